@@ -1,0 +1,33 @@
+# Quillo's everyday commands. Each one installs what is missing first.
+#   make run    build and start Quillo
+#   make test   build and run every test
+BUILD      ?= build
+BUILD_TYPE ?= RelWithDebInfo
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	@cmake --build $(BUILD)
+
+run: build
+	@scripts/with-runtime-dir.sh $(BUILD)/quillo
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j2
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD)

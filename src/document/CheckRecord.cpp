@@ -1,0 +1,85 @@
+#include "document/CheckRecord.h"
+
+#include "document/Windows1252.h"
+#include "platform/QuilloError.h"
+
+namespace {
+
+using FieldMember = QString CheckRecord::*;
+
+constexpr std::array<FieldMember, CheckRecord::FieldCount> Fields = {
+    &CheckRecord::Reserved,       &CheckRecord::PayorLine1,    &CheckRecord::PayorLine2,
+    &CheckRecord::PayorLine3,     &CheckRecord::BankLine1,     &CheckRecord::BankLine2,
+    &CheckRecord::CheckNumber,    &CheckRecord::Payee,         &CheckRecord::AmountInWords,
+    &CheckRecord::AmountInFigures, &CheckRecord::CheckDate,    &CheckRecord::RoutingNumber,
+    &CheckRecord::AccountNumber,  &CheckRecord::MicrCheckNumber, &CheckRecord::Memo,
+};
+
+} // namespace
+
+QString fixedWidth(const QString& value, int width)
+{
+    if (value.size() >= width)
+        return value.left(width);
+    return value + QString(width - value.size(), QLatin1Char(' '));
+}
+
+CheckRecord::CheckRecord()
+{
+    for (FieldMember member : Fields)
+        this->*member = QString(FieldLength, QChar(u'\0'));
+}
+
+QString& CheckRecord::field(int index)
+{
+    return this->*Fields.at(static_cast<std::size_t>(index));
+}
+
+const QString& CheckRecord::field(int index) const
+{
+    return this->*Fields.at(static_cast<std::size_t>(index));
+}
+
+CheckRecord CheckRecord::fromWindow(const CheckTexts& texts)
+{
+    CheckRecord record;
+    for (int k = 1; k < FieldCount; ++k)
+        record.field(k) = fixedWidth(texts[static_cast<std::size_t>(k - 1)], FieldLength);
+    return record;
+}
+
+CheckTexts CheckRecord::toWindow() const
+{
+    CheckTexts texts;
+    for (int k = 1; k < FieldCount; ++k)
+        texts[static_cast<std::size_t>(k - 1)] = field(k);
+    return texts;
+}
+
+QByteArray CheckRecord::toBytes() const
+{
+    QByteArray bytes;
+    bytes.reserve(ByteLength);
+    for (int k = 0; k < FieldCount; ++k) {
+        // A field assigned by hand may not hold 32 characters; the file form
+        // always does, so each field is normalised to exactly 32 bytes.
+        QByteArray encoded = Windows1252::encode(field(k)).left(FieldLength);
+        encoded.append(QByteArray(FieldLength - encoded.size(), ' '));
+        bytes.append(encoded);
+    }
+    return bytes;
+}
+
+CheckRecord CheckRecord::fromBytes(QByteArrayView bytes)
+{
+    if (bytes.size() < ByteLength) {
+        throw QuilloError(QStringLiteral("The file is too short to be a cheque: it holds %1 bytes, "
+                                         "and a cheque file holds %2.")
+                              .arg(bytes.size())
+                              .arg(ByteLength));
+    }
+    CheckRecord record;
+    for (int k = 0; k < FieldCount; ++k)
+        record.field(k) = Windows1252::decode(bytes.sliced(k * FieldLength, FieldLength));
+    return record;
+}

@@ -1,0 +1,9 @@
+#include "platform/ApplicationFacts.h"
+
+QString versionText(const ApplicationFacts& facts)
+{
+    return QStringLiteral("Version %1.%2.%3")
+        .arg(facts.versionMajor())
+        .arg(facts.versionMinor())
+        .arg(facts.versionRevision());
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// The default printer as Quick Print draws on it: one current document,
+// positions in the printer's device units measured from the top-left corner
+// of the printable area. The first output begins the document.
+//
+// Every operation may fail with a QuilloError; the caller stops at that step.
+class PrintSurface {
+public:
+    virtual ~PrintSurface() = default;
+
+    // Each of the three font settings leaves the other two as they were.
+    virtual void setFontName(const QString& family) = 0;
+    virtual void setFontSize(double points) = 0;
+    virtual void setFontBold(bool bold) = 0;
+
+    // Measurements in the current font.
+    virtual double averageCharWidth() = 0;
+    virtual double lineHeight() = 0;
+    virtual double textWidth(const QString& text) = 0;
+
+    // Draws `text` with its top-left corner at (x, y) in the current font.
+    virtual void drawText(double x, double y, const QString& text) = 0;
+
+    // Finishes the page and hands the whole job to the printing system.
+    virtual void endDoc() = 0;
+};

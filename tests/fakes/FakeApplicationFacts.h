@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/ApplicationFacts.h"
+
+class FakeApplicationFacts : public ApplicationFacts {
+public:
+    QString title() const override { return QStringLiteral("Quillo"); }
+    int versionMajor() const override { return major; }
+    int versionMinor() const override { return minor; }
+    int versionRevision() const override { return revision; }
+    QString executableFolder() const override { return folder; }
+
+    int major = 1;
+    int minor = 0;
+    int revision = 0;
+    QString folder = QStringLiteral("/opt/quillo/bin");
+};

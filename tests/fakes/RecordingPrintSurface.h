@@ -1,0 +1,97 @@
+#pragma once
+
+#include "platform/QuilloError.h"
+#include "print/PrintSurface.h"
+
+#include <QStringList>
+#include <map>
+
+// A print surface with simple, exact metrics that records every operation as
+// a line of text, and can be told to fail at the n-th operation.
+//
+// Metrics by font family: a character is `charWidth` wide (every character,
+// so text width is length × charWidth) and a line is `lineHeight` high.
+class RecordingPrintSurface : public PrintSurface {
+public:
+    struct Metrics {
+        double charWidth;
+        double lineHeight;
+    };
+
+    RecordingPrintSurface()
+    {
+        metrics[QStringLiteral("Arial")] = {10, 20};
+        metrics[QStringLiteral("MICR 013 BT")] = {30, 50};
+    }
+
+    void setFontName(const QString& family) override
+    {
+        record(QStringLiteral("font %1").arg(family));
+        m_family = family;
+    }
+    void setFontSize(double points) override
+    {
+        record(QStringLiteral("size %1").arg(points));
+    }
+    void setFontBold(bool bold) override
+    {
+        record(QStringLiteral("bold %1").arg(bold ? 1 : 0));
+        m_bold = bold;
+    }
+    double averageCharWidth() override
+    {
+        step();
+        return current().charWidth;
+    }
+    double lineHeight() override
+    {
+        step();
+        return current().lineHeight;
+    }
+    double textWidth(const QString& text) override
+    {
+        step();
+        return text.size() * current().charWidth;
+    }
+    void drawText(double x, double y, const QString& text) override
+    {
+        record(QStringLiteral("draw %1,%2 %3%4 [%5]").arg(x).arg(y).arg(m_family, m_bold ? QStringLiteral(" bold") : QString(), text));
+    }
+    void endDoc() override { record(QStringLiteral("end")); }
+
+    // Only the drawing and the end of the document, without font changes.
+    QStringList output() const
+    {
+        QStringList lines;
+        for (const QString& op : operations) {
+            if (op.startsWith(QLatin1String("draw")) || op == QLatin1String("end"))
+                lines.append(op);
+        }
+        return lines;
+    }
+
+    QStringList operations;
+    std::map<QString, Metrics> metrics;
+    int failAtStep = -1; // 0-based count of all operations, measuring included
+    int steps = 0;
+
+private:
+    void step()
+    {
+        if (steps++ == failAtStep)
+            throw QuilloError(QStringLiteral("The printer ran out of paper."));
+    }
+    void record(const QString& op)
+    {
+        step();
+        operations.append(op);
+    }
+    Metrics current() const
+    {
+        const auto it = metrics.find(m_family);
+        return it == metrics.end() ? Metrics{8, 16} : it->second;
+    }
+
+    QString m_family;
+    bool m_bold = false;
+};

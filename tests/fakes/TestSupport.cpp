@@ -1,0 +1,1 @@
+// Fakes are mostly header-only; this keeps the support library non-empty.

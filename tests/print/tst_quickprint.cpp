@@ -1,0 +1,211 @@
+#include "fakes/FakeMessageBox.h"
+#include "fakes/RecordingPrintSurface.h"
+#include "platform/QuilloError.h"
+#include "print/QuickPrint.h"
+
+#include <QtTest>
+
+namespace {
+
+PrintedCaptions designedCaptions()
+{
+    return {QStringLiteral("Pay to the Order of"),   QStringLiteral("In the Amount of"),
+            QStringLiteral("Payable in U.S. Funds"), QStringLiteral("NO SIGNATURE REQUIRED. "),
+            QStringLiteral("Memo"),                  QStringLiteral("This is an Authorized"),
+            QStringLiteral("and Requested Transaction.")};
+}
+
+CheckTexts typicalCheque()
+{
+    return {QStringLiteral("Jane Doe"),       QStringLiteral("12 Elm St"),      QStringLiteral("Springfield"),
+            QStringLiteral("First Bank"),     QStringLiteral("Main Branch"),    QStringLiteral("1001"),
+            QStringLiteral("Acme Supply"),    QStringLiteral("Ten and 00/100"), QStringLiteral("$10.00"),
+            QStringLiteral("12/07/2026"),     QStringLiteral("A021000021A"),    QStringLiteral("12345678C"),
+            QStringLiteral("1001"),           QStringLiteral("Order 5")};
+}
+
+// The recording surface's Arial: 10 units a column, 20 a line. MICR: 30 and 50.
+QString arial(double x, double y, const QString& text)
+{
+    return QStringLiteral("draw %1,%2 Arial bold [%3]").arg(x).arg(y).arg(text);
+}
+
+QString micr(double x, double y, const QString& text)
+{
+    return QStringLiteral("draw %1,%2 MICR 013 BT bold [%3]").arg(x).arg(y).arg(text);
+}
+
+double col(int n, double width = 10)
+{
+    return (n - 1) * width;
+}
+
+} // namespace
+
+class TestQuickPrint : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void typicalChequeOperationsInOrder();
+    void emptyChequePrintsOnlyCaptions();
+    void wideItemPushesLaterItemsAndLinesDown();
+    void micrFillSpacesPushAccountNumberDown();
+    void longValuesArePrintedWhole();
+    void failureStopsAtThatStep_data();
+    void failureStopsAtThatStep();
+    void runsAreIndependent();
+};
+
+void TestQuickPrint::typicalChequeOperationsInOrder()
+{
+    RecordingPrintSurface surface;
+    FakeMessageBox messages;
+    const CheckTexts t = typicalCheque();
+    QuickPrint::run(t, designedCaptions(), surface, messages);
+
+    const QStringList expected = {
+        QStringLiteral("font Arial"),
+        QStringLiteral("size 10"),
+        QStringLiteral("bold 1"),
+        arial(col(3), 20, t[0]),
+        arial(col(60), 20, t[3]),
+        arial(col(110), 20, t[5]),
+        arial(col(3), 40, t[1]),
+        arial(col(60), 40, t[4]),
+        arial(col(3), 60, t[2]),
+        arial(col(110), 60, t[9]),
+        arial(col(5), 100, QStringLiteral("Pay to the Order of")),
+        arial(col(28), 100, t[6]),
+        arial(col(85), 100, QStringLiteral("Payable in U.S. Funds")),
+        arial(col(5), 120, QStringLiteral("In the Amount of")),
+        arial(col(28), 120, t[7]),
+        arial(col(85), 120, t[8]),
+        arial(col(10), 200, QStringLiteral("Memo")),
+        arial(col(22), 200, t[13]),
+        arial(col(85), 200, QStringLiteral("NO SIGNATURE REQUIRED. ")),
+        arial(col(85), 220, QStringLiteral("This is an Authorized")),
+        arial(col(85), 240, QStringLiteral("and Requested Transaction.")),
+        QStringLiteral("font MICR 013 BT"),
+        QStringLiteral("size 16"),
+        micr(col(10, 30), 300, t[10]),
+        micr(col(25, 30), 300, t[11]),
+        micr(col(45, 30), 300, t[12]),
+        QStringLiteral("end"),
+    };
+    QCOMPARE(surface.operations, expected);
+    QCOMPARE(messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
+}
+
+void TestQuickPrint::emptyChequePrintsOnlyCaptions()
+{
+    RecordingPrintSurface surface;
+    FakeMessageBox messages;
+    QuickPrint::run(CheckTexts{}, designedCaptions(), surface, messages);
+
+    const QStringList expected = {
+        arial(col(5), 100, QStringLiteral("Pay to the Order of")),
+        arial(col(85), 100, QStringLiteral("Payable in U.S. Funds")),
+        arial(col(5), 120, QStringLiteral("In the Amount of")),
+        arial(col(10), 200, QStringLiteral("Memo")),
+        arial(col(85), 200, QStringLiteral("NO SIGNATURE REQUIRED. ")),
+        arial(col(85), 220, QStringLiteral("This is an Authorized")),
+        arial(col(85), 240, QStringLiteral("and Requested Transaction.")),
+        QStringLiteral("end"),
+    };
+    QCOMPARE(surface.output(), expected);
+    QCOMPARE(messages.shown.size(), 1);
+}
+
+void TestQuickPrint::wideItemPushesLaterItemsAndLinesDown()
+{
+    RecordingPrintSurface surface;
+    FakeMessageBox messages;
+    CheckTexts t = typicalCheque();
+    t[0] = QString(58, QLatin1Char('P')); // from column 3 it reaches past column 60
+    QuickPrint::run(t, designedCaptions(), surface, messages);
+
+    const QStringList out = surface.output();
+    QCOMPARE(out.at(0), arial(col(3), 20, t[0]));
+    QCOMPARE(out.at(1), arial(col(60), 40, t[3])); // BankLine1 on the next line, at its column
+    QCOMPARE(out.at(2), arial(col(110), 40, t[5]));
+    QCOMPARE(out.at(3), arial(col(3), 60, t[1])); // every later line one lower
+    QVERIFY(out.contains(arial(col(85), 260, QStringLiteral("and Requested Transaction."))));
+    QVERIFY(out.contains(micr(col(10, 30), 320, t[10])));
+
+    // Exactly reaching the column is not past it: nothing moves.
+    RecordingPrintSurface exact;
+    t[0] = QString(57, QLatin1Char('P'));
+    QuickPrint::run(t, designedCaptions(), exact, messages);
+    QCOMPARE(exact.output().at(1), arial(col(60), 20, t[3]));
+}
+
+void TestQuickPrint::micrFillSpacesPushAccountNumberDown()
+{
+    RecordingPrintSurface surface;
+    FakeMessageBox messages;
+    CheckTexts t = typicalCheque();
+    // Loaded from a file: fill spaces up to 32 characters, wider than 15 columns.
+    t[10] = fixedWidth(QStringLiteral("A021000021A"), 32);
+    t[11] = fixedWidth(QStringLiteral("12345678C"), 32);
+    QuickPrint::run(t, designedCaptions(), surface, messages);
+
+    const QStringList out = surface.output();
+    QCOMPARE(out.at(out.size() - 4), micr(col(10, 30), 300, t[10]));
+    QCOMPARE(out.at(out.size() - 3), micr(col(25, 30), 350, t[11]));
+    QCOMPARE(out.at(out.size() - 2), micr(col(45, 30), 400, t[12]));
+    QCOMPARE(out.last(), QStringLiteral("end"));
+}
+
+void TestQuickPrint::longValuesArePrintedWhole()
+{
+    RecordingPrintSurface surface;
+    FakeMessageBox messages;
+    CheckTexts t;
+    t[6] = QStringLiteral("  Northern Plains Hardware and Feed Cooperative  ");
+    QuickPrint::run(t, designedCaptions(), surface, messages);
+    QVERIFY(surface.output().contains(arial(col(28), 100, t[6])));
+}
+
+void TestQuickPrint::failureStopsAtThatStep_data()
+{
+    QTest::addColumn<int>("failAt");
+    RecordingPrintSurface probe;
+    FakeMessageBox messages;
+    QuickPrint::run(typicalCheque(), designedCaptions(), probe, messages);
+    for (int step = 0; step < probe.steps; ++step)
+        QTest::addRow("step %d", step) << step;
+}
+
+void TestQuickPrint::failureStopsAtThatStep()
+{
+    QFETCH(int, failAt);
+    RecordingPrintSurface complete;
+    FakeMessageBox messages;
+    QuickPrint::run(typicalCheque(), designedCaptions(), complete, messages);
+
+    RecordingPrintSurface surface;
+    surface.failAtStep = failAt;
+    FakeMessageBox failingMessages;
+    QVERIFY_THROWS_EXCEPTION(QuilloError, QuickPrint::run(typicalCheque(), designedCaptions(), surface, failingMessages));
+
+    QCOMPARE(surface.steps, failAt + 1); // nothing ran after the failing step
+    QVERIFY(failingMessages.shown.isEmpty());
+    QVERIFY(!surface.operations.contains(QStringLiteral("end")));
+    // What did run is exactly the start of a complete run.
+    QCOMPARE(surface.operations, complete.operations.mid(0, surface.operations.size()));
+}
+
+void TestQuickPrint::runsAreIndependent()
+{
+    RecordingPrintSurface surface;
+    FakeMessageBox messages;
+    QuickPrint::run(typicalCheque(), designedCaptions(), surface, messages);
+    const QStringList first = surface.operations;
+    surface.operations.clear();
+    QuickPrint::run(typicalCheque(), designedCaptions(), surface, messages);
+    QCOMPARE(surface.operations, first);
+    QCOMPARE(messages.shown.size(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestQuickPrint)
+#include "tst_quickprint.moc"

@@ -1,0 +1,40 @@
+#!/bin/sh
+# Runs one test program in a private environment: its own HOME, settings
+# folder and XDG runtime folder, so that no test touches the user's real
+# settings, and the offscreen platform unless a real X display is asked for.
+#
+#   run-isolated.sh [--xvfb] [--web] <program> [arguments...]
+set -eu
+
+use_xvfb=0
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --xvfb) use_xvfb=1; shift ;;
+        --web) export QTWEBENGINE_DISABLE_SANDBOX=1
+               export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking --disable-component-update --no-first-run"
+               shift ;;
+        *) break ;;
+    esac
+done
+
+sandbox=$(mktemp -d "${TMPDIR:-/tmp}/quillo-test.XXXXXX")
+trap 'rm -rf "$sandbox"' EXIT INT TERM
+mkdir -p "$sandbox/home" "$sandbox/config" "$sandbox/runtime" "$sandbox/cache" "$sandbox/data"
+chmod 0700 "$sandbox/runtime"
+
+export HOME="$sandbox/home"
+export XDG_CONFIG_HOME="$sandbox/config"
+export XDG_CACHE_HOME="$sandbox/cache"
+export XDG_DATA_HOME="$sandbox/data"
+export XDG_RUNTIME_DIR="$sandbox/runtime"
+export QUILLO_TEST_SANDBOX="$sandbox"
+# Printing never reaches a real queue from a test unless the test sets one up.
+export CUPS_SERVER="$sandbox/no-cups-server"
+
+if [ "$use_xvfb" -eq 1 ]; then
+    unset QT_QPA_PLATFORM
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+else
+    export QT_QPA_PLATFORM=offscreen
+    exec "$@"
+fi
