@@ -1,7 +1,27 @@
+#include "app/AppServices.h"
+#include "app/Module1.h"
+#include "platform/FailureHandling.h"
+#include "platform/qt/Fonts.h"
+#include "ui/main/frmMain.h"
+
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Quillo"));
+    QApplication::setOrganizationName(QStringLiteral("Quillo"));
+    // The program ends when the cheque-entry window has gone, whatever else is open.
+    QApplication::setQuitOnLastWindowClosed(false);
+    Fonts::install();
+
+    AppServices services;
+    QString failure;
+    const bool started = Failures::succeeds([&] { Module1::Main(services); }, &failure);
+    if (!started) {
+        services.messages().show(QStringLiteral("Quillo could not start.\n\n") + failure);
+        return 1;
+    }
+    QObject::connect(Module1::MainWindow, &frmMain::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    return app.exec();
 }

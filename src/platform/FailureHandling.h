@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <type_traits>
 #include <utility>
 
 class MessageBoxService;
@@ -48,12 +49,18 @@ void reportTo(FailureReporter& reporter, const Step& body);
 bool succeeds(const Step& body, QString* failureMessage = nullptr);
 
 // Wraps a handler for connect(): Qt must never see an exception, so the
-// wrapper reports failures centrally at the handler's boundary.
+// wrapper reports failures centrally at the handler's boundary. A handler that
+// takes no arguments ignores those of the signal.
 template <typename Handler>
 auto guarded(FailureReporter& reporter, Handler handler)
 {
     return [&reporter, handler = std::move(handler)](auto&&... args) {
-        reportTo(reporter, [&] { handler(std::forward<decltype(args)>(args)...); });
+        reportTo(reporter, [&] {
+            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
+                handler(std::forward<decltype(args)>(args)...);
+            else
+                handler();
+        });
     };
 }
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/FailureHandling.h"
+#include "platform/qt/QtApplicationFacts.h"
+#include "platform/qt/QtMessageBoxService.h"
+#include "platform/qt/WindowList.h"
+#include "ui/main/MainWindowServices.h"
+
+// The real services of the running program, created once by Main and alive
+// until the program ends.
+class AppServices {
+public:
+    AppServices();
+
+    WindowList& windows() { return m_windows; }
+    const ApplicationFacts& facts() const { return m_facts; }
+    MessageBoxService& messages() { return m_messages; }
+    MainWindowServices mainWindowServices();
+
+private:
+    QtApplicationFacts m_facts;
+    QtMessageBoxService m_messages{m_facts};
+    MessageBoxFailureReporter m_failures{m_messages};
+    WindowList m_windows;
+};

@@ -1,0 +1,32 @@
+#include "app/Module1.h"
+
+#include "app/AppServices.h"
+#include "app/frmSplash.h"
+#include "ui/main/frmMain.h"
+
+#include <QCoreApplication>
+
+namespace Module1 {
+
+frmMain* MainWindow = nullptr;
+
+void Main(AppServices& services)
+{
+    auto* splash = new frmSplash(services.facts());
+    services.windows().add(splash);
+    splash->show();
+    // Let the window system map the splash, then paint it at once: nothing
+    // else runs until the main window is shown.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    splash->repaint();
+
+    MainWindow = new frmMain(services.mainWindowServices());
+    services.windows().add(MainWindow);
+    MainWindow->Load();
+
+    delete splash;
+
+    MainWindow->show();
+}
+
+} // namespace Module1

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <array>
+
+// The designed layout of the cheque-entry window, in twips. Positions of the
+// cheque face are relative to Frame1; the rest to the window's client area.
+namespace MainWindowDesign {
+
+inline constexpr int ClientWidth = 9075;
+inline constexpr int ClientHeight = 6075;
+inline constexpr int ToolbarHeight = 420;
+inline constexpr int StatusBarHeight = 270;
+inline constexpr int ToolButtonWidth = 345;
+inline constexpr int ToolButtonHeight = 330;
+inline constexpr int StatusPanelMinimumWidth = 1440;
+
+// S8: "MS Sans Serif" 8.25 pt; S8Bold the same, bold; M12: "MICR 013 BT"
+// 12 pt; W: the window font, "MS Sans Serif" 9.75 pt.
+enum class FontRole { S8, S8Bold, M12, W };
+enum class Kind { Frame, TextBox, Label, Button, Image, PictureBox };
+
+struct Control {
+    const char* name;
+    Kind kind;
+    int left;
+    int top;
+    int width;
+    int height;
+    FontRole font;
+    const char* text;
+};
+
+inline constexpr Control Frame1 = {"Frame1", Kind::Frame, 120, 480, 8775, 5295, FontRole::S8, "Quillo"};
+
+// The cheque face, in Frame1, in the order the controls are created.
+inline constexpr std::array<Control, 33> ChequeFace = {{
+    {"Label1", Kind::Label, 360, 240, 1935, 255, FontRole::S8, "Payor Name and Address"},
+    {"Label2", Kind::Label, 3960, 240, 1935, 255, FontRole::S8, "Bank Name and Address"},
+    {"Label3", Kind::Label, 7320, 240, 1335, 255, FontRole::S8, "Check No."},
+    {"Label7", Kind::Label, 7320, 840, 375, 255, FontRole::S8, "Date"},
+    {"Label4", Kind::Label, 240, 2040, 1455, 255, FontRole::S8, "Pay to the Order of"},
+    {"Label8", Kind::Label, 6600, 2040, 1935, 255, FontRole::S8Bold, "Payable in U.S. Funds"},
+    {"Label5", Kind::Label, 240, 2640, 1335, 255, FontRole::S8, "In the Amount of"},
+    {"Label6", Kind::Label, 6120, 2640, 615, 255, FontRole::S8, "Amount"},
+    {"Label9", Kind::Label, 6120, 3000, 2295, 255, FontRole::S8, "NO SIGNATURE REQUIRED. "},
+    {"Label11", Kind::Label, 6000, 3240, 1935, 255, FontRole::W, "This is an Authorized"},
+    {"Label12", Kind::Label, 6000, 3480, 2655, 255, FontRole::W, "and Requested Transaction."},
+    {"Label10", Kind::Label, 480, 3240, 495, 255, FontRole::S8, "Memo"},
+    {"Label13", Kind::Label, 120, 3840, 1695, 255, FontRole::W, "9 Digit Routing No."},
+    {"Label14", Kind::Label, 3240, 3840, 1215, 255, FontRole::W, "Account No."},
+    {"Label15", Kind::Label, 5400, 3840, 975, 255, FontRole::W, "Check No."},
+    {"Label16", Kind::Label, 240, 4800, 1095, 255, FontRole::W, "MICR Guide"},
+    {"Text1", Kind::TextBox, 240, 480, 2175, 285, FontRole::S8, ""},
+    {"Text2", Kind::TextBox, 240, 840, 2175, 285, FontRole::S8, ""},
+    {"Text3", Kind::TextBox, 240, 1200, 2175, 285, FontRole::S8, ""},
+    {"Text4", Kind::TextBox, 3840, 480, 2295, 285, FontRole::S8, ""},
+    {"Text5", Kind::TextBox, 3840, 840, 2295, 285, FontRole::S8, ""},
+    {"Text6", Kind::TextBox, 7320, 480, 1125, 285, FontRole::S8, ""},
+    {"Text7", Kind::TextBox, 1680, 2040, 4455, 285, FontRole::S8, ""},
+    {"Text8", Kind::TextBox, 1680, 2640, 3855, 285, FontRole::S8, ""},
+    {"Text9", Kind::TextBox, 6840, 2520, 1605, 315, FontRole::S8, "$"},
+    {"Text10", Kind::TextBox, 7320, 1080, 1215, 285, FontRole::S8, ""},
+    {"Text11", Kind::TextBox, 240, 4200, 1875, 300, FontRole::M12, ""},
+    {"Text12", Kind::TextBox, 2280, 4200, 2895, 285, FontRole::M12, ""},
+    {"Text13", Kind::TextBox, 5400, 4200, 1215, 285, FontRole::M12, ""},
+    {"Text14", Kind::TextBox, 1080, 3240, 2295, 285, FontRole::S8, ""},
+    {"Command1", Kind::Button, 6840, 4080, 1095, 495, FontRole::W, "Quick Print "},
+    {"Image1", Kind::Image, 1440, 4680, 2280, 405, FontRole::W, ":/pictures/micr-guide.png"},
+    {"Picture1", Kind::PictureBox, 8160, 4680, 525, 495, FontRole::W, ":/pictures/logo-badge.png"},
+}};
+
+// The keyboard order of the controls that take the focus.
+inline constexpr std::array<const char*, 16> TabOrder = {
+    "Text1", "Text2",  "Text3",  "Text4",  "Text5",  "Text6",  "Text7",  "Text8",
+    "Text9", "Text10", "Picture1", "Text11", "Text12", "Text13", "Text14", "Command1",
+};
+
+// The toolbar, left to right; an entry without a key is a separator.
+struct ToolbarEntry {
+    const char* key;
+    const char* picture;
+};
+
+inline constexpr std::array<ToolbarEntry, 11> Toolbar = {{
+    {"New", ":/pictures/toolbar/new.png"},
+    {"Open", ":/pictures/toolbar/open.png"},
+    {"Save", ":/pictures/toolbar/save.png"},
+    {nullptr, nullptr},
+    {"Print", ":/pictures/toolbar/print.png"},
+    {nullptr, nullptr},
+    {"Cut", ":/pictures/toolbar/cut.png"},
+    {"Copy", ":/pictures/toolbar/copy.png"},
+    {"Paste", ":/pictures/toolbar/paste.png"},
+    {nullptr, nullptr},
+    {nullptr, nullptr},
+}};
+
+inline constexpr const char* WindowIcon = ":/pictures/quillo-icon.png";
+
+} // namespace MainWindowDesign

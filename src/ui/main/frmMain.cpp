@@ -1,0 +1,315 @@
+#include "ui/main/frmMain.h"
+
+#include "platform/FailureHandling.h"
+#include "platform/Twips.h"
+#include "platform/qt/Fonts.h"
+#include "platform/qt/ImageList.h"
+#include "print/PrintSurface.h"
+#include "ui/main/MainWindowDesign.h"
+#include "ui/main/StatusClock.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+using namespace MainWindowDesign;
+
+QFont designFont(FontRole role)
+{
+    switch (role) {
+    case FontRole::S8:
+        return Fonts::dialogFont(8.25);
+    case FontRole::S8Bold:
+        return Fonts::dialogFont(8.25, true);
+    case FontRole::M12: {
+        QFont micr(Fonts::MicrFamily);
+        micr.setPointSizeF(12);
+        return micr;
+    }
+    case FontRole::W:
+        break;
+    }
+    return Fonts::dialogFont(9.75);
+}
+
+// The client area keeps the toolbar along its top edge and the status bar
+// along its bottom edge, both as wide as the area; nothing else moves.
+class ClientArea : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    void dock(QWidget* top, int topHeight, QWidget* bottom, int bottomHeight)
+    {
+        m_top = top;
+        m_topHeight = topHeight;
+        m_bottom = bottom;
+        m_bottomHeight = bottomHeight;
+        redock();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        redock();
+    }
+
+private:
+    void redock()
+    {
+        if (m_top)
+            m_top->setGeometry(0, 0, width(), m_topHeight);
+        if (m_bottom)
+            m_bottom->setGeometry(0, height() - m_bottomHeight, width(), m_bottomHeight);
+    }
+
+    QWidget* m_top = nullptr;
+    int m_topHeight = 0;
+    QWidget* m_bottom = nullptr;
+    int m_bottomHeight = 0;
+};
+
+} // namespace
+
+frmMain::frmMain(MainWindowServices services, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_services(std::move(services))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quillo"));
+    setWindowIcon(QIcon(QString::fromLatin1(WindowIcon)));
+    setFont(designFont(FontRole::W));
+
+    buildMenus();
+    buildClientArea();
+    setTabOrder();
+
+    const Twips twips = Twips::forScreen();
+    resize(twips.toPixels(ClientWidth), twips.toPixels(ClientHeight) + menuBar()->sizeHint().height());
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildClientArea()
+{
+    const Twips twips = Twips::forScreen();
+    auto* client = new ClientArea(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    m_client = client;
+    setCentralWidget(client);
+
+    buildToolbar();
+    buildChequeFace();
+    buildStatusBar();
+    client->dock(tbToolBar, twips.toPixels(ToolbarHeight), sbStatusBar, twips.toPixels(StatusBarHeight));
+}
+
+void frmMain::buildChequeFace()
+{
+    const Twips twips = Twips::forScreen();
+    Frame1 = new QGroupBox(QString::fromLatin1(MainWindowDesign::Frame1.text), m_client);
+    Frame1->setObjectName(QString::fromLatin1(MainWindowDesign::Frame1.name));
+    Frame1->setFont(designFont(MainWindowDesign::Frame1.font));
+    Frame1->setGeometry(twips.toPixels(MainWindowDesign::Frame1.left, MainWindowDesign::Frame1.top,
+                                       MainWindowDesign::Frame1.width, MainWindowDesign::Frame1.height));
+
+    for (const Control& design : ChequeFace) {
+        QWidget* widget = nullptr;
+        const QString text = QString::fromLatin1(design.text);
+        switch (design.kind) {
+        case Kind::TextBox: {
+            auto* box = new QLineEdit(text, Frame1);
+            const int number = QString::fromLatin1(design.name).mid(4).toInt();
+            m_textBoxes[static_cast<std::size_t>(number - 1)] = box;
+            widget = box;
+            break;
+        }
+        case Kind::Label: {
+            auto* caption = new QLabel(text, Frame1);
+            caption->setFocusPolicy(Qt::NoFocus);
+            caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            widget = caption;
+            break;
+        }
+        case Kind::Button:
+            Command1 = new QPushButton(text, Frame1);
+            Command1->setAutoDefault(false);
+            connect(Command1, &QPushButton::clicked, this,
+                    Failures::guarded(*m_services.failures, [this] { Command1_Click(); }));
+            widget = Command1;
+            break;
+        case Kind::Image:
+        case Kind::PictureBox: {
+            // Both show their picture unscaled from the top left inside a
+            // sunken border two pixels wide, cut at the border. Only the
+            // picture box takes the focus; neither reacts to anything.
+            auto* picture = new QLabel(Frame1);
+            picture->setPixmap(QPixmap(text));
+            picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            picture->setLineWidth(2);
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            picture->setFocusPolicy(design.kind == Kind::PictureBox ? Qt::StrongFocus : Qt::NoFocus);
+            widget = picture;
+            break;
+        }
+        case Kind::Frame:
+            break;
+        }
+        widget->setObjectName(QString::fromLatin1(design.name));
+        widget->setFont(designFont(design.font));
+        widget->setGeometry(twips.toPixels(design.left, design.top, design.width, design.height));
+    }
+}
+
+void frmMain::buildToolbar()
+{
+    const Twips twips = Twips::forScreen();
+    imlToolbarIcons = new ImageList(QSize(16, 16), QColor(192, 192, 192), this);
+    imlToolbarIcons->setObjectName(QStringLiteral("imlToolbarIcons"));
+
+    tbToolBar = new QToolBar(m_client);
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setMovable(false);
+    tbToolBar->setFloatable(false);
+    tbToolBar->setIconSize(imlToolbarIcons->imageSize());
+    tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tbToolBar->setFocusPolicy(Qt::NoFocus);
+
+    for (const ToolbarEntry& entry : Toolbar) {
+        if (!entry.key) {
+            tbToolBar->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(entry.key);
+        imlToolbarIcons->add(key, QString::fromLatin1(entry.picture));
+        QAction* button = tbToolBar->addAction(imlToolbarIcons->icon(key), QString());
+        button->setObjectName(key);
+        button->setData(key);
+        button->setToolTip(key);
+        QWidget* widget = tbToolBar->widgetForAction(button);
+        widget->setFixedSize(twips.toPixels(ToolButtonWidth), twips.toPixels(ToolButtonHeight));
+        widget->setFocusPolicy(Qt::NoFocus);
+        widget->setObjectName(QStringLiteral("tbToolBar_") + key);
+    }
+    connect(tbToolBar, &QToolBar::actionTriggered, this, [this](QAction* Button) {
+        Failures::reportTo(*m_services.failures, [this, Button] { tbToolBar_ButtonClick(Button); });
+    });
+}
+
+void frmMain::buildStatusBar()
+{
+    const Twips twips = Twips::forScreen();
+    sbStatusBar = new QStatusBar(m_client);
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    sbStatusBar->setFont(Fonts::dialogFont(8.25));
+    sbStatusBar->setSizeGripEnabled(false);
+    sbStatusBar->setFocusPolicy(Qt::NoFocus);
+
+    auto makePanel = [&](const QString& name, const QString& text) {
+        auto* panel = new QLabel(text, sbStatusBar);
+        panel->setObjectName(name);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        panel->setMinimumWidth(twips.toPixels(StatusPanelMinimumWidth));
+        return panel;
+    };
+    // Panel 1 takes whatever width the date and time leave it.
+    sbStatusBar->addWidget(makePanel(QStringLiteral("sbStatusBar_Panel1"), QStringLiteral("Status")), 1);
+    QLabel* datePanel = makePanel(QStringLiteral("sbStatusBar_Panel2"), QString());
+    QLabel* timePanel = makePanel(QStringLiteral("sbStatusBar_Panel3"), QString());
+    sbStatusBar->addPermanentWidget(datePanel);
+    sbStatusBar->addPermanentWidget(timePanel);
+
+    m_clock = new StatusClock(datePanel, timePanel, m_services.now, this);
+    m_clock->update();
+}
+
+void frmMain::buildMenus()
+{
+    // Menus are added in the File commands and main-window command code.
+}
+
+void frmMain::setTabOrder()
+{
+    QWidget* previous = nullptr;
+    for (const char* name : TabOrder) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(name));
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void frmMain::centreOnScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void frmMain::Load()
+{
+    Form_Load();
+    centreOnScreen();
+}
+
+void frmMain::Form_Load()
+{
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    Q_EMIT unloaded();
+}
+
+void frmMain::Command1_Click()
+{
+    std::unique_ptr<PrintSurface> printer = m_services.openPrinter();
+    QuickPrint::run(checkTexts(), printedCaptions(), *printer, *m_services.messages);
+}
+
+void frmMain::tbToolBar_ButtonClick(QAction* Button)
+{
+    const QString key = Button->data().toString();
+    if (key == QLatin1String("Print"))
+        Command1_Click();
+}
+
+CheckTexts frmMain::checkTexts() const
+{
+    CheckTexts texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = m_textBoxes[i]->text();
+    return texts;
+}
+
+PrintedCaptions frmMain::printedCaptions() const
+{
+    return {label("Label4")->text(),  label("Label5")->text(),  label("Label8")->text(), label("Label9")->text(),
+            label("Label10")->text(), label("Label11")->text(), label("Label12")->text()};
+}
+
+QLineEdit* frmMain::Text(int number) const
+{
+    return m_textBoxes.at(static_cast<std::size_t>(number - 1));
+}
+
+QLabel* frmMain::label(const char* name) const
+{
+    return Frame1->findChild<QLabel*>(QString::fromLatin1(name));
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "document/CheckRecord.h"
+#include "print/QuickPrint.h"
+#include "ui/main/MainWindowServices.h"
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+
+class ImageList;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QToolBar;
+class StatusClock;
+
+// The cheque-entry window: the face of a cheque with fourteen text boxes,
+// framed by menus, a toolbar, the Quick Print button and a status bar.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(MainWindowServices services, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Loads the window without showing it: runs Form_Load.
+    void Load();
+
+    // Handlers.
+    void Form_Load();
+    void Command1_Click();
+    void tbToolBar_ButtonClick(QAction* Button);
+
+    // The fourteen cheque values as the text boxes hold them now.
+    CheckTexts checkTexts() const;
+    // The captions that the printed cheque carries, as the labels hold them now.
+    PrintedCaptions printedCaptions() const;
+
+    // Text1 to Text14 by number.
+    QLineEdit* Text(int number) const;
+
+Q_SIGNALS:
+    // The window has been unloaded; the program ends.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildClientArea();
+    void buildChequeFace();
+    void buildToolbar();
+    void buildStatusBar();
+    void buildMenus();
+    void setTabOrder();
+    void centreOnScreen();
+    QLabel* label(const char* name) const;
+
+    MainWindowServices m_services;
+    QWidget* m_client = nullptr;
+    QToolBar* tbToolBar = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QStatusBar* sbStatusBar = nullptr;
+    ImageList* imlToolbarIcons = nullptr;
+    QPushButton* Command1 = nullptr;
+    std::array<QLineEdit*, 14> m_textBoxes{};
+    StatusClock* m_clock = nullptr;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "fakes/FakeApplicationFacts.h"
+#include "fakes/FakeFailureReporter.h"
+#include "fakes/FakeMessageBox.h"
+#include "fakes/RecordingPrintSurface.h"
+#include "ui/main/MainWindowServices.h"
+#include "ui/main/frmMain.h"
+
+#include <memory>
+#include <vector>
+
+// Hands the window a surface that the fixture keeps, so that a test can read
+// what was printed after the window has dropped its printer.
+class BorrowedPrintSurface : public PrintSurface {
+public:
+    explicit BorrowedPrintSurface(PrintSurface& target) : m_target(target) {}
+    void setFontName(const QString& family) override { m_target.setFontName(family); }
+    void setFontSize(double points) override { m_target.setFontSize(points); }
+    void setFontBold(bool bold) override { m_target.setFontBold(bold); }
+    double averageCharWidth() override { return m_target.averageCharWidth(); }
+    double lineHeight() override { return m_target.lineHeight(); }
+    double textWidth(const QString& text) override { return m_target.textWidth(text); }
+    void drawText(double x, double y, const QString& text) override { m_target.drawText(x, y, text); }
+    void endDoc() override { m_target.endDoc(); }
+
+private:
+    PrintSurface& m_target;
+};
+
+// A cheque-entry window's services, all fakes.
+struct MainWindowFixture {
+    FakeApplicationFacts facts;
+    FakeMessageBox messages;
+    FakeFailureReporter failures;
+    std::vector<std::unique_ptr<RecordingPrintSurface>> printed; // one per Quick Print run
+    int failPrintAtStep = -1;
+    QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(9, 41, 30));
+
+    MainWindowServices services()
+    {
+        MainWindowServices s;
+        s.facts = &facts;
+        s.messages = &messages;
+        s.failures = &failures;
+        s.openPrinter = [this] {
+            printed.push_back(std::make_unique<RecordingPrintSurface>());
+            printed.back()->failAtStep = failPrintAtStep;
+            return std::unique_ptr<PrintSurface>(std::make_unique<BorrowedPrintSurface>(*printed.back()));
+        };
+        s.now = [this] { return clock; };
+        return s;
+    }
+
+    std::unique_ptr<frmMain> makeWindow() { return std::make_unique<frmMain>(services()); }
+};

@@ -1,0 +1,41 @@
+#include "platform/qt/Fonts.h"
+#include "ui/main/MainWindowFixture.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QScreen>
+#include <QtTest>
+
+// Saves pictures of the windows under a real X server, for people to look
+// at: build/screenshots/. Nothing here judges pixels.
+class TestScreenshot : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { Fonts::install(); }
+    void mainWindow();
+};
+
+void TestScreenshot::mainWindow()
+{
+    MainWindowFixture fixture;
+    auto window = fixture.makeWindow();
+    window->Load();
+    const QStringList sample = {"Jane Q. Merchant", "12 Elm Street", "Springfield, IL 62701", "First Prairie Bank",
+                                "Springfield, IL",  "1042",          "Acme Supply Co.",       "One hundred and 00/100",
+                                "$100.00",          "12/07/2026",    "A021000021A",           "1234567890C",
+                                "1042",             "Invoice 77"};
+    for (int k = 1; k <= 14; ++k)
+        window->Text(k)->setText(sample.at(k - 1));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+
+    const QString folder = qEnvironmentVariable("QUILLO_BINARY_DIR") + QStringLiteral("/screenshots");
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/frmMain.png");
+    QVERIFY(window->grab().save(path));
+    qInfo("Saved %s", qPrintable(path));
+}
+
+QTEST_MAIN(TestScreenshot)
+#include "tst_screenshot.moc"
