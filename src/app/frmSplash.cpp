@@ -37,8 +37,7 @@ inline constexpr std::array<Control, 6> Design = {{
     {"picLogo", Kind::Picture, 120, 240, 5295, 2025, 0, false, {}, false, ":/pictures/splash-logo.png"},
     {"lblPlatform", Kind::Label, 120, 2400, 1560, 240, 9.75, true, Qt::AlignRight, true, "Windows 95/98"},
     {"lblVersion", Kind::Label, 4200, 2400, 1170, 240, 9.75, true, Qt::AlignRight, true, "Version 1.0"},
-    {"lblCopyright", Kind::Label, 2040, 2760, 2055, 255, 0, false, {}, false,
-     "\xa9 2026 The Quillo developers"},
+    {"lblCopyright", Kind::Label, 2040, 2760, 2055, 255, 0, false, {}, false, "\xa9 2026 The Quillo developers"},
     {"lblCompany", Kind::Label, 1680, 3000, 2775, 375, 12, true, {}, false, "www.quillo.example"},
 }};
 

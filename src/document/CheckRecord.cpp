@@ -8,11 +8,10 @@ namespace {
 using FieldMember = QString CheckRecord::*;
 
 constexpr std::array<FieldMember, CheckRecord::FieldCount> Fields = {
-    &CheckRecord::Reserved,       &CheckRecord::PayorLine1,    &CheckRecord::PayorLine2,
-    &CheckRecord::PayorLine3,     &CheckRecord::BankLine1,     &CheckRecord::BankLine2,
-    &CheckRecord::CheckNumber,    &CheckRecord::Payee,         &CheckRecord::AmountInWords,
-    &CheckRecord::AmountInFigures, &CheckRecord::CheckDate,    &CheckRecord::RoutingNumber,
-    &CheckRecord::AccountNumber,  &CheckRecord::MicrCheckNumber, &CheckRecord::Memo,
+    &CheckRecord::Reserved,      &CheckRecord::PayorLine1,      &CheckRecord::PayorLine2,  &CheckRecord::PayorLine3,
+    &CheckRecord::BankLine1,     &CheckRecord::BankLine2,       &CheckRecord::CheckNumber, &CheckRecord::Payee,
+    &CheckRecord::AmountInWords, &CheckRecord::AmountInFigures, &CheckRecord::CheckDate,   &CheckRecord::RoutingNumber,
+    &CheckRecord::AccountNumber, &CheckRecord::MicrCheckNumber, &CheckRecord::Memo,
 };
 
 } // namespace

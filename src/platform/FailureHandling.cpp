@@ -22,7 +22,8 @@ bool runStep(const Failures::Step& step, QString* message)
             *message = QStringLiteral("Quillo ran out of memory and could not finish the command.");
     } catch (const std::exception& error) {
         if (message)
-            *message = QStringLiteral("Quillo could not finish the command: %1").arg(QString::fromLocal8Bit(error.what()));
+            *message =
+                QStringLiteral("Quillo could not finish the command: %1").arg(QString::fromLocal8Bit(error.what()));
     } catch (...) {
         if (message)
             *message = QStringLiteral("Quillo could not finish the command because of an unexpected error.");

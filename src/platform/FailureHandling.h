@@ -51,8 +51,7 @@ bool succeeds(const Step& body, QString* failureMessage = nullptr);
 // Wraps a handler for connect(): Qt must never see an exception, so the
 // wrapper reports failures centrally at the handler's boundary. A handler that
 // takes no arguments ignores those of the signal.
-template <typename Handler>
-auto guarded(FailureReporter& reporter, Handler handler)
+template <typename Handler> auto guarded(FailureReporter& reporter, Handler handler)
 {
     return [&reporter, handler = std::move(handler)](auto&&... args) {
         reportTo(reporter, [&] {

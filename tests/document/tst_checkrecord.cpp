@@ -34,9 +34,11 @@ void TestCheckRecord::fixedWidthAssignment_data()
     QTest::newRow("exactly 32") << QString(32, QLatin1Char('x')) << QString(32, QLatin1Char('x'));
     QTest::newRow("longer") << QStringLiteral("0123456789012345678901234567890123456789")
                             << QStringLiteral("01234567890123456789012345678901");
-    QTest::newRow("leading spaces kept") << QStringLiteral("  $5") << QStringLiteral("  $5") + QString(28, QLatin1Char(' '));
+    QTest::newRow("leading spaces kept") << QStringLiteral("  $5")
+                                         << QStringLiteral("  $5") + QString(28, QLatin1Char(' '));
     QTest::newRow("only spaces") << QStringLiteral("   ") << spaces32;
-    QTest::newRow("dollar sign kept") << QStringLiteral("$12.00") << QStringLiteral("$12.00") + QString(26, QLatin1Char(' '));
+    QTest::newRow("dollar sign kept") << QStringLiteral("$12.00")
+                                      << QStringLiteral("$12.00") + QString(26, QLatin1Char(' '));
 }
 
 void TestCheckRecord::fixedWidthAssignment()
@@ -129,7 +131,10 @@ void TestCheckRecord::encodesWindows1252_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("e acute") << QStringLiteral("\u00e9") << QByteArray("\xe9");
     QTest::newRow("euro") << QStringLiteral("\u20ac") << QByteArray("\x80");
-    QTest::newRow("curly quotes") << QStringLiteral("\u201cA\u201d") << QByteArray("\x93" "A" "\x94");
+    QTest::newRow("curly quotes") << QStringLiteral("\u201cA\u201d")
+                                  << QByteArray("\x93"
+                                                "A"
+                                                "\x94");
     QTest::newRow("pound and yen") << QStringLiteral("\u00a3\u00a5") << QByteArray("\xa3\xa5");
     QTest::newRow("ascii") << QStringLiteral("Acme 123") << QByteArray("Acme 123");
 }

@@ -29,10 +29,7 @@ public:
         record(QStringLiteral("font %1").arg(family));
         m_family = family;
     }
-    void setFontSize(double points) override
-    {
-        record(QStringLiteral("size %1").arg(points));
-    }
+    void setFontSize(double points) override { record(QStringLiteral("size %1").arg(points)); }
     void setFontBold(bool bold) override
     {
         record(QStringLiteral("bold %1").arg(bold ? 1 : 0));
@@ -55,7 +52,10 @@ public:
     }
     void drawText(double x, double y, const QString& text) override
     {
-        record(QStringLiteral("draw %1,%2 %3%4 [%5]").arg(x).arg(y).arg(m_family, m_bold ? QStringLiteral(" bold") : QString(), text));
+        record(QStringLiteral("draw %1,%2 %3%4 [%5]")
+                   .arg(x)
+                   .arg(y)
+                   .arg(m_family, m_bold ? QStringLiteral(" bold") : QString(), text));
     }
     void endDoc() override { record(QStringLiteral("end")); }
 

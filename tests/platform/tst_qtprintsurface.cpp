@@ -47,9 +47,12 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString& path)
 
 PrintedCaptions designedCaptions()
 {
-    return {QStringLiteral("Pay to the Order of"),   QStringLiteral("In the Amount of"),
-            QStringLiteral("Payable in U.S. Funds"), QStringLiteral("NO SIGNATURE REQUIRED. "),
-            QStringLiteral("Memo"),                  QStringLiteral("This is an Authorized"),
+    return {QStringLiteral("Pay to the Order of"),
+            QStringLiteral("In the Amount of"),
+            QStringLiteral("Payable in U.S. Funds"),
+            QStringLiteral("NO SIGNATURE REQUIRED. "),
+            QStringLiteral("Memo"),
+            QStringLiteral("This is an Authorized"),
             QStringLiteral("and Requested Transaction.")};
 }
 
@@ -81,11 +84,11 @@ void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
     micr.setBold(true);
     const QFontMetricsF micrMetrics(micr, printer.get());
 
-    const CheckTexts texts = {
-        QStringLiteral("Payor1"),  QStringLiteral("Payor2"),  QStringLiteral("Payor3"), QStringLiteral("Bank1"),
-        QStringLiteral("Bank2"),   QStringLiteral("No1001"),  QStringLiteral("Payee"),  QStringLiteral("Words"),
-        QStringLiteral("$10.00"),  QStringLiteral("Dated"),   QStringLiteral("021000021"), QStringLiteral("55512345"),
-        QStringLiteral("1001"),    QStringLiteral("Memo7")};
+    const CheckTexts texts = {QStringLiteral("Payor1"), QStringLiteral("Payor2"),    QStringLiteral("Payor3"),
+                              QStringLiteral("Bank1"),  QStringLiteral("Bank2"),     QStringLiteral("No1001"),
+                              QStringLiteral("Payee"),  QStringLiteral("Words"),     QStringLiteral("$10.00"),
+                              QStringLiteral("Dated"),  QStringLiteral("021000021"), QStringLiteral("55512345"),
+                              QStringLiteral("1001"),   QStringLiteral("Memo7")};
     FakeMessageBox messages;
     {
         QtPrintSurface surface(std::move(printer));
@@ -104,11 +107,11 @@ void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
         bool isMicr;
     };
     const QList<Expected> expected = {
-        {"Payor1", 2, 3, false},  {"Bank1", 2, 60, false}, {"No1001", 2, 110, false}, {"Payor2", 3, 3, false},
-        {"Bank2", 3, 60, false},  {"Payor3", 4, 3, false}, {"Dated", 4, 110, false},  {"Pay", 6, 5, false},
-        {"Payee", 6, 28, false},  {"Payable", 6, 85, false}, {"In", 7, 5, false},     {"Words", 7, 28, false},
-        {"$10.00", 7, 85, false}, {"Memo", 11, 10, false}, {"Memo7", 11, 22, false},  {"NO", 11, 85, false},
-        {"This", 12, 85, false},  {"and", 13, 85, false},  {"021000021", 16, 10, true}, {"55512345", 16, 25, true},
+        {"Payor1", 2, 3, false},  {"Bank1", 2, 60, false},   {"No1001", 2, 110, false},   {"Payor2", 3, 3, false},
+        {"Bank2", 3, 60, false},  {"Payor3", 4, 3, false},   {"Dated", 4, 110, false},    {"Pay", 6, 5, false},
+        {"Payee", 6, 28, false},  {"Payable", 6, 85, false}, {"In", 7, 5, false},         {"Words", 7, 28, false},
+        {"$10.00", 7, 85, false}, {"Memo", 11, 10, false},   {"Memo7", 11, 22, false},    {"NO", 11, 85, false},
+        {"This", 12, 85, false},  {"and", 13, 85, false},    {"021000021", 16, 10, true}, {"55512345", 16, 25, true},
         {"1001", 16, 45, true},
     };
     const double toPoints = 72.0 / dpi;
@@ -118,9 +121,7 @@ void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
     QVERIFY2(arialColumn > 4.5 && arialColumn < 5.2, qPrintable(QString::number(arialColumn)));
     const double arialLine = arialMetrics.lineSpacing() * toPoints;
     for (const Expected& item : expected) {
-        const auto found = std::find_if(words.begin(), words.end(), [&](const Word& w) {
-            return w.text == item.word;
-        });
+        const auto found = std::find_if(words.begin(), words.end(), [&](const Word& w) { return w.text == item.word; });
         QVERIFY2(found != words.end(), qPrintable(item.word));
         const QFontMetricsF& metrics = item.isMicr ? micrMetrics : arialMetrics;
         const double x = paintRect.left() + (item.column - 1) * weightedAverageCharWidth(metrics) * toPoints;
@@ -130,7 +131,11 @@ void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
         const double lineTop = paintRect.top() + (item.line - 1) * arialLine;
         const double lineBottom = lineTop + (item.isMicr ? micrMetrics.lineSpacing() * toPoints : arialLine);
         QVERIFY2(found->y >= lineTop - 1.0 && found->y < lineBottom,
-                 qPrintable(QStringLiteral("%1: y %2, expected line %3 from %4").arg(item.word).arg(found->y).arg(item.line).arg(lineTop)));
+                 qPrintable(QStringLiteral("%1: y %2, expected line %3 from %4")
+                                .arg(item.word)
+                                .arg(found->y)
+                                .arg(item.line)
+                                .arg(lineTop)));
     }
 }
 

@@ -9,19 +9,22 @@ namespace {
 
 PrintedCaptions designedCaptions()
 {
-    return {QStringLiteral("Pay to the Order of"),   QStringLiteral("In the Amount of"),
-            QStringLiteral("Payable in U.S. Funds"), QStringLiteral("NO SIGNATURE REQUIRED. "),
-            QStringLiteral("Memo"),                  QStringLiteral("This is an Authorized"),
+    return {QStringLiteral("Pay to the Order of"),
+            QStringLiteral("In the Amount of"),
+            QStringLiteral("Payable in U.S. Funds"),
+            QStringLiteral("NO SIGNATURE REQUIRED. "),
+            QStringLiteral("Memo"),
+            QStringLiteral("This is an Authorized"),
             QStringLiteral("and Requested Transaction.")};
 }
 
 CheckTexts typicalCheque()
 {
-    return {QStringLiteral("Jane Doe"),       QStringLiteral("12 Elm St"),      QStringLiteral("Springfield"),
-            QStringLiteral("First Bank"),     QStringLiteral("Main Branch"),    QStringLiteral("1001"),
-            QStringLiteral("Acme Supply"),    QStringLiteral("Ten and 00/100"), QStringLiteral("$10.00"),
-            QStringLiteral("12/07/2026"),     QStringLiteral("A021000021A"),    QStringLiteral("12345678C"),
-            QStringLiteral("1001"),           QStringLiteral("Order 5")};
+    return {QStringLiteral("Jane Doe"),    QStringLiteral("12 Elm St"),      QStringLiteral("Springfield"),
+            QStringLiteral("First Bank"),  QStringLiteral("Main Branch"),    QStringLiteral("1001"),
+            QStringLiteral("Acme Supply"), QStringLiteral("Ten and 00/100"), QStringLiteral("$10.00"),
+            QStringLiteral("12/07/2026"),  QStringLiteral("A021000021A"),    QStringLiteral("12345678C"),
+            QStringLiteral("1001"),        QStringLiteral("Order 5")};
 }
 
 // The recording surface's Arial: 10 units a column, 20 a line. MICR: 30 and 50.
@@ -186,7 +189,8 @@ void TestQuickPrint::failureStopsAtThatStep()
     RecordingPrintSurface surface;
     surface.failAtStep = failAt;
     FakeMessageBox failingMessages;
-    QVERIFY_THROWS_EXCEPTION(QuilloError, QuickPrint::run(typicalCheque(), designedCaptions(), surface, failingMessages));
+    QVERIFY_THROWS_EXCEPTION(QuilloError,
+                             QuickPrint::run(typicalCheque(), designedCaptions(), surface, failingMessages));
 
     QCOMPARE(surface.steps, failAt + 1); // nothing ran after the failing step
     QVERIFY(failingMessages.shown.isEmpty());

@@ -1,9 +1,29 @@
 #include "platform/qt/Fonts.h"
 
+#include <QFontDatabase>
+#include <QStringList>
+
 namespace Fonts {
+
+namespace {
+
+// The dialog font of the designed windows is a small, narrow sans serif. The
+// usual Linux stand-in for it (DejaVu Sans) is about a seventh wider, which
+// cuts captions such as "Payor Name and Address" at the edge of their boxes;
+// these narrow families keep every caption whole.
+void substituteDialogFont()
+{
+    if (QFontDatabase::families().contains(DialogFamily))
+        return;
+    QFont::insertSubstitutions(DialogFamily, {QStringLiteral("Liberation Sans Narrow"),
+                                              QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Arial Narrow")});
+}
+
+} // namespace
 
 void install()
 {
+    substituteDialogFont();
 }
 
 QFont dialogFont(double points, bool bold)

@@ -4,8 +4,7 @@
 
 ImageList::ImageList(QSize imageSize, QColor maskColor, QObject* parent)
     : QObject(parent), m_imageSize(imageSize), m_maskColor(maskColor)
-{
-}
+{}
 
 void ImageList::add(const QString& key, const QString& path)
 {

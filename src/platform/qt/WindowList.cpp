@@ -6,7 +6,11 @@ void WindowList::add(QWidget* window)
     if (!window || m_windows.contains(window))
         return;
     m_windows.append(window);
-    connect(window, &QObject::destroyed, this, [this] { prune(); });
+    // A widget announces its destruction before its guards are cleared, so
+    // the entry is removed by identity rather than by being null.
+    connect(window, &QObject::destroyed, this, [this](QObject* gone) {
+        m_windows.removeIf([gone](const QPointer<QWidget>& entry) { return entry.isNull() || entry == gone; });
+    });
 }
 
 QWidget* WindowList::at(int position) const

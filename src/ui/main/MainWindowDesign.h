@@ -71,7 +71,7 @@ inline constexpr std::array<Control, 33> ChequeFace = {{
 
 // The keyboard order of the controls that take the focus.
 inline constexpr std::array<const char*, 16> TabOrder = {
-    "Text1", "Text2",  "Text3",  "Text4",  "Text5",  "Text6",  "Text7",  "Text8",
+    "Text1", "Text2",  "Text3",    "Text4",  "Text5",  "Text6",  "Text7",  "Text8",
     "Text9", "Text10", "Picture1", "Text11", "Text12", "Text13", "Text14", "Command1",
 };
 
@@ -93,6 +93,37 @@ inline constexpr std::array<ToolbarEntry, 11> Toolbar = {{
     {"Paste", ":/pictures/toolbar/paste.png"},
     {nullptr, nullptr},
     {nullptr, nullptr},
+}};
+
+// The menu bar. A heading has no parent; its items follow it. An item with
+// the caption "-" is a separator. `index` is the element of a control array
+// (mMenu, mFile), -1 for a single control.
+struct MenuEntry {
+    const char* name;
+    int index;
+    bool heading;
+    const char* caption;
+    const char* shortcut;
+};
+
+inline constexpr std::array<MenuEntry, 17> Menus = {{
+    {"mMenu", 0, true, "&File", nullptr},
+    {"mFile", 0, false, "&New", "Ctrl+N"},
+    {"mFile", 1, false, "&Open...", "Ctrl+O"},
+    {"mFile", 2, false, "&Save", "Ctrl+S"},
+    {"mFile", 3, false, "Save &As...", nullptr},
+    {"mnuFileBar2", -1, false, "-", nullptr},
+    {"mExit", -1, false, "E&xit", nullptr},
+    {"mnuEdit", -1, true, "&Edit", nullptr},
+    {"mnuEditCut", -1, false, "Cu&t", "Ctrl+X"},
+    {"mnuEditCopy", -1, false, "&Copy", "Ctrl+C"},
+    {"mnuEditPaste", -1, false, "&Paste", "Ctrl+V"},
+    {"mnuView", -1, true, "&View", nullptr},
+    {"mnuViewWebBrowser", -1, false, "&Web Browser", nullptr},
+    {"mnuHelp", -1, true, "&Help", nullptr},
+    {"mnuHelpContents", -1, false, "&Contents", nullptr},
+    {"mnuHelpBar0", -1, false, "-", nullptr},
+    {"mnuHelpAbout", -1, false, "&About ", nullptr},
 }};
 
 inline constexpr const char* WindowIcon = ":/pictures/quillo-icon.png";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QLocale>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -17,6 +18,9 @@ public:
 
     // Shows the current date and time and schedules the next update.
     void update();
+
+    // The locale's short time format, without seconds.
+    static QString hoursAndMinutesFormat(const QLocale& locale);
 
     // Milliseconds from `time` to the start of the next minute.
     static int msUntilNextMinute(const QTime& time);

@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -237,7 +238,29 @@ void frmMain::buildStatusBar()
 
 void frmMain::buildMenus()
 {
-    // Menus are added in the File commands and main-window command code.
+    QMenu* menu = nullptr;
+    for (const MenuEntry& entry : Menus) {
+        const QString name = QString::fromLatin1(entry.name);
+        if (entry.heading) {
+            menu = menuBar()->addMenu(QString::fromLatin1(entry.caption));
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            menu->menuAction()->setProperty("Index", entry.index);
+            continue;
+        }
+        QAction* item = qstrcmp(entry.caption, "-") == 0 ? menu->addSeparator()
+                                                         : menu->addAction(QString::fromLatin1(entry.caption));
+        item->setObjectName(name);
+        item->setProperty("Index", entry.index);
+        if (entry.shortcut)
+            item->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        m_menuItems.insert(name + (entry.index >= 0 ? QString::number(entry.index) : QString()), item);
+    }
+}
+
+QAction* frmMain::menuItem(const QString& name, int index) const
+{
+    return m_menuItems.value(name + (index >= 0 ? QString::number(index) : QString()));
 }
 
 void frmMain::setTabOrder()
@@ -265,11 +288,10 @@ void frmMain::Load()
 {
     Form_Load();
     centreOnScreen();
+    Text(1)->setFocus();
 }
 
-void frmMain::Form_Load()
-{
-}
+void frmMain::Form_Load() {}
 
 void frmMain::closeEvent(QCloseEvent* event)
 {

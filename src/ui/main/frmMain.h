@@ -4,6 +4,7 @@
 #include "print/QuickPrint.h"
 #include "ui/main/MainWindowServices.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
@@ -43,6 +44,8 @@ public:
 
     // Text1 to Text14 by number.
     QLineEdit* Text(int number) const;
+    // A menu item by its designed name, with its index in a control array.
+    QAction* menuItem(const QString& name, int index = -1) const;
 
 Q_SIGNALS:
     // The window has been unloaded; the program ends.
@@ -69,5 +72,6 @@ private:
     ImageList* imlToolbarIcons = nullptr;
     QPushButton* Command1 = nullptr;
     std::array<QLineEdit*, 14> m_textBoxes{};
+    QHash<QString, QAction*> m_menuItems;
     StatusClock* m_clock = nullptr;
 };

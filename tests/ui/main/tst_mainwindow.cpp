@@ -1,0 +1,444 @@
+#include "platform/Twips.h"
+#include "platform/qt/Fonts.h"
+#include "ui/main/MainWindowFixture.h"
+#include "ui/main/StatusClock.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+const Twips twips = Twips(Twips::DesignDpi);
+
+// The designed cheque face, written out again here so that a slip in the
+// window's own table shows up: name, left, top, width, height (twips), font
+// family, points, bold, text.
+struct Designed {
+    const char* name;
+    int left, top, width, height;
+    const char* family;
+    double points;
+    bool bold;
+    const char* text;
+};
+
+const char* const S = "MS Sans Serif";
+const char* const M = "MICR 013 BT";
+
+const Designed chequeFace[] = {
+    {"Text1", 240, 480, 2175, 285, S, 8.25, false, ""},
+    {"Text2", 240, 840, 2175, 285, S, 8.25, false, ""},
+    {"Text3", 240, 1200, 2175, 285, S, 8.25, false, ""},
+    {"Text4", 3840, 480, 2295, 285, S, 8.25, false, ""},
+    {"Text5", 3840, 840, 2295, 285, S, 8.25, false, ""},
+    {"Text6", 7320, 480, 1125, 285, S, 8.25, false, ""},
+    {"Text7", 1680, 2040, 4455, 285, S, 8.25, false, ""},
+    {"Text8", 1680, 2640, 3855, 285, S, 8.25, false, ""},
+    {"Text9", 6840, 2520, 1605, 315, S, 8.25, false, "$"},
+    {"Text10", 7320, 1080, 1215, 285, S, 8.25, false, ""},
+    {"Text11", 240, 4200, 1875, 300, M, 12, false, ""},
+    {"Text12", 2280, 4200, 2895, 285, M, 12, false, ""},
+    {"Text13", 5400, 4200, 1215, 285, M, 12, false, ""},
+    {"Text14", 1080, 3240, 2295, 285, S, 8.25, false, ""},
+    {"Label1", 360, 240, 1935, 255, S, 8.25, false, "Payor Name and Address"},
+    {"Label2", 3960, 240, 1935, 255, S, 8.25, false, "Bank Name and Address"},
+    {"Label3", 7320, 240, 1335, 255, S, 8.25, false, "Check No."},
+    {"Label7", 7320, 840, 375, 255, S, 8.25, false, "Date"},
+    {"Label4", 240, 2040, 1455, 255, S, 8.25, false, "Pay to the Order of"},
+    {"Label8", 6600, 2040, 1935, 255, S, 8.25, true, "Payable in U.S. Funds"},
+    {"Label5", 240, 2640, 1335, 255, S, 8.25, false, "In the Amount of"},
+    {"Label6", 6120, 2640, 615, 255, S, 8.25, false, "Amount"},
+    {"Label9", 6120, 3000, 2295, 255, S, 8.25, false, "NO SIGNATURE REQUIRED. "},
+    {"Label11", 6000, 3240, 1935, 255, S, 9.75, false, "This is an Authorized"},
+    {"Label12", 6000, 3480, 2655, 255, S, 9.75, false, "and Requested Transaction."},
+    {"Label10", 480, 3240, 495, 255, S, 8.25, false, "Memo"},
+    {"Label13", 120, 3840, 1695, 255, S, 9.75, false, "9 Digit Routing No."},
+    {"Label14", 3240, 3840, 1215, 255, S, 9.75, false, "Account No."},
+    {"Label15", 5400, 3840, 975, 255, S, 9.75, false, "Check No."},
+    {"Label16", 240, 4800, 1095, 255, S, 9.75, false, "MICR Guide"},
+    {"Command1", 6840, 4080, 1095, 495, S, 9.75, false, "Quick Print "},
+    {"Image1", 1440, 4680, 2280, 405, S, 9.75, false, nullptr},
+    {"Picture1", 8160, 4680, 525, 495, S, 9.75, false, nullptr},
+};
+
+QRect designRect(int left, int top, int width, int height)
+{
+    return twips.toPixels(left, top, width, height);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void windowFrame();
+    void chequeFaceAsDesigned_data();
+    void chequeFaceAsDesigned();
+    void everyCaptionShowsWhole();
+    void resizingMovesNothingOnTheFace();
+    void menuTree();
+    void menuShortcutsReachTheirItemsFromAnyControl();
+    void toolbarButtons();
+    void statusBarPanels();
+    void clockWakesOncePerMinute_data();
+    void clockWakesOncePerMinute();
+    void tabCycle();
+    void quickPrintPrintsTheWindowsTexts();
+    void quickPrintFailureIsShownWithoutConfirmation();
+
+private:
+    MainWindowFixture* m_fixture = nullptr;
+    std::unique_ptr<frmMain> m_window;
+};
+
+void TestMainWindow::initTestCase()
+{
+    Fonts::install();
+}
+
+void TestMainWindow::init()
+{
+    m_fixture = new MainWindowFixture;
+    m_window = m_fixture->makeWindow();
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    delete m_fixture;
+}
+
+void TestMainWindow::windowFrame()
+{
+    QCOMPARE(m_window->objectName(), QStringLiteral("frmMain"));
+    const Qt::WindowFlags flags = m_window->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(m_window->font().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(m_window->font().pointSizeF(), 9.75);
+
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QWidget* client = m_window->centralWidget();
+    QCOMPARE(client->size(), QSize(605, 405)); // 9075 x 6075 twips below the menu bar
+    QCOMPARE(client->mapTo(m_window.get(), QPoint(0, 0)).y(), m_window->menuBar()->height());
+
+    auto* toolbar = m_window->findChild<QToolBar*>("tbToolBar");
+    QCOMPARE(toolbar->parentWidget(), client);
+    QCOMPARE(toolbar->geometry(), designRect(0, 0, 9075, 420));
+    auto* frame = m_window->findChild<QGroupBox*>("Frame1");
+    QCOMPARE(frame->parentWidget(), client);
+    QCOMPARE(frame->geometry(), designRect(120, 480, 8775, 5295));
+    QCOMPARE(frame->title(), QStringLiteral("Quillo"));
+    QCOMPARE(frame->font().pointSizeF(), 8.25);
+    auto* status = m_window->findChild<QStatusBar*>("sbStatusBar");
+    QCOMPARE(status->parentWidget(), client);
+    QCOMPARE(status->geometry(), designRect(0, 5805, 9075, 270));
+
+    // Before the File commands run, the designed caption stands.
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Quillo"));
+}
+
+void TestMainWindow::chequeFaceAsDesigned_data()
+{
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(chequeFace)); ++i)
+        QTest::newRow(chequeFace[i].name) << i;
+}
+
+void TestMainWindow::chequeFaceAsDesigned()
+{
+    QFETCH(int, row);
+    const Designed& d = chequeFace[row];
+    auto* widget = m_window->findChild<QWidget*>(QString::fromLatin1(d.name));
+    QVERIFY(widget);
+    QCOMPARE(widget->parentWidget()->objectName(), QStringLiteral("Frame1"));
+    // Geometry in twips, back from pixels.
+    const QRect g = widget->geometry();
+    QCOMPARE(QRect(twips.fromPixels(g.x()), twips.fromPixels(g.y()), twips.fromPixels(g.width()),
+                   twips.fromPixels(g.height())),
+             QRect(QPoint(twips.fromPixels(twips.toPixels(d.left)), twips.fromPixels(twips.toPixels(d.top))),
+                   QSize(twips.fromPixels(twips.toPixels(d.width)), twips.fromPixels(twips.toPixels(d.height)))));
+    QCOMPARE(g, designRect(d.left, d.top, d.width, d.height));
+    QCOMPARE(widget->font().family(), QString::fromLatin1(d.family));
+    QCOMPARE(widget->font().pointSizeF(), d.points);
+    QCOMPARE(widget->font().bold(), d.bold);
+
+    const QString name = QString::fromLatin1(d.name);
+    if (name.startsWith(QLatin1String("Text"))) {
+        auto* box = qobject_cast<QLineEdit*>(widget);
+        QVERIFY(box);
+        QCOMPARE(box->text(), QString::fromLatin1(d.text));
+        QCOMPARE(box->maxLength(), 32767); // no limit of its own
+        QCOMPARE(box->echoMode(), QLineEdit::Normal);
+        QVERIFY(box->hasFrame());
+        QVERIFY(!box->isReadOnly());
+    } else if (name.startsWith(QLatin1String("Label"))) {
+        auto* caption = qobject_cast<QLabel*>(widget);
+        QVERIFY(caption);
+        QCOMPARE(caption->text(), QString::fromLatin1(d.text));
+        QCOMPARE(caption->focusPolicy(), Qt::NoFocus);
+    } else if (name == QLatin1String("Command1")) {
+        QCOMPARE(qobject_cast<QPushButton*>(widget)->text(), QStringLiteral("Quick Print "));
+    } else {
+        auto* picture = qobject_cast<QLabel*>(widget);
+        QVERIFY(picture);
+        QCOMPARE(picture->frameShadow(), QFrame::Sunken);
+        QCOMPARE(picture->frameWidth(), 2);
+        QCOMPARE(picture->focusPolicy(), name == QLatin1String("Picture1") ? Qt::StrongFocus : Qt::NoFocus);
+    }
+}
+
+void TestMainWindow::everyCaptionShowsWhole()
+{
+    for (const Designed& d : chequeFace) {
+        if (!d.text || !*d.text || QByteArray(d.name).startsWith("Text"))
+            continue;
+        auto* widget = m_window->findChild<QWidget*>(QString::fromLatin1(d.name));
+        const QFontMetrics metrics(widget->font());
+        int room = widget->width();
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+        }
+        QVERIFY2(metrics.horizontalAdvance(QString::fromLatin1(d.text)) <= room,
+                 qPrintable(QStringLiteral("%1 \"%2\" needs %3 px, has %4")
+                                .arg(d.name, d.text)
+                                .arg(metrics.horizontalAdvance(QString::fromLatin1(d.text)))
+                                .arg(room)));
+        QVERIFY2(metrics.height() <= widget->height(), d.name);
+    }
+}
+
+void TestMainWindow::resizingMovesNothingOnTheFace()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    auto* frame = m_window->findChild<QGroupBox*>("Frame1");
+    auto* toolbar = m_window->findChild<QToolBar*>("tbToolBar");
+    auto* status = m_window->findChild<QStatusBar*>("sbStatusBar");
+    const QRect frameBefore = frame->geometry();
+    const QRect payeeBefore = m_window->Text(7)->geometry();
+
+    for (const QSize& size : {QSize(900, 700), QSize(300, 200)}) {
+        m_window->resize(size.width(), size.height() + m_window->menuBar()->height());
+        QTRY_COMPARE(m_window->centralWidget()->size(), size);
+        QCOMPARE(frame->geometry(), frameBefore);
+        QCOMPARE(m_window->Text(7)->geometry(), payeeBefore);
+        QCOMPARE(toolbar->geometry(), QRect(0, 0, size.width(), 28));
+        QCOMPARE(status->geometry(), QRect(0, size.height() - 18, size.width(), 18));
+    }
+}
+
+void TestMainWindow::menuTree()
+{
+    struct Item {
+        const char* name;
+        int index;
+        const char* caption;
+        const char* shortcut;
+    };
+    const QList<QList<Item>> expected = {
+        {{"mMenu", 0, "&File", ""},
+         {"mFile", 0, "&New", "Ctrl+N"},
+         {"mFile", 1, "&Open...", "Ctrl+O"},
+         {"mFile", 2, "&Save", "Ctrl+S"},
+         {"mFile", 3, "Save &As...", ""},
+         {"mnuFileBar2", -1, "", ""},
+         {"mExit", -1, "E&xit", ""}},
+        {{"mnuEdit", -1, "&Edit", ""},
+         {"mnuEditCut", -1, "Cu&t", "Ctrl+X"},
+         {"mnuEditCopy", -1, "&Copy", "Ctrl+C"},
+         {"mnuEditPaste", -1, "&Paste", "Ctrl+V"}},
+        {{"mnuView", -1, "&View", ""}, {"mnuViewWebBrowser", -1, "&Web Browser", ""}},
+        {{"mnuHelp", -1, "&Help", ""},
+         {"mnuHelpContents", -1, "&Contents", ""},
+         {"mnuHelpBar0", -1, "", ""},
+         {"mnuHelpAbout", -1, "&About ", ""}},
+    };
+    const QList<QAction*> headings = m_window->menuBar()->actions();
+    QCOMPARE(headings.size(), expected.size());
+    for (int m = 0; m < expected.size(); ++m) {
+        QAction* heading = headings.at(m);
+        QCOMPARE(heading->objectName(), QString::fromLatin1(expected[m][0].name));
+        QCOMPARE(heading->text(), QString::fromLatin1(expected[m][0].caption));
+        QCOMPARE(heading->property("Index").toInt(), expected[m][0].index);
+        const QList<QAction*> items = heading->menu()->actions();
+        QCOMPARE(items.size(), expected[m].size() - 1);
+        for (int i = 0; i < items.size(); ++i) {
+            const Item& want = expected[m][i + 1];
+            QAction* item = items.at(i);
+            QCOMPARE(item->objectName(), QString::fromLatin1(want.name));
+            QCOMPARE(item->property("Index").toInt(), want.index);
+            QCOMPARE(item->isSeparator(), QByteArray(want.caption).isEmpty());
+            QCOMPARE(item->text(), QString::fromLatin1(want.caption));
+            QCOMPARE(item->shortcut().toString(), QString::fromLatin1(want.shortcut));
+            QVERIFY(item->isEnabled() && item->isVisible() && !item->isChecked());
+        }
+    }
+}
+
+void TestMainWindow::menuShortcutsReachTheirItemsFromAnyControl()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QAction* saveAs = m_window->menuItem(QStringLiteral("mFile"), 0);
+    QSignalSpy newSpy(saveAs, &QAction::triggered);
+    for (const char* name : {"Text1", "Text11", "Command1", "Picture1"}) {
+        auto* control = m_window->findChild<QWidget*>(QString::fromLatin1(name));
+        control->setFocus();
+        QTRY_VERIFY(control->hasFocus());
+        QTest::keyClick(control, Qt::Key_N, Qt::ControlModifier);
+    }
+    QCOMPARE(newSpy.count(), 4);
+}
+
+void TestMainWindow::toolbarButtons()
+{
+    auto* toolbar = m_window->findChild<QToolBar*>("tbToolBar");
+    const QList<QAction*> entries = toolbar->actions();
+    const QStringList expected = {"New", "Open", "Save", "|", "Print", "|", "Cut", "Copy", "Paste", "|", "|"};
+    QCOMPARE(entries.size(), expected.size());
+    for (int i = 0; i < entries.size(); ++i) {
+        QAction* entry = entries.at(i);
+        if (expected.at(i) == QLatin1String("|")) {
+            QVERIFY2(entry->isSeparator(), qPrintable(QString::number(i)));
+            continue;
+        }
+        QCOMPARE(entry->data().toString(), expected.at(i));
+        QCOMPARE(entry->toolTip(), expected.at(i));
+        QVERIFY(entry->text().isEmpty() || toolbar->toolButtonStyle() == Qt::ToolButtonIconOnly);
+        QWidget* button = toolbar->widgetForAction(entry);
+        QCOMPARE(button->size(), QSize(23, 22));
+        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+    }
+    QCOMPARE(toolbar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    QCOMPARE(toolbar->iconSize(), QSize(16, 16));
+}
+
+void TestMainWindow::statusBarPanels()
+{
+    auto* status = m_window->findChild<QStatusBar*>("sbStatusBar");
+    auto* panel1 = status->findChild<QLabel*>("sbStatusBar_Panel1");
+    auto* panel2 = status->findChild<QLabel*>("sbStatusBar_Panel2");
+    auto* panel3 = status->findChild<QLabel*>("sbStatusBar_Panel3");
+    QCOMPARE(panel1->text(), QStringLiteral("Status"));
+    const QLocale locale = QLocale::system();
+    QCOMPARE(panel2->text(), locale.toString(QDate(2026, 12, 7), QLocale::ShortFormat));
+    QCOMPARE(panel3->text(), locale.toString(QTime(9, 41, 30), StatusClock::hoursAndMinutesFormat(locale)));
+    QVERIFY(panel3->text().contains(QLatin1String("41")));
+    QVERIFY(!panel3->text().contains(QLatin1String("30"))); // hours and minutes only
+    for (QLabel* panel : {panel1, panel2, panel3}) {
+        QCOMPARE(panel->minimumWidth(), 96);
+        QCOMPARE(panel->frameShadow(), QFrame::Sunken);
+        QCOMPARE(panel->font().pointSizeF(), 8.25);
+    }
+
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    // Panel 1 takes the width that the date and time leave.
+    const int before = panel1->width();
+    m_window->resize(m_window->width() + 200, m_window->height());
+    QTRY_COMPARE(panel1->width(), before + 200);
+
+    // The clock moves on by itself: the next wake-up shows the new minute.
+    m_fixture->clock = QDateTime(QDate(2026, 12, 8), QTime(0, 0, 0));
+    auto* clock = m_window->findChild<StatusClock*>();
+    QVERIFY(clock->timer().isActive());
+    clock->update();
+    QCOMPARE(panel2->text(), locale.toString(QDate(2026, 12, 8), QLocale::ShortFormat));
+    QCOMPARE(panel3->text(), locale.toString(QTime(0, 0), StatusClock::hoursAndMinutesFormat(locale)));
+}
+
+void TestMainWindow::clockWakesOncePerMinute_data()
+{
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<int>("wait");
+    QTest::newRow("on the minute") << QTime(9, 41, 0) << 60000;
+    QTest::newRow("half past") << QTime(9, 41, 30) << 30000;
+    QTest::newRow("just before") << QTime(23, 59, 59, 999) << 1;
+}
+
+void TestMainWindow::clockWakesOncePerMinute()
+{
+    QFETCH(QTime, time);
+    QFETCH(int, wait);
+    QCOMPARE(StatusClock::msUntilNextMinute(time), wait);
+
+    QCOMPARE(StatusClock::hoursAndMinutesFormat(QLocale::c()), QStringLiteral("HH:mm"));
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QString usTime = us.toString(QTime(21, 5, 59), StatusClock::hoursAndMinutesFormat(us));
+    QVERIFY2(usTime.startsWith(QLatin1String("9:05")) && usTime.endsWith(QLatin1String("PM")), qPrintable(usTime));
+}
+
+void TestMainWindow::tabCycle()
+{
+    m_window->Load();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTRY_COMPARE(QApplication::focusWidget(), m_window->Text(1));
+
+    const QStringList cycle = {"Text1",  "Text2",  "Text3",  "Text4",    "Text5",    "Text6",
+                               "Text7",  "Text8",  "Text9",  "Text10",   "Picture1", "Text11",
+                               "Text12", "Text13", "Text14", "Command1", "Text1"};
+    for (int i = 1; i < cycle.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), cycle.at(i));
+    }
+    for (int i = cycle.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), cycle.at(i));
+    }
+}
+
+void TestMainWindow::quickPrintPrintsTheWindowsTexts()
+{
+    for (int k = 1; k <= 14; ++k)
+        m_window->Text(k)->setText(QStringLiteral("v%1").arg(k));
+    m_window->Text(13)->setText(QString());
+    QTest::mouseClick(m_window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+
+    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
+    const QStringList out = m_fixture->printed.front()->output();
+    QCOMPARE(out.first(), QStringLiteral("draw 20,20 Arial bold [v1]"));
+    QVERIFY(out.contains(QStringLiteral("draw 270,100 Arial bold [v7]")));
+    QVERIFY(out.contains(QStringLiteral("draw 40,100 Arial bold [Pay to the Order of]")));
+    QVERIFY(out.contains(QStringLiteral("draw 840,200 Arial bold [NO SIGNATURE REQUIRED. ]")));
+    QVERIFY(out.contains(QStringLiteral("draw 720,300 MICR 013 BT bold [v12]")));
+    QVERIFY(!out.join(QLatin1Char('\n')).contains(QLatin1String("[v13]")));
+    QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
+    QVERIFY(m_fixture->failures.reports.isEmpty());
+}
+
+void TestMainWindow::quickPrintFailureIsShownWithoutConfirmation()
+{
+    m_fixture->failPrintAtStep = 40;
+    m_window->Text(1)->setText(QStringLiteral("Jane Doe"));
+    QTest::mouseClick(m_window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+
+    QCOMPARE(m_fixture->failures.reports, QStringList{QStringLiteral("The printer ran out of paper.")});
+    QVERIFY(m_fixture->messages.shown.isEmpty());
+    QVERIFY(!m_fixture->printed.front()->operations.contains(QStringLiteral("end")));
+    QCOMPARE(m_window->Text(1)->text(), QStringLiteral("Jane Doe"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
