@@ -1,0 +1,18 @@
+#pragma once
+
+#include "document/CheckRecord.h"
+
+#include <QString>
+
+// What the File commands need of the cheque-entry window: its fourteen text
+// boxes and its caption.
+class CheckForm {
+public:
+    virtual ~CheckForm() = default;
+
+    // The texts of Text1 to Text14 as they stand.
+    virtual CheckTexts texts() const = 0;
+    // Sets the text of Text<box>, box 1 to 14.
+    virtual void setText(int box, const QString& text) = 0;
+    virtual void setCaption(const QString& caption) = 0;
+};
