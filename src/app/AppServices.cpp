@@ -2,6 +2,8 @@
 
 #include "platform/qt/QtPrintSurface.h"
 
+#include <QCoreApplication>
+
 AppServices::AppServices() = default;
 
 MainWindowServices AppServices::mainWindowServices()
@@ -10,6 +12,15 @@ MainWindowServices AppServices::mainWindowServices()
     services.facts = &m_facts;
     services.messages = &m_messages;
     services.failures = &m_failures;
+    services.fileDialogs = &m_fileDialogs;
+    services.clipboard = &m_clipboard;
+    services.focusedControl = &m_focusedControl;
+    services.settings = &m_settings;
+    services.windows = &m_windows;
     services.openPrinter = [] { return std::unique_ptr<PrintSurface>(QtPrintSurface::forDefaultPrinter()); };
+    services.showAboutBox = [](QWidget*) {};
+    services.openBrowserWindow = [](const QString&) {};
+    // Leaves the event loop at once: no window's unload step runs.
+    services.endProgram = [] { QCoreApplication::exit(0); };
     return services;
 }

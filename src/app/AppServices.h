@@ -2,12 +2,16 @@
 
 #include "platform/FailureHandling.h"
 #include "platform/qt/QtApplicationFacts.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtFileDialogs.h"
+#include "platform/qt/QtFocusedControl.h"
 #include "platform/qt/QtMessageBoxService.h"
+#include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/WindowList.h"
 #include "ui/main/MainWindowServices.h"
 
-// The real services of the running program, created once by Main and alive
-// until the program ends.
+// The real services of the running program, created once before Main and
+// alive until the program ends.
 class AppServices {
 public:
     AppServices();
@@ -21,5 +25,9 @@ private:
     QtApplicationFacts m_facts;
     QtMessageBoxService m_messages{m_facts};
     MessageBoxFailureReporter m_failures{m_messages};
+    QtFileDialogs m_fileDialogs;
+    QtClipboard m_clipboard;
+    QtFocusedControl m_focusedControl;
+    QtSettingsStore m_settings;
     WindowList m_windows;
 };

@@ -1,13 +1,20 @@
 #pragma once
 
 #include <QDateTime>
+#include <QString>
 #include <functional>
 #include <memory>
 
 class ApplicationFacts;
+class Clipboard;
 class FailureReporter;
+class FileDialogs;
+class FocusedControl;
+class LoadedWindows;
 class MessageBoxService;
 class PrintSurface;
+class QWidget;
+class SettingsStore;
 
 // What the cheque-entry window needs of the rest of the program. The program
 // fills it with the real services; tests fill it with fakes.
@@ -16,8 +23,23 @@ struct MainWindowServices {
     MessageBoxService* messages = nullptr;
     // Reports the failures of handlers without handling of their own.
     FailureReporter* failures = nullptr;
+    // The open and save dialogs behind cDlg.
+    FileDialogs* fileDialogs = nullptr;
+    Clipboard* clipboard = nullptr;
+    FocusedControl* focusedControl = nullptr;
+    SettingsStore* settings = nullptr;
+    // The program's loaded windows; the main window is the oldest.
+    LoadedWindows* windows = nullptr;
     // Opens the default printer for one Quick Print run.
     std::function<std::unique_ptr<PrintSurface>()> openPrinter;
+    // Shows the About box modal over `owner`; returns when it has closed.
+    std::function<void(QWidget* owner)> showAboutBox;
+    // The product's home page, where View, Web Browser opens.
+    QString homePageAddress;
+    // Opens a new, independent browser window at `startingAddress`.
+    std::function<void(const QString& startingAddress)> openBrowserWindow;
+    // Ends the program at once, without unloading any window.
+    std::function<void()> endProgram;
     // The time the status bar shows.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 };

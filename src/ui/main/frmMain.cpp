@@ -1,16 +1,19 @@
 #include "ui/main/frmMain.h"
 
+#include "platform/ApplicationFacts.h"
 #include "platform/FailureHandling.h"
 #include "platform/Twips.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
 #include "print/PrintSurface.h"
 #include "ui/main/MainWindowDesign.h"
+#include "ui/main/MainWindowUnload.h"
 #include "ui/main/StatusClock.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -85,7 +88,8 @@ private:
 frmMain::frmMain(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_services(std::move(services))
+      cDlg(*services.fileDialogs), m_services(std::move(services)), m_fileCommands(*this, cDlg, *m_services.messages),
+      m_editCommands(*m_services.clipboard, *m_services.focusedControl)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillo"));
@@ -95,6 +99,7 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     buildMenus();
     buildClientArea();
     setTabOrder();
+    connectMenus();
 
     const Twips twips = Twips::forScreen();
     resize(twips.toPixels(ClientWidth), twips.toPixels(ClientHeight) + menuBar()->sizeHint().height());
@@ -131,6 +136,7 @@ void frmMain::buildChequeFace()
         switch (design.kind) {
         case Kind::TextBox: {
             auto* box = new QLineEdit(text, Frame1);
+            box->installEventFilter(this);
             const int number = QString::fromLatin1(design.name).mid(4).toInt();
             m_textBoxes[static_cast<std::size_t>(number - 1)] = box;
             widget = box;
@@ -203,9 +209,8 @@ void frmMain::buildToolbar()
         widget->setFocusPolicy(Qt::NoFocus);
         widget->setObjectName(QStringLiteral("tbToolBar_") + key);
     }
-    connect(tbToolBar, &QToolBar::actionTriggered, this, [this](QAction* Button) {
-        Failures::reportTo(*m_services.failures, [this, Button] { tbToolBar_ButtonClick(Button); });
-    });
+    connect(tbToolBar, &QToolBar::actionTriggered, this,
+            Failures::guarded(*m_services.failures, [this](QAction* Button) { tbToolBar_ButtonClick(Button); }));
 }
 
 void frmMain::buildStatusBar()
@@ -291,12 +296,117 @@ void frmMain::Load()
     Text(1)->setFocus();
 }
 
-void frmMain::Form_Load() {}
+template <typename Handler> void frmMain::onTriggered(QAction* item, Handler handler)
+{
+    connect(item, &QAction::triggered, this, Failures::guarded(*m_services.failures, handler));
+}
+
+void frmMain::connectMenus()
+{
+    for (std::int16_t index = 0; index <= 3; ++index)
+        onTriggered(menuItem(QStringLiteral("mFile"), index), [this, index] { mFile_Click(index); });
+    onTriggered(menuItem(QStringLiteral("mExit")), [this] { mExit_Click(); });
+    onTriggered(menuItem(QStringLiteral("mnuEditCut")), [this] { mnuEditCut_Click(); });
+    onTriggered(menuItem(QStringLiteral("mnuEditCopy")), [this] { mnuEditCopy_Click(); });
+    onTriggered(menuItem(QStringLiteral("mnuEditPaste")), [this] { mnuEditPaste_Click(); });
+    onTriggered(menuItem(QStringLiteral("mnuViewWebBrowser")), [this] { mnuViewWebBrowser_Click(); });
+    onTriggered(menuItem(QStringLiteral("mnuHelpContents")), [this] { mnuHelpContents_Click(); });
+    onTriggered(menuItem(QStringLiteral("mnuHelpAbout")), [this] { mnuHelpAbout_Click(); });
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    // A text box claims Ctrl+X, Ctrl+C and Ctrl+V for its own editing; here
+    // they belong to the Edit menu, so the box is told it does not want them.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::Form_Load()
+{
+    mFile_Click(FileCommands::New);
+    cDlg.InitDir = m_services.facts->executableFolder();
+    cDlg.Filter = QStringLiteral("Any File (*.*)|*.*|Quillo Files (*.qlo)|*.qlo");
+    cDlg.FilterIndex = 2;
+    cDlg.Flags = 4102;
+    cDlg.CancelError = true;
+}
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    std::int16_t Cancel = 0;
+    Failures::reportTo(*m_services.failures, [this, &Cancel] { Form_Unload(Cancel); });
+    // Cancel is never set: the window always unloads.
     QMainWindow::closeEvent(event);
     Q_EMIT unloaded();
+}
+
+void frmMain::Form_Unload(std::int16_t& /*Cancel*/)
+{
+    const Twips twips = Twips::forScreen();
+    const QRect outer = frameGeometry();
+    const WindowPlacement placement{twips.fromPixels(outer.x()), twips.fromPixels(outer.y()),
+                                    twips.fromPixels(outer.width()), twips.fromPixels(outer.height())};
+    MainWindowUnload::run(*m_services.windows, *m_services.settings, m_services.facts->title(), isMinimized(),
+                          placement);
+}
+
+void frmMain::mFile_Click(std::int16_t Index)
+{
+    m_fileCommands.run(Index);
+}
+
+void frmMain::mExit_Click()
+{
+    m_services.endProgram();
+}
+
+void frmMain::mnuEditCut_Click()
+{
+    m_editCommands.cut();
+}
+
+void frmMain::mnuEditCopy_Click()
+{
+    m_editCommands.copy();
+}
+
+void frmMain::mnuEditPaste_Click()
+{
+    m_editCommands.paste();
+}
+
+void frmMain::mnuViewWebBrowser_Click()
+{
+    m_services.openBrowserWindow(m_services.homePageAddress);
+}
+
+void frmMain::mnuHelpContents_Click() {}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    m_services.showAboutBox(this);
+}
+
+CheckTexts frmMain::texts() const
+{
+    return checkTexts();
+}
+
+void frmMain::setText(int box, const QString& text)
+{
+    Text(box)->setText(text);
+}
+
+void frmMain::setCaption(const QString& caption)
+{
+    setWindowTitle(caption);
 }
 
 void frmMain::Command1_Click()
@@ -307,9 +417,25 @@ void frmMain::Command1_Click()
 
 void frmMain::tbToolBar_ButtonClick(QAction* Button)
 {
-    const QString key = Button->data().toString();
-    if (key == QLatin1String("Print"))
-        Command1_Click();
+    // Ignore-errors mode: a failure inside the command is dropped silently,
+    // together with the rest of that command.
+    Failures::ignoreErrors({[this, Button] {
+        const QString key = Button->data().toString();
+        if (key == QLatin1String("New"))
+            mFile_Click(FileCommands::New);
+        else if (key == QLatin1String("Open"))
+            mFile_Click(FileCommands::Open);
+        else if (key == QLatin1String("Save"))
+            mFile_Click(FileCommands::Save);
+        else if (key == QLatin1String("Print"))
+            Command1_Click();
+        else if (key == QLatin1String("Cut"))
+            mnuEditCut_Click();
+        else if (key == QLatin1String("Copy"))
+            mnuEditCopy_Click();
+        else if (key == QLatin1String("Paste"))
+            mnuEditPaste_Click();
+    }});
 }
 
 CheckTexts frmMain::checkTexts() const

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "document/CheckForm.h"
 #include "document/CheckRecord.h"
+#include "document/FileCommands.h"
+#include "platform/CommonDialog.h"
 #include "print/QuickPrint.h"
+#include "ui/main/EditCommands.h"
 #include "ui/main/MainWindowServices.h"
 
 #include <QHash>
@@ -22,7 +26,7 @@ class StatusClock;
 
 // The cheque-entry window: the face of a cheque with fourteen text boxes,
 // framed by menus, a toolbar, the Quick Print button and a status bar.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, private CheckForm {
     Q_OBJECT
 
 public:
@@ -32,10 +36,22 @@ public:
     // Loads the window without showing it: runs Form_Load.
     void Load();
 
+    // The window's common dialog: the current file and the dialogs' settings.
+    CommonDialog cDlg;
+
     // Handlers.
     void Form_Load();
+    void Form_Unload(std::int16_t& Cancel);
     void Command1_Click();
     void tbToolBar_ButtonClick(QAction* Button);
+    void mFile_Click(std::int16_t Index);
+    void mExit_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuViewWebBrowser_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
 
     // The fourteen cheque values as the text boxes hold them now.
     CheckTexts checkTexts() const;
@@ -53,8 +69,16 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // CheckForm: what the File commands see of the window.
+    CheckTexts texts() const override;
+    void setText(int box, const QString& text) override;
+    void setCaption(const QString& caption) override;
+
+    void connectMenus();
+    template <typename Handler> void onTriggered(QAction* item, Handler handler);
     void buildClientArea();
     void buildChequeFace();
     void buildToolbar();
@@ -65,6 +89,8 @@ private:
     QLabel* label(const char* name) const;
 
     MainWindowServices m_services;
+    FileCommands m_fileCommands;
+    EditCommands m_editCommands;
     QWidget* m_client = nullptr;
     QToolBar* tbToolBar = nullptr;
     QGroupBox* Frame1 = nullptr;

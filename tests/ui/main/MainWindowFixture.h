@@ -2,8 +2,13 @@
 
 #include "fakes/FakeApplicationFacts.h"
 #include "fakes/FakeFailureReporter.h"
+#include "fakes/FakeFileDialogs.h"
+#include "fakes/FakeLoadedWindows.h"
 #include "fakes/FakeMessageBox.h"
+#include "fakes/FakeSettingsStore.h"
 #include "fakes/RecordingPrintSurface.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtFocusedControl.h"
 #include "ui/main/MainWindowServices.h"
 #include "ui/main/frmMain.h"
 
@@ -33,6 +38,13 @@ struct MainWindowFixture {
     FakeApplicationFacts facts;
     FakeMessageBox messages;
     FakeFailureReporter failures;
+    FakeFileDialogs dialogs;
+    QtClipboard clipboard; // the offscreen platform's clipboard, in process
+    QtFocusedControl focusedControl;
+    FakeSettingsStore settings;
+    FakeLoadedWindows windows;
+    QStringList opened; // "about" and "browser <address>", in order
+    int endProgramCalls = 0;
     std::vector<std::unique_ptr<RecordingPrintSurface>> printed; // one per Quick Print run
     int failPrintAtStep = -1;
     QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(9, 41, 30));
@@ -43,6 +55,15 @@ struct MainWindowFixture {
         s.facts = &facts;
         s.messages = &messages;
         s.failures = &failures;
+        s.fileDialogs = &dialogs;
+        s.clipboard = &clipboard;
+        s.focusedControl = &focusedControl;
+        s.settings = &settings;
+        s.windows = &windows;
+        s.homePageAddress = QStringLiteral("qrc:/home/index.html");
+        s.showAboutBox = [this](QWidget*) { opened.append(QStringLiteral("about")); };
+        s.openBrowserWindow = [this](const QString& address) { opened.append(QStringLiteral("browser ") + address); };
+        s.endProgram = [this] { ++endProgramCalls; };
         s.openPrinter = [this] {
             printed.push_back(std::make_unique<RecordingPrintSurface>());
             printed.back()->failAtStep = failPrintAtStep;

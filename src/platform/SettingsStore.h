@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// The per-user settings store: text values by application, section and key.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual void saveSetting(const QString& application, const QString& section, const QString& key,
+                             const QString& value) = 0;
+};

@@ -1,0 +1,275 @@
+#include "fakes/TestFiles.h"
+#include "platform/qt/Fonts.h"
+#include "ui/main/MainWindowFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+// The cheque-entry window's commands as a merchant reaches them: menus,
+// shortcuts and toolbar buttons, against fake dialogs, settings and windows.
+class TestMainCommands : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { Fonts::install(); }
+    void init();
+    void cleanup();
+
+    void loadStartsANewChequeAndSetsUpTheDialogs();
+    void saveNewOpenRoundTripFromTheKeyboard();
+    void toolbarDispatchesByKey_data();
+    void toolbarDispatchesByKey();
+    void toolbarSaveWritesWithoutDialogWhenAFileIsCurrent();
+    void toolbarDropsFailures();
+    void cutCopyPasteWithRealKeys();
+    void editCommandOnAButtonReportsAndKeepsTexts();
+    void closingUnloadsOthersAndWritesPlacement();
+    void closingMinimisedWritesNothing();
+    void exitEndsAtOnceWithoutUnloading();
+    void sideWindowsOpenFromTheirMenus();
+
+private:
+    void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier);
+    QAction* toolbarButton(const QString& key);
+
+    MainWindowFixture* m_fixture = nullptr;
+    std::unique_ptr<frmMain> m_window;
+    QTemporaryDir m_dir;
+};
+
+void TestMainCommands::init()
+{
+    m_fixture = new MainWindowFixture;
+    m_window = m_fixture->makeWindow();
+    m_fixture->windows.names = {QStringLiteral("frmMain")};
+    m_window->Load();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QApplication::clipboard()->clear();
+}
+
+void TestMainCommands::cleanup()
+{
+    m_window.reset();
+    delete m_fixture;
+}
+
+void TestMainCommands::press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(target, key, modifiers);
+}
+
+QAction* TestMainCommands::toolbarButton(const QString& key)
+{
+    for (QAction* action : m_window->findChild<QToolBar*>("tbToolBar")->actions()) {
+        if (action->data().toString() == key)
+            return action;
+    }
+    return nullptr;
+}
+
+void TestMainCommands::loadStartsANewChequeAndSetsUpTheDialogs()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral(" (New File) --Quillo"));
+    for (int k = 1; k <= 14; ++k)
+        QCOMPARE(m_window->Text(k)->text(), QString()); // Text9's "$" included
+    QCOMPARE(m_window->cDlg.FileName, QString());
+    QCOMPARE(m_window->cDlg.InitDir, m_fixture->facts.folder);
+    QCOMPARE(m_window->cDlg.Filter, QStringLiteral("Any File (*.*)|*.*|Quillo Files (*.qlo)|*.qlo"));
+    QCOMPARE(m_window->cDlg.FilterIndex, 2);
+    QCOMPARE(m_window->cDlg.Flags, 4102);
+    QCOMPARE(m_window->cDlg.CancelError, true);
+    QVERIFY(m_fixture->dialogs.requests.isEmpty());
+}
+
+void TestMainCommands::saveNewOpenRoundTripFromTheKeyboard()
+{
+    QTest::keyClicks(m_window->Text(1), QStringLiteral("Acme Supply"));
+    press(m_window->Text(1), Qt::Key_Tab, Qt::NoModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("PO Box 9"));
+    m_window->Text(6)->setText(QStringLiteral("1042"));
+
+    const QString path = m_dir.filePath(QStringLiteral("Acme Supply"));
+    m_fixture->dialogs.answer(path);
+    press(m_window->Text(2), Qt::Key_S);
+    QCOMPARE(m_fixture->dialogs.requests.size(), 1);
+    QCOMPARE(m_fixture->dialogs.requests.first().fileName, QStringLiteral("Acme Supply"));
+    QCOMPARE(m_fixture->dialogs.requests.first().initialFolder, m_fixture->facts.folder);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("(Acme Supply) --Quillo"));
+    const QByteArray bytes = TestFiles::read(path);
+    QCOMPARE(bytes.size(), 480);
+    QCOMPARE(bytes.mid(32, 32), QByteArray("Acme Supply").leftJustified(32, ' '));
+    QCOMPARE(bytes.mid(64, 32), QByteArray("PO Box 9").leftJustified(32, ' '));
+
+    press(m_window->Text(2), Qt::Key_N);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral(" (New File) --Quillo"));
+    QCOMPARE(m_window->Text(1)->text(), QString());
+
+    m_fixture->dialogs.answer(path);
+    press(m_window->Text(5), Qt::Key_O);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("(Acme Supply) --Quillo"));
+    QCOMPARE(m_window->Text(1)->text(), QStringLiteral("Acme Supply").leftJustified(32, QLatin1Char(' ')));
+    QCOMPARE(m_window->Text(6)->text(), QStringLiteral("1042").leftJustified(32, QLatin1Char(' ')));
+    QCOMPARE(m_window->cDlg.FileName, path);
+}
+
+void TestMainCommands::toolbarDispatchesByKey_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("dialogs");
+    QTest::addColumn<int>("printed");
+    QTest::newRow("New") << "New" << 0 << 0;
+    QTest::newRow("Open") << "Open" << 1 << 0;
+    QTest::newRow("Save") << "Save" << 1 << 0; // a new cheque: the save prompt
+    QTest::newRow("Print") << "Print" << 0 << 1;
+    QTest::newRow("unknown key") << "print" << 0 << 0;
+}
+
+void TestMainCommands::toolbarDispatchesByKey()
+{
+    QFETCH(QString, key);
+    QFETCH(int, dialogs);
+    QFETCH(int, printed);
+    m_window->Text(3)->setText(QStringLiteral("kept"));
+    QAction button;
+    button.setData(key);
+    m_window->tbToolBar_ButtonClick(&button);
+    QCOMPARE(m_fixture->dialogs.requests.size(), dialogs);
+    QCOMPARE(int(m_fixture->printed.size()), printed);
+    QCOMPARE(m_window->Text(3)->text(), key == QLatin1String("New") ? QString() : QStringLiteral("kept"));
+    QVERIFY(m_fixture->failures.reports.isEmpty());
+}
+
+void TestMainCommands::toolbarSaveWritesWithoutDialogWhenAFileIsCurrent()
+{
+    const QString path = m_dir.filePath(QStringLiteral("current.qlo"));
+    m_fixture->dialogs.answer(path);
+    m_window->mFile_Click(3);
+    QCOMPARE(m_fixture->dialogs.requests.size(), 1);
+
+    m_window->Text(7)->setText(QStringLiteral("Changed payee"));
+    toolbarButton(QStringLiteral("Save"))->trigger();
+    QCOMPARE(m_fixture->dialogs.requests.size(), 1);
+    QCOMPARE(TestFiles::read(path).mid(224, 13), QByteArray("Changed payee"));
+}
+
+void TestMainCommands::toolbarDropsFailures()
+{
+    m_fixture->failPrintAtStep = 5;
+    m_window->Text(1)->setText(QStringLiteral("Jane"));
+    toolbarButton(QStringLiteral("Print"))->trigger();
+    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
+    QVERIFY(m_fixture->failures.reports.isEmpty());
+    QVERIFY(m_fixture->messages.shown.isEmpty()); // neither the failure nor a confirmation
+
+    // Cut with the focus on a button fails at once; the clipboard was emptied.
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    m_window->findChild<QPushButton*>("Command1")->setFocus();
+    QTRY_VERIFY(m_window->findChild<QPushButton*>("Command1")->hasFocus());
+    toolbarButton(QStringLiteral("Cut"))->trigger();
+    QVERIFY(m_fixture->failures.reports.isEmpty());
+    QCOMPARE(QApplication::clipboard()->text(), QString());
+    QCOMPARE(m_window->Text(1)->text(), QStringLiteral("Jane"));
+    QVERIFY(m_window->isVisible());
+}
+
+void TestMainCommands::cutCopyPasteWithRealKeys()
+{
+    QLineEdit* routing = m_window->Text(11);
+    routing->setFocus();
+    QTRY_VERIFY(routing->hasFocus());
+    QTest::keyClicks(routing, QStringLiteral("0210123"));
+    routing->setSelection(4, 3);
+    press(routing, Qt::Key_X);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("123"));
+    QCOMPARE(routing->text(), QStringLiteral("0210")); // no space left behind
+
+    // Cut with nothing selected changes nothing and leaves no text behind.
+    press(routing, Qt::Key_X);
+    QCOMPARE(routing->text(), QStringLiteral("0210"));
+    QCOMPARE(QApplication::clipboard()->text(), QString());
+
+    routing->setSelection(0, 2);
+    press(routing, Qt::Key_C);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("02"));
+    routing->setCursorPosition(4);
+    press(routing, Qt::Key_V);
+    QCOMPARE(routing->text(), QStringLiteral("021002"));
+    QCOMPARE(routing->cursorPosition(), 6);
+
+    // Copy with nothing selected empties the clipboard.
+    press(routing, Qt::Key_C);
+    QCOMPARE(QApplication::clipboard()->text(), QString());
+
+    // Paste with no text on the clipboard deletes the selection.
+    routing->setSelection(0, 3);
+    press(routing, Qt::Key_V);
+    QCOMPARE(routing->text(), QStringLiteral("002"));
+    QVERIFY(m_fixture->failures.reports.isEmpty());
+}
+
+void TestMainCommands::editCommandOnAButtonReportsAndKeepsTexts()
+{
+    m_window->Text(7)->setText(QStringLiteral("Acme"));
+    auto* button = m_window->findChild<QPushButton*>("Command1");
+    button->setFocus();
+    QTRY_VERIFY(button->hasFocus());
+    press(button, Qt::Key_C);
+    m_window->menuItem(QStringLiteral("mnuEditPaste"))->trigger();
+    QCOMPARE(m_fixture->failures.reports.size(), 2);
+    QVERIFY(m_fixture->failures.reports.first().contains(QLatin1String("no text")));
+    QCOMPARE(m_window->Text(7)->text(), QStringLiteral("Acme"));
+    QVERIFY(m_window->isVisible());
+}
+
+void TestMainCommands::closingUnloadsOthersAndWritesPlacement()
+{
+    m_fixture->windows.names = {"frmMain", "browser 1", "browser 2", "browser 3"};
+    m_window->move(80, 64);
+    QTRY_COMPARE(m_window->frameGeometry().topLeft(), QPoint(80, 64));
+    const QRect outer = m_window->frameGeometry();
+    QSignalSpy unloaded(m_window.get(), &frmMain::unloaded);
+    m_window->close();
+
+    QCOMPARE(m_fixture->windows.unloaded, (QStringList{"browser 3", "browser 2", "browser 1"}));
+    QCOMPARE(m_fixture->windows.names, QStringList{"frmMain"});
+    QCOMPARE(
+        m_fixture->settings.written,
+        (QStringList{QStringLiteral("Quillo/Settings/MainLeft=1200"), QStringLiteral("Quillo/Settings/MainTop=960"),
+                     QStringLiteral("Quillo/Settings/MainWidth=%1").arg(outer.width() * 15),
+                     QStringLiteral("Quillo/Settings/MainHeight=%1").arg(outer.height() * 15)}));
+    QCOMPARE(unloaded.count(), 1);
+}
+
+void TestMainCommands::closingMinimisedWritesNothing()
+{
+    m_window->showMinimized();
+    QTRY_VERIFY(m_window->isMinimized());
+    m_window->close();
+    QVERIFY(m_fixture->settings.written.isEmpty());
+}
+
+void TestMainCommands::exitEndsAtOnceWithoutUnloading()
+{
+    m_fixture->windows.names = {"frmMain", "browser 1"};
+    m_window->menuItem(QStringLiteral("mExit"))->trigger();
+    QCOMPARE(m_fixture->endProgramCalls, 1);
+    QVERIFY(m_fixture->settings.written.isEmpty());
+    QVERIFY(m_fixture->windows.unloaded.isEmpty());
+}
+
+void TestMainCommands::sideWindowsOpenFromTheirMenus()
+{
+    m_window->menuItem(QStringLiteral("mnuViewWebBrowser"))->trigger();
+    m_window->menuItem(QStringLiteral("mnuViewWebBrowser"))->trigger();
+    m_window->menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
+    QCOMPARE(m_fixture->opened, (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about"}));
+}
+
+QTEST_MAIN(TestMainCommands)
+#include "tst_maincommands.moc"
