@@ -25,6 +25,7 @@ QString FileCommands::fileCaption(const QString& fileTitle)
 void FileCommands::run(std::int16_t index)
 {
     QString savedName = m_dialog.FileName;
+    const QString savedTitle = m_dialog.FileTitle;
     try {
         // Built before any dialog: the dialogs are modal, so this is the
         // window's content at the moment the command was given.
@@ -48,6 +49,10 @@ void FileCommands::run(std::int16_t index)
     } catch (...) {
         // Cancel, an unreadable file or a failed save (already reported by
         // write()): the command ends here and the previous file stays current.
+        // Its title goes back too: a dialog that completed before the file
+        // step failed would otherwise leave the next caption naming a file
+        // that was never opened or written.
+        m_dialog.FileTitle = savedTitle;
     }
     m_dialog.FileName = savedName;
 }

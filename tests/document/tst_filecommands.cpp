@@ -428,6 +428,8 @@ void TestFileCommands::failedSaveIsReported()
         window.commands.run(FileCommands::Save);
         QCOMPARE(window.messages.shown.size(), 1);
         QCOMPARE(TestFiles::read(path(QStringLiteral("smith.qlo"))).mid(224, 11), QByteArray("Acme Supply"));
+        // ...and the caption names it, not the file the failed dialog chose.
+        QCOMPARE(window.form.caption, QStringLiteral("(smith.qlo) --Quillo"));
     }
 }
 
@@ -465,6 +467,13 @@ void TestFileCommands::refusedOpenChangesNothing()
     QCOMPARE(window.form.boxes, boxes);
     QCOMPARE(window.form.caption, caption);
     QCOMPARE(window.cDlg.FileName, fileName);
+
+    if (withFile) {
+        // A later Save writes the file that stayed current and names it.
+        window.commands.run(FileCommands::Save);
+        QCOMPARE(window.form.caption, QStringLiteral("(smith.qlo) --Quillo"));
+        QCOMPARE(TestFiles::read(path(QStringLiteral("smith.qlo"))).mid(96, 16), QByteArray("typed, not saved"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFileCommands)
