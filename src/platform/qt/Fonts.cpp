@@ -1,9 +1,12 @@
 #include "platform/qt/Fonts.h"
 
+#include "platform/qt/MicrFont.h"
+
 namespace Fonts {
 
 void install()
 {
+    MicrFont::install();
 }
 
 QFont dialogFont(double points, bool bold)
