@@ -1,5 +1,7 @@
 #include "platform/qt/Fonts.h"
 
+#include "platform/qt/MicrFont.h"
+
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -24,6 +26,7 @@ void substituteDialogFont()
 void install()
 {
     substituteDialogFont();
+    MicrFont::install();
 }
 
 QFont dialogFont(double points, bool bold)

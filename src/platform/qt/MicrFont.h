@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// Quillo's own E-13B font, compiled into the program. The windows and the
+// printed page keep asking for the MICR family by its usual name; on a
+// machine without that font, the name resolves to this one, so the MICR boxes
+// and the bottom line of the cheque still show E-13B characters at 8 to the
+// inch. A machine that has the usual font keeps using it.
+class MicrFont {
+public:
+    static const QString Family;
+    static const QString ResourcePath;
+
+    // Registers the font with the application and, unless a font of the MICR
+    // family is installed, makes that family resolve to it. Call after the
+    // application object exists and before any MICR text is laid out. Calling
+    // it again registers nothing twice.
+    static void install();
+
+private:
+    static bool micrFamilyInstalled();
+};

@@ -1,0 +1,248 @@
+#include "fakes/FakeMessageBox.h"
+#include "platform/qt/Fonts.h"
+#include "platform/qt/MicrFont.h"
+#include "platform/qt/QtPrintSurface.h"
+#include "print/QuickPrint.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr double PointsPerPitch = 72.0 / 8; // E-13B: 8 characters to the inch
+
+struct Word {
+    QString text;
+    double xMin;
+    double xMax;
+    double yMin;
+};
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The words of a PDF with their boxes in points, as poppler's pdftotext reads them.
+QList<Word> pdfWords(const QString& pdf)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"));
+    QList<Word> words;
+    for (const auto& match :
+         pattern.globalMatch(run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")})))
+        words.append({match.captured(4), match.captured(1).toDouble(), match.captured(3).toDouble(),
+                      match.captured(2).toDouble()});
+    return words;
+}
+
+// A copy of our font that calls itself "MICR 013 BT": the two names have the
+// same length, so renaming leaves every table where it was.
+QByteArray fontNamedLikeTheMicrFont()
+{
+    QFile file(MicrFont::ResourcePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray data = file.readAll();
+    const QString ours = MicrFont::Family;
+    const QString theirs = Fonts::MicrFamily;
+    data.replace(ours.toLatin1(), theirs.toLatin1());
+    const auto utf16be = [](const QString& text) {
+        QByteArray bytes;
+        for (const QChar c : text)
+            bytes.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xff));
+        return bytes;
+    };
+    data.replace(utf16be(ours), utf16be(theirs));
+    return data;
+}
+
+bool micrFamilyInstalled()
+{
+    return QFontDatabase::families().contains(Fonts::MicrFamily, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+class TestMicrSubstitution : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Runs first: it needs the MICR family not yet mapped to ours.
+    void installedMicrFontIsKept();
+    void micrFamilyResolvesToOurs_data();
+    void micrFamilyResolvesToOurs();
+    void quickPrintSetsTheMicrLineInOurFont();
+};
+
+void TestMicrSubstitution::installedMicrFontIsKept()
+{
+    // Without the real font here, a copy of ours under its name plays it.
+    const int standIn =
+        micrFamilyInstalled() ? -1 : QFontDatabase::addApplicationFontFromData(fontNamedLikeTheMicrFont());
+    const auto removeStandIn = qScopeGuard([&] {
+        if (standIn != -1)
+            QFontDatabase::removeApplicationFont(standIn);
+    });
+    QVERIFY(micrFamilyInstalled());
+
+    MicrFont::install();
+
+    QCOMPARE(QFont::substitutes(Fonts::MicrFamily), QStringList());
+    QCOMPARE(QFontInfo(QFont(Fonts::MicrFamily, 12)).family(), Fonts::MicrFamily);
+    // Ours is registered all the same, under its own name.
+    QVERIFY(QFontDatabase::families().contains(MicrFont::Family));
+}
+
+void TestMicrSubstitution::micrFamilyResolvesToOurs_data()
+{
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("MICR boxes: 12 pt") << 12.0 << false;
+    QTest::newRow("printed MICR line: 16 pt bold") << 16.0 << true;
+}
+
+void TestMicrSubstitution::micrFamilyResolvesToOurs()
+{
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    if (micrFamilyInstalled())
+        QSKIP("this machine has the MICR font itself");
+    MicrFont::install();
+    MicrFont::install();
+    // Qt keeps substitutes in lower case; family matching ignores case.
+    QCOMPARE(QFont::substitutes(Fonts::MicrFamily), QStringList{MicrFont::Family.toLower()});
+
+    QFont font(Fonts::MicrFamily);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    QCOMPARE(QFontInfo(font).family(), MicrFont::Family);
+}
+
+void TestMicrSubstitution::quickPrintSetsTheMicrLineInOurFont()
+{
+    if (micrFamilyInstalled())
+        QSKIP("this machine has the MICR font itself");
+    MicrFont::install();
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("cheque.pdf"));
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(pdf);
+    printer->setPageSize(QPageSize(QPageSize::Letter));
+    const QRectF paintRect = printer->pageLayout().paintRect(QPageLayout::Point);
+
+    const QString routing = QStringLiteral("A021000021A");
+    const QString account = QStringLiteral("55512345C");
+    const QString chequeNumber = QStringLiteral("1001");
+    CheckTexts texts;
+    texts[10] = routing;      // Text11
+    texts[11] = account;      // Text12
+    texts[12] = chequeNumber; // Text13
+    const PrintedCaptions captions = {QStringLiteral("Pay to the Order of"),
+                                      QStringLiteral("In the Amount of"),
+                                      QStringLiteral("Payable in U.S. Funds"),
+                                      QStringLiteral("NO SIGNATURE REQUIRED. "),
+                                      QStringLiteral("Memo"),
+                                      QStringLiteral("This is an Authorized"),
+                                      QStringLiteral("and Requested Transaction.")};
+    FakeMessageBox messages;
+    {
+        QtPrintSurface surface(std::move(printer));
+        QuickPrint::run(texts, captions, surface, messages);
+    }
+    QCOMPARE(messages.shown, QStringList{QuickPrint::Confirmation});
+
+    // The MICR line's font is ours, embedded in the file.
+    const QString fonts = run(QStringLiteral("pdffonts"), {pdf});
+    const QStringList ours = fonts.split(u'\n').filter(QStringLiteral("QuilloE13B"));
+    QCOMPARE(ours.size(), 1);
+    // Columns from the right: object number and generation, then "emb sub uni".
+    const QStringList columns = ours.first().split(u' ', Qt::SkipEmptyParts);
+    QVERIFY(columns.size() >= 5);
+    QVERIFY2(columns.at(columns.size() - 5) == QLatin1String("yes"), qPrintable(ours.first())); // embedded
+    QVERIFY2(columns.at(columns.size() - 3) == QLatin1String("yes"), qPrintable(ours.first())); // with its Unicode map
+
+    // Each field starts at its column of the MICR font and takes 1/8 inch per
+    // character, within 1 % (a 16-point font is set at a whole number of
+    // printer pixels).
+    const QList<Word> words = pdfWords(pdf);
+    struct Expected {
+        QString digits;
+        QString text;
+        int column;
+    };
+    const QList<Expected> fields = {
+        {QStringLiteral("021000021"), routing, 10},
+        {QStringLiteral("55512345"), account, 25},
+        {QStringLiteral("1001"), chequeNumber, 45},
+    };
+    double line = -1;
+    for (const Expected& field : fields) {
+        const auto found = std::find_if(words.begin(), words.end(),
+                                        [&](const Word& word) { return word.text.contains(field.digits); });
+        QVERIFY2(found != words.end(), qPrintable(field.digits));
+        const double offset = (field.column - 1) * PointsPerPitch;
+        QVERIFY2(qAbs(found->xMin - paintRect.left() - offset) <= 0.01 * offset,
+                 qPrintable(QStringLiteral("%1 starts at %2 pt, not %3")
+                                .arg(field.text)
+                                .arg(found->xMin)
+                                .arg(paintRect.left() + offset)));
+        const double width = field.text.size() * PointsPerPitch;
+        QVERIFY2(qAbs(found->xMax - found->xMin - width) <= 0.01 * width,
+                 qPrintable(QStringLiteral("%1 is %2 pt wide").arg(field.text).arg(found->xMax - found->xMin)));
+        if (line >= 0)
+            QCOMPARE(found->yMin, line);
+        line = found->yMin;
+    }
+
+    // The ink of the routing number, seen at 1200 dpi: from the left edge of the
+    // first transit symbol to the right edge of the last, ten pitches and one
+    // transit symbol (8 squares of 0.013 inch); digits and transit symbols 9 squares high.
+    const double dpi = 1200;
+    const QString image = dir.filePath(QStringLiteral("routing"));
+    const double left = paintRect.left() + 9 * PointsPerPitch;
+    const QStringList crop = {QStringLiteral("-r"),
+                              QString::number(dpi),
+                              QStringLiteral("-gray"),
+                              QStringLiteral("-singlefile"),
+                              QStringLiteral("-x"),
+                              QString::number(qRound((left - 9) * dpi / 72)),
+                              QStringLiteral("-y"),
+                              QString::number(qRound((line - 18) * dpi / 72)),
+                              QStringLiteral("-W"),
+                              QString::number(qRound(14 * PointsPerPitch * dpi / 72)),
+                              QStringLiteral("-H"),
+                              QString::number(qRound(54 * dpi / 72)),
+                              pdf,
+                              image};
+    QVERIFY(QProcess::execute(QStringLiteral("pdftoppm"), crop) == 0);
+    const QImage page(image + QStringLiteral(".pgm"));
+    QVERIFY(!page.isNull());
+    QRect ink;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 128)
+                ink |= QRect(x, y, 1, 1);
+    const double expectedWidth = (10.0 / 8 + 8 * 0.013) * dpi;
+    const double expectedHeight = 9 * 0.013 * dpi;
+    QVERIFY2(qAbs(ink.width() - expectedWidth) <= 0.01 * expectedWidth, qPrintable(QString::number(ink.width())));
+    QVERIFY2(qAbs(ink.height() - expectedHeight) <= 0.03 * expectedHeight, qPrintable(QString::number(ink.height())));
+}
+
+QTEST_MAIN(TestMicrSubstitution)
+#include "tst_micrsubstitution.moc"
