@@ -1,6 +1,8 @@
 #include "app/AppServices.h"
 
 #include "platform/qt/QtPrintSurface.h"
+#include "ui/about/AboutServices.h"
+#include "ui/about/frmAbout.h"
 
 #include <QCoreApplication>
 
@@ -18,7 +20,10 @@ MainWindowServices AppServices::mainWindowServices()
     services.settings = &m_settings;
     services.windows = &m_windows;
     services.openPrinter = [] { return std::unique_ptr<PrintSurface>(QtPrintSurface::forDefaultPrinter()); };
-    services.showAboutBox = [](QWidget*) {};
+    services.showAboutBox = [this](QWidget* owner) {
+        AboutServices about = AboutServices::forPlatform(m_facts, m_messages, m_systemInfo, &m_windows);
+        frmAbout::showModal(owner, about);
+    };
     services.openBrowserWindow = [](const QString&) {};
     // Leaves the event loop at once: no window's unload step runs.
     services.endProgram = [] { QCoreApplication::exit(0); };

@@ -7,6 +7,7 @@
 #include "platform/qt/QtFocusedControl.h"
 #include "platform/qt/QtMessageBoxService.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/SystemInfoPlatform.h"
 #include "platform/qt/WindowList.h"
 #include "ui/main/MainWindowServices.h"
 
@@ -30,4 +31,5 @@ private:
     QtFocusedControl m_focusedControl;
     QtSettingsStore m_settings;
     WindowList m_windows;
+    SystemInfoPlatform m_systemInfo;
 };

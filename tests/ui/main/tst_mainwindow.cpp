@@ -4,6 +4,8 @@
 #include "ui/main/StatusClock.h"
 
 #include <QAction>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,6 +93,7 @@ private Q_SLOTS:
     void chequeFaceAsDesigned_data();
     void chequeFaceAsDesigned();
     void everyCaptionShowsWhole();
+    void micrBoxesShowTheMicrFont();
     void resizingMovesNothingOnTheFace();
     void menuTree();
     void menuShortcutsReachTheirItemsFromAnyControl();
@@ -226,6 +229,21 @@ void TestMainWindow::everyCaptionShowsWhole()
                                 .arg(room)));
         QVERIFY2(metrics.height() <= widget->height(), d.name);
     }
+}
+
+void TestMainWindow::micrBoxesShowTheMicrFont()
+{
+    if (QFontDatabase::families().contains(QStringLiteral("MICR 013 BT")))
+        QSKIP("This machine has a MICR font of its own.");
+    for (int k : {11, 12, 13}) {
+        QLineEdit* box = m_window->Text(k);
+        QCOMPARE(box->font().family(), QStringLiteral("MICR 013 BT"));
+        QCOMPARE(QFontInfo(box->font()).family(), QStringLiteral("Quillo E13B"));
+    }
+    // The box holds the letter typed; only the font shows it as a symbol.
+    QTest::keyClicks(m_window->Text(11), QStringLiteral("A021000021A"));
+    QCOMPARE(m_window->Text(11)->text(), QStringLiteral("A021000021A"));
+    QCOMPARE(QFontInfo(m_window->Text(10)->font()).family() == QStringLiteral("Quillo E13B"), false);
 }
 
 void TestMainWindow::resizingMovesNothingOnTheFace()
