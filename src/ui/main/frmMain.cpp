@@ -177,6 +177,9 @@ void frmMain::buildChequeFace()
         widget->setFont(designFont(design.font));
         widget->setGeometry(twips.toPixels(design.left, design.top, design.width, design.height));
     }
+    for (const AccessibleName& entry : AccessibleNames)
+        Frame1->findChild<QWidget*>(QString::fromLatin1(entry.control))
+            ->setAccessibleName(QString::fromLatin1(entry.name));
 }
 
 void frmMain::buildToolbar()

@@ -3,6 +3,7 @@
 #include "ui/main/MainWindowFixture.h"
 #include "ui/main/StatusClock.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -94,6 +95,7 @@ private Q_SLOTS:
     void chequeFaceAsDesigned();
     void everyCaptionShowsWhole();
     void micrBoxesShowTheMicrFont();
+    void screenReadersCanTellTheBoxesApart();
     void resizingMovesNothingOnTheFace();
     void menuTree();
     void menuShortcutsReachTheirItemsFromAnyControl();
@@ -244,6 +246,35 @@ void TestMainWindow::micrBoxesShowTheMicrFont()
     QTest::keyClicks(m_window->Text(11), QStringLiteral("A021000021A"));
     QCOMPARE(m_window->Text(11)->text(), QStringLiteral("A021000021A"));
     QCOMPARE(QFontInfo(m_window->Text(10)->font()).family() == QStringLiteral("Quillo E13B"), false);
+}
+
+void TestMainWindow::screenReadersCanTellTheBoxesApart()
+{
+    const QStringList expected = {"Payor Name and Address, line 1",
+                                  "Payor Name and Address, line 2",
+                                  "Payor Name and Address, line 3",
+                                  "Bank Name and Address, line 1",
+                                  "Bank Name and Address, line 2",
+                                  "Check No.",
+                                  "Pay to the Order of",
+                                  "In the Amount of",
+                                  "Amount",
+                                  "Date",
+                                  "9 Digit Routing No.",
+                                  "Account No.",
+                                  "Check No. on the MICR line",
+                                  "Memo"};
+    QSet<QString> seen;
+    for (int k = 1; k <= 14; ++k) {
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(m_window->Text(k));
+        QVERIFY(box);
+        QCOMPARE(box->text(QAccessible::Name), expected.at(k - 1));
+        seen.insert(box->text(QAccessible::Name));
+    }
+    QCOMPARE(seen.size(), 14);
+    QCOMPARE(
+        QAccessible::queryAccessibleInterface(m_window->findChild<QPushButton*>("Command1"))->text(QAccessible::Name),
+        QStringLiteral("Quick Print"));
 }
 
 void TestMainWindow::resizingMovesNothingOnTheFace()
