@@ -15,6 +15,7 @@ MainWindowServices AppServices::mainWindowServices()
     services.messages = &m_messages;
     services.failures = &m_failures;
     services.fileDialogs = &m_fileDialogs;
+    services.helpViewer = &m_helpViewer;
     services.clipboard = &m_clipboard;
     services.focusedControl = &m_focusedControl;
     services.settings = &m_settings;

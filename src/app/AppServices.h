@@ -5,6 +5,7 @@
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtFocusedControl.h"
+#include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtMessageBoxService.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/SystemInfoPlatform.h"
@@ -27,6 +28,7 @@ private:
     QtMessageBoxService m_messages{m_facts};
     MessageBoxFailureReporter m_failures{m_messages};
     QtFileDialogs m_fileDialogs;
+    QtHelpViewer m_helpViewer{m_facts.executableFolder()};
     QtClipboard m_clipboard;
     QtFocusedControl m_focusedControl;
     QtSettingsStore m_settings;

@@ -1,10 +1,19 @@
 #include "platform/CommonDialog.h"
 
 #include "platform/DialogCancelled.h"
+#include "platform/HelpViewer.h"
+#include "platform/QuilloError.h"
 
 #include <QFileInfo>
 
-CommonDialog::CommonDialog(FileDialogs& dialogs) : m_dialogs(dialogs) {}
+CommonDialog::CommonDialog(FileDialogs& dialogs, HelpViewer* help) : m_dialogs(dialogs), m_help(help) {}
+
+void CommonDialog::ShowHelp()
+{
+    if (!m_help)
+        throw QuilloError(QStringLiteral("Quillo's help cannot be shown: no help viewer is available."));
+    m_help->showHelp(HelpFile, HelpCommand);
+}
 
 bool CommonDialog::ShowOpen()
 {

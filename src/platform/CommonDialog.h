@@ -2,6 +2,8 @@
 
 #include "platform/FileDialogs.h"
 
+class HelpViewer;
+
 #include <QString>
 #include <cstdint>
 
@@ -15,7 +17,11 @@ public:
     static constexpr std::int32_t HideReadOnly = 0x4;     // no read-only check box
     static constexpr std::int32_t FileMustExist = 0x1000; // open accepts only an existing file
 
-    explicit CommonDialog(FileDialogs& dialogs);
+    // The viewer command that shows a help file, opening it if another file or
+    // none is showing.
+    static constexpr int HelpForceFile = 9;
+
+    explicit CommonDialog(FileDialogs& dialogs, HelpViewer* help = nullptr);
 
     // Full path of the current file; empty for none. Pre-fills a dialog and
     // is replaced by the path a completed dialog returns.
@@ -32,10 +38,16 @@ public:
     // When set, Cancel in a dialog throws DialogCancelled.
     bool CancelError = false;
 
+    // The help viewer's command and the help file ShowHelp opens.
+    int HelpCommand = 0;
+    QString HelpFile;
+
     // Show the modal dialog; true when the user chose a file. On Cancel
     // FileName and FileTitle stay as they were.
     bool ShowOpen();
     bool ShowSave();
+    // Opens HelpFile in the help viewer with HelpCommand.
+    void ShowHelp();
 
     // The request a dialog of `kind` would be shown with now.
     FileDialogRequest request(FileDialogRequest::Kind kind) const;
@@ -48,4 +60,5 @@ private:
     bool show(FileDialogRequest::Kind kind);
 
     FileDialogs& m_dialogs;
+    HelpViewer* m_help;
 };

@@ -10,6 +10,7 @@ class Clipboard;
 class FailureReporter;
 class FileDialogs;
 class FocusedControl;
+class HelpViewer;
 class LoadedWindows;
 class MessageBoxService;
 class PrintSurface;
@@ -25,6 +26,8 @@ struct MainWindowServices {
     FailureReporter* failures = nullptr;
     // The open and save dialogs behind cDlg.
     FileDialogs* fileDialogs = nullptr;
+    // The help viewer behind cDlg.ShowHelp.
+    HelpViewer* helpViewer = nullptr;
     Clipboard* clipboard = nullptr;
     FocusedControl* focusedControl = nullptr;
     SettingsStore* settings = nullptr;

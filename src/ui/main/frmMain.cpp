@@ -88,7 +88,8 @@ private:
 frmMain::frmMain(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      cDlg(*services.fileDialogs), m_services(std::move(services)), m_fileCommands(*this, cDlg, *m_services.messages),
+      cDlg(*services.fileDialogs, services.helpViewer), m_services(std::move(services)),
+      m_fileCommands(*this, cDlg, *m_services.messages),
       m_editCommands(*m_services.clipboard, *m_services.focusedControl)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -390,7 +391,12 @@ void frmMain::mnuViewWebBrowser_Click()
     m_services.openBrowserWindow(m_services.homePageAddress);
 }
 
-void frmMain::mnuHelpContents_Click() {}
+void frmMain::mnuHelpContents_Click()
+{
+    cDlg.HelpCommand = CommonDialog::HelpForceFile;
+    cDlg.HelpFile = QStringLiteral("C:\\Program Files\\Quillo\\Quillo.hlp");
+    cDlg.ShowHelp();
+}
 
 void frmMain::mnuHelpAbout_Click()
 {

@@ -3,6 +3,7 @@
 #include "fakes/FakeApplicationFacts.h"
 #include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeFileDialogs.h"
+#include "fakes/FakeHelpViewer.h"
 #include "fakes/FakeLoadedWindows.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeSettingsStore.h"
@@ -39,6 +40,7 @@ struct MainWindowFixture {
     FakeMessageBox messages;
     FakeFailureReporter failures;
     FakeFileDialogs dialogs;
+    FakeHelpViewer help;
     QtClipboard clipboard; // the offscreen platform's clipboard, in process
     QtFocusedControl focusedControl;
     FakeSettingsStore settings;
@@ -56,6 +58,7 @@ struct MainWindowFixture {
         s.messages = &messages;
         s.failures = &failures;
         s.fileDialogs = &dialogs;
+        s.helpViewer = &help;
         s.clipboard = &clipboard;
         s.focusedControl = &focusedControl;
         s.settings = &settings;

@@ -32,6 +32,7 @@ private Q_SLOTS:
     void closingMinimisedWritesNothing();
     void exitEndsAtOnceWithoutUnloading();
     void sideWindowsOpenFromTheirMenus();
+    void helpContentsOpensTheFixedHelpFile();
 
 private:
     void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier);
@@ -269,6 +270,17 @@ void TestMainCommands::sideWindowsOpenFromTheirMenus()
     m_window->menuItem(QStringLiteral("mnuViewWebBrowser"))->trigger();
     m_window->menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
     QCOMPARE(m_fixture->opened, (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about"}));
+}
+
+void TestMainCommands::helpContentsOpensTheFixedHelpFile()
+{
+    m_window->menuItem(QStringLiteral("mnuHelpContents"))->trigger();
+    QCOMPARE(m_fixture->help.requests.size(), 1);
+    QCOMPARE(m_fixture->help.requests.first().helpFile, QStringLiteral("C:\\Program Files\\Quillo\\Quillo.hlp"));
+    QCOMPARE(m_fixture->help.requests.first().command, 9);
+    QCOMPARE(m_window->cDlg.HelpCommand, 9);
+    QVERIFY(m_fixture->failures.reports.isEmpty());
+    QVERIFY(m_fixture->messages.shown.isEmpty());
 }
 
 QTEST_MAIN(TestMainCommands)
