@@ -1,3 +1,4 @@
+#include "fakes/DesignedCaptions.h"
 #include "fakes/FakeMessageBox.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/MicrFont.h"
@@ -153,13 +154,7 @@ void TestMicrSubstitution::quickPrintSetsTheMicrLineInOurFont()
     texts[10] = routing;      // Text11
     texts[11] = account;      // Text12
     texts[12] = chequeNumber; // Text13
-    const PrintedCaptions captions = {QStringLiteral("Pay to the Order of"),
-                                      QStringLiteral("In the Amount of"),
-                                      QStringLiteral("Payable in U.S. Funds"),
-                                      QStringLiteral("NO SIGNATURE REQUIRED. "),
-                                      QStringLiteral("Memo"),
-                                      QStringLiteral("This is an Authorized"),
-                                      QStringLiteral("and Requested Transaction.")};
+    const PrintedCaptions captions = designedCaptions();
     FakeMessageBox messages;
     {
         QtPrintSurface surface(std::move(printer));

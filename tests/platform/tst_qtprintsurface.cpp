@@ -1,3 +1,4 @@
+#include "fakes/DesignedCaptions.h"
 #include "fakes/FakeMessageBox.h"
 #include "platform/QuilloError.h"
 #include "platform/qt/QtPrintSurface.h"
@@ -43,17 +44,6 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString& path)
     printer->setOutputFileName(path);
     printer->setPageSize(QPageSize(QPageSize::Letter));
     return printer;
-}
-
-PrintedCaptions designedCaptions()
-{
-    return {QStringLiteral("Pay to the Order of"),
-            QStringLiteral("In the Amount of"),
-            QStringLiteral("Payable in U.S. Funds"),
-            QStringLiteral("NO SIGNATURE REQUIRED. "),
-            QStringLiteral("Memo"),
-            QStringLiteral("This is an Authorized"),
-            QStringLiteral("and Requested Transaction.")};
 }
 
 } // namespace

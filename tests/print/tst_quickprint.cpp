@@ -1,3 +1,4 @@
+#include "fakes/DesignedCaptions.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/RecordingPrintSurface.h"
 #include "platform/QuilloError.h"
@@ -6,17 +7,6 @@
 #include <QtTest>
 
 namespace {
-
-PrintedCaptions designedCaptions()
-{
-    return {QStringLiteral("Pay to the Order of"),
-            QStringLiteral("In the Amount of"),
-            QStringLiteral("Payable in U.S. Funds"),
-            QStringLiteral("NO SIGNATURE REQUIRED. "),
-            QStringLiteral("Memo"),
-            QStringLiteral("This is an Authorized"),
-            QStringLiteral("and Requested Transaction.")};
-}
 
 CheckTexts typicalCheque()
 {
