@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+
+// The designed layout of the browser window, in twips. The toolbar and the
+// address panel are placed in the window's client area, the label and the
+// address box inside the address panel.
+namespace BrowserWindowDesign {
+
+inline constexpr int ClientWidth = 6540;
+inline constexpr int ClientHeight = 5130;
+inline constexpr int ToolButtonWidth = 465;
+inline constexpr int ToolButtonHeight = 450;
+// Toolbar pictures, in pixels, and the colour that stands for transparency.
+inline constexpr int ImageSize = 24;
+inline constexpr int MaskRed = 0xC0, MaskGreen = 0xC0, MaskBlue = 0xC0;
+inline constexpr int TimerInterval = 5; // milliseconds
+
+struct Control {
+    const char* name;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+inline constexpr std::array<Control, 5> Controls = {{
+    {"tbToolBar", 0, 0, 6540, 540},
+    {"picAddress", 0, 540, 6540, 675},
+    {"lblAddress", 45, 60, 3075, 255},
+    {"cboAddress", 45, 300, 3795, 315},
+    {"brwWebBrowser", 50, 1215, 5393, 3734},
+}};
+
+inline constexpr const char* AddressCaption = "&Address:";
+
+// The keyboard order; the label passes the focus on to the address box.
+inline constexpr std::array<const char*, 4> TabOrder = {"brwWebBrowser", "lblAddress", "cboAddress", "tbToolBar"};
+
+// Toolbar buttons, left to right: each button's key is also its tooltip.
+struct ToolButton {
+    const char* key;
+    const char* image;
+};
+
+inline constexpr std::array<ToolButton, 6> ToolButtons = {{
+    {"Back", ":/pictures/browser/back.png"},
+    {"Forward", ":/pictures/browser/forward.png"},
+    {"Stop", ":/pictures/browser/stop.png"},
+    {"Refresh", ":/pictures/browser/refresh.png"},
+    {"Home", ":/pictures/browser/home.png"},
+    {"Search", ":/pictures/browser/search.png"},
+}};
+
+} // namespace BrowserWindowDesign
