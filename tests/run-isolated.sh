@@ -31,10 +31,13 @@ export QUILLO_TEST_SANDBOX="$sandbox"
 # Printing never reaches a real queue from a test unless the test sets one up.
 export CUPS_SERVER="$sandbox/no-cups-server"
 
+# Not exec: the sandbox is removed by the trap once the test has ended.
+status=0
 if [ "$use_xvfb" -eq 1 ]; then
     unset QT_QPA_PLATFORM
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$@" || status=$?
 else
     export QT_QPA_PLATFORM=offscreen
-    exec "$@"
+    "$@" || status=$?
 fi
+exit "$status"

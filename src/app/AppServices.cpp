@@ -3,6 +3,9 @@
 #include "platform/qt/QtPrintSurface.h"
 #include "ui/about/AboutServices.h"
 #include "ui/about/frmAbout.h"
+#include "ui/browser/BrowserServices.h"
+#include "ui/browser/HomePageAddress.h"
+#include "ui/browser/frmBrowser.h"
 
 #include <QCoreApplication>
 
@@ -25,7 +28,10 @@ MainWindowServices AppServices::mainWindowServices()
         AboutServices about = AboutServices::forPlatform(m_facts, m_messages, m_systemInfo, &m_windows);
         frmAbout::showModal(owner, about);
     };
-    services.openBrowserWindow = [](const QString&) {};
+    services.homePageAddress = HomePageAddress;
+    services.openBrowserWindow = [this](const QString& startingAddress) {
+        openBrowserWindow(startingAddress, BrowserServices{&m_browserControls, &m_windows, &m_failures});
+    };
     // Leaves the event loop at once: no window's unload step runs.
     services.endProgram = [] { QCoreApplication::exit(0); };
     return services;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FailureHandling.h"
+#include "platform/browser/WebEngineControlFactory.h"
 #include "platform/qt/QtApplicationFacts.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFileDialogs.h"
@@ -34,4 +35,6 @@ private:
     QtSettingsStore m_settings;
     WindowList m_windows;
     SystemInfoPlatform m_systemInfo;
+    // Loads the web engine with the first browser window, not at start-up.
+    WebEngineControlFactory m_browserControls;
 };
