@@ -1,11 +1,12 @@
 # Quillo's everyday commands. Each one installs what is missing first.
-#   make run    build and start Quillo
-#   make test   build and run every test
+#   make run      build and start Quillo
+#   make test     build and run every test
+#   make package  build the Debian package $(BUILD)/quillo_<version>_<arch>.deb
 BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test format clean
+.PHONY: all deps configure build run test package format clean
 
 all: build
 
@@ -25,6 +26,11 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j2
+
+# Packaging: the Debian package, made by CPack from the install rules
+# (cmake/Packaging.cmake).
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,131 @@
+#!/usr/bin/python3
+"""A merchant types a whole cheque, moving between the boxes with Tab, saves
+it through the real save dialog with Ctrl+S, starts a new cheque and opens the
+file again. The file holds the 480 bytes of the record; the caption names the
+file; opening and saving again keeps what was typed."""
+
+import os
+import sys
+
+import quillo_e2e as e2e
+
+# Text1 to Text14 in keyboard order. The payor name becomes the file's name.
+# Letters outside ASCII are stored in Windows-1252; the memo is longer than a
+# field and is cut after 32 characters.
+CHEQUE = [
+    "Acme Supply Co.",
+    "12 Harbour Road",
+    "Springfield, IL 62701",
+    "First Prairie Bank",
+    "400 Main Street",
+    "1001",
+    "Café Müller & Söhne",
+    "One thousand two hundred fifty",
+    "$1,250.00",
+    "12/08/2026",
+    "A021000021A",
+    "55512345C",
+    "1001",
+    "Invoice 7731 – paid in full, thank you ½ €",
+]
+FIELD = 32
+
+
+def record(values):
+    """The 480 bytes of a cheque file: 32 NUL bytes, then each value cut or
+    filled with spaces to 32 characters, one Windows-1252 byte each."""
+    fields = [v[:FIELD].ljust(FIELD) for v in values]
+    return b"\0" * FIELD + b"".join(f.encode("cp1252") for f in fields)
+
+
+def type_cheque(quillo):
+    # Focus starts in Text1. Tab after Text10 rests once on the logo picture
+    # before it reaches Text11.
+    for number, value in enumerate(CHEQUE, start=1):
+        quillo.type(value)
+        quillo.key("Tab")
+        if number == 10:
+            quillo.key("Tab")
+
+
+def wait_file(path, expected, what):
+    def probe():
+        try:
+            with open(path, "rb") as f:
+                return f.read() == expected
+        except OSError:
+            return False
+
+    try:
+        e2e.wait_for(what, probe, timeout=15)
+    except e2e.E2EFailure:
+        actual = open(path, "rb").read() if os.path.exists(path) else None
+        e2e.fail("%s: the file %s holds\n%r\nexpected\n%r" % (what, path, actual, expected))
+
+
+def test(program):
+    folder = os.path.join(e2e.sandbox(), "cheques")
+    os.makedirs(folder)
+    path = os.path.join(folder, CHEQUE[0])
+    expected = record(CHEQUE)
+
+    quillo = e2e.Quillo(program)
+    try:
+        quillo.start()
+        if quillo.caption() != " (New File) --Quillo":
+            e2e.fail("the caption at start is %r" % quillo.caption())
+        quillo.focus()
+        type_cheque(quillo)
+
+        # Ctrl+S on a new cheque asks for a name and suggests the payor's
+        # first line. Putting the folder in front of the suggestion keeps it.
+        quillo.key("ctrl+s")
+        dialog = quillo.wait_window("Save As")
+        quillo.focus(dialog)
+        quillo.key("Home")
+        quillo.type(folder + "/")
+        quillo.key("Return")
+        quillo.wait_gone(dialog, "the save dialog")
+        quillo.wait_caption("(%s) --Quillo" % CHEQUE[0])
+        wait_file(path, expected, "Ctrl+S writes the typed cheque under the suggested name")
+        if os.listdir(folder) != [CHEQUE[0]]:
+            e2e.fail("the save dialog wrote %s" % os.listdir(folder))
+
+        quillo.focus()
+        quillo.key("ctrl+n")
+        quillo.wait_caption(" (New File) --Quillo")
+
+        # The first 32 bytes are read and ignored, bytes after the record are
+        # neither read nor touched; the next save proves both.
+        with open(path, "r+b") as f:
+            f.write(b"#" * FIELD)
+            f.seek(0, os.SEEK_END)
+            f.write(b"after the record")
+
+        quillo.key("ctrl+o")
+        dialog = quillo.wait_window("Open")
+        quillo.focus(dialog)
+        quillo.key("ctrl+a")
+        quillo.type(path)
+        quillo.key("Return")
+        quillo.wait_gone(dialog, "the open dialog")
+        quillo.wait_caption("(%s) --Quillo" % CHEQUE[0])
+
+        # With a current file, Ctrl+S writes at once. The boxes hold what the
+        # file held, fill spaces included, so the same record comes back.
+        quillo.focus()
+        quillo.key("ctrl+s")
+        wait_file(path, expected + b"after the record", "Ctrl+S after Open writes the opened cheque back")
+        if quillo.windows():
+            e2e.fail("Ctrl+S with a current file showed a window: %s" % quillo.windows())
+
+        e2e.request_close(quillo.main)
+        code = quillo.wait_exit("its window was closed")
+        if code != 0:
+            e2e.fail("Quillo ended with exit status %d\n%s" % (code, quillo.output()))
+    finally:
+        quillo.stop()
+
+
+if __name__ == "__main__":
+    sys.exit(e2e.main(test))
