@@ -105,6 +105,13 @@ if [ "$track_reads" = 1 ]; then
     [ "$(stat -c %X "$help_index")" != 0 ] || fail "the help window did not read $help_index"
 fi
 
+# View, Web Browser: the browser part loads from the installation and shows
+# the home page built into the program.
+xdotool windowfocus --sync "$main_window"
+xdotool key alt+v w
+browser_window=$(timeout 120 xdotool search --sync --name '^Welcome to Quillo$' | head -n 1) || true
+[ -n "$browser_window" ] || fail "View, Web Browser showed no home page \"Welcome to Quillo\""
+
 # File, Exit ends the program.
 xdotool windowfocus --sync "$main_window"
 xdotool key alt+f x
@@ -113,4 +120,4 @@ status=0
 wait "$pid" || status=$?
 pid=""
 [ "$status" = 0 ] || fail "the program ended with status $status"
-echo "PASS: installed into a temporary prefix, started from its desktop entry, showed its help, ended"
+echo "PASS: installed into a temporary prefix, started from its desktop entry, showed its help and home page, ended"
