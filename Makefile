@@ -4,11 +4,12 @@
 #   make package  build the Debian package $(BUILD)/quillo_<version>_<arch>.deb
 # Developer checks, each in a build folder of its own:
 #   make test-asan  run every test under AddressSanitizer, LeakSanitizer and UBSan
+#   make fuzz       run each fuzz target for FUZZ_SECONDS seconds (default 60)
 BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test package format clean test-asan
+.PHONY: all deps configure build run test package format clean test-asan fuzz
 
 all: build
 
@@ -46,6 +47,15 @@ test-asan: deps
 		-DQUILLO_ENABLE_SANITIZERS=ON >/dev/null
 	@cmake --build $(ASAN_BUILD)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j2 -E "$$($(WEB_TESTS))"
+
+# libFuzzer targets (fuzz/), built with clang; a long run: make fuzz FUZZ_SECONDS=3600
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz: deps
+	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD)
+	@fuzz/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
