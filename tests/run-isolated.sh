@@ -35,7 +35,9 @@ export CUPS_SERVER="$sandbox/no-cups-server"
 status=0
 if [ "$use_xvfb" -eq 1 ]; then
     unset QT_QPA_PLATFORM
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$@" || status=$?
+    # Tests run in parallel: each starts its search for a free display at a
+    # number of its own, so that two never race for the same one.
+    xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" "$@" || status=$?
 else
     export QT_QPA_PLATFORM=offscreen
     "$@" || status=$?

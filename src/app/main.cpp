@@ -11,6 +11,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillo"));
     QApplication::setOrganizationName(QStringLiteral("Quillo"));
+    // Lets the desktop match the window with Quillo's menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillo.Quillo"));
     // The program ends when the cheque-entry window has gone, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
     Fonts::install();

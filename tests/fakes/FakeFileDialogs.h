@@ -14,14 +14,17 @@ public:
         requests.append(request);
         if (answers.empty())
             return std::nullopt;
-        std::optional<QString> answer = answers.front();
+        const QString path = answers.front();
         answers.pop_front();
-        return answer;
+        if (path.isNull())
+            return std::nullopt;
+        return path;
     }
 
     void answer(const QString& path) { answers.push_back(path); }
-    void cancel() { answers.push_back(std::nullopt); }
+    void cancel() { answers.push_back(QString()); }
 
-    std::deque<std::optional<QString>> answers;
+    // The prepared answers; a null text stands for Cancel.
+    std::deque<QString> answers;
     QList<FileDialogRequest> requests;
 };

@@ -1,4 +1,5 @@
 #include "platform/qt/HelpViewerWindow.h"
+#include "platform/qt/ProductIcon.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -41,7 +42,7 @@ HelpViewerWindow::HelpViewerWindow(QWidget* parent) : QWidget(parent, Qt::Window
 {
     setObjectName(QStringLiteral("helpViewer"));
     setWindowTitle(Caption);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/quillo-icon.png")));
+    setWindowIcon(productIcon());
     // The viewer never keeps the program running on its own.
     setAttribute(Qt::WA_QuitOnClose, false);
 

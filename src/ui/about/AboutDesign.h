@@ -15,7 +15,6 @@ inline constexpr double WindowFontPoints = 8.25;
 inline constexpr double TitleFontPoints = 12;
 
 inline constexpr const char* Caption = "About Quillo";
-inline constexpr const char* WindowIcon = ":/pictures/quillo-icon.png";
 
 enum class Kind { Picture, Label, Button, Line };
 enum class FontRole { Window, Title };

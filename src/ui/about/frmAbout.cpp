@@ -4,6 +4,7 @@
 #include "platform/QuilloError.h"
 #include "platform/Twips.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/ProductIcon.h"
 #include "platform/qt/WindowList.h"
 #include "ui/about/AboutDesign.h"
 
@@ -104,7 +105,7 @@ frmAbout::frmAbout(const AboutServices& services, QWidget* owner)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(Caption));
-    setWindowIcon(QIcon(QString::fromLatin1(WindowIcon)));
+    setWindowIcon(productIcon());
     setFont(Fonts::dialogFont(WindowFontPoints));
     setSizeGripEnabled(false);
 

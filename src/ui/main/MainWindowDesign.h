@@ -153,6 +153,4 @@ inline constexpr std::array<MenuEntry, 17> Menus = {{
     {"mnuHelpAbout", -1, false, "&About ", nullptr},
 }};
 
-inline constexpr const char* WindowIcon = ":/pictures/quillo-icon.png";
-
 } // namespace MainWindowDesign

@@ -5,6 +5,7 @@
 #include "platform/Twips.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
+#include "platform/qt/ProductIcon.h"
 #include "print/PrintSurface.h"
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/MainWindowUnload.h"
@@ -94,7 +95,7 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillo"));
-    setWindowIcon(QIcon(QString::fromLatin1(WindowIcon)));
+    setWindowIcon(productIcon());
     setFont(designFont(FontRole::W));
 
     buildMenus();
