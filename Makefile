@@ -3,13 +3,14 @@
 #   make test     build and run every test
 #   make package  build the Debian package $(BUILD)/quillo_<version>_<arch>.deb
 # Developer checks, each in a build folder of its own:
+#   make bench      time Quillo against bare Qt programs and print the table
 #   make test-asan  run every test under AddressSanitizer, LeakSanitizer and UBSan
 #   make fuzz       run each fuzz target for FUZZ_SECONDS seconds (default 60)
 BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test package format clean test-asan fuzz
+.PHONY: all deps configure build run test package format clean bench test-asan fuzz
 
 all: build
 
@@ -34,6 +35,15 @@ test: build
 # (cmake/Packaging.cmake).
 package: build
 	@cd $(BUILD) && cpack -G DEB
+
+# Benchmarks (bench/): a release build of Quillo and the bench programs, run
+# under Xvfb (docs/performance.md); the table also goes to $(BENCH_BUILD)/performance.md.
+BENCH_BUILD ?= build-bench
+
+bench: deps
+	@cmake -S bench -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BENCH_BUILD)
+	@/usr/bin/python3 bench/run-bench.py $(BENCH_BUILD)
 
 # The whole suite built with QUILLO_ENABLE_SANITIZERS (cmake/Sanitizers.cmake).
 # The web-engine tests (those run with --web) are left out: QtWebEngine's own

@@ -1,0 +1,355 @@
+// Quillo's side of the benchmarks: the program's own start-up and windows,
+// with a stopwatch around the step being measured. One mode per run:
+//
+//   quillo-bench startup   process start to the cheque-entry window's first paint
+//   quillo-bench idle      CPU time and wake-ups with that window open, active and idle
+//   quillo-bench idle-inactive  the same with the window inactive (another has the focus)
+//   quillo-bench steps     start-up again, with the time each of its steps takes
+//   quillo-bench print     Quick Print of a full cheque to a PDF file
+//   quillo-bench files     File, Save and File, Open of a cheque, per operation
+//   quillo-bench browser   View, Web Browser to the home page's load-finished
+//
+// Each prints key=value lines for bench/run-bench.py.
+#include "FirstPaint.h"
+#include "IdleMeter.h"
+#include "ProcessStats.h"
+
+#include "app/AppServices.h"
+#include "app/Module1.h"
+#include "app/frmSplash.h"
+#include "document/FileCommands.h"
+#include "platform/FailureHandling.h"
+#include "platform/FileDialogs.h"
+#include "platform/WebBrowserControl.h"
+#include "platform/qt/Fonts.h"
+#include "platform/qt/QtPrintSurface.h"
+#include "print/QuickPrint.h"
+#include "ui/main/frmMain.h"
+
+#include "fakes/FakeMessageBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using ProcessStats::report;
+
+// A cheque as a merchant fills it in.
+const char* const Cheque[14] = {
+    "Harbour Road Hardware",
+    "12 Harbour Road",
+    "Portsmouth NH 03801",
+    "First Granite Bank",
+    "Portsmouth NH",
+    "1042",
+    "Acme Supplies Ltd.",
+    "Two hundred and 00/100",
+    "200.00",
+    "12/07/2026",
+    "011000015",
+    "123456789",
+    "1042",
+    "Invoice 77 - nails",
+};
+
+// Reports a failure that the program would show in a message box, and stops.
+class StopOnFailure : public FailureReporter {
+public:
+    void report(const QString& message) override
+    {
+        std::fprintf(stderr, "failure: %s\n", qPrintable(message));
+        ProcessStats::finish(2);
+    }
+};
+
+double msSince(std::int64_t startNs)
+{
+    return (ProcessStats::bootNs() - startNs) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void reportStartup(std::int64_t mainNs)
+{
+    report("main_ns", double(mainNs));
+    report("paint_ns", double(ProcessStats::bootNs()));
+    report("start_ns", double(ProcessStats::startNs()));
+    report("peak_rss_kb", double(ProcessStats::peakResidentKb()));
+}
+
+// The program's own start, as main() does it.
+void startAsTheProgram(AppServices& services)
+{
+    QString failure;
+    if (!Failures::succeeds([&] { Module1::Main(services); }, &failure)) {
+        std::fprintf(stderr, "Quillo could not start: %s\n", qPrintable(failure));
+        ProcessStats::finish(2);
+    }
+}
+
+// Reports how long each step of the start took, as step_<name>=<ms>.
+namespace Steps {
+
+std::int64_t last = 0;
+
+void mark(const char* step)
+{
+    const std::int64_t now = ProcessStats::bootNs();
+    std::printf("step_%s=%.3f\n", QByteArray(step).replace(' ', '_').constData(), (now - last) / 1e6);
+    last = now;
+}
+
+} // namespace Steps
+
+// Module1::Main's steps one by one, each timed. It follows Module1::Main;
+// the measured start-up is the function itself.
+void startInSteps(AppServices& services)
+{
+    auto* splash = new frmSplash(services.facts());
+    Steps::mark("splash built");
+    services.windows().add(splash);
+    splash->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    splash->repaint();
+    Steps::mark("splash shown");
+    Module1::MainWindow = new frmMain(services.mainWindowServices());
+    Steps::mark("main window built");
+    services.windows().add(Module1::MainWindow);
+    Module1::MainWindow->Load();
+    delete splash;
+    Steps::mark("main window loaded");
+    Module1::MainWindow->show();
+}
+
+// The open and save dialogs, always choosing the same file.
+class ChooseFile : public FileDialogs {
+public:
+    std::optional<QString> choose(const FileDialogRequest&) override { return path; }
+    QString path;
+};
+
+// A cheque-entry window with the program's services but a fake message box,
+// file dialogs and printer, so that nothing waits for a person.
+struct BenchWindow {
+    explicit BenchWindow(AppServices& services)
+    {
+        MainWindowServices s = services.mainWindowServices();
+        s.messages = &messages;
+        s.failures = &failures;
+        s.fileDialogs = &dialogs;
+        s.openPrinter = [this] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdfPath);
+            return std::unique_ptr<PrintSurface>(std::make_unique<QtPrintSurface>(std::move(printer)));
+        };
+        window = std::make_unique<frmMain>(s);
+        window->Load();
+        window->show();
+    }
+
+    void fillIn()
+    {
+        for (int box = 1; box <= 14; ++box)
+            window->Text(box)->setText(QString::fromLatin1(Cheque[box - 1]));
+    }
+
+    FakeMessageBox messages;
+    StopOnFailure failures;
+    ChooseFile dialogs;
+    QString pdfPath;
+    std::unique_ptr<frmMain> window;
+};
+
+void runPrint(BenchWindow& bench, const QString& folder)
+{
+    bench.fillIn();
+    auto* quickPrint = bench.window->findChild<QPushButton*>(QStringLiteral("Command1"));
+    std::vector<double> repeated;
+    for (int run = 0; run < 16; ++run) {
+        bench.pdfPath = QStringLiteral("%1/cheque-%2.pdf").arg(folder).arg(run);
+        const std::int64_t start = ProcessStats::bootNs();
+        quickPrint->click();
+        const double ms = msSince(start);
+        if (bench.messages.shown.size() != run + 1 || !QFile::exists(bench.pdfPath)) {
+            std::fprintf(stderr, "Quick Print did not print\n");
+            ProcessStats::finish(2);
+        }
+        if (run == 0)
+            report("print_first_ms", ms);
+        else
+            repeated.push_back(ms);
+    }
+    report("print_repeated_ms", median(repeated));
+    report("pdf_bytes", double(QFile(bench.pdfPath).size()));
+}
+
+// File, Save and File, Open through the window's handler, alternated with the
+// same file operations written plainly with QFile (fsync included, as a save
+// that returns only once the data is on the disk).
+void runFiles(BenchWindow& bench, const QString& folder)
+{
+    bench.fillIn();
+    const QString quilloPath = folder + QStringLiteral("/quillo.qlo");
+    const QString barePath = folder + QStringLiteral("/bare.qlo");
+    const QByteArray record(480, 'x');
+    bench.window->cDlg.FileName = quilloPath;
+    bench.dialogs.path = quilloPath;
+    std::vector<double> save, open, bareSave, bareOpen;
+    for (int i = 0; i < 40; ++i) {
+        std::int64_t start = ProcessStats::bootNs();
+        bench.window->mFile_Click(FileCommands::Save);
+        save.push_back(msSince(start));
+
+        start = ProcessStats::bootNs();
+        {
+            QFile file(barePath);
+            file.open(QIODevice::ReadWrite);
+            file.write(record);
+            file.flush();
+            ::fsync(file.handle());
+        }
+        bareSave.push_back(msSince(start));
+
+        start = ProcessStats::bootNs();
+        bench.window->mFile_Click(FileCommands::Open);
+        open.push_back(msSince(start));
+
+        start = ProcessStats::bootNs();
+        {
+            QFile file(barePath);
+            file.open(QIODevice::ReadOnly);
+            if (file.read(480).size() != 480)
+                ProcessStats::finish(2);
+        }
+        bareOpen.push_back(msSince(start));
+    }
+    if (bench.window->Text(14)->text() != QString::fromLatin1(Cheque[13]).leftJustified(32))
+        ProcessStats::finish(2);
+    report("save_ms", median(save));
+    report("open_ms", median(open));
+    report("bare_save_ms", median(bareSave));
+    report("bare_open_ms", median(bareOpen));
+}
+
+// From the menu command to the home page's load-finished notification.
+void runBrowser()
+{
+    QAction* command = Module1::MainWindow->menuItem(QStringLiteral("mnuViewWebBrowser"));
+    const std::int64_t start = ProcessStats::bootNs();
+    command->trigger();
+    // The window is up and its control made: the web engine is loaded and started.
+    report("browser_window_ms", msSince(start));
+    QWidget* browser = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("frmBrowser"))
+            browser = window;
+    }
+    auto* control = browser ? browser->findChild<WebBrowserControl*>() : nullptr;
+    if (!control) {
+        std::fprintf(stderr, "no browser window opened\n");
+        ProcessStats::finish(2);
+    }
+    QObject::connect(control, &WebBrowserControl::DownloadComplete, [start, control] {
+        report("browser_ms", msSince(start));
+        report("browser_title", control->LocationName());
+        report("peak_rss_kb", double(ProcessStats::peakResidentKb()));
+        report("children_rss_kb", double(ProcessStats::descendantsResidentKb()));
+        ProcessStats::finish();
+    });
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // The program's libraries are loaded and its static objects made by now.
+    const std::int64_t mainNs = ProcessStats::bootNs();
+    const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
+    Steps::last = mainNs;
+    // The program itself takes no arguments.
+    int programArgc = 1;
+    QApplication app(programArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillo"));
+    QApplication::setOrganizationName(QStringLiteral("Quillo"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    const bool steps = mode == QLatin1String("steps");
+    if (steps)
+        Steps::mark("application");
+    Fonts::install();
+    if (steps)
+        Steps::mark("fonts installed");
+
+    AppServices services;
+    QTemporaryDir folder;
+    std::unique_ptr<BenchWindow> bench;
+    std::unique_ptr<IdleMeter> idle;
+    std::function<void()> painted;
+
+    if (mode == QLatin1String("startup")) {
+        painted = [mainNs] {
+            reportStartup(mainNs);
+            ProcessStats::finish();
+        };
+    } else if (mode == QLatin1String("idle") || mode == QLatin1String("idle-inactive")) {
+        painted = [&] {
+            reportStartup(mainNs);
+            // Active, as a window manager makes a newly shown window: the
+            // caret blinks in Text1 as the merchant sees it. (Xvfb has no
+            // window manager; without this the window stays inactive.)
+            if (mode == QLatin1String("idle"))
+                Module1::MainWindow->activateWindow();
+            idle = std::make_unique<IdleMeter>(2000, 30000, [] {
+                ProcessStats::report("idle_active", Module1::MainWindow->isActiveWindow() ? 1 : 0);
+                ProcessStats::finish();
+            });
+        };
+    } else if (mode == QLatin1String("browser")) {
+        // Let the start-up settle, as a merchant would not choose the menu
+        // within the first moment either.
+        painted = [] { QTimer::singleShot(500, [] { runBrowser(); }); };
+    } else if (mode == QLatin1String("print") || mode == QLatin1String("files")) {
+        painted = [&] {
+            if (mode == QLatin1String("print"))
+                runPrint(*bench, folder.path());
+            else
+                runFiles(*bench, folder.path());
+            ProcessStats::finish();
+        };
+    } else if (steps) {
+        painted = [] {
+            Steps::mark("first paint");
+            ProcessStats::finish();
+        };
+    } else {
+        std::fprintf(stderr, "usage: quillo-bench startup|idle|idle-inactive|steps|print|files|browser\n");
+        return 2;
+    }
+
+    FirstPaint firstPaint(QStringLiteral("frmMain"), painted);
+    if (mode == QLatin1String("print") || mode == QLatin1String("files"))
+        bench = std::make_unique<BenchWindow>(services);
+    else if (steps)
+        startInSteps(services);
+    else
+        startAsTheProgram(services);
+    return app.exec();
+}

@@ -1,0 +1,308 @@
+#!/usr/bin/python3
+"""Runs Quillo's benchmarks and prints the table (Markdown).
+
+    run-bench.py <bench build folder>
+
+Every row runs Quillo and its bare baseline in the same run, alternating them
+(in turn, the order reversed every other round, after one warm-up run of
+each), and compares their medians. The programs run on Xvfb servers of their
+own, in a private home, settings and runtime folder, without a print server.
+The table also goes to <build>/performance.md.
+"""
+import datetime
+import os
+import platform
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+RUNS = 11
+# Start-up runs are short and vary the most with what else the machine does.
+STARTUP_RUNS = 21
+LOAD_BEFORE = "%.2f" % os.getloadavg()[0]
+MIB = 1024.0
+
+
+class Xvfb:
+    """An X server on a free display, for as long as the block runs."""
+
+    def __enter__(self):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            self.display = ":" + pipe.readline().strip()
+        return self
+
+    def __exit__(self, *exc):
+        self.process.terminate()
+        self.process.wait()
+
+
+class Bench:
+    def __init__(self, build):
+        self.build = os.path.abspath(build)
+        self.sandbox = tempfile.mkdtemp(prefix="quillo-bench.")
+        env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "QTWEBENGINE_", "XDG_"))}
+        for name in ("home", "config", "cache", "data", "runtime", "tmp"):
+            os.makedirs(os.path.join(self.sandbox, name), mode=0o700)
+        env.update({
+            "HOME": os.path.join(self.sandbox, "home"),
+            "XDG_CONFIG_HOME": os.path.join(self.sandbox, "config"),
+            "XDG_CACHE_HOME": os.path.join(self.sandbox, "cache"),
+            "XDG_DATA_HOME": os.path.join(self.sandbox, "data"),
+            "XDG_RUNTIME_DIR": os.path.join(self.sandbox, "runtime"),
+            "TMPDIR": os.path.join(self.sandbox, "tmp"),
+            # Printing goes to PDF files only; nothing asks a real print server.
+            "CUPS_SERVER": os.path.join(self.sandbox, "no-cups-server"),
+            # As the tests run the web engine: no GPU (Xvfb has none), no network.
+            "QTWEBENGINE_CHROMIUM_FLAGS": "--disable-gpu --disable-background-networking "
+                                          "--disable-component-update --no-first-run",
+        })
+        if os.geteuid() == 0:
+            env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+        self.env = env
+
+    def close(self):
+        shutil.rmtree(self.sandbox, ignore_errors=True)
+
+    def run(self, program, mode, display, timeout=120):
+        """Runs one bench program once; returns its key=value report."""
+        env = dict(self.env, DISPLAY=display)
+        with tempfile.TemporaryFile(mode="w+") as out, tempfile.TemporaryFile(mode="w+") as err:
+            spawned = time.clock_gettime_ns(time.CLOCK_BOOTTIME)
+            process = subprocess.Popen([os.path.join(self.build, program), mode], env=env, stdout=out,
+                                       stderr=err, stdin=subprocess.DEVNULL, start_new_session=True)
+            try:
+                status = process.wait(timeout=timeout)
+            finally:
+                # The web engine's helper processes go with the program.
+                try:
+                    os.killpg(process.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+            out.seek(0)
+            err.seek(0)
+            if status != 0:
+                sys.exit("%s %s failed (%d):\n%s" % (program, mode, status, err.read()[-3000:]))
+            report = {"spawn_ns": spawned}
+            for line in out.read().splitlines():
+                key, _, value = line.partition("=")
+                try:
+                    report[key] = float(value)
+                except ValueError:
+                    report[key] = value
+            return report
+
+    def alternate(self, programs, display, runs=RUNS):
+        """Runs each of `programs` (functions of the display) `runs` times, in turn and in
+        alternating order (ABC, CBA, ...) after one warm-up run each; returns a list of
+        reports per program."""
+        for program in programs:
+            program(display)
+        reports = [[] for _ in programs]
+        for i in range(runs):
+            order = range(len(programs)) if i % 2 == 0 else reversed(range(len(programs)))
+            for k in order:
+                reports[k].append(programs[k](display))
+        return reports
+
+    def at_once(self, runs):
+        """Runs several (program, mode) pairs at the same time, each on an X server of its own."""
+        reports = [None] * len(runs)
+        servers = [Xvfb().__enter__() for _ in runs]
+        try:
+            def one(k):
+                reports[k] = self.run(runs[k][0], runs[k][1], servers[k].display)
+
+            threads = [threading.Thread(target=one, args=(k,)) for k in range(len(runs))]
+            for thread in threads:
+                thread.start()
+            for thread in threads:
+                thread.join()
+        finally:
+            for server in servers:
+                server.__exit__()
+        if None in reports:
+            sys.exit("an idle run failed")
+        return reports
+
+
+def median(reports, key, scale=1.0):
+    return statistics.median(r[key] * scale for r in reports)
+
+
+def spread(reports, key, scale=1.0):
+    values = [r[key] * scale for r in reports]
+    return min(values), max(values)
+
+
+class Table:
+    def __init__(self):
+        self.rows = []
+
+    def add(self, measure, ours, theirs, unit, target=None, note="", ours_range=None, theirs_range=None,
+            precision=1):
+        fmt = "%%.%df" % precision
+
+        def show(value, span):
+            text = (fmt % value) + " " + unit
+            if span:
+                text += " (" + fmt % span[0] + "–" + fmt % span[1] + ")"
+            return text
+
+        ratio = ours / theirs if theirs else None
+        result = ""
+        if target is not None and ratio is not None:
+            result = "met" if ratio <= target else "**missed**"
+        self.rows.append((measure, show(ours, ours_range), show(theirs, theirs_range) if theirs is not None else "–",
+                          "%.2f×" % ratio if ratio is not None else "–",
+                          ("≤ %.1f×" % target) if target is not None else note, result))
+
+    def add_absolute(self, measure, ours, theirs, target_text, met):
+        self.rows.append((measure, ours, theirs, "–", target_text, "met" if met else "**missed**"))
+
+    def markdown(self):
+        lines = ["| Measure | Quillo | Baseline | Ratio | Target | Result |",
+                 "|---|---|---|---|---|---|"]
+        lines += ["| " + " | ".join(row) + " |" for row in self.rows]
+        return "\n".join(lines)
+
+
+def machine_facts():
+    facts = {}
+    try:
+        for line in subprocess.run(["lscpu"], capture_output=True, text=True).stdout.splitlines():
+            key, _, value = line.partition(":")
+            facts[key.strip()] = value.strip()
+    except OSError:
+        pass
+    with open("/proc/meminfo") as meminfo:
+        memory_kb = int(meminfo.readline().split()[1])
+    system = platform.system()
+    try:
+        with open("/etc/os-release") as release:
+            for line in release:
+                if line.startswith("PRETTY_NAME="):
+                    system = line.split("=", 1)[1].strip().strip('"')
+    except OSError:
+        pass
+    where = "a %s virtual machine" % facts["Hypervisor vendor"] if "Hypervisor vendor" in facts else "bare metal"
+    return "%s, %s CPUs (%s), %.0f GiB memory, %s, Linux %s" % (
+        facts.get("Model name", platform.processor()), facts.get("CPU(s)", os.cpu_count()), where,
+        memory_kb / 1024 / 1024, system, platform.release())
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    bench = Bench(sys.argv[1])
+    table = Table()
+    began = time.monotonic()
+
+    def program(name, mode):
+        return lambda display: bench.run(name, mode, display)
+
+    try:
+        # Idle: one run of 30 s each, all at once (they are idle), each on an X server of its own.
+        print("Idle cost (30 s) ...", file=sys.stderr, flush=True)
+        idle_active, idle_inactive, idle_bare = bench.at_once(
+            [("quillo-bench", "idle"), ("quillo-bench", "idle-inactive"), ("bare-bench", "idle")])
+
+        with Xvfb() as x:
+            print("Start-up ...", file=sys.stderr, flush=True)
+            start_q, start_b, start_t = bench.alternate(
+                [program("quillo-bench", "startup"), program("bare-bench", "startup"),
+                 program("bare-bench", "startup-text")], x.display, runs=STARTUP_RUNS)
+            steps = [bench.run("quillo-bench", "steps", x.display) for _ in range(RUNS)]
+            print("Quick Print ...", file=sys.stderr, flush=True)
+            print_q, print_b, print_2 = bench.alternate(
+                [program("quillo-bench", "print"), program("bare-bench", "print"),
+                 program("bare-bench", "print-two-fonts")], x.display)
+            print("File commands ...", file=sys.stderr, flush=True)
+            files = [bench.run("quillo-bench", "files", x.display) for _ in range(RUNS)]
+            print("First browser window ...", file=sys.stderr, flush=True)
+            web_q, web_b = bench.alternate([program("quillo-bench", "browser"), program("bare-browser", "browser")],
+                                           x.display)
+    finally:
+        bench.close()
+
+    for r in start_q + start_b + start_t + web_b:
+        r["startup_ms"] = (r["paint_ns"] - r["spawn_ns"]) / 1e6
+        r["loading_ms"] = (r["main_ns"] - r["spawn_ns"]) / 1e6
+
+    def row(measure, ours, theirs, key, target=None, unit="ms", scale=1.0, precision=1, note="", theirs_key=None):
+        theirs_key = theirs_key or key
+        table.add(measure, median(ours, key, scale), median(theirs, theirs_key, scale), unit, target, note=note,
+                  ours_range=spread(ours, key, scale), theirs_range=spread(theirs, theirs_key, scale),
+                  precision=precision)
+
+    row("Start-up to first paint", start_q, start_b, "startup_ms", 1.3, precision=0)
+    row("… against a bare window showing one line of text", start_q, start_t, "startup_ms", precision=0,
+        note="reference")
+    row("Peak memory after start-up", start_q, start_b, "peak_rss_kb", 1.5, unit="MiB", scale=1 / MIB)
+    row("Quick Print, first in a run", print_q, print_b, "print_first_ms", 1.5)
+    row("Quick Print, again (median of 15)", print_q, print_b, "print_repeated_ms", 1.5, precision=2)
+    row("… against sixteen lines in two fonts", print_q, print_2, "print_repeated_ms", precision=2, note="reference")
+    row("First browser window to load finished", web_q, web_b, "browser_ms", 1.2, precision=0)
+    row("… of which until the window is up", web_q, web_b, "browser_window_ms", precision=0, note="reported")
+    row("Peak memory with a browser window: program", web_q, web_b, "peak_rss_kb", unit="MiB", scale=1 / MIB,
+        note="reported")
+    row("… and the web engine's helper processes", web_q, web_b, "children_rss_kb", unit="MiB", scale=1 / MIB,
+        note="reported")
+
+    def idle_text(report):
+        return "%.3f %% (%.1f ms CPU, %d switches)" % (report["idle_cpu_percent"], report["idle_cpu_ms"],
+                                                      report["idle_context_switches"])
+
+    table.add_absolute("Idle 30 s, window active (caret blinking)", idle_text(idle_active), idle_text(idle_bare),
+                       "< 0.1 % of a core", idle_active["idle_cpu_percent"] < 0.1)
+    table.add_absolute("Idle 30 s, window inactive", idle_text(idle_inactive), idle_text(idle_bare),
+                       "< 0.1 % of a core", idle_inactive["idle_cpu_percent"] < 0.1)
+    row("File, Save (per operation)", files, files, "save_ms", theirs_key="bare_save_ms", precision=3,
+        note="reported")
+    row("File, Open (per operation)", files, files, "open_ms", theirs_key="bare_open_ms", precision=3,
+        note="reported")
+
+    step_names = [key for key in steps[0] if key.startswith("step_")]
+    breakdown = ", ".join("%s %.1f ms" % (key[5:].replace("_", " "), median(steps, key)) for key in step_names)
+
+    now = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
+    text = "\n".join([
+        "Measured %s on %s; load average before the run %s." % (now, machine_facts(), LOAD_BEFORE),
+        "Medians of %d runs each (start-up: %d; min–max in brackets); baselines are bare Qt programs." % (
+            RUNS, STARTUP_RUNS),
+        "",
+        table.markdown(),
+        "",
+        "- Start-up, loading the program before main(): Quillo %.1f ms, bare window %.1f ms." % (
+            median(start_q, "loading_ms"), median(start_b, "loading_ms")),
+        "- Start-up step by step (medians): %s." % breakdown,
+        "- The bare browser program links the web engine: loading it before main() takes %.1f ms and its "
+        "window's first paint comes %.0f ms after its start (the bare window: %.1f ms and %.0f ms). Quillo "
+        "loads the engine with its first browser window instead." % (
+            median(web_b, "loading_ms"), median(web_b, "startup_ms"), median(start_b, "loading_ms"),
+            median(start_b, "startup_ms")),
+        "- Idle, what woke Quillo with its window active: %s." % (idle_active.get("idle_events") or "nothing"),
+        "- Idle, what woke Quillo with its window inactive: %s." % (idle_inactive.get("idle_events") or "nothing"),
+        "- Idle, what woke the bare window: %s." % (idle_bare.get("idle_events") or "nothing"),
+        "- PDF sizes: Quillo's cheque %d bytes, the baseline's sixteen lines %d bytes." % (
+            print_q[-1]["pdf_bytes"], print_b[-1]["pdf_bytes"]),
+        "- Home page title: Quillo \"%s\", baseline \"%s\"." % (web_q[-1]["browser_title"],
+                                                            web_b[-1]["browser_title"]),
+        "- Whole run: %.0f s." % (time.monotonic() - began),
+    ])
+    print(text)
+    with open(os.path.join(bench.build, "performance.md"), "w") as out:
+        out.write(text + "\n")
+
+
+if __name__ == "__main__":
+    main()
