@@ -49,7 +49,11 @@ bool IdleMeter::eventFilter(QObject* watched, QEvent* event)
         const QString kind = event->type() == QEvent::Timer     ? QStringLiteral("timer")
                              : event->type() == QEvent::SockAct ? QStringLiteral("socket")
                                                                 : QStringLiteral("paint");
-        ++m_events[QStringLiteral("%1 %2").arg(kind, QString::fromLatin1(watched->metaObject()->className()))];
+        QString receiver = QString::fromLatin1(watched->metaObject()->className());
+        // A plain timer says little; its owner says whose it is.
+        if (watched->parent() && receiver == QLatin1String("QTimer"))
+            receiver += QStringLiteral(" of ") + QString::fromLatin1(watched->parent()->metaObject()->className());
+        ++m_events[QStringLiteral("%1 %2").arg(kind, receiver)];
         break;
     }
     default:

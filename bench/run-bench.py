@@ -276,7 +276,8 @@ def main():
 
     now = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
     text = "\n".join([
-        "Measured %s on %s; load average before the run %s." % (now, machine_facts(), LOAD_BEFORE),
+        "Measured %s on %s; load average %s before the run, %.2f after (other work on the machine "
+        "slows the runs it overlaps)." % (now, machine_facts(), LOAD_BEFORE, os.getloadavg()[0]),
         "Medians of %d runs each (start-up: %d; min–max in brackets); baselines are bare Qt programs." % (
             RUNS, STARTUP_RUNS),
         "",
