@@ -7,6 +7,7 @@
 #include "platform/qt/ImageList.h"
 #include "platform/qt/ProductIcon.h"
 #include "print/PrintSurface.h"
+#include "ui/main/CaretBlinkLimiter.h"
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/MainWindowUnload.h"
 #include "ui/main/StatusClock.h"
@@ -102,6 +103,7 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     buildClientArea();
     setTabOrder();
     connectMenus();
+    new CaretBlinkLimiter(std::chrono::seconds(10), this);
 
     const Twips twips = Twips::forScreen();
     resize(twips.toPixels(ClientWidth), twips.toPixels(ClientHeight) + menuBar()->sizeHint().height());

@@ -1,5 +1,6 @@
 #include "platform/Twips.h"
 #include "platform/qt/Fonts.h"
+#include "ui/main/CaretBlinkLimiter.h"
 #include "ui/main/MainWindowFixture.h"
 #include "ui/main/StatusClock.h"
 
@@ -104,6 +105,7 @@ private Q_SLOTS:
     void clockWakesOncePerMinute_data();
     void clockWakesOncePerMinute();
     void tabCycle();
+    void caretStopsBlinkingWhenIdle();
     void quickPrintPrintsTheWindowsTexts();
     void quickPrintFailureIsShownWithoutConfirmation();
 
@@ -456,6 +458,20 @@ void TestMainWindow::tabCycle()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget()->objectName(), cycle.at(i));
     }
+}
+
+void TestMainWindow::caretStopsBlinkingWhenIdle()
+{
+    const int flashTime = QApplication::cursorFlashTime();
+    QVERIFY(flashTime > 0);
+    {
+        CaretBlinkLimiter limiter(std::chrono::milliseconds(50));
+        QTRY_COMPARE(QApplication::cursorFlashTime(), 0);
+        QTest::keyClick(m_window->Text(1), Qt::Key_A);
+        QCOMPARE(QApplication::cursorFlashTime(), flashTime);
+        QTRY_COMPARE(QApplication::cursorFlashTime(), 0);
+    }
+    QCOMPARE(QApplication::cursorFlashTime(), flashTime); // given back when it goes
 }
 
 void TestMainWindow::quickPrintPrintsTheWindowsTexts()
