@@ -119,10 +119,7 @@ def test(program):
         if quillo.windows():
             e2e.fail("Ctrl+S with a current file showed a window: %s" % quillo.windows())
 
-        e2e.request_close(quillo.main)
-        code = quillo.wait_exit("its window was closed")
-        if code != 0:
-            e2e.fail("Quillo ended with exit status %d\n%s" % (code, quillo.output()))
+        quillo.close_and_expect_clean_exit()
     finally:
         quillo.stop()
 

@@ -92,10 +92,7 @@ def test(program):
         if not helpers:
             e2e.fail("the browser windows started no web engine process")
         quillo.focus()
-        e2e.request_close(quillo.main)
-        code = quillo.wait_exit("its cheque-entry window was closed with two browser windows open")
-        if code != 0:
-            e2e.fail("Quillo ended with exit status %d\n%s" % (code, quillo.output()))
+        quillo.close_and_expect_clean_exit("its cheque-entry window was closed with two browser windows open")
         e2e.wait_for("the web engine processes %s to end with Quillo" % helpers,
                      lambda: not any(running(pid) for pid in helpers))
         if not os.path.exists(e2e.settings_file()):

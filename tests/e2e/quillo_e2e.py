@@ -362,6 +362,14 @@ class Quillo:
         except subprocess.TimeoutExpired:
             fail("Quillo still runs %.0f s after %s; its windows:\n%s" % (timeout, what, describe_windows()))
 
+    def close_and_expect_clean_exit(self, what="its window was closed"):
+        """Closes the cheque-entry window as its close box does and expects
+        the program to end with status 0."""
+        request_close(self.main)
+        code = self.wait_exit(what)
+        if code != 0:
+            fail("Quillo ended with exit status %d\n%s" % (code, self.output()))
+
     def output(self):
         try:
             with open(self.log_path, "rb") as log:

@@ -3,6 +3,7 @@
 #include "platform/ApplicationFacts.h"
 #include "platform/QuilloError.h"
 #include "platform/Twips.h"
+#include "platform/qt/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ProductIcon.h"
 #include "platform/qt/WindowList.h"
@@ -155,13 +156,7 @@ void frmAbout::buildControls()
     picIcon->setFocusPolicy(Qt::NoFocus);
 
     cmdOK->setDefault(true);
-    QWidget* previous = nullptr;
-    for (const char* name : TabOrder) {
-        auto* control = findChild<QWidget*>(QString::fromLatin1(name));
-        if (previous)
-            setTabOrder(previous, control);
-        previous = control;
-    }
+    applyTabOrder(*this, TabOrder);
     cmdOK->setFocus();
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });

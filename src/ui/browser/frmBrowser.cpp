@@ -4,6 +4,7 @@
 #include "platform/QuilloError.h"
 #include "platform/WebBrowserControl.h"
 #include "platform/WebBrowserControlFactory.h"
+#include "platform/qt/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
 #include "platform/qt/WindowList.h"
@@ -59,7 +60,7 @@ frmBrowser::frmBrowser(BrowserServices services)
     buildToolbar();
     applyDesign();
     brwWebBrowser = m_services.controls->create(*m_browserArea);
-    setTabOrder();
+    applyTabOrder(*this, TabOrder);
     connectHandlers();
     resize(pixels(ClientWidth), pixels(ClientHeight));
 }
@@ -132,17 +133,6 @@ void frmBrowser::applyDesign()
     for (const Control& design : Controls) {
         auto* control = findChild<QWidget*>(QString::fromLatin1(design.name));
         control->setGeometry(m_twips.toPixels(design.left, design.top, design.width, design.height));
-    }
-}
-
-void frmBrowser::setTabOrder()
-{
-    QWidget* previous = nullptr;
-    for (const char* name : TabOrder) {
-        auto* widget = findChild<QWidget*>(QString::fromLatin1(name));
-        if (previous)
-            QWidget::setTabOrder(previous, widget);
-        previous = widget;
     }
 }
 

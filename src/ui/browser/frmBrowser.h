@@ -51,7 +51,6 @@ private:
     void buildControls();
     void buildToolbar();
     void applyDesign();
-    void setTabOrder();
     void connectHandlers();
     void selectAddress(int index);
     void runToolbarCommand(const QString& key);

@@ -3,6 +3,7 @@
 #include "platform/ApplicationFacts.h"
 #include "platform/FailureHandling.h"
 #include "platform/Twips.h"
+#include "platform/qt/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
 #include "platform/qt/ProductIcon.h"
@@ -101,7 +102,7 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
 
     buildMenus();
     buildClientArea();
-    setTabOrder();
+    applyTabOrder(*this, TabOrder);
     connectMenus();
     new CaretBlinkLimiter(std::chrono::seconds(10), this);
 
@@ -273,17 +274,6 @@ void frmMain::buildMenus()
 QAction* frmMain::menuItem(const QString& name, int index) const
 {
     return m_menuItems.value(name + (index >= 0 ? QString::number(index) : QString()));
-}
-
-void frmMain::setTabOrder()
-{
-    QWidget* previous = nullptr;
-    for (const char* name : TabOrder) {
-        auto* widget = findChild<QWidget*>(QString::fromLatin1(name));
-        if (previous)
-            QWidget::setTabOrder(previous, widget);
-        previous = widget;
-    }
 }
 
 void frmMain::centreOnScreen()

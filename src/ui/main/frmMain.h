@@ -84,7 +84,6 @@ private:
     void buildToolbar();
     void buildStatusBar();
     void buildMenus();
-    void setTabOrder();
     void centreOnScreen();
     QLabel* label(const char* name) const;
 

@@ -13,6 +13,8 @@
 #include "ui/main/MainWindowServices.h"
 #include "ui/main/frmMain.h"
 
+#include <QLineEdit>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -33,6 +35,27 @@ public:
 private:
     PrintSurface& m_target;
 };
+
+// A typical cheque, Text1 to Text14, for pictures of the window.
+inline void typeSampleCheque(frmMain& window)
+{
+    const QStringList sample = {"Jane Q. Merchant",
+                                "12 Elm Street",
+                                "Springfield, IL 62701",
+                                "First Prairie Bank",
+                                "Springfield, IL",
+                                "1042",
+                                "Acme Supply Co.",
+                                "One hundred and 00/100",
+                                "$100.00",
+                                "12/07/2026",
+                                "A021000021A",
+                                "1234567890C",
+                                "1042",
+                                "Invoice 77"};
+    for (int k = 1; k <= 14; ++k)
+        window.Text(k)->setText(sample.at(k - 1));
+}
 
 // A cheque-entry window's services, all fakes.
 struct MainWindowFixture {

@@ -220,22 +220,7 @@ void TestScaling::textBoxesDrawTheirTextAtTheScaledSize()
 
 void TestScaling::screenshot()
 {
-    const QStringList sample = {"Jane Q. Merchant",
-                                "12 Elm Street",
-                                "Springfield, IL 62701",
-                                "First Prairie Bank",
-                                "Springfield, IL",
-                                "1042",
-                                "Acme Supply Co.",
-                                "One hundred and 00/100",
-                                "$100.00",
-                                "12/07/2026",
-                                "A021000021A",
-                                "1234567890C",
-                                "1042",
-                                "Invoice 77"};
-    for (int k = 1; k <= 14; ++k)
-        m_window->Text(k)->setText(sample.at(k - 1));
+    typeSampleCheque(*m_window);
     const QString folder = qEnvironmentVariable("QUILLO_BINARY_DIR") + QStringLiteral("/screenshots");
     QVERIFY(QDir().mkpath(folder));
     const QString path = folder + QStringLiteral("/frmMain-%1.png").arg(qRound(m_factor * 100));

@@ -21,22 +21,7 @@ void TestScreenshot::mainWindow()
     MainWindowFixture fixture;
     auto window = fixture.makeWindow();
     window->Load();
-    const QStringList sample = {"Jane Q. Merchant",
-                                "12 Elm Street",
-                                "Springfield, IL 62701",
-                                "First Prairie Bank",
-                                "Springfield, IL",
-                                "1042",
-                                "Acme Supply Co.",
-                                "One hundred and 00/100",
-                                "$100.00",
-                                "12/07/2026",
-                                "A021000021A",
-                                "1234567890C",
-                                "1042",
-                                "Invoice 77"};
-    for (int k = 1; k <= 14; ++k)
-        window->Text(k)->setText(sample.at(k - 1));
+    typeSampleCheque(*window);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 
