@@ -1,3 +1,4 @@
+#include "fakes/ComboEntries.h"
 #include "fakes/FakeFailureReporter.h"
 #include "fakes/TestFiles.h"
 #include "platform/browser/WebEngineControlFactory.h"
@@ -18,14 +19,6 @@ namespace {
 
 // Web-engine tests wait for another process; allow for a slow, busy machine.
 constexpr int LoadTimeout = 30000;
-
-QStringList entries(const QComboBox* box)
-{
-    QStringList list;
-    for (int i = 0; i < box->count(); ++i)
-        list.append(box->itemText(i));
-    return list;
-}
 
 } // namespace
 

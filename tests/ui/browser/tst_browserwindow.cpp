@@ -1,3 +1,4 @@
+#include "fakes/ComboEntries.h"
 #include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeWebBrowserControlFactory.h"
 #include "platform/QuilloError.h"
@@ -14,17 +15,7 @@
 #include <QToolButton>
 #include <QtTest>
 
-namespace {
-
-QStringList entries(const QComboBox* box)
-{
-    QStringList list;
-    for (int i = 0; i < box->count(); ++i)
-        list.append(box->itemText(i));
-    return list;
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestBrowserWindow : public QObject {
     Q_OBJECT
