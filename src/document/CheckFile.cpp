@@ -196,11 +196,10 @@ CheckRecord CheckFile::read(const QString& path)
             break; // end of the data
         done += n;
     }
-    if (done < CheckRecord::ByteLength) {
-        throw QuilloError(openFailure(path, QStringLiteral("The file is too short to be a cheque: it holds %1 bytes, "
-                                                           "and a cheque file holds %2.")
-                                                .arg(done)
-                                                .arg(CheckRecord::ByteLength)));
+    // The record refuses data shorter than itself; the file says so by name.
+    try {
+        return CheckRecord::fromBytes(QByteArrayView(bytes.constData(), done));
+    } catch (const QuilloError& error) {
+        throw QuilloError(openFailure(path, error.message()));
     }
-    return CheckRecord::fromBytes(bytes);
 }

@@ -5,6 +5,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace Fonts {
 
 namespace {
@@ -15,13 +17,24 @@ namespace {
 // these narrow families keep every caption whole.
 void substituteDialogFont()
 {
-    if (QFontDatabase::families().contains(DialogFamily))
+    if (familyInstalled(DialogFamily))
         return;
     QFont::insertSubstitutions(DialogFamily, {QStringLiteral("Liberation Sans Narrow"),
                                               QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Arial Narrow")});
 }
 
 } // namespace
+
+bool familyInstalled(const QString& family)
+{
+    // A family that several foundries provide is listed as "Family [Foundry]".
+    const QString withFoundry = family + QStringLiteral(" [");
+    const QStringList families = QFontDatabase::families();
+    return std::any_of(families.begin(), families.end(), [&](const QString& installed) {
+        return installed.compare(family, Qt::CaseInsensitive) == 0 ||
+               installed.startsWith(withFoundry, Qt::CaseInsensitive);
+    });
+}
 
 void install()
 {

@@ -15,6 +15,10 @@ inline const QString MicrFamily = QStringLiteral("MICR 013 BT");
 // and before any window is created.
 void install();
 
+// Whether this machine has a font of `family` (any foundry, any case). A
+// family that is missing is the one Quillo substitutes.
+bool familyInstalled(const QString& family);
+
 // "MS Sans Serif" at `points`, regular or bold.
 QFont dialogFont(double points, bool bold = false);
 

@@ -17,7 +17,4 @@ public:
     // application object exists and before any MICR text is laid out. Calling
     // it again registers nothing twice.
     static void install();
-
-private:
-    static bool micrFamilyInstalled();
 };

@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QWidget>
 
 // The loaded windows of the running program. A window adds itself when it is
@@ -24,7 +23,5 @@ public:
     void unload(int position) override;
 
 private:
-    void prune();
-
-    QList<QPointer<QWidget>> m_windows;
+    QList<QWidget*> m_windows;
 };

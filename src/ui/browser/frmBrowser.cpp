@@ -7,6 +7,7 @@
 #include "platform/qt/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
+#include "platform/qt/KeyedToolBar.h"
 #include "platform/qt/WindowList.h"
 #include "ui/browser/BrowserWindowDesign.h"
 
@@ -108,24 +109,11 @@ void frmBrowser::buildToolbar()
     imlToolbarIcons = new ImageList(QSize(ImageSize, ImageSize), QColor(MaskRed, MaskGreen, MaskBlue), this);
     imlToolbarIcons->setObjectName(QStringLiteral("imlToolbarIcons"));
 
-    tbToolBar = new QToolBar(this);
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setMovable(false);
-    tbToolBar->setFloatable(false);
-    tbToolBar->setIconSize(imlToolbarIcons->imageSize());
-    tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-
-    for (const ToolButton& entry : ToolButtons) {
-        const QString key = QString::fromLatin1(entry.key);
-        imlToolbarIcons->add(key, QString::fromLatin1(entry.image));
-        QAction* button = tbToolBar->addAction(imlToolbarIcons->icon(key), QString());
-        button->setObjectName(key);
-        button->setData(key);
-        button->setToolTip(key);
-        QWidget* widget = tbToolBar->widgetForAction(button);
-        widget->setFixedSize(pixels(ToolButtonWidth), pixels(ToolButtonHeight));
-        widget->setObjectName(QStringLiteral("tbToolBar_") + key);
-    }
+    tbToolBar = createKeyedToolBar(this, *imlToolbarIcons);
+    const QSize buttonSize(pixels(ToolButtonWidth), pixels(ToolButtonHeight));
+    for (const ToolButton& entry : ToolButtons)
+        addKeyedButton(*tbToolBar, *imlToolbarIcons, QString::fromLatin1(entry.key), QString::fromLatin1(entry.image),
+                       buttonSize);
 }
 
 void frmBrowser::applyDesign()

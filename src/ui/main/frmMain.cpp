@@ -2,10 +2,12 @@
 
 #include "platform/ApplicationFacts.h"
 #include "platform/FailureHandling.h"
+#include "platform/HelpDocumentLocator.h"
 #include "platform/Twips.h"
 #include "platform/qt/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
+#include "platform/qt/KeyedToolBar.h"
 #include "platform/qt/ProductIcon.h"
 #include "print/PrintSurface.h"
 #include "ui/main/CaretBlinkLimiter.h"
@@ -193,29 +195,18 @@ void frmMain::buildToolbar()
     imlToolbarIcons = new ImageList(QSize(16, 16), QColor(192, 192, 192), this);
     imlToolbarIcons->setObjectName(QStringLiteral("imlToolbarIcons"));
 
-    tbToolBar = new QToolBar(m_client);
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setMovable(false);
-    tbToolBar->setFloatable(false);
-    tbToolBar->setIconSize(imlToolbarIcons->imageSize());
-    tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tbToolBar = createKeyedToolBar(m_client, *imlToolbarIcons);
     tbToolBar->setFocusPolicy(Qt::NoFocus);
 
+    const QSize buttonSize(twips.toPixels(ToolButtonWidth), twips.toPixels(ToolButtonHeight));
     for (const ToolbarEntry& entry : Toolbar) {
         if (!entry.key) {
             tbToolBar->addSeparator();
             continue;
         }
-        const QString key = QString::fromLatin1(entry.key);
-        imlToolbarIcons->add(key, QString::fromLatin1(entry.picture));
-        QAction* button = tbToolBar->addAction(imlToolbarIcons->icon(key), QString());
-        button->setObjectName(key);
-        button->setData(key);
-        button->setToolTip(key);
-        QWidget* widget = tbToolBar->widgetForAction(button);
-        widget->setFixedSize(twips.toPixels(ToolButtonWidth), twips.toPixels(ToolButtonHeight));
-        widget->setFocusPolicy(Qt::NoFocus);
-        widget->setObjectName(QStringLiteral("tbToolBar_") + key);
+        QAction* button = addKeyedButton(*tbToolBar, *imlToolbarIcons, QString::fromLatin1(entry.key),
+                                         QString::fromLatin1(entry.picture), buttonSize);
+        tbToolBar->widgetForAction(button)->setFocusPolicy(Qt::NoFocus);
     }
     connect(tbToolBar, &QToolBar::actionTriggered, this,
             Failures::guarded(*m_services.failures, [this](QAction* Button) { tbToolBar_ButtonClick(Button); }));
@@ -387,7 +378,7 @@ void frmMain::mnuViewWebBrowser_Click()
 void frmMain::mnuHelpContents_Click()
 {
     cDlg.HelpCommand = CommonDialog::HelpForceFile;
-    cDlg.HelpFile = QStringLiteral("C:\\Program Files\\Quillo\\Quillo.hlp");
+    cDlg.HelpFile = HelpDocumentLocator::QuilloHelpFile;
     cDlg.ShowHelp();
 }
 
