@@ -23,6 +23,14 @@ QString fixedWidth(const QString& value, int width)
     return value + QString(width - value.size(), QLatin1Char(' '));
 }
 
+QString withoutTrailingSpaces(const QString& value)
+{
+    qsizetype end = value.size();
+    while (end > 0 && value.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return value.left(end);
+}
+
 CheckRecord::CheckRecord()
 {
     for (FieldMember member : Fields)

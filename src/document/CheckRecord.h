@@ -13,6 +13,10 @@ using CheckTexts = std::array<QString, 14>;
 // happens to it: no trimming, no change of case.
 QString fixedWidth(const QString& value, int width);
 
+// The value without the spaces (U+0020) at its end, which a field read from a
+// file carries up to its width. Leading spaces and spaces inside stay.
+QString withoutTrailingSpaces(const QString& value);
+
 // One cheque as fifteen text fields of exactly 32 characters, in file order.
 // Field 0 is reserved and always written as NUL characters; fields 1 to 14
 // hold Text1 to Text14.

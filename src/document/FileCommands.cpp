@@ -1,8 +1,9 @@
 #include "document/FileCommands.h"
 
+#include "document/BoxNames.h"
 #include "document/CheckFile.h"
 #include "document/CheckForm.h"
-#include "document/CheckRecord.h"
+#include "document/Windows1252.h"
 #include "platform/CommonDialog.h"
 #include "platform/DialogCancelled.h"
 #include "platform/MessageBoxService.h"
@@ -27,9 +28,9 @@ void FileCommands::run(std::int16_t index)
     QString savedName = m_dialog.FileName;
     const QString savedTitle = m_dialog.FileTitle;
     try {
-        // Built before any dialog: the dialogs are modal, so this is the
+        // Read before any dialog: the dialogs are modal, so this is the
         // window's content at the moment the command was given.
-        const CheckRecord record = CheckRecord::fromWindow(m_form.texts());
+        const CheckTexts texts = m_form.texts();
         switch (index) {
         case New:
             newCheque();
@@ -38,14 +39,16 @@ void FileCommands::run(std::int16_t index)
             open();
             break;
         case Save:
-            save(record);
+            save(texts);
             break;
         default:
-            saveAs(record);
+            saveAs(texts);
             break;
         }
         m_form.setCaption(fileCaption(m_dialog.FileTitle));
         savedName = m_dialog.FileName;
+        if (index != Open)
+            reportStorageChanges(texts);
     } catch (...) {
         // Cancel, an unreadable file or a failed save (already reported by
         // write()): the command ends here and the previous file stays current.
@@ -63,6 +66,7 @@ void FileCommands::newCheque()
         m_form.setText(box, QString());
     m_dialog.FileName.clear();
     m_form.setCaption(newFileCaption());
+    m_form.focusFirstBox();
 }
 
 void FileCommands::open()
@@ -73,41 +77,108 @@ void FileCommands::open()
     const CheckTexts texts = CheckFile::read(m_dialog.FileName).toWindow();
     for (int box = 1; box <= 14; ++box)
         m_form.setText(box, texts[static_cast<std::size_t>(box - 1)]);
+    m_form.focusFirstBox();
 }
 
-void FileCommands::save(const CheckRecord& record)
+void FileCommands::save(const CheckTexts& texts)
 {
     // With a current file there is no dialog. The loop ends: each prompt
     // either sets a non-empty name or throws.
     while (m_dialog.FileName.isEmpty())
         savePrompt();
-    write(record);
+    write(texts);
 }
 
-void FileCommands::saveAs(const CheckRecord& record)
+void FileCommands::saveAs(const CheckTexts& texts)
 {
     do
         savePrompt();
     while (m_dialog.FileName.isEmpty());
-    write(record);
+    write(texts);
+}
+
+QString FileCommands::suggestedFileName(const QString& text1)
+{
+    // A line read back from a file ends in fill spaces; left in, they would
+    // give a file name ending in invisible spaces. Without the extension the
+    // open dialog's "Quillo Files" filter would hide the file.
+    const QString name = withoutTrailingSpaces(text1);
+    if (name.isEmpty() || name.endsWith(QLatin1String(".qlo"), Qt::CaseInsensitive))
+        return name;
+    return name + QStringLiteral(".qlo");
 }
 
 void FileCommands::savePrompt()
 {
-    // Suggests the first payor line as it stands, even over a current file's path.
-    m_dialog.FileName = m_form.texts()[0];
+    // Suggests the first payor line, even over a current file's path.
+    m_dialog.FileName = suggestedFileName(m_form.texts()[0]);
     // The dialog throws on Cancel when CancelError is set; without it, Cancel
     // must still end the command rather than save under the suggested name.
     if (!m_dialog.ShowSave())
         throw DialogCancelled();
 }
 
-void FileCommands::write(const CheckRecord& record)
+namespace {
+
+// What the file makes of one value, or an empty text when it keeps it as typed.
+QString storageChange(const QString& value)
+{
+    QStringList changes;
+    if (value.size() > CheckRecord::FieldLength) {
+        changes << QStringLiteral("%1 characters, the file keeps the first %2")
+                       .arg(value.size())
+                       .arg(CheckRecord::FieldLength);
+    }
+    // Each character the code page lacks is stored as one "?" per UTF-16 unit.
+    const QString kept = value.left(CheckRecord::FieldLength);
+    QStringList reported;
+    for (qsizetype i = 0; i < kept.size();) {
+        const qsizetype length = kept.at(i).isHighSurrogate() && i + 1 < kept.size() ? 2 : 1;
+        const QString character = kept.mid(i, length);
+        i += length;
+        const QByteArray stored = Windows1252::encode(character);
+        if (Windows1252::decode(stored) == character || reported.contains(character))
+            continue;
+        reported << character;
+        changes << QStringLiteral("\"%1\" cannot be stored and was saved as \"%2\"")
+                       .arg(character, QString::fromLatin1(stored));
+    }
+    return changes.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+QStringList FileCommands::storageChanges(const CheckTexts& texts)
+{
+    QStringList lines;
+    for (int box = 1; box <= 14; ++box) {
+        const QString change = storageChange(texts[static_cast<std::size_t>(box - 1)]);
+        if (!change.isEmpty())
+            lines << BoxNames::of(box) + QStringLiteral(": ") + change + QLatin1Char('.');
+    }
+    return lines;
+}
+
+void FileCommands::write(const CheckTexts& texts)
 {
     try {
-        CheckFile::write(m_dialog.FileName, record);
+        CheckFile::write(m_dialog.FileName, CheckRecord::fromWindow(texts));
     } catch (const QuilloError& error) {
         m_messages.show(error.message());
         throw;
     }
+}
+
+void FileCommands::reportStorageChanges(const CheckTexts& texts)
+{
+    // The file holds exactly the record; the merchant learns what it could
+    // not keep while the window still shows the full text.
+    const QStringList changes = storageChanges(texts);
+    if (changes.isEmpty())
+        return;
+    m_messages.show(QStringLiteral("The check was saved to \"%1\", but not every value could be stored as typed:\n")
+                        .arg(m_dialog.FileName) +
+                    changes.join(QLatin1Char('\n')) +
+                    QStringLiteral("\nThe window still holds the full text, so the check can still be printed as "
+                                   "typed."));
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "document/CheckRecord.h"
+
 #include <QString>
 #include <cstdint>
 
 class CheckForm;
-struct CheckRecord;
 class CommonDialog;
 class MessageBoxService;
 
@@ -20,19 +21,31 @@ public:
     // other Save As. Nothing escapes: a cancelled dialog or a file that cannot
     // be opened ends the command quietly with the window and the current file
     // as they were. Only a failed save is reported, in a message box, since
-    // the merchant would otherwise believe the cheque is on disk.
+    // the merchant would otherwise believe the check is on disk; so is a save
+    // that had to shorten or change a value to store it.
     void run(std::int16_t index);
 
     static QString newFileCaption();
     static QString fileCaption(const QString& fileTitle);
 
+    // The name the save dialog suggests for a check whose first payor line
+    // is `text1`: without its trailing spaces, with ".qlo" added unless it
+    // ends in it already. Empty when the line holds nothing but spaces.
+    static QString suggestedFileName(const QString& text1);
+
+    // What storing `texts` in a file changes: one line per box whose value is
+    // cut to the field's width or holds characters the file cannot hold.
+    // Empty when the file keeps every value as typed.
+    static QStringList storageChanges(const CheckTexts& texts);
+
 private:
     void newCheque();
     void open();
-    void save(const CheckRecord& record);
-    void saveAs(const CheckRecord& record);
+    void save(const CheckTexts& texts);
+    void saveAs(const CheckTexts& texts);
     void savePrompt();
-    void write(const CheckRecord& record);
+    void write(const CheckTexts& texts);
+    void reportStorageChanges(const CheckTexts& texts);
 
     CheckForm& m_form;
     CommonDialog& m_dialog;

@@ -7,3 +7,8 @@ QString versionText(const ApplicationFacts& facts)
         .arg(facts.versionMinor())
         .arg(facts.versionRevision());
 }
+
+QString fileDialogFolder(const ApplicationFacts& facts)
+{
+    return facts.executableFolderTakesFiles() ? facts.executableFolder() : facts.documentsFolder();
+}

@@ -42,6 +42,11 @@ QStringList HelpDocumentLocator::quilloHelpCandidates() const
     };
 }
 
+bool HelpDocumentLocator::isInstallation() const
+{
+    return QFileInfo(QDir(m_executableFolder).absoluteFilePath(QStringLiteral(QUILLO_HELP_DIR_FROM_BINDIR))).isDir();
+}
+
 HelpDocumentLocator::Location HelpDocumentLocator::locate(const QString& helpFile) const
 {
     Location location;

@@ -27,6 +27,10 @@ public:
 
     static bool isQuilloHelpFile(const QString& helpFile);
 
+    // True when the executable's folder is an installation's folder of
+    // programs: the installation's data folder beside it holds Quillo's help.
+    bool isInstallation() const;
+
 private:
     QStringList quilloHelpCandidates() const;
 

@@ -21,6 +21,10 @@ public:
     virtual double lineHeight() = 0;
     virtual double textWidth(const QString& text) = 0;
 
+    // The page: the width of the printable area, and how many units make an inch.
+    virtual double printableWidth() = 0;
+    virtual double unitsPerInch() = 0;
+
     // Draws `text` with its top-left corner at (x, y) in the current font.
     virtual void drawText(double x, double y, const QString& text) = 0;
 

@@ -1,9 +1,13 @@
 #include "print/QuickPrint.h"
 
+#include "document/BoxNames.h"
 #include "platform/MessageBoxService.h"
+#include "platform/QuilloError.h"
 #include "print/PrintSurface.h"
 
+#include <QStringList>
 #include <initializer_list>
+#include <vector>
 
 const QString QuickPrint::Confirmation = QStringLiteral("Quillo Has Been Sent To The Printer!");
 const QString QuickPrint::TextFont = QStringLiteral("Arial");
@@ -12,9 +16,18 @@ const QString QuickPrint::MicrFont = QStringLiteral("MICR 013 BT");
 namespace {
 
 // An item of a printed line: its text starts at the left edge of `column`.
+// `name` says what the item is in a message: a box's name for a value, empty
+// for a caption, which speaks for itself.
 struct Item {
     int column;
     QString text;
+    QString name;
+};
+
+// An item that would run past the right edge of the printable area.
+struct Overflow {
+    Item item;
+    double inches;
 };
 
 // Places text line by line on the surface, keeping the print position.
@@ -37,6 +50,8 @@ public:
             endLine();
     }
 
+    const std::vector<Overflow>& overflows() const { return m_overflows; }
+
 private:
     void place(const Item& item)
     {
@@ -50,6 +65,11 @@ private:
             return;
         m_surface.drawText(m_x, m_y, item.text);
         m_x += m_surface.textWidth(item.text);
+        // Drawn text stays on the surface until the document ends, so an item
+        // that does not fit can still stop the whole page from printing.
+        const double past = m_x - m_surface.printableWidth();
+        if (past > 0)
+            m_overflows.push_back({item, past / m_surface.unitsPerInch()});
     }
 
     void endLine()
@@ -61,11 +81,35 @@ private:
     PrintSurface& m_surface;
     double m_x = 0;
     double m_y = 0;
+    std::vector<Overflow> m_overflows;
 };
 
-const QString& text(const CheckTexts& texts, int number)
+// Text<number> as it prints: a value read back from a file carries fill spaces
+// up to the field's width, and drawn they would push the MICR line's items
+// onto lines of their own. What the merchant typed is the value without them.
+Item value(int column, const CheckTexts& texts, int number)
 {
-    return texts[static_cast<std::size_t>(number - 1)];
+    return {column, withoutTrailingSpaces(texts[static_cast<std::size_t>(number - 1)]), BoxNames::of(number)};
+}
+
+Item caption(int column, const QString& text)
+{
+    return {column, text, QString()};
+}
+
+QString overflowMessage(const std::vector<Overflow>& overflows)
+{
+    QStringList lines{QStringLiteral("Quillo did not print the check, because part of it would run past the right "
+                                     "edge of the paper:")};
+    for (const Overflow& overflow : overflows) {
+        const QString quoted = QLatin1Char('"') + overflow.item.text + QLatin1Char('"');
+        const QString what = overflow.item.name.isEmpty() ? quoted : overflow.item.name + QStringLiteral(": ") + quoted;
+        lines.append(
+            QStringLiteral("%1 runs %2 inch past the edge.").arg(what, QString::number(overflow.inches, 'f', 2)));
+    }
+    lines.append(QStringLiteral("Use a shorter text, or print on US Letter paper, for which Quillo's layout is "
+                                "designed."));
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -79,22 +123,27 @@ void QuickPrint::run(const CheckTexts& texts, const PrintedCaptions& captions, P
 
     LineComposer page(surface);
     page.emptyLines(1);
-    page.printLine({{3, text(texts, 1)}, {60, text(texts, 4)}, {110, text(texts, 6)}});
-    page.printLine({{3, text(texts, 2)}, {60, text(texts, 5)}});
-    page.printLine({{3, text(texts, 3)}, {110, text(texts, 10)}});
+    page.printLine({value(3, texts, 1), value(60, texts, 4), value(110, texts, 6)});
+    page.printLine({value(3, texts, 2), value(60, texts, 5)});
+    page.printLine({value(3, texts, 3), value(110, texts, 10)});
     page.emptyLines(1);
-    page.printLine({{5, captions.Label4}, {28, text(texts, 7)}, {85, captions.Label8}});
-    page.printLine({{5, captions.Label5}, {28, text(texts, 8)}, {85, text(texts, 9)}});
+    page.printLine({caption(5, captions.Label4), value(28, texts, 7), caption(85, captions.Label8)});
+    page.printLine({caption(5, captions.Label5), value(28, texts, 8), value(85, texts, 9)});
     page.emptyLines(3);
-    page.printLine({{10, captions.Label10}, {22, text(texts, 14)}, {85, captions.Label9}});
-    page.printLine({{85, captions.Label11}});
-    page.printLine({{85, captions.Label12}});
+    page.printLine({caption(10, captions.Label10), value(22, texts, 14), caption(85, captions.Label9)});
+    page.printLine({caption(85, captions.Label11)});
+    page.printLine({caption(85, captions.Label12)});
     page.emptyLines(2);
 
     // Bold stays on for the MICR line: nothing turns it off.
     surface.setFontName(MicrFont);
     surface.setFontSize(MicrFontSize);
-    page.printLine({{10, text(texts, 11)}, {25, text(texts, 12)}, {45, text(texts, 13)}});
+    page.printLine({value(10, texts, 11), value(25, texts, 12), value(45, texts, 13)});
+
+    // Nothing has reached the printer yet: a page that would be cut off at
+    // the edge is not sent at all.
+    if (!page.overflows().empty())
+        throw QuilloError(overflowMessage(page.overflows()));
 
     surface.endDoc();
     messages.show(Confirmation);

@@ -23,6 +23,9 @@ struct PrintedCaptions {
 // character columns, ends the document and confirms with a message box.
 // A failure of the surface stops it at that step and propagates to the
 // caller; the confirmation is shown only once the document has ended.
+// A page on which an item would run past the right edge of the printable
+// area is refused before the document ends, with a QuilloError that names
+// each such item.
 class QuickPrint {
 public:
     static const QString Confirmation;

@@ -45,6 +45,14 @@ QByteArray chequeBytes(int field = -1, const QByteArray& value = {})
     return bytes;
 }
 
+// The message after a save that stored some values differently from the window.
+QString storedDifferently(const QString& path, const QStringList& changes)
+{
+    return QStringLiteral("The check was saved to \"%1\", but not every value could be stored as typed:\n").arg(path) +
+           changes.join(QLatin1Char('\n')) +
+           QStringLiteral("\nThe window still holds the full text, so the check can still be printed as typed.");
+}
+
 // 480 bytes with a different printable byte at every place, reserved field
 // included, so that any shift or loss shows.
 QByteArray busyBytes(char reservedFill)
@@ -73,7 +81,10 @@ private Q_SLOTS:
 
     void saveWithCurrentFileAsksNothing();
     void saveOnNewChequeSuggestsText1();
+    void saveOnNewChequeWithEmptyText1SuggestsNothing_data();
     void saveOnNewChequeWithEmptyText1SuggestsNothing();
+    void suggestedFileName_data();
+    void suggestedFileName();
     void saveAsAlwaysAsksSuggestingText1_data();
     void saveAsAlwaysAsksSuggestingText1();
     void cancelledSaveAsKeepsTheCurrentFile();
@@ -113,21 +124,48 @@ void TestFileCommands::savedBytes_data()
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("reopened"); // the box's text after opening the file again
+    QTest::addColumn<QString>("reopened");    // the box's text after opening the file again
+    QTest::addColumn<QStringList>("changes"); // what the message after the save lists; none for no message
 
     const QString fill28(28, QLatin1Char(' '));
-    QTest::newRow("all empty") << 1 << QString() << chequeBytes() << QString(32, QLatin1Char(' '));
+    QTest::newRow("all empty") << 1 << QString() << chequeBytes() << QString(32, QLatin1Char(' ')) << QStringList();
     QTest::newRow("four-character cheque number")
-        << 6 << QStringLiteral("1234") << chequeBytes(6, "1234") << QStringLiteral("1234") + fill28;
+        << 6 << QStringLiteral("1234") << chequeBytes(6, "1234") << QStringLiteral("1234") + fill28 << QStringList();
     QTest::newRow("40-character payee") << 7 << QStringLiteral("Pay the Worthington Hardware Co. Limited")
                                         << chequeBytes(7, "Pay the Worthington Hardware Co.")
-                                        << QStringLiteral("Pay the Worthington Hardware Co.");
-    QTest::newRow("e acute and euro sign") << 14 << QStringLiteral("Caf\u00e9 \u20ac5")
-                                           << chequeBytes(14, "Caf\xe9 \x80"
-                                                              "5")
-                                           << QStringLiteral("Caf\u00e9 \u20ac5") + QString(25, QLatin1Char(' '));
-    QTest::newRow("leading spaces and dollar kept") << 9 << QStringLiteral("  $12.00") << chequeBytes(9, "  $12.00")
-                                                    << QStringLiteral("  $12.00") + QString(24, QLatin1Char(' '));
+                                        << QStringLiteral("Pay the Worthington Hardware Co.")
+                                        << QStringList{QStringLiteral(
+                                               "Pay to the Order of: 40 characters, the file keeps the first 32.")};
+    QTest::newRow("amount in words of 34 characters")
+        << 8 << QStringLiteral("Two hundred forty-seven and 50/100")
+        << chequeBytes(8, "Two hundred forty-seven and 50/1") << QStringLiteral("Two hundred forty-seven and 50/1")
+        << QStringList{QStringLiteral("In the Amount of: 34 characters, the file keeps the first 32.")};
+    QTest::newRow("exactly 32 characters")
+        << 7 << QStringLiteral("Pay the Worthington Hardware Co.") << chequeBytes(7, "Pay the Worthington Hardware Co.")
+        << QStringLiteral("Pay the Worthington Hardware Co.") << QStringList();
+    QTest::newRow("e acute and euro sign")
+        << 14 << QStringLiteral("Caf\u00e9 \u20ac5")
+        << chequeBytes(14, "Caf\xe9 \x80"
+                           "5")
+        << QStringLiteral("Caf\u00e9 \u20ac5") + QString(25, QLatin1Char(' ')) << QStringList();
+    QTest::newRow("leading spaces and dollar kept")
+        << 9 << QStringLiteral("  $12.00") << chequeBytes(9, "  $12.00")
+        << QStringLiteral("  $12.00") + QString(24, QLatin1Char(' ')) << QStringList();
+    QTest::newRow("check mark") << 14 << QStringLiteral("Paid \u2713") << chequeBytes(14, "Paid ?")
+                                << QStringLiteral("Paid ?") + QString(26, QLatin1Char(' '))
+                                << QStringList{
+                                       QStringLiteral("Memo: \"\u2713\" cannot be stored and was saved as \"?\".")};
+    QTest::newRow("a character outside the basic plane, twice")
+        << 2 << QStringLiteral("\U0001F600 Suite \U0001F600") << chequeBytes(2, "?? Suite ??")
+        << QStringLiteral("?? Suite ??") + QString(21, QLatin1Char(' '))
+        << QStringList{QStringLiteral("Payor Name and Address, line 2: \"\U0001F600\" cannot be stored and was saved "
+                                      "as \"??\".")};
+    // Only what the file keeps counts: a lost character past the 32nd is cut anyway.
+    QTest::newRow("cut and changed")
+        << 13 << QStringLiteral("\u2460") + QString(31, QLatin1Char('1')) + QStringLiteral("\u2461")
+        << chequeBytes(13, "?" + QByteArray(31, '1')) << QStringLiteral("?") + QString(31, QLatin1Char('1'))
+        << QStringList{QStringLiteral("Check No. on the MICR line: 33 characters, the file keeps the first 32; "
+                                      "\"\u2460\" cannot be stored and was saved as \"?\".")};
 }
 
 void TestFileCommands::savedBytes()
@@ -136,12 +174,20 @@ void TestFileCommands::savedBytes()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reopened);
+    QFETCH(QStringList, changes);
 
     Window window(m_dir->path());
     window.type(box, text);
     window.dialogs.answer(path(QStringLiteral("cheque.qlo")));
     window.commands.run(FileCommands::SaveAs);
     QCOMPARE(TestFiles::read(path(QStringLiteral("cheque.qlo"))), bytes);
+    // The message comes after the save, which succeeded: the window keeps the
+    // full text and the file is current.
+    QCOMPARE(window.messages.shown, changes.isEmpty()
+                                        ? QStringList()
+                                        : QStringList{storedDifferently(path(QStringLiteral("cheque.qlo")), changes)});
+    QCOMPARE(window.form.text(box), text);
+    QCOMPARE(window.form.caption, QStringLiteral("(cheque.qlo) --Quillo"));
 
     Window other(m_dir->path());
     other.dialogs.answer(path(QStringLiteral("cheque.qlo")));
@@ -161,6 +207,7 @@ void TestFileCommands::newClearsTheWindowAndForgetsTheFile()
     for (int box = 1; box <= 14; ++box)
         expected.append(QStringLiteral("Text%1=").arg(box));
     expected.append(QStringLiteral("caption=") + NewCaption);
+    expected.append(QStringLiteral("focus Text1"));
     QCOMPARE(window.form.changes, expected);
     QCOMPARE(window.cDlg.FileName, QString());
     QCOMPARE(window.cDlg.FileTitle, QStringLiteral("smith.qlo"));
@@ -176,6 +223,9 @@ void TestFileCommands::openFillsAll32CharactersAndSavesThemBack()
     QCOMPARE(window.form.caption, QStringLiteral("(smith.qlo) --Quillo"));
     for (int box = 1; box <= 14; ++box)
         QCOMPARE(window.form.text(box), QString::fromLatin1(bytes.mid(box * 32, 32)));
+    // Typing goes on in the first box once every box has been filled.
+    QCOMPARE(window.form.changes.mid(14),
+             (QStringList{QStringLiteral("focus Text1"), QStringLiteral("caption=(smith.qlo) --Quillo")}));
 
     QVERIFY(TestFiles::write(path(QStringLiteral("smith.qlo")), chequeBytes()));
     window.commands.run(FileCommands::Save);
@@ -240,29 +290,65 @@ void TestFileCommands::saveOnNewChequeSuggestsText1()
     window.type(1, QStringLiteral("Acme Supply"));
     // The dialog comes up in InitDir with the name filled in; accepting it
     // returns that name in that folder, untouched.
-    window.dialogs.answer(path(QStringLiteral("Acme Supply")));
+    window.dialogs.answer(path(QStringLiteral("Acme Supply.qlo")));
 
     window.commands.run(FileCommands::Save);
 
     QCOMPARE(window.dialogs.requests.size(), 1);
     const FileDialogRequest& request = window.dialogs.requests.first();
     QCOMPARE(request.kind, FileDialogRequest::Kind::Save);
-    QCOMPARE(request.fileName, QStringLiteral("Acme Supply"));
+    QCOMPARE(request.fileName, QStringLiteral("Acme Supply.qlo"));
     QCOMPARE(request.initialFolder, m_dir->path());
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("Acme Supply")});
-    QCOMPARE(TestFiles::read(path(QStringLiteral("Acme Supply"))), chequeBytes(1, "Acme Supply"));
-    QCOMPARE(window.form.caption, QStringLiteral("(Acme Supply) --Quillo"));
-    QCOMPARE(window.cDlg.FileName, path(QStringLiteral("Acme Supply")));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("Acme Supply.qlo")});
+    QCOMPARE(TestFiles::read(path(QStringLiteral("Acme Supply.qlo"))), chequeBytes(1, "Acme Supply"));
+    QCOMPARE(window.form.caption, QStringLiteral("(Acme Supply.qlo) --Quillo"));
+    QCOMPARE(window.cDlg.FileName, path(QStringLiteral("Acme Supply.qlo")));
     QVERIFY(window.messages.shown.isEmpty());
+
+    // A name the merchant types instead is used exactly as typed.
+    window.dialogs.answer(path(QStringLiteral("acme")));
+    window.commands.run(FileCommands::SaveAs);
+    QCOMPARE(TestFiles::read(path(QStringLiteral("acme"))), chequeBytes(1, "Acme Supply"));
+    QCOMPARE(window.form.caption, QStringLiteral("(acme) --Quillo"));
+}
+
+void TestFileCommands::saveOnNewChequeWithEmptyText1SuggestsNothing_data()
+{
+    QTest::addColumn<QString>("text1");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("only spaces") << QStringLiteral("   ");
 }
 
 void TestFileCommands::saveOnNewChequeWithEmptyText1SuggestsNothing()
 {
+    QFETCH(QString, text1);
     Window window(m_dir->path());
+    window.type(1, text1);
     window.dialogs.cancel();
     window.commands.run(FileCommands::Save);
     QCOMPARE(window.dialogs.requests.size(), 1);
     QCOMPARE(window.dialogs.requests.first().fileName, QString());
+}
+
+void TestFileCommands::suggestedFileName_data()
+{
+    QTest::addColumn<QString>("text1");
+    QTest::addColumn<QString>("suggested");
+    QTest::newRow("a name") << QStringLiteral("Maria L. Gonzalez") << QStringLiteral("Maria L. Gonzalez.qlo");
+    QTest::newRow("fill spaces from a file")
+        << fixedWidth(QStringLiteral("Maria L. Gonzalez"), 32) << QStringLiteral("Maria L. Gonzalez.qlo");
+    QTest::newRow("leading spaces stay") << QStringLiteral("  Acme") << QStringLiteral("  Acme.qlo");
+    QTest::newRow("extension already there") << QStringLiteral("smith.qlo") << QStringLiteral("smith.qlo");
+    QTest::newRow("extension in capitals") << QStringLiteral("SMITH.QLO  ") << QStringLiteral("SMITH.QLO");
+    QTest::newRow("another extension") << QStringLiteral("smith.qlo.txt") << QStringLiteral("smith.qlo.txt.qlo");
+    QTest::newRow("only the extension's letters") << QStringLiteral("qlo") << QStringLiteral("qlo.qlo");
+}
+
+void TestFileCommands::suggestedFileName()
+{
+    QFETCH(QString, text1);
+    QFETCH(QString, suggested);
+    QCOMPARE(FileCommands::suggestedFileName(text1), suggested);
 }
 
 void TestFileCommands::saveAsAlwaysAsksSuggestingText1_data()
@@ -285,8 +371,9 @@ void TestFileCommands::saveAsAlwaysAsksSuggestingText1()
     QCOMPARE(window.dialogs.requests.size(), 2);
     const FileDialogRequest& request = window.dialogs.requests.last();
     QCOMPARE(request.kind, FileDialogRequest::Kind::Save);
-    // After Open the box holds its fill spaces, and the suggestion keeps them.
-    QCOMPARE(request.fileName, QStringLiteral("Smith Hardware") + QString(18, QLatin1Char(' ')));
+    // After Open the box holds its fill spaces; the suggestion drops them.
+    QCOMPARE(window.form.text(1), QStringLiteral("Smith Hardware") + QString(18, QLatin1Char(' ')));
+    QCOMPARE(request.fileName, QStringLiteral("Smith Hardware.qlo"));
     QCOMPARE(request.filters.size(), 2);
     QCOMPARE(request.selectedFilter, 1);
     QVERIFY(request.fileMustExist);

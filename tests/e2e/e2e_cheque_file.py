@@ -2,7 +2,8 @@
 """A merchant types a whole cheque, moving between the boxes with Tab, saves
 it through the real save dialog with Ctrl+S, starts a new cheque and opens the
 file again. The file holds the 480 bytes of the record; the caption names the
-file; opening and saving again keeps what was typed."""
+file; a memo too long for the file is reported after the save; opening and
+saving again keeps what was stored."""
 
 import os
 import sys
@@ -13,7 +14,7 @@ import quillo_e2e as e2e
 # Letters outside ASCII are stored in Windows-1252; the memo is longer than a
 # field and is cut after 32 characters.
 CHEQUE = [
-    "Acme Supply Co.",
+    "Acme Supply Company",
     "12 Harbour Road",
     "Springfield, IL 62701",
     "First Prairie Bank",
@@ -66,7 +67,8 @@ def wait_file(path, expected, what):
 def test(program):
     folder = os.path.join(e2e.sandbox(), "cheques")
     os.makedirs(folder)
-    path = os.path.join(folder, CHEQUE[0])
+    name = CHEQUE[0] + ".qlo"
+    path = os.path.join(folder, name)
     expected = record(CHEQUE)
 
     quillo = e2e.Quillo(program)
@@ -78,7 +80,8 @@ def test(program):
         type_cheque(quillo)
 
         # Ctrl+S on a new cheque asks for a name and suggests the payor's
-        # first line. Putting the folder in front of the suggestion keeps it.
+        # first line with the extension. Putting the folder in front of the
+        # suggestion keeps it.
         quillo.key("ctrl+s")
         dialog = quillo.wait_window("Save As")
         quillo.focus(dialog)
@@ -86,10 +89,15 @@ def test(program):
         quillo.type(folder + "/")
         quillo.key("Return")
         quillo.wait_gone(dialog, "the save dialog")
-        quillo.wait_caption("(%s) --Quillo" % CHEQUE[0])
+        quillo.wait_caption("(%s) --Quillo" % name)
         wait_file(path, expected, "Ctrl+S writes the typed cheque under the suggested name")
-        if os.listdir(folder) != [CHEQUE[0]]:
+        if os.listdir(folder) != [name]:
             e2e.fail("the save dialog wrote %s" % os.listdir(folder))
+        # The memo did not fit: the merchant is told after the save.
+        box = quillo.wait_window("Quillo")
+        quillo.focus(box)
+        quillo.key("Return")
+        quillo.wait_gone(box, "the message about the shortened memo")
 
         quillo.focus()
         quillo.key("ctrl+n")
@@ -109,7 +117,7 @@ def test(program):
         quillo.type(path)
         quillo.key("Return")
         quillo.wait_gone(dialog, "the open dialog")
-        quillo.wait_caption("(%s) --Quillo" % CHEQUE[0])
+        quillo.wait_caption("(%s) --Quillo" % name)
 
         # With a current file, Ctrl+S writes at once. The boxes hold what the
         # file held, fill spaces included, so the same record comes back.

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // The fourteen boxes and the caption of the cheque window, in memory. Every
-// change is also logged ("Text3=abc", "caption= (New File) --Quillo").
+// change is also logged ("Text3=abc", "caption= (New File) --Quillo",
+// "focus Text1").
 class FakeCheckForm : public CheckForm {
 public:
     CheckTexts texts() const override { return boxes; }
@@ -19,6 +20,8 @@ public:
         caption = text;
         changes.append(QStringLiteral("caption=") + text);
     }
+
+    void focusFirstBox() override { changes.append(QStringLiteral("focus Text1")); }
 
     QString& text(int box) { return boxes.at(static_cast<std::size_t>(box - 1)); }
 

@@ -50,6 +50,16 @@ public:
         step();
         return text.size() * current().charWidth;
     }
+    double printableWidth() override
+    {
+        step();
+        return pageWidth;
+    }
+    double unitsPerInch() override
+    {
+        step();
+        return inch;
+    }
     void drawText(double x, double y, const QString& text) override
     {
         record(QStringLiteral("draw %1,%2 %3%4 [%5]")
@@ -70,8 +80,22 @@ public:
         return lines;
     }
 
+    // The texts of the "draw" operations among `ops`, in order.
+    static QStringList drawnTexts(const QStringList& ops)
+    {
+        QStringList texts;
+        for (const QString& op : ops) {
+            if (op.startsWith(QLatin1String("draw")))
+                texts.append(op.mid(op.indexOf(QLatin1Char('[')) + 1).chopped(1));
+        }
+        return texts;
+    }
+
     QStringList operations;
     std::map<QString, Metrics> metrics;
+    // The printable area: wide enough for every test cheque unless a test narrows it.
+    double pageWidth = 100000;
+    double inch = 100;
     int failAtStep = -1; // 0-based count of all operations, measuring included
     int steps = 0;
 

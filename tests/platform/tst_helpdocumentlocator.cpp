@@ -69,25 +69,29 @@ void TestHelpDocumentLocator::findsQuilloHelp_data()
 {
     QTest::addColumn<QStringList>("present"); // relative to the temporary folder
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("installation"); // the program's folder is an installation's bin folder
     const QString built = QStringLiteral("prefix/bin/help/index.html");
     const QString installed = QStringLiteral("prefix/share/quillo/help/index.html");
-    QTest::newRow("beside the program (build tree)") << QStringList{built} << built;
-    QTest::newRow("in the data folder (installed)") << QStringList{installed} << installed;
-    QTest::newRow("both: the one beside the program") << QStringList{built, installed} << built;
+    QTest::newRow("beside the program (build tree)") << QStringList{built} << built << false;
+    QTest::newRow("in the data folder (installed)") << QStringList{installed} << installed << true;
+    QTest::newRow("both: the one beside the program") << QStringList{built, installed} << built << true;
     QTest::newRow("a help folder without its start page")
-        << QStringList{QStringLiteral("prefix/bin/help/other.html"), installed} << installed;
+        << QStringList{QStringLiteral("prefix/bin/help/other.html"), installed} << installed << true;
 }
 
 void TestHelpDocumentLocator::findsQuilloHelp()
 {
     QFETCH(QStringList, present);
     QFETCH(QString, expected);
+    QFETCH(bool, installation);
     for (const QString& file : std::as_const(present))
         QVERIFY(makeFile(m_dir->filePath(file)));
 
-    const HelpDocumentLocator::Location location = HelpDocumentLocator(m_bin).locate(Fixed);
+    const HelpDocumentLocator locator(m_bin);
+    const HelpDocumentLocator::Location location = locator.locate(Fixed);
     QVERIFY(location.found());
     QCOMPARE(location.document, m_dir->filePath(expected));
+    QCOMPARE(locator.isInstallation(), installation);
 }
 
 void TestHelpDocumentLocator::missingQuilloHelpNamesBothPlaces()

@@ -37,13 +37,48 @@ QList<Word> pdfWords(const QString& pdf)
     return words;
 }
 
-std::unique_ptr<QPrinter> pdfPrinter(const QString& path)
+std::unique_ptr<QPrinter> pdfPrinter(const QString& path, QPageSize::PageSizeId size = QPageSize::Letter)
 {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(path);
-    printer->setPageSize(QPageSize(QPageSize::Letter));
+    printer->setPageSize(QPageSize(size));
     return printer;
+}
+
+CheckTexts mariasCheque()
+{
+    return {QStringLiteral("Maria L. Gonzalez"),
+            QStringLiteral("1457 Alder Court"),
+            QStringLiteral("Fresno, CA 93701"),
+            QStringLiteral("Valley Community Bank"),
+            QStringLiteral("Fresno, CA"),
+            QStringLiteral("2318"),
+            QStringLiteral("Sunrise Garden Supply"),
+            QStringLiteral("Two hundred forty-seven and 50/100"),
+            QStringLiteral("$247.50"),
+            QStringLiteral("12/08/2026"),
+            QStringLiteral("A021000021A"),
+            QStringLiteral("123456789C"),
+            QStringLiteral("2318"),
+            QStringLiteral("Spring order")};
+}
+
+// Prints `texts` through Quick Print to a PDF; the confirmation, or the failure.
+// The printable area is that of the generic PDF printer driver of CUPS: a
+// quarter inch from the sides, half an inch from the top and bottom.
+QString printToPdf(const CheckTexts& texts, const QString& pdf, QPageSize::PageSizeId size = QPageSize::Letter)
+{
+    FakeMessageBox messages;
+    try {
+        auto printer = pdfPrinter(pdf, size);
+        printer->setPageMargins(QMarginsF(18, 36, 18, 36), QPageLayout::Point);
+        QtPrintSurface surface(std::move(printer));
+        QuickPrint::run(texts, designedCaptions(), surface, messages);
+    } catch (const QuilloError& error) {
+        return error.message();
+    }
+    return messages.shown.join(QLatin1Char('|'));
 }
 
 } // namespace
@@ -55,6 +90,9 @@ private Q_SLOTS:
     void chequeLandsAtItsColumnsAndLines();
     void unwritablePrinterFailsAtEndWithAReason();
     void abandonedDocumentSendsNothing();
+    void reopenedChequePrintsAtTheSamePlaces();
+    void itemPastTheEdgeIsRefused_data();
+    void itemPastTheEdgeIsRefused();
 };
 
 void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
@@ -153,6 +191,72 @@ void TestQtPrintSurface::abandonedDocumentSendsNothing()
         // The composition fails here; the surface goes away without endDoc.
     }
     QVERIFY(!QFileInfo::exists(pdf));
+}
+
+void TestQtPrintSurface::reopenedChequePrintsAtTheSamePlaces()
+{
+    QTemporaryDir dir;
+    const QString typedPdf = dir.filePath(QStringLiteral("typed.pdf"));
+    const QString reopenedPdf = dir.filePath(QStringLiteral("reopened.pdf"));
+    const CheckTexts typed = mariasCheque();
+    // What the boxes hold after Save and Open: every value filled or cut to 32 characters.
+    const CheckTexts reopened = CheckRecord::fromWindow(typed).toWindow();
+    QCOMPARE(printToPdf(typed, typedPdf), QuickPrint::Confirmation);
+    QCOMPARE(printToPdf(reopened, reopenedPdf), QuickPrint::Confirmation);
+
+    const QList<Word> first = pdfWords(typedPdf);
+    const QList<Word> second = pdfWords(reopenedPdf);
+    QVERIFY(!first.isEmpty());
+    QCOMPARE(second.size(), first.size());
+    for (qsizetype i = 0; i < first.size(); ++i) {
+        // The file keeps 32 characters of the amount in words: "50/100" comes back as "50/1".
+        if (first[i].text != QLatin1String("50/100"))
+            QCOMPARE(second[i].text, first[i].text);
+        QCOMPARE(second[i].x, first[i].x);
+        QCOMPARE(second[i].y, first[i].y);
+    }
+    // The MICR line is one line.
+    const auto micrTop = [&](const QString& text) {
+        return std::find_if(second.begin(), second.end(), [&](const Word& w) { return w.text == text; })->y;
+    };
+    QCOMPARE(micrTop(QStringLiteral("123456789C")), micrTop(QStringLiteral("A021000021A")));
+}
+
+void TestQtPrintSurface::itemPastTheEdgeIsRefused_data()
+{
+    QTest::addColumn<int>("pageSize");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("Letter, 12/08/2026") << int(QPageSize::Letter) << QStringLiteral("12/08/2026") << true;
+    QTest::newRow("Letter, December 8, 2026") << int(QPageSize::Letter) << QStringLiteral("December 8, 2026") << false;
+    QTest::newRow("A4, 12/08/2026") << int(QPageSize::A4) << QStringLiteral("12/08/2026") << false;
+}
+
+void TestQtPrintSurface::itemPastTheEdgeIsRefused()
+{
+    QFETCH(int, pageSize);
+    QFETCH(QString, date);
+    QFETCH(bool, fits);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("cheque.pdf"));
+    CheckTexts texts = mariasCheque();
+    texts[9] = date;
+    const QString outcome = printToPdf(texts, pdf, static_cast<QPageSize::PageSizeId>(pageSize));
+    if (fits) {
+        QCOMPARE(outcome, QuickPrint::Confirmation);
+        QVERIFY(QFileInfo::exists(pdf));
+        return;
+    }
+    const QRegularExpression refusal(
+        QStringLiteral("^Quillo did not print the check, because part of it would run past the right edge of the "
+                       "paper:\nDate: \"%1\" runs (\\d\\.\\d\\d) inch past the edge\\.\n"
+                       "Use a shorter text, or print on US Letter paper, for which Quillo's layout is designed\\.$")
+            .arg(QRegularExpression::escape(date)));
+    const QRegularExpressionMatch match = refusal.match(outcome);
+    QVERIFY2(match.hasMatch(), qPrintable(outcome));
+    const double inches = match.captured(1).toDouble();
+    QVERIFY2(inches > 0 && inches < 1, qPrintable(outcome));
+    QVERIFY(!QFileInfo::exists(pdf)); // nothing was printed
 }
 
 QTEST_MAIN(TestQtPrintSurface)

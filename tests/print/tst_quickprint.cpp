@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(CheckTexts)
+
 namespace {
 
 CheckTexts typicalCheque()
@@ -42,8 +44,12 @@ private Q_SLOTS:
     void typicalChequeOperationsInOrder();
     void emptyChequePrintsOnlyCaptions();
     void wideItemPushesLaterItemsAndLinesDown();
-    void micrFillSpacesPushAccountNumberDown();
+    void trailingSpacesOfValuesAreNotDrawn_data();
+    void trailingSpacesOfValuesAreNotDrawn();
+    void reopenedChequePrintsTheSamePage();
     void longValuesArePrintedWhole();
+    void itemsPastTheEdgeStopThePage_data();
+    void itemsPastTheEdgeStopThePage();
     void failureStopsAtThatStep_data();
     void failureStopsAtThatStep();
     void runsAreIndependent();
@@ -132,21 +138,74 @@ void TestQuickPrint::wideItemPushesLaterItemsAndLinesDown()
     QCOMPARE(exact.output().at(1), arial(col(60), 20, t[3]));
 }
 
-void TestQuickPrint::micrFillSpacesPushAccountNumberDown()
+void TestQuickPrint::trailingSpacesOfValuesAreNotDrawn_data()
 {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("drawn"); // null: nothing is drawn
+
+    QTest::newRow("fill spaces") << 11 << fixedWidth(QStringLiteral("A021000021A"), 32)
+                                 << QStringLiteral("A021000021A");
+    QTest::newRow("leading spaces stay") << 7 << QStringLiteral("  Acme  ") << QStringLiteral("  Acme");
+    QTest::newRow("spaces inside stay") << 7 << QStringLiteral("Acme   Supply ") << QStringLiteral("Acme   Supply");
+    QTest::newRow("only spaces") << 7 << QString(32, QLatin1Char(' ')) << QString();
+    // Only U+0020 is a fill space.
+    QTest::newRow("tab and no-break space stay")
+        << 7 << QStringLiteral("Acme\t\u00a0") << QStringLiteral("Acme\t\u00a0");
+}
+
+void TestQuickPrint::trailingSpacesOfValuesAreNotDrawn()
+{
+    QFETCH(int, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, drawn);
+
     RecordingPrintSurface surface;
     FakeMessageBox messages;
-    CheckTexts t = typicalCheque();
-    // Loaded from a file: fill spaces up to 32 characters, wider than 15 columns.
-    t[10] = fixedWidth(QStringLiteral("A021000021A"), 32);
-    t[11] = fixedWidth(QStringLiteral("12345678C"), 32);
+    CheckTexts t;
+    t[static_cast<std::size_t>(box - 1)] = typed;
     QuickPrint::run(t, designedCaptions(), surface, messages);
 
-    const QStringList out = surface.output();
-    QCOMPARE(out.at(out.size() - 4), micr(col(10, 30), 300, t[10]));
-    QCOMPARE(out.at(out.size() - 3), micr(col(25, 30), 350, t[11]));
-    QCOMPARE(out.at(out.size() - 2), micr(col(45, 30), 400, t[12]));
-    QCOMPARE(out.last(), QStringLiteral("end"));
+    QStringList expected = RecordingPrintSurface::drawnTexts(surface.operations);
+    const QStringList captionsOnly = [] {
+        RecordingPrintSurface empty;
+        FakeMessageBox quiet;
+        QuickPrint::run(CheckTexts{}, designedCaptions(), empty, quiet);
+        return RecordingPrintSurface::drawnTexts(empty.operations);
+    }();
+    if (drawn.isNull())
+        QCOMPARE(expected, captionsOnly);
+    else
+        QVERIFY2(expected.contains(drawn), qPrintable(expected.join(QLatin1Char('|'))));
+    // Captions are drawn as they stand, the trailing space of Label9 included.
+    QVERIFY(expected.contains(QStringLiteral("NO SIGNATURE REQUIRED. ")));
+}
+
+void TestQuickPrint::reopenedChequePrintsTheSamePage()
+{
+    // Read back from a file, every value carries fill spaces up to 32
+    // characters: drawn, they sent the account number and the cheque number
+    // of the MICR line down a line each.
+    const CheckTexts typed = typicalCheque();
+    const CheckTexts reopened = CheckRecord::fromWindow(typed).toWindow();
+    RecordingPrintSurface first;
+    RecordingPrintSurface second;
+    FakeMessageBox messages;
+    QuickPrint::run(typed, designedCaptions(), first, messages);
+    QuickPrint::run(reopened, designedCaptions(), second, messages);
+
+    QCOMPARE(second.operations, first.operations);
+    const QStringList out = second.output();
+    QCOMPARE(out.at(out.size() - 4), micr(col(10, 30), 300, typed[10]));
+    QCOMPARE(out.at(out.size() - 3), micr(col(25, 30), 300, typed[11]));
+    QCOMPARE(out.at(out.size() - 2), micr(col(45, 30), 300, typed[12]));
+
+    // A value that really is too wide still pushes what follows down.
+    CheckTexts wide = typed;
+    wide[10] = QStringLiteral("A0210000210000021A");
+    RecordingPrintSurface pushed;
+    QuickPrint::run(wide, designedCaptions(), pushed, messages);
+    QCOMPARE(pushed.output().at(pushed.output().size() - 3), micr(col(25, 30), 350, typed[11]));
 }
 
 void TestQuickPrint::longValuesArePrintedWhole()
@@ -154,9 +213,70 @@ void TestQuickPrint::longValuesArePrintedWhole()
     RecordingPrintSurface surface;
     FakeMessageBox messages;
     CheckTexts t;
-    t[6] = QStringLiteral("  Northern Plains Hardware and Feed Cooperative  ");
+    t[6] = QStringLiteral("  Northern Plains Hardware and Feed Cooperative");
     QuickPrint::run(t, designedCaptions(), surface, messages);
     QVERIFY(surface.output().contains(arial(col(28), 100, t[6])));
+}
+
+void TestQuickPrint::itemsPastTheEdgeStopThePage_data()
+{
+    QTest::addColumn<double>("pageWidth");
+    QTest::addColumn<CheckTexts>("texts");
+    QTest::addColumn<QStringList>("pastTheEdge"); // the message's lines about items; none: the page prints
+
+    // The recording surface: 10 units an Arial character, 100 units an inch.
+    // The MICR line ends at 990 without a cheque number: 720 + 9 characters of 30.
+    CheckTexts date = typicalCheque();
+    date[12].clear();
+    date[9] = QStringLiteral("December 8, 2026"); // column 110: 1090 + 160
+    QTest::newRow("date past the edge") << 1200.0 << date
+                                        << QStringList{QStringLiteral("Date: \"December 8, 2026\" runs 0.50 inch past "
+                                                                      "the edge.")};
+    QTest::newRow("date exactly to the edge") << 1250.0 << date << QStringList();
+
+    // In a page 1060 wide: a caption exactly at the edge fits, one past it does not; the
+    // pushed cheque number of the MICR line is measured on its own line.
+    CheckTexts several = typicalCheque();
+    several[11] = QStringLiteral("123456789012345678901234567890123456789C");
+    QTest::newRow("captions, values and the MICR line")
+        << 1060.0 << several
+        << QStringList{QStringLiteral("Check No.: \"1001\" runs 0.70 inch past the edge."),
+                       QStringLiteral("Date: \"12/07/2026\" runs 1.30 inch past the edge."),
+                       QStringLiteral("\"NO SIGNATURE REQUIRED. \" runs 0.10 inch past the edge."),
+                       QStringLiteral("\"and Requested Transaction.\" runs 0.40 inch past the edge."),
+                       QStringLiteral("Account No.: \"123456789012345678901234567890123456789C\" runs 8.60 inch past "
+                                      "the edge."),
+                       QStringLiteral("Check No. on the MICR line: \"1001\" runs 3.80 inch past the edge.")};
+}
+
+void TestQuickPrint::itemsPastTheEdgeStopThePage()
+{
+    QFETCH(double, pageWidth);
+    QFETCH(CheckTexts, texts);
+    QFETCH(QStringList, pastTheEdge);
+
+    RecordingPrintSurface surface;
+    surface.pageWidth = pageWidth;
+    FakeMessageBox messages;
+    if (pastTheEdge.isEmpty()) {
+        QuickPrint::run(texts, designedCaptions(), surface, messages);
+        QCOMPARE(surface.output().last(), QStringLiteral("end"));
+        return;
+    }
+    try {
+        QuickPrint::run(texts, designedCaptions(), surface, messages);
+        QFAIL("a page past the edge was printed");
+    } catch (const QuilloError& error) {
+        const QString expected =
+            QStringLiteral("Quillo did not print the check, because part of it would run past the right edge of the "
+                           "paper:\n") +
+            pastTheEdge.join(QLatin1Char('\n')) +
+            QStringLiteral("\nUse a shorter text, or print on US Letter paper, for which Quillo's layout is designed.");
+        QCOMPARE(error.message(), expected);
+    }
+    // Every item was composed, but the document never ended: nothing reached the printer.
+    QVERIFY(!surface.operations.contains(QStringLiteral("end")));
+    QVERIFY(messages.shown.isEmpty());
 }
 
 void TestQuickPrint::failureStopsAtThatStep_data()

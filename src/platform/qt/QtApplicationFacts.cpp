@@ -1,8 +1,14 @@
 #include "platform/qt/QtApplicationFacts.h"
 
 #include "platform/BuildFacts.h"
+#include "platform/HelpDocumentLocator.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <unistd.h>
 
 QString QtApplicationFacts::title() const
 {
@@ -27,4 +33,27 @@ int QtApplicationFacts::versionRevision() const
 QString QtApplicationFacts::executableFolder() const
 {
     return QCoreApplication::applicationDirPath();
+}
+
+bool QtApplicationFacts::executableFolderTakesFiles() const
+{
+    return folderTakesFiles(executableFolder());
+}
+
+QString QtApplicationFacts::documentsFolder() const
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A dialog pointed at a missing folder starts somewhere else entirely.
+    QDir().mkpath(folder);
+    return folder;
+}
+
+bool folderTakesFiles(const QString& folder)
+{
+    // An installed Quillo sits among the system's or the user's programs
+    // (/usr/bin, ~/.local/bin): no place for checks, even where the user may
+    // write to it.
+    if (folder.isEmpty() || HelpDocumentLocator(folder).isInstallation())
+        return false;
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 }

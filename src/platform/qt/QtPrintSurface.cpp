@@ -94,6 +94,16 @@ double QtPrintSurface::textWidth(const QString& text)
     return QFontMetricsF(m_font, m_printer.get()).horizontalAdvance(text);
 }
 
+double QtPrintSurface::printableWidth()
+{
+    return m_printer->pageRect(QPrinter::DevicePixel).width();
+}
+
+double QtPrintSurface::unitsPerInch()
+{
+    return m_printer->resolution();
+}
+
 void QtPrintSurface::drawText(double x, double y, const QString& text)
 {
     beginDocumentIfNeeded();

@@ -37,6 +37,8 @@ public:
     double averageCharWidth() override;
     double lineHeight() override;
     double textWidth(const QString& text) override;
+    double printableWidth() override;
+    double unitsPerInch() override;
     void drawText(double x, double y, const QString& text) override;
     void endDoc() override;
 

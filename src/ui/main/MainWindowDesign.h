@@ -69,28 +69,14 @@ inline constexpr std::array<Control, 33> ChequeFace = {{
     {"Picture1", Kind::PictureBox, 8160, 4680, 525, 495, FontRole::W, ":/pictures/logo-badge.png"},
 }};
 
-// What a screen reader calls the controls that have no caption of their own:
-// each box is named after the caption that labels it.
+// What a screen reader calls the controls that have no caption of their own;
+// the text boxes are named after the captions that label them (BoxNames).
 struct AccessibleName {
     const char* control;
     const char* name;
 };
 
-inline constexpr std::array<AccessibleName, 17> AccessibleNames = {{
-    {"Text1", "Payor Name and Address, line 1"},
-    {"Text2", "Payor Name and Address, line 2"},
-    {"Text3", "Payor Name and Address, line 3"},
-    {"Text4", "Bank Name and Address, line 1"},
-    {"Text5", "Bank Name and Address, line 2"},
-    {"Text6", "Check No."},
-    {"Text7", "Pay to the Order of"},
-    {"Text8", "In the Amount of"},
-    {"Text9", "Amount"},
-    {"Text10", "Date"},
-    {"Text11", "9 Digit Routing No."},
-    {"Text12", "Account No."},
-    {"Text13", "Check No. on the MICR line"},
-    {"Text14", "Memo"},
+inline constexpr std::array<AccessibleName, 3> AccessibleNames = {{
     {"Command1", "Quick Print"},
     {"Image1", "MICR Guide: A is transit, B is amount, C is on-us, D is dash"},
     {"Picture1", "Quillo logo"},

@@ -1,5 +1,6 @@
 #include "ui/main/frmMain.h"
 
+#include "document/BoxNames.h"
 #include "platform/ApplicationFacts.h"
 #include "platform/FailureHandling.h"
 #include "platform/HelpDocumentLocator.h"
@@ -9,6 +10,7 @@
 #include "platform/qt/ImageList.h"
 #include "platform/qt/KeyedToolBar.h"
 #include "platform/qt/ProductIcon.h"
+#include "platform/qt/WindowTitle.h"
 #include "print/PrintSurface.h"
 #include "ui/main/CaretBlinkLimiter.h"
 #include "ui/main/MainWindowDesign.h"
@@ -28,6 +30,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <limits>
 
 namespace {
 
@@ -143,8 +147,12 @@ void frmMain::buildChequeFace()
         switch (design.kind) {
         case Kind::TextBox: {
             auto* box = new QLineEdit(text, Frame1);
+            // No limit: QLineEdit's default of 32767 characters would cut a
+            // long paste without a word.
+            box->setMaxLength(std::numeric_limits<int>::max());
             box->installEventFilter(this);
             const int number = QString::fromLatin1(design.name).mid(4).toInt();
+            box->setAccessibleName(BoxNames::of(number));
             m_textBoxes[static_cast<std::size_t>(number - 1)] = box;
             widget = box;
             break;
@@ -319,7 +327,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 void frmMain::Form_Load()
 {
     mFile_Click(FileCommands::New);
-    cDlg.InitDir = m_services.facts->executableFolder();
+    cDlg.InitDir = fileDialogFolder(*m_services.facts);
     cDlg.Filter = QStringLiteral("Any File (*.*)|*.*|Quillo Files (*.qlo)|*.qlo");
     cDlg.FilterIndex = 2;
     cDlg.Flags = 4102;
@@ -394,12 +402,20 @@ CheckTexts frmMain::texts() const
 
 void frmMain::setText(int box, const QString& text)
 {
+    // The box shows the beginning of its text, not the fill spaces at its end.
     Text(box)->setText(text);
+    Text(box)->setCursorPosition(0);
 }
 
 void frmMain::setCaption(const QString& caption)
 {
-    setWindowTitle(caption);
+    setLiteralWindowTitle(*this, caption);
+}
+
+void frmMain::focusFirstBox()
+{
+    Text(1)->setCursorPosition(0);
+    Text(1)->setFocus();
 }
 
 void frmMain::Command1_Click()
@@ -421,7 +437,9 @@ void frmMain::tbToolBar_ButtonClick(QAction* Button)
         else if (key == QLatin1String("Save"))
             mFile_Click(FileCommands::Save);
         else if (key == QLatin1String("Print"))
-            Command1_Click();
+            // A print that fails is reported as from the Quick Print button:
+            // a silent toolbar button would look as if the check went out.
+            Failures::reportTo(*m_services.failures, [this] { Command1_Click(); });
         else if (key == QLatin1String("Cut"))
             mnuEditCut_Click();
         else if (key == QLatin1String("Copy"))

@@ -76,6 +76,7 @@ private:
     CheckTexts texts() const override;
     void setText(int box, const QString& text) override;
     void setCaption(const QString& caption) override;
+    void focusFirstBox() override;
 
     void connectMenus();
     template <typename Handler> void onTriggered(QAction* item, Handler handler);

@@ -29,6 +29,8 @@ public:
     double averageCharWidth() override { return m_target.averageCharWidth(); }
     double lineHeight() override { return m_target.lineHeight(); }
     double textWidth(const QString& text) override { return m_target.textWidth(text); }
+    double printableWidth() override { return m_target.printableWidth(); }
+    double unitsPerInch() override { return m_target.unitsPerInch(); }
     void drawText(double x, double y, const QString& text) override { m_target.drawText(x, y, text); }
     void endDoc() override { m_target.endDoc(); }
 

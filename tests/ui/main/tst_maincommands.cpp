@@ -1,5 +1,6 @@
 #include "fakes/TestFiles.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/QtApplicationFacts.h"
 #include "ui/main/MainWindowFixture.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QWindow>
 #include <QtTest>
 
 // The cheque-entry window's commands as a merchant reaches them: menus,
@@ -21,11 +23,17 @@ private Q_SLOTS:
     void cleanup();
 
     void loadStartsANewChequeAndSetsUpTheDialogs();
+    void dialogsStartInTheDocumentsFolderOfAnInstalledQuillo();
+    void programFolderTakesFiles_data();
+    void programFolderTakesFiles();
     void saveNewOpenRoundTripFromTheKeyboard();
     void toolbarDispatchesByKey_data();
     void toolbarDispatchesByKey();
     void toolbarSaveWritesWithoutDialogWhenAFileIsCurrent();
     void toolbarDropsFailures();
+    void toolbarPrintReportsItsFailure();
+    void longPasteIsKeptWhole();
+    void captionShowsAFileNameLiterally();
     void cutCopyPasteWithRealKeys();
     void editCommandOnAButtonReportsAndKeepsTexts();
     void closingUnloadsOthersAndWritesPlacement();
@@ -88,6 +96,53 @@ void TestMainCommands::loadStartsANewChequeAndSetsUpTheDialogs()
     QVERIFY(m_fixture->dialogs.requests.isEmpty());
 }
 
+void TestMainCommands::dialogsStartInTheDocumentsFolderOfAnInstalledQuillo()
+{
+    MainWindowFixture installed;
+    installed.facts.folderTakesFiles = false;
+    auto window = installed.makeWindow();
+    window->Load();
+    QCOMPARE(window->cDlg.InitDir, installed.facts.documents);
+
+    installed.dialogs.cancel();
+    window->Text(1)->setText(QStringLiteral("Maria L. Gonzalez"));
+    window->mFile_Click(2);
+    QCOMPARE(installed.dialogs.requests.first().initialFolder, installed.facts.documents);
+    QCOMPARE(installed.dialogs.requests.first().fileName, QStringLiteral("Maria L. Gonzalez.qlo"));
+}
+
+void TestMainCommands::programFolderTakesFiles_data()
+{
+    QTest::addColumn<QString>("layout"); // build: a folder of its own; installed: <prefix>/bin beside share/quillo
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("takesFiles");
+    QTest::newRow("build tree") << "build" << false << true;
+    QTest::newRow("installation the user may write to") << "installed" << false << false;
+    QTest::newRow("missing folder") << "missing" << false << false;
+    // Permission bits stop ordinary users only; the row is skipped for root.
+    QTest::newRow("read-only program folder") << "build" << true << false;
+}
+
+void TestMainCommands::programFolderTakesFiles()
+{
+    QFETCH(QString, layout);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, takesFiles);
+    QTemporaryDir root;
+    const QString bin = root.filePath(QStringLiteral("prefix/bin"));
+    if (layout != QLatin1String("missing"))
+        QVERIFY(QDir().mkpath(bin));
+    if (layout == QLatin1String("installed"))
+        QVERIFY(QDir().mkpath(root.filePath(QStringLiteral("prefix/share/quillo/help"))));
+    if (readOnly) {
+        QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+        QFile probe(bin + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly))
+            QSKIP("This user may create files in a read-only folder.");
+    }
+    QCOMPARE(folderTakesFiles(bin), takesFiles);
+}
+
 void TestMainCommands::saveNewOpenRoundTripFromTheKeyboard()
 {
     QTest::keyClicks(m_window->Text(1), QStringLiteral("Acme Supply"));
@@ -95,13 +150,13 @@ void TestMainCommands::saveNewOpenRoundTripFromTheKeyboard()
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("PO Box 9"));
     m_window->Text(6)->setText(QStringLiteral("1042"));
 
-    const QString path = m_dir.filePath(QStringLiteral("Acme Supply"));
+    const QString path = m_dir.filePath(QStringLiteral("Acme Supply.qlo"));
     m_fixture->dialogs.answer(path);
     press(m_window->Text(2), Qt::Key_S);
     QCOMPARE(m_fixture->dialogs.requests.size(), 1);
-    QCOMPARE(m_fixture->dialogs.requests.first().fileName, QStringLiteral("Acme Supply"));
+    QCOMPARE(m_fixture->dialogs.requests.first().fileName, QStringLiteral("Acme Supply.qlo"));
     QCOMPARE(m_fixture->dialogs.requests.first().initialFolder, m_fixture->facts.folder);
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("(Acme Supply) --Quillo"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("(Acme Supply.qlo) --Quillo"));
     const QByteArray bytes = TestFiles::read(path);
     QCOMPARE(bytes.size(), 480);
     QCOMPARE(bytes.mid(32, 32), QByteArray("Acme Supply").leftJustified(32, ' '));
@@ -110,13 +165,21 @@ void TestMainCommands::saveNewOpenRoundTripFromTheKeyboard()
     press(m_window->Text(2), Qt::Key_N);
     QCOMPARE(m_window->windowTitle(), QStringLiteral(" (New File) --Quillo"));
     QCOMPARE(m_window->Text(1)->text(), QString());
+    QTRY_VERIFY(m_window->Text(1)->hasFocus());
 
     m_fixture->dialogs.answer(path);
     press(m_window->Text(5), Qt::Key_O);
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("(Acme Supply) --Quillo"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("(Acme Supply.qlo) --Quillo"));
     QCOMPARE(m_window->Text(1)->text(), QStringLiteral("Acme Supply").leftJustified(32, QLatin1Char(' ')));
     QCOMPARE(m_window->Text(6)->text(), QStringLiteral("1042").leftJustified(32, QLatin1Char(' ')));
     QCOMPARE(m_window->cDlg.FileName, path);
+    // Every box shows the beginning of its text, not its fill spaces, and
+    // typing goes on at the start of the first box.
+    for (int k = 1; k <= 14; ++k)
+        QCOMPARE(m_window->Text(k)->cursorPosition(), 0);
+    QTRY_VERIFY(m_window->Text(1)->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("The "));
+    QCOMPARE(m_window->Text(1)->text(), QStringLiteral("The Acme Supply").leftJustified(36, QLatin1Char(' ')));
 }
 
 void TestMainCommands::toolbarDispatchesByKey_data()
@@ -161,13 +224,7 @@ void TestMainCommands::toolbarSaveWritesWithoutDialogWhenAFileIsCurrent()
 
 void TestMainCommands::toolbarDropsFailures()
 {
-    m_fixture->failPrintAtStep = 5;
     m_window->Text(1)->setText(QStringLiteral("Jane"));
-    toolbarButton(QStringLiteral("Print"))->trigger();
-    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
-    QVERIFY(m_fixture->failures.reports.isEmpty());
-    QVERIFY(m_fixture->messages.shown.isEmpty()); // neither the failure nor a confirmation
-
     // Cut with the focus on a button fails at once; the clipboard was emptied.
     QApplication::clipboard()->setText(QStringLiteral("before"));
     m_window->findChild<QPushButton*>("Command1")->setFocus();
@@ -177,6 +234,53 @@ void TestMainCommands::toolbarDropsFailures()
     QCOMPARE(QApplication::clipboard()->text(), QString());
     QCOMPARE(m_window->Text(1)->text(), QStringLiteral("Jane"));
     QVERIFY(m_window->isVisible());
+}
+
+void TestMainCommands::toolbarPrintReportsItsFailure()
+{
+    // The same failure, from the button and from the toolbar: the same message.
+    m_fixture->failPrintAtStep = 5;
+    m_window->Text(1)->setText(QStringLiteral("Jane"));
+    QTest::mouseClick(m_window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    toolbarButton(QStringLiteral("Print"))->trigger();
+    QCOMPARE(m_fixture->printed.size(), std::size_t(2));
+    QCOMPARE(m_fixture->failures.reports, QStringList(2, QStringLiteral("The printer ran out of paper.")));
+    QVERIFY(m_fixture->messages.shown.isEmpty()); // no confirmation
+    for (const auto& printer : m_fixture->printed)
+        QVERIFY(!printer->operations.contains(QStringLiteral("end")));
+    QCOMPARE(m_window->Text(1)->text(), QStringLiteral("Jane"));
+
+    m_fixture->failPrintAtStep = -1;
+    toolbarButton(QStringLiteral("Print"))->trigger();
+    QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
+}
+
+void TestMainCommands::longPasteIsKeptWhole()
+{
+    // More than a text box holds by default (32767 characters).
+    QString text(100000, QLatin1Char('x'));
+    text[0] = QLatin1Char('<');
+    text[99999] = QLatin1Char('>');
+    QApplication::clipboard()->setText(text);
+    QLineEdit* memo = m_window->Text(14);
+    memo->setFocus();
+    QTRY_VERIFY(memo->hasFocus());
+    press(memo, Qt::Key_V);
+    QCOMPARE(memo->text(), text);
+    QTest::keyClicks(memo, QStringLiteral("!"));
+    QCOMPARE(memo->text().size(), 100001);
+}
+
+void TestMainCommands::captionShowsAFileNameLiterally()
+{
+    const QString path = m_dir.filePath(QStringLiteral("draft[*] [*][*].qlo"));
+    m_fixture->dialogs.answer(path);
+    m_window->mFile_Click(3);
+    QCOMPARE(m_fixture->dialogs.requests.size(), 1);
+    // The caption on the screen is the window's title with Qt's markers resolved.
+    QCOMPARE(m_window->windowHandle()->title(), QStringLiteral("(draft[*] [*][*].qlo) --Quillo"));
+    m_window->setWindowModified(true);
+    QCOMPARE(m_window->windowHandle()->title(), QStringLiteral("(draft[*] [*][*].qlo) --Quillo"));
 }
 
 void TestMainCommands::cutCopyPasteWithRealKeys()
