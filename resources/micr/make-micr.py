@@ -1,25 +1,29 @@
 #!/usr/bin/python3
-"""Makes Quillo's E-13B font and the MICR guide picture from e13b-glyphs.txt.
+"""Makes Quillo's E-13B fonts and the MICR guide picture from e13b-glyphs.txt.
 
-Remake both after editing the glyphs, from the top of the source tree:
+Remake them after editing the glyphs, from the top of the source tree:
 
     /usr/bin/python3 resources/micr/make-micr.py
 
-It writes QuilloE13B.ttf and micr-guide.png beside this script; both are
-committed. The font needs Debian's python3-fontforge (hence /usr/bin/python3
-rather than any other Python on the PATH); the picture needs only the
-standard library. Other modes:
+It writes QuilloE13B.ttf, QuilloE13B-Bold.ttf and micr-guide.png beside this
+script; all three are committed. The fonts need Debian's python3-fontforge
+(hence /usr/bin/python3 rather than any other Python on the PATH); the
+picture needs only the standard library. Other modes:
 
     make-micr.py --check     exit 1 if the committed files differ from what the
                              glyphs make now
     make-micr.py --preview   print every glyph as text, two columns per square
 
-The font "Quillo E13B" is monospaced: every character, the blank ones
-included, is 1152 of 2048 units wide, so that at 16 points the characters
-stand exactly 1/8 inch apart. A grid square is 119.808 units, which makes a
-digit 0.117 inch tall at 16 points. Printable ASCII characters that are not
-E-13B characters are blank, so that they keep the pitch rather than fall back
-to another font.
+The family "Quillo E13B" has a regular and a bold face with the same outlines
+and advances. The printed MICR line is set in bold; with a real bold face
+there, Qt draws the outlines as they are instead of emboldening the regular
+ones, which would widen every stroke past the E-13B tolerance.
+
+The fonts are monospaced: every character, the blank ones included, is 1152
+of 2048 units wide, so that at 16 points the characters stand exactly 1/8
+inch apart. A grid square is 119.808 units, which makes a digit 0.117 inch
+tall at 16 points. Printable ASCII characters that are not E-13B characters
+are blank, so that they keep the pitch rather than fall back to another font.
 """
 
 import os
@@ -30,12 +34,18 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 GLYPHS = os.path.join(HERE, "e13b-glyphs.txt")
-FONT = os.path.join(HERE, "QuilloE13B.ttf")
+# Style -> (PostScript name, OS/2 weight, file). The faces differ in their
+# names and weight only.
+STYLES = {
+    "Regular": ("QuilloE13B-Regular", 400, os.path.join(HERE, "QuilloE13B.ttf")),
+    "Bold": ("QuilloE13B-Bold", 700, os.path.join(HERE, "QuilloE13B-Bold.ttf")),
+}
 GUIDE = os.path.join(HERE, "micr-guide.png")
 
 FAMILY = "Quillo E13B"
 UNITS_PER_EM = 2048
 ADVANCE = 1152  # 9/16 em: 1/8 inch at 16 points
+CELL_SQUARES = 7  # the widest a character may be
 DIGIT_SQUARES = 9
 SQUARE = UNITS_PER_EM * (0.117 * 72 / 16) / DIGIT_SQUARES  # font units per 0.013 inch at 16 points
 # The line box centres the 9-square character band: the space above a digit
@@ -50,28 +60,26 @@ class Glyph:
     def __init__(self, name, codes):
         self.name = name
         self.codes = codes
-        self.width = None
+        self.size = None
         self.rects = []
 
+    @property
+    def width(self):
+        return self.size[0]
+
     def cells(self):
-        """The filled half squares as (column, row) pairs, row 0 at the baseline."""
-        filled = set()
-        for x0, y0, x1, y1 in self.rects:
-            for i in range(round(2 * x0), round(2 * x1)):
-                for j in range(round(2 * y0), round(2 * y1)):
-                    filled.add((i, j))
-        return filled
+        """The filled squares as (column, row) pairs, row 0 at the baseline."""
+        return {(i, j) for x0, y0, x1, y1 in self.rects for i in range(x0, x1) for j in range(y0, y1)}
 
 
 def fail(line_number, message):
     sys.exit(f"{GLYPHS}:{line_number}: {message}")
 
 
-def half_squares(text, line_number):
-    value = float(text)
-    if value * 2 != round(value * 2) or value < 0:
-        fail(line_number, f"{text} is not a whole or half square")
-    return value
+def squares(text, line_number):
+    if not text.isdigit():
+        fail(line_number, f"{text} is not a whole number of squares")
+    return int(text)
 
 
 def parse_code(text, line_number):
@@ -96,30 +104,41 @@ def read_glyphs():
                 glyphs.append(Glyph(arguments[0], [parse_code(a, number) for a in arguments[1:]]))
             elif not glyphs:
                 fail(number, f"'{keyword}' before the first glyph")
-            elif keyword == "width" and len(arguments) == 1:
-                glyphs[-1].width = half_squares(arguments[0], number)
+            elif keyword == "size" and len(arguments) == 2:
+                glyphs[-1].size = tuple(squares(a, number) for a in arguments)
             elif keyword == "rect" and len(arguments) == 4:
-                x0, y0, x1, y1 = (half_squares(a, number) for a in arguments)
+                x0, y0, x1, y1 = (squares(a, number) for a in arguments)
                 if x0 >= x1 or y0 >= y1:
                     fail(number, "a rectangle runs from its lower left to its upper right corner")
                 glyphs[-1].rects.append((x0, y0, x1, y1))
             else:
                 fail(number, f"cannot read '{raw.strip()}'")
     for glyph in glyphs:
-        if glyph.width is None or not glyph.rects:
-            sys.exit(f"{GLYPHS}: glyph {glyph.name} needs a width and rectangles")
-        if max(r[2] for r in glyph.rects) != glyph.width:
-            sys.exit(f"{GLYPHS}: glyph {glyph.name} is not {glyph.width} squares wide")
-        if max(r[3] for r in glyph.rects) > DIGIT_SQUARES:
-            sys.exit(f"{GLYPHS}: glyph {glyph.name} is taller than {DIGIT_SQUARES} squares")
+        check_size(glyph)
     codes = [c for g in glyphs for c in g.codes]
     if len(codes) != len(set(codes)):
         sys.exit(f"{GLYPHS}: a character has more than one glyph")
     return glyphs
 
 
+def check_size(glyph):
+    """Refuses a glyph whose rectangles do not ink exactly its written size, or
+    that leaves the E-13B cell."""
+    if glyph.size is None or not glyph.rects:
+        sys.exit(f"{GLYPHS}: glyph {glyph.name} needs a size and rectangles")
+    left, bottom = min(r[0] for r in glyph.rects), min(r[1] for r in glyph.rects)
+    right, top = max(r[2] for r in glyph.rects), max(r[3] for r in glyph.rects)
+    if left != 0:
+        sys.exit(f"{GLYPHS}: glyph {glyph.name} starts {left} squares right of its left edge")
+    if (right - left, top - bottom) != glyph.size:
+        sys.exit(f"{GLYPHS}: glyph {glyph.name} is written as {glyph.size[0]} x {glyph.size[1]} squares, "
+                 f"but its rectangles ink {right - left} x {top - bottom}")
+    if right > CELL_SQUARES or top > DIGIT_SQUARES:
+        sys.exit(f"{GLYPHS}: glyph {glyph.name} leaves the cell of {CELL_SQUARES} x {DIGIT_SQUARES} squares")
+
+
 def outline(cells):
-    """Traces the border of a set of half squares into closed contours.
+    """Traces the border of a set of squares into closed contours.
 
     Contours run clockwise around ink (y up), as TrueType wants them, and keep
     only their corners. Where two cells touch at a corner only, the trace
@@ -181,35 +200,41 @@ def outline(cells):
 def preview(glyphs):
     for glyph in glyphs:
         cells = glyph.cells()
-        columns = round(2 * glyph.width)
         names = ", ".join(chr(c) if 0x20 < c < 0x7F else f"U+{c:04X}" for c in glyph.codes)
-        print(f"{glyph.name} ({names})")
-        for j in reversed(range(2 * DIGIT_SQUARES)):
-            print("  " + "".join("#" if (i, j) in cells else "." for i in range(columns)))
+        print(f"{glyph.name} ({names}), {glyph.size[0]} x {glyph.size[1]} squares")
+        for j in reversed(range(DIGIT_SQUARES)):
+            print("  " + "".join("##" if (i, j) in cells else ".." for i in range(glyph.width)))
         print()
 
 
 # ---------------------------------------------------------------- the font
 
 
-def make_font(glyphs, path):
+def make_font(glyphs, style, path):
     os.environ["SOURCE_DATE_EPOCH"] = SOURCE_DATE_EPOCH
     import fontforge
 
+    postscript_name, weight, _committed = STYLES[style]
+    full_name = FAMILY if style == "Regular" else f"{FAMILY} {style}"
     font = fontforge.font()
     font.encoding = "UnicodeFull"
     font.em = UNITS_PER_EM
     font.ascent = ASCENT
     font.descent = DESCENT
     font.familyname = FAMILY
-    font.fontname = "QuilloE13B-Regular"
-    font.fullname = FAMILY
-    font.weight = "Regular"
+    font.fontname = postscript_name
+    font.fullname = full_name
+    font.weight = style
     font.version = "1.0"
     font.copyright = "Drawn for Quillo from the E-13B grid."
-    font.appendSFNTName("English (US)", "UniqueID", "Quillo E13B 1.0")
+    font.appendSFNTName("English (US)", "SubFamily", style)
+    font.appendSFNTName("English (US)", "UniqueID", f"{full_name} 1.0")
     font.os2_vendor = "QLLO"
-    font.os2_weight = 400
+    font.os2_weight = weight
+    # The style bits that font matching reads: OS/2 fsSelection (bold 0x20,
+    # regular 0x40) and the head table's macStyle (bold 1).
+    font.os2_stylemap = 0x20 if style == "Bold" else 0x40
+    font.macstyle = 1 if style == "Bold" else 0
     font.os2_width = 5
     font.os2_panose = (2, 0, 5, 9, 0, 0, 0, 0, 0, 0)  # proportion 9: monospaced
     for name in ("hhea_ascent", "os2_typoascent", "os2_winascent"):
@@ -234,7 +259,7 @@ def make_font(glyphs, path):
         pen = char.glyphPen()
         for contour in outline(glyph.cells()):
             for k, (i, j) in enumerate(contour):
-                point = (round(left + i / 2 * SQUARE), round(j / 2 * SQUARE))
+                point = (round(left + i * SQUARE), round(j * SQUARE))
                 if k == 0:
                     pen.moveTo(point)
                 else:
@@ -256,10 +281,11 @@ def make_font(glyphs, path):
 
 # ---------------------------------------------------------------- the guide
 
-# The guide shows the symbols at two pixels per grid square (one per half
-# square), beside letters drawn for this 23-pixel-high picture.
+# The guide shows the symbols at two pixels per grid square, beside letters
+# drawn for this 23-pixel-high picture.
 GUIDE_WIDTH, GUIDE_HEIGHT = 148, 23
 GUIDE_TOP = 2  # the top of the 9-square band
+GUIDE_SQUARE = 2  # pixels
 LETTERS = {
     "A": ["..###..", ".##.##.", "##...##", "##...##", "##...##", "#######", "##...##", "##...##", "##...##"],
     "B": ["#####.", "##..##", "##..##", "##..##", "#####.", "##..##", "##..##", "##..##", "#####."],
@@ -273,10 +299,10 @@ GUIDE_KEYS = [("A", "transit"), ("B", "amount"), ("C", "onus"), ("D", "dash")]
 def make_guide(glyphs, path):
     by_name = {g.name: g for g in glyphs}
     ink = set()
-    band = 2 * DIGIT_SQUARES
+    band = GUIDE_SQUARE * DIGIT_SQUARES
     letter_top = GUIDE_TOP + (band - len(LETTERS["A"])) // 2
     groups = [
-        len(LETTERS[letter][0]) + 1 + len(LETTERS["="][0]) + 2 + round(2 * by_name[name].width)
+        len(LETTERS[letter][0]) + 1 + len(LETTERS["="][0]) + 2 + GUIDE_SQUARE * by_name[name].width
         for letter, name in GUIDE_KEYS
     ]
     # Equal white space before, between and after the four groups.
@@ -295,7 +321,9 @@ def make_guide(glyphs, path):
         x = stamp(LETTERS[letter], x) + 1
         x = stamp(LETTERS["="], x) + 2
         for i, j in symbol.cells():
-            ink.add((x + i, GUIDE_TOP + band - 1 - j))
+            top = GUIDE_TOP + band - GUIDE_SQUARE * (j + 1)
+            left = x + GUIDE_SQUARE * i
+            ink.update((left + dx, top + dy) for dx in range(GUIDE_SQUARE) for dy in range(GUIDE_SQUARE))
 
     rows = b"".join(
         b"\0" + bytes(0 if (x, y) in ink else 255 for x in range(GUIDE_WIDTH)) for y in range(GUIDE_HEIGHT)
@@ -312,6 +340,18 @@ def make_guide(glyphs, path):
         out.write(chunk(b"IEND", b""))
 
 
+def make_all(glyphs, folder):
+    """Makes the fonts and the guide, into `folder` or, without one, over the
+    committed files. Returns (made, committed) path pairs."""
+    made = []
+    for style, (_name, _weight, committed) in STYLES.items():
+        made.append((os.path.join(folder, style + ".ttf") if folder else committed, committed))
+        make_font(glyphs, style, made[-1][0])
+    made.append((os.path.join(folder, "guide.png") if folder else GUIDE, GUIDE))
+    make_guide(glyphs, made[-1][0])
+    return made
+
+
 def main():
     glyphs = read_glyphs()
     mode = sys.argv[1] if len(sys.argv) > 1 else ""
@@ -319,20 +359,13 @@ def main():
         preview(glyphs)
     elif mode == "--check":
         with tempfile.TemporaryDirectory() as folder:
-            font, guide = os.path.join(folder, "font.ttf"), os.path.join(folder, "guide.png")
-            make_font(glyphs, font)
-            make_guide(glyphs, guide)
-            stale = [
-                committed
-                for made, committed in ((font, FONT), (guide, GUIDE))
-                if open(made, "rb").read() != open(committed, "rb").read()
-            ]
+            made = make_all(glyphs, folder)
+            stale = [committed for path, committed in made if open(path, "rb").read() != open(committed, "rb").read()]
         for committed in stale:
             print(f"{committed} is out of date; remake it with {sys.argv[0]}")
         sys.exit(1 if stale else 0)
     elif mode == "":
-        make_font(glyphs, FONT)
-        make_guide(glyphs, GUIDE)
+        make_all(glyphs, None)
     else:
         sys.exit(__doc__)
 

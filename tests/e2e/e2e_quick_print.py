@@ -22,7 +22,7 @@ from private_cups import PrivateCups
 PAGE_SIZE = "Legal"
 TWIPS_PER_PIXEL = 15
 MICR_FONT_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "micr",
-                              "QuilloE13B.ttf")
+                              "QuilloE13B-Bold.ttf")
 
 CHEQUE = {
     1: "Acme Supply Co.",

@@ -2,6 +2,7 @@
 #include "platform/qt/QtPrintSurface.h"
 
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
@@ -22,36 +23,57 @@ constexpr double Pitch = PrinterDpi / 8;           // 1/8 inch
 constexpr double DigitHeight = 0.117 * PrinterDpi; // 9 squares of 0.013 inch
 constexpr double SquarePixelsInGuide = 2;          // the guide draws one grid square as 2 x 2 pixels
 constexpr double SquareUnits = 0.117 * 72 / 16 / 9 * UnitsPerEm;
+// The E-13B cell, in grid squares of 0.013 inch.
+constexpr int CellWidth = 7;
+constexpr int CellHeight = 9;
 
 struct Shape {
     const char* name;
     QString characters;
+    int heightInSquares;
 };
 
-// The fourteen E-13B characters and every character that must show each one.
+// The fourteen E-13B characters, every character that must show each one,
+// and how tall each stands: the on-us and dash symbols are shorter.
 const QList<Shape> Shapes = {
-    {"0", QStringLiteral("0")},
-    {"1", QStringLiteral("1")},
-    {"2", QStringLiteral("2")},
-    {"3", QStringLiteral("3")},
-    {"4", QStringLiteral("4")},
-    {"5", QStringLiteral("5")},
-    {"6", QStringLiteral("6")},
-    {"7", QStringLiteral("7")},
-    {"8", QStringLiteral("8")},
-    {"9", QStringLiteral("9")},
-    {"transit", QStringLiteral("Aa\u2446")},
-    {"amount", QStringLiteral("Bb\u2447")},
-    {"on-us", QStringLiteral("Cc\u2448")},
-    {"dash", QStringLiteral("Dd\u2449")},
+    {"0", QStringLiteral("0"), 9},
+    {"1", QStringLiteral("1"), 9},
+    {"2", QStringLiteral("2"), 9},
+    {"3", QStringLiteral("3"), 9},
+    {"4", QStringLiteral("4"), 9},
+    {"5", QStringLiteral("5"), 9},
+    {"6", QStringLiteral("6"), 9},
+    {"7", QStringLiteral("7"), 9},
+    {"8", QStringLiteral("8"), 9},
+    {"9", QStringLiteral("9"), 9},
+    {"transit", QStringLiteral("Aa\u2446"), 9},
+    {"amount", QStringLiteral("Bb\u2447"), 9},
+    {"on-us", QStringLiteral("Cc\u2448"), 7},
+    {"dash", QStringLiteral("Dd\u2449"), 3},
 };
 
-QRawFont rawFont(double pixelSize)
+QRawFont rawFont(double pixelSize, const QString& path = MicrFont::ResourcePath)
 {
-    QFile file(MicrFont::ResourcePath);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QRawFont(file.readAll(), pixelSize, QFont::PreferNoHinting);
+}
+
+// Every character the fonts map: printable ASCII and the four symbols.
+QString mappedCharacters()
+{
+    QString characters = QStringLiteral("\u2446\u2447\u2448\u2449");
+    for (char16_t c = 0x20; c < 0x7f; ++c)
+        characters.append(QChar(c));
+    return characters;
+}
+
+// How far `units` lies from the nearest whole number of grid squares.
+double offGrid(double units)
+{
+    const double squares = units / SquareUnits;
+    return qAbs(squares - qRound(squares)) * SquareUnits;
 }
 
 quint32 glyphFor(const QRawFont& font, QChar character)
@@ -118,6 +140,12 @@ class TestMicrFont : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void fontCarriesOurOwnName();
+    void boldAndRegularFacesOfOneFamily_data();
+    void boldAndRegularFacesOfOneFamily();
+    void facesShareOutlinesAndAdvances();
+    void glyphFitsTheCellOnTheGrid_data();
+    void glyphFitsTheCellOnTheGrid();
+    void oneIsTheNarrowestDigit();
     void shapeStandsAtEachOfItsCharacters_data();
     void shapeStandsAtEachOfItsCharacters();
     void shapesDifferFromEachOther();
@@ -144,6 +172,103 @@ void TestMicrFont::fontCarriesOurOwnName()
     QCOMPARE(m_font.familyName(), MicrFont::Family);
     QCOMPARE(m_font.unitsPerEm(), UnitsPerEm);
     QCOMPARE(QFontInfo(QFont(MicrFont::Family)).family(), MicrFont::Family);
+}
+
+void TestMicrFont::boldAndRegularFacesOfOneFamily_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<int>("weight");
+    QTest::newRow("regular") << MicrFont::ResourcePath << false << QStringLiteral("Regular") << 400;
+    QTest::newRow("bold") << MicrFont::BoldResourcePath << true << QStringLiteral("Bold") << 700;
+}
+
+void TestMicrFont::boldAndRegularFacesOfOneFamily()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, bold);
+    QFETCH(QString, style);
+    QFETCH(int, weight);
+    const QRawFont face = rawFont(100, path);
+    QVERIFY2(face.isValid(), qPrintable(path));
+    QCOMPARE(face.familyName(), MicrFont::Family);
+    QCOMPARE(face.styleName(), style);
+    QCOMPARE(face.weight(), weight);
+    QVERIFY(QFontDatabase::styles(MicrFont::Family).contains(style));
+
+    // Asked for by family and weight, as the windows and the printed line
+    // ask, the font comes from this face rather than from the other one made
+    // lighter or heavier.
+    QFont font(MicrFont::Family);
+    font.setPointSizeF(16);
+    font.setBold(bold);
+    const QFontInfo info(font);
+    QCOMPARE(info.family(), MicrFont::Family);
+    QCOMPARE(info.styleName(), style);
+    QCOMPARE(info.bold(), bold);
+}
+
+void TestMicrFont::facesShareOutlinesAndAdvances()
+{
+    const QRawFont regular = rawFont(UnitsPerEm);
+    const QRawFont bold = rawFont(UnitsPerEm, MicrFont::BoldResourcePath);
+    QVERIFY(bold.isValid());
+    for (const QChar character : mappedCharacters()) {
+        const QString what = QStringLiteral("U+%1").arg(character.unicode(), 4, 16, QLatin1Char('0'));
+        const quint32 glyph = glyphFor(regular, character);
+        QCOMPARE(glyphFor(bold, character), glyph);
+        QVERIFY2(bold.pathForGlyph(glyph) == regular.pathForGlyph(glyph), qPrintable(what));
+        QCOMPARE(bold.advancesForGlyphIndexes({glyph}, QRawFont::UseDesignMetrics),
+                 regular.advancesForGlyphIndexes({glyph}, QRawFont::UseDesignMetrics));
+    }
+}
+
+void TestMicrFont::glyphFitsTheCellOnTheGrid_data()
+{
+    QTest::addColumn<QChar>("character");
+    QTest::addColumn<int>("heightInSquares");
+    for (const Shape& shape : Shapes)
+        QTest::newRow(shape.name) << shape.characters.at(0) << shape.heightInSquares;
+}
+
+void TestMicrFont::glyphFitsTheCellOnTheGrid()
+{
+    QFETCH(QChar, character);
+    QFETCH(int, heightInSquares);
+    // In font units, y downwards from the baseline.
+    const QRawFont design = rawFont(UnitsPerEm);
+    const QPainterPath path = design.pathForGlyph(glyphFor(design, character));
+    const QRectF ink = path.boundingRect();
+    constexpr double rounding = 1; // outline points are whole font units
+
+    QVERIFY2(ink.width() <= CellWidth * SquareUnits + rounding, qPrintable(QString::number(ink.width() / SquareUnits)));
+    QVERIFY2(ink.bottom() <= rounding, "ink below the baseline");
+    QVERIFY2(-ink.top() <= CellHeight * SquareUnits + rounding, "ink above the cell");
+    QVERIFY2(qAbs(ink.height() - heightInSquares * SquareUnits) <= rounding,
+             qPrintable(QStringLiteral("%1 squares high").arg(ink.height() / SquareUnits)));
+    // Centred in its pitch, so that every character's ink stands 1/8 inch from the next.
+    QVERIFY2(qAbs(ink.center().x() - Advance / 2) <= rounding, qPrintable(QString::number(ink.center().x())));
+
+    // Every corner lies on the grid that starts at the ink's left edge and the baseline.
+    for (int k = 0; k < path.elementCount(); ++k) {
+        const QPainterPath::Element corner = path.elementAt(k);
+        QVERIFY2(offGrid(corner.x - ink.left()) <= rounding && offGrid(corner.y) <= rounding,
+                 qPrintable(QStringLiteral("corner at %1, %2 squares")
+                                .arg((corner.x - ink.left()) / SquareUnits)
+                                .arg(-corner.y / SquareUnits)));
+    }
+}
+
+void TestMicrFont::oneIsTheNarrowestDigit()
+{
+    const QRawFont design = rawFont(UnitsPerEm);
+    const auto widthInSquares = [&](QChar digit) {
+        return design.pathForGlyph(glyphFor(design, digit)).boundingRect().width() / SquareUnits;
+    };
+    QCOMPARE(qRound(widthInSquares(u'1')), 4);
+    for (const QChar digit : QStringLiteral("023456789"))
+        QVERIFY2(widthInSquares(digit) > widthInSquares(u'1') + 1, qPrintable(QString(digit)));
 }
 
 void TestMicrFont::shapeStandsAtEachOfItsCharacters_data()
@@ -185,10 +310,7 @@ void TestMicrFont::shapesDifferFromEachOther()
 void TestMicrFont::everyCharacterIsOnePitchWide()
 {
     const QRawFont design = rawFont(UnitsPerEm);
-    QString characters = QStringLiteral("\u2446\u2447\u2448\u2449");
-    for (char16_t c = 0x20; c < 0x7f; ++c)
-        characters.append(QChar(c));
-    for (const QChar character : characters) {
+    for (const QChar character : mappedCharacters()) {
         const quint32 glyph = glyphFor(design, character);
         QVERIFY2(glyph != 0, qPrintable(QStringLiteral("no glyph for U+%1").arg(character.unicode(), 4, 16)));
         const QList<QPointF> advances = design.advancesForGlyphIndexes({glyph}, QRawFont::UseDesignMetrics);

@@ -243,6 +243,7 @@ void TestMainWindow::micrBoxesShowTheMicrFont()
         QLineEdit* box = m_window->Text(k);
         QCOMPARE(box->font().family(), QStringLiteral("MICR 013 BT"));
         QCOMPARE(QFontInfo(box->font()).family(), QStringLiteral("Quillo E13B"));
+        QCOMPARE(QFontInfo(box->font()).styleName(), QStringLiteral("Regular"));
     }
     // The box holds the letter typed; only the font shows it as a symbol.
     QTest::keyClicks(m_window->Text(11), QStringLiteral("A021000021A"));

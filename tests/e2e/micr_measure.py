@@ -1,0 +1,263 @@
+#!/usr/bin/python3
+"""Measures the ink of a printed MICR line against the E-13B dimensions.
+
+Renders the strip of a printed PDF page that holds the line at 1200 dpi
+(pdftoppm) and measures each character's ink: its width and height, the
+widths of its vertical strokes and its distance from the character before it
+(the pitch). Edges are found to a fraction of a pixel from the grey levels of
+the anti-aliased picture.
+
+Run by hand on a printed page, it prints the table of docs/micr.md:
+
+    python3 tests/e2e/micr_measure.py PRINTED.pdf A021000021A 123456789C 1001
+
+The texts are the fields of the MICR line as typed; they are found on the page
+with pdftotext. e2e_micr_line.py prints a cheque through Quick Print and runs
+the same measurement.
+"""
+
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+DPI = 1200
+SQUARE = 0.013  # inch: the E-13B grid
+SQUARE_PIXELS = SQUARE * DPI
+CELL_WIDTH = 7 * SQUARE
+DIGIT_HEIGHT = 9 * SQUARE
+STROKE = 2 * SQUARE
+PITCH = 0.125
+# E-13B tolerances, in inches. An edge may be off by EDGE, so a stroke, which
+# has two edges, by twice that.
+EDGE = 0.0015
+STROKE_TOLERANCE = 0.003
+PITCH_TOLERANCE = 0.010
+# The on-us and dash symbols are shorter than the digits, transit and amount.
+HEIGHTS = {"C": 7 * SQUARE, "D": 3 * SQUARE}
+# Grey below this much ink is paper; it keeps stray anti-aliasing out.
+INK = 0.02
+# Characters stand at least this far apart; strokes of one character closer.
+CHARACTER_GAP = 1.5 * SQUARE_PIXELS
+MARGIN_POINTS = 9
+
+
+class Character:
+    """The ink of one printed character, in inches."""
+
+    def __init__(self, char, left, right, top, bottom, strokes, off_grid):
+        self.char = char
+        self.width = (right - left) / DPI
+        self.height = (bottom - top) / DPI
+        self.centre = (left + right) / 2 / DPI
+        self.strokes = strokes  # widths of the two-square vertical strokes
+        self.off_grid = off_grid  # how far each edge is from the nearest grid line
+        self.pitch = None  # from the centre of the character before it in its field
+
+    def nominal_height(self):
+        return HEIGHTS.get(self.char.upper(), DIGIT_HEIGHT)
+
+    def faults(self):
+        """{measure: what lies outside its tolerance} for width, height,
+        strokes, grid and pitch."""
+        found = {}
+        if self.width > CELL_WIDTH + EDGE:
+            found["width"] = "ink %.4f in wide, more than %.4f in" % (self.width, CELL_WIDTH + EDGE)
+        if abs(self.height - self.nominal_height()) > EDGE:
+            found["height"] = "ink %.4f in high, not %.4f ± %.4f in" % (self.height, self.nominal_height(), EDGE)
+        if any(abs(stroke - STROKE) > STROKE_TOLERANCE for stroke in self.strokes):
+            found["strokes"] = "vertical strokes %s in wide, not %.3f ± %.3f in" % (spread(self.strokes), STROKE,
+                                                                                     STROKE_TOLERANCE)
+        if self.off_grid and max(self.off_grid) > EDGE:
+            found["grid"] = "an edge %.4f in off the %.3f in grid" % (max(self.off_grid), SQUARE)
+        if self.pitch is not None and abs(self.pitch - PITCH) > PITCH_TOLERANCE:
+            found["pitch"] = "%.4f in from the character before, not %.3f ± %.3f in" % (self.pitch, PITCH,
+                                                                                         PITCH_TOLERANCE)
+        return found
+
+
+# --- the picture -------------------------------------------------------------
+
+
+def read_pgm(path):
+    """(width, height, rows of ink from 0.0 to 1.0) of a binary 8-bit PGM."""
+    with open(path, "rb") as f:
+        data = f.read()
+    header = re.match(rb"P5\s+(\d+)\s+(\d+)\s+(\d+)\s", data)
+    if not header or header.group(3) != b"255":
+        raise ValueError("%s is not an 8-bit PGM picture" % path)
+    width, height = int(header.group(1)), int(header.group(2))
+    pixels = data[header.end():]
+    return width, height, [[(255 - v) / 255 for v in pixels[y * width:(y + 1) * width]] for y in range(height)]
+
+
+def render(pdf, left, top, right, bottom, folder):
+    """The ink of a rectangle of the first page, given in points, as rows of
+    pixels at DPI."""
+    x, y = round(left * DPI / 72), round(top * DPI / 72)
+    width, height = round((right - left) * DPI / 72), round((bottom - top) * DPI / 72)
+    out = os.path.join(folder, "strip")
+    subprocess.run(["pdftoppm", "-r", str(DPI), "-gray", "-singlefile", "-f", "1", "-l", "1", "-x", str(x), "-y",
+                    str(y), "-W", str(width), "-H", str(height), pdf, out], check=True, capture_output=True)
+    return read_pgm(out + ".pgm")[2]
+
+
+def edges(line):
+    """The ink runs along a line of ink values as (start, end) in pixels,
+    with the partly inked pixels at either end counted by their share."""
+    runs, start = [], None
+    for i, value in enumerate(line + [0.0]):
+        if value > INK and start is None:
+            start = i
+        elif value <= INK and start is not None:
+            runs.append((start + 1 - line[start], i - 1 + line[i - 1]))
+            start = None
+    return runs
+
+
+def clusters(profile, gap):
+    """Groups the inked positions of a profile into (first, last) spans that
+    lie less than `gap` apart."""
+    spans = []
+    for i, value in enumerate(profile):
+        if value <= INK:
+            continue
+        if spans and i - spans[-1][1] <= gap:
+            spans[-1][1] = i
+        else:
+            spans.append([i, i])
+    return spans
+
+
+def off_grid(runs, origin):
+    """How far each run's ends lie from the nearest grid line counted from
+    `origin`, in inches."""
+    distances = []
+    for start, end in runs:
+        for edge in (start, end):
+            squares = (edge - origin) / SQUARE_PIXELS
+            distances.append(abs(squares - round(squares)) * SQUARE)
+    return distances
+
+
+def measure_character(char, ink, first, last):
+    """Measures the ink between columns first and last (inclusive)."""
+    columns = [[row[x] for row in ink] for x in range(first, last + 1)]
+    column_ink = [max(column) for column in columns]
+    row_ink = [max(row[first:last + 1]) for row in ink]
+    left = first + 1 - column_ink[0]
+    right = last + column_ink[-1]
+    rows = [y for y, value in enumerate(row_ink) if value > INK]
+    top = rows[0] + 1 - row_ink[rows[0]]
+    bottom = rows[-1] + row_ink[rows[-1]]
+
+    # Scan through the middle of every grid row and column of the ink box.
+    strokes, distances = [], []
+    for k in range(round((bottom - top) / SQUARE_PIXELS)):
+        y = int(bottom - (k + 0.5) * SQUARE_PIXELS)
+        runs = [(first + start, first + end) for start, end in edges(ink[y][first:last + 1])]
+        strokes += [(end - start) / DPI for start, end in runs if round((end - start) / SQUARE_PIXELS) == 2]
+        distances += off_grid(runs, left)
+    for k in range(round((right - left) / SQUARE_PIXELS)):
+        x = int(left + (k + 0.5) * SQUARE_PIXELS)
+        distances += off_grid(edges(columns[x - first]), bottom)
+    return Character(char, left, right, top, bottom, strokes, distances)
+
+
+# --- the page ------------------------------------------------------------------
+
+
+def pdf_words(pdf):
+    out = subprocess.run(["pdftotext", "-bbox", "-f", "1", "-l", "1", pdf, "-"], check=True, capture_output=True,
+                         text=True).stdout
+    pattern = re.compile(r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>')
+    return [(m[4], float(m[0]), float(m[1]), float(m[2]), float(m[3])) for m in pattern.findall(out)]
+
+
+def measure(pdf, fields):
+    """Measures every character of the MICR line whose fields, left to right,
+    are `fields`. Returns the characters, or raises ValueError saying what
+    the page holds instead."""
+    words = pdf_words(pdf)
+    boxes = []
+    for field in fields:
+        found = [w for w in words if w[0] == field]
+        if len(found) != 1:
+            raise ValueError("the page holds %d words %r; its words are %s" % (len(found), field,
+                                                                                 [w[0] for w in words]))
+        boxes.append(found[0])
+    left = min(b[1] for b in boxes) - MARGIN_POINTS
+    top = min(b[2] for b in boxes) - MARGIN_POINTS
+    right = max(b[3] for b in boxes) + MARGIN_POINTS
+    bottom = max(b[4] for b in boxes) + MARGIN_POINTS
+    with tempfile.TemporaryDirectory() as folder:
+        ink = render(pdf, left, top, right, bottom, folder)
+
+    profile = [max(column) for column in zip(*ink)]
+    spans = clusters(profile, CHARACTER_GAP)
+    chars = "".join(fields)
+    if len(spans) != len(chars):
+        raise ValueError("the MICR line shows %d characters of ink; %r has %d" % (len(spans), " ".join(fields),
+                                                                                  len(chars)))
+    measured = [measure_character(c, ink, first, last) for c, (first, last) in zip(chars, spans)]
+    at = 0
+    for field in fields:
+        for before, after in zip(measured[at:at + len(field)], measured[at + 1:at + len(field)]):
+            after.pitch = after.centre - before.centre
+        at += len(field)
+    return measured
+
+
+# --- the table -----------------------------------------------------------------
+
+
+def spread(values):
+    if not values:
+        return "–"
+    low, high = min(values), max(values)
+    return "%.4f" % low if round(low, 4) == round(high, 4) else "%.4f–%.4f" % (low, high)
+
+
+def table(measured):
+    """The measurements as a Markdown table, one row per character shape."""
+    lines = [
+        "| Character | Times printed | Ink width | Ink height | Vertical strokes | Pitch | Within tolerance |",
+        "|---|---|---|---|---|---|---|",
+        "| E-13B | | ≤ %.4f | %.3f ± %.4f (on-us %.3f) | %.3f ± %.3f | %.3f ± %.3f | |" %
+        (CELL_WIDTH + EDGE, DIGIT_HEIGHT, EDGE, HEIGHTS["C"], STROKE, STROKE_TOLERANCE, PITCH, PITCH_TOLERANCE),
+    ]
+    names = {"A": "transit (A)", "B": "amount (B)", "C": "on-us (C)", "D": "dash (D)"}
+    for char in sorted({m.char for m in measured}, key=lambda c: (c.isalpha(), c)):
+        same = [m for m in measured if m.char == char]
+        faults = sorted({kind for m in same for kind in m.faults()})
+        lines.append("| %s | %d | %s | %s | %s | %s | %s |" % (
+            names.get(char, char), len(same), spread([m.width for m in same]), spread([m.height for m in same]),
+            spread([s for m in same for s in m.strokes]), spread([m.pitch for m in same if m.pitch is not None]),
+            "no: " + ", ".join(faults) if faults else "yes"))
+    lines.append("")
+    lines.append("Inches, measured at %d dpi; a range is the smallest and largest value over the printed "
+                 "characters of that shape. Every edge lies within %.4f in of the %.3f in grid." %
+                 (DPI, max(d for m in measured for d in m.off_grid), SQUARE))
+    return "\n".join(lines)
+
+
+def faults(measured):
+    """Every measurement outside the E-13B tolerances, one sentence each."""
+    return ["character %d (%s): %s" % (index + 1, m.char, fault)
+            for index, m in enumerate(measured) for fault in m.faults().values()]
+
+
+def main(argv):
+    if len(argv) < 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    measured = measure(argv[1], argv[2:])
+    print(table(measured))
+    for fault in faults(measured):
+        print("outside tolerance: " + fault, file=sys.stderr)
+    return 1 if faults(measured) else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
