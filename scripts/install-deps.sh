@@ -19,6 +19,7 @@ libgl-dev
 xvfb
 xauth
 xdotool
+xclip
 x11-utils
 poppler-utils
 fonts-liberation
@@ -26,6 +27,7 @@ fonts-dejavu-core
 cups
 cups-client
 cups-bsd
+libcups2-dev
 printer-driver-cups-pdf
 python3-fontforge
 clang

@@ -3,8 +3,12 @@
 #include "platform/QuilloError.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,12 +43,12 @@ private:
 
 QString saveFailure(const QString& path, const QString& reason)
 {
-    return QStringLiteral("The cheque could not be saved to \"%1\". %2").arg(path, reason);
+    return QStringLiteral("The check could not be saved to \"%1\". %2").arg(path, reason);
 }
 
 QString openFailure(const QString& path, const QString& reason)
 {
-    return QStringLiteral("The cheque could not be opened from \"%1\". %2").arg(path, reason);
+    return QStringLiteral("The check could not be opened from \"%1\". %2").arg(path, reason);
 }
 
 QString otherReason(int error)
@@ -54,8 +58,27 @@ QString otherReason(int error)
 
 enum class Step { OpenExisting, Create, Write };
 
-QString writeReason(int error, Step step)
+bool isFolder(const QByteArray& path)
 {
+    struct stat info {};
+    return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The folder part of a file's path, "." for a bare name.
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+QString writeReason(int error, Step step, const QByteArray& name = {})
+{
+    // A folder that exists but says its files do not: a folder of the
+    // system's (/proc, /sys), which shows what the system holds, not files.
+    if (step == Step::Create && error == ENOENT && isFolder(folderOf(name)))
+        return QStringLiteral("The folder belongs to the system and cannot hold files.");
     switch (error) {
     case ENOSPC:
         return QStringLiteral("The disk is full.");
@@ -79,6 +102,11 @@ QString writeReason(int error, Step step)
         return QStringLiteral("The file is in use.");
     case EIO:
         return QStringLiteral("The disk reported an error.");
+    case ESPIPE:
+        return QStringLiteral("That name belongs to a pipe or a device, not a file.");
+    case ENXIO:
+    case ENODEV:
+        return QStringLiteral("That name belongs to a device or a socket, not a file.");
     default:
         return otherReason(error);
     }
@@ -103,18 +131,21 @@ QString readReason(int error)
     }
 }
 
-// Opens an existing file for writing, or creates it; `created` tells which.
-int openForWriting(const QByteArray& name, bool& created, Step& step)
+// The file a link leads to, through any number of links; the path itself
+// when it is no link. A link to a missing file leads to that missing file, so
+// saving creates it, as saving through a link to an existing file changes it.
+QByteArray linkTarget(const QByteArray& path)
 {
-    created = false;
-    step = Step::OpenExisting;
-    int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
-        step = Step::Create;
-        fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        created = fd >= 0;
+    QByteArray current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(current.constData(), target, sizeof target);
+        if (length < 0 || length == sizeof target)
+            return current; // not a link (or one the open reports on)
+        const QByteArray next(target, length);
+        current = next.startsWith('/') ? next : folderOf(current) + '/' + next;
     }
-    return fd;
+    return current;
 }
 
 // Writes all of `bytes` at offset 0; false with errno set on failure.
@@ -139,32 +170,70 @@ bool writeAll(int fd, const QByteArray& bytes)
 
 } // namespace
 
-void CheckFile::write(const QString& path, const CheckRecord& record)
-{
-    const QByteArray name = QFile::encodeName(path);
-    const QByteArray bytes = record.toBytes();
-    bool created = false;
-    Step step = Step::OpenExisting;
-    Descriptor file(openForWriting(name, created, step));
-    if (!file.isOpen())
-        throw QuilloError(saveFailure(path, writeReason(errno, step)));
+namespace {
 
+// Writes `bytes` over the start of the open file and makes sure they reached
+// the disk; false with errno set on failure.
+bool writeAndSync(Descriptor& file, const QByteArray& bytes)
+{
     struct stat info {};
     const bool regular = ::fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode);
-    bool ok = writeAll(file.get(), bytes);
+    if (!writeAll(file.get(), bytes))
+        return false;
     // Devices and pipes may not support fsync; only a real file must reach the disk.
-    if (ok && ::fsync(file.get()) != 0 && (regular || errno != EINVAL))
-        ok = false;
-    int error = errno;
-    if (ok && !file.close()) {
-        ok = false;
-        error = errno;
+    if (::fsync(file.get()) != 0 && (regular || errno != EINVAL))
+        return false;
+    return file.close();
+}
+
+// Creates the file at `name` holding `bytes` and nothing less: they go to a
+// temporary file in the same folder, which is renamed into place once it is
+// complete, so that a save cut short (the program killed, the disk full)
+// never leaves a short file under the name. QSaveFile does the same, but
+// reports a failure only as text, and the reasons here need the error number.
+void createComplete(const QString& path, const QByteArray& name, const QByteArray& bytes)
+{
+    const QByteArray folder = folderOf(name);
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = folder + "/.quillo-save-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        fd = ::open(temporary.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
     }
+    Descriptor file(fd);
+    if (!file.isOpen())
+        throw QuilloError(saveFailure(path, writeReason(errno, Step::Create, name)));
+
+    bool ok = writeAndSync(file, bytes) && ::rename(temporary.constData(), name.constData()) == 0;
+    const int error = errno;
     if (!ok) {
-        if (created)
-            ::unlink(name.constData());
+        ::unlink(temporary.constData());
         throw QuilloError(saveFailure(path, writeReason(error, Step::Write)));
     }
+    // The new name is on the disk once its folder is.
+    Descriptor folderFile(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFile.isOpen())
+        ::fsync(folderFile.get());
+}
+
+} // namespace
+
+void CheckFile::write(const QString& path, const CheckRecord& record)
+{
+    const QByteArray name = linkTarget(QFile::encodeName(path));
+    const QByteArray bytes = record.toBytes();
+    Descriptor file(::open(name.constData(), O_RDWR | O_CLOEXEC));
+    if (!file.isOpen()) {
+        if (errno != ENOENT)
+            throw QuilloError(saveFailure(path, writeReason(errno, Step::OpenExisting)));
+        createComplete(path, name, bytes);
+        return;
+    }
+    // An existing file is written in place: whatever follows the record stays.
+    if (!writeAndSync(file, bytes))
+        throw QuilloError(saveFailure(path, writeReason(errno, Step::Write)));
 }
 
 CheckRecord CheckFile::read(const QString& path)

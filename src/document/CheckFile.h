@@ -4,15 +4,17 @@
 
 #include <QString>
 
-// A cheque file: one 480-byte record at offset 0, nothing else. The file is
+// A check file: one 480-byte record at offset 0, nothing else. The file is
 // opened and closed within each call; a failure is a QuilloError whose
 // sentence names the file and the reason.
 class CheckFile {
 public:
-    // Writes the record over bytes 0 to 479. A missing file is created; an
-    // existing one keeps everything after byte 479 and is never truncated.
-    // Returns only once the data has reached the disk. A file created by a
-    // write that then fails is removed again.
+    // Writes the record over bytes 0 to 479. An existing file is written in
+    // place and keeps everything after byte 479; it is never truncated. A
+    // missing file is created whole or not at all: no failure, not even the
+    // program being killed, leaves a short file under its name. A link is
+    // followed to its target, which is created when it is missing. Returns
+    // only once the data has reached the disk.
     static void write(const QString& path, const CheckRecord& record);
 
     // Reads bytes 0 to 479 and ignores the rest; read permission is enough.

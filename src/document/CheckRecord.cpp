@@ -80,8 +80,8 @@ QByteArray CheckRecord::toBytes() const
 CheckRecord CheckRecord::fromBytes(QByteArrayView bytes)
 {
     if (bytes.size() < ByteLength) {
-        throw QuilloError(QStringLiteral("The file is too short to be a cheque: it holds %1 bytes, "
-                                         "and a cheque file holds %2.")
+        throw QuilloError(QStringLiteral("The file is too short to be a check: it holds %1 bytes, "
+                                         "and a check file holds %2.")
                               .arg(bytes.size())
                               .arg(ByteLength));
     }

@@ -6,7 +6,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/ptrace.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -48,6 +52,40 @@ bool canCreateIn(const QString& folder)
     return true;
 }
 
+// Saves `record` to `path` in a child process that is killed the moment it
+// first writes anything, as a crash or a power cut would stop it. Returns
+// whether the child was stopped at a write.
+bool saveKilledAtFirstWrite(const QString& path, const CheckRecord& record)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        ::raise(SIGSTOP);
+        try {
+            CheckFile::write(path, record);
+        } catch (...) {
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0); // stopped by its SIGSTOP
+    // System call stops tell themselves apart from signals, which the
+    // syscall information needs; the child dies with this process.
+    ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
+    bool killed = false;
+    while (!killed && ::ptrace(PTRACE_SYSCALL, child, nullptr, nullptr) == 0 && ::waitpid(child, &status, 0) == child &&
+           WIFSTOPPED(status)) {
+        __ptrace_syscall_info call{};
+        if (::ptrace(PTRACE_GET_SYSCALL_INFO, child, sizeof call, &call) > 0 && call.op == PTRACE_SYSCALL_INFO_ENTRY &&
+            (call.entry.nr == SYS_pwrite64 || call.entry.nr == SYS_write)) {
+            ::kill(child, SIGKILL);
+            killed = true;
+        }
+    }
+    ::waitpid(child, &status, 0);
+    return killed;
+}
+
 } // namespace
 
 class TestCheckFile : public QObject {
@@ -58,6 +96,9 @@ private Q_SLOTS:
     void writeCreatesA480ByteFile();
     void writeOverALongerFileKeepsTheRest();
     void writeOverAShorterFileReplacesItsStart();
+    void killedFirstSaveLeavesNoShortFile();
+    void writeFollowsLinks_data();
+    void writeFollowsLinks();
     void readUsesTheFirst480Bytes();
     void readOnlyFileOpens();
     void unreadablePathsAreRefused_data();
@@ -104,6 +145,64 @@ void TestCheckFile::writeOverAShorterFileReplacesItsStart()
     const CheckRecord record = recordWithPayee(QStringLiteral("Acme Supply"));
     CheckFile::write(path(QStringLiteral("short.qlo")), record);
     QCOMPARE(TestFiles::read(path(QStringLiteral("short.qlo"))), record.toBytes());
+}
+
+void TestCheckFile::killedFirstSaveLeavesNoShortFile()
+{
+    const QString file = path(QStringLiteral("new.qlo"));
+    const CheckRecord record = recordWithPayee(QStringLiteral("Acme Supply"));
+    QVERIFY2(saveKilledAtFirstWrite(file, record), "the save was never stopped at a write");
+    // Nothing under the name rather than a file without its record.
+    QVERIFY(!QFileInfo::exists(file));
+
+    // The next save creates the file whole; over an existing file, a save
+    // killed at its write leaves the previous record.
+    CheckFile::write(file, record);
+    QCOMPARE(TestFiles::read(file), record.toBytes());
+    QVERIFY(saveKilledAtFirstWrite(file, recordWithPayee(QStringLiteral("Other payee"))));
+    QCOMPARE(TestFiles::read(file), record.toBytes());
+}
+
+void TestCheckFile::writeFollowsLinks_data()
+{
+    QTest::addColumn<QString>("link");   // in the temporary folder
+    QTest::addColumn<QString>("target"); // what the link holds
+    QTest::addColumn<QString>("file");   // the file that is written
+    QTest::addColumn<bool>("existed");
+    QTest::newRow("to an existing file") << "link.qlo"
+                                         << "real.qlo"
+                                         << "real.qlo" << true;
+    QTest::newRow("to a missing file") << "link.qlo"
+                                       << "real.qlo"
+                                       << "real.qlo" << false;
+    QTest::newRow("to a missing file in a folder") << "link.qlo"
+                                                   << "sub/real.qlo"
+                                                   << "sub/real.qlo" << false;
+    QTest::newRow("through a second link") << "link.qlo"
+                                           << "sub/link2.qlo"
+                                           << "sub/real.qlo" << false;
+}
+
+void TestCheckFile::writeFollowsLinks()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, target);
+    QFETCH(QString, file);
+    QFETCH(bool, existed);
+    QVERIFY(QDir().mkpath(path(QStringLiteral("sub"))));
+    QVERIFY(QFile::link(QStringLiteral("real.qlo"), path(QStringLiteral("sub/link2.qlo"))));
+    QVERIFY(QFile::link(target, path(link)));
+    const QByteArray tail = patternBytes(600).mid(480);
+    if (existed)
+        QVERIFY(TestFiles::write(path(file), patternBytes(600)));
+
+    const CheckRecord record = recordWithPayee(QStringLiteral("Acme Supply"));
+    CheckFile::write(path(link), record);
+
+    QCOMPARE(TestFiles::read(path(file)), existed ? record.toBytes() + tail : record.toBytes());
+    // The links stay links.
+    QVERIFY(QFileInfo(path(link)).isSymLink());
+    QVERIFY(QFileInfo(path(QStringLiteral("sub/link2.qlo"))).isSymLink());
 }
 
 void TestCheckFile::readUsesTheFirst480Bytes()
@@ -178,6 +277,11 @@ void TestCheckFile::writeFailuresNameTheFileAndReason_data()
     // The device that is always full, as a disk runs full under a save.
     QTest::newRow("disk full") << "/dev/full"
                                << "The disk is full." << false;
+    // The system's own folders show what the system holds and take no files.
+    QTest::newRow("special system folder") << "/proc/cheque.qlo"
+                                           << "The folder belongs to the system and cannot hold files." << false;
+    QTest::newRow("named pipe") << "pipe.qlo"
+                                << "That name belongs to a pipe or a device, not a file." << false;
     // Only meaningful for a user who is refused by permission bits; skipped
     // when running as root.
     QTest::newRow("read-only folder") << "locked/cheque.qlo"
@@ -192,6 +296,7 @@ void TestCheckFile::writeFailuresNameTheFileAndReason()
 
     QVERIFY(TestFiles::write(path(QStringLiteral("plain.txt")), "text"));
     QVERIFY(QDir().mkpath(path(QStringLiteral("folder.qlo"))));
+    QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.qlo"))).constData(), 0600), 0);
     QVERIFY(QDir().mkpath(path(QStringLiteral("locked"))));
     QVERIFY(QFile::setPermissions(path(QStringLiteral("locked")), QFile::ReadOwner | QFile::ExeOwner));
     if (readOnlyFolder && canCreateIn(path(QStringLiteral("locked"))))
@@ -199,7 +304,7 @@ void TestCheckFile::writeFailuresNameTheFileAndReason()
 
     const QString target = file.startsWith(QLatin1Char('/')) ? file : path(file);
     const QString message = failureOf([&] { CheckFile::write(target, recordWithPayee(QStringLiteral("x"))); });
-    QCOMPARE(message, QStringLiteral("The cheque could not be saved to \"%1\". %2").arg(target, reason));
+    QCOMPARE(message, QStringLiteral("The check could not be saved to \"%1\". %2").arg(target, reason));
     QVERIFY(!QFileInfo(target).isFile());
 }
 
@@ -214,7 +319,7 @@ void TestCheckFile::readOnlyFileIsNotChanged()
         QSKIP("This user may write to a read-only file.");
 
     const QString message = failureOf([&] { CheckFile::write(file, recordWithPayee(QStringLiteral("x"))); });
-    QCOMPARE(message, QStringLiteral("The cheque could not be saved to \"%1\". "
+    QCOMPARE(message, QStringLiteral("The check could not be saved to \"%1\". "
                                      "The file is read-only, or you may not change it.")
                           .arg(file));
     QCOMPARE(TestFiles::read(file), before);

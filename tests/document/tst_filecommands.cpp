@@ -504,7 +504,7 @@ void TestFileCommands::failedSaveIsReported()
     window.commands.run(static_cast<std::int16_t>(index));
 
     QCOMPARE(window.messages.shown,
-             QStringList{QStringLiteral("The cheque could not be saved to \"%1\". %2").arg(chosen, reason)});
+             QStringList{QStringLiteral("The check could not be saved to \"%1\". %2").arg(chosen, reason)});
     QCOMPARE(window.form.caption, caption);
     QCOMPARE(window.cDlg.FileName, fileName);
     if (withFile)

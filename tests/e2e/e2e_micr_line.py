@@ -18,7 +18,7 @@ import sys
 import micr_measure
 import pdf_glyphs
 import quillo_e2e as e2e
-from e2e_quick_print import click_quick_print, pdf_fonts
+from e2e_quick_print import CONFIRMATION, expect_message, pdf_fonts, quick_print
 from private_cups import PrivateCups
 
 ROUTING, ACCOUNT, CHEQUE_NUMBER = "A021000021A", "123456789C", "1001"
@@ -55,11 +55,7 @@ def test(program):
             quillo.start()
             quillo.focus()
             type_micr_line(quillo)
-            click_quick_print(quillo)
-            box = quillo.wait_window("Quillo")
-            quillo.focus(box)
-            quillo.key("Return")
-            quillo.wait_gone(box, "the confirmation box")
+            expect_message("Quick Print", quick_print(quillo), CONFIRMATION)
             pdf = cups.wait_printed()
 
             check_bold_face_drawn_once(pdf)

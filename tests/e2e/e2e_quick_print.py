@@ -1,21 +1,29 @@
 #!/usr/bin/python3
-"""Quick Print sends the cheque to the default printer of a real print server.
+"""Quick Print sends the cheque to the default printer of a real print server,
+and says "Sent" only when the server has taken the job.
 
 The test runs a print server of its own whose default queue writes PDF files,
 types a cheque, clicks the "Quick Print " button, waits for the confirmation
-and reads the printed page back: one page of the queue's default size, every
-caption and value on its line and at its column, the MICR line in the MICR
-font. Columns are as wide as the font's letter-frequency average character and
-lines as high as the font's line spacing, both read from the font files."""
+and reads the printed page back: one job, one page of the queue's default size,
+every caption and value on its line and at its column, the MICR line in the
+MICR font. Columns are as wide as the font's letter-frequency average character
+and lines as high as the font's line spacing, both read from the font files.
+
+The merchant then saves the cheque under the suggested name, starts a new one,
+opens the file and prints again: the same page, item for item. Last, the
+server refuses jobs, pauses the printer, loses its default printer and stops:
+each time the message says what happened, and only the paused printer takes a
+job."""
 
 import html
 import os
 import re
+import shutil
 import sys
 
 import font_metrics
 import quillo_e2e as e2e
-from private_cups import PrivateCups
+from private_cups import QUEUE, PrivateCups
 
 # Neither A4 (where a printer object starts) nor Letter (the driver's own
 # default): the page can only be Legal if the program took the queue's default.
@@ -24,22 +32,36 @@ TWIPS_PER_PIXEL = 15
 MICR_FONT_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "micr",
                               "QuilloE13B-Bold.ttf")
 
+# The amount in words is longer than a field of the file, which keeps its
+# first 32 characters: "... and 50/1".
 CHEQUE = {
-    1: "Acme Supply Co.",
-    2: "12 Harbour Road",
-    3: "Springfield, IL 62701",
-    4: "First Prairie Bank",
-    5: "400 Main Street",
-    6: "1001",
-    7: "Northwind Traders",
-    8: "One thousand two hundred fifty and 00/100",
-    9: "$1,250.00",
+    1: "Maria L. Gonzalez",
+    2: "1457 Alder Court",
+    3: "Fresno, CA 93701",
+    4: "Valley Community Bank",
+    5: "Fresno, CA",
+    6: "2318",
+    7: "Sunrise Garden Supply",
+    8: "Two hundred forty-seven and 50/100",
+    9: "$247.50",
     10: "12/08/2026",
     11: "A021000021A",
-    12: "55512345C",
-    13: "1001",
-    14: "Invoice 7731",
+    12: "123456789C",
+    13: "2318",
+    14: "Spring order",
 }
+FILE_NAME = CHEQUE[1] + ".qlo"
+
+CONFIRMATION = "Quillo Has Been Sent To The Printer!"
+SAVED_SHORTENED = ('The check was saved to "%s", but not every value could be stored as typed:\n'
+                   'In the Amount of: 34 characters, the file keeps the first 32.\n'
+                   'The window still holds the full text, so the check can still be printed as typed.')
+NOT_ACCEPTING = ('The printer "FILEPDF" is not accepting jobs, so the check was not printed. Let it accept jobs '
+                 'again in the system\'s printer settings, or make another printer the default, and try again.')
+NO_DEFAULT = ("No default printer is set up, so the check could not be printed. "
+              "Set up a printer in the system's printer settings and try again.")
+SERVICE_DOWN = ("The print service is not running, so the check was not printed. Start the computer's print "
+                "service (CUPS), or ask whoever looks after this computer to, and try again.")
 
 # The printed page: line -> (column, text, font) items, left to right.
 ARIAL, MICR = "Arial", "MICR"
@@ -80,6 +102,100 @@ def click_quick_print(quillo):
     menu_bar = height - round(6075 / TWIPS_PER_PIXEL)
     quillo.click(x + round((120 + 6840 + 1095 / 2) / TWIPS_PER_PIXEL),
                  y + menu_bar + round((480 + 4080 + 495 / 2) / TWIPS_PER_PIXEL))
+
+
+def quick_print(quillo):
+    """Clicks "Quick Print " and returns the text of the message box it shows."""
+    click_quick_print(quillo)
+    message = quillo.read_message()
+    if quillo.windows():
+        e2e.fail("after Quick Print's message, Quillo still shows %s" % quillo.windows())
+    return message
+
+
+def expect_message(what, message, expected):
+    if message != expected:
+        e2e.fail("%s showed the message\n%r\nexpected\n%r" % (what, message, expected))
+
+
+def print_page(quillo, cups, keep_as):
+    """Quick Print on a queue that takes jobs: the confirmation, exactly one
+    new job, and its printed page, kept under `keep_as`."""
+    jobs = cups.jobs()
+    cups.forget_output()
+    expect_message("Quick Print", quick_print(quillo), CONFIRMATION)
+    pdf = cups.wait_printed()
+    if len(cups.jobs()) != len(jobs) + 1:
+        e2e.fail("Quick Print made the jobs %s out of %s; expected one new job" % (cups.jobs(), jobs))
+    shutil.copyfile(pdf, keep_as)
+    return keep_as
+
+
+def save_new_open(quillo, folder):
+    """Saves under the suggested name (in `folder`), starts a new cheque and
+    opens the file again, as a merchant does with the keyboard."""
+    path = os.path.join(folder, FILE_NAME)
+    quillo.focus()
+    quillo.key("ctrl+s")
+    dialog = quillo.wait_window("Save As")
+    quillo.focus(dialog)
+    quillo.key("Home")
+    quillo.type(folder + "/")
+    quillo.key("Return")
+    quillo.wait_gone(dialog, "the save dialog")
+    expect_message("Saving the cheque", quillo.read_message(), SAVED_SHORTENED % path)
+    quillo.wait_caption("(%s) --Quillo" % FILE_NAME)
+    if os.listdir(folder) != [FILE_NAME]:
+        e2e.fail("the save dialog wrote %s, not the suggested %r" % (os.listdir(folder), FILE_NAME))
+
+    quillo.focus()
+    quillo.key("ctrl+n")
+    quillo.wait_caption(" (New File) --Quillo")
+    quillo.key("ctrl+o")
+    dialog = quillo.wait_window("Open")
+    quillo.focus(dialog)
+    quillo.key("ctrl+a")
+    quillo.type(path)
+    quillo.key("Return")
+    quillo.wait_gone(dialog, "the open dialog")
+    quillo.wait_caption("(%s) --Quillo" % FILE_NAME)
+
+
+def check_same_places(typed_pdf, reopened_pdf):
+    """The reopened cheque prints every word where the typed one printed it;
+    only the amount in words ends where the file cut it."""
+    typed, reopened = pdf_words(typed_pdf), pdf_words(reopened_pdf)
+    if len(typed) != len(reopened):
+        e2e.fail("the reopened cheque prints %d words, the typed one %d:\n%s\n%s" %
+                 (len(reopened), len(typed), [w["text"] for w in reopened], [w["text"] for w in typed]))
+    for before, after in zip(typed, reopened):
+        text = "50/1" if before["text"] == "50/100" else before["text"]
+        if after["text"] != text or abs(after["x"] - before["x"]) > 0.01 or abs(after["y"] - before["y"]) > 0.01:
+            e2e.fail("the reopened cheque prints %r at (%.2f, %.2f); typed, %r was at (%.2f, %.2f)" %
+                     (after["text"], after["x"], after["y"], before["text"], before["x"], before["y"]))
+
+
+def refusals(quillo, cups):
+    """Every way the print server can fail the job, each with its own message."""
+    jobs = cups.jobs()
+    cups.lp(["cupsreject", QUEUE])
+    expect_message("Quick Print to a queue that refuses jobs", quick_print(quillo), NOT_ACCEPTING)
+    if cups.jobs() != jobs:
+        e2e.fail("a queue that refuses jobs holds the jobs %s, before %s" % (cups.jobs(), jobs))
+    cups.lp(["cupsaccept", QUEUE])
+
+    # A paused printer takes the job and keeps it until it is resumed.
+    cups.lp(["cupsdisable", QUEUE])
+    expect_message("Quick Print to a paused printer", quick_print(quillo), CONFIRMATION)
+    waiting = cups.lp(["lpstat", "-o", QUEUE]).stdout.split("\n")
+    if len([line for line in waiting if line.strip()]) != 1:
+        e2e.fail("the paused printer holds the jobs %r; expected the one just sent" % waiting)
+
+    cups.lp(["lpadmin", "-x", QUEUE])
+    expect_message("Quick Print without a default printer", quick_print(quillo), NO_DEFAULT)
+
+    cups.stop()
+    expect_message("Quick Print with the print service stopped", quick_print(quillo), SERVICE_DOWN)
 
 
 def pdf_words(pdf):
@@ -185,24 +301,22 @@ def check_page(pdf, cups):
 
 
 def test(program):
+    folder = os.path.join(e2e.sandbox(), "checks")
+    os.makedirs(folder)
     with PrivateCups(PAGE_SIZE) as cups:
         quillo = e2e.Quillo(program, env=cups.env)
         try:
             quillo.start()
             quillo.focus()
             type_cheque(quillo)
-            click_quick_print(quillo)
+            typed = print_page(quillo, cups, os.path.join(folder, "..", "typed.pdf"))
+            check_page(typed, cups)
 
-            box = quillo.wait_window("Quillo")
-            if len(quillo.windows()) != 1:
-                e2e.fail("Quick Print showed %s; expected only the confirmation box" % quillo.windows())
-            quillo.focus(box)
-            quillo.key("Return")
-            quillo.wait_gone(box, "the confirmation box")
+            save_new_open(quillo, folder)
+            reopened = print_page(quillo, cups, os.path.join(folder, "..", "reopened.pdf"))
+            check_same_places(typed, reopened)
 
-            pdf = cups.wait_printed()
-            check_page(pdf, cups)
-
+            refusals(quillo, cups)
             quillo.close_and_expect_clean_exit()
         finally:
             quillo.stop()

@@ -78,9 +78,23 @@ class PrivateCups:
         return self
 
     def __exit__(self, *exc):
-        e2e.stop_process(self.process)
+        self.stop()
         if self.root:
             shutil.rmtree(self.root, ignore_errors=True)
+
+    def stop(self):
+        """Stops the server, as when the print service goes down."""
+        e2e.stop_process(self.process)
+
+    def jobs(self):
+        """Every job the queue has ever taken, done or not, one line each."""
+        listing = self.lp(["lpstat", "-W", "all", "-o", QUEUE]).stdout
+        return [line for line in listing.split("\n") if line.strip()]
+
+    def forget_output(self):
+        """Removes the last printed file, so that the next one can be told apart."""
+        if os.path.exists(self.output):
+            os.remove(self.output)
 
     def path(self, *parts):
         return os.path.join(self.root, *parts)

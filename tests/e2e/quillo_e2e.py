@@ -221,6 +221,12 @@ def unicode_keysym(char):
     return 0x1000000 + ord(char)
 
 
+def clipboard(target):
+    """The clipboard's content as `target`, as bytes; b"" when it holds none."""
+    return subprocess.run(["xclip", "-selection", "clipboard", "-o", "-t", target], stdin=subprocess.DEVNULL,
+                          capture_output=True, timeout=30).stdout
+
+
 def request_close(window):
     """Asks a window to close the way a window manager's close box does: the
     WM_PROTOCOLS client message carrying WM_DELETE_WINDOW. There is no window
@@ -352,8 +358,31 @@ class Quillo:
                 # "--" lets a text begin with a dash.
                 xdotool("type", "--clearmodifiers", "--delay", "8", "--", run)
 
+    def read_message(self, caption="Quillo"):
+        """Waits for a message box, reads its text and closes it with Enter.
+        The text is what Ctrl+C in the box puts on the clipboard: the caption,
+        the message and the buttons between lines of dashes; the message alone
+        is returned."""
+        box = self.wait_window(caption)
+        self.focus(box)
+        # Each copy takes the clipboard anew, with a time stamp of its own.
+        before = clipboard("TIMESTAMP")
+        self.key("ctrl+c")
+        wait_for("the message box's text on the clipboard", lambda: clipboard("TIMESTAMP") not in (b"", before))
+        copied = clipboard("UTF8_STRING").decode("utf-8", "replace")
+        parts = [p.strip() for p in re.split(r"^-{10,}$", copied, flags=re.M) if p.strip()]
+        if len(parts) < 3 or parts[0] != caption:
+            fail("the message box %r copied %r" % (caption, copied))
+        self.key("Return")
+        self.wait_gone(box, "the message box")
+        return parts[1]
+
     def click(self, x, y):
-        xdotool("mousemove", "--sync", x, y)
+        # mousemove --sync waits for the pointer to move, which takes 15 s to
+        # give up when the pointer is there already (a second click on a button).
+        here = re.search(r"x:(-?\d+) y:(-?\d+)", xdotool("getmouselocation").stdout)
+        if not here or (int(here.group(1)), int(here.group(2))) != (x, y):
+            xdotool("mousemove", "--sync", x, y)
         xdotool("click", "1")
 
     def wait_exit(self, what, timeout=DEFAULT_WAIT):

@@ -1,8 +1,11 @@
 #include "fakes/DesignedCaptions.h"
 #include "fakes/FakeMessageBox.h"
+#include "platform/PrintDestination.h"
 #include "platform/QuilloError.h"
 #include "platform/qt/QtPrintSurface.h"
 #include "print/QuickPrint.h"
+
+#include "fakes/TestFiles.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -45,6 +48,36 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString& path, QPageSize::PageSizeId 
     printer->setPageSize(QPageSize(size));
     return printer;
 }
+
+// A printer that keeps a copy of each document it is handed, or refuses it.
+class FakeDestination : public PrintDestination {
+public:
+    QString name() const override { return QStringLiteral("Front Desk"); }
+    void print(const QString& file, const QString& title) override
+    {
+        handed.append(file);
+        titles.append(title);
+        documents.append(TestFiles::read(file));
+        if (!refusal.isEmpty())
+            throw QuilloError(refusal);
+    }
+
+    QString refusal;
+    QStringList handed;
+    QStringList titles;
+    QList<QByteArray> documents;
+};
+
+// Hands the surface a destination that the test keeps.
+class ForwardingDestination : public PrintDestination {
+public:
+    explicit ForwardingDestination(PrintDestination& target) : m_target(target) {}
+    QString name() const override { return m_target.name(); }
+    void print(const QString& file, const QString& title) override { m_target.print(file, title); }
+
+private:
+    PrintDestination& m_target;
+};
 
 CheckTexts mariasCheque()
 {
@@ -93,6 +126,9 @@ private Q_SLOTS:
     void reopenedChequePrintsAtTheSamePlaces();
     void itemPastTheEdgeIsRefused_data();
     void itemPastTheEdgeIsRefused();
+    void destinationTakesTheWholeDocument();
+    void refusedJobIsAFailure();
+    void noPrintServiceFailsAtTheFirstOutput();
 };
 
 void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
@@ -257,6 +293,65 @@ void TestQtPrintSurface::itemPastTheEdgeIsRefused()
     const double inches = match.captured(1).toDouble();
     QVERIFY2(inches > 0 && inches < 1, qPrintable(outcome));
     QVERIFY(!QFileInfo::exists(pdf)); // nothing was printed
+}
+
+namespace {
+
+// Quick Print onto a PDF painted for `destination`; the message or the failure.
+QString printTo(FakeDestination& destination)
+{
+    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    pdf->setOutputFormat(QPrinter::PdfFormat);
+    pdf->setPageSize(QPageSize(QPageSize::Letter));
+    FakeMessageBox messages;
+    try {
+        QtPrintSurface surface(std::move(pdf),
+                               std::unique_ptr<PrintDestination>(new ForwardingDestination(destination)));
+        QuickPrint::run(mariasCheque(), designedCaptions(), surface, messages);
+    } catch (const QuilloError& error) {
+        return error.message();
+    }
+    return messages.shown.join(QLatin1Char('|'));
+}
+
+} // namespace
+
+void TestQtPrintSurface::destinationTakesTheWholeDocument()
+{
+    FakeDestination destination;
+    QCOMPARE(printTo(destination), QuickPrint::Confirmation);
+    QCOMPARE(destination.handed.size(), 1);
+    QCOMPARE(destination.titles, QStringList{QStringLiteral("Quillo")});
+    const QByteArray& document = destination.documents.first();
+    QVERIFY(document.startsWith("%PDF-"));
+    QVERIFY(document.trimmed().endsWith("%%EOF"));
+    // The document lived only until the printer had taken it.
+    QVERIFY(!QFileInfo::exists(destination.handed.first()));
+}
+
+void TestQtPrintSurface::refusedJobIsAFailure()
+{
+    FakeDestination destination;
+    destination.refusal = QStringLiteral("The printer \"Front Desk\" is not accepting jobs.");
+    QCOMPARE(printTo(destination), destination.refusal); // and no confirmation
+    QCOMPARE(destination.handed.size(), 1);
+    QVERIFY(!QFileInfo::exists(destination.handed.first()));
+}
+
+void TestQtPrintSurface::noPrintServiceFailsAtTheFirstOutput()
+{
+    // The test's CUPS_SERVER names a socket that does not exist.
+    auto surface = QtPrintSurface::forDefaultPrinter();
+    FakeMessageBox messages;
+    try {
+        QuickPrint::run(mariasCheque(), designedCaptions(), *surface, messages);
+        QFAIL("printed without a print service");
+    } catch (const QuilloError& error) {
+        QVERIFY2(error.message().startsWith(QLatin1String("The print service is not running, so the check was not "
+                                                          "printed.")),
+                 qPrintable(error.message()));
+    }
+    QVERIFY(messages.shown.isEmpty());
 }
 
 QTEST_MAIN(TestQtPrintSurface)

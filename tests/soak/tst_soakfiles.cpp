@@ -154,7 +154,11 @@ void TestSoakFiles::thousandChequesRoundTripByteExactly()
         }
         writer.dialogs.answer(path);
         writer.commands.run(FileCommands::SaveAs);
-        QVERIFY2(writer.messages.shown.isEmpty(), qPrintable(writer.messages.shown.join(u'|')));
+        // Only a value cut or changed on its way into the file is reported.
+        const QStringList changes = FileCommands::storageChanges(writer.form.boxes);
+        QCOMPARE(writer.messages.shown.size(), changes.isEmpty() ? 0 : 1);
+        if (!changes.isEmpty())
+            QVERIFY(writer.messages.shown.first().contains(changes.join(QLatin1Char('\n'))));
         const QByteArray saved = TestFiles::read(path);
         QVERIFY2(saved == expected + tail, qPrintable(QStringLiteral("cheque %1 saved as %2, expected %3")
                                                           .arg(n)

@@ -14,7 +14,7 @@ QLineEdit* QtFocusedControl::focusedTextBox()
     if (auto* combo = qobject_cast<QComboBox*>(focused); combo && combo->lineEdit())
         return combo->lineEdit();
     throw QuilloError(QStringLiteral("There is no text here to cut, copy or paste. "
-                                     "Click in one of the cheque's boxes first."));
+                                     "Click in one of the check's boxes first."));
 }
 
 QString QtFocusedControl::selText() const

@@ -1,12 +1,19 @@
 #include "platform/qt/QtPrintSurface.h"
 
+#include "platform/PrintDestination.h"
 #include "platform/QuilloError.h"
 
+#include <QDir>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
+
+#ifdef QUILLO_PRINTS_THROUGH_CUPS
+#include "platform/cups/CupsDestination.h"
+#endif
 
 #include <array>
 #include <utility>
@@ -43,24 +50,65 @@ double weightedAverageCharWidth(const QFontMetricsF& metrics)
     return total / weights;
 }
 
-std::unique_ptr<QtPrintSurface> QtPrintSurface::forDefaultPrinter()
+namespace {
+
+// A printer object with `info`'s own default page size and printable area.
+std::unique_ptr<QPrinter> printerFor(const QPrinterInfo& info)
 {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     // QPrinter starts at A4 whatever the printer says; the printer's own
     // default page size is the one that applies.
     if (!info.isNull())
         printer->setPageSize(info.defaultPageSize());
-    auto surface = std::make_unique<QtPrintSurface>(std::move(printer));
+    return printer;
+}
+
+} // namespace
+
+#ifdef QUILLO_PRINTS_THROUGH_CUPS
+
+std::unique_ptr<QtPrintSurface> QtPrintSurface::forDefaultPrinter()
+{
+    std::unique_ptr<PrintDestination> destination;
+    QString missing;
+    try {
+        destination = CupsDestination::findDefault();
+    } catch (const QuilloError& error) {
+        missing = error.message();
+    }
+    // The page is laid out as the printer's own driver describes it, and
+    // painted into a PDF document that goes to the printer as it stands.
+    const QPrinterInfo info = destination ? QPrinterInfo::printerInfo(destination->name()) : QPrinterInfo();
+    const QPageLayout layout = printerFor(info)->pageLayout();
+    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    pdf->setOutputFormat(QPrinter::PdfFormat);
+    pdf->setPageLayout(layout);
+    auto surface = std::make_unique<QtPrintSurface>(std::move(pdf), std::move(destination));
+    surface->m_missingPrinterReason = missing;
+    return surface;
+}
+
+#else
+
+std::unique_ptr<QtPrintSurface> QtPrintSurface::forDefaultPrinter()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    auto surface = std::make_unique<QtPrintSurface>(printerFor(info));
     if (info.isNull()) {
-        surface->m_missingPrinterReason =
-            QStringLiteral("No default printer is set up, so the cheque could not be printed. "
-                           "Set up a printer in the system's printer settings and try again.");
+        surface->m_missingPrinterReason = QStringLiteral("No default printer is set up, so the check could not be "
+                                                         "printed. Set up a printer in the system's printer "
+                                                         "settings and try again.");
     }
     return surface;
 }
 
+#endif
+
 QtPrintSurface::QtPrintSurface(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {}
+
+QtPrintSurface::QtPrintSurface(std::unique_ptr<QPrinter> pdfPrinter, std::unique_ptr<PrintDestination> destination)
+    : m_printer(std::move(pdfPrinter)), m_destination(std::move(destination))
+{}
 
 QtPrintSurface::~QtPrintSurface() = default;
 
@@ -122,12 +170,30 @@ void QtPrintSurface::beginDocumentIfNeeded()
 void QtPrintSurface::endDoc()
 {
     beginDocumentIfNeeded();
-    const QString printerName =
-        m_printer->outputFormat() == QPrinter::PdfFormat ? m_printer->outputFileName() : m_printer->printerName();
+    if (!m_destination) {
+        paintPage(m_printer->outputFormat() == QPrinter::PdfFormat ? m_printer->outputFileName()
+                                                                   : m_printer->printerName());
+        m_begun = false;
+        return;
+    }
+    // The document lives only until the destination has taken it.
+    QTemporaryFile document(QDir::tempPath() + QStringLiteral("/quillo-check-XXXXXX.pdf"));
+    if (!document.open()) {
+        throw QuilloError(QStringLiteral("The check could not be prepared for the printer \"%1\": %2")
+                              .arg(m_destination->name(), document.errorString()));
+    }
+    document.close();
+    m_printer->setOutputFileName(document.fileName());
+    paintPage(m_destination->name());
+    m_destination->print(document.fileName(), QStringLiteral("Quillo"));
+    m_begun = false;
+}
 
+void QtPrintSurface::paintPage(const QString& printerName)
+{
     QPainter painter;
     if (!painter.begin(m_printer.get())) {
-        throw QuilloError(QStringLiteral("The printer \"%1\" could not be started, so the cheque was not printed. "
+        throw QuilloError(QStringLiteral("The printer \"%1\" could not be started, so the check was not printed. "
                                          "Check that the printer is switched on and set up, and try again.")
                               .arg(printerName));
     }
@@ -139,9 +205,8 @@ void QtPrintSurface::endDoc()
     }
     m_page.clear();
     if (!painter.end() || m_printer->printerState() == QPrinter::Error) {
-        throw QuilloError(QStringLiteral("The printer \"%1\" did not accept the cheque, so it was not printed. "
+        throw QuilloError(QStringLiteral("The printer \"%1\" did not accept the check, so it was not printed. "
                                          "Check the printer and try again.")
                               .arg(printerName));
     }
-    m_begun = false;
 }

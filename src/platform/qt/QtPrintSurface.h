@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class PrintDestination;
 class QFontMetricsF;
 class QPrinter;
 
@@ -20,15 +21,19 @@ double weightedAverageCharWidth(const QFontMetricsF& metrics);
 // one go. Qt's PDF-based print engines cannot abort a job once the painter has
 // begun (QPrinter::abort() is not supported there, and ending the painter
 // sends the job), so a Quick Print that fails halfway would otherwise still
-// send half a cheque. Kept this way, a failed run leaves nothing behind.
+// send half a check. Kept this way, a failed run leaves nothing behind.
 class QtPrintSurface : public PrintSurface {
 public:
-    // Prints to the system's default printer with its own default page size,
-    // without a dialog. Without a default printer, the first output fails.
+    // Prints to the system's default printer with its own page size and
+    // printable area, without a dialog. Without a default printer (or a print
+    // service to ask), the first output fails and says why.
     static std::unique_ptr<QtPrintSurface> forDefaultPrinter();
 
     // Prints to a printer that the caller has set up (a PDF file in tests).
     explicit QtPrintSurface(std::unique_ptr<QPrinter> printer);
+    // Paints the page into a PDF document, then hands it to `destination`:
+    // endDoc() succeeds only once the destination has taken the job.
+    QtPrintSurface(std::unique_ptr<QPrinter> pdfPrinter, std::unique_ptr<PrintDestination> destination);
     ~QtPrintSurface() override;
 
     void setFontName(const QString& family) override;
@@ -50,8 +55,10 @@ private:
     };
 
     void beginDocumentIfNeeded();
+    void paintPage(const QString& printerName);
 
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<PrintDestination> m_destination;
     QString m_missingPrinterReason;
     QFont m_font;
     bool m_begun = false;
