@@ -3,12 +3,10 @@
 #include "platform/QuilloError.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -168,10 +166,6 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
-} // namespace
-
-namespace {
-
 // Writes `bytes` over the start of the open file and makes sure they reached
 // the disk; false with errno set on failure.
 bool writeAndSync(Descriptor& file, const QByteArray& bytes)
@@ -206,7 +200,7 @@ void createComplete(const QString& path, const QByteArray& name, const QByteArra
     if (!file.isOpen())
         throw QuilloError(saveFailure(path, writeReason(errno, Step::Create, name)));
 
-    bool ok = writeAndSync(file, bytes) && ::rename(temporary.constData(), name.constData()) == 0;
+    const bool ok = writeAndSync(file, bytes) && ::rename(temporary.constData(), name.constData()) == 0;
     const int error = errno;
     if (!ok) {
         ::unlink(temporary.constData());

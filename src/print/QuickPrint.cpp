@@ -102,7 +102,10 @@ QString overflowMessage(const std::vector<Overflow>& overflows)
     QStringList lines{QStringLiteral("Quillo did not print the check, because part of it would run past the right "
                                      "edge of the paper:")};
     for (const Overflow& overflow : overflows) {
-        const QString quoted = QLatin1Char('"') + overflow.item.text + QLatin1Char('"');
+        // A pasted page of text would make the message as long; its start says which it is.
+        const QString& text = overflow.item.text;
+        const QString shown = text.size() > 60 ? text.left(59) + QChar(0x2026) : text;
+        const QString quoted = QLatin1Char('"') + shown + QLatin1Char('"');
         const QString what = overflow.item.name.isEmpty() ? quoted : overflow.item.name + QStringLiteral(": ") + quoted;
         lines.append(
             QStringLiteral("%1 runs %2 inch past the edge.").arg(what, QString::number(overflow.inches, 'f', 2)));

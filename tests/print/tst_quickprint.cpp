@@ -234,6 +234,19 @@ void TestQuickPrint::itemsPastTheEdgeStopThePage_data()
                                                                       "the edge.")};
     QTest::newRow("date exactly to the edge") << 1250.0 << date << QStringList();
 
+    CheckTexts pasted = typicalCheque();
+    pasted[13] = QString(59, QLatin1Char('m')) + QStringLiteral(" and more and more and more");
+    QTest::newRow("a long text is cut in the message")
+        << 1000.0 << pasted
+        << QStringList{
+               QStringLiteral("Check No.: \"1001\" runs 1.30 inch past the edge."),
+               QStringLiteral("Date: \"12/07/2026\" runs 1.90 inch past the edge."),
+               QStringLiteral("\"Payable in U.S. Funds\" runs 0.50 inch past the edge."),
+               QStringLiteral("Memo: \"%1\u2026\" runs 0.70 inch past the edge.").arg(QString(59, QLatin1Char('m'))),
+               QStringLiteral("\"NO SIGNATURE REQUIRED. \" runs 0.70 inch past the edge."),
+               QStringLiteral("\"This is an Authorized\" runs 0.50 inch past the edge."),
+               QStringLiteral("\"and Requested Transaction.\" runs 1.00 inch past the edge."),
+               QStringLiteral("Check No. on the MICR line: \"1001\" runs 4.40 inch past the edge.")};
     // In a page 1060 wide: a caption exactly at the edge fits, one past it does not; the
     // pushed cheque number of the MICR line is measured on its own line.
     CheckTexts several = typicalCheque();
