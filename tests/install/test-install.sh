@@ -96,6 +96,21 @@ main_window=$(timeout 60 xdotool search --sync --name '^ \(New File\) --Quillo$'
 [ -n "$main_window" ] || fail "no window \" (New File) --Quillo\" appeared"
 kill -0 "$pid" || fail "the program ended on its own"
 
+# The first save with the suggested name lands in the documents folder, not
+# among the installation's programs.
+xdotool windowfocus --sync "$main_window"
+xdotool type --delay 8 "Maria L. Gonzalez"
+xdotool key ctrl+s
+save_dialog=$(timeout 60 xdotool search --sync --name '^Save As$' | head -n 1) || true
+[ -n "$save_dialog" ] || fail "File, Save showed no save dialog"
+xdotool windowfocus --sync "$save_dialog"
+xdotool key Return
+saved="$HOME/Documents/Maria L. Gonzalez.qlo"
+for _ in $(seq 100); do [ -s "$saved" ] && break; sleep 0.1; done
+[ "$(stat -c %s "$saved" 2>/dev/null)" = 480 ] ||
+    fail "the first save did not write $saved; the documents folder holds: $(ls -A "$HOME/Documents" 2>&1)"
+[ -z "$(ls -A "$prefix/bin" | grep -v '^quillo$')" ] || fail "the save wrote into $prefix/bin: $(ls -A "$prefix/bin")"
+
 # Help, Contents.
 xdotool windowfocus --sync "$main_window"
 xdotool key alt+h c
@@ -120,4 +135,4 @@ status=0
 wait "$pid" || status=$?
 pid=""
 [ "$status" = 0 ] || fail "the program ended with status $status"
-echo "PASS: installed into a temporary prefix, started from its desktop entry, showed its help and home page, ended"
+echo "PASS: installed into a temporary prefix, started from its desktop entry, saved to the documents folder, showed its help and home page, ended"
