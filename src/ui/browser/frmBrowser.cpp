@@ -4,10 +4,12 @@
 #include "platform/QuilloError.h"
 #include "platform/WebBrowserControl.h"
 #include "platform/WebBrowserControlFactory.h"
+#include "platform/qt/DesignedAccessibleNames.h"
 #include "platform/qt/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
 #include "platform/qt/KeyedToolBar.h"
+#include "platform/qt/NamedComboBox.h"
 #include "platform/qt/WindowList.h"
 #include "ui/browser/BrowserWindowDesign.h"
 
@@ -90,7 +92,7 @@ void frmBrowser::buildControls()
     lblAddress = new QLabel(QString::fromLatin1(AddressCaption), picAddress);
     lblAddress->setObjectName(QStringLiteral("lblAddress"));
 
-    cboAddress = new QComboBox(picAddress);
+    cboAddress = new NamedComboBox(picAddress);
     cboAddress->setObjectName(QStringLiteral("cboAddress"));
     cboAddress->setEditable(true);
     // The list is the window's to keep: typing never adds to it, and no
@@ -98,6 +100,9 @@ void frmBrowser::buildControls()
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setCompleter(nullptr);
     lblAddress->setBuddy(cboAddress);
+    applyAccessibleNames(*this, AccessibleNames);
+    // Its text field is the same box to a screen reader.
+    cboAddress->lineEdit()->setAccessibleName(cboAddress->accessibleName());
 
     timTimer = new QTimer(this);
     timTimer->setObjectName(QStringLiteral("timTimer"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/qt/DesignedAccessibleNames.h"
+
 #include <array>
 
 // The designed layout of the cheque-entry window, in twips. Positions of the
@@ -71,11 +73,6 @@ inline constexpr std::array<Control, 33> ChequeFace = {{
 
 // What a screen reader calls the controls that have no caption of their own:
 // each box is named after the caption that labels it.
-struct AccessibleName {
-    const char* control;
-    const char* name;
-};
-
 inline constexpr std::array<AccessibleName, 17> AccessibleNames = {{
     {"Text1", "Payor Name and Address, line 1"},
     {"Text2", "Payor Name and Address, line 2"},

@@ -4,6 +4,7 @@
 #include "platform/FailureHandling.h"
 #include "platform/HelpDocumentLocator.h"
 #include "platform/Twips.h"
+#include "platform/qt/DesignedAccessibleNames.h"
 #include "platform/qt/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
@@ -184,9 +185,7 @@ void frmMain::buildChequeFace()
         widget->setFont(designFont(design.font));
         widget->setGeometry(twips.toPixels(design.left, design.top, design.width, design.height));
     }
-    for (const AccessibleName& entry : AccessibleNames)
-        Frame1->findChild<QWidget*>(QString::fromLatin1(entry.control))
-            ->setAccessibleName(QString::fromLatin1(entry.name));
+    applyAccessibleNames(*Frame1, AccessibleNames);
 }
 
 void frmMain::buildToolbar()

@@ -6,6 +6,8 @@
 #include "platform/qt/WindowList.h"
 #include "ui/browser/frmBrowser.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
 
 namespace {} // namespace
@@ -47,6 +50,7 @@ private Q_SLOTS:
     void shrinkingKeepsLastSizes();
     void altAFocusesAddressBox();
     void tabOrderFollowsDesign();
+    void screenReadersReadTheAddressBoxAsAddress();
     void windowIsSizableAndKeptOutOfTaskbar();
     void windowsAreIndependentAndUnloadWithMainWindow();
     void noBrowserNoWindow();
@@ -377,6 +381,11 @@ void TestBrowserWindow::toolbarHasSixKeyedButtons()
         keys.append(key);
         QCOMPARE(action->toolTip(), key);
         QCOMPARE(action->text(), QString());
+        // A screen reader reads the picture-only button by its key.
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(toolbar->widgetForAction(action));
+        QCOMPARE(button->role(), QAccessible::Button);
+        QCOMPARE(button->text(QAccessible::Name), key);
+        QCOMPARE(button->text(QAccessible::Description), key);
         QCOMPARE(toolbar->widgetForAction(action)->size(), QSize(pixels(465), pixels(450)));
     }
     QCOMPARE(keys, (QStringList{"Back", "Forward", "Stop", "Refresh", "Home", "Search"}));
@@ -467,6 +476,37 @@ void TestBrowserWindow::tabOrderFollowsDesign()
         widget = widget->nextInFocusChain();
     }
     QCOMPARE(chain, designed);
+}
+
+void TestBrowserWindow::screenReadersReadTheAddressBoxAsAddress()
+{
+    open(QStringLiteral("qrc:/home/index.html"));
+    QAccessibleInterface* address = QAccessible::queryAccessibleInterface(box());
+    QCOMPARE(address->role(), QAccessible::ComboBox);
+    QCOMPARE(address->text(QAccessible::Name), QStringLiteral("Address"));
+    QCOMPARE(address->text(QAccessible::Value), QStringLiteral("qrc:/home/index.html"));
+
+    // Inside: the list of visited addresses, then the text field, named alike.
+    QCOMPARE(address->childCount(), 2);
+    QAccessibleInterface* list = address->child(0);
+    QCOMPARE(list->object(), box()->view());
+    QCOMPARE(list->role(), QAccessible::List);
+    QAccessibleInterface* field = address->child(1);
+    QCOMPARE(field->object(), box()->lineEdit());
+    QCOMPARE(field->role(), QAccessible::EditableText);
+    QCOMPARE(field->text(QAccessible::Name), QStringLiteral("Address"));
+    QCOMPARE(address->indexOfChild(field), 1);
+    QCOMPARE(address->indexOfChild(list), 0);
+    QCOMPARE(address->focusChild(), field);
+
+    // The list opens and closes as a screen reader asks.
+    QAccessibleActionInterface* actions = address->actionInterface();
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+    actions->doAction(QAccessibleActionInterface::showMenuAction());
+    QTRY_VERIFY(box()->view()->isVisible());
+    actions->doAction(QAccessibleActionInterface::showMenuAction());
+    QTRY_VERIFY(!box()->view()->isVisible());
+    QCOMPARE(control()->navigations, QStringList{QStringLiteral("qrc:/home/index.html")});
 }
 
 void TestBrowserWindow::windowIsSizableAndKeptOutOfTaskbar()

@@ -376,6 +376,11 @@ void TestMainWindow::toolbarButtons()
         }
         QCOMPARE(entry->data().toString(), expected.at(i));
         QCOMPARE(entry->toolTip(), expected.at(i));
+        // A screen reader reads the picture-only button by its key.
+        QAccessibleInterface* readOut = QAccessible::queryAccessibleInterface(toolbar->widgetForAction(entry));
+        QCOMPARE(readOut->role(), QAccessible::Button);
+        QCOMPARE(readOut->text(QAccessible::Name), expected.at(i));
+        QCOMPARE(readOut->text(QAccessible::Description), expected.at(i));
         QVERIFY(entry->text().isEmpty() || toolbar->toolButtonStyle() == Qt::ToolButtonIconOnly);
         QWidget* button = toolbar->widgetForAction(entry);
         QCOMPARE(button->size(), QSize(23, 22));
