@@ -9,6 +9,7 @@
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
 #include "platform/qt/KeyedToolBar.h"
+#include "platform/qt/LiteralWindowTitle.h"
 #include "platform/qt/NamedComboBox.h"
 #include "platform/qt/WindowList.h"
 #include "ui/browser/BrowserWindowDesign.h"
@@ -237,7 +238,7 @@ void frmBrowser::runToolbarCommand(const QString& key)
         Failures::ignoreErrors({
             [&] { timTimer->stop(); },
             [&] { brwWebBrowser->Stop(); },
-            [&] { setWindowTitle(brwWebBrowser->LocationName()); },
+            [&] { setLiteralWindowTitle(*this, brwWebBrowser->LocationName()); },
         });
     }
 }
@@ -248,14 +249,14 @@ void frmBrowser::timTimer_Timer()
         setWindowTitle(QStringLiteral("Working..."));
     } else {
         timTimer->stop();
-        setWindowTitle(brwWebBrowser->LocationName());
+        setLiteralWindowTitle(*this, brwWebBrowser->LocationName());
     }
 }
 
 void frmBrowser::brwWebBrowser_DownloadComplete()
 {
     Failures::ignoreErrors({
-        [&] { setWindowTitle(brwWebBrowser->LocationName()); },
+        [&] { setLiteralWindowTitle(*this, brwWebBrowser->LocationName()); },
     });
 }
 
@@ -265,7 +266,7 @@ void frmBrowser::brwWebBrowser_NavigateComplete2(const QString& /*URL*/)
     // that the control reports for the page it shows.
     int match = -1;
     Failures::ignoreErrors({
-        [&] { setWindowTitle(brwWebBrowser->LocationName()); },
+        [&] { setLiteralWindowTitle(*this, brwWebBrowser->LocationName()); },
         [&] {
             const QString location = brwWebBrowser->LocationURL();
             for (int i = 0; i < cboAddress->count(); ++i) {

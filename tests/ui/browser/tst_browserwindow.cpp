@@ -41,6 +41,8 @@ private Q_SLOTS:
     void stopStopsTimerAndShowsName();
     void timerShowsWorkingWhileBusyThenName();
     void downloadCompleteShowsName();
+    void pageTitleShowsAsItIs_data();
+    void pageTitleShowsAsItIs();
     void failuresAreIgnoredStepByStep();
     void failuresOfUnhandledHandlersAreReportedOnce();
     void toolbarHasSixKeyedButtons();
@@ -305,6 +307,42 @@ void TestBrowserWindow::downloadCompleteShowsName()
     emit control()->DownloadComplete();
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Loaded"));
     QCOMPARE(box()->count(), 0);
+}
+
+void TestBrowserWindow::pageTitleShowsAsItIs_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("title");
+    // Qt takes a lone "[*]" in a title for its unsaved-changes mark and hides it.
+    QTest::newRow("navigation complete") << "navigated"
+                                         << "Draft [*] of the week";
+    QTest::newRow("download complete") << "downloaded"
+                                       << "[*]";
+    QTest::newRow("last tick of the timer") << "tick"
+                                            << "[*][*] twice";
+    QTest::newRow("Stop") << "Stop"
+                          << "a[*]b [*";
+}
+
+void TestBrowserWindow::pageTitleShowsAsItIs()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, title);
+    open(QStringLiteral("http://a.example/"));
+    control()->locationName = title;
+
+    if (how == QLatin1String("navigated"))
+        control()->arriveAt(QStringLiteral("http://a.example/"), title);
+    else if (how == QLatin1String("downloaded"))
+        emit control()->DownloadComplete();
+    else if (how == QLatin1String("tick"))
+        QTRY_VERIFY(!timer()->isActive());
+    else
+        click(how);
+
+    // What the title bar and a screen reader show.
+    QTRY_COMPARE(m_window->windowHandle()->title(), title);
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_window.data())->text(QAccessible::Name), title);
 }
 
 void TestBrowserWindow::failuresAreIgnoredStepByStep()
