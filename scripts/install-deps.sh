@@ -19,6 +19,10 @@ libgl-dev
 xvfb
 xauth
 xdotool
+dbus-daemon
+dbus-x11
+at-spi2-core
+python3-pyatspi
 x11-utils
 poppler-utils
 fonts-liberation
