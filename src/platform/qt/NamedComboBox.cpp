@@ -41,11 +41,11 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Name && !box()->accessibleName().isEmpty())
-            return box()->accessibleName();
-        if (t == QAccessible::Name || t == QAccessible::Value)
+        if (t == QAccessible::Value)
             return box()->currentText();
-        return QAccessibleWidget::text(t);
+        // The accessible name, else the caption of the label that names the box.
+        const QString text = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && text.isEmpty() ? box()->currentText() : text;
     }
 
     QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
