@@ -6,7 +6,8 @@
 Every row runs Quillo and its bare baseline in the same run, alternating them
 (in turn, the order reversed every other round, after one warm-up run of
 each), and compares their medians. The programs run on Xvfb servers of their
-own, in a private home, settings and runtime folder, without a print server.
+own, each run on a session bus of its own, in a private home, settings and
+runtime folder, without a print server.
 The table also goes to <build>/performance.md.
 """
 import datetime
