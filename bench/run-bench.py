@@ -6,12 +6,14 @@
 Every row runs Quillo and its bare baseline in the same run, alternating them
 (in turn, the order reversed every other round, after one warm-up run of
 each), and compares their medians. The programs run on Xvfb servers of their
-own, in a private home, settings and runtime folder, without a print server.
+own, each run on a session bus of its own, in a private home, settings and
+runtime folder, without a print server.
 The table also goes to <build>/performance.md.
 """
 import datetime
 import os
 import platform
+import re
 import shutil
 import signal
 import statistics
@@ -46,11 +48,38 @@ class Xvfb:
         self.process.wait()
 
 
+class SessionBus:
+    """A D-Bus session bus of its own (dbus-launch) for one program run, ended
+    with the block. Without one, a program on an X display starts a bus for
+    that display, which nothing ends."""
+
+    def __init__(self, env):
+        self.env = env
+
+    def __enter__(self):
+        out = subprocess.run(["dbus-launch", "--sh-syntax"], env=self.env, stdin=subprocess.DEVNULL,
+                             capture_output=True, text=True, check=True).stdout
+        found = dict(re.findall(r"^(DBUS_SESSION_BUS_\w+)='?([^';]*)'?;", out, re.M))
+        self.address = found["DBUS_SESSION_BUS_ADDRESS"]
+        self.pid = int(found["DBUS_SESSION_BUS_PID"])
+        return self
+
+    def __exit__(self, *exc):
+        try:
+            os.kill(self.pid, signal.SIGTERM)
+        except ProcessLookupError:
+            return
+        # The bus is not a child of this script: wait until it has gone.
+        deadline = time.monotonic() + 10
+        while os.path.exists("/proc/%d" % self.pid) and time.monotonic() < deadline:
+            time.sleep(0.01)
+
+
 class Bench:
     def __init__(self, build):
         self.build = os.path.abspath(build)
         self.sandbox = tempfile.mkdtemp(prefix="quillo-bench.")
-        env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "QTWEBENGINE_", "XDG_"))}
+        env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "QTWEBENGINE_", "XDG_", "DBUS_"))}
         for name in ("home", "config", "cache", "data", "runtime", "tmp"):
             os.makedirs(os.path.join(self.sandbox, name), mode=0o700)
         env.update({
@@ -74,9 +103,11 @@ class Bench:
         shutil.rmtree(self.sandbox, ignore_errors=True)
 
     def run(self, program, mode, display, timeout=120):
-        """Runs one bench program once; returns its key=value report."""
+        """Runs one bench program once, on a session bus of its own; returns its key=value report."""
         env = dict(self.env, DISPLAY=display)
-        with tempfile.TemporaryFile(mode="w+") as out, tempfile.TemporaryFile(mode="w+") as err:
+        with SessionBus(env) as bus, tempfile.TemporaryFile(mode="w+") as out, \
+                tempfile.TemporaryFile(mode="w+") as err:
+            env["DBUS_SESSION_BUS_ADDRESS"] = bus.address
             spawned = time.clock_gettime_ns(time.CLOCK_BOOTTIME)
             process = subprocess.Popen([os.path.join(self.build, program), mode], env=env, stdout=out,
                                        stderr=err, stdin=subprocess.DEVNULL, start_new_session=True)

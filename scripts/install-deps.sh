@@ -20,6 +20,10 @@ xvfb
 xauth
 xdotool
 xclip
+dbus-daemon
+dbus-x11
+at-spi2-core
+python3-pyatspi
 x11-utils
 poppler-utils
 fonts-liberation

@@ -35,9 +35,11 @@ export CUPS_SERVER="$sandbox/no-cups-server"
 status=0
 if [ "$use_xvfb" -eq 1 ]; then
     unset QT_QPA_PLATFORM
+    # A session bus of the test's own, ended with it: without one, a program
+    # on an X display starts a bus for that display, which outlives the test.
     # Tests run in parallel: each starts its search for a free display at a
     # number of its own, so that two never race for the same one.
-    xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" "$@" || status=$?
+    dbus-run-session -- xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" "$@" || status=$?
 else
     export QT_QPA_PLATFORM=offscreen
     "$@" || status=$?

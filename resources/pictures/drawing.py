@@ -4,7 +4,7 @@ Shapes are lists of contours (lists of (x, y) points, y pointing down) filled
 with the non-zero rule.  Coverage is sampled on sub-scanlines and measured
 exactly along each sub-scanline, which gives smooth edges at any size.
 Pictures are written as PNG in one of three forms: 'RGB', 'RGBA', or indexed
-('P') with an optional alpha table.
+('P', at most 256 colours) with an alpha table.
 """
 
 import math
@@ -290,8 +290,38 @@ class Canvas:
     def save(self, filename, mode='RGBA'):
         if mode == 'RGB':
             write_png(filename, self.w, self.h, self.to_bytes_rows('RGB'), colour_type=2)
+        elif mode == 'P':
+            colours = [tuple(row[i:i + 4]) for row in self.to_bytes_rows('RGBA') for i in range(0, len(row), 4)]
+            palette, indices = quantize(colours, 256)
+            write_indexed_png(filename, self.w, self.h, indices, [c[:3] for c in palette], [c[3] for c in palette],
+                              bit_depth=8)
         else:
             write_png(filename, self.w, self.h, self.to_bytes_rows('RGBA'), colour_type=6)
+
+
+def quantize(colours, limit):
+    """At most `limit` RGBA colours that stand for `colours` (median cut), and
+    each colour's index among them.  Fully transparent pixels share one entry."""
+    colours = [(0, 0, 0, 0) if c[3] == 0 else c for c in colours]
+    boxes = [sorted(set(colours))]
+    while len(boxes) < limit:
+        # Split the box whose colours spread furthest along one channel.
+        spread, channel, k = max((max(c[ch] for c in box) - min(c[ch] for c in box), ch, k)
+                                 for k, box in enumerate(boxes) for ch in range(4))
+        if spread == 0:
+            break
+        box = sorted(boxes.pop(k), key=lambda c: (c[channel], c))
+        boxes[k:k] = [box[:len(box) // 2], box[len(box) // 2:]]
+    counts = {}
+    for c in colours:
+        counts[c] = counts.get(c, 0) + 1
+    palette, index = [], {}
+    for box in boxes:
+        total = sum(counts[c] for c in box)
+        palette.append(tuple((sum(c[ch] * counts[c] for c in box) + total // 2) // total for ch in range(4)))
+        for c in box:
+            index[c] = len(palette) - 1
+    return palette, [index[c] for c in colours]
 
 
 def linear(c0, c1, x0, y0, x1, y1):
@@ -328,9 +358,9 @@ def write_png(filename, w, h, rows, colour_type, bit_depth=8, palette=None, alph
         f.write(data)
 
 
-def write_indexed_png(filename, w, h, indices, palette, alpha=None):
-    """indices: w*h palette indices; 4-bit depth when the palette has at most 16 entries."""
-    bit_depth = 4 if len(palette) <= 16 else 8
+def write_indexed_png(filename, w, h, indices, palette, alpha=None, bit_depth=None):
+    """indices: w*h palette indices; 4-bit depth when the palette has at most 16 entries, unless given."""
+    bit_depth = bit_depth or (4 if len(palette) <= 16 else 8)
     rows = []
     for y in range(h):
         line = indices[y * w:(y + 1) * w]

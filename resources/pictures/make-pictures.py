@@ -25,7 +25,7 @@ import drawing  # noqa: E402
 import pixelart  # noqa: E402
 
 PIXEL_ART = [
-    'quillo-icon-16', 'quillo-icon',
+    'quillo-icon-16',
     'toolbar/new', 'toolbar/open', 'toolbar/save', 'toolbar/print', 'toolbar/cut', 'toolbar/copy', 'toolbar/paste',
     'browser/back', 'browser/forward', 'browser/stop', 'browser/refresh', 'browser/home', 'browser/search',
 ]

@@ -16,35 +16,6 @@ ABOUT_CAPTION = "About Quillo"
 BROWSER_WAIT = 90
 
 
-def descendants(pid):
-    """The processes started by a process, and theirs, by id."""
-    found = []
-    pending = [pid]
-    while pending:
-        parent = pending.pop()
-        try:
-            tasks = os.listdir("/proc/%d/task" % parent)
-        except OSError:
-            continue
-        for task in tasks:
-            try:
-                with open("/proc/%d/task/%s/children" % (parent, task)) as f:
-                    children = [int(c) for c in f.read().split()]
-            except OSError:
-                continue
-            found += children
-            pending += children
-    return found
-
-
-def running(pid):
-    try:
-        with open("/proc/%d/stat" % pid) as f:
-            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
-    except OSError:
-        return False
-
-
 def open_browser(quillo, known):
     """Opens a browser window with View, Web Browser and returns its id once
     it shows the home page. (The window may be re-created while the web
@@ -88,13 +59,13 @@ def test(program):
             e2e.fail("after the About box closed, the side windows are %s; expected the two browser windows" %
                      quillo.windows())
 
-        helpers = descendants(quillo.process.pid)
+        helpers = e2e.descendants(quillo.process.pid)
         if not helpers:
             e2e.fail("the browser windows started no web engine process")
         quillo.focus()
         quillo.close_and_expect_clean_exit("its cheque-entry window was closed with two browser windows open")
         e2e.wait_for("the web engine processes %s to end with Quillo" % helpers,
-                     lambda: not any(running(pid) for pid in helpers))
+                     lambda: not any(e2e.running(pid) for pid in helpers))
         if not os.path.exists(e2e.settings_file()):
             e2e.fail("closing the window wrote no placement settings")
     finally:

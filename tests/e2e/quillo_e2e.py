@@ -74,6 +74,35 @@ def stop_process(process, grace=10.0):
         process.wait()
 
 
+def descendants(pid):
+    """The processes started by a process, and theirs, by id."""
+    found = []
+    pending = [pid]
+    while pending:
+        parent = pending.pop()
+        try:
+            tasks = os.listdir("/proc/%d/task" % parent)
+        except OSError:
+            continue
+        for task in tasks:
+            try:
+                with open("/proc/%d/task/%s/children" % (parent, task)) as f:
+                    children = [int(c) for c in f.read().split()]
+            except OSError:
+                continue
+            found += children
+            pending += children
+    return found
+
+
+def running(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
 def run(argv, env=None, check=True, timeout=30):
     result = subprocess.run(argv, env=env, stdin=subprocess.DEVNULL, capture_output=True, text=True,
                             timeout=timeout)

@@ -1,6 +1,7 @@
 // Quillo's own help pages, read as the help viewer reads them: every link
 // leads to a page and place that exist, and every page can be reached from
-// the contents.
+// the contents. The help and the home page are written in US English, as the
+// windows and the printed draft are.
 
 #include "fakes/TestFiles.h"
 
@@ -95,6 +96,8 @@ private Q_SLOTS:
     void pageLinksResolve_data();
     void pageLinksResolve();
     void everyPageIsReachableFromTheContents();
+    void pagesReadInUsEnglish_data();
+    void pagesReadInUsEnglish();
 
 private:
     QHash<QString, Page> m_pages;
@@ -159,6 +162,33 @@ void TestHelpContent::everyPageIsReachableFromTheContents()
             unreached.append(name);
     }
     QVERIFY2(unreached.isEmpty(), qPrintable(unreached.join(QStringLiteral(", "))));
+}
+
+void TestHelpContent::pagesReadInUsEnglish_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const QString& folder : {QStringLiteral("help"), QStringLiteral("home")}) {
+        const QDir pages(TestFiles::sourceDir() + QStringLiteral("/resources/") + folder);
+        for (const QString& name : pages.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name))
+            QTest::addRow("%s/%s", qPrintable(folder), qPrintable(name)) << pages.filePath(name);
+    }
+}
+
+void TestHelpContent::pagesReadInUsEnglish()
+{
+    QFETCH(QString, path);
+    QTextDocument page;
+    page.setHtml(QString::fromUtf8(TestFiles::read(path)));
+    const QString text = page.metaInformation(QTextDocument::DocumentTitle) + QLatin1Char('\n') + page.toPlainText();
+    static const QRegularExpression british(
+        QStringLiteral(
+            "\\b(cheques?|\\w*authoris\\w*|\\w*colour\\w*|centres?|\\w*(minimis|organis|recognis|realis)\\w*|"
+            "cancell\\w*|grey|licence|behaviour)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    QStringList found;
+    for (const QRegularExpressionMatch& match : british.globalMatch(text))
+        found.append(match.captured());
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(TestHelpContent)

@@ -140,7 +140,15 @@ private slots:
         QCOMPARE(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 255);
     }
 
-    void windowIconHasAtMost256Colours() { QVERIFY(coloursOf(load(":/pictures/quillo-icon.png")).size() <= 256); }
+    // The designed window icon is a 256-colour picture: an 8-bit palette, and
+    // more of it in use than a 16-colour picture could hold.
+    void windowIconIs256Colours()
+    {
+        const QImage icon = load(":/pictures/quillo-icon.png");
+        QCOMPARE(icon.format(), QImage::Format_Indexed8);
+        QVERIFY2(icon.colorCount() > 16 && icon.colorCount() <= 256, qPrintable(QString::number(icon.colorCount())));
+        QVERIFY2(coloursOf(icon).size() > 16, qPrintable(QString::number(coloursOf(icon).size())));
+    }
 
     void logoPicturesAreOpaqueTrueColour_data()
     {

@@ -1,16 +1,22 @@
+#include "platform/qt/Fonts.h"
 #include "platform/qt/HelpViewerWindow.h"
+#include "platform/qt/MicrFont.h"
 #include "platform/qt/QtHelpViewer.h"
 
 #include "fakes/TestFiles.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QPointer>
+#include <QRawFont>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextTable>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -76,6 +82,8 @@ private Q_SLOTS:
     void helpInstalledLaterIsFoundOnTheNextCall();
     void deletingTheViewerClosesItsWindow();
     void viewerDoesNotKeepTheProgramRunning();
+    void screenReadersReadEveryControl();
+    void micrSymbolsShowInQuillosMicrFont();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -312,6 +320,62 @@ void TestQtHelpViewer::viewerDoesNotKeepTheProgramRunning()
     // The program ended as the main window closed, and took the viewer along.
     QVERIFY(watchdog.isActive());
     QVERIFY(!viewer.window()->isVisible());
+}
+
+void TestQtHelpViewer::screenReadersReadEveryControl()
+{
+    HelpViewerWindow window;
+    QSet<QString> buttons;
+    for (QToolButton* button : window.findChildren<QToolButton*>())
+        buttons.insert(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name));
+    QCOMPARE(buttons, (QSet<QString>{"Back", "Forward", "Contents", "More buttons"}));
+    QCOMPARE(QAccessible::queryAccessibleInterface(window.findChild<QTextBrowser*>(QStringLiteral("helpBrowser")))
+                 ->text(QAccessible::Name),
+             QStringLiteral("Help page"));
+}
+
+namespace {
+
+QString cellText(const QTextTableCell& cell)
+{
+    QTextCursor cursor = cell.firstCursorPosition();
+    cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    return cursor.selectedText();
+}
+
+} // namespace
+
+void TestQtHelpViewer::micrSymbolsShowInQuillosMicrFont()
+{
+    Fonts::install(); // as the program does at its start
+    HelpViewerWindow window;
+    window.showDocument(qEnvironmentVariable("QUILLO_BINARY_DIR") + QStringLiteral("/help/micr.html"));
+    const QTextDocument* page = window.findChild<QTextBrowser*>(QStringLiteral("helpBrowser"))->document();
+
+    QTextTable* symbols = nullptr;
+    for (QTextFrame* frame : page->rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (table && table->columns() > 2 && cellText(table->cellAt(0, 1)) == QLatin1String("Symbol"))
+            symbols = table;
+    }
+    QVERIFY2(symbols, "the page has a table with a Symbol column");
+    QCOMPARE(symbols->rows(), 5);
+
+    // The letter typed, the symbol it gives (U+2446 to U+2449), and its name.
+    const QList<std::tuple<QString, char16_t, QString>> expected = {
+        {"A", u'\u2446', "transit"}, {"B", u'\u2447', "amount"}, {"C", u'\u2448', "on-us"}, {"D", u'\u2449', "dash"}};
+    for (int row = 1; row <= 4; ++row) {
+        const auto& [key, symbol, name] = expected.at(row - 1);
+        QCOMPARE(cellText(symbols->cellAt(row, 0)), key);
+        QCOMPARE(cellText(symbols->cellAt(row, 1)), QString(QChar(symbol)));
+        QCOMPARE(cellText(symbols->cellAt(row, 2)), name);
+
+        QTextCursor glyph = symbols->cellAt(row, 1).firstCursorPosition();
+        glyph.movePosition(QTextCursor::NextCharacter);
+        const QFont font = glyph.charFormat().font();
+        QCOMPARE(QFontInfo(font).family(), MicrFont::Family);
+        QVERIFY2(QRawFont::fromFont(font).supportsCharacter(QChar(symbol)), qPrintable(name));
+    }
 }
 
 QTEST_MAIN(TestQtHelpViewer)

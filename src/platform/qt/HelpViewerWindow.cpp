@@ -1,4 +1,5 @@
 #include "platform/qt/HelpViewerWindow.h"
+#include "platform/qt/KeyedToolBar.h"
 #include "platform/qt/ProductIcon.h"
 
 #include <QAction>
@@ -50,6 +51,7 @@ HelpViewerWindow::HelpViewerWindow(QWidget* parent) : QWidget(parent, Qt::Window
     toolBar->setObjectName(QStringLiteral("helpToolBar"));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar->setIconSize(QSize(24, 24));
+    nameOverflowButton(*toolBar);
     m_back = toolBar->addAction(QIcon(QStringLiteral(":/pictures/browser/back.png")), tr("Back"));
     m_forward = toolBar->addAction(QIcon(QStringLiteral(":/pictures/browser/forward.png")), tr("Forward"));
     m_home = toolBar->addAction(QIcon(QStringLiteral(":/pictures/browser/home.png")), tr("Contents"));
@@ -64,6 +66,7 @@ HelpViewerWindow::HelpViewerWindow(QWidget* parent) : QWidget(parent, Qt::Window
     m_home->setEnabled(false);
 
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
+    m_browser->setAccessibleName(tr("Help page"));
     // Links that leave the help go to the desktop's own browser.
     m_browser->setOpenExternalLinks(true);
     m_browser->document()->setDocumentMargin(12);

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QToolBar>
+#include <QToolButton>
 
 QToolBar* createKeyedToolBar(QWidget* parent, const ImageList& images)
 {
@@ -13,6 +14,7 @@ QToolBar* createKeyedToolBar(QWidget* parent, const ImageList& images)
     toolbar->setFloatable(false);
     toolbar->setIconSize(images.imageSize());
     toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    nameOverflowButton(*toolbar);
     return toolbar;
 }
 
@@ -27,5 +29,16 @@ QAction* addKeyedButton(QToolBar& toolbar, ImageList& images, const QString& key
     QWidget* widget = toolbar.widgetForAction(button);
     widget->setFixedSize(buttonSize);
     widget->setObjectName(QStringLiteral("tbToolBar_") + key);
+    // A button that shows only a picture has no text for a screen reader to
+    // read: it is called by its key and described by its tooltip.
+    widget->setAccessibleName(key);
+    widget->setAccessibleDescription(button->toolTip());
     return button;
+}
+
+void nameOverflowButton(QToolBar& toolbar)
+{
+    // Qt makes this button with the toolbar and shows it only when needed.
+    if (auto* overflow = toolbar.findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        overflow->setAccessibleName(QObject::tr("More buttons"));
 }

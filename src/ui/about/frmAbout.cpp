@@ -3,6 +3,7 @@
 #include "platform/ApplicationFacts.h"
 #include "platform/QuilloError.h"
 #include "platform/Twips.h"
+#include "platform/qt/DesignedAccessibleNames.h"
 #include "platform/qt/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ProductIcon.h"
@@ -26,11 +27,6 @@ const AboutServices& requireServices(const AboutServices& services)
     if (!services.facts || !services.messages || !services.registry || !services.files || !services.processes)
         throw QuilloError(QStringLiteral("The About box cannot be shown: a service it needs is missing."));
     return services;
-}
-
-QFont designFont(FontRole role)
-{
-    return role == FontRole::Title ? Fonts::dialogFont(TitleFontPoints, true) : Fonts::dialogFont(WindowFontPoints);
 }
 
 void setColour(QWidget* widget, QPalette::ColorRole role, int colour)
@@ -133,7 +129,6 @@ void frmAbout::buildControls()
     for (const Control& design : Controls) {
         QWidget* control = createControl(design, this);
         control->setObjectName(QString::fromLatin1(design.name));
-        control->setFont(designFont(design.font));
         control->setGeometry(placement(design, twips));
         // Lines are drawn on the window's own surface, beneath the controls:
         // where the separator meets the picture, the picture covers it.
@@ -154,6 +149,7 @@ void frmAbout::buildControls()
         picIcon->resize(pixmap.deviceIndependentSize().toSize() + QSize(border, border));
     }
     picIcon->setFocusPolicy(Qt::NoFocus);
+    applyAccessibleNames(*this, AccessibleNames);
 
     cmdOK->setDefault(true);
     applyTabOrder(*this, TabOrder);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/qt/DesignedAccessibleNames.h"
+
 #include <array>
 
 // The designed layout of the browser window, in twips. The toolbar and the
@@ -33,6 +35,11 @@ inline constexpr std::array<Control, 5> Controls = {{
 }};
 
 inline constexpr const char* AddressCaption = "&Address:";
+
+// The address box reads as what it is for, not as the address it shows.
+inline constexpr std::array<AccessibleName, 1> AccessibleNames = {{
+    {"cboAddress", "Address"},
+}};
 
 // The keyboard order; the label passes the focus on to the address box.
 inline constexpr std::array<const char*, 4> TabOrder = {"brwWebBrowser", "lblAddress", "cboAddress", "tbToolBar"};

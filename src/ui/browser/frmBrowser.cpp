@@ -4,10 +4,13 @@
 #include "platform/QuilloError.h"
 #include "platform/WebBrowserControl.h"
 #include "platform/WebBrowserControlFactory.h"
+#include "platform/qt/DesignedAccessibleNames.h"
 #include "platform/qt/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
 #include "platform/qt/KeyedToolBar.h"
+#include "platform/qt/LiteralWindowTitle.h"
+#include "platform/qt/NamedComboBox.h"
 #include "platform/qt/WindowList.h"
 #include "ui/browser/BrowserWindowDesign.h"
 
@@ -90,7 +93,7 @@ void frmBrowser::buildControls()
     lblAddress = new QLabel(QString::fromLatin1(AddressCaption), picAddress);
     lblAddress->setObjectName(QStringLiteral("lblAddress"));
 
-    cboAddress = new QComboBox(picAddress);
+    cboAddress = new NamedComboBox(picAddress);
     cboAddress->setObjectName(QStringLiteral("cboAddress"));
     cboAddress->setEditable(true);
     // The list is the window's to keep: typing never adds to it, and no
@@ -98,6 +101,9 @@ void frmBrowser::buildControls()
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setCompleter(nullptr);
     lblAddress->setBuddy(cboAddress);
+    applyAccessibleNames(*this, AccessibleNames);
+    // Its text field is the same box to a screen reader.
+    cboAddress->lineEdit()->setAccessibleName(cboAddress->accessibleName());
 
     timTimer = new QTimer(this);
     timTimer->setObjectName(QStringLiteral("timTimer"));
@@ -232,7 +238,7 @@ void frmBrowser::runToolbarCommand(const QString& key)
         Failures::ignoreErrors({
             [&] { timTimer->stop(); },
             [&] { brwWebBrowser->Stop(); },
-            [&] { setWindowTitle(brwWebBrowser->LocationName()); },
+            [&] { setLiteralWindowTitle(*this, brwWebBrowser->LocationName()); },
         });
     }
 }
@@ -243,14 +249,14 @@ void frmBrowser::timTimer_Timer()
         setWindowTitle(QStringLiteral("Working..."));
     } else {
         timTimer->stop();
-        setWindowTitle(brwWebBrowser->LocationName());
+        setLiteralWindowTitle(*this, brwWebBrowser->LocationName());
     }
 }
 
 void frmBrowser::brwWebBrowser_DownloadComplete()
 {
     Failures::ignoreErrors({
-        [&] { setWindowTitle(brwWebBrowser->LocationName()); },
+        [&] { setLiteralWindowTitle(*this, brwWebBrowser->LocationName()); },
     });
 }
 
@@ -260,7 +266,7 @@ void frmBrowser::brwWebBrowser_NavigateComplete2(const QString& /*URL*/)
     // that the control reports for the page it shows.
     int match = -1;
     Failures::ignoreErrors({
-        [&] { setWindowTitle(brwWebBrowser->LocationName()); },
+        [&] { setLiteralWindowTitle(*this, brwWebBrowser->LocationName()); },
         [&] {
             const QString location = brwWebBrowser->LocationURL();
             for (int i = 0; i < cboAddress->count(); ++i) {

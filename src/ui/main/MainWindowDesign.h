@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/qt/DesignedAccessibleNames.h"
+
 #include <array>
 
 // The designed layout of the cheque-entry window, in twips. Positions of the
@@ -71,11 +73,6 @@ inline constexpr std::array<Control, 33> ChequeFace = {{
 
 // What a screen reader calls the controls that have no caption of their own;
 // the text boxes are named after the captions that label them (BoxNames).
-struct AccessibleName {
-    const char* control;
-    const char* name;
-};
-
 inline constexpr std::array<AccessibleName, 3> AccessibleNames = {{
     {"Command1", "Quick Print"},
     {"Image1", "MICR Guide: A is transit, B is amount, C is on-us, D is dash"},

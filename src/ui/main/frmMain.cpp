@@ -5,12 +5,13 @@
 #include "platform/FailureHandling.h"
 #include "platform/HelpDocumentLocator.h"
 #include "platform/Twips.h"
+#include "platform/qt/DesignedAccessibleNames.h"
 #include "platform/qt/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ImageList.h"
 #include "platform/qt/KeyedToolBar.h"
+#include "platform/qt/LiteralWindowTitle.h"
 #include "platform/qt/ProductIcon.h"
-#include "platform/qt/WindowTitle.h"
 #include "print/PrintSurface.h"
 #include "ui/main/CaretBlinkLimiter.h"
 #include "ui/main/MainWindowDesign.h"
@@ -28,6 +29,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -140,6 +143,13 @@ void frmMain::buildChequeFace()
     Frame1->setFont(designFont(MainWindowDesign::Frame1.font));
     Frame1->setGeometry(twips.toPixels(MainWindowDesign::Frame1.left, MainWindowDesign::Frame1.top,
                                        MainWindowDesign::Frame1.width, MainWindowDesign::Frame1.height));
+    // The caption sits on the frame's line and interrupts it, as a group box
+    // title does. Styles such as Fusion put it above the line instead; the
+    // Windows style, which Qt has on every platform, draws it on the line.
+    if (QStyle* captionOnTheLine = QStyleFactory::create(QStringLiteral("Windows"))) {
+        captionOnTheLine->setParent(Frame1);
+        Frame1->setStyle(captionOnTheLine);
+    }
 
     for (const Control& design : ChequeFace) {
         QWidget* widget = nullptr;
@@ -192,9 +202,7 @@ void frmMain::buildChequeFace()
         widget->setFont(designFont(design.font));
         widget->setGeometry(twips.toPixels(design.left, design.top, design.width, design.height));
     }
-    for (const AccessibleName& entry : AccessibleNames)
-        Frame1->findChild<QWidget*>(QString::fromLatin1(entry.control))
-            ->setAccessibleName(QString::fromLatin1(entry.name));
+    applyAccessibleNames(*Frame1, AccessibleNames);
 }
 
 void frmMain::buildToolbar()
@@ -216,6 +224,11 @@ void frmMain::buildToolbar()
                                          QString::fromLatin1(entry.picture), buttonSize);
         tbToolBar->widgetForAction(button)->setFocusPolicy(Qt::NoFocus);
     }
+    // Separators with no button after them separate nothing: the pair at the
+    // right end stays among the toolbar's entries but is not drawn.
+    const QList<QAction*> entries = tbToolBar->actions();
+    for (auto entry = entries.crbegin(); entry != entries.crend() && (*entry)->isSeparator(); ++entry)
+        (*entry)->setVisible(false);
     connect(tbToolBar, &QToolBar::actionTriggered, this,
             Failures::guarded(*m_services.failures, [this](QAction* Button) { tbToolBar_ButtonClick(Button); }));
 }

@@ -7,6 +7,7 @@
 #include "platform/qt/WindowList.h"
 #include "ui/about/frmAbout.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -38,6 +39,9 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void loadFillsTheLabels();
+    void everyControlTakesTheWindowFont();
+    void screenReadersReadEveryControl_data();
+    void screenReadersReadEveryControl();
     void showModalLoadsAfreshAndReturnsOnceUnloaded();
     void closes_data();
     void closes();
@@ -146,6 +150,45 @@ void TestFrmAbout::loadFillsTheLabels()
     QCOMPARE(box->findChild<QLabel*>("lblTitle")->palette().color(QPalette::WindowText), QColor(Qt::black));
     QCOMPARE(box->findChild<QLabel*>("lblDescription")->palette().color(QPalette::WindowText), QColor(Qt::black));
     QVERIFY(!box->isVisible());
+}
+
+void TestFrmAbout::everyControlTakesTheWindowFont()
+{
+    frmAbout* box = loadShown();
+    QCOMPARE(box->font().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(box->font().pointSizeF(), 8.25);
+    for (const char* name : {"lblTitle", "lblVersion", "lblDescription", "cmdOK", "cmdSysInfo"}) {
+        const QWidget* control = box->findChild<QWidget*>(QLatin1String(name));
+        QVERIFY2(control->font() == box->font(), name);
+        QVERIFY2(!control->font().bold(), name);
+    }
+}
+
+void TestFrmAbout::screenReadersReadEveryControl_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::addColumn<QString>("readAs");
+    QTest::newRow("picIcon") << "picIcon" << QAccessible::Graphic
+                             << "Quillo picture: a quill in an inkwell in front of a check";
+    QTest::newRow("lblTitle") << "lblTitle" << QAccessible::StaticText << "Quillo";
+    QTest::newRow("lblVersion") << "lblVersion" << QAccessible::StaticText << "Version 1.0.0";
+    QTest::newRow("lblDescription") << "lblDescription" << QAccessible::StaticText
+                                    << "Accepts checks by Phone, Fax, and Email.";
+    QTest::newRow("cmdOK") << "cmdOK" << QAccessible::Button << "OK";
+    QTest::newRow("cmdSysInfo") << "cmdSysInfo" << QAccessible::Button << "System Info...";
+}
+
+void TestFrmAbout::screenReadersReadEveryControl()
+{
+    QFETCH(QString, name);
+    QFETCH(QAccessible::Role, role);
+    QFETCH(QString, readAs);
+    frmAbout* box = loadShown();
+    QAccessibleInterface* control = QAccessible::queryAccessibleInterface(box->findChild<QWidget*>(name));
+    QVERIFY(control);
+    QCOMPARE(control->role(), role);
+    QCOMPARE(control->text(QAccessible::Name), readAs);
 }
 
 void TestFrmAbout::showModalLoadsAfreshAndReturnsOnceUnloaded()

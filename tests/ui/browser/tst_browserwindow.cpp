@@ -6,6 +6,8 @@
 #include "platform/qt/WindowList.h"
 #include "ui/browser/frmBrowser.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
 
 namespace {} // namespace
@@ -38,6 +41,8 @@ private Q_SLOTS:
     void stopStopsTimerAndShowsName();
     void timerShowsWorkingWhileBusyThenName();
     void downloadCompleteShowsName();
+    void pageTitleShowsAsItIs_data();
+    void pageTitleShowsAsItIs();
     void failuresAreIgnoredStepByStep();
     void failuresOfUnhandledHandlersAreReportedOnce();
     void toolbarHasSixKeyedButtons();
@@ -47,6 +52,7 @@ private Q_SLOTS:
     void shrinkingKeepsLastSizes();
     void altAFocusesAddressBox();
     void tabOrderFollowsDesign();
+    void screenReadersReadTheAddressBoxAsAddress();
     void windowIsSizableAndKeptOutOfTaskbar();
     void windowsAreIndependentAndUnloadWithMainWindow();
     void noBrowserNoWindow();
@@ -303,6 +309,42 @@ void TestBrowserWindow::downloadCompleteShowsName()
     QCOMPARE(box()->count(), 0);
 }
 
+void TestBrowserWindow::pageTitleShowsAsItIs_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("title");
+    // Qt takes a lone "[*]" in a title for its unsaved-changes mark and hides it.
+    QTest::newRow("navigation complete") << "navigated"
+                                         << "Draft [*] of the week";
+    QTest::newRow("download complete") << "downloaded"
+                                       << "[*]";
+    QTest::newRow("last tick of the timer") << "tick"
+                                            << "[*][*] twice";
+    QTest::newRow("Stop") << "Stop"
+                          << "a[*]b [*";
+}
+
+void TestBrowserWindow::pageTitleShowsAsItIs()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, title);
+    open(QStringLiteral("http://a.example/"));
+    control()->locationName = title;
+
+    if (how == QLatin1String("navigated"))
+        control()->arriveAt(QStringLiteral("http://a.example/"), title);
+    else if (how == QLatin1String("downloaded"))
+        emit control()->DownloadComplete();
+    else if (how == QLatin1String("tick"))
+        QTRY_VERIFY(!timer()->isActive());
+    else
+        click(how);
+
+    // What the title bar and a screen reader show.
+    QTRY_COMPARE(m_window->windowHandle()->title(), title);
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_window.data())->text(QAccessible::Name), title);
+}
+
 void TestBrowserWindow::failuresAreIgnoredStepByStep()
 {
     // Load: the navigation fails, the rest happens.
@@ -377,6 +419,11 @@ void TestBrowserWindow::toolbarHasSixKeyedButtons()
         keys.append(key);
         QCOMPARE(action->toolTip(), key);
         QCOMPARE(action->text(), QString());
+        // A screen reader reads the picture-only button by its key.
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(toolbar->widgetForAction(action));
+        QCOMPARE(button->role(), QAccessible::Button);
+        QCOMPARE(button->text(QAccessible::Name), key);
+        QCOMPARE(button->text(QAccessible::Description), key);
         QCOMPARE(toolbar->widgetForAction(action)->size(), QSize(pixels(465), pixels(450)));
     }
     QCOMPARE(keys, (QStringList{"Back", "Forward", "Stop", "Refresh", "Home", "Search"}));
@@ -467,6 +514,37 @@ void TestBrowserWindow::tabOrderFollowsDesign()
         widget = widget->nextInFocusChain();
     }
     QCOMPARE(chain, designed);
+}
+
+void TestBrowserWindow::screenReadersReadTheAddressBoxAsAddress()
+{
+    open(QStringLiteral("qrc:/home/index.html"));
+    QAccessibleInterface* address = QAccessible::queryAccessibleInterface(box());
+    QCOMPARE(address->role(), QAccessible::ComboBox);
+    QCOMPARE(address->text(QAccessible::Name), QStringLiteral("Address"));
+    QCOMPARE(address->text(QAccessible::Value), QStringLiteral("qrc:/home/index.html"));
+
+    // Inside: the list of visited addresses, then the text field, named alike.
+    QCOMPARE(address->childCount(), 2);
+    QAccessibleInterface* list = address->child(0);
+    QCOMPARE(list->object(), box()->view());
+    QCOMPARE(list->role(), QAccessible::List);
+    QAccessibleInterface* field = address->child(1);
+    QCOMPARE(field->object(), box()->lineEdit());
+    QCOMPARE(field->role(), QAccessible::EditableText);
+    QCOMPARE(field->text(QAccessible::Name), QStringLiteral("Address"));
+    QCOMPARE(address->indexOfChild(field), 1);
+    QCOMPARE(address->indexOfChild(list), 0);
+    QCOMPARE(address->focusChild(), field);
+
+    // The list opens and closes as a screen reader asks.
+    QAccessibleActionInterface* actions = address->actionInterface();
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+    actions->doAction(QAccessibleActionInterface::showMenuAction());
+    QTRY_VERIFY(box()->view()->isVisible());
+    actions->doAction(QAccessibleActionInterface::showMenuAction());
+    QTRY_VERIFY(!box()->view()->isVisible());
+    QCOMPARE(control()->navigations, QStringList{QStringLiteral("qrc:/home/index.html")});
 }
 
 void TestBrowserWindow::windowIsSizableAndKeptOutOfTaskbar()

@@ -92,6 +92,7 @@ private Q_SLOTS:
     void cleanup();
 
     void windowFrame();
+    void frameCaptionSitsOnItsLine();
     void chequeFaceAsDesigned_data();
     void chequeFaceAsDesigned();
     void everyCaptionShowsWhole();
@@ -101,6 +102,7 @@ private Q_SLOTS:
     void menuTree();
     void menuShortcutsReachTheirItemsFromAnyControl();
     void toolbarButtons();
+    void nothingIsDrawnRightOfTheLastButton();
     void statusBarPanels();
     void clockWakesOncePerMinute_data();
     void clockWakesOncePerMinute();
@@ -161,6 +163,35 @@ void TestMainWindow::windowFrame()
 
     // Before the File commands run, the designed caption stands.
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Quillo"));
+}
+
+void TestMainWindow::frameCaptionSitsOnItsLine()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    auto* frame = m_window->findChild<QGroupBox*>("Frame1");
+    const QImage image = frame->grab().toImage();
+    const int middle = image.width() / 2;
+
+    // The frame's top line, where the middle column first leaves the ground.
+    int lineY = 0;
+    while (lineY < 30 && image.pixel(middle, lineY) == image.pixel(middle, 0))
+        ++lineY;
+    const QRgb line = image.pixel(middle, lineY);
+    // The caption's ink: dark pixels above the first captions of the face.
+    QRect caption;
+    for (int y = 0; y < frame->findChild<QLabel*>("Label1")->y(); ++y)
+        for (int x = 0; x < middle; ++x)
+            if (qGray(image.pixel(x, y)) < 100)
+                caption |= QRect(x, y, 1, 1);
+    QVERIFY2(caption.isValid(), "the caption shows");
+
+    const QString seen = QStringLiteral("line at %1, caption %2").arg(lineY).arg(QDebug::toString(caption));
+    QVERIFY2(caption.top() < lineY && lineY < caption.bottom(), qPrintable(seen));
+    QCOMPARE(image.pixel(caption.left() - 3, lineY), line);
+    QCOMPARE(image.pixel(caption.right() + 3, lineY), line);
+    for (int x = caption.left(); x <= caption.right(); ++x)
+        QVERIFY2(image.pixel(x, lineY) != line, qPrintable(seen + QStringLiteral(": the line runs through it")));
 }
 
 void TestMainWindow::chequeFaceAsDesigned_data()
@@ -373,10 +404,17 @@ void TestMainWindow::toolbarButtons()
         QAction* entry = entries.at(i);
         if (expected.at(i) == QLatin1String("|")) {
             QVERIFY2(entry->isSeparator(), qPrintable(QString::number(i)));
+            // The pair at the right end separates nothing: it is not drawn.
+            QCOMPARE(entry->isVisible(), i < 9);
             continue;
         }
         QCOMPARE(entry->data().toString(), expected.at(i));
         QCOMPARE(entry->toolTip(), expected.at(i));
+        // A screen reader reads the picture-only button by its key.
+        QAccessibleInterface* readOut = QAccessible::queryAccessibleInterface(toolbar->widgetForAction(entry));
+        QCOMPARE(readOut->role(), QAccessible::Button);
+        QCOMPARE(readOut->text(QAccessible::Name), expected.at(i));
+        QCOMPARE(readOut->text(QAccessible::Description), expected.at(i));
         QVERIFY(entry->text().isEmpty() || toolbar->toolButtonStyle() == Qt::ToolButtonIconOnly);
         QWidget* button = toolbar->widgetForAction(entry);
         QCOMPARE(button->size(), QSize(23, 22));
@@ -384,6 +422,25 @@ void TestMainWindow::toolbarButtons()
     }
     QCOMPARE(toolbar->toolButtonStyle(), Qt::ToolButtonIconOnly);
     QCOMPARE(toolbar->iconSize(), QSize(16, 16));
+}
+
+void TestMainWindow::nothingIsDrawnRightOfTheLastButton()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    auto* toolbar = m_window->findChild<QToolBar*>("tbToolBar");
+    const QImage image = toolbar->grab().toImage();
+    const int from = toolbar->findChild<QToolButton*>("tbToolBar_Paste")->geometry().right() + 1;
+    QVERIFY(from < image.width() - 100);
+    // Every column from there to the right end looks alike: no separator.
+    for (int x = from + 1; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            QVERIFY2(image.pixel(x, y) == image.pixel(from, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+    // Nor is the button for buttons that do not fit, which a screen reader
+    // would still call by its name.
+    auto* overflow = toolbar->findChild<QToolButton*>("qt_toolbar_ext_button");
+    QVERIFY(!overflow->isVisible());
+    QCOMPARE(QAccessible::queryAccessibleInterface(overflow)->text(QAccessible::Name), QStringLiteral("More buttons"));
 }
 
 void TestMainWindow::statusBarPanels()
