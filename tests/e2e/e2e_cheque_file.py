@@ -82,13 +82,7 @@ def test(program):
         # Ctrl+S on a new cheque asks for a name and suggests the payor's
         # first line with the extension. Putting the folder in front of the
         # suggestion keeps it.
-        quillo.key("ctrl+s")
-        dialog = quillo.wait_window("Save As")
-        quillo.focus(dialog)
-        quillo.key("Home")
-        quillo.type(folder + "/")
-        quillo.key("Return")
-        quillo.wait_gone(dialog, "the save dialog")
+        quillo.save_in(folder)
         quillo.wait_caption("(%s) --Quillo" % name)
         wait_file(path, expected, "Ctrl+S writes the typed cheque under the suggested name")
         if os.listdir(folder) != [name]:
@@ -110,13 +104,7 @@ def test(program):
             f.seek(0, os.SEEK_END)
             f.write(b"after the record")
 
-        quillo.key("ctrl+o")
-        dialog = quillo.wait_window("Open")
-        quillo.focus(dialog)
-        quillo.key("ctrl+a")
-        quillo.type(path)
-        quillo.key("Return")
-        quillo.wait_gone(dialog, "the open dialog")
+        quillo.open_file(path)
         quillo.wait_caption("(%s) --Quillo" % name)
 
         # With a current file, Ctrl+S writes at once. The boxes hold what the

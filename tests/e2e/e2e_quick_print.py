@@ -135,14 +135,7 @@ def save_new_open(quillo, folder):
     """Saves under the suggested name (in `folder`), starts a new cheque and
     opens the file again, as a merchant does with the keyboard."""
     path = os.path.join(folder, FILE_NAME)
-    quillo.focus()
-    quillo.key("ctrl+s")
-    dialog = quillo.wait_window("Save As")
-    quillo.focus(dialog)
-    quillo.key("Home")
-    quillo.type(folder + "/")
-    quillo.key("Return")
-    quillo.wait_gone(dialog, "the save dialog")
+    quillo.save_in(folder)
     expect_message("Saving the cheque", quillo.read_message(), SAVED_SHORTENED % path)
     quillo.wait_caption("(%s) --Quillo" % FILE_NAME)
     if os.listdir(folder) != [FILE_NAME]:
@@ -151,13 +144,7 @@ def save_new_open(quillo, folder):
     quillo.focus()
     quillo.key("ctrl+n")
     quillo.wait_caption(" (New File) --Quillo")
-    quillo.key("ctrl+o")
-    dialog = quillo.wait_window("Open")
-    quillo.focus(dialog)
-    quillo.key("ctrl+a")
-    quillo.type(path)
-    quillo.key("Return")
-    quillo.wait_gone(dialog, "the open dialog")
+    quillo.open_file(path)
     quillo.wait_caption("(%s) --Quillo" % FILE_NAME)
 
 

@@ -406,6 +406,29 @@ class Quillo:
         self.wait_gone(box, "the message box")
         return parts[1]
 
+    def save_in(self, folder):
+        """Ctrl+S on a new cheque: the save dialog suggests a name, which is
+        accepted with `folder` put in front of it."""
+        self.focus()
+        self.key("ctrl+s")
+        dialog = self.wait_window("Save As")
+        self.focus(dialog)
+        self.key("Home")
+        self.type(folder + "/")
+        self.key("Return")
+        self.wait_gone(dialog, "the save dialog")
+
+    def open_file(self, path):
+        """Ctrl+O, with `path` typed into the open dialog."""
+        self.focus()
+        self.key("ctrl+o")
+        dialog = self.wait_window("Open")
+        self.focus(dialog)
+        self.key("ctrl+a")
+        self.type(path)
+        self.key("Return")
+        self.wait_gone(dialog, "the open dialog")
+
     def click(self, x, y):
         # mousemove --sync waits for the pointer to move, which takes 15 s to
         # give up when the pointer is there already (a second click on a button).
