@@ -38,8 +38,9 @@ if [ "$use_xvfb" -eq 1 ]; then
     # A session bus of the test's own, ended with it: without one, a program
     # on an X display starts a bus for that display, which outlives the test.
     # Tests run in parallel: each starts its search for a free display at a
-    # number of its own, so that two never race for the same one.
-    dbus-run-session -- xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" "$@" || status=$?
+    # number of its own, so that two never race for the same one (-n before
+    # -a: xvfb-run reads them in order, and -a looks from there for a free one).
+    dbus-run-session -- xvfb-run -n $((100 + $$ % 800)) -a -s "-screen 0 1280x1024x24" "$@" || status=$?
 else
     export QT_QPA_PLATFORM=offscreen
     "$@" || status=$?

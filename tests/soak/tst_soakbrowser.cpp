@@ -83,6 +83,11 @@ void TestSoakBrowser::fiftyBrowserWindowsGiveTheirMemoryBack()
         QVERIFY2(openLoadAndClose(),
                  qPrintable(QStringLiteral("window %1: %2").arg(n).arg(m_failures.reports.join(u'|'))));
 
+    // The web engine ends the renderer of a closed page in the background; on
+    // a busy machine its memory is still counted for a few seconds. Memory
+    // that is really kept never comes back, and the check below still fails.
+    (void)QTest::qWaitFor([&] { return MemoryUse::descendantsResidentBytes() - before.engine < AllowedResidentGrowth; },
+                          LoadTimeout);
     const Memory after;
     qInfo("after %d browser windows: heap %+lld KiB, resident %+lld KiB, web engine processes %+lld KiB "
           "(from %lld, %lld and %lld KiB)",
