@@ -2,6 +2,13 @@
 
 #include <QString>
 
+// Why nothing prints on a machine without a default printer.
+inline QString noDefaultPrinterMessage()
+{
+    return QStringLiteral("No default printer is set up, so the check could not be printed. "
+                          "Set up a printer in the system's printer settings and try again.");
+}
+
 // A printer that takes finished documents as jobs.
 class PrintDestination {
 public:

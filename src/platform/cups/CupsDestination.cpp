@@ -14,12 +14,6 @@ QString printServiceDown()
                           "print service (CUPS), or ask whoever looks after this computer to, and try again.");
 }
 
-QString noDefaultPrinter()
-{
-    return QStringLiteral("No default printer is set up, so the check could not be printed. "
-                          "Set up a printer in the system's printer settings and try again.");
-}
-
 QString notAcceptingJobs(const QString& printer)
 {
     return QStringLiteral("The printer \"%1\" is not accepting jobs, so the check was not printed. Let it accept "
@@ -79,7 +73,7 @@ std::unique_ptr<CupsDestination> CupsDestination::findDefault()
     // then the print service's.
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
     if (!dest)
-        throw QuilloError(printServiceAnswers() ? noDefaultPrinter() : printServiceDown());
+        throw QuilloError(printServiceAnswers() ? noDefaultPrinterMessage() : printServiceDown());
     return std::unique_ptr<CupsDestination>(new CupsDestination(dest));
 }
 

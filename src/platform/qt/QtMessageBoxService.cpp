@@ -8,7 +8,11 @@
 #include <QPushButton>
 #include <QShortcut>
 
-QString QtMessageBoxService::copiedText(const QMessageBox& box)
+namespace {
+
+// What Ctrl+C puts on the clipboard: caption, message and buttons, each
+// between lines of dashes, as message boxes on Windows copy themselves.
+QString copiedText(const QMessageBox& box)
 {
     const QString line = QStringLiteral("---------------------------\n");
     QStringList buttons;
@@ -17,6 +21,8 @@ QString QtMessageBoxService::copiedText(const QMessageBox& box)
     return line + box.windowTitle() + QLatin1Char('\n') + line + box.text() + QLatin1Char('\n') + line +
            buttons.join(QStringLiteral("   ")) + QLatin1Char('\n') + line;
 }
+
+} // namespace
 
 void QtMessageBoxService::show(const QString& text)
 {

@@ -94,11 +94,8 @@ std::unique_ptr<QtPrintSurface> QtPrintSurface::forDefaultPrinter()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     auto surface = std::make_unique<QtPrintSurface>(printerFor(info));
-    if (info.isNull()) {
-        surface->m_missingPrinterReason = QStringLiteral("No default printer is set up, so the check could not be "
-                                                         "printed. Set up a printer in the system's printer "
-                                                         "settings and try again.");
-    }
+    if (info.isNull())
+        surface->m_missingPrinterReason = noDefaultPrinterMessage();
     return surface;
 }
 
@@ -170,12 +167,16 @@ void QtPrintSurface::beginDocumentIfNeeded()
 void QtPrintSurface::endDoc()
 {
     beginDocumentIfNeeded();
-    if (!m_destination) {
+    if (m_destination)
+        printToDestination();
+    else
         paintPage(m_printer->outputFormat() == QPrinter::PdfFormat ? m_printer->outputFileName()
                                                                    : m_printer->printerName());
-        m_begun = false;
-        return;
-    }
+    m_begun = false;
+}
+
+void QtPrintSurface::printToDestination()
+{
     // The document lives only until the destination has taken it.
     QTemporaryFile document(QDir::tempPath() + QStringLiteral("/quillo-check-XXXXXX.pdf"));
     if (!document.open()) {
@@ -186,7 +187,6 @@ void QtPrintSurface::endDoc()
     m_printer->setOutputFileName(document.fileName());
     paintPage(m_destination->name());
     m_destination->print(document.fileName(), QStringLiteral("Quillo"));
-    m_begun = false;
 }
 
 void QtPrintSurface::paintPage(const QString& printerName)

@@ -56,6 +56,7 @@ private:
 
     void beginDocumentIfNeeded();
     void paintPage(const QString& printerName);
+    void printToDestination();
 
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintDestination> m_destination;

@@ -300,9 +300,9 @@ void frmMain::centreOnScreen()
 
 void frmMain::Load()
 {
+    // Form_Load runs New, which leaves the focus in Text1.
     Form_Load();
     centreOnScreen();
-    Text(1)->setFocus();
 }
 
 template <typename Handler> void frmMain::onTriggered(QAction* item, Handler handler)
@@ -427,7 +427,7 @@ void frmMain::setCaption(const QString& caption)
 
 void frmMain::focusFirstBox()
 {
-    Text(1)->setCursorPosition(0);
+    // setText has already put the caret at the start of every box.
     Text(1)->setFocus();
 }
 
