@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/QuilloError.h"
+
+#include <QByteArray>
+#include <QString>
+
+// A file failure: its message is the reason alone, in plain words ("The disk
+// is full."), for the caller to put in a sentence that names the file.
+class FileFailure : public QuilloError {
+public:
+    using QuilloError::QuilloError;
+};
+
+// Files whose start holds a record, read and written so that no failure, not
+// even the program being killed, leaves a short or damaged file behind. Each
+// call opens and closes the file; each failure throws a FileFailure.
+namespace DurableFile {
+
+// Reads at most `length` bytes from the start of the file at `path`; fewer
+// when the file is shorter. Read permission is enough. A folder or anything
+// other than an ordinary file is refused, and a pipe never blocks the call.
+QByteArray readStart(const QString& path, qsizetype length);
+
+// Writes `bytes` over the start of the file at `path`, following links to
+// their target. An existing file is written in place and keeps whatever
+// follows; it is never truncated. A missing file is created complete or not
+// at all: no failure leaves a short file, or any other file, behind. Returns
+// only once the data has reached the disk.
+void writeStart(const QString& path, const QByteArray& bytes);
+
+} // namespace DurableFile

@@ -1,0 +1,12 @@
+# Durable record files: the interface is the core's, the implementation the
+# system's.
+target_sources(quillo_core PRIVATE
+    DurableFile.h
+)
+if(UNIX)
+    target_sources(quillo_core PRIVATE
+        posix/PosixDurableFile.cpp
+    )
+else()
+    message(FATAL_ERROR "Quillo has no durable file implementation for this system yet.")
+endif()

@@ -1,0 +1,293 @@
+#include "platform/DurableFile.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Closes the descriptor on every way out of a call.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    // Closes now and tells whether the system reported an error on close.
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+// What the program was doing when the system said no: the same error number
+// means a different thing to the merchant in each.
+enum class Step { Read, OpenExisting, Create, Write };
+
+bool isFolder(const QByteArray& path)
+{
+    struct stat info {};
+    return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The folder part of a file's path, "." for a bare name.
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+// Why `step` failed with `error`, in plain words.
+QString reason(int error, Step step, const QByteArray& name = {})
+{
+    const bool reading = step == Step::Read;
+    switch (error) {
+    case ENOENT:
+        if (reading)
+            return QStringLiteral("The file does not exist.");
+        // A folder that exists but says its files do not: a folder of the
+        // system's (/proc, /sys), which shows what the system holds, not files.
+        if (step == Step::Create && isFolder(folderOf(name)))
+            return QStringLiteral("The folder belongs to the system and cannot hold files.");
+        return QStringLiteral("The folder does not exist.");
+    case ENOTDIR:
+        return QStringLiteral("The folder does not exist.");
+    case EACCES:
+    case EPERM:
+        if (reading)
+            return QStringLiteral("You may not read this file.");
+        return step == Step::Create ? QStringLiteral("The folder is read-only, or you may not create files in it.")
+                                    : QStringLiteral("The file is read-only, or you may not change it.");
+    case ENAMETOOLONG:
+        return QStringLiteral("The name is too long.");
+    case EIO:
+        return QStringLiteral("The disk reported an error.");
+    }
+    if (!reading) {
+        switch (error) {
+        case ENOSPC:
+            return QStringLiteral("The disk is full.");
+        case EDQUOT:
+            return QStringLiteral("Your share of the disk is full.");
+        case EROFS:
+            return QStringLiteral("The disk is read-only.");
+        case EISDIR:
+            return QStringLiteral("That name belongs to a folder, not a file.");
+        case ETXTBSY:
+        case EBUSY:
+            return QStringLiteral("The file is in use.");
+        case ESPIPE:
+            return QStringLiteral("That name belongs to a pipe or a device, not a file.");
+        case ENXIO:
+        case ENODEV:
+            return QStringLiteral("That name belongs to a device or a socket, not a file.");
+        }
+    }
+    return QStringLiteral("The system reported: %1.").arg(qt_error_string(error));
+}
+
+[[noreturn]] void fail(int error, Step step, const QByteArray& name = {})
+{
+    throw FileFailure(reason(error, step, name));
+}
+
+// The file a link leads to, through any number of links; the path itself
+// when it is no link. A link to a missing file leads to that missing file, so
+// saving creates it, as saving through a link to an existing file changes it.
+QByteArray linkTarget(const QByteArray& path)
+{
+    QByteArray current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(current.constData(), target, sizeof target);
+        if (length < 0 || length == sizeof target)
+            return current; // not a link (or one the open reports on)
+        const QByteArray next(target, length);
+        current = next.startsWith('/') ? next : folderOf(current) + '/' + next;
+    }
+    return current;
+}
+
+// Writes all of `bytes` at offset 0; false with errno set on failure.
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+// Writes `bytes` over the start of the open file and makes sure they reached
+// the disk; false with errno set on failure.
+bool writeAndSync(int fd, const QByteArray& bytes)
+{
+    struct stat info {};
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (!writeAll(fd, bytes))
+        return false;
+    // Devices and pipes may not support fsync; only a real file must reach the disk.
+    return ::fsync(fd) == 0 || (!regular && errno == EINVAL);
+}
+
+// The new name is on the disk once its folder is.
+void syncFolder(const QByteArray& folder)
+{
+    Descriptor folderFile(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFile.isOpen())
+        ::fsync(folderFile.get());
+}
+
+enum class Created { Done, NameTaken, Unsupported };
+
+// Creates the file as a nameless file in its folder and gives it its name only
+// once it is complete: a program killed at any moment leaves either nothing
+// or the whole file.
+Created createUnnamed(const QByteArray& name, const QByteArray& bytes)
+{
+    const QByteArray folder = folderOf(name);
+    Descriptor file(::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
+    if (!file.isOpen()) {
+        // Older kernels report the flag they do not know as a folder opened for writing.
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+            return Created::Unsupported;
+        fail(errno, Step::Create, name);
+    }
+    if (!writeAndSync(file.get(), bytes))
+        fail(errno, Step::Write);
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.get());
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
+        if (errno == EEXIST)
+            return Created::NameTaken;
+        // Without /proc the nameless file cannot be given a name.
+        if (errno == ENOENT && !isFolder("/proc/self/fd"))
+            return Created::Unsupported;
+        fail(errno, Step::Create, name);
+    }
+    syncFolder(folder);
+    return Created::Done;
+}
+
+// Where the folder's file system has no nameless files: the bytes go to a
+// hidden file in the same folder, which is renamed into place once complete
+// and removed on every failure.
+void createThroughHiddenFile(const QByteArray& name, const QByteArray& bytes)
+{
+    const QByteArray folder = folderOf(name);
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = folder + "/.quillo-save-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        fd = ::open(temporary.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    Descriptor file(fd);
+    if (!file.isOpen())
+        fail(errno, Step::Create, name);
+
+    const bool ok = writeAndSync(file.get(), bytes) && file.close() &&
+                    ::rename(temporary.constData(), name.constData()) == 0;
+    const int error = errno;
+    if (!ok) {
+        ::unlink(temporary.constData());
+        fail(error, Step::Write);
+    }
+    syncFolder(folder);
+}
+
+} // namespace
+
+namespace DurableFile {
+
+QByteArray readStart(const QString& path, qsizetype length)
+{
+    // Non-blocking, so that a named pipe cannot hang the window; a regular
+    // file reads the same either way.
+    Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.isOpen())
+        fail(errno, Step::Read);
+
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0)
+        fail(errno, Step::Read);
+    if (S_ISDIR(info.st_mode))
+        throw FileFailure(QStringLiteral("It is a folder, not a file."));
+    if (!S_ISREG(info.st_mode))
+        throw FileFailure(QStringLiteral("It is not an ordinary file."));
+
+    QByteArray bytes(length, '\0');
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pread(file.get(), bytes.data() + done, static_cast<size_t>(bytes.size() - done), done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno, Step::Read);
+        }
+        if (n == 0)
+            break; // end of the data
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
+void writeStart(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray name = linkTarget(QFile::encodeName(path));
+    // Twice at most: a file that appears under the name while it is being
+    // created is then written in place like any existing file.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        Descriptor file(::open(name.constData(), O_RDWR | O_CLOEXEC));
+        if (file.isOpen()) {
+            // An existing file is written in place: whatever follows the record stays.
+            if (!writeAndSync(file.get(), bytes) || !file.close())
+                fail(errno, Step::Write);
+            return;
+        }
+        if (errno != ENOENT)
+            fail(errno, Step::OpenExisting);
+        switch (createUnnamed(name, bytes)) {
+        case Created::Done:
+            return;
+        case Created::Unsupported:
+            createThroughHiddenFile(name, bytes);
+            return;
+        case Created::NameTaken:
+            break;
+        }
+    }
+    fail(EEXIST, Step::Create, name);
+}
+
+} // namespace DurableFile
