@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QString>
+
+class PrintedPage;
 
 // Why nothing prints on a machine without a default printer.
 inline QString noDefaultPrinterMessage()
@@ -9,16 +12,21 @@ inline QString noDefaultPrinterMessage()
                           "Set up a printer in the system's printer settings and try again.");
 }
 
-// A printer that takes finished documents as jobs.
+// Where a composed page goes: a printer, a PDF file, a preview. The page is
+// laid out for the destination's paper and printable area, then handed over
+// whole.
 class PrintDestination {
 public:
     virtual ~PrintDestination() = default;
 
-    // The printer's name, as the system's printer settings show it.
+    // The destination's name as the merchant knows it: a printer's name as the
+    // system's printer settings show it, a file's path.
     virtual QString name() const = 0;
 
-    // Hands the PDF document in `file` to the printer as one job titled
-    // `title`. Returns only once the print system has taken the whole
-    // document; otherwise throws a QuilloError that says why.
-    virtual void print(const QString& file, const QString& title) = 0;
+    // The paper and the printable area that the page is laid out for.
+    virtual QPageLayout pageLayout() const = 0;
+
+    // Hands over the whole page as one job. Returns only once the destination
+    // has taken it; otherwise throws a QuilloError that says why.
+    virtual void print(const PrintedPage& page) = 0;
 };

@@ -1,13 +1,23 @@
-# Printing: where Quick Print's finished page goes. On Linux Quillo hands the
-# job to CUPS itself and checks every answer; elsewhere Qt's own printing
-# sends it.
+# Printing: the one painter of the page and the destinations it goes to. On
+# Linux Quillo hands the job to CUPS itself and checks every answer;
+# elsewhere Qt's own printing sends it.
 target_sources(quillo_core PRIVATE
     PrintDestination.h
+    PrintedPage.h PrintedPage.cpp
+    DefaultPrinter.h DefaultPrinter.cpp
+)
+target_sources(quillo_ui PRIVATE
+    qt/BusyWait.h qt/BusyWait.cpp
+    qt/QtPrinterDestination.h qt/QtPrinterDestination.cpp
 )
 if(UNIX AND NOT APPLE)
     target_sources(quillo_ui PRIVATE
         cups/CupsDestination.h cups/CupsDestination.cpp
+        cups/CupsDefaultPrinter.cpp
     )
     target_link_libraries(quillo_ui PUBLIC Cups::Cups)
-    target_compile_definitions(quillo_ui PRIVATE QUILLO_PRINTS_THROUGH_CUPS=1)
+else()
+    target_sources(quillo_ui PRIVATE
+        qt/QtDefaultPrinter.cpp
+    )
 endif()

@@ -3,6 +3,7 @@
 #include "platform/qt/Fonts.h"
 #include "platform/qt/MicrFont.h"
 #include "platform/qt/QtPrintSurface.h"
+#include "platform/qt/QtPrinterDestination.h"
 #include "print/QuickPrint.h"
 
 #include <QFile>
@@ -159,7 +160,7 @@ void TestMicrSubstitution::quickPrintSetsTheMicrLineInOurFont()
     const PrintedCaptions captions = designedCaptions();
     FakeMessageBox messages;
     {
-        QtPrintSurface surface(std::move(printer));
+        QtPrintSurface surface(std::make_unique<QtPrinterDestination>(std::move(printer)));
         QuickPrint::run(texts, captions, surface, messages);
     }
     QCOMPARE(messages.shown, QStringList{QuickPrint::Confirmation});

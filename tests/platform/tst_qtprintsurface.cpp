@@ -1,8 +1,11 @@
 #include "fakes/DesignedCaptions.h"
 #include "fakes/FakeMessageBox.h"
-#include "platform/PrintDestination.h"
+#include "fakes/FakePrintDestination.h"
 #include "platform/QuilloError.h"
+#include "platform/qt/BusyWait.h"
+#include "platform/qt/Fonts.h"
 #include "platform/qt/QtPrintSurface.h"
+#include "platform/qt/QtPrinterDestination.h"
 #include "print/QuickPrint.h"
 
 #include "fakes/TestFiles.h"
@@ -15,6 +18,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <thread>
 
 namespace {
 
@@ -49,35 +54,10 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString& path, QPageSize::PageSizeId 
     return printer;
 }
 
-// A printer that keeps a copy of each document it is handed, or refuses it.
-class FakeDestination : public PrintDestination {
-public:
-    QString name() const override { return QStringLiteral("Front Desk"); }
-    void print(const QString& file, const QString& title) override
-    {
-        handed.append(file);
-        titles.append(title);
-        documents.append(TestFiles::read(file));
-        if (!refusal.isEmpty())
-            throw QuilloError(refusal);
-    }
-
-    QString refusal;
-    QStringList handed;
-    QStringList titles;
-    QList<QByteArray> documents;
-};
-
-// Hands the surface a destination that the test keeps.
-class ForwardingDestination : public PrintDestination {
-public:
-    explicit ForwardingDestination(PrintDestination& target) : m_target(target) {}
-    QString name() const override { return m_target.name(); }
-    void print(const QString& file, const QString& title) override { m_target.print(file, title); }
-
-private:
-    PrintDestination& m_target;
-};
+std::unique_ptr<PrintDestination> pdfFile(std::unique_ptr<QPrinter> printer)
+{
+    return std::make_unique<QtPrinterDestination>(std::move(printer));
+}
 
 CheckTexts mariasCheque()
 {
@@ -106,7 +86,7 @@ QString printToPdf(const CheckTexts& texts, const QString& pdf, QPageSize::PageS
     try {
         auto printer = pdfPrinter(pdf, size);
         printer->setPageMargins(QMarginsF(18, 36, 18, 36), QPageLayout::Point);
-        QtPrintSurface surface(std::move(printer));
+        QtPrintSurface surface(pdfFile(std::move(printer)));
         QuickPrint::run(texts, designedCaptions(), surface, messages);
     } catch (const QuilloError& error) {
         return error.message();
@@ -129,6 +109,7 @@ private Q_SLOTS:
     void destinationTakesTheWholeDocument();
     void refusedJobIsAFailure();
     void noPrintServiceFailsAtTheFirstOutput();
+    void windowsPaintWhileThePrintServiceIsAwaited();
 };
 
 void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
@@ -155,7 +136,7 @@ void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
                               QStringLiteral("1001"),   QStringLiteral("Memo7")};
     FakeMessageBox messages;
     {
-        QtPrintSurface surface(std::move(printer));
+        QtPrintSurface surface(pdfFile(std::move(printer)));
         QuickPrint::run(texts, designedCaptions(), surface, messages);
     }
     QCOMPARE(messages.shown, QStringList{QuickPrint::Confirmation});
@@ -181,14 +162,14 @@ void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
     const double toPoints = 72.0 / dpi;
     // Bold 10-point Arial columns are about 4.8 points wide, so that column 110
     // (cheque number and date) still lies on a Letter page.
-    const double arialColumn = weightedAverageCharWidth(arialMetrics) * toPoints;
+    const double arialColumn = Fonts::weightedAverageCharWidth(arialMetrics) * toPoints;
     QVERIFY2(arialColumn > 4.5 && arialColumn < 5.2, qPrintable(QString::number(arialColumn)));
     const double arialLine = arialMetrics.lineSpacing() * toPoints;
     for (const Expected& item : expected) {
         const auto found = std::find_if(words.begin(), words.end(), [&](const Word& w) { return w.text == item.word; });
         QVERIFY2(found != words.end(), qPrintable(item.word));
         const QFontMetricsF& metrics = item.isMicr ? micrMetrics : arialMetrics;
-        const double x = paintRect.left() + (item.column - 1) * weightedAverageCharWidth(metrics) * toPoints;
+        const double x = paintRect.left() + (item.column - 1) * Fonts::weightedAverageCharWidth(metrics) * toPoints;
         // A glyph's ink starts a little right of its pen position.
         QVERIFY2(found->x >= x - 0.5 && found->x <= x + 2.0,
                  qPrintable(QStringLiteral("%1: x %2, expected %3").arg(item.word).arg(found->x).arg(x)));
@@ -205,7 +186,7 @@ void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
 
 void TestQtPrintSurface::unwritablePrinterFailsAtEndWithAReason()
 {
-    QtPrintSurface surface(pdfPrinter(QStringLiteral("/nonexistent-folder/cheque.pdf")));
+    QtPrintSurface surface(pdfFile(pdfPrinter(QStringLiteral("/nonexistent-folder/cheque.pdf"))));
     surface.setFontName(QStringLiteral("Arial"));
     surface.drawText(0, 0, QStringLiteral("text"));
     try {
@@ -221,7 +202,7 @@ void TestQtPrintSurface::abandonedDocumentSendsNothing()
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("half.pdf"));
     {
-        QtPrintSurface surface(pdfPrinter(pdf));
+        QtPrintSurface surface(pdfFile(pdfPrinter(pdf)));
         surface.setFontName(QStringLiteral("Arial"));
         surface.drawText(0, 0, QStringLiteral("half a cheque"));
         // The composition fails here; the surface goes away without endDoc.
@@ -298,15 +279,11 @@ void TestQtPrintSurface::itemPastTheEdgeIsRefused()
 namespace {
 
 // Quick Print onto a PDF painted for `destination`; the message or the failure.
-QString printTo(FakeDestination& destination)
+QString printTo(FakePrintDestination& destination)
 {
-    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    pdf->setOutputFormat(QPrinter::PdfFormat);
-    pdf->setPageSize(QPageSize(QPageSize::Letter));
     FakeMessageBox messages;
     try {
-        QtPrintSurface surface(std::move(pdf),
-                               std::unique_ptr<PrintDestination>(new ForwardingDestination(destination)));
+        QtPrintSurface surface(std::make_unique<ForwardingDestination>(destination));
         QuickPrint::run(mariasCheque(), designedCaptions(), surface, messages);
     } catch (const QuilloError& error) {
         return error.message();
@@ -318,24 +295,20 @@ QString printTo(FakeDestination& destination)
 
 void TestQtPrintSurface::destinationTakesTheWholeDocument()
 {
-    FakeDestination destination;
+    FakePrintDestination destination;
     QCOMPARE(printTo(destination), QuickPrint::Confirmation);
-    QCOMPARE(destination.handed.size(), 1);
-    QCOMPARE(destination.titles, QStringList{QStringLiteral("Quillo")});
+    QCOMPARE(destination.documents.size(), 1);
     const QByteArray& document = destination.documents.first();
     QVERIFY(document.startsWith("%PDF-"));
     QVERIFY(document.trimmed().endsWith("%%EOF"));
-    // The document lived only until the printer had taken it.
-    QVERIFY(!QFileInfo::exists(destination.handed.first()));
 }
 
 void TestQtPrintSurface::refusedJobIsAFailure()
 {
-    FakeDestination destination;
+    FakePrintDestination destination;
     destination.refusal = QStringLiteral("The printer \"Front Desk\" is not accepting jobs.");
     QCOMPARE(printTo(destination), destination.refusal); // and no confirmation
-    QCOMPARE(destination.handed.size(), 1);
-    QVERIFY(!QFileInfo::exists(destination.handed.first()));
+    QCOMPARE(destination.documents.size(), 1);
 }
 
 void TestQtPrintSurface::noPrintServiceFailsAtTheFirstOutput()
@@ -352,6 +325,35 @@ void TestQtPrintSurface::noPrintServiceFailsAtTheFirstOutput()
                  qPrintable(error.message()));
     }
     QVERIFY(messages.shown.isEmpty());
+}
+
+void TestQtPrintSurface::windowsPaintWhileThePrintServiceIsAwaited()
+{
+    // A timer stands for the window's painting: it fires while the work runs.
+    int ticks = 0;
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(5);
+    QVERIFY(BusyWait::run([](const std::atomic<bool>&) { std::this_thread::sleep_for(std::chrono::milliseconds(300)); },
+                          std::chrono::seconds(20)));
+    QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+    QVERIFY(!QGuiApplication::overrideCursor());
+
+    // A failure of the work reaches the caller.
+    QVERIFY_THROWS_EXCEPTION(QuilloError, BusyWait::run([](const std::atomic<bool>&) {
+        throw QuilloError(QStringLiteral("refused"));
+    }, std::chrono::seconds(20)));
+
+    // Past the limit the caller goes on, and the work is told to give up.
+    auto gaveUp = std::make_shared<std::atomic<bool>>(false);
+    QVERIFY(!BusyWait::run(
+        [gaveUp](const std::atomic<bool>& abandoned) {
+            while (!abandoned)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            *gaveUp = true;
+        },
+        std::chrono::milliseconds(100)));
+    QTRY_VERIFY(*gaveUp);
 }
 
 QTEST_MAIN(TestQtPrintSurface)

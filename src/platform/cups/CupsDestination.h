@@ -4,28 +4,35 @@
 
 #include <memory>
 
-struct cups_dest_s;
-
-// A printer of the CUPS print service, which Quick Print hands its job to
-// itself: Qt's own CUPS printing drops the answer to the job's submission, so
-// a queue that refuses jobs would look as if it had printed.
+// A printer of the CUPS print service, which Quick Print talks to itself:
+// Qt's own CUPS printing drops the answer to the job's submission, so a queue
+// that refuses jobs would look as if it had printed, and it waits on a print
+// service that does not answer without any limit.
+//
+// Every request has a time limit, the windows keep painting while Quillo
+// waits, and a job counts as printed only on the service's positive answers.
 class CupsDestination : public PrintDestination {
 public:
-    // The system's default printer. Without one, a QuilloError tells the
-    // merchant why: no print service to ask, or no default printer set up.
+    // Time limits, in seconds, of each request to the print service: sending
+    // the document may take longer than the short questions around it.
+    static constexpr int RequestLimit = 10;
+    static constexpr int DocumentLimit = 30;
+
+    // The default printer of the user's own printer settings, or else the
+    // print service's. Without one, a QuilloError tells the merchant why.
     static std::unique_ptr<CupsDestination> findDefault();
 
-    ~CupsDestination() override;
-    CupsDestination(const CupsDestination&) = delete;
-    CupsDestination& operator=(const CupsDestination&) = delete;
-
     QString name() const override;
-    // Succeeds only when CUPS has given the job a number and taken the whole
-    // document. A paused printer takes jobs and keeps them in its queue.
-    void print(const QString& file, const QString& title) override;
+    QPageLayout pageLayout() const override;
+    // Succeeds only when the service has given the job a number, answered
+    // for the whole document, and then reports the job as pending, held,
+    // processing or completed. Otherwise any job created is cancelled.
+    void print(const PrintedPage& page) override;
 
 private:
-    explicit CupsDestination(cups_dest_s* dest);
+    CupsDestination(QString name, QByteArray uri, QPageLayout layout);
 
-    cups_dest_s* m_dest;
+    QString m_name;
+    QByteArray m_uri;
+    QPageLayout m_layout;
 };

@@ -2,38 +2,32 @@
 
 #include "print/PrintSurface.h"
 
+#include <QBuffer>
 #include <QFont>
-#include <QPointF>
+#include <QPdfWriter>
 #include <QString>
 #include <memory>
-#include <vector>
 
 class PrintDestination;
-class QFontMetricsF;
-class QPrinter;
+class PrintedPage;
 
-// The average character width that sets the width of a print column.
-double weightedAverageCharWidth(const QFontMetricsF& metrics);
-
-// PrintSurface over QPainter on a QPrinter.
+// PrintSurface that lays out one page for a destination and hands it over.
 //
-// The drawing is kept until endDoc() and only then painted onto the printer in
-// one go. Qt's PDF-based print engines cannot abort a job once the painter has
-// begun (QPrinter::abort() is not supported there, and ending the painter
-// sends the job), so a Quick Print that fails halfway would otherwise still
-// send half a check. Kept this way, a failed run leaves nothing behind.
+// The drawing is kept until endDoc() and only then handed to the destination
+// in one go, so a Quick Print that fails halfway sends nothing at all.
+// Texts are measured at the resolution of a PDF page whatever the
+// destination, so that the printer, a PDF file and the preview all place
+// every item at the same spot.
 class QtPrintSurface : public PrintSurface {
 public:
-    // Prints to the system's default printer with its own page size and
-    // printable area, without a dialog. Without a default printer (or a print
-    // service to ask), the first output fails and says why.
+    static constexpr int Resolution = 1200;
+
+    // Lays out for the system's default printer, without a dialog. Without a
+    // default printer (or a print service to ask), the page is laid out on US
+    // Letter and the first output fails and says why.
     static std::unique_ptr<QtPrintSurface> forDefaultPrinter();
 
-    // Prints to a printer that the caller has set up (a PDF file in tests).
-    explicit QtPrintSurface(std::unique_ptr<QPrinter> printer);
-    // Paints the page into a PDF document, then hands it to `destination`:
-    // endDoc() succeeds only once the destination has taken the job.
-    QtPrintSurface(std::unique_ptr<QPrinter> pdfPrinter, std::unique_ptr<PrintDestination> destination);
+    explicit QtPrintSurface(std::unique_ptr<PrintDestination> destination);
     ~QtPrintSurface() override;
 
     void setFontName(const QString& family) override;
@@ -48,20 +42,17 @@ public:
     void endDoc() override;
 
 private:
-    struct DrawnText {
-        QFont font;
-        QPointF topLeft;
-        QString text;
-    };
+    QtPrintSurface(std::unique_ptr<PrintDestination> destination, const QPageLayout& layout,
+                   QString missingPrinterReason);
 
     void beginDocumentIfNeeded();
-    void paintPage(const QString& printerName);
-    void printToDestination();
 
-    std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintDestination> m_destination;
     QString m_missingPrinterReason;
+    // Fonts are measured on a PDF page that is never painted.
+    QBuffer m_scratch;
+    QPdfWriter m_measure;
     QFont m_font;
     bool m_begun = false;
-    std::vector<DrawnText> m_page;
+    std::unique_ptr<PrintedPage> m_page;
 };

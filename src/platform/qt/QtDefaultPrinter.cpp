@@ -1,0 +1,21 @@
+#include "platform/DefaultPrinter.h"
+
+#include "platform/QuilloError.h"
+#include "platform/qt/QtPrinterDestination.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+// Where no print service of Quillo's own is built in, Qt's printing finds the
+// default printer and sends the job.
+std::unique_ptr<PrintDestination> DefaultPrinter::find()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        throw QuilloError(noDefaultPrinterMessage());
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    // QPrinter starts at A4 whatever the printer says; the printer's own
+    // default page size is the one that applies.
+    printer->setPageSize(info.defaultPageSize());
+    return std::make_unique<QtPrinterDestination>(std::move(printer));
+}

@@ -1,0 +1,41 @@
+#include "platform/qt/QtPrinterDestination.h"
+
+#include "platform/PrintedPage.h"
+#include "platform/QuilloError.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+QtPrinterDestination::QtPrinterDestination(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {}
+
+QtPrinterDestination::~QtPrinterDestination() = default;
+
+QString QtPrinterDestination::name() const
+{
+    return m_printer->outputFormat() == QPrinter::PdfFormat ? m_printer->outputFileName() : m_printer->printerName();
+}
+
+QPageLayout QtPrinterDestination::pageLayout() const
+{
+    return m_printer->pageLayout();
+}
+
+void QtPrinterDestination::print(const PrintedPage& page)
+{
+    m_printer->setPageLayout(page.layout());
+    QPainter painter;
+    if (!painter.begin(m_printer.get())) {
+        throw QuilloError(QStringLiteral("The printer \"%1\" could not be started, so the check was not printed. "
+                                         "Check that the printer is switched on and set up, and try again.")
+                              .arg(name()));
+    }
+    // A printer may keep a resolution of its own; the page is drawn to scale.
+    const double scale = double(m_printer->resolution()) / page.resolution();
+    painter.scale(scale, scale);
+    page.paint(painter);
+    if (!painter.end() || m_printer->printerState() == QPrinter::Error) {
+        throw QuilloError(QStringLiteral("The printer \"%1\" did not accept the check, so it was not printed. "
+                                         "Check the printer and try again.")
+                              .arg(name()));
+    }
+}
