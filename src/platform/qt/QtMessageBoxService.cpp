@@ -28,6 +28,9 @@ void QtMessageBoxService::show(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, m_facts.title(), text, QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("QuilloMessageBox"));
+    // A path or a value such as "<u>Acme</u>" is shown as typed: left to
+    // guess, Qt would take it for markup and drop its tags and line breaks.
+    box.setTextFormat(Qt::PlainText);
     // Ctrl+C copies the whole message, so that a merchant can pass a failure
     // on word for word; Qt's message box does so on Windows only.
     QShortcut copy(QKeySequence::Copy, &box);

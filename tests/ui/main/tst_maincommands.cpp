@@ -1,11 +1,15 @@
 #include "fakes/TestFiles.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtApplicationFacts.h"
+#include "platform/qt/QtMessageBoxService.h"
 #include "ui/main/MainWindowFixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -41,6 +45,7 @@ private Q_SLOTS:
     void exitEndsAtOnceWithoutUnloading();
     void sideWindowsOpenFromTheirMenus();
     void helpContentsOpensTheFixedHelpFile();
+    void messageShowsItsTextAsTyped();
 
 private:
     void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier);
@@ -385,6 +390,24 @@ void TestMainCommands::helpContentsOpensTheFixedHelpFile()
     QCOMPARE(m_window->cDlg.HelpCommand, 9);
     QVERIFY(m_fixture->failures.reports.isEmpty());
     QVERIFY(m_fixture->messages.shown.isEmpty());
+}
+
+void TestMainCommands::messageShowsItsTextAsTyped()
+{
+    const QString text = QStringLiteral("The check was saved to \"/checks/<u>Acme</u> & Sons.qlo\".\nSecond line.");
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        // What is drawn: the text as it stands, tags, ampersand and line break included.
+        for (const QLabel* label : box->findChildren<QLabel*>())
+            if (label->text() == text && label->textFormat() == Qt::PlainText)
+                shown = QAccessible::queryAccessibleInterface(const_cast<QLabel*>(label))->text(QAccessible::Name);
+        box->accept();
+    });
+    QtApplicationFacts facts;
+    QtMessageBoxService(facts).show(text);
+    QCOMPARE(shown, text);
 }
 
 QTEST_MAIN(TestMainCommands)
