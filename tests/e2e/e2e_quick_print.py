@@ -11,10 +11,13 @@ and lines as high as the font's line spacing, both read from the font files.
 
 The merchant then saves the cheque under the suggested name, starts a new one,
 opens the file and prints again: the same page, item for item. Last, the
-server refuses jobs, pauses the printer, loses its default printer and stops:
-each time the message says what happened, and only the paused printer takes a
-job."""
+server refuses jobs, refuses the user, pauses the printer, is named wrongly in
+the user's own settings, freezes, loses its default printer and stops: each
+time the message says what happened, within the time limit and with the window
+still painting, and only the paused printer takes a job. No file ever holds the
+printed page on its way."""
 
+import getpass
 import html
 import os
 import re
@@ -60,6 +63,12 @@ NOT_ACCEPTING = ('The printer "FILEPDF" is not accepting jobs, so the check was 
                  'again in the system\'s printer settings, or make another printer the default, and try again.')
 NO_DEFAULT = ("No default printer is set up, so the check could not be printed. "
               "Set up a printer in the system's printer settings and try again.")
+TIME_LIMIT = ("The print service did not answer within 10 seconds, so the check was not printed. Check that the "
+              "computer's print service (CUPS) is running, or ask whoever looks after this computer to, and try again.")
+GHOST_DEFAULT = ('The default printer "GHOST" in your own printer settings does not exist. Choose a printer that '
+                 'exists as your default in the system\'s printer settings, and try again.')
+NOT_TAKEN = ('The printer "FILEPDF" did not take the check, so it was not printed. Check the printer and try '
+             'again. The print service said: ')
 SERVICE_DOWN = ("The print service is not running, so the check was not printed. Start the computer's print "
                 "service (CUPS), or ask whoever looks after this computer to, and try again.")
 
@@ -171,6 +180,12 @@ def refusals(quillo, cups):
         e2e.fail("a queue that refuses jobs holds the jobs %s, before %s" % (cups.jobs(), jobs))
     cups.lp(["cupsaccept", QUEUE])
 
+    cups.lp(["lpadmin", "-p", QUEUE, "-u", "deny:" + getpass.getuser()])
+    message = quick_print(quillo)
+    if not message.startswith(NOT_TAKEN) or message.endswith(("Success", "Success.")) or cups.jobs() != jobs:
+        e2e.fail("a queue that refuses the user said %r and holds the jobs %s" % (message, cups.jobs()))
+    cups.lp(["lpadmin", "-p", QUEUE, "-u", "allow:all"])
+
     # A paused printer takes the job and keeps it until it is resumed.
     cups.lp(["cupsdisable", QUEUE])
     expect_message("Quick Print to a paused printer", quick_print(quillo), CONFIRMATION)
@@ -178,11 +193,50 @@ def refusals(quillo, cups):
     if len([line for line in waiting if line.strip()]) != 1:
         e2e.fail("the paused printer holds the jobs %r; expected the one just sent" % waiting)
 
+    # The user's own default printer does not exist.
+    options = os.path.join(os.environ["HOME"], ".cups", "lpoptions")
+    os.makedirs(os.path.dirname(options), exist_ok=True)
+    with open(options, "w", encoding="utf-8") as f:
+        f.write("Default GHOST\n")
+    expect_message("Quick Print to a default that does not exist", quick_print(quillo), GHOST_DEFAULT)
+    os.remove(options)
+
+    # A frozen service: the window keeps painting, and the wait ends at its limit.
+    jobs = cups.jobs()
+    cups.pause()
+    click_quick_print(quillo)
+    check_paints_while_waiting(quillo)
+    expect_message("Quick Print to a frozen print service", quillo.read_message(), TIME_LIMIT)
+    cups.resume()
+    if cups.jobs() != jobs:
+        e2e.fail("a frozen print service was left the jobs %s, before %s" % (cups.jobs(), jobs))
+
     cups.lp(["lpadmin", "-x", QUEUE])
     expect_message("Quick Print without a default printer", quick_print(quillo), NO_DEFAULT)
 
     cups.stop()
     expect_message("Quick Print with the print service stopped", quick_print(quillo), SERVICE_DOWN)
+
+
+def check_paints_while_waiting(quillo):
+    """Widens the window while Quick Print waits: the program paints the new
+    part, which a frozen program would leave as the screen had it."""
+    x, y, width, height = e2e.window_geometry(quillo.main)
+    strip = (x + width + 20, y + 60, 60, 60)
+    before = e2e.screen_rows(*strip)
+    e2e.xdotool("windowsize", quillo.main, width + 150, height)
+    e2e.wait_for("the window to paint its new part while Quick Print waits",
+                 lambda: e2e.screen_rows(*strip) != before, timeout=5)
+    e2e.xdotool("windowsize", quillo.main, width, height)
+
+
+def check_no_print_file(folders):
+    """The printed page never went through a file of its own."""
+    for folder in folders:
+        for root, _dirs, files in os.walk(folder):
+            left = [f for f in files if f.endswith(".pdf") or f.startswith("quillo-check")]
+            if left:
+                e2e.fail("printing left %s in %s" % (left, root))
 
 
 def pdf_words(pdf):
@@ -290,8 +344,10 @@ def check_page(pdf, cups):
 def test(program):
     folder = os.path.join(e2e.sandbox(), "checks")
     os.makedirs(folder)
+    temporary = os.path.join(e2e.sandbox(), "tmp")
+    os.makedirs(temporary)
     with PrivateCups(PAGE_SIZE) as cups:
-        quillo = e2e.Quillo(program, env=cups.env)
+        quillo = e2e.Quillo(program, env=dict(cups.env, TMPDIR=temporary))
         try:
             quillo.start()
             quillo.focus()
@@ -304,6 +360,7 @@ def test(program):
             check_same_places(typed, reopened)
 
             refusals(quillo, cups)
+            check_no_print_file([temporary, os.environ["HOME"]])
             quillo.close_and_expect_clean_exit()
         finally:
             quillo.stop()

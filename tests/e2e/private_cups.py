@@ -7,6 +7,7 @@ configuration, queues and default printer are never touched.
 import os
 import re
 import shutil
+import signal
 import subprocess
 import tempfile
 
@@ -84,7 +85,16 @@ class PrivateCups:
 
     def stop(self):
         """Stops the server, as when the print service goes down."""
+        self.resume()
         e2e.stop_process(self.process)
+
+    def pause(self):
+        """Freezes the server (SIGSTOP): it takes connections but answers nothing."""
+        os.kill(self.process.pid, signal.SIGSTOP)
+
+    def resume(self):
+        if self.process.poll() is None:
+            os.kill(self.process.pid, signal.SIGCONT)
 
     def jobs(self):
         """Every job the queue has ever taken, done or not, one line each."""

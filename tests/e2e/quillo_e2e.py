@@ -279,27 +279,39 @@ def request_close(window):
         x.XCloseDisplay(display)
 
 
-def save_screenshot(path):
-    """Writes the whole screen as a PNG, for looking at a failed test."""
-    x = _xlib()
-    display = x.XOpenDisplay(None)
+def screen_rows(x=0, y=0, width=None, height=None):
+    """The screen's pixels in a rectangle (the whole screen by default), as
+    rows of RGB bytes; None when the display cannot be read."""
+    xlib = _xlib()
+    display = xlib.XOpenDisplay(None)
     if not display:
-        return
+        return None
     try:
-        width, height = x.XDisplayWidth(display, 0), x.XDisplayHeight(display, 0)
-        image = x.XGetImage(display, x.XDefaultRootWindow(display), 0, 0, width, height, 0xFFFFFFFF, 2)
+        width = width or xlib.XDisplayWidth(display, 0) - x
+        height = height or xlib.XDisplayHeight(display, 0) - y
+        image = xlib.XGetImage(display, xlib.XDefaultRootWindow(display), x, y, width, height, 0xFFFFFFFF, 2)
         if not image or image.contents.bits_per_pixel != 32:
-            return
+            return None
         raw = ctypes.string_at(image.contents.data, image.contents.bytes_per_line * height)
         stride = image.contents.bytes_per_line
     finally:
-        x.XCloseDisplay(display)
+        xlib.XCloseDisplay(display)
     rows = []
-    for y in range(height):
-        line = raw[y * stride:y * stride + width * 4]
+    for row in range(height):
+        line = raw[row * stride:row * stride + width * 4]
         rgb = bytearray(width * 3)
         rgb[0::3], rgb[1::3], rgb[2::3] = line[2::4], line[1::4], line[0::4]
-        rows.append(b"\0" + bytes(rgb))
+        rows.append(bytes(rgb))
+    return rows
+
+
+def save_screenshot(path):
+    """Writes the whole screen as a PNG, for looking at a failed test."""
+    rows = screen_rows()
+    if not rows:
+        return
+    width, height = len(rows[0]) // 3, len(rows)
+    rows = [b"\0" + row for row in rows]
 
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
