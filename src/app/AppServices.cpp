@@ -1,5 +1,6 @@
 #include "app/AppServices.h"
 
+#include "platform/DefaultPrinter.h"
 #include "platform/qt/QtPrintSurface.h"
 #include "ui/about/AboutServices.h"
 #include "ui/about/frmAbout.h"
@@ -24,6 +25,10 @@ MainWindowServices AppServices::mainWindowServices()
     services.settings = &m_settings;
     services.windows = &m_windows;
     services.openPrinter = [] { return std::unique_ptr<PrintSurface>(QtPrintSurface::forDefaultPrinter()); };
+    services.openSurface = [](std::unique_ptr<PrintDestination> destination) {
+        return std::unique_ptr<PrintSurface>(std::make_unique<QtPrintSurface>(std::move(destination)));
+    };
+    services.pageLayout = [] { return DefaultPrinter::currentLayout(); };
     services.showAboutBox = [this](QWidget* owner) {
         AboutServices about = AboutServices::forPlatform(m_facts, m_messages, m_systemInfo, &m_windows);
         frmAbout::showModal(owner, about);

@@ -16,4 +16,8 @@ std::unique_ptr<PrintDestination> find();
 // inch on every side.
 QPageLayout fallbackLayout();
 
+// The default printer's paper and printable area, or the fallback layout
+// when there is no default printer to ask.
+QPageLayout currentLayout();
+
 } // namespace DefaultPrinter

@@ -29,4 +29,9 @@ QByteArray readStart(const QString& path, qsizetype length);
 // only once the data has reached the disk.
 void writeStart(const QString& path, const QByteArray& bytes);
 
+// Makes the file at `path` hold exactly `bytes`, creating or replacing it
+// whole: the bytes go to a hidden file in the same folder, which takes the
+// name only once complete. A failure leaves an existing file as it was.
+void replaceWhole(const QString& path, const QByteArray& bytes);
+
 } // namespace DurableFile

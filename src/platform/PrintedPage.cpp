@@ -3,26 +3,36 @@
 #include "platform/QuilloError.h"
 
 #include <QBuffer>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 
 PrintedPage::PrintedPage(QPageLayout layout, int resolution) : m_layout(std::move(layout)), m_resolution(resolution)
 {}
 
-void PrintedPage::add(const QFont& font, QPointF topLeft, const QString& text)
+void PrintedPage::add(const QFont& font, QPointF baseline, const QString& text)
 {
-    m_texts.push_back({font, topLeft, text});
+    m_texts.push_back({font, baseline, text});
 }
 
 void PrintedPage::paint(QPainter& painter) const
 {
+    // On a device of another resolution, such as the screen, the page is laid
+    // out in its own pixels and scaled: every letter then stands where the
+    // printer puts it, rather than where the device's coarser pixels would
+    // round it to.
+    const double toDevice = double(painter.device()->logicalDpiX()) / m_resolution;
+    painter.save();
+    painter.scale(toDevice, toDevice);
     for (const Text& item : m_texts) {
-        painter.setFont(item.font);
-        const QFontMetricsF metrics(item.font, painter.device());
-        // The page places a text by its top-left corner; QPainter by its baseline.
-        painter.drawText(QPointF(item.topLeft.x(), item.topLeft.y() + metrics.ascent()), item.text);
+        QFont font = item.font;
+        if (toDevice != 1.0) {
+            font.setPointSizeF(font.pointSizeF() / toDevice);
+            font.setHintingPreference(QFont::PreferNoHinting);
+        }
+        painter.setFont(font);
+        painter.drawText(item.baseline, item.text);
     }
+    painter.restore();
 }
 
 QByteArray PrintedPage::toPdf(const QString& title) const

@@ -9,15 +9,15 @@
 
 class QPainter;
 
-// One composed page: texts in their fonts, placed in device pixels of
-// `resolution` dots per inch from the top-left corner of the printable area
-// of `layout`. The one painter of the printed page: printers, PDF files and
+// One composed page: texts in their fonts, placed by their baselines in
+// device pixels of `resolution` dots per inch from the top-left corner of the
+// printable area of `layout`. The one painter of the printed page: printers, PDF files and
 // the preview all draw it from here.
 class PrintedPage {
 public:
     struct Text {
         QFont font;
-        QPointF topLeft;
+        QPointF baseline; // the left end of the text's baseline
         QString text;
     };
 
@@ -27,11 +27,11 @@ public:
     int resolution() const { return m_resolution; }
     const std::vector<Text>& texts() const { return m_texts; }
 
-    void add(const QFont& font, QPointF topLeft, const QString& text);
+    void add(const QFont& font, QPointF baseline, const QString& text);
 
-    // Paints the page with `painter`, whose device has the page's resolution
-    // and its origin at the top-left corner of the printable area (as a
-    // printer's or a PDF writer's painter has).
+    // Paints the page with `painter`, whose origin is the top-left corner of
+    // the printable area (as a printer's or a PDF writer's painter has), on a
+    // device of any resolution: a printer, a PDF page or the screen.
     void paint(QPainter& painter) const;
 
     // The page as a one-page PDF document, made in memory: no file on the way

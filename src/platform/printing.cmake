@@ -5,6 +5,8 @@ target_sources(quillo_core PRIVATE
     PrintDestination.h
     PrintedPage.h PrintedPage.cpp
     DefaultPrinter.h DefaultPrinter.cpp
+    PageCapture.h
+    PdfFileDestination.h PdfFileDestination.cpp
 )
 target_sources(quillo_ui PRIVATE
     qt/BusyWait.h qt/BusyWait.cpp

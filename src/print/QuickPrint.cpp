@@ -24,12 +24,6 @@ struct Item {
     QString name;
 };
 
-// An item that would run past the right edge of the printable area.
-struct Overflow {
-    Item item;
-    double inches;
-};
-
 // Places text line by line on the surface, keeping the print position.
 // Columns are as wide as the average character of the font current when an
 // item is placed, and lines as high as that font's line.
@@ -50,7 +44,7 @@ public:
             endLine();
     }
 
-    const std::vector<Overflow>& overflows() const { return m_overflows; }
+    const std::vector<QuickPrint::Overflow>& overflows() const { return m_overflows; }
 
 private:
     void place(const Item& item)
@@ -64,12 +58,13 @@ private:
         if (item.text.isEmpty())
             return;
         m_surface.drawText(m_x, m_y, item.text);
-        m_x += m_surface.textWidth(item.text);
+        const QRectF box(m_x, m_y, m_surface.textWidth(item.text), m_surface.lineHeight());
+        m_x = box.right();
         // Drawn text stays on the surface until the document ends, so an item
         // that does not fit can still stop the whole page from printing.
         const double past = m_x - m_surface.printableWidth();
         if (past > 0)
-            m_overflows.push_back({item, past / m_surface.unitsPerInch()});
+            m_overflows.push_back({item.name, item.text, past / m_surface.unitsPerInch(), box});
     }
 
     void endLine()
@@ -81,7 +76,7 @@ private:
     PrintSurface& m_surface;
     double m_x = 0;
     double m_y = 0;
-    std::vector<Overflow> m_overflows;
+    std::vector<QuickPrint::Overflow> m_overflows;
 };
 
 // Text<number> as it prints: a value read back from a file carries fill spaces
@@ -97,16 +92,18 @@ Item caption(int column, const QString& text)
     return {column, text, QString()};
 }
 
-QString overflowMessage(const std::vector<Overflow>& overflows)
+} // namespace
+
+QString QuickPrint::refusal(const std::vector<Overflow>& overflows)
 {
     QStringList lines{QStringLiteral("Quillo did not print the check, because part of it would run past the right "
                                      "edge of the paper:")};
     for (const Overflow& overflow : overflows) {
         // A pasted page of text would make the message as long; its start says which it is.
-        const QString& text = overflow.item.text;
+        const QString& text = overflow.text;
         const QString shown = text.size() > 60 ? text.left(59) + QChar(0x2026) : text;
         const QString quoted = QLatin1Char('"') + shown + QLatin1Char('"');
-        const QString what = overflow.item.name.isEmpty() ? quoted : overflow.item.name + QStringLiteral(": ") + quoted;
+        const QString what = overflow.name.isEmpty() ? quoted : overflow.name + QStringLiteral(": ") + quoted;
         lines.append(
             QStringLiteral("%1 runs %2 inch past the edge.").arg(what, QString::number(overflow.inches, 'f', 2)));
     }
@@ -115,10 +112,21 @@ QString overflowMessage(const std::vector<Overflow>& overflows)
     return lines.join(QLatin1Char('\n'));
 }
 
-} // namespace
-
 void QuickPrint::run(const CheckTexts& texts, const PrintedCaptions& captions, PrintSurface& surface,
                      MessageBoxService& messages)
+{
+    const std::vector<Overflow> overflows = compose(texts, captions, surface);
+    // Nothing has reached the printer yet: a page that would be cut off at
+    // the edge is not sent at all.
+    if (!overflows.empty())
+        throw QuilloError(refusal(overflows));
+
+    surface.endDoc();
+    messages.show(Confirmation);
+}
+
+std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, const PrintedCaptions& captions,
+                                                      PrintSurface& surface)
 {
     surface.setFontName(TextFont);
     surface.setFontSize(TextFontSize);
@@ -142,12 +150,5 @@ void QuickPrint::run(const CheckTexts& texts, const PrintedCaptions& captions, P
     surface.setFontName(MicrFont);
     surface.setFontSize(MicrFontSize);
     page.printLine({value(10, texts, 11), value(25, texts, 12), value(45, texts, 13)});
-
-    // Nothing has reached the printer yet: a page that would be cut off at
-    // the edge is not sent at all.
-    if (!page.overflows().empty())
-        throw QuilloError(overflowMessage(page.overflows()));
-
-    surface.endDoc();
-    messages.show(Confirmation);
+    return page.overflows();
 }

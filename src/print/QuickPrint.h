@@ -2,7 +2,9 @@
 
 #include "document/CheckRecord.h"
 
+#include <QRectF>
 #include <QString>
+#include <vector>
 
 class MessageBoxService;
 class PrintSurface;
@@ -28,6 +30,16 @@ struct PrintedCaptions {
 // each such item.
 class QuickPrint {
 public:
+    // An item that would run past the right edge of the printable area: what
+    // it is (a box's name, empty for a caption), its text, by how many inches
+    // it overshoots, and where it stands on the page, in surface units.
+    struct Overflow {
+        QString name;
+        QString text;
+        double inches;
+        QRectF box;
+    };
+
     static const QString Confirmation;
     static const QString TextFont;
     static const QString MicrFont;
@@ -36,4 +48,13 @@ public:
 
     static void run(const CheckTexts& texts, const PrintedCaptions& captions, PrintSurface& surface,
                     MessageBoxService& messages);
+
+    // Lays out the page on `surface` without ending the document, and returns
+    // the items that would not fit: what the preview and the PDF export share
+    // with the printed page.
+    static std::vector<Overflow> compose(const CheckTexts& texts, const PrintedCaptions& captions,
+                                         PrintSurface& surface);
+
+    // Why a page with these overflows is not printed, naming each item.
+    static QString refusal(const std::vector<Overflow>& overflows);
 };

@@ -38,7 +38,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 echo "Depends: $depends"
 names=$(echo "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//')
-wanted="libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 fonts-liberation"
+wanted="libqt6core6 libqt6gui6 libqt6widgets6 libcups2 fonts-liberation"
 if [ -n "$module" ]; then wanted="$wanted libqt6webenginewidgets6 libqt6webenginecore6"; fi
 for package in $wanted; do
     echo "$names" | grep -qx "$package" || fail "Depends lacks $package"

@@ -2,17 +2,20 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrintDestination.h"
 #include "platform/QuilloError.h"
+#include "platform/PageCapture.h"
 #include "platform/qt/BusyWait.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtPrintSurface.h"
 #include "platform/qt/QtPrinterDestination.h"
 #include "print/QuickPrint.h"
+#include "ui/preview/PagePreview.h"
 
 #include "fakes/TestFiles.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -110,6 +113,7 @@ private Q_SLOTS:
     void refusedJobIsAFailure();
     void noPrintServiceFailsAtTheFirstOutput();
     void windowsPaintWhileThePrintServiceIsAwaited();
+    void previewAndPrintedPageAgree();
 };
 
 void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
@@ -354,6 +358,71 @@ void TestQtPrintSurface::windowsPaintWhileThePrintServiceIsAwaited()
         },
         std::chrono::milliseconds(100)));
     QTRY_VERIFY(*gaveUp);
+}
+
+void TestQtPrintSurface::previewAndPrintedPageAgree()
+{
+    // One page, composed as Quick Print composes it for a printer.
+    auto capture = std::make_unique<PageCapture>(FakePrintDestination().pageLayout());
+    const PageCapture& captured = *capture;
+    QtPrintSurface surface(std::move(capture));
+    QVERIFY(QuickPrint::compose(mariasCheque(), designedCaptions(), surface).empty());
+    surface.endDoc();
+    const PrintedPage& page = *captured.page();
+
+    // The printer's PDF and the preview's drawing, both at 150 dpi.
+    constexpr int Dpi = 150;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    QVERIFY(TestFiles::write(pdf, page.toPdf(QStringLiteral("Quillo"))));
+    QProcess raster;
+    raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(Dpi), QStringLiteral("-gray"),
+                                              QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("printed"))});
+    QVERIFY(raster.waitForFinished(60000) && raster.exitCode() == 0);
+    const QImage printed(dir.filePath(QStringLiteral("printed.pgm")));
+    QCOMPARE(printed.size(), QSize(1275, 1650)); // Letter
+
+    QImage shown(printed.size(), QImage::Format_RGB32);
+    shown.setDotsPerMeterX(qRound(Dpi / 0.0254));
+    shown.setDotsPerMeterY(qRound(Dpi / 0.0254));
+    {
+        QPainter painter(&shown);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        PagePreview(page, {}).paintSheet(painter);
+    }
+
+    // Each item's ink: the box around its dark pixels in the area it was placed in.
+    const auto ink = [](const QImage& image, const QRect& area) {
+        QRect box;
+        for (int y = std::max(0, area.top()); y <= std::min(image.height() - 1, area.bottom()); ++y)
+            for (int x = std::max(0, area.left()); x <= std::min(image.width() - 1, area.right()); ++x)
+                if (qGray(image.pixel(x, y)) < 128)
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    const QPointF origin = page.layout().paintRect(QPageLayout::Point).topLeft() * Dpi / 72.0;
+    int compared = 0;
+    for (const PrintedPage::Text& item : page.texts()) {
+        const QFontMetricsF metrics(item.font, &shown);
+        const QPointF at = origin + item.baseline * Dpi / page.resolution() - QPointF(0, metrics.ascent());
+        const QRect area = QRectF(at, QSizeF(metrics.horizontalAdvance(item.text), metrics.height()))
+                               .toAlignedRect()
+                               .adjusted(-3, -3, 3, 3);
+        const QRect onPaper = ink(printed, area);
+        const QRect onScreen = ink(shown, area);
+        QVERIFY2(!onPaper.isEmpty(), qPrintable(item.text));
+        const auto report = [&] {
+            return QStringLiteral("%1: printed ink %2,%3-%4,%5, preview ink %6,%7-%8,%9")
+                .arg(item.text)
+                .arg(onPaper.left()).arg(onPaper.top()).arg(onPaper.right()).arg(onPaper.bottom())
+                .arg(onScreen.left()).arg(onScreen.top()).arg(onScreen.right()).arg(onScreen.bottom());
+        };
+        QVERIFY2(qAbs(onPaper.left() - onScreen.left()) <= 1 && qAbs(onPaper.right() - onScreen.right()) <= 1 &&
+                     qAbs(onPaper.top() - onScreen.top()) <= 1 && qAbs(onPaper.bottom() - onScreen.bottom()) <= 1,
+                 qPrintable(report()));
+        ++compared;
+    }
+    QCOMPARE(compared, 21); // fourteen values and seven captions
 }
 
 QTEST_MAIN(TestQtPrintSurface)

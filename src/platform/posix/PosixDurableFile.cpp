@@ -197,9 +197,9 @@ Created createUnnamed(const QByteArray& name, const QByteArray& bytes)
     return Created::Done;
 }
 
-// Where the folder's file system has no nameless files: the bytes go to a
-// hidden file in the same folder, which is renamed into place once complete
-// and removed on every failure.
+// The bytes go to a hidden file in the same folder, which is renamed into
+// place once complete, replacing any file of that name, and removed on every
+// failure.
 void createThroughHiddenFile(const QByteArray& name, const QByteArray& bytes)
 {
     const QByteArray folder = folderOf(name);
@@ -288,6 +288,14 @@ void writeStart(const QString& path, const QByteArray& bytes)
         }
     }
     fail(EEXIST, Step::Create, name);
+}
+
+void replaceWhole(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray name = linkTarget(QFile::encodeName(path));
+    if (isFolder(name))
+        fail(EISDIR, Step::Write);
+    createThroughHiddenFile(name, bytes);
 }
 
 } // namespace DurableFile

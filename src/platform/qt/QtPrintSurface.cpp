@@ -78,7 +78,8 @@ double QtPrintSurface::unitsPerInch()
 void QtPrintSurface::drawText(double x, double y, const QString& text)
 {
     beginDocumentIfNeeded();
-    m_page->add(m_font, QPointF(x, y), text);
+    // The surface places a text by its top-left corner; the page by its baseline.
+    m_page->add(m_font, QPointF(x, y + QFontMetricsF(m_font, &m_measure).ascent()), text);
 }
 
 void QtPrintSurface::beginDocumentIfNeeded()

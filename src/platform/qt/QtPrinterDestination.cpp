@@ -29,9 +29,6 @@ void QtPrinterDestination::print(const PrintedPage& page)
                                          "Check that the printer is switched on and set up, and try again.")
                               .arg(name()));
     }
-    // A printer may keep a resolution of its own; the page is drawn to scale.
-    const double scale = double(m_printer->resolution()) / page.resolution();
-    painter.scale(scale, scale);
     page.paint(painter);
     if (!painter.end() || m_printer->printerState() == QPrinter::Error) {
         throw QuilloError(QStringLiteral("The printer \"%1\" did not accept the check, so it was not printed. "

@@ -116,12 +116,14 @@ struct MenuEntry {
     const char* shortcut;
 };
 
-inline constexpr std::array<MenuEntry, 17> Menus = {{
+inline constexpr std::array<MenuEntry, 19> Menus = {{
     {"mMenu", 0, true, "&File", nullptr},
     {"mFile", 0, false, "&New", "Ctrl+N"},
     {"mFile", 1, false, "&Open...", "Ctrl+O"},
     {"mFile", 2, false, "&Save", "Ctrl+S"},
     {"mFile", 3, false, "Save &As...", nullptr},
+    {"mnuFilePreview", -1, false, "Print Pre&view...", nullptr},
+    {"mnuFileExportPdf", -1, false, "&Export as PDF...", nullptr},
     {"mnuFileBar2", -1, false, "-", nullptr},
     {"mExit", -1, false, "E&xit", nullptr},
     {"mnuEdit", -1, true, "&Edit", nullptr},

@@ -13,7 +13,9 @@ class FocusedControl;
 class HelpViewer;
 class LoadedWindows;
 class MessageBoxService;
+class PrintDestination;
 class PrintSurface;
+class QPageLayout;
 class QWidget;
 class SettingsStore;
 
@@ -35,6 +37,11 @@ struct MainWindowServices {
     LoadedWindows* windows = nullptr;
     // Opens the default printer for one Quick Print run.
     std::function<std::unique_ptr<PrintSurface>()> openPrinter;
+    // A surface that lays out the page for `destination` and hands it over.
+    std::function<std::unique_ptr<PrintSurface>(std::unique_ptr<PrintDestination> destination)> openSurface;
+    // The paper and printable area of the default printer now, or of US
+    // Letter when there is none.
+    std::function<QPageLayout()> pageLayout;
     // Shows the About box modal over `owner`; returns when it has closed.
     std::function<void(QWidget* owner)> showAboutBox;
     // The product's home page, where View, Web Browser opens.

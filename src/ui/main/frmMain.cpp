@@ -4,6 +4,8 @@
 #include "platform/ApplicationFacts.h"
 #include "platform/FailureHandling.h"
 #include "platform/HelpDocumentLocator.h"
+#include "platform/PageCapture.h"
+#include "platform/PdfFileDestination.h"
 #include "platform/Twips.h"
 #include "platform/qt/DesignedAccessibleNames.h"
 #include "platform/qt/DesignedTabOrder.h"
@@ -17,8 +19,10 @@
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/MainWindowUnload.h"
 #include "ui/main/StatusClock.h"
+#include "ui/preview/frmPrintPreview.h"
 
 #include <QAction>
+#include <QPageLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -102,7 +106,12 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       cDlg(*services.fileDialogs, services.helpViewer), m_services(std::move(services)),
       m_fileCommands(*this, cDlg, *m_services.messages),
-      m_editCommands(*m_services.clipboard, *m_services.focusedControl)
+      m_editCommands(*m_services.clipboard, *m_services.focusedControl),
+      m_pdfExport(*m_services.fileDialogs, *m_services.messages,
+                  [this](const QString& path, const QString& title) {
+                      return m_services.openSurface(
+                          std::make_unique<PdfFileDestination>(path, m_services.pageLayout(), title));
+                  })
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillo"));
@@ -314,6 +323,8 @@ void frmMain::connectMenus()
 {
     for (std::int16_t index = 0; index <= 3; ++index)
         onTriggered(menuItem(QStringLiteral("mFile"), index), [this, index] { mFile_Click(index); });
+    onTriggered(menuItem(QStringLiteral("mnuFilePreview")), [this] { mnuFilePreview_Click(); });
+    onTriggered(menuItem(QStringLiteral("mnuFileExportPdf")), [this] { mnuFileExportPdf_Click(); });
     onTriggered(menuItem(QStringLiteral("mExit")), [this] { mExit_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuEditCut")), [this] { mnuEditCut_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuEditCopy")), [this] { mnuEditCopy_Click(); });
@@ -369,6 +380,33 @@ void frmMain::Form_Unload(std::int16_t& /*Cancel*/)
 void frmMain::mFile_Click(std::int16_t Index)
 {
     m_fileCommands.run(Index);
+}
+
+void frmMain::mnuFilePreview_Click()
+{
+    // The page is laid out by Quick Print's own code for the default
+    // printer's paper, and kept instead of printed.
+    auto capture = std::make_unique<PageCapture>(m_services.pageLayout());
+    const PageCapture& captured = *capture;
+    const std::unique_ptr<PrintSurface> surface = m_services.openSurface(std::move(capture));
+    const std::vector<QuickPrint::Overflow> overflows = QuickPrint::compose(checkTexts(), printedCaptions(), *surface);
+    surface->endDoc();
+
+    const auto print = [this] {
+        bool printed = false;
+        Failures::reportTo(*m_services.failures, [this, &printed] {
+            Command1_Click();
+            printed = true;
+        });
+        return printed;
+    };
+    frmPrintPreview preview(*captured.page(), overflows, print, this);
+    preview.exec();
+}
+
+void frmMain::mnuFileExportPdf_Click()
+{
+    m_pdfExport.run(checkTexts(), printedCaptions(), cDlg.InitDir);
 }
 
 void frmMain::mExit_Click()

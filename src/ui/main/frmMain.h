@@ -4,6 +4,7 @@
 #include "document/CheckRecord.h"
 #include "document/FileCommands.h"
 #include "platform/CommonDialog.h"
+#include "print/PdfExport.h"
 #include "print/QuickPrint.h"
 #include "ui/main/EditCommands.h"
 #include "ui/main/MainWindowServices.h"
@@ -45,6 +46,8 @@ public:
     void Command1_Click();
     void tbToolBar_ButtonClick(QAction* Button);
     void mFile_Click(std::int16_t Index);
+    void mnuFilePreview_Click();
+    void mnuFileExportPdf_Click();
     void mExit_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
@@ -91,6 +94,7 @@ private:
     MainWindowServices m_services;
     FileCommands m_fileCommands;
     EditCommands m_editCommands;
+    PdfExport m_pdfExport;
     QWidget* m_client = nullptr;
     QToolBar* tbToolBar = nullptr;
     QGroupBox* Frame1 = nullptr;

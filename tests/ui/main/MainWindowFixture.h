@@ -6,10 +6,12 @@
 #include "fakes/FakeHelpViewer.h"
 #include "fakes/FakeLoadedWindows.h"
 #include "fakes/FakeMessageBox.h"
+#include "fakes/FakePrintDestination.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/RecordingPrintSurface.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFocusedControl.h"
+#include "platform/qt/QtPrintSurface.h"
 #include "ui/main/MainWindowServices.h"
 #include "ui/main/frmMain.h"
 
@@ -97,6 +99,10 @@ struct MainWindowFixture {
             printed.back()->failAtStep = failPrintAtStep;
             return std::unique_ptr<PrintSurface>(std::make_unique<BorrowedPrintSurface>(*printed.back()));
         };
+        s.openSurface = [](std::unique_ptr<PrintDestination> destination) {
+            return std::unique_ptr<PrintSurface>(std::make_unique<QtPrintSurface>(std::move(destination)));
+        };
+        s.pageLayout = [] { return FakePrintDestination().pageLayout(); };
         s.now = [this] { return clock; };
         return s;
     }

@@ -3,6 +3,7 @@
 #include "platform/qt/QtApplicationFacts.h"
 #include "platform/qt/QtMessageBoxService.h"
 #include "ui/main/MainWindowFixture.h"
+#include "ui/preview/frmPrintPreview.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -46,6 +48,8 @@ private Q_SLOTS:
     void sideWindowsOpenFromTheirMenus();
     void helpContentsOpensTheFixedHelpFile();
     void messageShowsItsTextAsTyped();
+    void previewShowsThePageAndPrintsFromIt();
+    void exportWritesThePageQuicksPrintWouldPrint();
 
 private:
     void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier);
@@ -408,6 +412,90 @@ void TestMainCommands::messageShowsItsTextAsTyped()
     QtApplicationFacts facts;
     QtMessageBoxService(facts).show(text);
     QCOMPARE(shown, text);
+}
+
+void TestMainCommands::previewShowsThePageAndPrintsFromIt()
+{
+    typeSampleCheque(*m_window);
+    // The preview shows the page ready to print; Print prints it and closes the preview.
+    QTimer::singleShot(0, this, [] {
+        auto* preview = qobject_cast<frmPrintPreview*>(QApplication::activeModalWidget());
+        QVERIFY(preview);
+        QCOMPARE(preview->windowTitle(), QStringLiteral("Print Preview --Quillo"));
+        QVERIFY(!preview->findChild<QLabel*>(QStringLiteral("lblRefusal"))->isVisibleTo(preview));
+        auto* print = preview->findChild<QPushButton*>(QStringLiteral("cmdPrint"));
+        QCOMPARE(print->text(), QStringLiteral("&Print"));
+        QCOMPARE(preview->findChild<QPushButton*>(QStringLiteral("cmdClose"))->text(), QStringLiteral("&Close"));
+        print->click();
+    });
+    m_window->menuItem(QStringLiteral("mnuFilePreview"))->trigger();
+    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
+    QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // A date that runs past the edge: the preview says why, Print is off, Escape closes.
+    m_window->Text(10)->setText(QStringLiteral("Tuesday, December 8, 2026"));
+    QString refusal;
+    QTimer::singleShot(0, this, [&refusal] {
+        auto* preview = qobject_cast<frmPrintPreview*>(QApplication::activeModalWidget());
+        QVERIFY(preview);
+        refusal = preview->findChild<QLabel*>(QStringLiteral("lblRefusal"))->text();
+        QVERIFY(!preview->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->isEnabled());
+        QTest::keyClick(preview, Qt::Key_Escape);
+    });
+    m_window->menuItem(QStringLiteral("mnuFilePreview"))->trigger();
+    QVERIFY2(refusal.startsWith(QStringLiteral("Quillo did not print the check, because part of it would run past "
+                                               "the right edge of the paper:\nDate: \"Tuesday, December 8, 2026\" "
+                                               "runs ")),
+             qPrintable(refusal));
+    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
+{
+    const auto pdfinfo = [](const QString& pdf) {
+        QProcess process;
+        process.start(QStringLiteral("pdfinfo"), {pdf});
+        process.waitForFinished(30000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    typeSampleCheque(*m_window);
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("exported.pdf"));
+    m_fixture->dialogs.answer(pdf);
+    m_window->menuItem(QStringLiteral("mnuFileExportPdf"))->trigger();
+
+    const FileDialogRequest asked = m_fixture->dialogs.requests.last();
+    QCOMPARE(asked.kind, FileDialogRequest::Kind::Save);
+    QCOMPARE(asked.initialFolder, m_window->cDlg.InitDir);
+    QCOMPARE(asked.fileName, QStringLiteral("Jane Q. Merchant.pdf"));
+    QCOMPARE(asked.filters, (QList<NameFilter>{{QStringLiteral("PDF Files (*.pdf)"), {QStringLiteral("*.pdf")}}}));
+    QVERIFY(asked.confirmOverwrite);
+    QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("The check was exported to \"%1\".").arg(pdf)});
+    const QString info = pdfinfo(pdf);
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Title: +Check 1042$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+    QVERIFY(info.contains(QRegularExpression(QStringLiteral("^Creator: +Quillo$"), QRegularExpression::MultilineOption)));
+    QVERIFY(info.contains(QRegularExpression(QStringLiteral("^Pages: +1$"), QRegularExpression::MultilineOption)));
+    QVERIFY(info.contains(QStringLiteral("612 x 792 pts")));
+
+    // Refused like Quick Print: the file already there stays as it was. The
+    // dialog starts where the last export went, and an empty payor line
+    // suggests a name of its own.
+    const QByteArray before = TestFiles::read(pdf);
+    m_window->Text(1)->clear();
+    m_window->Text(6)->clear();
+    m_window->Text(10)->setText(QStringLiteral("Tuesday, December 8, 2026"));
+    m_fixture->dialogs.answer(pdf);
+    m_window->menuItem(QStringLiteral("mnuFileExportPdf"))->trigger();
+    QCOMPARE(m_fixture->dialogs.requests.last().initialFolder, folder.path());
+    QCOMPARE(m_fixture->dialogs.requests.last().fileName, QStringLiteral("check.pdf"));
+    QCOMPARE(m_fixture->failures.reports.size(), 1);
+    QVERIFY(m_fixture->failures.reports.first().startsWith(QStringLiteral("Quillo did not print the check")));
+    QCOMPARE(TestFiles::read(pdf), before);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("exported.pdf")});
 }
 
 QTEST_MAIN(TestMainCommands)

@@ -345,6 +345,8 @@ void TestMainWindow::menuTree()
          {"mFile", 1, "&Open...", "Ctrl+O"},
          {"mFile", 2, "&Save", "Ctrl+S"},
          {"mFile", 3, "Save &As...", ""},
+         {"mnuFilePreview", -1, "Print Pre&view...", ""},
+         {"mnuFileExportPdf", -1, "&Export as PDF...", ""},
          {"mnuFileBar2", -1, "", ""},
          {"mExit", -1, "E&xit", ""}},
         {{"mnuEdit", -1, "&Edit", ""},

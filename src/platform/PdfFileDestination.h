@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/PrintDestination.h"
+
+// A PDF file that the merchant chose: the page is written whole or not at
+// all, and an existing file is replaced only by a complete one.
+class PdfFileDestination : public PrintDestination {
+public:
+    PdfFileDestination(QString path, QPageLayout layout, QString title);
+
+    QString name() const override { return m_path; }
+    QPageLayout pageLayout() const override { return m_layout; }
+    // Fails with a sentence that names the file and says why.
+    void print(const PrintedPage& page) override;
+
+private:
+    QString m_path;
+    QPageLayout m_layout;
+    QString m_title;
+};

@@ -1,0 +1,109 @@
+#include "ui/preview/frmPrintPreview.h"
+
+#include "ui/preview/PagePreview.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton* button(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* created = new QPushButton(caption, parent);
+    created->setObjectName(QString::fromLatin1(name));
+    created->setAutoDefault(false);
+    return created;
+}
+
+std::vector<QRectF> boxesOf(const std::vector<QuickPrint::Overflow>& overflows)
+{
+    std::vector<QRectF> boxes;
+    for (const QuickPrint::Overflow& overflow : overflows)
+        boxes.push_back(overflow.box);
+    return boxes;
+}
+
+} // namespace
+
+frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<QuickPrint::Overflow>& overflows,
+                                 std::function<bool()> print, QWidget* owner)
+    : QDialog(owner), m_print(std::move(print))
+{
+    setObjectName(QStringLiteral("frmPrintPreview"));
+    setWindowTitle(QStringLiteral("Print Preview --Quillo"));
+    setModal(true);
+
+    m_page = new PagePreview(page, boxesOf(overflows));
+    m_scroll = new QScrollArea(this);
+    m_scroll->setWidget(m_page);
+    m_scroll->setAlignment(Qt::AlignHCenter);
+    m_scroll->setBackgroundRole(QPalette::Dark);
+
+    auto* refusal = new QLabel(this);
+    refusal->setObjectName(QStringLiteral("lblRefusal"));
+    refusal->setTextFormat(Qt::PlainText);
+    refusal->setWordWrap(true);
+    refusal->setText(overflows.empty() ? QString() : QuickPrint::refusal(overflows));
+    refusal->setVisible(!overflows.empty());
+
+    cmdFitWidth = button("cmdFitWidth", QStringLiteral("Fit to &Width"), this);
+    cmdActualSize = button("cmdActualSize", QStringLiteral("&Actual Size"), this);
+    cmdPrint = button("cmdPrint", QStringLiteral("&Print"), this);
+    cmdClose = button("cmdClose", QStringLiteral("&Close"), this);
+    cmdFitWidth->setCheckable(true);
+    cmdActualSize->setCheckable(true);
+    cmdPrint->setEnabled(overflows.empty());
+    cmdPrint->setDefault(overflows.empty());
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdFitWidth);
+    buttons->addWidget(cmdActualSize);
+    buttons->addStretch();
+    buttons->addWidget(cmdPrint);
+    buttons->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_scroll, 1);
+    layout->addWidget(refusal);
+    layout->addLayout(buttons);
+
+    connect(cmdFitWidth, &QPushButton::clicked, this, &frmPrintPreview::fitToWidth);
+    connect(cmdActualSize, &QPushButton::clicked, this, &frmPrintPreview::actualSize);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmPrintPreview::cmdPrint_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+
+    resize(760, 640);
+    fitToWidth();
+    cmdPrint->setFocus();
+}
+
+void frmPrintPreview::fitToWidth()
+{
+    cmdFitWidth->setChecked(true);
+    cmdActualSize->setChecked(false);
+    // Room is kept for the scroll bar that a long page brings.
+    m_page->setZoom(m_page->zoomToFit(m_scroll->viewport()->width() - m_scroll->verticalScrollBar()->sizeHint().width()));
+}
+
+void frmPrintPreview::actualSize()
+{
+    cmdFitWidth->setChecked(false);
+    cmdActualSize->setChecked(true);
+    m_page->setZoom(1.0);
+}
+
+void frmPrintPreview::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (cmdFitWidth->isChecked())
+        fitToWidth();
+}
+
+void frmPrintPreview::cmdPrint_Click()
+{
+    if (m_print())
+        accept();
+}

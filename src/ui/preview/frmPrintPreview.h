@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/PrintedPage.h"
+#include "print/QuickPrint.h"
+
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+class PagePreview;
+class QPushButton;
+class QScrollArea;
+
+// File, Print Preview: the page as Quick Print would print it now, read-only.
+// "Print" runs Quick Print; a confirmed print closes the window. A page that
+// Quick Print would refuse shows its marked items and the refusal, and cannot
+// be printed from here.
+class frmPrintPreview : public QDialog {
+    Q_OBJECT
+
+public:
+    // `print` runs Quick Print and returns whether it confirmed the print.
+    frmPrintPreview(const PrintedPage& page, const std::vector<QuickPrint::Overflow>& overflows,
+                    std::function<bool()> print, QWidget* owner);
+
+    PagePreview* page() const { return m_page; }
+
+    // Fits the sheet to the window's width, or shows it at its real size.
+    void fitToWidth();
+    void actualSize();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void cmdPrint_Click();
+
+    std::function<bool()> m_print;
+    PagePreview* m_page = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    QPushButton* cmdFitWidth = nullptr;
+    QPushButton* cmdActualSize = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdClose = nullptr;
+};
