@@ -115,6 +115,39 @@ def test(program):
         if quillo.windows():
             e2e.fail("Ctrl+S with a current file showed a window: %s" % quillo.windows())
 
+        # The caret is at the start of the first payor line. Typing there
+        # pushes a fill space past the field: nothing typed is lost, and
+        # nothing is said.
+        quillo.type("X")
+        quillo.key("ctrl+s")
+        edited = record(["X" + CHEQUE[0]] + CHEQUE[1:]) + b"after the record"
+        wait_file(path, edited, "Ctrl+S after typing at the start of a reopened box")
+        if quillo.windows():
+            e2e.fail("a save that lost only fill spaces showed a window: %s" % quillo.windows())
+        # A letter typed after the fill is lost to the file, and that is said.
+        quillo.key("End")
+        quillo.type("Z")
+        quillo.key("ctrl+s")
+        expect = ('The check was saved to "%s", but not every value could be stored as typed:\n'
+                  'Payor Name and Address, line 1: 34 characters, the file keeps the first 32.\n'
+                  'The window still holds the full text, so the check can still be printed as typed.' % path)
+        message = quillo.read_message()
+        if message != expect:
+            e2e.fail("the save that lost a letter said\n%r\nexpected\n%r" % (message, expect))
+        wait_file(path, edited, "the save that lost a letter")
+
+        # Tab selects the whole next box with the caret at its start, where
+        # the box shows its text: Shift+Right then leaves out the first letter.
+        quillo.focus()
+        quillo.key("Tab")
+        quillo.key("shift+Right")
+        before = e2e.clipboard("TIMESTAMP")
+        quillo.key("ctrl+c")
+        e2e.wait_for("the copied selection", lambda: e2e.clipboard("TIMESTAMP") not in (b"", before))
+        copied = e2e.clipboard("UTF8_STRING").decode("utf-8")
+        if copied != CHEQUE[1][1:].ljust(FIELD - 1):
+            e2e.fail("Tab into the reopened second payor line selected %r from its caret" % copied)
+
         quillo.close_and_expect_clean_exit()
     finally:
         quillo.stop()
