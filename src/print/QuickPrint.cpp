@@ -6,6 +6,7 @@
 #include "print/PrintSurface.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <initializer_list>
 #include <vector>
 
@@ -17,12 +18,20 @@ namespace {
 
 // An item of a printed line: its text starts at the left edge of `column`.
 // `name` says what the item is in a message: a box's name for a value, empty
-// for a caption, which speaks for itself.
+// for a caption, which speaks for itself. `box` is the value's box, 0 for a caption.
 struct Item {
     int column;
     QString text;
     QString name;
+    int box = 0;
 };
+
+constexpr int DateBox = 10;
+
+// The printable width below which Letter paper would help: Letter less the
+// quarter-inch margins drivers commonly keep, with some room for others.
+// A4 under the same margins is 0.23 inch narrower.
+constexpr double LetterPrintableInches = 7.9;
 
 // An item that would run past the right edge of the printable area.
 struct Overflow {
@@ -89,15 +98,29 @@ private:
 // onto lines of their own. What the merchant typed is the value without them.
 Item value(int column, const CheckTexts& texts, int number)
 {
-    return {column, withoutTrailingSpaces(texts[static_cast<std::size_t>(number - 1)]), BoxNames::of(number)};
+    return {column, withoutTrailingSpaces(texts[static_cast<std::size_t>(number - 1)]), BoxNames::of(number), number};
 }
 
 Item caption(int column, const QString& text)
 {
-    return {column, text, QString()};
+    return {column, text, QString(), 0};
 }
 
-QString overflowMessage(const std::vector<Overflow>& overflows)
+// What the merchant can do about it on this paper. The layout is made for
+// Letter, so only narrower paper gains by a change of paper; on Letter the
+// date column holds a short date but not one written out.
+QString advice(const std::vector<Overflow>& overflows, double pageInches)
+{
+    if (pageInches < LetterPrintableInches)
+        return QStringLiteral(
+            "Use a shorter text, or print on US Letter paper, for which Quillo's layout is designed.");
+    const bool date = std::any_of(overflows.begin(), overflows.end(),
+                                  [](const Overflow& overflow) { return overflow.item.box == DateBox; });
+    return date ? QStringLiteral("Use a shorter text, and for the date a short form such as \"12/08/2026\".")
+                : QStringLiteral("Use a shorter text.");
+}
+
+QString overflowMessage(const std::vector<Overflow>& overflows, double pageInches)
 {
     QStringList lines{QStringLiteral("Quillo did not print the check, because part of it would run past the right "
                                      "edge of the paper:")};
@@ -110,8 +133,7 @@ QString overflowMessage(const std::vector<Overflow>& overflows)
         lines.append(
             QStringLiteral("%1 runs %2 inch past the edge.").arg(what, QString::number(overflow.inches, 'f', 2)));
     }
-    lines.append(QStringLiteral("Use a shorter text, or print on US Letter paper, for which Quillo's layout is "
-                                "designed."));
+    lines.append(advice(overflows, pageInches));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -146,7 +168,7 @@ void QuickPrint::run(const CheckTexts& texts, const PrintedCaptions& captions, P
     // Nothing has reached the printer yet: a page that would be cut off at
     // the edge is not sent at all.
     if (!page.overflows().empty())
-        throw QuilloError(overflowMessage(page.overflows()));
+        throw QuilloError(overflowMessage(page.overflows(), surface.printableWidth() / surface.unitsPerInch()));
 
     surface.endDoc();
     messages.show(Confirmation);
