@@ -3,7 +3,9 @@
 it through the real save dialog with Ctrl+S, starts a new cheque and opens the
 file again. The file holds the 480 bytes of the record; the caption names the
 file; a memo too long for the file is reported after the save; opening and
-saving again keeps what was stored."""
+saving again keeps what was stored. A letter typed at the start of a reopened
+box pushes out only a fill space and is saved without a word; one typed after
+the fill is lost to the file, and the save says so."""
 
 import os
 import sys
@@ -135,18 +137,6 @@ def test(program):
         if message != expect:
             e2e.fail("the save that lost a letter said\n%r\nexpected\n%r" % (message, expect))
         wait_file(path, edited, "the save that lost a letter")
-
-        # Tab selects the whole next box with the caret at its start, where
-        # the box shows its text: Shift+Right then leaves out the first letter.
-        quillo.focus()
-        quillo.key("Tab")
-        quillo.key("shift+Right")
-        before = e2e.clipboard("TIMESTAMP")
-        quillo.key("ctrl+c")
-        e2e.wait_for("the copied selection", lambda: e2e.clipboard("TIMESTAMP") not in (b"", before))
-        copied = e2e.clipboard("UTF8_STRING").decode("utf-8")
-        if copied != CHEQUE[1][1:].ljust(FIELD - 1):
-            e2e.fail("Tab into the reopened second payor line selected %r from its caret" % copied)
 
         quillo.close_and_expect_clean_exit()
     finally:

@@ -505,8 +505,8 @@ void TestMainWindow::tabCycle()
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QTRY_COMPARE(QApplication::focusWidget(), m_window->Text(1));
 
-    // Each box as a file gives it back: a short value and fill spaces wider
-    // than the box. Entered with Tab, the box selects it all and shows its start.
+    // Every box holds a value as a file gives it back, its fill spaces wider
+    // than the box. Entered with Tab, a box selects it all and shows its start.
     const QString reopened = QStringLiteral("1042") + QString(28, QLatin1Char(' '));
     for (int k = 1; k <= 14; ++k)
         m_window->Text(k)->setText(reopened);
@@ -515,7 +515,6 @@ void TestMainWindow::tabCycle()
         if (!box)
             return;
         box->repaint(); // scrolls the box to its caret
-        QCOMPARE(box->text(), reopened);
         QCOMPARE(box->selectedText(), reopened);
         QCOMPARE(box->cursorPosition(), 0);
         // The first character stands at the box's left edge.
