@@ -40,7 +40,10 @@ if [ "$use_xvfb" -eq 1 ]; then
     # Tests run in parallel: each starts its search for a free display at a
     # number of its own, so that two never race for the same one (-n before
     # -a: xvfb-run reads them in order, and -a looks from there for a free one).
-    dbus-run-session -- xvfb-run -n $((100 + $$ % 800)) -a -s "-screen 0 1280x1024x24" "$@" || status=$?
+    # -noreset: without it the server resets whenever its last client leaves,
+    # and refuses connections meanwhile; a program started right after a
+    # short-lived client (xdpyinfo, xdotool, dbus-launch) could not connect.
+    dbus-run-session -- xvfb-run -n $((100 + $$ % 800)) -a -s "-screen 0 1280x1024x24 -noreset" "$@" || status=$?
 else
     export QT_QPA_PLATFORM=offscreen
     "$@" || status=$?

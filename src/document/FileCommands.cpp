@@ -124,10 +124,12 @@ namespace {
 QString storageChange(const QString& value)
 {
     QStringList changes;
-    if (value.size() > CheckRecord::FieldLength) {
-        changes << QStringLiteral("%1 characters, the file keeps the first %2")
-                       .arg(value.size())
-                       .arg(CheckRecord::FieldLength);
+    // Typing into a reopened box pushes its fill spaces past the field's end;
+    // only a value that loses some other character has lost anything.
+    const qsizetype typed = withoutTrailingSpaces(value).size();
+    if (typed > CheckRecord::FieldLength) {
+        changes
+            << QStringLiteral("%1 characters, the file keeps the first %2").arg(typed).arg(CheckRecord::FieldLength);
     }
     // Each character the code page lacks is stored as one "?" per UTF-16 unit.
     const QString kept = value.left(CheckRecord::FieldLength);

@@ -33,8 +33,9 @@ public:
     // ends in it already. Empty when the line holds nothing but spaces.
     static QString suggestedFileName(const QString& text1);
 
-    // What storing `texts` in a file changes: one line per box whose value is
-    // cut to the field's width or holds characters the file cannot hold.
+    // What storing `texts` in a file changes: one line per box whose value
+    // loses more than trailing spaces to the field's width, or holds
+    // characters the file cannot hold.
     // Empty when the file keeps every value as typed.
     static QStringList storageChanges(const CheckTexts& texts);
 

@@ -36,4 +36,7 @@ Q_SIGNALS:
     void DownloadComplete();
     // The control has moved to the page at `URL`.
     void NavigateComplete2(const QString& URL);
+    // The page shown has a new title, `Text`; a page may set it long after
+    // it has loaded.
+    void TitleChange(const QString& Text);
 };

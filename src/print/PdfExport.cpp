@@ -42,7 +42,7 @@ void PdfExport::run(const CheckTexts& texts, const PrintedCaptions& captions, co
     std::unique_ptr<PrintSurface> file = m_openFile(*path, documentTitle(texts[5]));
     const std::vector<QuickPrint::Overflow> overflows = QuickPrint::compose(texts, captions, *file);
     if (!overflows.empty())
-        throw QuilloError(QuickPrint::refusal(overflows));
+        throw QuilloError(QuickPrint::refusal(overflows, file->printableWidth() / file->unitsPerInch()));
     file->endDoc();
     m_messages.show(QStringLiteral("The check was exported to \"%1\".").arg(QDir::toNativeSeparators(*path)));
 }

@@ -6,6 +6,7 @@
 #include "print/PrintSurface.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <initializer_list>
 #include <vector>
 
@@ -17,12 +18,20 @@ namespace {
 
 // An item of a printed line: its text starts at the left edge of `column`.
 // `name` says what the item is in a message: a box's name for a value, empty
-// for a caption, which speaks for itself.
+// for a caption, which speaks for itself. `box` is the value's box, 0 for a caption.
 struct Item {
     int column;
     QString text;
     QString name;
+    int box = 0;
 };
+
+constexpr int DateBox = 10;
+
+// The printable width below which Letter paper would help: Letter less the
+// quarter-inch margins drivers commonly keep, with some room for others.
+// A4 under the same margins is 0.23 inch narrower.
+constexpr double LetterPrintableInches = 7.9;
 
 // Places text line by line on the surface, keeping the print position.
 // Columns are as wide as the average character of the font current when an
@@ -64,7 +73,7 @@ private:
         // that does not fit can still stop the whole page from printing.
         const double past = m_x - m_surface.printableWidth();
         if (past > 0)
-            m_overflows.push_back({item.name, item.text, past / m_surface.unitsPerInch(), box});
+            m_overflows.push_back({item.name, item.box, item.text, past / m_surface.unitsPerInch(), box});
     }
 
     void endLine()
@@ -84,17 +93,31 @@ private:
 // onto lines of their own. What the merchant typed is the value without them.
 Item value(int column, const CheckTexts& texts, int number)
 {
-    return {column, withoutTrailingSpaces(texts[static_cast<std::size_t>(number - 1)]), BoxNames::of(number)};
+    return {column, withoutTrailingSpaces(texts[static_cast<std::size_t>(number - 1)]), BoxNames::of(number), number};
 }
 
 Item caption(int column, const QString& text)
 {
-    return {column, text, QString()};
+    return {column, text, QString(), 0};
+}
+
+// What the merchant can do about it on this paper. The layout is made for
+// Letter, so only narrower paper gains by a change of paper; on Letter the
+// date column holds a short date but not one written out.
+QString advice(const std::vector<QuickPrint::Overflow>& overflows, double pageInches)
+{
+    if (pageInches < LetterPrintableInches)
+        return QStringLiteral(
+            "Use a shorter text, or print on US Letter paper, for which Quillo's layout is designed.");
+    const bool date = std::any_of(overflows.begin(), overflows.end(),
+                                  [](const QuickPrint::Overflow& overflow) { return overflow.box == DateBox; });
+    return date ? QStringLiteral("Use a shorter text, and for the date a short form such as \"12/08/2026\".")
+                : QStringLiteral("Use a shorter text.");
 }
 
 } // namespace
 
-QString QuickPrint::refusal(const std::vector<Overflow>& overflows)
+QString QuickPrint::refusal(const std::vector<Overflow>& overflows, double pageInches)
 {
     QStringList lines{QStringLiteral("Quillo did not print the check, because part of it would run past the right "
                                      "edge of the paper:")};
@@ -107,8 +130,7 @@ QString QuickPrint::refusal(const std::vector<Overflow>& overflows)
         lines.append(
             QStringLiteral("%1 runs %2 inch past the edge.").arg(what, QString::number(overflow.inches, 'f', 2)));
     }
-    lines.append(QStringLiteral("Use a shorter text, or print on US Letter paper, for which Quillo's layout is "
-                                "designed."));
+    lines.append(advice(overflows, pageInches));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -119,7 +141,7 @@ void QuickPrint::run(const CheckTexts& texts, const PrintedCaptions& captions, P
     // Nothing has reached the printer yet: a page that would be cut off at
     // the edge is not sent at all.
     if (!overflows.empty())
-        throw QuilloError(refusal(overflows));
+        throw QuilloError(refusal(overflows, surface.printableWidth() / surface.unitsPerInch()));
 
     surface.endDoc();
     messages.show(Confirmation);

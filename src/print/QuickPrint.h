@@ -31,13 +31,15 @@ struct PrintedCaptions {
 class QuickPrint {
 public:
     // An item that would run past the right edge of the printable area: what
-    // it is (a box's name, empty for a caption), its text, by how many inches
-    // it overshoots, and where it stands on the page, in surface units.
+    // it is (a box's name and number, empty and 0 for a caption), its text, by
+    // how many inches it overshoots, and where it stands on the page, in
+    // surface units.
     struct Overflow {
         QString name;
+        int box;
         QString text;
         double inches;
-        QRectF box;
+        QRectF place;
     };
 
     static const QString Confirmation;
@@ -55,6 +57,7 @@ public:
     static std::vector<Overflow> compose(const CheckTexts& texts, const PrintedCaptions& captions,
                                          PrintSurface& surface);
 
-    // Why a page with these overflows is not printed, naming each item.
-    static QString refusal(const std::vector<Overflow>& overflows);
+    // Why a page with these overflows is not printed, naming each item, with
+    // advice that fits a printable area `pageInches` wide.
+    static QString refusal(const std::vector<Overflow>& overflows, double pageInches);
 };

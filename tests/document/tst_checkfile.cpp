@@ -1,6 +1,7 @@
 #include "document/CheckFile.h"
 #include "platform/QuilloError.h"
 
+#include "fakes/AsOrdinaryUser.h"
 #include "fakes/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -282,8 +283,7 @@ void TestCheckFile::writeFailuresNameTheFileAndReason_data()
                                            << "The folder belongs to the system and cannot hold files." << false;
     QTest::newRow("named pipe") << "pipe.qlo"
                                 << "That name belongs to a pipe or a device, not a file." << false;
-    // Only meaningful for a user who is refused by permission bits; skipped
-    // when running as root.
+    // Permission bits refuse ordinary users only; root runs this row as one.
     QTest::newRow("read-only folder") << "locked/cheque.qlo"
                                       << "The folder is read-only, or you may not create files in it." << true;
 }
@@ -299,13 +299,18 @@ void TestCheckFile::writeFailuresNameTheFileAndReason()
     QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.qlo"))).constData(), 0600), 0);
     QVERIFY(QDir().mkpath(path(QStringLiteral("locked"))));
     QVERIFY(QFile::setPermissions(path(QStringLiteral("locked")), QFile::ReadOwner | QFile::ExeOwner));
-    if (readOnlyFolder && canCreateIn(path(QStringLiteral("locked"))))
-        QSKIP("This user may create files in a read-only folder.");
 
     const QString target = file.startsWith(QLatin1Char('/')) ? file : path(file);
-    const QString message = failureOf([&] { CheckFile::write(target, recordWithPayee(QStringLiteral("x"))); });
-    QCOMPARE(message, QStringLiteral("The check could not be saved to \"%1\". %2").arg(target, reason));
-    QVERIFY(!QFileInfo(target).isFile());
+    const auto check = [&] {
+        QVERIFY(!readOnlyFolder || !canCreateIn(path(QStringLiteral("locked"))));
+        const QString message = failureOf([&] { CheckFile::write(target, recordWithPayee(QStringLiteral("x"))); });
+        QCOMPARE(message, QStringLiteral("The check could not be saved to \"%1\". %2").arg(target, reason));
+        QVERIFY(!QFileInfo(target).isFile());
+    };
+    if (readOnlyFolder)
+        QVERIFY(runAsOrdinaryUser(m_dir->path(), check));
+    else
+        check();
 }
 
 void TestCheckFile::readOnlyFileIsNotChanged()
@@ -314,15 +319,15 @@ void TestCheckFile::readOnlyFileIsNotChanged()
     const QByteArray before = patternBytes(600);
     QVERIFY(TestFiles::write(file, before));
     QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    QFile probe(file);
-    if (probe.open(QIODevice::ReadWrite))
-        QSKIP("This user may write to a read-only file.");
 
-    const QString message = failureOf([&] { CheckFile::write(file, recordWithPayee(QStringLiteral("x"))); });
-    QCOMPARE(message, QStringLiteral("The check could not be saved to \"%1\". "
-                                     "The file is read-only, or you may not change it.")
-                          .arg(file));
-    QCOMPARE(TestFiles::read(file), before);
+    QVERIFY(runAsOrdinaryUser(m_dir->path(), [&] {
+        QVERIFY(!QFile(file).open(QIODevice::ReadWrite));
+        const QString message = failureOf([&] { CheckFile::write(file, recordWithPayee(QStringLiteral("x"))); });
+        QCOMPARE(message, QStringLiteral("The check could not be saved to \"%1\". "
+                                         "The file is read-only, or you may not change it.")
+                              .arg(file));
+        QCOMPARE(TestFiles::read(file), before);
+    }));
 }
 
 QTEST_GUILESS_MAIN(TestCheckFile)

@@ -3,7 +3,9 @@
 bus, its windows read through AT-SPI as a screen reader reads them. Every
 push button, text box, combo box and picture of the cheque-entry window, the
 About box, the help viewer and a browser window has a name, and the icon-only
-toolbar buttons are named by their keys and described by their tooltips.
+toolbar buttons are named by their keys and described by their tooltips. The
+browser's page reads as its title inside a "Web page", and the address box's
+list as "Visited addresses".
 
 The test starts its own session bus (dbus-launch) and accessibility bus
 (at-spi-bus-launcher) and stops both, and everything they started, at its end.
@@ -133,6 +135,28 @@ def check_toolbar(window, keys, problems, where):
         where, keys, [[b.name for b in buttons_of(t)] for t in toolbars]))
 
 
+def check_web_page(browser):
+    """The page reads as its title, inside a "Web page"; the engine names it
+    once it has read the page, a little after the caption."""
+    import pyatspi
+
+    def pages():
+        return [(node.name, path) for node, path in walk(browser) if node.getRole() == pyatspi.ROLE_DOCUMENT_WEB]
+
+    def named():
+        found = pages()
+        return found if [name for name, _ in found] == [HOME_PAGE_TITLE] else None
+
+    try:
+        found = e2e.wait_for("the page read as its title", named)
+    except e2e.E2EFailure:
+        return ["browser window: the pages read %s, not one %r" % ([" / ".join(p) for _, p in pages()],
+                                                                   HOME_PAGE_TITLE)]
+    if "filler 'Web page'" not in found[0][1]:
+        return ["browser window: the page is not inside a \"Web page\": %s" % " / ".join(found[0][1])]
+    return []
+
+
 def test(program):
     with AccessibilityBus() as bus:
         # The bus must be known before pyatspi first reaches for it.
@@ -188,7 +212,11 @@ def test(program):
                 fields = [describe(c) for c in children(address[0]) if c.getRole() == pyatspi.ROLE_TEXT]
                 if fields != ["text 'Address'"]:
                     problems.append("browser window: the address box's text field reads %s" % fields)
+                lists = [describe(c) for c in children(address[0]) if c.getRole() == pyatspi.ROLE_LIST]
+                if lists != ["list 'Visited addresses'"]:
+                    problems.append("browser window: the address box's list reads %s" % lists)
             problems += unnamed_controls(browser, checked_roles)
+            problems += check_web_page(browser)
 
             if problems:
                 e2e.fail("%d faults in what a screen reader reads:\n  %s" % (

@@ -3,7 +3,9 @@
 it through the real save dialog with Ctrl+S, starts a new cheque and opens the
 file again. The file holds the 480 bytes of the record; the caption names the
 file; a memo too long for the file is reported after the save; opening and
-saving again keeps what was stored."""
+saving again keeps what was stored. A letter typed at the start of a reopened
+box pushes out only a fill space and is saved without a word; one typed after
+the fill is lost to the file, and the save says so."""
 
 import os
 import sys
@@ -114,6 +116,27 @@ def test(program):
         wait_file(path, expected + b"after the record", "Ctrl+S after Open writes the opened cheque back")
         if quillo.windows():
             e2e.fail("Ctrl+S with a current file showed a window: %s" % quillo.windows())
+
+        # The caret is at the start of the first payor line. Typing there
+        # pushes a fill space past the field: nothing typed is lost, and
+        # nothing is said.
+        quillo.type("X")
+        quillo.key("ctrl+s")
+        edited = record(["X" + CHEQUE[0]] + CHEQUE[1:]) + b"after the record"
+        wait_file(path, edited, "Ctrl+S after typing at the start of a reopened box")
+        if quillo.windows():
+            e2e.fail("a save that lost only fill spaces showed a window: %s" % quillo.windows())
+        # A letter typed after the fill is lost to the file, and that is said.
+        quillo.key("End")
+        quillo.type("Z")
+        quillo.key("ctrl+s")
+        expect = ('The check was saved to "%s", but not every value could be stored as typed:\n'
+                  'Payor Name and Address, line 1: 34 characters, the file keeps the first 32.\n'
+                  'The window still holds the full text, so the check can still be printed as typed.' % path)
+        message = quillo.read_message()
+        if message != expect:
+            e2e.fail("the save that lost a letter said\n%r\nexpected\n%r" % (message, expect))
+        wait_file(path, edited, "the save that lost a letter")
 
         quillo.close_and_expect_clean_exit()
     finally:

@@ -37,6 +37,7 @@ private Q_SLOTS:
     void engineStartsWithoutItsStartUpNotes();
     void busyFromNavigateUntilThePageHasLoaded();
     void moveWithinThePageLoadsNothing();
+    void titleSetAfterLoadIsReported();
     void missingPageEndsWithItsErrorPage();
     void stopEndsTheLoad();
     void homeAndSearchAreTheComponentsOwnPages();
@@ -138,6 +139,21 @@ void TestWebEngineControl::moveWithinThePageLoadsNothing()
     QCOMPARE(m_arrivals->last().first().toString(), url(QStringLiteral("first.html")) + QStringLiteral("#part"));
     QCOMPARE(m_control->LocationURL(), url(QStringLiteral("first.html")) + QStringLiteral("#part"));
     QCOMPARE(m_loads->size(), 1);
+}
+
+void TestWebEngineControl::titleSetAfterLoadIsReported()
+{
+    QVERIFY(TestFiles::write(page(QStringLiteral("late.html")),
+                             "<!DOCTYPE html><html><body><script>setTimeout(function () { document.title = "
+                             "'Named Late'; }, 300);</script></body></html>"));
+    QSignalSpy titles(m_control, &WebBrowserControl::TitleChange);
+    m_control->Navigate(page(QStringLiteral("late.html")));
+    waitForLoad(0);
+
+    QTRY_VERIFY_WITH_TIMEOUT(!titles.isEmpty() && titles.last().first().toString() == QLatin1String("Named Late"),
+                             LoadTimeout);
+    QVERIFY(!m_control->Busy());
+    QCOMPARE(m_control->LocationName(), QStringLiteral("Named Late"));
 }
 
 void TestWebEngineControl::missingPageEndsWithItsErrorPage()

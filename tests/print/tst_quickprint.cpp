@@ -221,55 +221,81 @@ void TestQuickPrint::longValuesArePrintedWhole()
 void TestQuickPrint::itemsPastTheEdgeStopThePage_data()
 {
     QTest::addColumn<double>("pageWidth");
+    QTest::addColumn<double>("unitsPerInch");
     QTest::addColumn<CheckTexts>("texts");
     QTest::addColumn<QStringList>("pastTheEdge"); // the message's lines about items; none: the page prints
+    QTest::addColumn<QString>("advice");          // the message's last line
 
-    // The recording surface: 10 units an Arial character, 100 units an inch.
+    const QString shorterText = QStringLiteral("Use a shorter text.");
+    const QString shortDate =
+        QStringLiteral("Use a shorter text, and for the date a short form such as \"12/08/2026\".");
+    const QString letterPaper =
+        QStringLiteral("Use a shorter text, or print on US Letter paper, for which Quillo's layout is designed.");
+
+    // The recording surface: 10 units an Arial character.
     // The MICR line ends at 990 without a cheque number: 720 + 9 characters of 30.
     CheckTexts date = typicalCheque();
     date[12].clear();
     date[9] = QStringLiteral("December 8, 2026"); // column 110: 1090 + 160
-    QTest::newRow("date past the edge") << 1200.0 << date
-                                        << QStringList{QStringLiteral("Date: \"December 8, 2026\" runs 0.50 inch past "
-                                                                      "the edge.")};
-    QTest::newRow("date exactly to the edge") << 1250.0 << date << QStringList();
+    // Printable widths with the quarter-inch side margins of a common driver:
+    // Letter 8.00 inches, A4 7.77 inches. Only on A4 does Letter paper help.
+    QTest::newRow("date exactly to the edge") << 1250.0 << 150.0 << date << QStringList() << QString();
+    QTest::newRow("date on Letter") << 1200.0 << 150.0 << date
+                                    << QStringList{QStringLiteral("Date: \"December 8, 2026\" runs 0.33 inch past the "
+                                                                  "edge.")}
+                                    << shortDate;
+    QTest::newRow("date on A4") << 1200.0 << 154.44 << date
+                                << QStringList{QStringLiteral("Date: \"December 8, 2026\" runs 0.32 inch past the "
+                                                              "edge.")}
+                                << letterPaper;
+    CheckTexts number = typicalCheque();
+    number[12].clear();
+    number[5] = QStringLiteral("10011001100110"); // column 110: 1090 + 140
+    QTest::newRow("check number on Letter")
+        << 1200.0 << 150.0 << number
+        << QStringList{QStringLiteral("Check No.: \"10011001100110\" runs 0.20 inch past the edge.")} << shorterText;
 
     CheckTexts pasted = typicalCheque();
     pasted[13] = QString(59, QLatin1Char('m')) + QStringLiteral(" and more and more and more");
     QTest::newRow("a long text is cut in the message")
-        << 1000.0 << pasted
-        << QStringList{
-               QStringLiteral("Check No.: \"1001\" runs 1.30 inch past the edge."),
-               QStringLiteral("Date: \"12/07/2026\" runs 1.90 inch past the edge."),
-               QStringLiteral("\"Payable in U.S. Funds\" runs 0.50 inch past the edge."),
-               QStringLiteral("Memo: \"%1\u2026\" runs 0.70 inch past the edge.").arg(QString(59, QLatin1Char('m'))),
-               QStringLiteral("\"NO SIGNATURE REQUIRED. \" runs 0.70 inch past the edge."),
-               QStringLiteral("\"This is an Authorized\" runs 0.50 inch past the edge."),
-               QStringLiteral("\"and Requested Transaction.\" runs 1.00 inch past the edge."),
-               QStringLiteral("Check No. on the MICR line: \"1001\" runs 4.40 inch past the edge.")};
+        << 1000.0 << 100.0 << pasted
+        << QStringList{QStringLiteral("Check No.: \"1001\" runs 1.30 inch past the edge."),
+                       QStringLiteral("Date: \"12/07/2026\" runs 1.90 inch past the edge."),
+                       QStringLiteral("\"Payable in U.S. Funds\" runs 0.50 inch past the edge."),
+                       QStringLiteral("Memo: \"%1\u2026\" runs 0.70 inch past the edge.")
+                           .arg(QString(59, QLatin1Char('m'))),
+                       QStringLiteral("\"NO SIGNATURE REQUIRED. \" runs 0.70 inch past the edge."),
+                       QStringLiteral("\"This is an Authorized\" runs 0.50 inch past the edge."),
+                       QStringLiteral("\"and Requested Transaction.\" runs 1.00 inch past the edge."),
+                       QStringLiteral("Check No. on the MICR line: \"1001\" runs 4.40 inch past the edge.")}
+        << shortDate;
     // In a page 1060 wide: a caption exactly at the edge fits, one past it does not; the
     // pushed cheque number of the MICR line is measured on its own line.
     CheckTexts several = typicalCheque();
     several[11] = QStringLiteral("123456789012345678901234567890123456789C");
     QTest::newRow("captions, values and the MICR line")
-        << 1060.0 << several
+        << 1060.0 << 100.0 << several
         << QStringList{QStringLiteral("Check No.: \"1001\" runs 0.70 inch past the edge."),
                        QStringLiteral("Date: \"12/07/2026\" runs 1.30 inch past the edge."),
                        QStringLiteral("\"NO SIGNATURE REQUIRED. \" runs 0.10 inch past the edge."),
                        QStringLiteral("\"and Requested Transaction.\" runs 0.40 inch past the edge."),
                        QStringLiteral("Account No.: \"123456789012345678901234567890123456789C\" runs 8.60 inch past "
                                       "the edge."),
-                       QStringLiteral("Check No. on the MICR line: \"1001\" runs 3.80 inch past the edge.")};
+                       QStringLiteral("Check No. on the MICR line: \"1001\" runs 3.80 inch past the edge.")}
+        << shortDate;
 }
 
 void TestQuickPrint::itemsPastTheEdgeStopThePage()
 {
     QFETCH(double, pageWidth);
+    QFETCH(double, unitsPerInch);
     QFETCH(CheckTexts, texts);
     QFETCH(QStringList, pastTheEdge);
+    QFETCH(QString, advice);
 
     RecordingPrintSurface surface;
     surface.pageWidth = pageWidth;
+    surface.inch = unitsPerInch;
     FakeMessageBox messages;
     if (pastTheEdge.isEmpty()) {
         QuickPrint::run(texts, designedCaptions(), surface, messages);
@@ -283,8 +309,7 @@ void TestQuickPrint::itemsPastTheEdgeStopThePage()
         const QString expected =
             QStringLiteral("Quillo did not print the check, because part of it would run past the right edge of the "
                            "paper:\n") +
-            pastTheEdge.join(QLatin1Char('\n')) +
-            QStringLiteral("\nUse a shorter text, or print on US Letter paper, for which Quillo's layout is designed.");
+            pastTheEdge.join(QLatin1Char('\n')) + QLatin1Char('\n') + advice;
         QCOMPARE(error.message(), expected);
     }
     // Every item was composed, but the document never ended: nothing reached the printer.

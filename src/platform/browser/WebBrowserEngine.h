@@ -21,6 +21,8 @@ public:
         std::function<void()> loadEnded;
         // The view has moved to a page (loaded, or an error page in its place).
         std::function<void(const QString& url)> pageReached;
+        // The page shown has a new title.
+        std::function<void(const QString& title)> titleChanged;
     };
 
     virtual ~WebBrowserEngineView() = default;
@@ -50,5 +52,5 @@ public:
     virtual WebBrowserEngineView* createView(QWidget* parent) = 0;
 };
 
-#define WebBrowserEngine_iid "org.quillo.WebBrowserEngine/1.0"
+#define WebBrowserEngine_iid "org.quillo.WebBrowserEngine/1.1"
 Q_DECLARE_INTERFACE(WebBrowserEngine, WebBrowserEngine_iid)

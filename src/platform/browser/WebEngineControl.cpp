@@ -14,10 +14,14 @@ WebEngineControl::WebEngineControl(WebBrowserEngineView& view, QWidget& host, We
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_widget);
     host.setFocusProxy(m_widget);
+    // A screen reader meets the view inside its host: both read alike, and
+    // the page below them reads as its title.
+    m_widget->setAccessibleName(host.accessibleName());
 
     view.setEvents({
         [this] { emit DownloadComplete(); },
         [this](const QString& url) { emit NavigateComplete2(url); },
+        [this](const QString& title) { emit TitleChange(title); },
     });
 }
 

@@ -59,6 +59,11 @@ WebBrowserEngineView* WebEngineModule::createView(QWidget* parent)
 {
     if (m_started)
         return engine().createView(parent);
+    // On Linux the engine shows a screen reader nothing of a page, not even
+    // its title, unless asked to; asked, it builds a page's tree only while
+    // a screen reader listens.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     EngineStartNotes quiet;
     WebBrowserEngineView* view = engine().createView(parent);
     m_started = true;

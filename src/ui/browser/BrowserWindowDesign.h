@@ -37,7 +37,8 @@ inline constexpr std::array<Control, 5> Controls = {{
 inline constexpr const char* AddressCaption = "&Address:";
 
 // The address box reads as what it is for, not as the address it shows.
-inline constexpr std::array<AccessibleName, 1> AccessibleNames = {{
+inline constexpr std::array<AccessibleName, 2> AccessibleNames = {{
+    {"brwWebBrowser", "Web page"},
     {"cboAddress", "Address"},
 }};
 

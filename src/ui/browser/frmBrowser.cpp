@@ -14,6 +14,7 @@
 #include "platform/qt/WindowList.h"
 #include "ui/browser/BrowserWindowDesign.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -102,8 +103,10 @@ void frmBrowser::buildControls()
     cboAddress->setCompleter(nullptr);
     lblAddress->setBuddy(cboAddress);
     applyAccessibleNames(*this, AccessibleNames);
-    // Its text field is the same box to a screen reader.
+    // Its text field is the same box to a screen reader; its list is the
+    // addresses visited in this window.
     cboAddress->lineEdit()->setAccessibleName(cboAddress->accessibleName());
+    cboAddress->view()->setAccessibleName(QStringLiteral("Visited addresses"));
 
     timTimer = new QTimer(this);
     timTimer->setObjectName(QStringLiteral("timTimer"));
@@ -153,6 +156,8 @@ void frmBrowser::connectHandlers()
             Failures::guarded(failures, [this] { brwWebBrowser_DownloadComplete(); }));
     connect(brwWebBrowser, &WebBrowserControl::NavigateComplete2, this,
             Failures::guarded(failures, [this](const QString& URL) { brwWebBrowser_NavigateComplete2(URL); }));
+    connect(brwWebBrowser, &WebBrowserControl::TitleChange, this,
+            Failures::guarded(failures, [this](const QString& Text) { brwWebBrowser_TitleChange(Text); }));
 }
 
 void frmBrowser::Show()
@@ -257,6 +262,18 @@ void frmBrowser::brwWebBrowser_DownloadComplete()
 {
     Failures::ignoreErrors({
         [&] { setLiteralWindowTitle(*this, brwWebBrowser->LocationName()); },
+    });
+}
+
+void frmBrowser::brwWebBrowser_TitleChange(const QString& /*Text*/)
+{
+    // The engine may name the page only after the load has ended and the
+    // timer has stopped; while it is busy the timer keeps the caption.
+    Failures::ignoreErrors({
+        [&] {
+            if (!brwWebBrowser->Busy())
+                setLiteralWindowTitle(*this, brwWebBrowser->LocationName());
+        },
     });
 }
 

@@ -42,6 +42,7 @@ public:
     void timTimer_Timer();
     void brwWebBrowser_DownloadComplete();
     void brwWebBrowser_NavigateComplete2(const QString& URL);
+    void brwWebBrowser_TitleChange(const QString& Text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

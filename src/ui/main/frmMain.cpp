@@ -19,6 +19,7 @@
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/MainWindowUnload.h"
 #include "ui/main/StatusClock.h"
+#include "ui/main/TextBox.h"
 #include "ui/preview/frmPrintPreview.h"
 
 #include <QAction>
@@ -165,7 +166,7 @@ void frmMain::buildChequeFace()
         const QString text = QString::fromLatin1(design.text);
         switch (design.kind) {
         case Kind::TextBox: {
-            auto* box = new QLineEdit(text, Frame1);
+            auto* box = new TextBox(text, Frame1);
             // No limit: QLineEdit's default of 32767 characters would cut a
             // long paste without a word.
             box->setMaxLength(std::numeric_limits<int>::max());

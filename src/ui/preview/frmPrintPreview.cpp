@@ -23,7 +23,7 @@ std::vector<QRectF> boxesOf(const std::vector<QuickPrint::Overflow>& overflows)
 {
     std::vector<QRectF> boxes;
     for (const QuickPrint::Overflow& overflow : overflows)
-        boxes.push_back(overflow.box);
+        boxes.push_back(overflow.place);
     return boxes;
 }
 
@@ -47,7 +47,9 @@ frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<Quic
     refusal->setObjectName(QStringLiteral("lblRefusal"));
     refusal->setTextFormat(Qt::PlainText);
     refusal->setWordWrap(true);
-    refusal->setText(overflows.empty() ? QString() : QuickPrint::refusal(overflows));
+    refusal->setText(overflows.empty() ? QString()
+                                       : QuickPrint::refusal(overflows,
+                                                             page.layout().paintRect(QPageLayout::Inch).width()));
     refusal->setVisible(!overflows.empty());
 
     cmdFitWidth = button("cmdFitWidth", QStringLiteral("Fit to &Width"), this);

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void stopStopsTimerAndShowsName();
     void timerShowsWorkingWhileBusyThenName();
     void downloadCompleteShowsName();
+    void lateTitleShowsWhenNotBusy();
     void pageTitleShowsAsItIs_data();
     void pageTitleShowsAsItIs();
     void failuresAreIgnoredStepByStep();
@@ -309,6 +310,27 @@ void TestBrowserWindow::downloadCompleteShowsName()
     QCOMPARE(box()->count(), 0);
 }
 
+void TestBrowserWindow::lateTitleShowsWhenNotBusy()
+{
+    // The page has loaded without a title, and the timer has stopped.
+    open(QStringLiteral("http://a.example/"));
+    control()->arriveAt(QStringLiteral("http://a.example/"), QString());
+    QTRY_VERIFY(!timer()->isActive());
+    QCOMPARE(m_window->windowTitle(), QString());
+
+    control()->locationName = QStringLiteral("Quillo Home");
+    emit control()->TitleChange(QStringLiteral("Quillo Home"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Quillo Home"));
+
+    // While the next page loads, the timer's caption stands.
+    click(QStringLiteral("Refresh"));
+    control()->busy = true;
+    QTRY_COMPARE(m_window->windowTitle(), QStringLiteral("Working..."));
+    control()->locationName = QStringLiteral("Half a title");
+    emit control()->TitleChange(QStringLiteral("Half a title"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Working..."));
+}
+
 void TestBrowserWindow::pageTitleShowsAsItIs_data()
 {
     QTest::addColumn<QString>("how");
@@ -524,11 +546,12 @@ void TestBrowserWindow::screenReadersReadTheAddressBoxAsAddress()
     QCOMPARE(address->text(QAccessible::Name), QStringLiteral("Address"));
     QCOMPARE(address->text(QAccessible::Value), QStringLiteral("qrc:/home/index.html"));
 
-    // Inside: the list of visited addresses, then the text field, named alike.
+    // Inside: the list of visited addresses, then the text field, named as the box.
     QCOMPARE(address->childCount(), 2);
     QAccessibleInterface* list = address->child(0);
     QCOMPARE(list->object(), box()->view());
     QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Visited addresses"));
     QAccessibleInterface* field = address->child(1);
     QCOMPARE(field->object(), box()->lineEdit());
     QCOMPARE(field->role(), QAccessible::EditableText);
@@ -536,6 +559,10 @@ void TestBrowserWindow::screenReadersReadTheAddressBoxAsAddress()
     QCOMPARE(address->indexOfChild(field), 1);
     QCOMPARE(address->indexOfChild(list), 0);
     QCOMPARE(address->focusChild(), field);
+    // The browser control's area: what the page sits in.
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_window->findChild<QWidget*>(QStringLiteral("brwWebBrowser")))
+                 ->text(QAccessible::Name),
+             QStringLiteral("Web page"));
 
     // The list opens and closes as a screen reader asks.
     QAccessibleActionInterface* actions = address->actionInterface();

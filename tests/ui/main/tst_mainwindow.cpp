@@ -507,16 +507,38 @@ void TestMainWindow::tabCycle()
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QTRY_COMPARE(QApplication::focusWidget(), m_window->Text(1));
 
+    // Every box holds a value as a file gives it back, its fill spaces wider
+    // than the box. Entered with Tab, a box selects it all and shows its start.
+    const QString reopened = QStringLiteral("1042") + QString(28, QLatin1Char(' '));
+    for (int k = 1; k <= 14; ++k)
+        m_window->Text(k)->setText(reopened);
+    const auto expectStartShown = [&] {
+        auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        if (!box)
+            return;
+        box->repaint(); // scrolls the box to its caret
+        QCOMPARE(box->selectedText(), reopened);
+        QCOMPARE(box->cursorPosition(), 0);
+        // The first character stands at the box's left edge.
+        QCOMPARE(box->cursorPositionAt(QPoint(1, box->height() / 2)), 0);
+    };
+
     const QStringList cycle = {"Text1",  "Text2",  "Text3",  "Text4",    "Text5",    "Text6",
                                "Text7",  "Text8",  "Text9",  "Text10",   "Picture1", "Text11",
                                "Text12", "Text13", "Text14", "Command1", "Text1"};
     for (int i = 1; i < cycle.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), cycle.at(i));
+        expectStartShown();
+        if (QTest::currentTestFailed())
+            return;
     }
     for (int i = cycle.size() - 2; i >= 0; --i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget()->objectName(), cycle.at(i));
+        expectStartShown();
+        if (QTest::currentTestFailed())
+            return;
     }
 }
 

@@ -10,6 +10,10 @@ WebEngineBrowserView::WebEngineBrowserView(QWidget* parent) : QWebEngineView(par
     connect(page(), &QWebEnginePage::loadingChanged, this, &WebEngineBrowserView::onLoadingChanged);
     connect(page(), &QWebEnginePage::urlChanged, this, &WebEngineBrowserView::onUrlChanged);
     connect(page(), &QWebEnginePage::newWindowRequested, this, &WebEngineBrowserView::onNewWindowRequested);
+    connect(page(), &QWebEnginePage::titleChanged, this, [this](const QString& title) {
+        if (const Events events = m_events; events.titleChanged)
+            events.titleChanged(title);
+    });
 }
 
 WebEngineBrowserView::~WebEngineBrowserView()
