@@ -8,6 +8,8 @@ and reads the printed page back: one job, one page of the queue's default size,
 every caption and value on its line and at its column, the MICR line in the
 MICR font. Columns are as wide as the font's letter-frequency average character
 and lines as high as the font's line spacing, both read from the font files.
+Printed from File, Print Preview, the page is the same; exported with File,
+Export as PDF, it holds the same words at the same places.
 
 The merchant then saves the cheque under the suggested name, starts a new one,
 opens the file and prints again: the same page, item for item. Last, the
@@ -157,18 +159,58 @@ def save_new_open(quillo, folder):
     quillo.wait_caption("(%s) --Quillo" % FILE_NAME)
 
 
-def check_same_places(typed_pdf, reopened_pdf):
+def check_same_places(typed_pdf, reopened_pdf, shortened=True, tolerance=0.01):
     """The reopened cheque prints every word where the typed one printed it;
-    only the amount in words ends where the file cut it."""
+    only the amount in words ends where the file cut it (when `shortened`)."""
     typed, reopened = pdf_words(typed_pdf), pdf_words(reopened_pdf)
     if len(typed) != len(reopened):
         e2e.fail("the reopened cheque prints %d words, the typed one %d:\n%s\n%s" %
                  (len(reopened), len(typed), [w["text"] for w in reopened], [w["text"] for w in typed]))
     for before, after in zip(typed, reopened):
-        text = "50/1" if before["text"] == "50/100" else before["text"]
-        if after["text"] != text or abs(after["x"] - before["x"]) > 0.01 or abs(after["y"] - before["y"]) > 0.01:
+        text = "50/1" if before["text"] == "50/100" and shortened else before["text"]
+        if (after["text"] != text or abs(after["x"] - before["x"]) > tolerance or
+                abs(after["y"] - before["y"]) > tolerance):
             e2e.fail("the reopened cheque prints %r at (%.2f, %.2f); typed, %r was at (%.2f, %.2f)" %
                      (after["text"], after["x"], after["y"], before["text"], before["x"], before["y"]))
+
+
+def file_menu(quillo, key):
+    quillo.focus()
+    quillo.key("alt+f")
+    quillo.key(key)
+
+
+def print_from_preview(quillo, cups, typed, keep_as):
+    """File, Print Preview; its Print button prints the page that Quick Print
+    prints, and the preview closes."""
+    jobs = cups.jobs()
+    cups.forget_output()
+    file_menu(quillo, "v")
+    preview = quillo.wait_window("Print Preview --Quillo")
+    quillo.focus(preview)
+    quillo.key("alt+p")
+    expect_message("Print in the preview", quillo.read_message(), CONFIRMATION)
+    quillo.wait_gone(preview, "the preview")
+    shutil.copyfile(cups.wait_printed(), keep_as)
+    if len(cups.jobs()) != len(jobs) + 1:
+        e2e.fail("the preview's Print made the jobs %s out of %s" % (cups.jobs(), jobs))
+    check_same_places(typed, keep_as, shortened=False)
+
+
+def export_pdf(quillo, typed, path):
+    """File, Export as PDF writes the printed page: the same words at the same
+    places, every font embedded."""
+    file_menu(quillo, "e")
+    dialog = quillo.wait_window("Save As")
+    quillo.focus(dialog)
+    quillo.key("ctrl+a")
+    quillo.type(path)
+    quillo.key("Return")
+    quillo.wait_gone(dialog, "the export dialog")
+    expect_message("Export as PDF", quillo.read_message(), 'The check was exported to "%s".' % path)
+    check_same_places(typed, path, shortened=False, tolerance=0.5)
+    if pdf_fonts(path) != pdf_fonts(typed) or not all(pdf_fonts(path).values()):
+        e2e.fail("the exported PDF uses the fonts %s; the printed page %s" % (pdf_fonts(path), pdf_fonts(typed)))
 
 
 def refusals(quillo, cups):
@@ -354,6 +396,8 @@ def test(program):
             type_cheque(quillo)
             typed = print_page(quillo, cups, os.path.join(folder, "..", "typed.pdf"))
             check_page(typed, cups)
+            print_from_preview(quillo, cups, typed, os.path.join(folder, "..", "previewed.pdf"))
+            export_pdf(quillo, typed, os.path.join(e2e.sandbox(), "exported.pdf"))
 
             save_new_open(quillo, folder)
             reopened = print_page(quillo, cups, os.path.join(folder, "..", "reopened.pdf"))

@@ -499,6 +499,22 @@ void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
     QVERIFY(m_fixture->failures.reports.first().startsWith(QStringLiteral("Quillo did not print the check")));
     QCOMPARE(TestFiles::read(pdf), before);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("exported.pdf")});
+
+    // A folder the merchant may not write to: said in the words of a failed
+    // save, and nothing is left in it.
+    m_window->Text(10)->setText(QStringLiteral("12/08/2026"));
+    const QString locked = folder.filePath(QStringLiteral("locked"));
+    QVERIFY(QDir().mkpath(locked));
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(runAsOrdinaryUser(folder.path(), [&] {
+        m_fixture->dialogs.answer(locked + QStringLiteral("/check.pdf"));
+        m_window->menuItem(QStringLiteral("mnuFileExportPdf"))->trigger();
+        QCOMPARE(m_fixture->failures.reports.last(),
+                 QStringLiteral("The check could not be exported to \"%1/check.pdf\". The folder is read-only, or "
+                                "you may not create files in it.")
+                     .arg(locked));
+        QVERIFY(QDir(locked).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    }));
 }
 
 QTEST_MAIN(TestMainCommands)
