@@ -6,6 +6,7 @@
 //   quillo-bench idle-inactive  the same with the window inactive (another has the focus)
 //   quillo-bench steps     start-up again, with the time each of its steps takes
 //   quillo-bench print     Quick Print of a full cheque to a PDF file
+//   quillo-bench preview   File, Print Preview of that cheque to the preview's first paint
 //   quillo-bench files     File, Save and File, Open of a cheque, per operation
 //   quillo-bench browser   View, Web Browser to the home page's load-finished
 //
@@ -22,7 +23,9 @@
 #include "platform/FileDialogs.h"
 #include "platform/WebBrowserControl.h"
 #include "platform/qt/Fonts.h"
+#include "platform/DefaultPrinter.h"
 #include "platform/qt/QtPrintSurface.h"
+#include "platform/qt/QtPrinterDestination.h"
 #include "print/QuickPrint.h"
 #include "ui/main/frmMain.h"
 
@@ -159,8 +162,11 @@ struct BenchWindow {
             auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdfPath);
-            return std::unique_ptr<PrintSurface>(std::make_unique<QtPrintSurface>(std::move(printer)));
+            return std::unique_ptr<PrintSurface>(
+                std::make_unique<QtPrintSurface>(std::make_unique<QtPrinterDestination>(std::move(printer))));
         };
+        // The preview's paper, without asking a print service.
+        s.pageLayout = [] { return DefaultPrinter::fallbackLayout(); };
         window = std::make_unique<frmMain>(s);
         window->Load();
         window->show();
@@ -200,6 +206,29 @@ void runPrint(BenchWindow& bench, const QString& folder)
     }
     report("print_repeated_ms", median(repeated));
     report("pdf_bytes", double(QFile(bench.pdfPath).size()));
+}
+
+// File, Print Preview from the menu command to the preview's first paint,
+// closed each time as the merchant closes it.
+void runPreview(BenchWindow& bench)
+{
+    bench.fillIn();
+    QAction* preview = bench.window->menuItem(QStringLiteral("mnuFilePreview"));
+    std::vector<double> times;
+    for (int run = 0; run < 16; ++run) {
+        const std::int64_t start = ProcessStats::bootNs();
+        const FirstPaint painted(QStringLiteral("frmPrintPreview"), [&] {
+            times.push_back(msSince(start));
+            QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        });
+        preview->trigger();
+        if (times.size() != std::size_t(run + 1)) {
+            std::fprintf(stderr, "the preview was not painted\n");
+            ProcessStats::finish(2);
+        }
+    }
+    report("preview_first_ms", times.front());
+    report("preview_repeated_ms", median(std::vector<double>(times.begin() + 1, times.end())));
 }
 
 // File, Save and File, Open through the window's handler, alternated with the
@@ -326,10 +355,12 @@ int main(int argc, char* argv[])
         // Let the start-up settle, as a merchant would not choose the menu
         // within the first moment either.
         painted = [] { QTimer::singleShot(500, [] { runBrowser(); }); };
-    } else if (mode == QLatin1String("print") || mode == QLatin1String("files")) {
+    } else if (mode == QLatin1String("print") || mode == QLatin1String("files") || mode == QLatin1String("preview")) {
         painted = [&] {
             if (mode == QLatin1String("print"))
                 runPrint(*bench, folder.path());
+            else if (mode == QLatin1String("preview"))
+                runPreview(*bench);
             else
                 runFiles(*bench, folder.path());
             ProcessStats::finish();
@@ -340,12 +371,12 @@ int main(int argc, char* argv[])
             ProcessStats::finish();
         };
     } else {
-        std::fprintf(stderr, "usage: quillo-bench startup|idle|idle-inactive|steps|print|files|browser\n");
+        std::fprintf(stderr, "usage: quillo-bench startup|idle|idle-inactive|steps|print|preview|files|browser\n");
         return 2;
     }
 
     FirstPaint firstPaint(QStringLiteral("frmMain"), painted);
-    if (mode == QLatin1String("print") || mode == QLatin1String("files"))
+    if (mode == QLatin1String("print") || mode == QLatin1String("files") || mode == QLatin1String("preview"))
         bench = std::make_unique<BenchWindow>(services);
     else if (steps)
         startInSteps(services);

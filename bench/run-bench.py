@@ -259,6 +259,8 @@ def main():
             print_q, print_b, print_2 = bench.alternate(
                 [program("quillo-bench", "print"), program("bare-bench", "print"),
                  program("bare-bench", "print-two-fonts")], x.display)
+            print("Print preview ...", file=sys.stderr, flush=True)
+            previews = [bench.run("quillo-bench", "preview", x.display) for _ in range(RUNS)]
             print("File commands ...", file=sys.stderr, flush=True)
             files = [bench.run("quillo-bench", "files", x.display) for _ in range(RUNS)]
             print("First browser window ...", file=sys.stderr, flush=True)
@@ -284,6 +286,10 @@ def main():
     row("Quick Print, first in a run", print_q, print_b, "print_first_ms", 1.5)
     row("Quick Print, again (median of 15)", print_q, print_b, "print_repeated_ms", 1.5, precision=2)
     row("… against sixteen lines in two fonts", print_q, print_2, "print_repeated_ms", precision=2, note="reference")
+    row("File, Print Preview to its first paint, first in a run", previews, print_q, "preview_first_ms",
+        theirs_key="print_first_ms", note="against Quick Print")
+    row("File, Print Preview to its first paint, again (median of 15)", previews, print_q, "preview_repeated_ms",
+        theirs_key="print_repeated_ms", precision=2, note="against Quick Print")
     row("First browser window to load finished", web_q, web_b, "browser_ms", 1.2, precision=0)
     row("… of which until the window is up", web_q, web_b, "browser_window_ms", precision=0, note="reported")
     row("Peak memory with a browser window: program", web_q, web_b, "peak_rss_kb", unit="MiB", scale=1 / MIB,
