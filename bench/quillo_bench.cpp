@@ -174,7 +174,7 @@ struct BenchWindow {
 
     void fillIn()
     {
-        for (int box = 1; box <= 14; ++box)
+        for (int box = 1; box <= BoxCount; ++box)
             window->Text(box)->setText(QString::fromLatin1(Cheque[box - 1]));
     }
 

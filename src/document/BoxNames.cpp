@@ -1,10 +1,12 @@
 #include "document/BoxNames.h"
 
+#include "document/CheckRecord.h"
+
 #include <array>
 
 namespace {
 
-constexpr std::array<const char*, 14> Names = {
+constexpr std::array<const char*, BoxCount> Names = {
     "Payor Name and Address, line 1",
     "Payor Name and Address, line 2",
     "Payor Name and Address, line 3",

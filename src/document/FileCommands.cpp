@@ -62,7 +62,7 @@ void FileCommands::run(std::int16_t index)
 
 void FileCommands::newCheque()
 {
-    for (int box = 1; box <= 14; ++box)
+    for (int box = 1; box <= BoxCount; ++box)
         m_form.setText(box, QString());
     m_dialog.FileName.clear();
     m_form.setCaption(newFileCaption());
@@ -75,7 +75,7 @@ void FileCommands::open()
         throw DialogCancelled();
     // Read completely before touching the window, so a bad file changes nothing.
     const CheckTexts texts = CheckFile::read(m_dialog.FileName).toWindow();
-    for (int box = 1; box <= 14; ++box)
+    for (int box = 1; box <= BoxCount; ++box)
         m_form.setText(box, texts[static_cast<std::size_t>(box - 1)]);
     m_form.focusFirstBox();
 }
@@ -153,7 +153,7 @@ QString storageChange(const QString& value)
 QStringList FileCommands::storageChanges(const CheckTexts& texts)
 {
     QStringList lines;
-    for (int box = 1; box <= 14; ++box) {
+    for (int box = 1; box <= BoxCount; ++box) {
         const QString change = storageChange(texts[static_cast<std::size_t>(box - 1)]);
         if (!change.isEmpty())
             lines << BoxNames::of(box) + QStringLiteral(": ") + change + QLatin1Char('.');

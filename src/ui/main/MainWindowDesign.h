@@ -30,6 +30,7 @@ struct Control {
     int height;
     FontRole font;
     const char* text;
+    int box = 0; // a text box's number, Text<box>; 0 for other controls
 };
 
 inline constexpr Control Frame1 = {"Frame1", Kind::Frame, 120, 480, 8775, 5295, FontRole::S8, "Quillo"};
@@ -52,20 +53,20 @@ inline constexpr std::array<Control, 33> ChequeFace = {{
     {"Label14", Kind::Label, 3240, 3840, 1215, 255, FontRole::W, "Account No."},
     {"Label15", Kind::Label, 5400, 3840, 975, 255, FontRole::W, "Check No."},
     {"Label16", Kind::Label, 240, 4800, 1095, 255, FontRole::W, "MICR Guide"},
-    {"Text1", Kind::TextBox, 240, 480, 2175, 285, FontRole::S8, ""},
-    {"Text2", Kind::TextBox, 240, 840, 2175, 285, FontRole::S8, ""},
-    {"Text3", Kind::TextBox, 240, 1200, 2175, 285, FontRole::S8, ""},
-    {"Text4", Kind::TextBox, 3840, 480, 2295, 285, FontRole::S8, ""},
-    {"Text5", Kind::TextBox, 3840, 840, 2295, 285, FontRole::S8, ""},
-    {"Text6", Kind::TextBox, 7320, 480, 1125, 285, FontRole::S8, ""},
-    {"Text7", Kind::TextBox, 1680, 2040, 4455, 285, FontRole::S8, ""},
-    {"Text8", Kind::TextBox, 1680, 2640, 3855, 285, FontRole::S8, ""},
-    {"Text9", Kind::TextBox, 6840, 2520, 1605, 315, FontRole::S8, "$"},
-    {"Text10", Kind::TextBox, 7320, 1080, 1215, 285, FontRole::S8, ""},
-    {"Text11", Kind::TextBox, 240, 4200, 1875, 300, FontRole::M12, ""},
-    {"Text12", Kind::TextBox, 2280, 4200, 2895, 285, FontRole::M12, ""},
-    {"Text13", Kind::TextBox, 5400, 4200, 1215, 285, FontRole::M12, ""},
-    {"Text14", Kind::TextBox, 1080, 3240, 2295, 285, FontRole::S8, ""},
+    {"Text1", Kind::TextBox, 240, 480, 2175, 285, FontRole::S8, "", 1},
+    {"Text2", Kind::TextBox, 240, 840, 2175, 285, FontRole::S8, "", 2},
+    {"Text3", Kind::TextBox, 240, 1200, 2175, 285, FontRole::S8, "", 3},
+    {"Text4", Kind::TextBox, 3840, 480, 2295, 285, FontRole::S8, "", 4},
+    {"Text5", Kind::TextBox, 3840, 840, 2295, 285, FontRole::S8, "", 5},
+    {"Text6", Kind::TextBox, 7320, 480, 1125, 285, FontRole::S8, "", 6},
+    {"Text7", Kind::TextBox, 1680, 2040, 4455, 285, FontRole::S8, "", 7},
+    {"Text8", Kind::TextBox, 1680, 2640, 3855, 285, FontRole::S8, "", 8},
+    {"Text9", Kind::TextBox, 6840, 2520, 1605, 315, FontRole::S8, "$", 9},
+    {"Text10", Kind::TextBox, 7320, 1080, 1215, 285, FontRole::S8, "", 10},
+    {"Text11", Kind::TextBox, 240, 4200, 1875, 300, FontRole::M12, "", 11},
+    {"Text12", Kind::TextBox, 2280, 4200, 2895, 285, FontRole::M12, "", 12},
+    {"Text13", Kind::TextBox, 5400, 4200, 1215, 285, FontRole::M12, "", 13},
+    {"Text14", Kind::TextBox, 1080, 3240, 2295, 285, FontRole::S8, "", 14},
     {"Command1", Kind::Button, 6840, 4080, 1095, 495, FontRole::W, "Quick Print "},
     {"Image1", Kind::Image, 1440, 4680, 2280, 405, FontRole::W, ":/pictures/micr-guide.png"},
     {"Picture1", Kind::PictureBox, 8160, 4680, 525, 495, FontRole::W, ":/pictures/logo-badge.png"},

@@ -171,9 +171,8 @@ void frmMain::buildChequeFace()
             // long paste without a word.
             box->setMaxLength(std::numeric_limits<int>::max());
             box->installEventFilter(this);
-            const int number = QString::fromLatin1(design.name).mid(4).toInt();
-            box->setAccessibleName(BoxNames::of(number));
-            m_textBoxes[static_cast<std::size_t>(number - 1)] = box;
+            box->setAccessibleName(BoxNames::of(design.box));
+            m_textBoxes[static_cast<std::size_t>(design.box - 1)] = box;
             widget = box;
             break;
         }
@@ -355,7 +354,7 @@ void frmMain::Form_Load()
     cDlg.InitDir = fileDialogFolder(*m_services.facts);
     cDlg.Filter = QStringLiteral("Any File (*.*)|*.*|Quillo Files (*.qlo)|*.qlo");
     cDlg.FilterIndex = 2;
-    cDlg.Flags = 4102;
+    cDlg.Flags = CommonDialog::FileMustExist | CommonDialog::HideReadOnly | CommonDialog::OverwritePrompt;
     cDlg.CancelError = true;
 }
 

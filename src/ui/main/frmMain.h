@@ -101,7 +101,7 @@ private:
     QStatusBar* sbStatusBar = nullptr;
     ImageList* imlToolbarIcons = nullptr;
     QPushButton* Command1 = nullptr;
-    std::array<QLineEdit*, 14> m_textBoxes{};
+    std::array<QLineEdit*, BoxCount> m_textBoxes{};
     QHash<QString, QAction*> m_menuItems;
     StatusClock* m_clock = nullptr;
 };
