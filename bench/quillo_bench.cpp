@@ -7,6 +7,7 @@
 //   quillo-bench steps     start-up again, with the time each of its steps takes
 //   quillo-bench print     Quick Print of a full cheque to a PDF file
 //   quillo-bench files     File, Save and File, Open of a cheque, per operation
+//   quillo-bench checks    one keystroke in a box to the marks of every check shown
 //   quillo-bench browser   View, Web Browser to the home page's load-finished
 //
 // Each prints key=value lines for bench/run-bench.py.
@@ -31,6 +32,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -250,6 +252,33 @@ void runFiles(BenchWindow& bench, const QString& folder)
     report("bare_open_ms", median(bareOpen));
 }
 
+// Keystrokes in the routing number box of a full cheque, each timed from the
+// key press until every check has run and the marks are shown. They take the
+// check digit away and put it back in turn, so every one sets or clears a mark.
+void runChecks(BenchWindow& bench)
+{
+    bench.fillIn();
+    QLineEdit* routing = bench.window->Text(11);
+    routing->setText(QStringLiteral("A021000021A"));
+    routing->setFocus();
+    routing->setCursorPosition(10);
+    std::vector<double> keystrokes;
+    for (int i = 0; i < 400; ++i) {
+        const bool takeAway = i % 2 == 0;
+        QKeyEvent key(QEvent::KeyPress, takeAway ? Qt::Key_Backspace : Qt::Key_1, Qt::NoModifier,
+                      takeAway ? QString() : QStringLiteral("1"));
+        const std::int64_t start = ProcessStats::bootNs();
+        QApplication::sendEvent(routing, &key);
+        keystrokes.push_back(msSince(start));
+        if (routing->accessibleDescription().isEmpty() == takeAway) {
+            std::fprintf(stderr, "the routing number's mark did not follow the keystroke\n");
+            ProcessStats::finish(2);
+        }
+    }
+    report("checks_ms", median(keystrokes));
+    report("checks_slowest_ms", *std::max_element(keystrokes.begin(), keystrokes.end()));
+}
+
 // From the menu command to the home page's load-finished notification.
 void runBrowser()
 {
@@ -326,12 +355,14 @@ int main(int argc, char* argv[])
         // Let the start-up settle, as a merchant would not choose the menu
         // within the first moment either.
         painted = [] { QTimer::singleShot(500, [] { runBrowser(); }); };
-    } else if (mode == QLatin1String("print") || mode == QLatin1String("files")) {
+    } else if (mode == QLatin1String("print") || mode == QLatin1String("files") || mode == QLatin1String("checks")) {
         painted = [&] {
             if (mode == QLatin1String("print"))
                 runPrint(*bench, folder.path());
-            else
+            else if (mode == QLatin1String("files"))
                 runFiles(*bench, folder.path());
+            else
+                runChecks(*bench);
             ProcessStats::finish();
         };
     } else if (steps) {
@@ -340,12 +371,12 @@ int main(int argc, char* argv[])
             ProcessStats::finish();
         };
     } else {
-        std::fprintf(stderr, "usage: quillo-bench startup|idle|idle-inactive|steps|print|files|browser\n");
+        std::fprintf(stderr, "usage: quillo-bench startup|idle|idle-inactive|steps|print|files|checks|browser\n");
         return 2;
     }
 
     FirstPaint firstPaint(QStringLiteral("frmMain"), painted);
-    if (mode == QLatin1String("print") || mode == QLatin1String("files"))
+    if (mode == QLatin1String("print") || mode == QLatin1String("files") || mode == QLatin1String("checks"))
         bench = std::make_unique<BenchWindow>(services);
     else if (steps)
         startInSteps(services);
