@@ -41,6 +41,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -252,6 +253,15 @@ void runFiles(BenchWindow& bench, const QString& folder)
     report("bare_open_ms", median(bareOpen));
 }
 
+// CPU time of the calling thread: what a step costs, without the time the
+// thread waited for a core that other work on the machine held.
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
 // Keystrokes in the routing number box of a full cheque, each timed from the
 // key press until every check has run and the marks are shown. They take the
 // check digit away and put it back in turn, so every one sets or clears a mark.
@@ -262,21 +272,24 @@ void runChecks(BenchWindow& bench)
     routing->setText(QStringLiteral("A021000021A"));
     routing->setFocus();
     routing->setCursorPosition(10);
-    std::vector<double> keystrokes;
+    std::vector<double> wall, cpu;
     for (int i = 0; i < 400; ++i) {
         const bool takeAway = i % 2 == 0;
         QKeyEvent key(QEvent::KeyPress, takeAway ? Qt::Key_Backspace : Qt::Key_1, Qt::NoModifier,
                       takeAway ? QString() : QStringLiteral("1"));
         const std::int64_t start = ProcessStats::bootNs();
+        const double startCpu = threadCpuMs();
         QApplication::sendEvent(routing, &key);
-        keystrokes.push_back(msSince(start));
+        cpu.push_back(threadCpuMs() - startCpu);
+        wall.push_back(msSince(start));
         if (routing->accessibleDescription().isEmpty() == takeAway) {
             std::fprintf(stderr, "the routing number's mark did not follow the keystroke\n");
             ProcessStats::finish(2);
         }
     }
-    report("checks_ms", median(keystrokes));
-    report("checks_slowest_ms", *std::max_element(keystrokes.begin(), keystrokes.end()));
+    report("checks_ms", median(wall));
+    report("checks_slowest_ms", *std::max_element(wall.begin(), wall.end()));
+    report("checks_cpu_slowest_ms", *std::max_element(cpu.begin(), cpu.end()));
 }
 
 // From the menu command to the home page's load-finished notification.

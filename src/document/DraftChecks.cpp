@@ -66,9 +66,7 @@ void micrCharacters(const QString& text, QStringList& reasons)
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!isMicrCharacter(text.at(i)))
             reasons << QStringLiteral("\"%1\" (%2 character) is not a MICR character.%3")
-                           .arg(text.at(i))
-                           .arg(ordinal(i + 1))
-                           .arg(likelyMeant(text.at(i)));
+                           .arg(QString(text.at(i)), ordinal(i + 1), likelyMeant(text.at(i)));
     }
 }
 
