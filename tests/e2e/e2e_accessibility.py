@@ -7,6 +7,10 @@ toolbar buttons are named by their keys and described by their tooltips. The
 browser's page reads as its title inside a "Web page", and the address box's
 list as "Visited addresses".
 
+A routing number typed with a wrong check digit is described with the reason
+of its mark; the draft still prints, on a print server of the test's own, and
+correcting the number clears the description.
+
 The test starts its own session bus (dbus-launch) and accessibility bus
 (at-spi-bus-launcher) and stops both, and everything they started, at its end.
 """
@@ -18,6 +22,8 @@ import sys
 import time
 
 import quillo_e2e as e2e
+from e2e_quick_print import CONFIRMATION, expect_message, pdf_words, quick_print
+from private_cups import PrivateCups
 
 ABOUT_CAPTION = "About Quillo"
 HELP_CAPTION = "Quillo Help"
@@ -25,6 +31,12 @@ HOME_PAGE_TITLE = "Welcome to Quillo"
 # The first browser window starts the web engine, which is slow on a loaded
 # machine; the home page ships inside Quillo, so no network is reached.
 BROWSER_WAIT = 90
+
+ROUTING_BOX = "9 Digit Routing No."
+WRONG_ROUTING = "A021000020A"
+WRONG_DIGIT = "The check digit should be 1 for 02100002_: the routing number is probably mistyped."
+# From the first text box: Text2 to Text10, the logo picture, Text11.
+TABS_TO_ROUTING = 11
 
 MAIN_TOOLBAR = ["New", "Open", "Save", "Print", "Cut", "Copy", "Paste"]
 BROWSER_TOOLBAR = ["Back", "Forward", "Stop", "Refresh", "Home", "Search"]
@@ -157,15 +169,55 @@ def check_web_page(browser):
     return []
 
 
+def described(node, expected):
+    """Waits until a control's description reads `expected`, and says what it read instead."""
+
+    def probe():
+        node.clearCache()
+        return node.description == expected
+
+    try:
+        e2e.wait_for("the description %r" % expected, probe)
+    except e2e.E2EFailure:
+        e2e.fail("the %s is described as %r, not %r" % (describe(node), node.description, expected))
+
+
+def check_routing_mark(quillo, main, cups, pyatspi):
+    """A wrong check digit is described with its reason, the marked draft
+    prints as typed, and the corrected number is described with nothing."""
+    boxes = [node for node, _ in walk(main)
+             if node.getRole() in (pyatspi.ROLE_ENTRY, pyatspi.ROLE_TEXT) and node.name == ROUTING_BOX]
+    if len(boxes) != 1:
+        e2e.fail("%d text boxes read as %r" % (len(boxes), ROUTING_BOX))
+    routing = boxes[0]
+    quillo.focus()
+    quillo.key(*["Tab"] * TABS_TO_ROUTING)
+    quillo.type(WRONG_ROUTING)
+    described(routing, WRONG_DIGIT)
+
+    expect_message("Quick Print of a marked draft", quick_print(quillo), CONFIRMATION)
+    printed = [word["text"] for word in pdf_words(cups.wait_printed())]
+    if WRONG_ROUTING not in printed:
+        e2e.fail("the marked draft prints %s, without the routing number %s as typed" % (printed, WRONG_ROUTING))
+
+    # Back from the Quick Print button: Text14, Text13, Text12, Text11.
+    quillo.key(*["shift+Tab"] * 4, "End", "BackSpace", "BackSpace")
+    quillo.type("1A")
+    described(routing, "")
+
+
 def test(program):
-    with AccessibilityBus() as bus:
+    with AccessibilityBus() as bus, PrivateCups("Letter") as cups:
         # The bus must be known before pyatspi first reaches for it.
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.address
         import pyatspi
 
         checked_roles = {pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY, pyatspi.ROLE_COMBO_BOX,
                          pyatspi.ROLE_IMAGE}
-        quillo = e2e.Quillo(program, env=dict(bus.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+        env = dict(bus.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", CUPS_SERVER=cups.socket)
+        for variable in ("PRINTER", "LPDEST"):
+            env.pop(variable, None)
+        quillo = e2e.Quillo(program, env=env)
         try:
             began = time.monotonic()
             quillo.start()
@@ -177,6 +229,7 @@ def test(program):
             main = top_level(app, e2e.MAIN_CAPTION.pattern)
             problems += unnamed_controls(main, checked_roles)
             check_toolbar(main, MAIN_TOOLBAR, problems, "cheque-entry window")
+            check_routing_mark(quillo, main, cups, pyatspi)
 
             quillo.focus()
             quillo.key("alt+h")

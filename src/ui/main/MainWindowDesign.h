@@ -117,7 +117,7 @@ struct MenuEntry {
     const char* shortcut;
 };
 
-inline constexpr std::array<MenuEntry, 19> Menus = {{
+inline constexpr std::array<MenuEntry, 21> Menus = {{
     {"mMenu", 0, true, "&File", nullptr},
     {"mFile", 0, false, "&New", "Ctrl+N"},
     {"mFile", 1, false, "&Open...", "Ctrl+O"},
@@ -131,6 +131,8 @@ inline constexpr std::array<MenuEntry, 19> Menus = {{
     {"mnuEditCut", -1, false, "Cu&t", "Ctrl+X"},
     {"mnuEditCopy", -1, false, "&Copy", "Ctrl+C"},
     {"mnuEditPaste", -1, false, "&Paste", "Ctrl+V"},
+    {"mnuEditBar0", -1, false, "-", nullptr},
+    {"mnuEditAmountWords", -1, false, "Amount in &Words", nullptr},
     {"mnuView", -1, true, "&View", nullptr},
     {"mnuViewWebBrowser", -1, false, "&Web Browser", nullptr},
     {"mnuHelp", -1, true, "&Help", nullptr},

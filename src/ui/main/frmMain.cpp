@@ -1,9 +1,13 @@
 #include "ui/main/frmMain.h"
 
+#include "document/AmountInFigures.h"
+#include "document/AmountInWords.h"
 #include "document/BoxNames.h"
+#include "document/DraftChecks.h"
 #include "platform/ApplicationFacts.h"
 #include "platform/FailureHandling.h"
 #include "platform/HelpDocumentLocator.h"
+#include "platform/MessageBoxService.h"
 #include "platform/PageCapture.h"
 #include "platform/PdfFileDestination.h"
 #include "platform/Twips.h"
@@ -15,6 +19,7 @@
 #include "platform/qt/LiteralWindowTitle.h"
 #include "platform/qt/ProductIcon.h"
 #include "print/PrintSurface.h"
+#include "ui/main/BoxMark.h"
 #include "ui/main/CaretBlinkLimiter.h"
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/MainWindowUnload.h"
@@ -123,6 +128,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     buildClientArea();
     applyTabOrder(*this, TabOrder);
     connectMenus();
+    for (QLineEdit* box : m_textBoxes)
+        connect(box, &QLineEdit::textChanged, this, [this] { runDraftChecks(); });
     new CaretBlinkLimiter(std::chrono::seconds(10), this);
 
     const Twips twips = Twips::forScreen();
@@ -329,6 +336,7 @@ void frmMain::connectMenus()
     onTriggered(menuItem(QStringLiteral("mnuEditCut")), [this] { mnuEditCut_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuEditCopy")), [this] { mnuEditCopy_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuEditPaste")), [this] { mnuEditPaste_Click(); });
+    onTriggered(menuItem(QStringLiteral("mnuEditAmountWords")), [this] { mnuEditAmountWords_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuViewWebBrowser")), [this] { mnuViewWebBrowser_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuHelpContents")), [this] { mnuHelpContents_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuHelpAbout")), [this] { mnuHelpAbout_Click(); });
@@ -380,6 +388,10 @@ void frmMain::Form_Unload(std::int16_t& /*Cancel*/)
 void frmMain::mFile_Click(std::int16_t Index)
 {
     m_fileCommands.run(Index);
+    // A box whose text stayed the same reports no change, yet the date is
+    // measured against a today that may have moved on.
+    if (Index == FileCommands::New || Index == FileCommands::Open)
+        runDraftChecks();
 }
 
 void frmMain::mnuFilePreview_Click()
@@ -427,6 +439,29 @@ void frmMain::mnuEditCopy_Click()
 void frmMain::mnuEditPaste_Click()
 {
     m_editCommands.paste();
+}
+
+void frmMain::mnuEditAmountWords_Click()
+{
+    const QString figures = withoutTrailingSpaces(Text(9)->text());
+    const std::optional<qint64> cents = AmountInFigures::read(figures);
+    if (!cents) {
+        m_services.messages->show(
+            QStringLiteral("The amount in figures \"%1\" could not be read. Type it like 1,234.56.").arg(figures));
+        return;
+    }
+    // Replacing the selection, rather than setting the text, keeps the box's
+    // undo history: Ctrl+Z brings back what the box held.
+    QLineEdit* words = Text(8);
+    words->selectAll();
+    words->insert(AmountInWords::write(*cents));
+}
+
+void frmMain::runDraftChecks()
+{
+    const DraftChecks::Reasons reasons = DraftChecks::run(checkTexts(), m_services.now().date());
+    for (int box = 1; box <= 14; ++box)
+        showBoxMark(*Text(box), reasons[std::size_t(box - 1)]);
 }
 
 void frmMain::mnuViewWebBrowser_Click()

@@ -52,6 +52,7 @@ public:
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
+    void mnuEditAmountWords_Click();
     void mnuViewWebBrowser_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
@@ -89,6 +90,8 @@ private:
     void buildStatusBar();
     void buildMenus();
     void centreOnScreen();
+    // Marks the boxes that look wrong, and clears the marks of the others.
+    void runDraftChecks();
     QLabel* label(const char* name) const;
 
     MainWindowServices m_services;

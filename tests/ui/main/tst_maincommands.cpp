@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWindow>
 #include <QtTest>
 
@@ -51,6 +52,9 @@ private Q_SLOTS:
     void messageShowsItsTextAsTyped();
     void previewShowsThePageAndPrintsFromIt();
     void exportWritesThePageQuicksPrintWouldPrint();
+    void marksFollowTheTextAndNeverStopAPrint();
+    void amountInWordsFillsTheWords_data();
+    void amountInWordsFillsTheWords();
 
 private:
     void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier);
@@ -515,6 +519,74 @@ void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
                      .arg(locked));
         QVERIFY(QDir(locked).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
     }));
+}
+
+void TestMainCommands::marksFollowTheTextAndNeverStopAPrint()
+{
+    // A new cheque has no date yet: the one box marked.
+    for (int k = 1; k <= 14; ++k)
+        QCOMPARE(m_window->Text(k)->actions().size(), k == 10 ? 1 : 0);
+    QCOMPARE(m_window->Text(10)->accessibleDescription(),
+             QStringLiteral("The date is empty: banks may return an undated draft."));
+
+    QLineEdit* routing = m_window->Text(11);
+    const QRect place = routing->geometry();
+    routing->setFocus();
+    QTest::keyClicks(routing, QStringLiteral("A021000020A"));
+    const QString reason =
+        QStringLiteral("The check digit should be 1 for 02100002_: the routing number is probably mistyped.");
+    QCOMPARE(QAccessible::queryAccessibleInterface(routing)->text(QAccessible::Description), reason);
+    auto* icon = routing->findChild<QToolButton*>();
+    QVERIFY(icon && icon->isVisible());
+    QCOMPARE(icon->toolTip(), reason);
+    QVERIFY(icon->geometry().left() > routing->width() / 2 && icon->geometry().right() < routing->width());
+    QCOMPARE(routing->geometry(), place);
+    QCOMPARE(routing->text(), QStringLiteral("A021000020A"));
+    QCOMPARE(m_window->findChild<QLabel*>("sbStatusBar_Panel1")->text(), QStringLiteral("Status"));
+
+    m_window->findChild<QPushButton*>("Command1")->click();
+    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
+    QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
+
+    routing->setFocus();
+    QTest::keyClick(routing, Qt::Key_End);
+    QTest::keyClicks(routing, QStringLiteral("\b\b1A"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(routing)->text(QAccessible::Description), QString());
+    QVERIFY(routing->actions().isEmpty());
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+}
+
+void TestMainCommands::amountInWordsFillsTheWords_data()
+{
+    QTest::addColumn<QString>("figures");
+    QTest::addColumn<QString>("words");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("thousands") << "$1,234.56"
+                               << "One thousand two hundred thirty-four and 56/100"
+                               << "";
+    QTest::newRow("unreadable") << "12,34  "
+                                << "Two hundred"
+                                << "The amount in figures \"12,34\" could not be read. Type it like 1,234.56.";
+}
+
+void TestMainCommands::amountInWordsFillsTheWords()
+{
+    QFETCH(QString, figures);
+    QFETCH(QString, words);
+    QFETCH(QString, message);
+    QLineEdit* box = m_window->Text(8);
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("Two hundred"));
+    m_window->Text(9)->setText(figures);
+
+    m_window->menuItem(QStringLiteral("mnuEditAmountWords"))->trigger();
+    QCOMPARE(box->text(), words);
+    QCOMPARE(m_fixture->messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
+    if (message.isEmpty()) {
+        QCOMPARE(box->accessibleDescription(), QString()); // words and figures agree
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("Two hundred"));
+    }
 }
 
 QTEST_MAIN(TestMainCommands)
