@@ -13,7 +13,7 @@ file(RELATIVE_PATH quillo_help_from_bindir
 target_compile_definitions(quillo_core PRIVATE QUILLO_HELP_DIR_FROM_BINDIR="${quillo_help_from_bindir}")
 
 target_sources(quillo_ui PRIVATE
-    qt/HelpViewerWindow.h qt/HelpViewerWindow.cpp
+    qt/widgets/HelpViewerWindow.h qt/widgets/HelpViewerWindow.cpp
     qt/QtHelpViewer.h qt/QtHelpViewer.cpp
 )
 add_dependencies(quillo_ui quillo_help)

@@ -1,5 +1,5 @@
 #include "platform/qt/Fonts.h"
-#include "platform/qt/HelpViewerWindow.h"
+#include "platform/qt/widgets/HelpViewerWindow.h"
 #include "platform/qt/MicrFont.h"
 #include "platform/qt/QtHelpViewer.h"
 

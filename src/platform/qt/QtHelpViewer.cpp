@@ -1,6 +1,6 @@
 #include "platform/qt/QtHelpViewer.h"
 
-#include "platform/qt/HelpViewerWindow.h"
+#include "platform/qt/widgets/HelpViewerWindow.h"
 
 QtHelpViewer::QtHelpViewer(const QString& executableFolder) : m_locator(executableFolder) {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/qt/DesignedAccessibleNames.h"
+#include "platform/qt/widgets/DesignedAccessibleNames.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "platform/qt/KeyedToolBar.h"
+#include "platform/qt/widgets/KeyedToolBar.h"
 
-#include "platform/qt/ImageList.h"
+#include "platform/qt/widgets/ImageList.h"
 
 #include <QAction>
 #include <QToolBar>

@@ -1,4 +1,4 @@
-#include "platform/qt/LiteralWindowTitle.h"
+#include "platform/qt/widgets/LiteralWindowTitle.h"
 
 #include <QWidget>
 

@@ -1,5 +1,5 @@
-#include "platform/qt/HelpViewerWindow.h"
-#include "platform/qt/KeyedToolBar.h"
+#include "platform/qt/widgets/HelpViewerWindow.h"
+#include "platform/qt/widgets/KeyedToolBar.h"
 #include "platform/qt/ProductIcon.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "platform/qt/NamedComboBox.h"
+#include "platform/qt/widgets/NamedComboBox.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

@@ -1,4 +1,4 @@
-#include "platform/qt/ImageList.h"
+#include "platform/qt/widgets/ImageList.h"
 
 #include <QBitmap>
 
