@@ -22,7 +22,6 @@ import sys
 import time
 
 import quillo_e2e as e2e
-from e2e_quick_print import CONFIRMATION, expect_message, pdf_words, quick_print
 from private_cups import PrivateCups
 
 ABOUT_CAPTION = "About Quillo"
@@ -36,7 +35,6 @@ ROUTING_BOX = "9 Digit Routing No."
 WRONG_ROUTING = "A021000020A"
 WRONG_DIGIT = "The check digit should be 1 for 02100002_: the routing number is probably mistyped."
 # From the first text box: Text2 to Text10, the logo picture, Text11.
-TABS_TO_ROUTING = 11
 
 MAIN_TOOLBAR = ["New", "Open", "Save", "Print", "Cut", "Copy", "Paste"]
 BROWSER_TOOLBAR = ["Back", "Forward", "Stop", "Refresh", "Home", "Search"]
@@ -191,12 +189,12 @@ def check_routing_mark(quillo, main, cups, pyatspi):
         e2e.fail("%d text boxes read as %r" % (len(boxes), ROUTING_BOX))
     routing = boxes[0]
     quillo.focus()
-    quillo.key(*["Tab"] * TABS_TO_ROUTING)
+    quillo.key(*["Tab"] * e2e.TABS_TO_ROUTING)
     quillo.type(WRONG_ROUTING)
     described(routing, WRONG_DIGIT)
 
-    expect_message("Quick Print of a marked draft", quick_print(quillo), CONFIRMATION)
-    printed = [word["text"] for word in pdf_words(cups.wait_printed())]
+    e2e.expect_message("Quick Print of a marked draft", quillo.quick_print(), e2e.CONFIRMATION)
+    printed = [word["text"] for word in e2e.pdf_words(cups.wait_printed())]
     if WRONG_ROUTING not in printed:
         e2e.fail("the marked draft prints %s, without the routing number %s as typed" % (printed, WRONG_ROUTING))
 

@@ -41,16 +41,6 @@ def record(values):
     return b"\0" * FIELD + b"".join(f.encode("cp1252") for f in fields)
 
 
-def type_cheque(quillo):
-    # Focus starts in Text1. Tab after Text10 rests once on the logo picture
-    # before it reaches Text11.
-    for number, value in enumerate(CHEQUE, start=1):
-        quillo.type(value)
-        quillo.key("Tab")
-        if number == 10:
-            quillo.key("Tab")
-
-
 def wait_file(path, expected, what):
     def probe():
         try:
@@ -79,7 +69,7 @@ def test(program):
         if quillo.caption() != " (New File) --Quillo":
             e2e.fail("the caption at start is %r" % quillo.caption())
         quillo.focus()
-        type_cheque(quillo)
+        quillo.type_cheque(CHEQUE)
 
         # Ctrl+S on a new cheque asks for a name and suggests the payor's
         # first line with the extension. Putting the folder in front of the

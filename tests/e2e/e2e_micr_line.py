@@ -18,26 +18,22 @@ import sys
 import micr_measure
 import pdf_glyphs
 import quillo_e2e as e2e
-from e2e_quick_print import CONFIRMATION, expect_message, pdf_fonts, quick_print
 from private_cups import PrivateCups
 
 ROUTING, ACCOUNT, CHEQUE_NUMBER = "A021000021A", "123456789C", "1001"
 FIELDS = [ROUTING, ACCOUNT, CHEQUE_NUMBER]
 BOLD_FACE, REGULAR_FACE = "QuilloE13B-Bold", "QuilloE13B-Regular"
-# From the first text box, Text11 is eleven Tabs on: Text2 to Text10, the logo
-# picture, Text11.
-TABS_TO_ROUTING = 11
 
 
 def type_micr_line(quillo):
-    quillo.key(*["Tab"] * TABS_TO_ROUTING)
+    quillo.key(*["Tab"] * e2e.TABS_TO_ROUTING)
     for text in FIELDS:
         quillo.type(text)
         quillo.key("Tab")
 
 
 def check_bold_face_drawn_once(pdf):
-    fonts = pdf_fonts(pdf)
+    fonts = e2e.pdf_fonts(pdf)
     if BOLD_FACE not in fonts or REGULAR_FACE in fonts:
         e2e.fail("the page uses the fonts %s; the MICR line must be in %s alone" % (sorted(fonts), BOLD_FACE))
     drawn = pdf_glyphs.shown_glyphs(pdf)
@@ -55,7 +51,7 @@ def test(program):
             quillo.start()
             quillo.focus()
             type_micr_line(quillo)
-            expect_message("Quick Print", quick_print(quillo), CONFIRMATION)
+            e2e.expect_message("Quick Print", quillo.quick_print(), e2e.CONFIRMATION)
             pdf = cups.wait_printed()
 
             check_bold_face_drawn_once(pdf)

@@ -10,7 +10,6 @@ import sys
 import quillo_e2e as e2e
 
 # The X server has no Xft.dpi, so Qt works at 96 dots per inch: 15 twips a pixel.
-TWIPS_PER_PIXEL = 15
 # Where the merchant drags the window and how large they make it.
 MOVED_TO = (100, 80)
 RESIZED_TO = (700, 500)
@@ -51,7 +50,7 @@ def test(program):
             e2e.fail("Quillo ended with exit status %d after its window was closed\n%s" % (code, quillo.output()))
 
         values, text = read_settings()
-        expected = {key: str(pixels * TWIPS_PER_PIXEL)
+        expected = {key: str(pixels * e2e.TWIPS_PER_PIXEL)
                     for key, pixels in zip(("MainLeft", "MainTop", "MainWidth", "MainHeight"), geometry)}
         if values != expected:
             e2e.fail("the placement written for a window at %s is\n%s\nexpected exactly %s" %

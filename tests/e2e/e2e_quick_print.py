@@ -20,7 +20,6 @@ still painting, and only the paused printer takes a job. No file ever holds the
 printed page on its way."""
 
 import getpass
-import html
 import os
 import re
 import shutil
@@ -33,7 +32,6 @@ from private_cups import QUEUE, PrivateCups
 # Neither A4 (where a printer object starts) nor Letter (the driver's own
 # default): the page can only be Legal if the program took the queue's default.
 PAGE_SIZE = "Legal"
-TWIPS_PER_PIXEL = 15
 MICR_FONT_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "micr",
                               "QuilloE13B-Bold.ttf")
 
@@ -57,7 +55,7 @@ CHEQUE = {
 }
 FILE_NAME = CHEQUE[1] + ".qlo"
 
-CONFIRMATION = "Quillo Has Been Sent To The Printer!"
+CONFIRMATION = e2e.CONFIRMATION
 SAVED_SHORTENED = ('The check was saved to "%s", but not every value could be stored as typed:\n'
                    'In the Amount of: 34 characters, the file keeps the first 32.\n'
                    'The window still holds the full text, so the check can still be printed as typed.')
@@ -97,44 +95,12 @@ POSITION_TOLERANCE = 0.3
 SCALE_TOLERANCE = 0.005
 
 
-def type_cheque(quillo):
-    for number in range(1, 15):
-        quillo.type(CHEQUE[number])
-        quillo.key("Tab")
-        if number == 10:
-            quillo.key("Tab")  # the logo picture between Text10 and Text11
-
-
-def click_quick_print(quillo):
-    """Clicks the middle of the "Quick Print " button, found from the designed
-    layout: the frame at 120, 480 twips in the client area (below the menu
-    bar), the button at 6840, 4080 in the frame, 1095 x 495 twips large."""
-    x, y, width, height = e2e.window_geometry(quillo.main)
-    menu_bar = height - round(6075 / TWIPS_PER_PIXEL)
-    quillo.click(x + round((120 + 6840 + 1095 / 2) / TWIPS_PER_PIXEL),
-                 y + menu_bar + round((480 + 4080 + 495 / 2) / TWIPS_PER_PIXEL))
-
-
-def quick_print(quillo):
-    """Clicks "Quick Print " and returns the text of the message box it shows."""
-    click_quick_print(quillo)
-    message = quillo.read_message()
-    if quillo.windows():
-        e2e.fail("after Quick Print's message, Quillo still shows %s" % quillo.windows())
-    return message
-
-
-def expect_message(what, message, expected):
-    if message != expected:
-        e2e.fail("%s showed the message\n%r\nexpected\n%r" % (what, message, expected))
-
-
 def print_page(quillo, cups, keep_as):
     """Quick Print on a queue that takes jobs: the confirmation, exactly one
     new job, and its printed page, kept under `keep_as`."""
     jobs = cups.jobs()
     cups.forget_output()
-    expect_message("Quick Print", quick_print(quillo), CONFIRMATION)
+    e2e.expect_message("Quick Print", quillo.quick_print(), CONFIRMATION)
     pdf = cups.wait_printed()
     if len(cups.jobs()) != len(jobs) + 1:
         e2e.fail("Quick Print made the jobs %s out of %s; expected one new job" % (cups.jobs(), jobs))
@@ -147,7 +113,7 @@ def save_new_open(quillo, folder):
     opens the file again, as a merchant does with the keyboard."""
     path = os.path.join(folder, FILE_NAME)
     quillo.save_in(folder)
-    expect_message("Saving the cheque", quillo.read_message(), SAVED_SHORTENED % path)
+    e2e.expect_message("Saving the cheque", quillo.read_message(), SAVED_SHORTENED % path)
     quillo.wait_caption("(%s) --Quillo" % FILE_NAME)
     if os.listdir(folder) != [FILE_NAME]:
         e2e.fail("the save dialog wrote %s, not the suggested %r" % (os.listdir(folder), FILE_NAME))
@@ -162,7 +128,7 @@ def save_new_open(quillo, folder):
 def check_same_places(typed_pdf, reopened_pdf, shortened=True, tolerance=0.01):
     """The reopened cheque prints every word where the typed one printed it;
     only the amount in words ends where the file cut it (when `shortened`)."""
-    typed, reopened = pdf_words(typed_pdf), pdf_words(reopened_pdf)
+    typed, reopened = e2e.pdf_words(typed_pdf), e2e.pdf_words(reopened_pdf)
     if len(typed) != len(reopened):
         e2e.fail("the reopened cheque prints %d words, the typed one %d:\n%s\n%s" %
                  (len(reopened), len(typed), [w["text"] for w in reopened], [w["text"] for w in typed]))
@@ -174,22 +140,16 @@ def check_same_places(typed_pdf, reopened_pdf, shortened=True, tolerance=0.01):
                      (after["text"], after["x"], after["y"], before["text"], before["x"], before["y"]))
 
 
-def file_menu(quillo, key):
-    quillo.focus()
-    quillo.key("alt+f")
-    quillo.key(key)
-
-
 def print_from_preview(quillo, cups, typed, keep_as):
     """File, Print Preview; its Print button prints the page that Quick Print
     prints, and the preview closes."""
     jobs = cups.jobs()
     cups.forget_output()
-    file_menu(quillo, "v")
+    quillo.file_menu("v")
     preview = quillo.wait_window("Print Preview --Quillo")
     quillo.focus(preview)
     quillo.key("alt+p")
-    expect_message("Print in the preview", quillo.read_message(), CONFIRMATION)
+    e2e.expect_message("Print in the preview", quillo.read_message(), CONFIRMATION)
     quillo.wait_gone(preview, "the preview")
     shutil.copyfile(cups.wait_printed(), keep_as)
     if len(cups.jobs()) != len(jobs) + 1:
@@ -200,37 +160,37 @@ def print_from_preview(quillo, cups, typed, keep_as):
 def export_pdf(quillo, typed, path):
     """File, Export as PDF writes the printed page: the same words at the same
     places, every font embedded."""
-    file_menu(quillo, "e")
+    quillo.file_menu("e")
     dialog = quillo.wait_window("Save As")
     quillo.focus(dialog)
     quillo.key("ctrl+a")
     quillo.type(path)
     quillo.key("Return")
     quillo.wait_gone(dialog, "the export dialog")
-    expect_message("Export as PDF", quillo.read_message(), 'The check was exported to "%s".' % path)
+    e2e.expect_message("Export as PDF", quillo.read_message(), 'The check was exported to "%s".' % path)
     check_same_places(typed, path, shortened=False, tolerance=0.5)
-    if pdf_fonts(path) != pdf_fonts(typed) or not all(pdf_fonts(path).values()):
-        e2e.fail("the exported PDF uses the fonts %s; the printed page %s" % (pdf_fonts(path), pdf_fonts(typed)))
+    if e2e.pdf_fonts(path) != e2e.pdf_fonts(typed) or not all(e2e.pdf_fonts(path).values()):
+        e2e.fail("the exported PDF uses the fonts %s; the printed page %s" % (e2e.pdf_fonts(path), e2e.pdf_fonts(typed)))
 
 
 def refusals(quillo, cups):
     """Every way the print server can fail the job, each with its own message."""
     jobs = cups.jobs()
     cups.lp(["cupsreject", QUEUE])
-    expect_message("Quick Print to a queue that refuses jobs", quick_print(quillo), NOT_ACCEPTING)
+    e2e.expect_message("Quick Print to a queue that refuses jobs", quillo.quick_print(), NOT_ACCEPTING)
     if cups.jobs() != jobs:
         e2e.fail("a queue that refuses jobs holds the jobs %s, before %s" % (cups.jobs(), jobs))
     cups.lp(["cupsaccept", QUEUE])
 
     cups.lp(["lpadmin", "-p", QUEUE, "-u", "deny:" + getpass.getuser()])
-    message = quick_print(quillo)
+    message = quillo.quick_print()
     if not message.startswith(NOT_TAKEN) or message.endswith(("Success", "Success.")) or cups.jobs() != jobs:
         e2e.fail("a queue that refuses the user said %r and holds the jobs %s" % (message, cups.jobs()))
     cups.lp(["lpadmin", "-p", QUEUE, "-u", "allow:all"])
 
     # A paused printer takes the job and keeps it until it is resumed.
     cups.lp(["cupsdisable", QUEUE])
-    expect_message("Quick Print to a paused printer", quick_print(quillo), CONFIRMATION)
+    e2e.expect_message("Quick Print to a paused printer", quillo.quick_print(), CONFIRMATION)
     waiting = cups.lp(["lpstat", "-o", QUEUE]).stdout.split("\n")
     if len([line for line in waiting if line.strip()]) != 1:
         e2e.fail("the paused printer holds the jobs %r; expected the one just sent" % waiting)
@@ -240,24 +200,24 @@ def refusals(quillo, cups):
     os.makedirs(os.path.dirname(options), exist_ok=True)
     with open(options, "w", encoding="utf-8") as f:
         f.write("Default GHOST\n")
-    expect_message("Quick Print to a default that does not exist", quick_print(quillo), GHOST_DEFAULT)
+    e2e.expect_message("Quick Print to a default that does not exist", quillo.quick_print(), GHOST_DEFAULT)
     os.remove(options)
 
     # A frozen service: the window keeps painting, and the wait ends at its limit.
     jobs = cups.jobs()
     cups.pause()
-    click_quick_print(quillo)
+    quillo.click_quick_print()
     check_paints_while_waiting(quillo)
-    expect_message("Quick Print to a frozen print service", quillo.read_message(), TIME_LIMIT)
+    e2e.expect_message("Quick Print to a frozen print service", quillo.read_message(), TIME_LIMIT)
     cups.resume()
     if cups.jobs() != jobs:
         e2e.fail("a frozen print service was left the jobs %s, before %s" % (cups.jobs(), jobs))
 
     cups.lp(["lpadmin", "-x", QUEUE])
-    expect_message("Quick Print without a default printer", quick_print(quillo), NO_DEFAULT)
+    e2e.expect_message("Quick Print without a default printer", quillo.quick_print(), NO_DEFAULT)
 
     cups.stop()
-    expect_message("Quick Print with the print service stopped", quick_print(quillo), SERVICE_DOWN)
+    e2e.expect_message("Quick Print with the print service stopped", quillo.quick_print(), SERVICE_DOWN)
 
 
 def check_paints_while_waiting(quillo):
@@ -279,24 +239,6 @@ def check_no_print_file(folders):
             left = [f for f in files if f.endswith(".pdf") or f.startswith("quillo-check")]
             if left:
                 e2e.fail("printing left %s in %s" % (left, root))
-
-
-def pdf_words(pdf):
-    out = e2e.run(["pdftotext", "-bbox", pdf, "-"]).stdout
-    pattern = re.compile(r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>')
-    return [{"x": float(m[0]), "y": float(m[1]), "right": float(m[2]), "bottom": float(m[3]),
-             "text": html.unescape(m[4])} for m in pattern.findall(out)]
-
-
-def pdf_fonts(pdf):
-    """{font name without subset tag: embedded?} of the fonts a PDF uses."""
-    lines = e2e.run(["pdffonts", pdf]).stdout.splitlines()[2:]
-    fonts = {}
-    for line in lines:
-        fields = line.split()
-        emb = fields[-5]
-        fonts[re.sub(r"^[A-Z]{6}\+", "", fields[0])] = emb == "yes"
-    return fonts
 
 
 def group_lines(words):
@@ -334,7 +276,7 @@ def check_page(pdf, cups):
 
     arial_file, arial_name = e2e.run(["fc-match", "-f", "%{file}\n%{postscriptname}", "Arial:bold"]).stdout.split("\n")
     micr_name = e2e.run(["fc-scan", "-f", "%{postscriptname}", MICR_FONT_FILE]).stdout.strip()
-    fonts = pdf_fonts(pdf)
+    fonts = e2e.pdf_fonts(pdf)
     if fonts != {arial_name: True, micr_name: True}:
         e2e.fail("the page uses the fonts %s; expected %s (bold Arial here) and %s, both embedded" %
                  (fonts, arial_name, micr_name))
@@ -342,7 +284,7 @@ def check_page(pdf, cups):
     micr = font_metrics.TrueTypeFont(MICR_FONT_FILE)
     metrics = {ARIAL: (arial, ARIAL_POINTS), MICR: (micr, MICR_POINTS)}
 
-    printed = group_lines(pdf_words(pdf))
+    printed = group_lines(e2e.pdf_words(pdf))
     expected_lines = sorted(PAGE)
     if len(printed) != len(expected_lines):
         e2e.fail("the page has %d lines of text, expected %d (lines %s):\n%s" %
@@ -393,7 +335,7 @@ def test(program):
         try:
             quillo.start()
             quillo.focus()
-            type_cheque(quillo)
+            quillo.type_cheque([CHEQUE[number] for number in range(1, 15)])
             typed = print_page(quillo, cups, os.path.join(folder, "..", "typed.pdf"))
             check_page(typed, cups)
             print_from_preview(quillo, cups, typed, os.path.join(folder, "..", "previewed.pdf"))
