@@ -161,12 +161,7 @@ def export_pdf(quillo, typed, path):
     """File, Export as PDF writes the printed page: the same words at the same
     places, every font embedded."""
     quillo.file_menu("e")
-    dialog = quillo.wait_window("Save As")
-    quillo.focus(dialog)
-    quillo.key("ctrl+a")
-    quillo.type(path)
-    quillo.key("Return")
-    quillo.wait_gone(dialog, "the export dialog")
+    quillo.answer_file_dialog("Save As", path)
     e2e.expect_message("Export as PDF", quillo.read_message(), 'The check was exported to "%s".' % path)
     check_same_places(typed, path, shortened=False, tolerance=0.5)
     if e2e.pdf_fonts(path) != e2e.pdf_fonts(typed) or not all(e2e.pdf_fonts(path).values()):

@@ -193,12 +193,17 @@ class Quillo:
         """Ctrl+O, with `path` typed into the open dialog."""
         self.focus()
         self.key("ctrl+o")
-        dialog = self.wait_window("Open")
+        self.answer_file_dialog("Open", path)
+
+    def answer_file_dialog(self, caption, path):
+        """Types `path` over the name in the file dialog captioned `caption`
+        and accepts it."""
+        dialog = self.wait_window(caption)
         self.focus(dialog)
         self.key("ctrl+a")
         self.type(path)
         self.key("Return")
-        self.wait_gone(dialog, "the open dialog")
+        self.wait_gone(dialog, "the dialog %r" % caption)
 
     def type_cheque(self, values):
         """Types Text1 to Text14, from the first box on, with Tab after each:
