@@ -7,6 +7,7 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CheckTexts)
+Q_DECLARE_METATYPE(PageSetup)
 
 namespace {
 
@@ -53,6 +54,9 @@ private Q_SLOTS:
     void failureStopsAtThatStep_data();
     void failureStopsAtThatStep();
     void runsAreIndependent();
+    void pageSetupPlacesTheItems_data();
+    void pageSetupPlacesTheItems();
+    void standardPlaceKeepsItsFields();
 };
 
 void TestQuickPrint::typicalChequeOperationsInOrder()
@@ -361,3 +365,86 @@ void TestQuickPrint::runsAreIndependent()
 
 QTEST_GUILESS_MAIN(TestQuickPrint)
 #include "tst_quickprint.moc"
+
+void TestQuickPrint::pageSetupPlacesTheItems_data()
+{
+    QTest::addColumn<PageSetup>("setup");
+    QTest::addColumn<QString>("firstItem");
+    QTest::addColumn<QStringList>("bankLine");
+    // 100 units an inch, MICR characters 1/8 inch wide standing 37.5 units
+    // below their top, the printable area 25 units in from the sheet's left
+    // and top edges. The routing number ends 4.3125 inch from the sheet's
+    // right edge of 8.5 inch, the cheque number 1.9375 inch and the account
+    // number 5 positions further left; the ink ends 3.25 inch down.
+    const QStringList standard = {micr(256.25, 262.5, QStringLiteral("A021000021A")),
+                                  micr(581.25, 262.5, QStringLiteral("1001")),
+                                  micr(456.25, 262.5, QStringLiteral("12345678C"))};
+    QStringList moved;
+    for (const QString& item : standard)
+        moved.append(QString(item)
+                         .replace(QStringLiteral("256.25,262.5"), QStringLiteral("266.25,267.5"))
+                         .replace(QStringLiteral("581.25,262.5"), QStringLiteral("591.25,267.5"))
+                         .replace(QStringLiteral("456.25,262.5"), QStringLiteral("466.25,267.5")));
+    QTest::newRow("layout") << PageSetup{} << arial(20, 20, QStringLiteral("Jane Doe"))
+                            << QStringList{micr(112.5, 300, QStringLiteral("A021000021A")),
+                                           micr(300, 300, QStringLiteral("12345678C")),
+                                           micr(550, 300, QStringLiteral("1001"))};
+    QTest::newRow("layout, moved") << PageSetup{PageSetup::BankLine::Layout, 10, 5}
+                                   << arial(30, 25, QStringLiteral("Jane Doe"))
+                                   << QStringList{micr(122.5, 305, QStringLiteral("A021000021A")),
+                                                  micr(310, 305, QStringLiteral("12345678C")),
+                                                  micr(560, 305, QStringLiteral("1001"))};
+    QTest::newRow("standard") << PageSetup{PageSetup::BankLine::Standard, 0, 0}
+                              << arial(20, 20, QStringLiteral("Jane Doe")) << standard;
+    QTest::newRow("standard, moved") << PageSetup{PageSetup::BankLine::Standard, 10, 5}
+                                     << arial(30, 25, QStringLiteral("Jane Doe")) << moved;
+}
+
+void TestQuickPrint::pageSetupPlacesTheItems()
+{
+    QFETCH(PageSetup, setup);
+    QFETCH(QString, firstItem);
+    QFETCH(QStringList, bankLine);
+    RecordingPrintSurface surface;
+    surface.metrics[QStringLiteral("MICR 013 BT")] = {12.5, 50};
+    FakeMessageBox messages;
+    QuickPrint::run(typicalCheque(), designedCaptions(), surface, messages, setup);
+    const QStringList output = surface.output();
+    QCOMPARE(output.first(), firstItem);
+    QCOMPARE(output.mid(output.size() - 4, 3), bankLine);
+}
+
+void TestQuickPrint::standardPlaceKeepsItsFields()
+{
+    const PageSetup standard{PageSetup::BankLine::Standard, 0, 0};
+    CheckTexts texts = typicalCheque();
+    // 19 characters fill the on-us field; one more would reach the routing field.
+    texts[11] = QStringLiteral("1234567890123C");
+    RecordingPrintSurface fits;
+    FakeMessageBox messages;
+    QuickPrint::run(texts, designedCaptions(), fits, messages, standard);
+    texts[11] = QStringLiteral("12345678901234C");
+    RecordingPrintSurface tooLong;
+    QVERIFY_THROWS_EXCEPTION(QuilloError, QuickPrint::run(texts, designedCaptions(), tooLong, messages, standard));
+    std::vector<QRectF> inClearBand;
+    const auto overflows = QuickPrint::compose(texts, designedCaptions(), tooLong, standard, &inClearBand);
+    QCOMPARE(QuickPrint::refusal(overflows, 8),
+             QStringLiteral("Quillo did not print the check, because part of it would not fit in its place on the "
+                            "paper:\nAccount No. and Check No. on the MICR line: \"12345678901234C 1001\" has 20 "
+                            "characters; its field on the bank line holds 19.\nUse shorter numbers, or choose \"Where "
+                            "the layout puts it\" in File, Page Setup."));
+    QVERIFY(!tooLong.operations.contains(QStringLiteral("end")));
+
+    // The lowest line above the bank line ends 2.85 inch down the sheet: in a
+    // printable area that begins 1 inch lower, its last three lines (the memo
+    // line among them) reach the bottom 5/8 inch of the check, and still print.
+    RecordingPrintSurface lowered;
+    lowered.origin = QPointF(25, 125);
+    QVERIFY(QuickPrint::compose(typicalCheque(), designedCaptions(), lowered, standard, &inClearBand).empty());
+    QCOMPARE(inClearBand.size(), 5u);
+    QCOMPARE(inClearBand.front(), QRectF(90, 200, 40, 20));
+    QCOMPARE(inClearBand.back(), QRectF(840, 240, 260, 20));
+    RecordingPrintSurface letter;
+    QuickPrint::compose(typicalCheque(), designedCaptions(), letter, standard, &inClearBand);
+    QVERIFY(inClearBand.empty());
+}
