@@ -89,22 +89,27 @@ void AlignmentPage::compose(PrintSurface& surface, const PageSetup& setup)
     pen.line(left, CheckStock::ClearBandTop, right, CheckStock::ClearBandTop);
     pen.line(left, CheckStock::BandTop, right, CheckStock::BandTop);
     pen.line(left, CheckStock::BandBottom, right, CheckStock::BandBottom);
-    pen.text(left + 1, CheckStock::ClearBandTop + 0.02, QStringLiteral("Clear band: 5/8 in"));
-    pen.text(left + 1, CheckStock::BandTop + 0.05, QStringLiteral("Bank line: 3/16 to 7/16 in above the edge"));
+    pen.text(left + 0.9, CheckStock::ClearBandTop + 0.03, QStringLiteral("Clear band: 5/8 in"));
+    pen.text(left + 0.9, CheckStock::BandTop + 0.06, QStringLiteral("Bank line: 3/16 to 7/16 in above the edge"));
 
-    // The positions that begin and end the fields, each between two ticks.
+    // The positions that begin and end the fields, each between two ticks;
+    // the numbers of neighbouring positions stand at two heights.
     for (const int position : {1, 13, 14, 32, 33, 43, 44}) {
         const double start = right - CheckStock::positionStart(position);
         const double end = right - CheckStock::positionEnd(position);
-        pen.line(start, CheckStock::BandTop - 0.1, start, CheckStock::BandBottom);
-        pen.line(end, CheckStock::BandTop - 0.1, end, CheckStock::BandBottom);
-        pen.centred((start + end) / 2, CheckStock::BandTop - 0.25, QString::number(position));
+        const double top = CheckStock::ClearBandTop - (position % 2 == 0 ? 0.12 : 0.28);
+        pen.line(start, top + 0.13, start, CheckStock::BandBottom);
+        pen.line(end, top + 0.13, end, CheckStock::BandBottom);
+        pen.centred((start + end) / 2, top, QString::number(position));
     }
 
     rulers(pen);
     surface.setFontSize(10);
-    pen.text(left + 1, 1.2, Instructions);
-    pen.text(left + 1, 1.45,
+    // The sentence, in two lines that fit between the rulers.
+    const qsizetype split = Instructions.indexOf(QStringLiteral(" and adjust"));
+    pen.text(left + 1, 1.1, Instructions.left(split + 1));
+    pen.text(left + 1, 1.3, Instructions.mid(split + 1));
+    pen.text(left + 1, 1.6,
              QStringLiteral("Offsets now: right %1 in, down %2 in.")
                  .arg(QString::number(setup.offsetRight / 100.0, 'f', 2),
                       QString::number(setup.offsetDown / 100.0, 'f', 2)));
