@@ -7,7 +7,6 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CheckTexts)
-Q_DECLARE_METATYPE(PageSetup)
 
 namespace {
 
@@ -54,8 +53,6 @@ private Q_SLOTS:
     void failureStopsAtThatStep_data();
     void failureStopsAtThatStep();
     void runsAreIndependent();
-    void pageSetupPlacesTheItems_data();
-    void pageSetupPlacesTheItems();
     void standardPlaceKeepsItsFields();
 };
 
@@ -365,54 +362,6 @@ void TestQuickPrint::runsAreIndependent()
 
 QTEST_GUILESS_MAIN(TestQuickPrint)
 #include "tst_quickprint.moc"
-
-void TestQuickPrint::pageSetupPlacesTheItems_data()
-{
-    QTest::addColumn<PageSetup>("setup");
-    QTest::addColumn<QString>("firstItem");
-    QTest::addColumn<QStringList>("bankLine");
-    // 100 units an inch, MICR characters 1/8 inch wide standing 37.5 units
-    // below their top, the printable area 25 units in from the sheet's left
-    // and top edges. The routing number ends 4.3125 inch from the sheet's
-    // right edge of 8.5 inch, the cheque number 1.9375 inch and the account
-    // number 5 positions further left; the ink ends 3.25 inch down.
-    const QStringList standard = {micr(256.25, 262.5, QStringLiteral("A021000021A")),
-                                  micr(581.25, 262.5, QStringLiteral("1001")),
-                                  micr(456.25, 262.5, QStringLiteral("12345678C"))};
-    QStringList moved;
-    for (const QString& item : standard)
-        moved.append(QString(item)
-                         .replace(QStringLiteral("256.25,262.5"), QStringLiteral("266.25,267.5"))
-                         .replace(QStringLiteral("581.25,262.5"), QStringLiteral("591.25,267.5"))
-                         .replace(QStringLiteral("456.25,262.5"), QStringLiteral("466.25,267.5")));
-    QTest::newRow("layout") << PageSetup{} << arial(20, 20, QStringLiteral("Jane Doe"))
-                            << QStringList{micr(112.5, 300, QStringLiteral("A021000021A")),
-                                           micr(300, 300, QStringLiteral("12345678C")),
-                                           micr(550, 300, QStringLiteral("1001"))};
-    QTest::newRow("layout, moved") << PageSetup{PageSetup::BankLine::Layout, 10, 5}
-                                   << arial(30, 25, QStringLiteral("Jane Doe"))
-                                   << QStringList{micr(122.5, 305, QStringLiteral("A021000021A")),
-                                                  micr(310, 305, QStringLiteral("12345678C")),
-                                                  micr(560, 305, QStringLiteral("1001"))};
-    QTest::newRow("standard") << PageSetup{PageSetup::BankLine::Standard, 0, 0}
-                              << arial(20, 20, QStringLiteral("Jane Doe")) << standard;
-    QTest::newRow("standard, moved") << PageSetup{PageSetup::BankLine::Standard, 10, 5}
-                                     << arial(30, 25, QStringLiteral("Jane Doe")) << moved;
-}
-
-void TestQuickPrint::pageSetupPlacesTheItems()
-{
-    QFETCH(PageSetup, setup);
-    QFETCH(QString, firstItem);
-    QFETCH(QStringList, bankLine);
-    RecordingPrintSurface surface;
-    surface.metrics[QStringLiteral("MICR 013 BT")] = {12.5, 50};
-    FakeMessageBox messages;
-    QuickPrint::run(typicalCheque(), designedCaptions(), surface, messages, setup);
-    const QStringList output = surface.output();
-    QCOMPARE(output.first(), firstItem);
-    QCOMPARE(output.mid(output.size() - 4, 3), bankLine);
-}
 
 void TestQuickPrint::standardPlaceKeepsItsFields()
 {
