@@ -262,6 +262,8 @@ std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, c
     // Bold stays on for the MICR line: nothing turns it off.
     surface.setFontName(MicrFont);
     surface.setFontSize(MicrFontSize);
+    if (inClearBand)
+        inClearBand->clear();
     if (setup.bankLine == PageSetup::BankLine::Layout) {
         page.printLine({value(10, texts, 11), value(25, texts, 12), value(45, texts, 13)});
         return page.overflows();

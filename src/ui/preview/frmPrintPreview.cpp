@@ -56,6 +56,7 @@ frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<Quic
 
     auto* clearBand = new QLabel(this);
     clearBand->setObjectName(QStringLiteral("lblClearBand"));
+    clearBand->setTextFormat(Qt::PlainText);
     clearBand->setWordWrap(true);
     clearBand->setText(QStringLiteral("The items marked in red reach into the bottom 5/8 inch of the check, where a "
                                       "bank's reader expects only the bank line. They will print as shown."));
