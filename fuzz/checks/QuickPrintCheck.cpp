@@ -71,6 +71,11 @@ public:
         step();
         return 72;
     }
+    // The sheet matters only to the bank line at the standard place, which these checks leave alone.
+    double ascent() override { return current().lineHeight; }
+    double sheetWidth() override { return 612; }
+    QPointF printableOrigin() override { return {}; }
+    void drawLine(double, double, double, double) override { step(); }
     void drawText(double x, double y, const QString& text) override
     {
         step();

@@ -5,13 +5,18 @@
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPen>
 
-PrintedPage::PrintedPage(QPageLayout layout, int resolution) : m_layout(std::move(layout)), m_resolution(resolution)
-{}
+PrintedPage::PrintedPage(QPageLayout layout, int resolution) : m_layout(std::move(layout)), m_resolution(resolution) {}
 
 void PrintedPage::add(const QFont& font, QPointF baseline, const QString& text)
 {
     m_texts.push_back({font, baseline, text});
+}
+
+void PrintedPage::addLine(QLineF line)
+{
+    m_lines.push_back(line);
 }
 
 void PrintedPage::paint(QPainter& painter) const
@@ -31,6 +36,10 @@ void PrintedPage::paint(QPainter& painter) const
         }
         painter.setFont(font);
         painter.drawText(item.baseline, item.text);
+    }
+    if (!m_lines.empty()) {
+        painter.setPen(QPen(Qt::black, 0));
+        painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
     }
     painter.restore();
 }

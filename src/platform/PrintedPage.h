@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QLineF>
 #include <QPageLayout>
 #include <QPointF>
 #include <QString>
@@ -26,8 +27,11 @@ public:
     const QPageLayout& layout() const { return m_layout; }
     int resolution() const { return m_resolution; }
     const std::vector<Text>& texts() const { return m_texts; }
+    const std::vector<QLineF>& lines() const { return m_lines; }
 
     void add(const QFont& font, QPointF baseline, const QString& text);
+    // A hairline, such as the outline of a check on the alignment page.
+    void addLine(QLineF line);
 
     // Paints the page with `painter`, whose origin is the top-left corner of
     // the printable area (as a printer's or a PDF writer's painter has), on a
@@ -42,4 +46,5 @@ private:
     QPageLayout m_layout;
     int m_resolution;
     std::vector<Text> m_texts;
+    std::vector<QLineF> m_lines;
 };

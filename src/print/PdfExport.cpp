@@ -24,7 +24,8 @@ QString PdfExport::documentTitle(const QString& text6)
     return number.isEmpty() ? QStringLiteral("Check") : QStringLiteral("Check ") + number;
 }
 
-void PdfExport::run(const CheckTexts& texts, const PrintedCaptions& captions, const QString& firstFolder)
+void PdfExport::run(const CheckTexts& texts, const PrintedCaptions& captions, const QString& firstFolder,
+                    const PageSetup& setup)
 {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Save;
@@ -40,7 +41,7 @@ void PdfExport::run(const CheckTexts& texts, const PrintedCaptions& captions, co
     m_lastFolder = QFileInfo(*path).absolutePath();
 
     std::unique_ptr<PrintSurface> file = m_openFile(*path, documentTitle(texts[5]));
-    const std::vector<QuickPrint::Overflow> overflows = QuickPrint::compose(texts, captions, *file);
+    const std::vector<QuickPrint::Overflow> overflows = QuickPrint::compose(texts, captions, *file, setup);
     if (!overflows.empty())
         throw QuilloError(QuickPrint::refusal(overflows, file->printableWidth() / file->unitsPerInch()));
     file->endDoc();

@@ -24,7 +24,8 @@ public:
     // Asks for the file, starting in the folder of the last export or else in
     // `firstFolder`, then writes it and says where. A cancelled dialog ends
     // the command quietly; a failure is a QuilloError that names the file.
-    void run(const CheckTexts& texts, const PrintedCaptions& captions, const QString& firstFolder);
+    void run(const CheckTexts& texts, const PrintedCaptions& captions, const QString& firstFolder,
+             const PageSetup& setup = {});
 
     // The name the dialog suggests: the first payor line without its
     // trailing spaces, with ".pdf"; "check.pdf" for an empty line.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointF>
 #include <QString>
 
 // The default printer as Quick Print draws on it: one current document,
@@ -20,13 +21,21 @@ public:
     virtual double averageCharWidth() = 0;
     virtual double lineHeight() = 0;
     virtual double textWidth(const QString& text) = 0;
+    // From the top of a line to its baseline, on which the MICR glyphs stand.
+    virtual double ascent() = 0;
 
     // The page: the width of the printable area, and how many units make an inch.
     virtual double printableWidth() = 0;
     virtual double unitsPerInch() = 0;
+    // The sheet: its width, and where the printable area's top-left corner
+    // lies on it, for items placed from the sheet's own edges.
+    virtual double sheetWidth() = 0;
+    virtual QPointF printableOrigin() = 0;
 
     // Draws `text` with its top-left corner at (x, y) in the current font.
     virtual void drawText(double x, double y, const QString& text) = 0;
+    // Draws a hairline from (x1, y1) to (x2, y2).
+    virtual void drawLine(double x1, double y1, double x2, double y2) = 0;
 
     // Finishes the page and hands the whole job to the printing system.
     virtual void endDoc() = 0;

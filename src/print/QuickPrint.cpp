@@ -3,6 +3,7 @@
 #include "document/BoxNames.h"
 #include "platform/MessageBoxService.h"
 #include "platform/QuilloError.h"
+#include "print/CheckStock.h"
 #include "print/PrintSurface.h"
 
 #include <QStringList>
@@ -36,9 +37,12 @@ constexpr double LetterPrintableInches = 7.9;
 // Places text line by line on the surface, keeping the print position.
 // Columns are as wide as the average character of the font current when an
 // item is placed, and lines as high as that font's line.
+//
+// Everything is drawn moved by `shift`, the page setup's offsets; the print
+// position itself is kept where the layout puts it.
 class LineComposer {
 public:
-    explicit LineComposer(PrintSurface& surface) : m_surface(surface) {}
+    LineComposer(PrintSurface& surface, QPointF shift) : m_surface(surface), m_shift(shift) {}
 
     void printLine(std::initializer_list<Item> items)
     {
@@ -53,7 +57,9 @@ public:
             endLine();
     }
 
-    const std::vector<QuickPrint::Overflow>& overflows() const { return m_overflows; }
+    std::vector<QuickPrint::Overflow>& overflows() { return m_overflows; }
+    // Every item drawn so far, where it stands on the page.
+    const std::vector<QRectF>& drawn() const { return m_drawn; }
 
 private:
     void place(const Item& item)
@@ -66,12 +72,13 @@ private:
         m_x = edge;
         if (item.text.isEmpty())
             return;
-        m_surface.drawText(m_x, m_y, item.text);
-        const QRectF box(m_x, m_y, m_surface.textWidth(item.text), m_surface.lineHeight());
-        m_x = box.right();
+        m_surface.drawText(m_x + m_shift.x(), m_y + m_shift.y(), item.text);
+        const QRectF box(m_x + m_shift.x(), m_y + m_shift.y(), m_surface.textWidth(item.text), m_surface.lineHeight());
+        m_x += box.width();
+        m_drawn.push_back(box);
         // Drawn text stays on the surface until the document ends, so an item
         // that does not fit can still stop the whole page from printing.
-        const double past = m_x - m_surface.printableWidth();
+        const double past = box.right() - m_surface.printableWidth();
         if (past > 0)
             m_overflows.push_back({item.name, item.box, item.text, past / m_surface.unitsPerInch(), box});
     }
@@ -83,10 +90,77 @@ private:
     }
 
     PrintSurface& m_surface;
+    QPointF m_shift;
     double m_x = 0;
     double m_y = 0;
     std::vector<QuickPrint::Overflow> m_overflows;
+    std::vector<QRectF> m_drawn;
 };
+
+// The page setup's offsets in surface units. Without offsets the surface is
+// not asked for its units, so such a page is composed exactly as ever.
+QPointF shiftOf(const PageSetup& setup, PrintSurface& surface)
+{
+    if (setup.offsetRight == 0 && setup.offsetDown == 0)
+        return {};
+    const double inch = surface.unitsPerInch();
+    return {setup.offsetRight / 100.0 * inch, setup.offsetDown / 100.0 * inch};
+}
+
+// The bank line where a bank's reader looks for it: each field ends in its
+// position counted from the sheet's right edge, and the ink of its characters
+// ends on one line a quarter inch above the check's bottom edge. The MICR
+// glyphs stand on the baseline.
+class StandardBankLine {
+public:
+    StandardBankLine(PrintSurface& surface, QPointF shift)
+        : m_surface(surface), m_inch(surface.unitsPerInch()), m_origin(surface.printableOrigin() - shift),
+          m_sheetWidth(surface.sheetWidth())
+    {}
+
+    // The texts above the bank line that reach into the check's clear band.
+    std::vector<QRectF> inClearBand(const std::vector<QRectF>& drawn) const
+    {
+        std::vector<QRectF> found;
+        for (const QRectF& box : drawn) {
+            if (m_origin.y() + box.bottom() > CheckStock::ClearBandTop * m_inch)
+                found.push_back(box);
+        }
+        return found;
+    }
+
+    // Draws `text` so that its last character's cell is `position`.
+    QRectF endIn(int position, const QString& text)
+    {
+        const double width = m_surface.textWidth(text);
+        const double right = m_sheetWidth - CheckStock::positionStart(position) * m_inch;
+        const QRectF box(right - width - m_origin.x(),
+                         CheckStock::InkBottom * m_inch - m_surface.ascent() - m_origin.y(), width,
+                         m_surface.lineHeight());
+        if (!text.isEmpty())
+            m_surface.drawText(box.x(), box.y(), text);
+        return box;
+    }
+
+private:
+    PrintSurface& m_surface;
+    double m_inch;
+    QPointF m_origin; // the printable area's corner on the sheet, less the offsets
+    double m_sheetWidth;
+};
+
+// The account number and the cheque number, as the on-us field carries them:
+// each without its fill spaces, one blank position between them.
+QStringList onUsParts(const CheckTexts& texts)
+{
+    QStringList parts;
+    for (const QString& text : {texts[11], texts[12]}) {
+        const QString value = withoutTrailingSpaces(text);
+        if (!value.isEmpty())
+            parts.append(value);
+    }
+    return parts;
+}
 
 // Text<number> as it prints: a value read back from a file carries fill spaces
 // up to the field's width, and drawn they would push the MICR line's items
@@ -119,9 +193,21 @@ QString advice(const std::vector<QuickPrint::Overflow>& overflows, double pageIn
 
 QString QuickPrint::refusal(const std::vector<Overflow>& overflows, double pageInches)
 {
-    QStringList lines{QStringLiteral("Quillo did not print the check, because part of it would run past the right "
-                                     "edge of the paper:")};
+    const auto isField = [](const Overflow& overflow) { return overflow.holds > 0; };
+    const bool fields = std::any_of(overflows.begin(), overflows.end(), isField);
+    const bool edges = !std::all_of(overflows.begin(), overflows.end(), isField);
+    QStringList lines{fields ? QStringLiteral("Quillo did not print the check, because part of it would not fit in "
+                                              "its place on the paper:")
+                             : QStringLiteral("Quillo did not print the check, because part of it would run past "
+                                              "the right edge of the paper:")};
     for (const Overflow& overflow : overflows) {
+        if (isField(overflow)) {
+            lines.append(QStringLiteral("%1: \"%2\" has %3 characters; its field on the bank line holds %4.")
+                             .arg(overflow.name, overflow.text)
+                             .arg(overflow.text.size())
+                             .arg(overflow.holds));
+            continue;
+        }
         // A pasted page of text would make the message as long; its start says which it is.
         const QString& text = overflow.text;
         const QString shown = text.size() > 60 ? text.left(59) + QChar(0x2026) : text;
@@ -130,14 +216,18 @@ QString QuickPrint::refusal(const std::vector<Overflow>& overflows, double pageI
         lines.append(
             QStringLiteral("%1 runs %2 inch past the edge.").arg(what, QString::number(overflow.inches, 'f', 2)));
     }
-    lines.append(advice(overflows, pageInches));
+    if (edges)
+        lines.append(advice(overflows, pageInches));
+    if (fields)
+        lines.append(
+            QStringLiteral("Use shorter numbers, or choose \"Where the layout puts it\" in File, Page Setup."));
     return lines.join(QLatin1Char('\n'));
 }
 
 void QuickPrint::run(const CheckTexts& texts, const PrintedCaptions& captions, PrintSurface& surface,
-                     MessageBoxService& messages)
+                     MessageBoxService& messages, const PageSetup& setup)
 {
-    const std::vector<Overflow> overflows = compose(texts, captions, surface);
+    const std::vector<Overflow> overflows = compose(texts, captions, surface, setup);
     // Nothing has reached the printer yet: a page that would be cut off at
     // the edge is not sent at all.
     if (!overflows.empty())
@@ -148,13 +238,14 @@ void QuickPrint::run(const CheckTexts& texts, const PrintedCaptions& captions, P
 }
 
 std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, const PrintedCaptions& captions,
-                                                      PrintSurface& surface)
+                                                      PrintSurface& surface, const PageSetup& setup,
+                                                      std::vector<QRectF>* inClearBand)
 {
     surface.setFontName(TextFont);
     surface.setFontSize(TextFontSize);
     surface.setFontBold(true);
 
-    LineComposer page(surface);
+    LineComposer page(surface, shiftOf(setup, surface));
     page.emptyLines(1);
     page.printLine({value(3, texts, 1), value(60, texts, 4), value(110, texts, 6)});
     page.printLine({value(3, texts, 2), value(60, texts, 5)});
@@ -171,6 +262,31 @@ std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, c
     // Bold stays on for the MICR line: nothing turns it off.
     surface.setFontName(MicrFont);
     surface.setFontSize(MicrFontSize);
-    page.printLine({value(10, texts, 11), value(25, texts, 12), value(45, texts, 13)});
+    if (inClearBand)
+        inClearBand->clear();
+    if (setup.bankLine == PageSetup::BankLine::Layout) {
+        page.printLine({value(10, texts, 11), value(25, texts, 12), value(45, texts, 13)});
+        return page.overflows();
+    }
+
+    StandardBankLine bankLine(surface, shiftOf(setup, surface));
+    if (inClearBand)
+        *inClearBand = bankLine.inClearBand(page.drawn());
+    bankLine.endIn(CheckStock::RoutingEnd, withoutTrailingSpaces(texts[10]));
+    // Each part stands in its own positions: the font's space is not a
+    // position wide, so the parts are not drawn as one text.
+    const QStringList parts = onUsParts(texts);
+    const QString onUs = parts.join(QLatin1Char(' '));
+    QRectF onUsBox;
+    int end = CheckStock::OnUsEnd;
+    for (auto part = parts.crbegin(); part != parts.crend(); ++part) {
+        onUsBox |= bankLine.endIn(end, *part);
+        end += static_cast<int>(part->size()) + 1;
+    }
+    // Any more would reach into the routing field.
+    if (onUs.size() > CheckStock::OnUsCapacity) {
+        page.overflows().push_back({BoxNames::of(12) + QStringLiteral(" and ") + BoxNames::of(13), 12, onUs, 0, onUsBox,
+                                    CheckStock::OnUsCapacity});
+    }
     return page.overflows();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CheckRecord.h"
+#include "print/PageSetup.h"
 
 #include <QRectF>
 #include <QString>
@@ -33,13 +34,15 @@ public:
     // An item that would run past the right edge of the printable area: what
     // it is (a box's name and number, empty and 0 for a caption), its text, by
     // how many inches it overshoots, and where it stands on the page, in
-    // surface units.
+    // surface units. A field of the bank line at the standard place that has
+    // more characters than it holds gives its capacity in `holds`.
     struct Overflow {
         QString name;
         int box;
         QString text;
         double inches;
         QRectF place;
+        int holds = 0;
     };
 
     static const QString Confirmation;
@@ -49,13 +52,16 @@ public:
     static constexpr double MicrFontSize = 16;
 
     static void run(const CheckTexts& texts, const PrintedCaptions& captions, PrintSurface& surface,
-                    MessageBoxService& messages);
+                    MessageBoxService& messages, const PageSetup& setup = {});
 
     // Lays out the page on `surface` without ending the document, and returns
     // the items that would not fit: what the preview and the PDF export share
-    // with the printed page.
+    // with the printed page. With the bank line at the standard place, the
+    // items above it that reach into the check's clear band are added to
+    // `inClearBand`: they print, but the preview marks them.
     static std::vector<Overflow> compose(const CheckTexts& texts, const PrintedCaptions& captions,
-                                         PrintSurface& surface);
+                                         PrintSurface& surface, const PageSetup& setup = {},
+                                         std::vector<QRectF>* inClearBand = nullptr);
 
     // Why a page with these overflows is not printed, naming each item, with
     // advice that fits a printable area `pageInches` wide.

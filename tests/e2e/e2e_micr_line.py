@@ -8,6 +8,11 @@ in the bold face of "Quillo E13B", every character is drawn once, and its
 ink, rendered at 1200 dpi, is within the E-13B tolerances of width, height,
 stroke width, grid and pitch. It prints the measured table (docs/micr.md).
 
+The merchant then chooses the bank-standard place in File, Page Setup and
+prints again: the routing number's ink ends in position 33, the on-us field's
+in position 14, and the ink's bottom stands a quarter inch above the bottom
+edge of a check 3.5 inch high.
+
 To remake that table by hand, from the top of the source tree:
 
     tests/run-isolated.sh --xvfb /usr/bin/python3 -B tests/e2e/e2e_micr_line.py build/quillo
@@ -44,6 +49,32 @@ def check_bold_face_drawn_once(pdf):
                  "(all glyphs drawn, by font: %s)" % (micr, BOLD_FACE, characters, drawn))
 
 
+def choose_standard_place(quillo):
+    quillo.focus()
+    quillo.key("alt+f")
+    quillo.key("g")
+    dialog = quillo.wait_window("Page Setup --Quillo")
+    # The focus starts on the checked "Where the layout puts it"; Down checks the other.
+    quillo.key("Down", "Return")
+    quillo.wait_gone(dialog, "Page Setup")
+    quillo.focus()
+
+
+def check_standard_place(measured):
+    last = {"routing": measured[len(ROUTING) - 1], "on-us": measured[-1]}
+    print("At the standard place the routing field's ink ends %.4f in from the left edge, the on-us field's %.4f in; "
+          "the ink's bottom is %.4f in down." % (last["routing"].right, last["on-us"].right,
+                                                 max(m.bottom for m in measured)))
+    for field, expected in (("routing", 33), ("on-us", 14)):
+        found = micr_measure.position(last[field].right)
+        if found != expected:
+            e2e.fail("the %s field's ink ends %.4f in from the left edge, in position %d, not %d" %
+                     (field, last[field].right, found, expected))
+    for m in measured:
+        if abs(3.25 - m.bottom) > 1 / 32:
+            e2e.fail("the ink of %r ends %.4f in down the sheet, not 3.25 ± 1/32 in" % (m.char, m.bottom))
+
+
 def test(program):
     with PrivateCups("Letter") as cups:
         quillo = e2e.Quillo(program, env=cups.env)
@@ -63,6 +94,11 @@ def test(program):
             faults = micr_measure.faults(measured)
             if faults:
                 e2e.fail("the MICR line is outside the E-13B tolerances:\n  " + "\n  ".join(faults))
+
+            cups.forget_output()
+            choose_standard_place(quillo)
+            e2e.expect_message("Quick Print", quillo.quick_print(), e2e.CONFIRMATION)
+            check_standard_place(micr_measure.measure(cups.wait_printed(), FIELDS))
 
             quillo.close_and_expect_clean_exit()
         finally:

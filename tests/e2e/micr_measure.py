@@ -54,6 +54,8 @@ class Character:
         self.strokes = strokes  # widths of the two-square vertical strokes
         self.off_grid = off_grid  # how far each edge is from the nearest grid line
         self.pitch = None  # from the centre of the character before it in its field
+        # The ink's right and bottom edges on the sheet, in inches from its left and top edges.
+        self.right, self.bottom = right / DPI, bottom / DPI
 
     def nominal_height(self):
         return HEIGHTS.get(self.char.upper(), DIGIT_HEIGHT)
@@ -193,6 +195,8 @@ def measure(pdf, fields):
     bottom = max(b[4] for b in boxes) + MARGIN_POINTS
     with tempfile.TemporaryDirectory() as folder:
         ink = render(pdf, left, top, right, bottom, folder)
+    # The strip's own corner on the sheet, in whole pixels as it was rendered.
+    strip_x, strip_y = round(left * DPI / 72) / DPI, round(top * DPI / 72) / DPI
 
     profile = [max(column) for column in zip(*ink)]
     spans = clusters(profile, CHARACTER_GAP)
@@ -201,6 +205,9 @@ def measure(pdf, fields):
         raise ValueError("the MICR line shows %d characters of ink; %r has %d" % (len(spans), " ".join(fields),
                                                                                   len(chars)))
     measured = [measure_character(c, ink, first, last) for c, (first, last) in zip(chars, spans)]
+    for m in measured:
+        m.right += strip_x
+        m.bottom += strip_y
     at = 0
     for field in fields:
         for before, after in zip(measured[at:at + len(field)], measured[at + 1:at + len(field)]):
@@ -240,6 +247,14 @@ def table(measured):
                  "characters of that shape. Every edge lies within %.4f in of the %.3f in grid." %
                  (DPI, max(d for m in measured for d in m.off_grid), SQUARE))
     return "\n".join(lines)
+
+
+def position(right, sheet_width=8.5):
+    """The bank-line position, counted from the sheet's right edge, in which
+    ink ending `right` inches from the sheet's left edge ends; 0 right of
+    position 1."""
+    from_right = sheet_width - right
+    return 0 if from_right < 5 / 16 else int((from_right - 5 / 16) // PITCH) + 1
 
 
 def faults(measured):

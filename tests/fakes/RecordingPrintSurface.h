@@ -50,6 +50,21 @@ public:
         step();
         return text.size() * current().charWidth;
     }
+    double ascent() override
+    {
+        step();
+        return current().lineHeight * 0.75;
+    }
+    double sheetWidth() override
+    {
+        step();
+        return sheet;
+    }
+    QPointF printableOrigin() override
+    {
+        step();
+        return origin;
+    }
     double printableWidth() override
     {
         step();
@@ -66,6 +81,10 @@ public:
                    .arg(x)
                    .arg(y)
                    .arg(m_family, m_bold ? QStringLiteral(" bold") : QString(), text));
+    }
+    void drawLine(double x1, double y1, double x2, double y2) override
+    {
+        record(QStringLiteral("line %1,%2 %3,%4").arg(x1).arg(y1).arg(x2).arg(y2));
     }
     void endDoc() override { record(QStringLiteral("end")); }
 
@@ -96,6 +115,9 @@ public:
     // The printable area: wide enough for every test cheque unless a test narrows it.
     double pageWidth = 100000;
     double inch = 100;
+    // The sheet around it: Letter with quarter-inch margins, at `inch` units.
+    double sheet = 850;
+    QPointF origin{25, 25};
     int failAtStep = -1; // 0-based count of all operations, measuring included
     int steps = 0;
 

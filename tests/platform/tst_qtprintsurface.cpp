@@ -1,8 +1,8 @@
 #include "fakes/DesignedCaptions.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrintDestination.h"
-#include "platform/QuilloError.h"
 #include "platform/PageCapture.h"
+#include "platform/QuilloError.h"
 #include "platform/qt/BusyWait.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtPrintSurface.h"
@@ -30,6 +30,7 @@ struct Word {
     QString text;
     double x;
     double y;
+    double right;
 };
 
 // The words of a PDF with their boxes, as poppler's pdftotext -bbox reads them.
@@ -41,10 +42,11 @@ QList<Word> pdfWords(const QString& pdf)
         return {};
     const QString html = QString::fromUtf8(process.readAllStandardOutput());
     static const QRegularExpression wordPattern(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"));
     QList<Word> words;
     for (const auto& match : wordPattern.globalMatch(html))
-        words.append({match.captured(3), match.captured(1).toDouble(), match.captured(2).toDouble()});
+        words.append({match.captured(4), match.captured(1).toDouble(), match.captured(2).toDouble(),
+                      match.captured(3).toDouble()});
     return words;
 }
 
@@ -83,14 +85,15 @@ CheckTexts mariasCheque()
 // Prints `texts` through Quick Print to a PDF; the confirmation, or the failure.
 // The printable area is that of the generic PDF printer driver of CUPS: a
 // quarter inch from the sides, half an inch from the top and bottom.
-QString printToPdf(const CheckTexts& texts, const QString& pdf, QPageSize::PageSizeId size = QPageSize::Letter)
+QString printToPdf(const CheckTexts& texts, const QString& pdf, QPageSize::PageSizeId size = QPageSize::Letter,
+                   const PageSetup& setup = {})
 {
     FakeMessageBox messages;
     try {
         auto printer = pdfPrinter(pdf, size);
         printer->setPageMargins(QMarginsF(18, 36, 18, 36), QPageLayout::Point);
         QtPrintSurface surface(pdfFile(std::move(printer)));
-        QuickPrint::run(texts, designedCaptions(), surface, messages);
+        QuickPrint::run(texts, designedCaptions(), surface, messages, setup);
     } catch (const QuilloError& error) {
         return error.message();
     }
@@ -114,6 +117,8 @@ private Q_SLOTS:
     void noPrintServiceFailsAtTheFirstOutput();
     void windowsPaintWhileThePrintServiceIsAwaited();
     void previewAndPrintedPageAgree();
+    void pageSetupPlacesItemsOnTheSheet_data();
+    void pageSetupPlacesItemsOnTheSheet();
 };
 
 void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
@@ -350,9 +355,9 @@ void TestQtPrintSurface::windowsPaintWhileThePrintServiceIsAwaited()
     QVERIFY(!QGuiApplication::overrideCursor());
 
     // A failure of the work reaches the caller.
-    QVERIFY_THROWS_EXCEPTION(QuilloError, BusyWait::run([](const std::atomic<bool>&) {
-        throw QuilloError(QStringLiteral("refused"));
-    }, std::chrono::seconds(20)));
+    QVERIFY_THROWS_EXCEPTION(
+        QuilloError, BusyWait::run([](const std::atomic<bool>&) { throw QuilloError(QStringLiteral("refused")); },
+                                   std::chrono::seconds(20)));
 
     // Past the limit the caller goes on, and the work is told to give up.
     auto gaveUp = std::make_shared<std::atomic<bool>>(false);
@@ -382,8 +387,9 @@ void TestQtPrintSurface::previewAndPrintedPageAgree()
     const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
     QVERIFY(TestFiles::write(pdf, page.toPdf(QStringLiteral("Quillo"))));
     QProcess raster;
-    raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(Dpi), QStringLiteral("-gray"),
-                                              QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("printed"))});
+    raster.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QString::number(Dpi), QStringLiteral("-gray"), QStringLiteral("-singlefile"),
+                  pdf, dir.filePath(QStringLiteral("printed"))});
     QVERIFY(raster.waitForFinished(60000) && raster.exitCode() == 0);
     const QImage printed(dir.filePath(QStringLiteral("printed.pgm")));
     QCOMPARE(printed.size(), QSize(1275, 1650)); // Letter
@@ -420,8 +426,14 @@ void TestQtPrintSurface::previewAndPrintedPageAgree()
         const auto report = [&] {
             return QStringLiteral("%1: printed ink %2,%3-%4,%5, preview ink %6,%7-%8,%9")
                 .arg(item.text)
-                .arg(onPaper.left()).arg(onPaper.top()).arg(onPaper.right()).arg(onPaper.bottom())
-                .arg(onScreen.left()).arg(onScreen.top()).arg(onScreen.right()).arg(onScreen.bottom());
+                .arg(onPaper.left())
+                .arg(onPaper.top())
+                .arg(onPaper.right())
+                .arg(onPaper.bottom())
+                .arg(onScreen.left())
+                .arg(onScreen.top())
+                .arg(onScreen.right())
+                .arg(onScreen.bottom());
         };
         QVERIFY2(qAbs(onPaper.left() - onScreen.left()) <= 1 && qAbs(onPaper.right() - onScreen.right()) <= 1 &&
                      qAbs(onPaper.top() - onScreen.top()) <= 1 && qAbs(onPaper.bottom() - onScreen.bottom()) <= 1,
@@ -433,3 +445,66 @@ void TestQtPrintSurface::previewAndPrintedPageAgree()
 
 QTEST_MAIN(TestQtPrintSurface)
 #include "tst_qtprintsurface.moc"
+
+void TestQtPrintSurface::pageSetupPlacesItemsOnTheSheet_data()
+{
+    QTest::addColumn<bool>("standard");
+    QTest::addColumn<int>("right");
+    QTest::addColumn<int>("down");
+    QTest::newRow("layout, moved") << false << 10 << 5;
+    QTest::newRow("standard") << true << 0 << 0;
+    QTest::newRow("standard, moved") << true << 10 << 5;
+}
+
+void TestQtPrintSurface::pageSetupPlacesItemsOnTheSheet()
+{
+    QFETCH(bool, standard);
+    QFETCH(int, right);
+    QFETCH(int, down);
+    QTemporaryDir dir;
+    const QString layoutPdf = dir.filePath(QStringLiteral("layout.pdf"));
+    const QString setupPdf = dir.filePath(QStringLiteral("setup.pdf"));
+    const PageSetup setup{standard ? PageSetup::BankLine::Standard : PageSetup::BankLine::Layout, right, down};
+    // A short date leaves room to move right; the bank line's serial differs from the check number.
+    CheckTexts texts = mariasCheque();
+    texts[9] = QStringLiteral("12/8/26");
+    texts[12] = QStringLiteral("2319");
+    QCOMPARE(printToPdf(texts, layoutPdf), QuickPrint::Confirmation);
+    QCOMPARE(printToPdf(texts, setupPdf, QPageSize::Letter, setup), QuickPrint::Confirmation);
+
+    // Points from the sheet's left edge where the bank line's items end: the
+    // routing number in position 33, which ends 4.1875 inch from the left edge
+    // of 8.5 inches, the serial in position 14 (6.5625 inch) and the account
+    // number five positions before it.
+    const QHash<QString, double> bankLine = {
+        {QStringLiteral("A021000021A"), 301.5}, {QStringLiteral("123456789C"), 427.5}, {QStringLiteral("2319"), 472.5}};
+    // pdftotext lists the words in reading order, which the bank line's new place changes.
+    const auto sorted = [](QList<Word> words) {
+        std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.text < b.text; });
+        return words;
+    };
+    const QList<Word> before = sorted(pdfWords(layoutPdf));
+    const QList<Word> after = sorted(pdfWords(setupPdf));
+    QVERIFY(!before.isEmpty());
+    QCOMPARE(after.size(), before.size());
+    // Within one device pixel at 1200 dpi.
+    const double pixel = 0.06;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        QCOMPARE(after[i].text, before[i].text);
+        const bool placed = standard && bankLine.contains(after[i].text);
+        const double x = placed ? bankLine[after[i].text] : before[i].right;
+        QVERIFY2(qAbs(after[i].right - x - right * 0.72) <= pixel,
+                 qPrintable(QStringLiteral("%1: x %2, expected %3").arg(after[i].text).arg(after[i].right).arg(x)));
+        if (!placed)
+            QVERIFY2(qAbs(after[i].y - before[i].y - down * 0.72) <= pixel, qPrintable(after[i].text));
+    }
+    if (standard && down != 0) {
+        // The bank line moves down with the rest.
+        const QString still = dir.filePath(QStringLiteral("still.pdf"));
+        QCOMPARE(printToPdf(texts, still, QPageSize::Letter, {PageSetup::BankLine::Standard, 0, 0}),
+                 QuickPrint::Confirmation);
+        const QList<Word> unmoved = sorted(pdfWords(still));
+        for (qsizetype i = 0; i < unmoved.size(); ++i)
+            QVERIFY2(qAbs(after[i].y - unmoved[i].y - down * 0.72) <= pixel, qPrintable(after[i].text));
+    }
+}

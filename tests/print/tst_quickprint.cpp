@@ -53,6 +53,7 @@ private Q_SLOTS:
     void failureStopsAtThatStep_data();
     void failureStopsAtThatStep();
     void runsAreIndependent();
+    void standardPlaceKeepsItsFields();
 };
 
 void TestQuickPrint::typicalChequeOperationsInOrder()
@@ -361,3 +362,38 @@ void TestQuickPrint::runsAreIndependent()
 
 QTEST_GUILESS_MAIN(TestQuickPrint)
 #include "tst_quickprint.moc"
+
+void TestQuickPrint::standardPlaceKeepsItsFields()
+{
+    const PageSetup standard{PageSetup::BankLine::Standard, 0, 0};
+    CheckTexts texts = typicalCheque();
+    // 19 characters fill the on-us field; one more would reach the routing field.
+    texts[11] = QStringLiteral("1234567890123C");
+    RecordingPrintSurface fits;
+    FakeMessageBox messages;
+    QuickPrint::run(texts, designedCaptions(), fits, messages, standard);
+    texts[11] = QStringLiteral("12345678901234C");
+    RecordingPrintSurface tooLong;
+    QVERIFY_THROWS_EXCEPTION(QuilloError, QuickPrint::run(texts, designedCaptions(), tooLong, messages, standard));
+    std::vector<QRectF> inClearBand;
+    const auto overflows = QuickPrint::compose(texts, designedCaptions(), tooLong, standard, &inClearBand);
+    QCOMPARE(QuickPrint::refusal(overflows, 8),
+             QStringLiteral("Quillo did not print the check, because part of it would not fit in its place on the "
+                            "paper:\nAccount No. and Check No. on the MICR line: \"12345678901234C 1001\" has 20 "
+                            "characters; its field on the bank line holds 19.\nUse shorter numbers, or choose \"Where "
+                            "the layout puts it\" in File, Page Setup."));
+    QVERIFY(!tooLong.operations.contains(QStringLiteral("end")));
+
+    // The lowest line above the bank line ends 2.85 inch down the sheet: in a
+    // printable area that begins 1 inch lower, its last three lines (the memo
+    // line among them) reach the bottom 5/8 inch of the check, and still print.
+    RecordingPrintSurface lowered;
+    lowered.origin = QPointF(25, 125);
+    QVERIFY(QuickPrint::compose(typicalCheque(), designedCaptions(), lowered, standard, &inClearBand).empty());
+    QCOMPARE(inClearBand.size(), 5u);
+    QCOMPARE(inClearBand.front(), QRectF(90, 200, 40, 20));
+    QCOMPARE(inClearBand.back(), QRectF(840, 240, 260, 20));
+    RecordingPrintSurface letter;
+    QuickPrint::compose(typicalCheque(), designedCaptions(), letter, standard, &inClearBand);
+    QVERIFY(inClearBand.empty());
+}

@@ -65,6 +65,11 @@ double QtPrintSurface::textWidth(const QString& text)
     return QFontMetricsF(m_font, &m_measure).horizontalAdvance(text);
 }
 
+double QtPrintSurface::ascent()
+{
+    return QFontMetricsF(m_font, &m_measure).ascent();
+}
+
 double QtPrintSurface::printableWidth()
 {
     return m_page->layout().paintRectPixels(Resolution).width();
@@ -75,11 +80,29 @@ double QtPrintSurface::unitsPerInch()
     return Resolution;
 }
 
+double QtPrintSurface::sheetWidth()
+{
+    return m_page->layout().fullRectPixels(Resolution).width();
+}
+
+QPointF QtPrintSurface::printableOrigin()
+{
+    // The page is painted from the printable area's corner, which a PDF
+    // writer puts at the margins rounded to whole pixels.
+    return m_page->layout().paintRectPixels(Resolution).topLeft();
+}
+
 void QtPrintSurface::drawText(double x, double y, const QString& text)
 {
     beginDocumentIfNeeded();
     // The surface places a text by its top-left corner; the page by its baseline.
     m_page->add(m_font, QPointF(x, y + QFontMetricsF(m_font, &m_measure).ascent()), text);
+}
+
+void QtPrintSurface::drawLine(double x1, double y1, double x2, double y2)
+{
+    beginDocumentIfNeeded();
+    m_page->addLine(QLineF(x1, y1, x2, y2));
 }
 
 void QtPrintSurface::beginDocumentIfNeeded()

@@ -36,9 +36,13 @@ public:
     double averageCharWidth() override;
     double lineHeight() override;
     double textWidth(const QString& text) override;
+    double ascent() override;
     double printableWidth() override;
     double unitsPerInch() override;
+    double sheetWidth() override;
+    QPointF printableOrigin() override;
     void drawText(double x, double y, const QString& text) override;
+    void drawLine(double x1, double y1, double x2, double y2) override;
     void endDoc() override;
 
 private:

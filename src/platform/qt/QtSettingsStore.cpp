@@ -18,3 +18,10 @@ void QtSettingsStore::saveSetting(const QString& application, const QString& sec
                               .arg(settings.fileName()));
     }
 }
+
+QString QtSettingsStore::readSetting(const QString& application, const QString& section, const QString& key,
+                                     const QString& fallback) const
+{
+    QSettings settings(application, application);
+    return settings.value(section + QLatin1Char('/') + key, fallback).toString();
+}

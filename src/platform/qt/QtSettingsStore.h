@@ -9,4 +9,6 @@ class QtSettingsStore : public SettingsStore {
 public:
     void saveSetting(const QString& application, const QString& section, const QString& key,
                      const QString& value) override;
+    QString readSetting(const QString& application, const QString& section, const QString& key,
+                        const QString& fallback) const override;
 };

@@ -117,7 +117,7 @@ struct MenuEntry {
     const char* shortcut;
 };
 
-inline constexpr std::array<MenuEntry, 21> Menus = {{
+inline constexpr std::array<MenuEntry, 22> Menus = {{
     {"mMenu", 0, true, "&File", nullptr},
     {"mFile", 0, false, "&New", "Ctrl+N"},
     {"mFile", 1, false, "&Open...", "Ctrl+O"},
@@ -125,6 +125,7 @@ inline constexpr std::array<MenuEntry, 21> Menus = {{
     {"mFile", 3, false, "Save &As...", nullptr},
     {"mnuFilePreview", -1, false, "Print Pre&view...", nullptr},
     {"mnuFileExportPdf", -1, false, "&Export as PDF...", nullptr},
+    {"mnuFilePageSetup", -1, false, "Pa&ge Setup...", nullptr},
     {"mnuFileBar2", -1, false, "-", nullptr},
     {"mExit", -1, false, "E&xit", nullptr},
     {"mnuEdit", -1, true, "&Edit", nullptr},

@@ -18,6 +18,7 @@
 #include "platform/qt/widgets/KeyedToolBar.h"
 #include "platform/qt/widgets/LiteralWindowTitle.h"
 #include "platform/qt/ProductIcon.h"
+#include "print/AlignmentPage.h"
 #include "print/PrintSurface.h"
 #include "ui/main/BoxMark.h"
 #include "ui/main/CaretBlinkLimiter.h"
@@ -25,10 +26,10 @@
 #include "ui/main/MainWindowUnload.h"
 #include "ui/main/StatusClock.h"
 #include "ui/main/TextBox.h"
+#include "ui/pagesetup/frmPageSetup.h"
 #include "ui/preview/frmPrintPreview.h"
 
 #include <QAction>
-#include <QPageLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -36,6 +37,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -113,11 +115,9 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
       cDlg(*services.fileDialogs, services.helpViewer), m_services(std::move(services)),
       m_fileCommands(*this, cDlg, *m_services.messages),
       m_editCommands(*m_services.clipboard, *m_services.focusedControl),
-      m_pdfExport(*m_services.fileDialogs, *m_services.messages,
-                  [this](const QString& path, const QString& title) {
-                      return m_services.openSurface(
-                          std::make_unique<PdfFileDestination>(path, m_services.pageLayout(), title));
-                  })
+      m_pdfExport(*m_services.fileDialogs, *m_services.messages, [this](const QString& path, const QString& title) {
+          return m_services.openSurface(std::make_unique<PdfFileDestination>(path, m_services.pageLayout(), title));
+      })
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillo"));
@@ -332,6 +332,7 @@ void frmMain::connectMenus()
         onTriggered(menuItem(QStringLiteral("mFile"), index), [this, index] { mFile_Click(index); });
     onTriggered(menuItem(QStringLiteral("mnuFilePreview")), [this] { mnuFilePreview_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuFileExportPdf")), [this] { mnuFileExportPdf_Click(); });
+    onTriggered(menuItem(QStringLiteral("mnuFilePageSetup")), [this] { mnuFilePageSetup_Click(); });
     onTriggered(menuItem(QStringLiteral("mExit")), [this] { mExit_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuEditCut")), [this] { mnuEditCut_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuEditCopy")), [this] { mnuEditCopy_Click(); });
@@ -401,7 +402,9 @@ void frmMain::mnuFilePreview_Click()
     auto capture = std::make_unique<PageCapture>(m_services.pageLayout());
     const PageCapture& captured = *capture;
     const std::unique_ptr<PrintSurface> surface = m_services.openSurface(std::move(capture));
-    const std::vector<QuickPrint::Overflow> overflows = QuickPrint::compose(checkTexts(), printedCaptions(), *surface);
+    std::vector<QRectF> inClearBand;
+    const std::vector<QuickPrint::Overflow> overflows =
+        QuickPrint::compose(checkTexts(), printedCaptions(), *surface, pageSetup(), &inClearBand);
     surface->endDoc();
 
     const auto print = [this] {
@@ -412,13 +415,37 @@ void frmMain::mnuFilePreview_Click()
         });
         return printed;
     };
-    frmPrintPreview preview(*captured.page(), overflows, print, this);
+    frmPrintPreview preview(*captured.page(), overflows, print, this, inClearBand);
     preview.exec();
 }
 
 void frmMain::mnuFileExportPdf_Click()
 {
-    m_pdfExport.run(checkTexts(), printedCaptions(), cDlg.InitDir);
+    m_pdfExport.run(checkTexts(), printedCaptions(), cDlg.InitDir, pageSetup());
+}
+
+void frmMain::mnuFilePageSetup_Click()
+{
+    frmPageSetup dialog(
+        pageSetup(), [this](const PageSetup& setup) { printAlignmentPage(setup); }, this);
+    if (dialog.exec() == QDialog::Accepted)
+        dialog.setup().save(*m_services.settings, m_services.facts->title());
+}
+
+PageSetup frmMain::pageSetup() const
+{
+    return PageSetup::load(*m_services.settings, m_services.facts->title());
+}
+
+void frmMain::printAlignmentPage(const PageSetup& setup)
+{
+    // The dialog stays open whatever happens, so a failure is reported here.
+    Failures::reportTo(*m_services.failures, [this, &setup] {
+        std::unique_ptr<PrintSurface> printer = m_services.openPrinter();
+        AlignmentPage::compose(*printer, setup);
+        printer->endDoc();
+        m_services.messages->show(QStringLiteral("The alignment page has been sent to the printer."));
+    });
 }
 
 void frmMain::mExit_Click()
@@ -507,7 +534,7 @@ void frmMain::focusFirstBox()
 void frmMain::Command1_Click()
 {
     std::unique_ptr<PrintSurface> printer = m_services.openPrinter();
-    QuickPrint::run(checkTexts(), printedCaptions(), *printer, *m_services.messages);
+    QuickPrint::run(checkTexts(), printedCaptions(), *printer, *m_services.messages, pageSetup());
 }
 
 void frmMain::tbToolBar_ButtonClick(QAction* Button)

@@ -48,6 +48,7 @@ public:
     void mFile_Click(std::int16_t Index);
     void mnuFilePreview_Click();
     void mnuFileExportPdf_Click();
+    void mnuFilePageSetup_Click();
     void mExit_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
@@ -82,6 +83,9 @@ private:
     void setCaption(const QString& caption) override;
     void focusFirstBox() override;
 
+    // The page setup kept in the settings now.
+    PageSetup pageSetup() const;
+    void printAlignmentPage(const PageSetup& setup);
     void connectMenus();
     template <typename Handler> void onTriggered(QAction* item, Handler handler);
     void buildClientArea();

@@ -30,14 +30,16 @@ std::vector<QRectF> boxesOf(const std::vector<QuickPrint::Overflow>& overflows)
 } // namespace
 
 frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<QuickPrint::Overflow>& overflows,
-                                 std::function<bool()> print, QWidget* owner)
+                                 std::function<bool()> print, QWidget* owner, const std::vector<QRectF>& inClearBand)
     : QDialog(owner), m_print(std::move(print))
 {
     setObjectName(QStringLiteral("frmPrintPreview"));
     setWindowTitle(QStringLiteral("Print Preview --Quillo"));
     setModal(true);
 
-    m_page = new PagePreview(page, boxesOf(overflows));
+    std::vector<QRectF> marks = boxesOf(overflows);
+    marks.insert(marks.end(), inClearBand.begin(), inClearBand.end());
+    m_page = new PagePreview(page, marks);
     m_scroll = new QScrollArea(this);
     m_scroll->setWidget(m_page);
     m_scroll->setAlignment(Qt::AlignHCenter);
@@ -47,10 +49,18 @@ frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<Quic
     refusal->setObjectName(QStringLiteral("lblRefusal"));
     refusal->setTextFormat(Qt::PlainText);
     refusal->setWordWrap(true);
-    refusal->setText(overflows.empty() ? QString()
-                                       : QuickPrint::refusal(overflows,
-                                                             page.layout().paintRect(QPageLayout::Inch).width()));
+    refusal->setText(overflows.empty()
+                         ? QString()
+                         : QuickPrint::refusal(overflows, page.layout().paintRect(QPageLayout::Inch).width()));
     refusal->setVisible(!overflows.empty());
+
+    auto* clearBand = new QLabel(this);
+    clearBand->setObjectName(QStringLiteral("lblClearBand"));
+    clearBand->setTextFormat(Qt::PlainText);
+    clearBand->setWordWrap(true);
+    clearBand->setText(QStringLiteral("The items marked in red reach into the bottom 5/8 inch of the check, where a "
+                                      "bank's reader expects only the bank line. They will print as shown."));
+    clearBand->setVisible(!inClearBand.empty());
 
     cmdFitWidth = button("cmdFitWidth", QStringLiteral("Fit to &Width"), this);
     cmdActualSize = button("cmdActualSize", QStringLiteral("&Actual Size"), this);
@@ -70,6 +80,7 @@ frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<Quic
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_scroll, 1);
     layout->addWidget(refusal);
+    layout->addWidget(clearBand);
     layout->addLayout(buttons);
 
     connect(cmdFitWidth, &QPushButton::clicked, this, &frmPrintPreview::fitToWidth);
@@ -87,7 +98,8 @@ void frmPrintPreview::fitToWidth()
     cmdFitWidth->setChecked(true);
     cmdActualSize->setChecked(false);
     // Room is kept for the scroll bar that a long page brings.
-    m_page->setZoom(m_page->zoomToFit(m_scroll->viewport()->width() - m_scroll->verticalScrollBar()->sizeHint().width()));
+    m_page->setZoom(
+        m_page->zoomToFit(m_scroll->viewport()->width() - m_scroll->verticalScrollBar()->sizeHint().width()));
 }
 
 void frmPrintPreview::actualSize()

@@ -14,14 +14,15 @@ class QScrollArea;
 // File, Print Preview: the page as Quick Print would print it now, read-only.
 // "Print" runs Quick Print; a confirmed print closes the window. A page that
 // Quick Print would refuse shows its marked items and the refusal, and cannot
-// be printed from here.
+// be printed from here. Items that reach into the check's clear band are
+// marked too, and print.
 class frmPrintPreview : public QDialog {
     Q_OBJECT
 
 public:
     // `print` runs Quick Print and returns whether it confirmed the print.
     frmPrintPreview(const PrintedPage& page, const std::vector<QuickPrint::Overflow>& overflows,
-                    std::function<bool()> print, QWidget* owner);
+                    std::function<bool()> print, QWidget* owner, const std::vector<QRectF>& inClearBand = {});
 
     PagePreview* page() const { return m_page; }
 

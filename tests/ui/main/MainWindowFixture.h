@@ -31,9 +31,13 @@ public:
     double averageCharWidth() override { return m_target.averageCharWidth(); }
     double lineHeight() override { return m_target.lineHeight(); }
     double textWidth(const QString& text) override { return m_target.textWidth(text); }
+    double ascent() override { return m_target.ascent(); }
     double printableWidth() override { return m_target.printableWidth(); }
     double unitsPerInch() override { return m_target.unitsPerInch(); }
+    double sheetWidth() override { return m_target.sheetWidth(); }
+    QPointF printableOrigin() override { return m_target.printableOrigin(); }
     void drawText(double x, double y, const QString& text) override { m_target.drawText(x, y, text); }
+    void drawLine(double x1, double y1, double x2, double y2) override { m_target.drawLine(x1, y1, x2, y2); }
     void endDoc() override { m_target.endDoc(); }
 
 private:

@@ -4,16 +4,19 @@
 #include "platform/qt/QtApplicationFacts.h"
 #include "platform/qt/QtMessageBoxService.h"
 #include "ui/main/MainWindowFixture.h"
+#include "ui/pagesetup/frmPageSetup.h"
 #include "ui/preview/frmPrintPreview.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -55,6 +58,7 @@ private Q_SLOTS:
     void marksFollowTheTextAndNeverStopAPrint();
     void amountInWordsFillsTheWords_data();
     void amountInWordsFillsTheWords();
+    void pageSetupIsKeptAndUsedByQuickPrint();
 
 private:
     void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier);
@@ -481,10 +485,11 @@ void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
     QVERIFY(asked.confirmOverwrite);
     QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("The check was exported to \"%1\".").arg(pdf)});
     const QString info = pdfinfo(pdf);
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Title: +Check 1042$"),
-                                              QRegularExpression::MultilineOption)),
-             qPrintable(info));
-    QVERIFY(info.contains(QRegularExpression(QStringLiteral("^Creator: +Quillo$"), QRegularExpression::MultilineOption)));
+    QVERIFY2(
+        info.contains(QRegularExpression(QStringLiteral("^Title: +Check 1042$"), QRegularExpression::MultilineOption)),
+        qPrintable(info));
+    QVERIFY(
+        info.contains(QRegularExpression(QStringLiteral("^Creator: +Quillo$"), QRegularExpression::MultilineOption)));
     QVERIFY(info.contains(QRegularExpression(QStringLiteral("^Pages: +1$"), QRegularExpression::MultilineOption)));
     QVERIFY(info.contains(QStringLiteral("612 x 792 pts")));
 
@@ -590,4 +595,46 @@ void TestMainCommands::amountInWordsFillsTheWords()
 }
 
 QTEST_MAIN(TestMainCommands)
+void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
+{
+    // The merchant chooses the standard place, nudges the page, prints the
+    // alignment page with those offsets and keeps them.
+    QTimer::singleShot(0, this, [] {
+        auto* dialog = qobject_cast<frmPageSetup*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Page Setup --Quillo"));
+        QVERIFY(dialog->findChild<QRadioButton*>(QStringLiteral("optLayout"))->isChecked());
+        dialog->findChild<QRadioButton*>(QStringLiteral("optStandard"))->click();
+        dialog->findChild<QDoubleSpinBox*>(QStringLiteral("txtOffsetRight"))->setValue(0.1);
+        dialog->findChild<QDoubleSpinBox*>(QStringLiteral("txtOffsetDown"))->setValue(-0.05);
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdAlignment"))->click();
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    m_window->menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
+    QCOMPARE(m_fixture->messages.shown,
+             QStringList{QStringLiteral("The alignment page has been sent to the printer.")});
+    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
+    // 1 inch from the sheet's left edge and 1.6 inch down, in a printable area a
+    // quarter inch in, moved 0.10 inch right and 0.05 inch up.
+    QVERIFY(m_fixture->printed[0]->operations.contains(QStringLiteral("draw 85,130 Arial [Offsets now: right 0.10 "
+                                                                      "in, down -0.05 in.]")));
+    QCOMPARE(m_fixture->printed[0]->operations.last(), QStringLiteral("end"));
+    QCOMPARE(m_fixture->settings.written, (QStringList{QStringLiteral("Quillo/Printing/BankLine=Standard"),
+                                                       QStringLiteral("Quillo/Printing/OffsetRight=10"),
+                                                       QStringLiteral("Quillo/Printing/OffsetDown=-5")}));
+
+    // Quick Print moves every item by the offsets; Cancel keeps the settings as they were.
+    typeSampleCheque(*m_window);
+    m_window->Command1_Click();
+    QCOMPARE(m_fixture->printed[1]->output().first(), QStringLiteral("draw 30,15 Arial bold [Jane Q. Merchant]"));
+    QTimer::singleShot(0, this, [] {
+        auto* dialog = qobject_cast<frmPageSetup*>(QApplication::activeModalWidget());
+        QVERIFY(dialog->findChild<QRadioButton*>(QStringLiteral("optStandard"))->isChecked());
+        QCOMPARE(dialog->findChild<QDoubleSpinBox*>(QStringLiteral("txtOffsetDown"))->value(), -0.05);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    m_window->menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
+    QCOMPARE(m_fixture->settings.written.size(), 3);
+}
+
 #include "tst_maincommands.moc"

@@ -347,6 +347,7 @@ void TestMainWindow::menuTree()
          {"mFile", 3, "Save &As...", ""},
          {"mnuFilePreview", -1, "Print Pre&view...", ""},
          {"mnuFileExportPdf", -1, "&Export as PDF...", ""},
+         {"mnuFilePageSetup", -1, "Pa&ge Setup...", ""},
          {"mnuFileBar2", -1, "", ""},
          {"mExit", -1, "E&xit", ""}},
         {{"mnuEdit", -1, "&Edit", ""},
