@@ -2,37 +2,42 @@
 """Measures the ink of a printed MICR line against the E-13B dimensions.
 
 Renders the strip of a printed PDF page that holds the line at 1200 dpi
-(pdftoppm) and measures each character's ink: its width and height, the
-widths of its vertical strokes and its distance from the character before it
-(the pitch). Edges are found to a fraction of a pixel from the grey levels of
-the anti-aliased picture.
+(pdftoppm) and measures each character's ink: its width and height, its
+distance from the character before it (the pitch) and every one of its
+strokes, compared with the E-13B drawing the font is made from
+(resources/micr/e13b-glyphs.txt). Edges are found to a fraction of a pixel
+from the grey levels of the anti-aliased picture.
 
-Run by hand on a printed page, it prints the table of docs/micr.md:
+Run by hand on a printed page, it prints the tables of docs/micr.md:
 
-    python3 tests/e2e/micr_measure.py PRINTED.pdf A021000021A 123456789C 1001
+    python3 tests/e2e/micr_measure.py PRINTED.pdf A021000021A 123D456789C B1001B
 
 The texts are the fields of the MICR line as typed; they are found on the page
 with pdftotext. e2e_micr_line.py prints a cheque through Quick Print and runs
 the same measurement.
 """
 
+import importlib.util
 import os
 import re
 import subprocess
 import sys
 import tempfile
 
+import quillo_e2e
+
 DPI = 1200
 SQUARE = 0.013  # inch: the E-13B grid
 SQUARE_PIXELS = SQUARE * DPI
 CELL_WIDTH = 7 * SQUARE
 DIGIT_HEIGHT = 9 * SQUARE
-STROKE = 2 * SQUARE
 PITCH = 0.125
 # E-13B tolerances, in inches. An edge may be off by EDGE, so a stroke, which
-# has two edges, by twice that.
+# has two edges, by twice that. EDGE is 1.8 device pixels at 1200 dpi: a
+# printer that moves each edge to its nearest device pixel, or one pixel
+# beyond, stays inside it. A stroke drawn a square too wide or too narrow
+# misses by 0.013 in, four times a stroke's tolerance.
 EDGE = 0.0015
-STROKE_TOLERANCE = 0.003
 PITCH_TOLERANCE = 0.010
 # The on-us and dash symbols are shorter than the digits, transit and amount.
 HEIGHTS = {"C": 7 * SQUARE, "D": 3 * SQUARE}
@@ -41,18 +46,62 @@ INK = 0.02
 # Characters stand at least this far apart; strokes of one character closer.
 CHARACTER_GAP = 1.5 * SQUARE_PIXELS
 MARGIN_POINTS = 9
+# The drawing of every glyph, read by the program that makes the font from it.
+MAKE_MICR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "micr", "make-micr.py")
+ACROSS, UP = "across", "up"
+
+
+def drawing():
+    """{character: glyph} of the E-13B drawing, in squares."""
+    spec = importlib.util.spec_from_file_location("make_micr", MAKE_MICR)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return {chr(code): glyph for glyph in module.read_glyphs() for code in glyph.codes}
+
+
+def runs(numbers):
+    """(first, end) of each run of consecutive whole numbers."""
+    found = []
+    for n in sorted(numbers):
+        if found and found[-1][1] == n:
+            found[-1][1] = n + 1
+        else:
+            found.append([n, n + 1])
+    return [tuple(run) for run in found]
+
+
+def drawn_strokes(glyph):
+    """{(direction, k): [(start, end), ...]}: the strokes a scan through the
+    middle of grid row k (across, from the left edge) or grid column k (up,
+    from the bottom) meets in the drawing, in squares."""
+    cells = glyph.cells()
+    bottom = min(j for _i, j in cells)
+    height = max(j for _i, j in cells) + 1 - bottom
+    strokes = {(ACROSS, k): runs(i for i, j in cells if j == bottom + k) for k in range(height)}
+    strokes.update({(UP, k): runs(j - bottom for i, j in cells if i == k) for k in range(glyph.width)})
+    return strokes
+
+
+class Stroke:
+    """One stroke of a printed character beside the drawing's, in inches."""
+
+    def __init__(self, direction, drawn, measured):
+        self.direction = direction
+        self.drawn = (drawn[1] - drawn[0]) * SQUARE
+        self.width = measured[1] - measured[0]
+        self.off = max(abs(m - d * SQUARE) for m, d in zip(measured, drawn))  # the edge furthest from the drawing's
 
 
 class Character:
     """The ink of one printed character, in inches."""
 
-    def __init__(self, char, left, right, top, bottom, strokes, off_grid):
+    def __init__(self, char, left, right, top, bottom, strokes, unmatched):
         self.char = char
         self.width = (right - left) / DPI
         self.height = (bottom - top) / DPI
         self.centre = (left + right) / 2 / DPI
-        self.strokes = strokes  # widths of the two-square vertical strokes
-        self.off_grid = off_grid  # how far each edge is from the nearest grid line
+        self.strokes = strokes  # every stroke that matches one of the drawing's
+        self.unmatched = unmatched  # scans that meet more or fewer strokes than the drawing's
         self.pitch = None  # from the centre of the character before it in its field
         # The ink's right and bottom edges on the sheet, in inches from its left and top edges.
         self.right, self.bottom = right / DPI, bottom / DPI
@@ -62,17 +111,17 @@ class Character:
 
     def faults(self):
         """{measure: what lies outside its tolerance} for width, height,
-        strokes, grid and pitch."""
+        strokes and pitch."""
         found = {}
         if self.width > CELL_WIDTH + EDGE:
             found["width"] = "ink %.4f in wide, more than %.4f in" % (self.width, CELL_WIDTH + EDGE)
         if abs(self.height - self.nominal_height()) > EDGE:
             found["height"] = "ink %.4f in high, not %.4f ± %.4f in" % (self.height, self.nominal_height(), EDGE)
-        if any(abs(stroke - STROKE) > STROKE_TOLERANCE for stroke in self.strokes):
-            found["strokes"] = "vertical strokes %s in wide, not %.3f ± %.3f in" % (spread(self.strokes), STROKE,
-                                                                                     STROKE_TOLERANCE)
-        if self.off_grid and max(self.off_grid) > EDGE:
-            found["grid"] = "an edge %.4f in off the %.3f in grid" % (max(self.off_grid), SQUARE)
+        wrong = [s for s in self.strokes if s.off > EDGE]
+        if self.unmatched or wrong:
+            found["strokes"] = "; ".join(self.unmatched + [
+                "a stroke %s %.4f in long, drawn %.3f in, an edge %.4f in off" % (s.direction, s.width, s.drawn, s.off)
+                for s in wrong])
         if self.pitch is not None and abs(self.pitch - PITCH) > PITCH_TOLERANCE:
             found["pitch"] = "%.4f in from the character before, not %.3f ± %.3f in" % (self.pitch, PITCH,
                                                                                          PITCH_TOLERANCE)
@@ -132,19 +181,9 @@ def clusters(profile, gap):
     return spans
 
 
-def off_grid(runs, origin):
-    """How far each run's ends lie from the nearest grid line counted from
-    `origin`, in inches."""
-    distances = []
-    for start, end in runs:
-        for edge in (start, end):
-            squares = (edge - origin) / SQUARE_PIXELS
-            distances.append(abs(squares - round(squares)) * SQUARE)
-    return distances
-
-
-def measure_character(char, ink, first, last):
-    """Measures the ink between columns first and last (inclusive)."""
+def measure_character(char, glyph, ink, first, last):
+    """Measures the ink between columns first and last (inclusive) against
+    the drawn glyph."""
     columns = [[row[x] for row in ink] for x in range(first, last + 1)]
     column_ink = [max(column) for column in columns]
     row_ink = [max(row[first:last + 1]) for row in ink]
@@ -154,27 +193,35 @@ def measure_character(char, ink, first, last):
     top = rows[0] + 1 - row_ink[rows[0]]
     bottom = rows[-1] + row_ink[rows[-1]]
 
-    # Scan through the middle of every grid row and column of the ink box.
-    strokes, distances = [], []
-    for k in range(round((bottom - top) / SQUARE_PIXELS)):
-        y = int(bottom - (k + 0.5) * SQUARE_PIXELS)
-        runs = [(first + start, first + end) for start, end in edges(ink[y][first:last + 1])]
-        strokes += [(end - start) / DPI for start, end in runs if round((end - start) / SQUARE_PIXELS) == 2]
-        distances += off_grid(runs, left)
-    for k in range(round((right - left) / SQUARE_PIXELS)):
-        x = int(left + (k + 0.5) * SQUARE_PIXELS)
-        distances += off_grid(edges(columns[x - first]), bottom)
-    return Character(char, left, right, top, bottom, strokes, distances)
+    # Scan through the middle of every grid row and column of the drawing,
+    # measuring from the ink's left edge and bottom.
+    strokes, unmatched = [], []
+    for (direction, k), drawn in sorted(drawn_strokes(glyph).items()):
+        # A scan that falls outside the ink (a glyph printed smaller than
+        # drawn) meets no strokes.
+        if direction == ACROSS:
+            y = int(bottom - (k + 0.5) * SQUARE_PIXELS)
+            line = ink[y][first:last + 1] if y >= 0 else []
+            measured = [((first + a - left) / DPI, (first + b - left) / DPI) for a, b in edges(line)]
+        else:
+            x = int(left + (k + 0.5) * SQUARE_PIXELS) - first
+            line = columns[x] if x < len(columns) else []
+            measured = [((bottom - b) / DPI, (bottom - a) / DPI) for a, b in reversed(edges(line))]
+        if len(measured) != len(drawn):
+            unmatched.append("%d strokes %s %s %d, drawn %d" % (len(measured), direction,
+                                                              "row" if direction == ACROSS else "column", k + 1,
+                                                              len(drawn)))
+            continue
+        strokes += [Stroke(direction, d, m) for d, m in zip(drawn, measured)]
+    return Character(char, left, right, top, bottom, strokes, unmatched)
 
 
 # --- the page ------------------------------------------------------------------
 
 
 def pdf_words(pdf):
-    out = subprocess.run(["pdftotext", "-bbox", "-f", "1", "-l", "1", pdf, "-"], check=True, capture_output=True,
-                         text=True).stdout
-    pattern = re.compile(r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>')
-    return [(m[4], float(m[0]), float(m[1]), float(m[2]), float(m[3])) for m in pattern.findall(out)]
+    """The first page's words as (text, left, top, right, bottom) in points."""
+    return [(w["text"], w["x"], w["y"], w["right"], w["bottom"]) for w in quillo_e2e.pdf_words(pdf)]
 
 
 def measure(pdf, fields):
@@ -201,10 +248,14 @@ def measure(pdf, fields):
     profile = [max(column) for column in zip(*ink)]
     spans = clusters(profile, CHARACTER_GAP)
     chars = "".join(fields)
+    glyphs = drawing()
+    undrawn = sorted(set(chars) - set(glyphs))
+    if undrawn:
+        raise ValueError("the E-13B drawing has no glyph for %s" % ", ".join(undrawn))
     if len(spans) != len(chars):
         raise ValueError("the MICR line shows %d characters of ink; %r has %d" % (len(spans), " ".join(fields),
                                                                                   len(chars)))
-    measured = [measure_character(c, ink, first, last) for c, (first, last) in zip(chars, spans)]
+    measured = [measure_character(c, glyphs[c], ink, first, last) for c, (first, last) in zip(chars, spans)]
     for m in measured:
         m.right += strip_x
         m.bottom += strip_y
@@ -226,26 +277,45 @@ def spread(values):
     return "%.4f" % low if round(low, 4) == round(high, 4) else "%.4f–%.4f" % (low, high)
 
 
-def table(measured):
-    """The measurements as a Markdown table, one row per character shape."""
-    lines = [
-        "| Character | Times printed | Ink width | Ink height | Vertical strokes | Pitch | Within tolerance |",
-        "|---|---|---|---|---|---|---|",
-        "| E-13B | | ≤ %.4f | %.3f ± %.4f (on-us %.3f) | %.3f ± %.3f | %.3f ± %.3f | |" %
-        (CELL_WIDTH + EDGE, DIGIT_HEIGHT, EDGE, HEIGHTS["C"], STROKE, STROKE_TOLERANCE, PITCH, PITCH_TOLERANCE),
-    ]
+def stroke_cell(glyph, same, direction):
+    """Each stroke width of the drawing in one direction, how many strokes
+    the drawing has of it, and the widths measured of them."""
+    drawn = [(end - start) * SQUARE for (way, _k), found in drawn_strokes(glyph).items() if way == direction
+             for start, end in found]
+    return "; ".join("%.3f ×%d → %s" % (width, drawn.count(width), spread([
+        s.width for m in same for s in m.strokes if s.direction == direction and s.drawn == width
+    ])) for width in sorted(set(drawn)))
+
+
+def table(measured, glyphs):
+    """The measurements as two Markdown tables, one row per character shape:
+    the ink box and pitch, then the strokes."""
     names = {"A": "transit (A)", "B": "amount (B)", "C": "on-us (C)", "D": "dash (D)"}
-    for char in sorted({m.char for m in measured}, key=lambda c: (c.isalpha(), c)):
-        same = [m for m in measured if m.char == char]
+    shapes = [(names.get(c, c), [m for m in measured if m.char == c])
+              for c in sorted({m.char for m in measured}, key=lambda c: (c.isalpha(), c))]
+    lines = [
+        "| Character | Times printed | Ink width | Ink height | Pitch | Within tolerance |",
+        "|---|---|---|---|---|---|",
+        "| E-13B | | ≤ %.4f | %.3f ± %.4f (on-us %.3f, dash %.3f) | %.3f ± %.3f | |" %
+        (CELL_WIDTH + EDGE, DIGIT_HEIGHT, EDGE, HEIGHTS["C"], HEIGHTS["D"], PITCH, PITCH_TOLERANCE),
+    ]
+    for name, same in shapes:
         faults = sorted({kind for m in same for kind in m.faults()})
-        lines.append("| %s | %d | %s | %s | %s | %s | %s |" % (
-            names.get(char, char), len(same), spread([m.width for m in same]), spread([m.height for m in same]),
-            spread([s for m in same for s in m.strokes]), spread([m.pitch for m in same if m.pitch is not None]),
-            "no: " + ", ".join(faults) if faults else "yes"))
+        lines.append("| %s | %d | %s | %s | %s | %s |" % (
+            name, len(same), spread([m.width for m in same]), spread([m.height for m in same]),
+            spread([m.pitch for m in same if m.pitch is not None]), "no: " + ", ".join(faults) if faults else "yes"))
+    lines += [
+        "",
+        "| Character | Strokes across: drawing ×strokes → measured | Strokes up: drawing ×strokes → measured |",
+        "|---|---|---|",
+    ]
+    for name, same in shapes:
+        glyph = glyphs[same[0].char]
+        lines.append("| %s | %s | %s |" % (name, stroke_cell(glyph, same, ACROSS), stroke_cell(glyph, same, UP)))
     lines.append("")
     lines.append("Inches, measured at %d dpi; a range is the smallest and largest value over the printed "
-                 "characters of that shape. Every edge lies within %.4f in of the %.3f in grid." %
-                 (DPI, max(d for m in measured for d in m.off_grid), SQUARE))
+                 "characters of that shape. Every edge lies within %.4f in of the drawing's edge." %
+                 (DPI, max(s.off for m in measured for s in m.strokes)))
     return "\n".join(lines)
 
 
@@ -268,7 +338,7 @@ def main(argv):
         print(__doc__, file=sys.stderr)
         return 2
     measured = measure(argv[1], argv[2:])
-    print(table(measured))
+    print(table(measured, drawing()))
     for fault in faults(measured):
         print("outside tolerance: " + fault, file=sys.stderr)
     return 1 if faults(measured) else 0
