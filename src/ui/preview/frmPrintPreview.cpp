@@ -2,6 +2,7 @@
 
 #include "ui/preview/PagePreview.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -44,6 +45,7 @@ frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<Quic
     m_scroll->setWidget(m_page);
     m_scroll->setAlignment(Qt::AlignHCenter);
     m_scroll->setBackgroundRole(QPalette::Dark);
+    m_scroll->installEventFilter(this);
 
     auto* refusal = new QLabel(this);
     refusal->setObjectName(QStringLiteral("lblRefusal"));
@@ -97,9 +99,11 @@ void frmPrintPreview::fitToWidth()
 {
     cmdFitWidth->setChecked(true);
     cmdActualSize->setChecked(false);
-    // Room is kept for the scroll bar that a long page brings.
-    m_page->setZoom(
-        m_page->zoomToFit(m_scroll->viewport()->width() - m_scroll->verticalScrollBar()->sizeHint().width()));
+    // Room is kept for the scroll bar that a long page brings, whether it
+    // shows yet or not, so that the fit does not change when it appears.
+    const int room =
+        m_scroll->width() - 2 * m_scroll->frameWidth() - m_scroll->verticalScrollBar()->sizeHint().width();
+    m_page->setZoom(m_page->zoomToFit(room));
 }
 
 void frmPrintPreview::actualSize()
@@ -109,11 +113,13 @@ void frmPrintPreview::actualSize()
     m_page->setZoom(1.0);
 }
 
-void frmPrintPreview::resizeEvent(QResizeEvent* event)
+bool frmPrintPreview::eventFilter(QObject* watched, QEvent* event)
 {
-    QDialog::resizeEvent(event);
-    if (cmdFitWidth->isChecked())
+    // The view's own size is known only once the layout has placed it, after
+    // the window's; fitting follows it.
+    if (watched == m_scroll && event->type() == QEvent::Resize && cmdFitWidth->isChecked())
         fitToWidth();
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmPrintPreview::cmdPrint_Click()

@@ -31,7 +31,7 @@ public:
     void actualSize();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void cmdPrint_Click();
