@@ -5,6 +5,7 @@
 #include "platform/qt/QtMessageBoxService.h"
 #include "ui/main/MainWindowFixture.h"
 #include "ui/pagesetup/frmPageSetup.h"
+#include "ui/preview/PagePreview.h"
 #include "ui/preview/frmPrintPreview.h"
 
 #include <QAccessible>
@@ -16,6 +17,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -433,6 +435,12 @@ void TestMainCommands::previewShowsThePageAndPrintsFromIt()
         auto* preview = qobject_cast<frmPrintPreview*>(QApplication::activeModalWidget());
         QVERIFY(preview);
         QCOMPARE(preview->windowTitle(), QStringLiteral("Print Preview --Quillo"));
+        // Fitted to the width the window gives the view, not shown as a thumbnail.
+        const auto* view = preview->findChild<QScrollArea*>();
+        QVERIFY2(preview->page()->width() > view->width() * 8 / 10,
+                 qPrintable(QStringLiteral("page %1 px in a view %2 px wide")
+                                .arg(preview->page()->width())
+                                .arg(view->width())));
         QVERIFY(!preview->findChild<QLabel*>(QStringLiteral("lblRefusal"))->isVisibleTo(preview));
         auto* print = preview->findChild<QPushButton*>(QStringLiteral("cmdPrint"));
         QCOMPARE(print->text(), QStringLiteral("&Print"));
