@@ -97,15 +97,15 @@ void FileCommands::saveAs(const CheckTexts& texts)
     write(texts);
 }
 
-QString FileCommands::suggestedFileName(const QString& text1)
+QString FileCommands::suggestedFileName(const QString& text1, const QString& extension)
 {
     // A line read back from a file ends in fill spaces; left in, they would
     // give a file name ending in invisible spaces. Without the extension the
     // open dialog's "Quillo Files" filter would hide the file.
     const QString name = withoutTrailingSpaces(text1);
-    if (name.isEmpty() || name.endsWith(QLatin1String(".qlo"), Qt::CaseInsensitive))
+    if (name.isEmpty() || name.endsWith(extension, Qt::CaseInsensitive))
         return name;
-    return name + QStringLiteral(".qlo");
+    return name + extension;
 }
 
 void FileCommands::savePrompt()

@@ -29,9 +29,10 @@ public:
     static QString fileCaption(const QString& fileTitle);
 
     // The name the save dialog suggests for a check whose first payor line
-    // is `text1`: without its trailing spaces, with ".qlo" added unless it
-    // ends in it already. Empty when the line holds nothing but spaces.
-    static QString suggestedFileName(const QString& text1);
+    // is `text1`: without its trailing spaces, with `extension` added unless
+    // it ends in it already (in any case). Empty when the line holds nothing
+    // but spaces.
+    static QString suggestedFileName(const QString& text1, const QString& extension = QStringLiteral(".qlo"));
 
     // What storing `texts` in a file changes: one line per box whose value
     // loses more than trailing spaces to the field's width, or holds

@@ -1,5 +1,7 @@
 #include "print/PdfExport.h"
 
+#include "document/FileCommands.h"
+
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxService.h"
 #include "platform/QuilloError.h"
@@ -14,8 +16,8 @@ PdfExport::PdfExport(FileDialogs& dialogs, MessageBoxService& messages, OpenFile
 
 QString PdfExport::suggestedName(const QString& text1)
 {
-    const QString name = withoutTrailingSpaces(text1);
-    return name.isEmpty() ? QStringLiteral("check.pdf") : name + QStringLiteral(".pdf");
+    const QString name = FileCommands::suggestedFileName(text1, QStringLiteral(".pdf"));
+    return name.isEmpty() ? QStringLiteral("check.pdf") : name;
 }
 
 QString PdfExport::documentTitle(const QString& text6)

@@ -27,8 +27,8 @@ public:
     void run(const CheckTexts& texts, const PrintedCaptions& captions, const QString& firstFolder,
              const PageSetup& setup = {});
 
-    // The name the dialog suggests: the first payor line without its
-    // trailing spaces, with ".pdf"; "check.pdf" for an empty line.
+    // The name the dialog suggests: the first payor line as a save suggests
+    // it, with ".pdf"; "check.pdf" for an empty line.
     static QString suggestedName(const QString& text1);
     // The document's title: "Check " and the cheque number, or "Check".
     static QString documentTitle(const QString& text6);

@@ -53,9 +53,9 @@ ACROSS, UP = "across", "up"
 
 def drawing():
     """{character: glyph} of the E-13B drawing, in squares."""
-    spec = importlib.util.spec_from_file_location("make_micr", MAKE_MICR)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    source = importlib.util.spec_from_file_location("make_micr", MAKE_MICR)
+    module = importlib.util.module_from_spec(source)
+    source.loader.exec_module(module)
     return {chr(code): glyph for glyph in module.read_glyphs() for code in glyph.codes}
 
 

@@ -292,10 +292,8 @@ void writeStart(const QString& path, const QByteArray& bytes)
 
 void replaceWhole(const QString& path, const QByteArray& bytes)
 {
-    const QByteArray name = linkTarget(QFile::encodeName(path));
-    if (isFolder(name))
-        fail(EISDIR, Step::Write);
-    createThroughHiddenFile(name, bytes);
+    // A folder under the name makes the rename fail with EISDIR, which says so.
+    createThroughHiddenFile(linkTarget(QFile::encodeName(path)), bytes);
 }
 
 } // namespace DurableFile

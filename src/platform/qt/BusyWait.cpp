@@ -25,10 +25,8 @@ class BusyCursor {
 public:
     BusyCursor()
     {
-        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        if (m_shown)
             QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
-        else
-            m_shown = false;
     }
     ~BusyCursor()
     {
@@ -39,7 +37,8 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 
 private:
-    bool m_shown = true;
+    // Without a GUI application there is no cursor to show.
+    const bool m_shown = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 };
 
 } // namespace
