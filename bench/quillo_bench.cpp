@@ -20,12 +20,11 @@
 #include "app/Module1.h"
 #include "app/frmSplash.h"
 #include "document/FileCommands.h"
+#include "platform/DefaultPrinter.h"
 #include "platform/FailureHandling.h"
 #include "platform/FileDialogs.h"
 #include "platform/WebBrowserControl.h"
 #include "platform/qt/Fonts.h"
-#include "platform/DefaultPrinter.h"
-#include "platform/qt/QtPrintSurface.h"
 #include "platform/qt/QtPrinterDestination.h"
 #include "print/QuickPrint.h"
 #include "ui/main/frmMain.h"
@@ -152,6 +151,21 @@ public:
     QString path;
 };
 
+// A print service whose default printer writes each page to the PDF file
+// `path`, on US Letter, without asking anyone.
+class PdfPrinterFinder : public PrinterFinder {
+public:
+    QFuture<FoundPrinter> findDefault() override
+    {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(path);
+        printer->setPageLayout(DefaultPrinter::fallbackLayout());
+        return QtFuture::makeReadyFuture(FoundPrinter{std::make_shared<QtPrinterDestination>(std::move(printer)), {}});
+    }
+    QString path;
+};
+
 // A cheque-entry window with the program's services but a fake message box,
 // file dialogs and printer, so that nothing waits for a person.
 struct BenchWindow {
@@ -161,15 +175,7 @@ struct BenchWindow {
         s.messages = &messages;
         s.failures = &failures;
         s.fileDialogs = &dialogs;
-        s.openPrinter = [this] {
-            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(pdfPath);
-            return std::unique_ptr<PrintSurface>(
-                std::make_unique<QtPrintSurface>(std::make_unique<QtPrinterDestination>(std::move(printer))));
-        };
-        // The preview's paper, without asking a print service.
-        s.pageLayout = [] { return DefaultPrinter::fallbackLayout(); };
+        s.printers = &printers;
         window = std::make_unique<frmMain>(s);
         window->Load();
         window->show();
@@ -177,14 +183,14 @@ struct BenchWindow {
 
     void fillIn()
     {
-        for (int box = 1; box <= BoxCount; ++box)
-            window->Text(box)->setText(QString::fromLatin1(Cheque[box - 1]));
+        for (Box box : AllBoxes)
+            window->Text(box)->setText(QString::fromLatin1(Cheque[numberOf(box) - 1]));
     }
 
     FakeMessageBox messages;
     StopOnFailure failures;
     ChooseFile dialogs;
-    QString pdfPath;
+    PdfPrinterFinder printers;
     std::unique_ptr<frmMain> window;
 };
 
@@ -194,11 +200,11 @@ void runPrint(BenchWindow& bench, const QString& folder)
     auto* quickPrint = bench.window->findChild<QPushButton*>(QStringLiteral("Command1"));
     std::vector<double> repeated;
     for (int run = 0; run < 16; ++run) {
-        bench.pdfPath = QStringLiteral("%1/cheque-%2.pdf").arg(folder).arg(run);
+        bench.printers.path = QStringLiteral("%1/cheque-%2.pdf").arg(folder).arg(run);
         const std::int64_t start = ProcessStats::bootNs();
         quickPrint->click();
         const double ms = msSince(start);
-        if (bench.messages.shown.size() != run + 1 || !QFile::exists(bench.pdfPath)) {
+        if (bench.messages.shown.size() != run + 1 || !QFile::exists(bench.printers.path)) {
             std::fprintf(stderr, "Quick Print did not print\n");
             ProcessStats::finish(2);
         }
@@ -208,7 +214,7 @@ void runPrint(BenchWindow& bench, const QString& folder)
             repeated.push_back(ms);
     }
     report("print_repeated_ms", median(repeated));
-    report("pdf_bytes", double(QFile(bench.pdfPath).size()));
+    report("pdf_bytes", double(QFile(bench.printers.path).size()));
 }
 
 // File, Print Preview from the menu command to the preview's first paint,
@@ -274,7 +280,7 @@ void runFiles(BenchWindow& bench, const QString& folder)
         }
         bareOpen.push_back(msSince(start));
     }
-    if (bench.window->Text(14)->text() != QString::fromLatin1(Cheque[13]).leftJustified(32))
+    if (bench.window->Text(Box::Memo)->text() != QString::fromLatin1(Cheque[13]).leftJustified(32))
         ProcessStats::finish(2);
     report("save_ms", median(save));
     report("open_ms", median(open));
@@ -297,7 +303,7 @@ double threadCpuMs()
 void runChecks(BenchWindow& bench)
 {
     bench.fillIn();
-    QLineEdit* routing = bench.window->Text(11);
+    QLineEdit* routing = bench.window->Text(Box::RoutingNumber);
     routing->setText(QStringLiteral("A021000021A"));
     routing->setFocus();
     routing->setCursorPosition(10);
@@ -416,7 +422,8 @@ int main(int argc, char* argv[])
             ProcessStats::finish();
         };
     } else {
-        std::fprintf(stderr, "usage: quillo-bench startup|idle|idle-inactive|steps|print|preview|files|checks|browser\n");
+        std::fprintf(stderr,
+                     "usage: quillo-bench startup|idle|idle-inactive|steps|print|preview|files|checks|browser\n");
         return 2;
     }
 

@@ -45,5 +45,5 @@ private:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFuzzReplay)
+QTEST_MAIN(TestFuzzReplay)
 #include "tst_fuzzreplay.moc"

@@ -1,7 +1,5 @@
 #include "app/AppServices.h"
 
-#include "platform/DefaultPrinter.h"
-#include "platform/qt/QtPrintSurface.h"
 #include "ui/about/AboutServices.h"
 #include "ui/about/frmAbout.h"
 #include "ui/browser/BrowserServices.h"
@@ -24,11 +22,7 @@ MainWindowServices AppServices::mainWindowServices()
     services.focusedControl = &m_focusedControl;
     services.settings = &m_settings;
     services.windows = &m_windows;
-    services.openPrinter = [] { return std::unique_ptr<PrintSurface>(QtPrintSurface::forDefaultPrinter()); };
-    services.openSurface = [](std::unique_ptr<PrintDestination> destination) {
-        return std::unique_ptr<PrintSurface>(std::make_unique<QtPrintSurface>(std::move(destination)));
-    };
-    services.pageLayout = [] { return DefaultPrinter::currentLayout(); };
+    services.printers = &m_printers;
     services.showAboutBox = [this](QWidget* owner) {
         AboutServices about = AboutServices::forPlatform(m_facts, m_messages, m_systemInfo, &m_windows);
         frmAbout::showModal(owner, about);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DefaultPrinter.h"
 #include "platform/FailureHandling.h"
 #include "platform/browser/WebEngineControlFactory.h"
 #include "platform/qt/QtApplicationFacts.h"
@@ -35,6 +36,7 @@ private:
     QtSettingsStore m_settings;
     WindowList m_windows;
     SystemInfoPlatform m_systemInfo;
+    SystemPrinterFinder m_printers;
     // Loads the web engine with the first browser window, not at start-up.
     WebEngineControlFactory m_browserControls;
 };

@@ -1,7 +1,5 @@
 #include "document/BoxNames.h"
 
-#include "document/CheckRecord.h"
-
 #include <array>
 
 namespace {
@@ -25,7 +23,7 @@ constexpr std::array<const char*, BoxCount> Names = {
 
 } // namespace
 
-QString BoxNames::of(int box)
+QString BoxNames::of(Box box)
 {
-    return QString::fromLatin1(Names.at(static_cast<std::size_t>(box - 1)));
+    return QString::fromLatin1(Names.at(static_cast<std::size_t>(numberOf(box) - 1)));
 }

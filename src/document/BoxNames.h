@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/Box.h"
+
 #include <QString>
 
 // What the merchant calls each of the boxes Text1 to Text14: the caption that
@@ -8,7 +10,6 @@
 // names its box the same way.
 namespace BoxNames {
 
-// The name of Text<box>, box 1 to 14.
-QString of(int box);
+QString of(Box box);
 
 } // namespace BoxNames

@@ -12,8 +12,7 @@ public:
 
     // The texts of Text1 to Text14 as they stand.
     virtual CheckTexts texts() const = 0;
-    // Sets the text of Text<box>, box 1 to 14.
-    virtual void setText(int box, const QString& text) = 0;
+    virtual void setText(Box box, const QString& text) = 0;
     virtual void setCaption(const QString& caption) = 0;
     // Gives Text1 the focus with the caret at its start, so that typing goes
     // into the first box.

@@ -50,16 +50,16 @@ const QString& CheckRecord::field(int index) const
 CheckRecord CheckRecord::fromWindow(const CheckTexts& texts)
 {
     CheckRecord record;
-    for (int k = 1; k < FieldCount; ++k)
-        record.field(k) = fixedWidth(texts[static_cast<std::size_t>(k - 1)], FieldLength);
+    for (Box box : AllBoxes)
+        record.field(numberOf(box)) = fixedWidth(texts[box], FieldLength);
     return record;
 }
 
 CheckTexts CheckRecord::toWindow() const
 {
     CheckTexts texts;
-    for (int k = 1; k < FieldCount; ++k)
-        texts[static_cast<std::size_t>(k - 1)] = field(k);
+    for (Box box : AllBoxes)
+        texts[box] = field(numberOf(box));
     return texts;
 }
 

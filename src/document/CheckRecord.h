@@ -1,16 +1,13 @@
 #pragma once
 
+#include "document/Box.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <array>
-#include <tuple>
 
-// The fourteen values of the cheque-entry window, Text1 to Text14 in order.
-using CheckTexts = std::array<QString, 14>;
-
-// How many boxes the cheque has, numbered 1 to BoxCount.
-inline constexpr int BoxCount = int(std::tuple_size_v<CheckTexts>);
+// The fourteen values of the cheque-entry window, Text1 to Text14.
+using CheckTexts = PerBox<QString>;
 
 // Fixed-width assignment: the value left-aligned in a field of `width`
 // characters, filled with spaces, cut after `width` characters. Nothing else

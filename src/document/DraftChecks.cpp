@@ -9,9 +9,6 @@
 
 namespace {
 
-// Text1 to Text14, as indices into the texts and reasons.
-enum Box { CheckNumber = 5, Words = 7, Figures = 8, Date = 9, Routing = 10, Account = 11, MicrCheckNumber = 12 };
-
 // The oldest date a bank still takes without question.
 constexpr int StaleAfterDays = 180;
 
@@ -172,33 +169,35 @@ void date(const QString& text, const QDate& today, QStringList& reasons)
 
 DraftChecks::Reasons DraftChecks::run(const CheckTexts& texts, const QDate& today)
 {
-    std::array<QString, 14> text;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        text[i] = withoutTrailingSpaces(texts[i]);
-    std::array<QStringList, 14> reasons;
+    CheckTexts text;
+    for (Box box : AllBoxes)
+        text[box] = withoutTrailingSpaces(texts[box]);
+    PerBox<QStringList> reasons;
 
-    for (int box : {Routing, Account, MicrCheckNumber})
+    for (Box box : {Box::RoutingNumber, Box::AccountNumber, Box::MicrCheckNumber})
         micrCharacters(text[box], reasons[box]);
-    if (!text[Routing].isEmpty() && reasons[Routing].isEmpty())
-        routingNumber(text[Routing], reasons[Routing]);
-    if (!text[Account].isEmpty() && !text[Account].contains(QLatin1Char('C')))
-        reasons[Account] << QStringLiteral("The account number should carry the on-us symbol C, as in 123456789C.");
+    if (!text[Box::RoutingNumber].isEmpty() && reasons[Box::RoutingNumber].isEmpty())
+        routingNumber(text[Box::RoutingNumber], reasons[Box::RoutingNumber]);
+    if (!text[Box::AccountNumber].isEmpty() && !text[Box::AccountNumber].contains(QLatin1Char('C')))
+        reasons[Box::AccountNumber] << QStringLiteral(
+            "The account number should carry the on-us symbol C, as in 123456789C.");
 
-    const QString onFace = digitsOf(text[CheckNumber]);
-    const QString onBankLine = digitsOf(text[MicrCheckNumber]);
+    const QString onFace = digitsOf(text[Box::CheckNumber]);
+    const QString onBankLine = digitsOf(text[Box::MicrCheckNumber]);
     if (!onFace.isEmpty() && !onBankLine.isEmpty() && onFace != onBankLine) {
-        reasons[CheckNumber] << QStringLiteral("The check number, %1, differs from the one on the bank line, %2.")
-                                    .arg(onFace, onBankLine);
-        reasons[MicrCheckNumber] << QStringLiteral("The check number on the bank line, %1, differs from the one "
-                                                   "at the top, %2.")
-                                        .arg(onBankLine, onFace);
+        reasons[Box::CheckNumber] << QStringLiteral("The check number, %1, differs from the one on the bank line, %2.")
+                                         .arg(onFace, onBankLine);
+        reasons[Box::MicrCheckNumber] << QStringLiteral("The check number on the bank line, %1, differs from the one "
+                                                        "at the top, %2.")
+                                             .arg(onBankLine, onFace);
     }
 
-    amounts(text[Words], text[Figures], reasons[Words], reasons[Figures]);
-    date(text[Date], today, reasons[Date]);
+    amounts(text[Box::AmountInWords], text[Box::AmountInFigures], reasons[Box::AmountInWords],
+            reasons[Box::AmountInFigures]);
+    date(text[Box::CheckDate], today, reasons[Box::CheckDate]);
 
     Reasons joined;
-    for (std::size_t i = 0; i < joined.size(); ++i)
-        joined[i] = reasons[i].join(QLatin1Char(' '));
+    for (Box box : AllBoxes)
+        joined[box] = reasons[box].join(QLatin1Char(' '));
     return joined;
 }

@@ -4,7 +4,6 @@
 
 #include <QDate>
 #include <QString>
-#include <array>
 
 // The mistakes for which banks return drafts: a routing number no bank has,
 // characters a MICR reader does not know, check numbers that differ, words
@@ -15,7 +14,7 @@ namespace DraftChecks {
 // Why each of Text1 to Text14 looks wrong, one sentence or more; empty for a
 // box that looks right. The texts are read without their trailing spaces, and
 // `today` is the day the draft's date is measured against.
-using Reasons = std::array<QString, 14>;
+using Reasons = PerBox<QString>;
 Reasons run(const CheckTexts& texts, const QDate& today);
 
 } // namespace DraftChecks

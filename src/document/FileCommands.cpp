@@ -62,7 +62,7 @@ void FileCommands::run(std::int16_t index)
 
 void FileCommands::newCheque()
 {
-    for (int box = 1; box <= BoxCount; ++box)
+    for (Box box : AllBoxes)
         m_form.setText(box, QString());
     m_dialog.FileName.clear();
     m_form.setCaption(newFileCaption());
@@ -75,8 +75,8 @@ void FileCommands::open()
         throw DialogCancelled();
     // Read completely before touching the window, so a bad file changes nothing.
     const CheckTexts texts = CheckFile::read(m_dialog.FileName).toWindow();
-    for (int box = 1; box <= BoxCount; ++box)
-        m_form.setText(box, texts[static_cast<std::size_t>(box - 1)]);
+    for (Box box : AllBoxes)
+        m_form.setText(box, texts[box]);
     m_form.focusFirstBox();
 }
 
@@ -111,7 +111,7 @@ QString FileCommands::suggestedFileName(const QString& text1, const QString& ext
 void FileCommands::savePrompt()
 {
     // Suggests the first payor line, even over a current file's path.
-    m_dialog.FileName = suggestedFileName(m_form.texts()[0]);
+    m_dialog.FileName = suggestedFileName(m_form.texts()[Box::PayorLine1]);
     // The dialog throws on Cancel when CancelError is set; without it, Cancel
     // must still end the command rather than save under the suggested name.
     if (!m_dialog.ShowSave())
@@ -153,8 +153,8 @@ QString storageChange(const QString& value)
 QStringList FileCommands::storageChanges(const CheckTexts& texts)
 {
     QStringList lines;
-    for (int box = 1; box <= BoxCount; ++box) {
-        const QString change = storageChange(texts[static_cast<std::size_t>(box - 1)]);
+    for (Box box : AllBoxes) {
+        const QString change = storageChange(texts[box]);
         if (!change.isEmpty())
             lines << BoxNames::of(box) + QStringLiteral(": ") + change + QLatin1Char('.');
     }

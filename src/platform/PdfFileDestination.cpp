@@ -1,18 +1,19 @@
 #include "platform/PdfFileDestination.h"
 
 #include "platform/DurableFile.h"
-#include "platform/PrintedPage.h"
+#include "print/PrintedPage.h"
 
 PdfFileDestination::PdfFileDestination(QString path, QPageLayout layout, QString title)
     : m_path(std::move(path)), m_layout(std::move(layout)), m_title(std::move(title))
 {}
 
-void PdfFileDestination::print(const PrintedPage& page)
+QFuture<PrintOutcome> PdfFileDestination::print(const PrintedPage& page)
 {
     try {
         DurableFile::replaceWhole(m_path, page.toPdf(m_title));
     } catch (const FileFailure& failure) {
-        throw QuilloError(
-            QStringLiteral("The check could not be exported to \"%1\". %2").arg(m_path, failure.message()));
+        return QtFuture::makeReadyFuture(PrintOutcome::notPrinted(
+            QStringLiteral("The check could not be exported to \"%1\". %2").arg(m_path, failure.message()), m_path));
     }
+    return QtFuture::makeReadyFuture(PrintOutcome::confirmed(m_path));
 }

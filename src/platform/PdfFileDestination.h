@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PrintDestination.h"
+#include "print/PrintDestination.h"
 
 // A PDF file that the merchant chose: the page is written whole or not at
 // all, and an existing file is replaced only by a complete one.
@@ -10,8 +10,8 @@ public:
 
     QString name() const override { return m_path; }
     QPageLayout pageLayout() const override { return m_layout; }
-    // Fails with a sentence that names the file and says why.
-    void print(const PrintedPage& page) override;
+    // A failure's sentence names the file and says why.
+    QFuture<PrintOutcome> print(const PrintedPage& page) override;
 
 private:
     QString m_path;

@@ -1,16 +1,16 @@
-# Printing: the one painter of the page and the destinations it goes to. On
+# Printing: the destinations a finished page goes to. On
 # Linux Quillo hands the job to CUPS itself and checks every answer;
 # elsewhere Qt's own printing sends it.
 target_sources(quillo_core PRIVATE
-    PrintDestination.h
-    PrintedPage.h PrintedPage.cpp
+    BoundedWork.h
+    CancelToken.h
     DefaultPrinter.h DefaultPrinter.cpp
-    PageCapture.h
     PdfFileDestination.h PdfFileDestination.cpp
 )
+target_link_libraries(quillo_core PUBLIC Qt6::Concurrent)
 target_sources(quillo_ui PRIVATE
-    qt/BusyWait.h qt/BusyWait.cpp
     qt/QtPrinterDestination.h qt/QtPrinterDestination.cpp
+    qt/UserInputHold.h qt/UserInputHold.cpp
 )
 if(UNIX AND NOT APPLE)
     target_sources(quillo_ui PRIVATE

@@ -3,16 +3,13 @@
 #include "document/FileCommands.h"
 
 #include "platform/FileDialogs.h"
-#include "platform/MessageBoxService.h"
-#include "platform/QuilloError.h"
-#include "print/PrintSurface.h"
+#include "platform/PdfFileDestination.h"
+#include "print/Printing.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-PdfExport::PdfExport(FileDialogs& dialogs, MessageBoxService& messages, OpenFile openFile)
-    : m_dialogs(dialogs), m_messages(messages), m_openFile(std::move(openFile))
-{}
+PdfExport::PdfExport(FileDialogs& dialogs, Printing& printing) : m_dialogs(dialogs), m_printing(printing) {}
 
 QString PdfExport::suggestedName(const QString& text1)
 {
@@ -32,7 +29,7 @@ void PdfExport::run(const CheckTexts& texts, const PrintedCaptions& captions, co
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Save;
     request.initialFolder = m_lastFolder.isEmpty() ? firstFolder : m_lastFolder;
-    request.fileName = suggestedName(texts[0]);
+    request.fileName = suggestedName(texts[Box::PayorLine1]);
     request.filters = {{QStringLiteral("PDF Files (*.pdf)"), {QStringLiteral("*.pdf")}}};
     request.selectedFilter = 0;
     request.confirmOverwrite = true;
@@ -42,10 +39,11 @@ void PdfExport::run(const CheckTexts& texts, const PrintedCaptions& captions, co
         return;
     m_lastFolder = QFileInfo(*path).absolutePath();
 
-    std::unique_ptr<PrintSurface> file = m_openFile(*path, documentTitle(texts[5]));
-    const std::vector<QuickPrint::Overflow> overflows = QuickPrint::compose(texts, captions, *file, setup);
-    if (!overflows.empty())
-        throw QuilloError(QuickPrint::refusal(overflows, file->printableWidth() / file->unitsPerInch()));
-    file->endDoc();
-    m_messages.show(QStringLiteral("The check was exported to \"%1\".").arg(QDir::toNativeSeparators(*path)));
+    const QString title = documentTitle(texts[Box::CheckNumber]);
+    m_printing.toDestination(
+        [path = *path, title](const QPageLayout& layout) {
+            return std::make_unique<PdfFileDestination>(path, layout, title);
+        },
+        QuickPrint::page(texts, captions, setup),
+        QStringLiteral("The check was exported to \"%1\".").arg(QDir::toNativeSeparators(*path)));
 }

@@ -4,26 +4,20 @@
 #include "print/QuickPrint.h"
 
 #include <QString>
-#include <functional>
-#include <memory>
 
 class FileDialogs;
-class MessageBoxService;
-class PrintSurface;
+class Printing;
 
 // File, Export as PDF: the page that Quick Print would print, kept as a PDF
 // file that the merchant names. A page that Quick Print would refuse is
 // refused here too, and nothing is written.
 class PdfExport {
 public:
-    // A surface that writes the PDF file `path` titled `title` at its end.
-    using OpenFile = std::function<std::unique_ptr<PrintSurface>(const QString& path, const QString& title)>;
-
-    PdfExport(FileDialogs& dialogs, MessageBoxService& messages, OpenFile openFile);
+    PdfExport(FileDialogs& dialogs, Printing& printing);
 
     // Asks for the file, starting in the folder of the last export or else in
-    // `firstFolder`, then writes it and says where. A cancelled dialog ends
-    // the command quietly; a failure is a QuilloError that names the file.
+    // `firstFolder`, then writes it and says where, or why not. A cancelled
+    // dialog ends the command quietly.
     void run(const CheckTexts& texts, const PrintedCaptions& captions, const QString& firstFolder,
              const PageSetup& setup = {});
 
@@ -35,7 +29,6 @@ public:
 
 private:
     FileDialogs& m_dialogs;
-    MessageBoxService& m_messages;
-    OpenFile m_openFile;
+    Printing& m_printing;
     QString m_lastFolder;
 };

@@ -3,11 +3,9 @@
 #include <QPointF>
 #include <QString>
 
-// The default printer as Quick Print draws on it: one current document,
-// positions in the printer's device units measured from the top-left corner
-// of the printable area. The first output begins the document.
-//
-// Every operation may fail with a QuilloError; the caller stops at that step.
+// The page as Quick Print composes it: positions in the page's device units
+// measured from the top-left corner of the printable area, texts measured in
+// the font current when they are drawn.
 class PrintSurface {
 public:
     virtual ~PrintSurface() = default;
@@ -36,7 +34,4 @@ public:
     virtual void drawText(double x, double y, const QString& text) = 0;
     // Draws a hairline from (x1, y1) to (x2, y2).
     virtual void drawLine(double x1, double y1, double x2, double y2) = 0;
-
-    // Finishes the page and hands the whole job to the printing system.
-    virtual void endDoc() = 0;
 };

@@ -1,8 +1,6 @@
 #include "print/QuickPrint.h"
 
 #include "document/BoxNames.h"
-#include "platform/MessageBoxService.h"
-#include "platform/QuilloError.h"
 #include "print/CheckStock.h"
 #include "print/PrintSurface.h"
 
@@ -19,15 +17,13 @@ namespace {
 
 // An item of a printed line: its text starts at the left edge of `column`.
 // `name` says what the item is in a message: a box's name for a value, empty
-// for a caption, which speaks for itself. `box` is the value's box, 0 for a caption.
+// for a caption, which speaks for itself. `box` is the value's box, none for a caption.
 struct Item {
     int column;
     QString text;
     QString name;
-    int box = 0;
+    std::optional<Box> box;
 };
-
-constexpr int DateBox = 10;
 
 // The printable width below which Letter paper would help: Letter less the
 // quarter-inch margins drivers commonly keep, with some room for others.
@@ -154,7 +150,7 @@ private:
 QStringList onUsParts(const CheckTexts& texts)
 {
     QStringList parts;
-    for (const QString& text : {texts[11], texts[12]}) {
+    for (const QString& text : {texts[Box::AccountNumber], texts[Box::MicrCheckNumber]}) {
         const QString value = withoutTrailingSpaces(text);
         if (!value.isEmpty())
             parts.append(value);
@@ -162,17 +158,17 @@ QStringList onUsParts(const CheckTexts& texts)
     return parts;
 }
 
-// Text<number> as it prints: a value read back from a file carries fill spaces
-// up to the field's width, and drawn they would push the MICR line's items
-// onto lines of their own. What the merchant typed is the value without them.
-Item value(int column, const CheckTexts& texts, int number)
+// A box's value as it prints: a value read back from a file carries fill
+// spaces up to the field's width, and drawn they would push the MICR line's
+// items onto lines of their own. What the merchant typed is the value without them.
+Item value(int column, const CheckTexts& texts, Box box)
 {
-    return {column, withoutTrailingSpaces(texts[static_cast<std::size_t>(number - 1)]), BoxNames::of(number), number};
+    return {column, withoutTrailingSpaces(texts[box]), BoxNames::of(box), box};
 }
 
 Item caption(int column, const QString& text)
 {
-    return {column, text, QString(), 0};
+    return {column, text, QString(), std::nullopt};
 }
 
 // What the merchant can do about it on this paper. The layout is made for
@@ -184,12 +180,18 @@ QString advice(const std::vector<QuickPrint::Overflow>& overflows, double pageIn
         return QStringLiteral(
             "Use a shorter text, or print on US Letter paper, for which Quillo's layout is designed.");
     const bool date = std::any_of(overflows.begin(), overflows.end(),
-                                  [](const QuickPrint::Overflow& overflow) { return overflow.box == DateBox; });
+                                  [](const QuickPrint::Overflow& overflow) { return overflow.box == Box::CheckDate; });
     return date ? QStringLiteral("Use a shorter text, and for the date a short form such as \"12/08/2026\".")
                 : QStringLiteral("Use a shorter text.");
 }
 
 } // namespace
+
+std::function<std::vector<QuickPrint::Overflow>(PrintSurface&)>
+QuickPrint::page(const CheckTexts& texts, const PrintedCaptions& captions, const PageSetup& setup)
+{
+    return [texts, captions, setup](PrintSurface& surface) { return compose(texts, captions, surface, setup); };
+}
 
 QString QuickPrint::refusal(const std::vector<Overflow>& overflows, double pageInches)
 {
@@ -224,19 +226,6 @@ QString QuickPrint::refusal(const std::vector<Overflow>& overflows, double pageI
     return lines.join(QLatin1Char('\n'));
 }
 
-void QuickPrint::run(const CheckTexts& texts, const PrintedCaptions& captions, PrintSurface& surface,
-                     MessageBoxService& messages, const PageSetup& setup)
-{
-    const std::vector<Overflow> overflows = compose(texts, captions, surface, setup);
-    // Nothing has reached the printer yet: a page that would be cut off at
-    // the edge is not sent at all.
-    if (!overflows.empty())
-        throw QuilloError(refusal(overflows, surface.printableWidth() / surface.unitsPerInch()));
-
-    surface.endDoc();
-    messages.show(Confirmation);
-}
-
 std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, const PrintedCaptions& captions,
                                                       PrintSurface& surface, const PageSetup& setup,
                                                       std::vector<QRectF>* inClearBand)
@@ -247,14 +236,16 @@ std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, c
 
     LineComposer page(surface, shiftOf(setup, surface));
     page.emptyLines(1);
-    page.printLine({value(3, texts, 1), value(60, texts, 4), value(110, texts, 6)});
-    page.printLine({value(3, texts, 2), value(60, texts, 5)});
-    page.printLine({value(3, texts, 3), value(110, texts, 10)});
+    page.printLine(
+        {value(3, texts, Box::PayorLine1), value(60, texts, Box::BankLine1), value(110, texts, Box::CheckNumber)});
+    page.printLine({value(3, texts, Box::PayorLine2), value(60, texts, Box::BankLine2)});
+    page.printLine({value(3, texts, Box::PayorLine3), value(110, texts, Box::CheckDate)});
     page.emptyLines(1);
-    page.printLine({caption(5, captions.Label4), value(28, texts, 7), caption(85, captions.Label8)});
-    page.printLine({caption(5, captions.Label5), value(28, texts, 8), value(85, texts, 9)});
+    page.printLine({caption(5, captions.Label4), value(28, texts, Box::Payee), caption(85, captions.Label8)});
+    page.printLine(
+        {caption(5, captions.Label5), value(28, texts, Box::AmountInWords), value(85, texts, Box::AmountInFigures)});
     page.emptyLines(3);
-    page.printLine({caption(10, captions.Label10), value(22, texts, 14), caption(85, captions.Label9)});
+    page.printLine({caption(10, captions.Label10), value(22, texts, Box::Memo), caption(85, captions.Label9)});
     page.printLine({caption(85, captions.Label11)});
     page.printLine({caption(85, captions.Label12)});
     page.emptyLines(2);
@@ -265,14 +256,15 @@ std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, c
     if (inClearBand)
         inClearBand->clear();
     if (setup.bankLine == PageSetup::BankLine::Layout) {
-        page.printLine({value(10, texts, 11), value(25, texts, 12), value(45, texts, 13)});
+        page.printLine({value(10, texts, Box::RoutingNumber), value(25, texts, Box::AccountNumber),
+                        value(45, texts, Box::MicrCheckNumber)});
         return page.overflows();
     }
 
     StandardBankLine bankLine(surface, shiftOf(setup, surface));
     if (inClearBand)
         *inClearBand = bankLine.inClearBand(page.drawn());
-    bankLine.endIn(CheckStock::RoutingEnd, withoutTrailingSpaces(texts[10]));
+    bankLine.endIn(CheckStock::RoutingEnd, withoutTrailingSpaces(texts[Box::RoutingNumber]));
     // Each part stands in its own positions: the font's space is not a
     // position wide, so the parts are not drawn as one text.
     const QStringList parts = onUsParts(texts);
@@ -285,8 +277,9 @@ std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, c
     }
     // Any more would reach into the routing field.
     if (onUs.size() > CheckStock::OnUsCapacity) {
-        page.overflows().push_back({BoxNames::of(12) + QStringLiteral(" and ") + BoxNames::of(13), 12, onUs, 0, onUsBox,
-                                    CheckStock::OnUsCapacity});
+        page.overflows().push_back(
+            {BoxNames::of(Box::AccountNumber) + QStringLiteral(" and ") + BoxNames::of(Box::MicrCheckNumber),
+             Box::AccountNumber, onUs, 0, onUsBox, CheckStock::OnUsCapacity});
     }
     return page.overflows();
 }

@@ -5,9 +5,10 @@
 
 #include <QRectF>
 #include <QString>
+#include <functional>
+#include <optional>
 #include <vector>
 
-class MessageBoxService;
 class PrintSurface;
 
 // The captions of the seven labels that the printed cheque carries, read from
@@ -22,23 +23,20 @@ struct PrintedCaptions {
     QString Label12; // "and Requested Transaction."
 };
 
-// Quick Print: composes the cheque into one page of sixteen lines placed by
-// character columns, ends the document and confirms with a message box.
-// A failure of the surface stops it at that step and propagates to the
-// caller; the confirmation is shown only once the document has ended.
-// A page on which an item would run past the right edge of the printable
-// area is refused before the document ends, with a QuilloError that names
-// each such item.
+// Quick Print's page: the cheque in sixteen lines placed by character
+// columns, and the message that refuses a page on which an item would run
+// past the right edge of the printable area, naming each such item. The
+// confirmation is shown once the printer has taken the page.
 class QuickPrint {
 public:
     // An item that would run past the right edge of the printable area: what
-    // it is (a box's name and number, empty and 0 for a caption), its text, by
-    // how many inches it overshoots, and where it stands on the page, in
-    // surface units. A field of the bank line at the standard place that has
-    // more characters than it holds gives its capacity in `holds`.
+    // it is (a box's name and the box, empty and none for a caption), its
+    // text, by how many inches it overshoots, and where it stands on the page,
+    // in surface units. A field of the bank line at the standard place that
+    // has more characters than it holds gives its capacity in `holds`.
     struct Overflow {
         QString name;
-        int box;
+        std::optional<Box> box;
         QString text;
         double inches;
         QRectF place;
@@ -51,17 +49,17 @@ public:
     static constexpr double TextFontSize = 10;
     static constexpr double MicrFontSize = 16;
 
-    static void run(const CheckTexts& texts, const PrintedCaptions& captions, PrintSurface& surface,
-                    MessageBoxService& messages, const PageSetup& setup = {});
-
-    // Lays out the page on `surface` without ending the document, and returns
-    // the items that would not fit: what the preview and the PDF export share
-    // with the printed page. With the bank line at the standard place, the
-    // items above it that reach into the check's clear band are added to
-    // `inClearBand`: they print, but the preview marks them.
+    // Lays out the page on `surface`, and returns the items that would not
+    // fit: what the preview and the PDF export share with the printed page. With the bank line at the standard place,
+    // the items above it that reach into the check's clear band are added to `inClearBand`: they print, but the preview
+    // marks them.
     static std::vector<Overflow> compose(const CheckTexts& texts, const PrintedCaptions& captions,
                                          PrintSurface& surface, const PageSetup& setup = {},
                                          std::vector<QRectF>* inClearBand = nullptr);
+
+    // The cheque's page as a composition, with the texts as they are now.
+    static std::function<std::vector<Overflow>(PrintSurface&)>
+    page(const CheckTexts& texts, const PrintedCaptions& captions, const PageSetup& setup);
 
     // Why a page with these overflows is not printed, naming each item, with
     // advice that fits a printable area `pageInches` wide.

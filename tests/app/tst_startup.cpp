@@ -72,7 +72,7 @@ void TestStartup::splashComesAndGoesBeforeTheMainWindow()
     // After the start, the main window is the only loaded window.
     QCOMPARE(services.windows().count(), 1);
     QCOMPARE(services.windows().at(0), Module1::MainWindow);
-    QTRY_COMPARE(QApplication::focusWidget(), Module1::MainWindow->Text(1));
+    QTRY_COMPARE(QApplication::focusWidget(), Module1::MainWindow->Text(Box::PayorLine1));
     delete Module1::MainWindow;
     Module1::MainWindow = nullptr;
 }

@@ -19,7 +19,7 @@ namespace {
 CheckRecord recordWithPayee(const QString& payee)
 {
     CheckTexts texts;
-    texts[6] = payee;
+    texts[Box::Payee] = payee;
     return CheckRecord::fromWindow(texts);
 }
 

@@ -204,9 +204,18 @@ def refusals(quillo, cups):
     quillo.click_quick_print()
     check_paints_while_waiting(quillo)
     e2e.expect_message("Quick Print to a frozen print service", quillo.read_message(), TIME_LIMIT)
+    # Closed while Quillo still looks for the printer, the window goes at
+    # once: nothing has been sent that the merchant would need to hear of.
+    quillo.click_quick_print()
+    e2e.request_close(quillo.main)
+    code = quillo.wait_exit("the window was closed while Quick Print looked for the printer", timeout=5)
+    if code != 0:
+        e2e.fail("Quillo ended with exit status %d after a close during Quick Print\n%s" % (code, quillo.output()))
     cups.resume()
     if cups.jobs() != jobs:
         e2e.fail("a frozen print service was left the jobs %s, before %s" % (cups.jobs(), jobs))
+    quillo.start()
+    quillo.focus()
 
     cups.lp(["lpadmin", "-x", QUEUE])
     e2e.expect_message("Quick Print without a default printer", quillo.quick_print(), NO_DEFAULT)

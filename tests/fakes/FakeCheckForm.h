@@ -10,10 +10,10 @@
 class FakeCheckForm : public CheckForm {
 public:
     CheckTexts texts() const override { return boxes; }
-    void setText(int box, const QString& text) override
+    void setText(Box box, const QString& text) override
     {
-        boxes.at(static_cast<std::size_t>(box - 1)) = text;
-        changes.append(QStringLiteral("Text%1=%2").arg(box).arg(text));
+        boxes[box] = text;
+        changes.append(QStringLiteral("Text%1=%2").arg(numberOf(box)).arg(text));
     }
     void setCaption(const QString& text) override
     {
@@ -23,7 +23,9 @@ public:
 
     void focusFirstBox() override { changes.append(QStringLiteral("focus Text1")); }
 
-    QString& text(int box) { return boxes.at(static_cast<std::size_t>(box - 1)); }
+    QString& text(Box box) { return boxes[box]; }
+    // Text<number>, as tables of test cases name the boxes.
+    QString& text(int number) { return boxes[Box(number)]; }
 
     CheckTexts boxes;
     QString caption;

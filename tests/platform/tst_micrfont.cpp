@@ -1,6 +1,6 @@
 #include "platform/qt/Fonts.h"
 #include "platform/qt/MicrFont.h"
-#include "platform/qt/QtPrintSurface.h"
+#include "print/PageBuilder.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -358,8 +358,8 @@ void TestMicrFont::printedSizesAtSixteenPoints()
     QVERIFY2(qAbs(metrics.averageCharWidth() - Pitch) <= Pitch * 0.01,
              qPrintable(QString::number(metrics.averageCharWidth())));
     // The width of a print column, as Quick Print measures it.
-    QVERIFY2(qAbs(Fonts::weightedAverageCharWidth(metrics) - Pitch) <= Pitch * 0.01,
-             qPrintable(QString::number(Fonts::weightedAverageCharWidth(metrics))));
+    QVERIFY2(qAbs(PageBuilder::weightedAverageCharWidth(metrics) - Pitch) <= Pitch * 0.01,
+             qPrintable(QString::number(PageBuilder::weightedAverageCharWidth(metrics))));
     QCOMPARE(metrics.horizontalAdvance(QStringLiteral("A021000021A")), 11 * metrics.horizontalAdvance(u'0'));
 
     double shortestDigit = DigitHeight * 2;

@@ -1,10 +1,6 @@
-#include "fakes/DesignedCaptions.h"
-#include "fakes/FakeMessageBox.h"
+#include "fakes/PrintedPdf.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/MicrFont.h"
-#include "platform/qt/QtPrintSurface.h"
-#include "platform/qt/QtPrinterDestination.h"
-#include "print/QuickPrint.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -12,44 +8,13 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
-#include <QPrinter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
 constexpr double PointsPerPitch = 72.0 / 8; // E-13B: 8 characters to the inch
-
-struct Word {
-    QString text;
-    double xMin;
-    double xMax;
-    double yMin;
-};
-
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The words of a PDF with their boxes in points, as poppler's pdftotext reads them.
-QList<Word> pdfWords(const QString& pdf)
-{
-    static const QRegularExpression pattern(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"));
-    QList<Word> words;
-    for (const auto& match :
-         pattern.globalMatch(run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")})))
-        words.append({match.captured(4), match.captured(1).toDouble(), match.captured(3).toDouble(),
-                      match.captured(2).toDouble()});
-    return words;
-}
 
 // A copy of our font that calls itself "MICR 013 BT": the two names have the
 // same length, so renaming leaves every table where it was.
@@ -144,29 +109,20 @@ void TestMicrSubstitution::quickPrintSetsTheMicrLineInOurFont()
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("cheque.pdf"));
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(pdf);
-    printer->setPageSize(QPageSize(QPageSize::Letter));
+    auto printer = pdfPrinter(pdf);
     const QRectF paintRect = printer->pageLayout().paintRect(QPageLayout::Point);
 
     const QString routing = QStringLiteral("A021000021A");
     const QString account = QStringLiteral("55512345C");
     const QString chequeNumber = QStringLiteral("1001");
     CheckTexts texts;
-    texts[10] = routing;      // Text11
-    texts[11] = account;      // Text12
-    texts[12] = chequeNumber; // Text13
-    const PrintedCaptions captions = designedCaptions();
-    FakeMessageBox messages;
-    {
-        QtPrintSurface surface(std::make_unique<QtPrinterDestination>(std::move(printer)));
-        QuickPrint::run(texts, captions, surface, messages);
-    }
-    QCOMPARE(messages.shown, QStringList{QuickPrint::Confirmation});
+    texts[Box::RoutingNumber] = routing;
+    texts[Box::AccountNumber] = account;
+    texts[Box::MicrCheckNumber] = chequeNumber;
+    QCOMPARE(quickPrintTo(std::move(printer), texts), QuickPrint::Confirmation);
 
     // The MICR line's font is ours, embedded in the file.
-    const QString fonts = run(QStringLiteral("pdffonts"), {pdf});
+    const QString fonts = toolOutput(QStringLiteral("pdffonts"), {pdf});
     const QStringList ours = fonts.split(u'\n').filter(QStringLiteral("QuilloE13B"));
     QCOMPARE(ours.size(), 1);
     // Columns from the right: object number and generation, then "emb sub uni".
@@ -178,7 +134,7 @@ void TestMicrSubstitution::quickPrintSetsTheMicrLineInOurFont()
     // Each field starts at its column of the MICR font and takes 1/8 inch per
     // character, within 1 % (a 16-point font is set at a whole number of
     // printer pixels).
-    const QList<Word> words = pdfWords(pdf);
+    const QList<PdfWord> words = pdfWords(pdf);
     struct Expected {
         QString digits;
         QString text;
@@ -192,7 +148,7 @@ void TestMicrSubstitution::quickPrintSetsTheMicrLineInOurFont()
     double line = -1;
     for (const Expected& field : fields) {
         const auto found = std::find_if(words.begin(), words.end(),
-                                        [&](const Word& word) { return word.text.contains(field.digits); });
+                                        [&](const PdfWord& word) { return word.text.contains(field.digits); });
         QVERIFY2(found != words.end(), qPrintable(field.digits));
         const double offset = (field.column - 1) * PointsPerPitch;
         QVERIFY2(qAbs(found->xMin - paintRect.left() - offset) <= 0.01 * offset,

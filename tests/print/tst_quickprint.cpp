@@ -1,9 +1,14 @@
 #include "fakes/DesignedCaptions.h"
+#include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeMessageBox.h"
-#include "fakes/RecordingPrintSurface.h"
-#include "platform/QuilloError.h"
+#include "fakes/FakePrintDestination.h"
+#include "fakes/PageItems.h"
+#include "platform/qt/Fonts.h"
+#include "print/PrintedPage.h"
+#include "print/Printing.h"
 #include "print/QuickPrint.h"
 
+#include <QSignalSpy>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CheckTexts)
@@ -19,21 +24,32 @@ CheckTexts typicalCheque()
             QStringLiteral("1001"),        QStringLiteral("Order 5")};
 }
 
-// The recording surface's Arial: 10 units a column, 20 a line. MICR: 30 and 50.
-QString arial(double x, double y, const QString& text)
+// US Letter with the printable area of the CUPS generic PDF driver: a
+// quarter inch at the sides, half an inch at the top and bottom.
+QPageLayout letter()
 {
-    return QStringLiteral("draw %1,%2 Arial bold [%3]").arg(x).arg(y).arg(text);
+    return {QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(18, 36, 18, 36), QPageLayout::Point};
 }
 
-QString micr(double x, double y, const QString& text)
+using namespace PageItems;
+
+Printing::Composed composed(const CheckTexts& texts, const PageSetup& setup = {}, const QPageLayout& layout = letter())
 {
-    return QStringLiteral("draw %1,%2 MICR 013 BT bold [%3]").arg(x).arg(y).arg(text);
+    return Printing::compose(layout, QuickPrint::page(texts, designedCaptions(), setup));
 }
 
-double col(int n, double width = 10)
+QStringList printed(const CheckTexts& texts)
 {
-    return (n - 1) * width;
+    return PageItems::of(composed(texts).page);
 }
+
+// The print commands' services, with a default printer that confirms.
+struct PrintingFixture {
+    FakePrinterFinder printers;
+    FakeMessageBox messages;
+    FakeFailureReporter failures;
+    Printing printing{printers, messages, failures};
+};
 
 } // namespace
 
@@ -41,359 +57,292 @@ class TestQuickPrint : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void typicalChequeOperationsInOrder();
+    void initTestCase() { Fonts::install(); }
+    void typicalChequeItemsInOrder();
     void emptyChequePrintsOnlyCaptions();
     void wideItemPushesLaterItemsAndLinesDown();
     void trailingSpacesOfValuesAreNotDrawn_data();
     void trailingSpacesOfValuesAreNotDrawn();
     void reopenedChequePrintsTheSamePage();
-    void longValuesArePrintedWhole();
     void itemsPastTheEdgeStopThePage_data();
     void itemsPastTheEdgeStopThePage();
-    void failureStopsAtThatStep_data();
-    void failureStopsAtThatStep();
-    void runsAreIndependent();
     void standardPlaceKeepsItsFields();
+    void printedPageIsConfirmedOnceTheDestinationTookIt();
+    void waitingForTheAnswerKeepsTheCommandBusy();
+    void missingPrinterIsReportedBeforeComposing();
 };
 
-void TestQuickPrint::typicalChequeOperationsInOrder()
+void TestQuickPrint::typicalChequeItemsInOrder()
 {
-    RecordingPrintSurface surface;
-    FakeMessageBox messages;
     const CheckTexts t = typicalCheque();
-    QuickPrint::run(t, designedCaptions(), surface, messages);
-
     const QStringList expected = {
-        QStringLiteral("font Arial"),
-        QStringLiteral("size 10"),
-        QStringLiteral("bold 1"),
-        arial(col(3), 20, t[0]),
-        arial(col(60), 20, t[3]),
-        arial(col(110), 20, t[5]),
-        arial(col(3), 40, t[1]),
-        arial(col(60), 40, t[4]),
-        arial(col(3), 60, t[2]),
-        arial(col(110), 60, t[9]),
-        arial(col(5), 100, QStringLiteral("Pay to the Order of")),
-        arial(col(28), 100, t[6]),
-        arial(col(85), 100, QStringLiteral("Payable in U.S. Funds")),
-        arial(col(5), 120, QStringLiteral("In the Amount of")),
-        arial(col(28), 120, t[7]),
-        arial(col(85), 120, t[8]),
-        arial(col(10), 200, QStringLiteral("Memo")),
-        arial(col(22), 200, t[13]),
-        arial(col(85), 200, QStringLiteral("NO SIGNATURE REQUIRED. ")),
-        arial(col(85), 220, QStringLiteral("This is an Authorized")),
-        arial(col(85), 240, QStringLiteral("and Requested Transaction.")),
-        QStringLiteral("font MICR 013 BT"),
-        QStringLiteral("size 16"),
-        micr(col(10, 30), 300, t[10]),
-        micr(col(25, 30), 300, t[11]),
-        micr(col(45, 30), 300, t[12]),
-        QStringLiteral("end"),
+        arial(3, 2, t[Box::PayorLine1]),
+        arial(60, 2, t[Box::BankLine1]),
+        arial(110, 2, t[Box::CheckNumber]),
+        arial(3, 3, t[Box::PayorLine2]),
+        arial(60, 3, t[Box::BankLine2]),
+        arial(3, 4, t[Box::PayorLine3]),
+        arial(110, 4, t[Box::CheckDate]),
+        arial(5, 6, QStringLiteral("Pay to the Order of")),
+        arial(28, 6, t[Box::Payee]),
+        arial(85, 6, QStringLiteral("Payable in U.S. Funds")),
+        arial(5, 7, QStringLiteral("In the Amount of")),
+        arial(28, 7, t[Box::AmountInWords]),
+        arial(85, 7, t[Box::AmountInFigures]),
+        arial(10, 11, QStringLiteral("Memo")),
+        arial(22, 11, t[Box::Memo]),
+        arial(85, 11, QStringLiteral("NO SIGNATURE REQUIRED. ")),
+        arial(85, 12, QStringLiteral("This is an Authorized")),
+        arial(85, 13, QStringLiteral("and Requested Transaction.")),
+        micr(10, t[Box::RoutingNumber]),
+        micr(25, t[Box::AccountNumber]),
+        micr(45, t[Box::MicrCheckNumber]),
     };
-    QCOMPARE(surface.operations, expected);
-    QCOMPARE(messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
+    QCOMPARE(printed(t), expected);
+    // The same texts compose the same page every time.
+    QCOMPARE(printed(t), expected);
 }
 
 void TestQuickPrint::emptyChequePrintsOnlyCaptions()
 {
-    RecordingPrintSurface surface;
-    FakeMessageBox messages;
-    QuickPrint::run(CheckTexts{}, designedCaptions(), surface, messages);
-
     const QStringList expected = {
-        arial(col(5), 100, QStringLiteral("Pay to the Order of")),
-        arial(col(85), 100, QStringLiteral("Payable in U.S. Funds")),
-        arial(col(5), 120, QStringLiteral("In the Amount of")),
-        arial(col(10), 200, QStringLiteral("Memo")),
-        arial(col(85), 200, QStringLiteral("NO SIGNATURE REQUIRED. ")),
-        arial(col(85), 220, QStringLiteral("This is an Authorized")),
-        arial(col(85), 240, QStringLiteral("and Requested Transaction.")),
-        QStringLiteral("end"),
+        arial(5, 6, QStringLiteral("Pay to the Order of")),
+        arial(85, 6, QStringLiteral("Payable in U.S. Funds")),
+        arial(5, 7, QStringLiteral("In the Amount of")),
+        arial(10, 11, QStringLiteral("Memo")),
+        arial(85, 11, QStringLiteral("NO SIGNATURE REQUIRED. ")),
+        arial(85, 12, QStringLiteral("This is an Authorized")),
+        arial(85, 13, QStringLiteral("and Requested Transaction.")),
     };
-    QCOMPARE(surface.output(), expected);
-    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(printed(CheckTexts{}), expected);
 }
 
 void TestQuickPrint::wideItemPushesLaterItemsAndLinesDown()
 {
-    RecordingPrintSurface surface;
-    FakeMessageBox messages;
+    // From column 3, 41 capital Ps (111.375 units each) run past column 60,
+    // where the bank's first line begins; 40 end short of it.
     CheckTexts t = typicalCheque();
-    t[0] = QString(58, QLatin1Char('P')); // from column 3 it reaches past column 60
-    QuickPrint::run(t, designedCaptions(), surface, messages);
+    t[Box::PayorLine1] = QString(41, QLatin1Char('P'));
+    const QStringList pushed = printed(t);
+    QCOMPARE(pushed.at(0), arial(3, 2, t[Box::PayorLine1]));
+    QCOMPARE(pushed.at(1), arial(60, 3, t[Box::BankLine1])); // on the next line, at its column
+    QCOMPARE(pushed.at(2), arial(110, 3, t[Box::CheckNumber]));
+    QCOMPARE(pushed.at(3), arial(3, 4, t[Box::PayorLine2])); // every later line one lower
+    QCOMPARE(pushed.at(17), arial(85, 14, QStringLiteral("and Requested Transaction.")));
+    QCOMPARE(pushed.at(18), item(QStringLiteral("MICR 013 BT"), 16, true, 9 * MicrColumn, 16 * ArialLine + MicrAscent,
+                                 t[Box::RoutingNumber]));
 
-    const QStringList out = surface.output();
-    QCOMPARE(out.at(0), arial(col(3), 20, t[0]));
-    QCOMPARE(out.at(1), arial(col(60), 40, t[3])); // BankLine1 on the next line, at its column
-    QCOMPARE(out.at(2), arial(col(110), 40, t[5]));
-    QCOMPARE(out.at(3), arial(col(3), 60, t[1])); // every later line one lower
-    QVERIFY(out.contains(arial(col(85), 260, QStringLiteral("and Requested Transaction."))));
-    QVERIFY(out.contains(micr(col(10, 30), 320, t[10])));
-
-    // Exactly reaching the column is not past it: nothing moves.
-    RecordingPrintSurface exact;
-    t[0] = QString(57, QLatin1Char('P'));
-    QuickPrint::run(t, designedCaptions(), exact, messages);
-    QCOMPARE(exact.output().at(1), arial(col(60), 20, t[3]));
+    t[Box::PayorLine1] = QString(40, QLatin1Char('P'));
+    QCOMPARE(printed(t).at(1), arial(60, 2, t[Box::BankLine1]));
 }
 
 void TestQuickPrint::trailingSpacesOfValuesAreNotDrawn_data()
 {
-    QTest::addColumn<int>("box");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("drawn"); // null: nothing is drawn
 
-    QTest::newRow("fill spaces") << 11 << fixedWidth(QStringLiteral("A021000021A"), 32)
-                                 << QStringLiteral("A021000021A");
-    QTest::newRow("leading spaces stay") << 7 << QStringLiteral("  Acme  ") << QStringLiteral("  Acme");
-    QTest::newRow("spaces inside stay") << 7 << QStringLiteral("Acme   Supply ") << QStringLiteral("Acme   Supply");
-    QTest::newRow("only spaces") << 7 << QString(32, QLatin1Char(' ')) << QString();
+    QTest::newRow("fill spaces") << QStringLiteral("Acme") + QString(28, QLatin1Char(' ')) << QStringLiteral("Acme");
+    QTest::newRow("leading spaces stay") << QStringLiteral("  Acme  ") << QStringLiteral("  Acme");
+    QTest::newRow("spaces inside stay") << QStringLiteral("Acme   Supply ") << QStringLiteral("Acme   Supply");
+    QTest::newRow("only spaces") << QString(32, QLatin1Char(' ')) << QString();
     // Only U+0020 is a fill space.
-    QTest::newRow("tab and no-break space stay")
-        << 7 << QStringLiteral("Acme\t\u00a0") << QStringLiteral("Acme\t\u00a0");
+    QTest::newRow("tab and no-break space stay") << QStringLiteral("Acme\t\u00a0") << QStringLiteral("Acme\t\u00a0");
 }
 
 void TestQuickPrint::trailingSpacesOfValuesAreNotDrawn()
 {
-    QFETCH(int, box);
     QFETCH(QString, typed);
     QFETCH(QString, drawn);
-
-    RecordingPrintSurface surface;
-    FakeMessageBox messages;
     CheckTexts t;
-    t[static_cast<std::size_t>(box - 1)] = typed;
-    QuickPrint::run(t, designedCaptions(), surface, messages);
-
-    QStringList expected = RecordingPrintSurface::drawnTexts(surface.operations);
-    const QStringList captionsOnly = [] {
-        RecordingPrintSurface empty;
-        FakeMessageBox quiet;
-        QuickPrint::run(CheckTexts{}, designedCaptions(), empty, quiet);
-        return RecordingPrintSurface::drawnTexts(empty.operations);
-    }();
-    if (drawn.isNull())
-        QCOMPARE(expected, captionsOnly);
-    else
-        QVERIFY2(expected.contains(drawn), qPrintable(expected.join(QLatin1Char('|'))));
-    // Captions are drawn as they stand, the trailing space of Label9 included.
-    QVERIFY(expected.contains(QStringLiteral("NO SIGNATURE REQUIRED. ")));
+    t[Box::Payee] = typed;
+    QStringList expected = printed(CheckTexts{});
+    if (!drawn.isNull())
+        expected.insert(1, arial(28, 6, drawn));
+    QCOMPARE(printed(t), expected);
 }
 
 void TestQuickPrint::reopenedChequePrintsTheSamePage()
 {
-    // Read back from a file, every value carries fill spaces up to 32
+    // Read back from a record, every value carries fill spaces up to 32
     // characters: drawn, they sent the account number and the cheque number
     // of the MICR line down a line each.
     const CheckTexts typed = typicalCheque();
     const CheckTexts reopened = CheckRecord::fromWindow(typed).toWindow();
-    RecordingPrintSurface first;
-    RecordingPrintSurface second;
-    FakeMessageBox messages;
-    QuickPrint::run(typed, designedCaptions(), first, messages);
-    QuickPrint::run(reopened, designedCaptions(), second, messages);
-
-    QCOMPARE(second.operations, first.operations);
-    const QStringList out = second.output();
-    QCOMPARE(out.at(out.size() - 4), micr(col(10, 30), 300, typed[10]));
-    QCOMPARE(out.at(out.size() - 3), micr(col(25, 30), 300, typed[11]));
-    QCOMPARE(out.at(out.size() - 2), micr(col(45, 30), 300, typed[12]));
+    const QStringList page = printed(reopened);
+    QCOMPARE(page, printed(typed));
+    QCOMPARE(page.mid(18), (QStringList{micr(10, typed[Box::RoutingNumber]), micr(25, typed[Box::AccountNumber]),
+                                        micr(45, typed[Box::MicrCheckNumber])}));
 
     // A value that really is too wide still pushes what follows down.
     CheckTexts wide = typed;
-    wide[10] = QStringLiteral("A0210000210000021A");
-    RecordingPrintSurface pushed;
-    QuickPrint::run(wide, designedCaptions(), pushed, messages);
-    QCOMPARE(pushed.output().at(pushed.output().size() - 3), micr(col(25, 30), 350, typed[11]));
-}
-
-void TestQuickPrint::longValuesArePrintedWhole()
-{
-    RecordingPrintSurface surface;
-    FakeMessageBox messages;
-    CheckTexts t;
-    t[6] = QStringLiteral("  Northern Plains Hardware and Feed Cooperative");
-    QuickPrint::run(t, designedCaptions(), surface, messages);
-    QVERIFY(surface.output().contains(arial(col(28), 100, t[6])));
+    wide[Box::RoutingNumber] = QStringLiteral("A0210000210000021A");
+    QCOMPARE(printed(wide).at(19), micr(25, typed[Box::AccountNumber], 1));
 }
 
 void TestQuickPrint::itemsPastTheEdgeStopThePage_data()
 {
-    QTest::addColumn<double>("pageWidth");
-    QTest::addColumn<double>("unitsPerInch");
+    QTest::addColumn<int>("paper");
     QTest::addColumn<CheckTexts>("texts");
-    QTest::addColumn<QStringList>("pastTheEdge"); // the message's lines about items; none: the page prints
-    QTest::addColumn<QString>("advice");          // the message's last line
+    QTest::addColumn<QString>("refusal"); // empty: the page prints
 
-    const QString shorterText = QStringLiteral("Use a shorter text.");
-    const QString shortDate =
-        QStringLiteral("Use a shorter text, and for the date a short form such as \"12/08/2026\".");
-    const QString letterPaper =
-        QStringLiteral("Use a shorter text, or print on US Letter paper, for which Quillo's layout is designed.");
-
-    // The recording surface: 10 units an Arial character.
-    // The MICR line ends at 990 without a cheque number: 720 + 9 characters of 30.
+    const QString start = QStringLiteral(
+        "Quillo did not print the check, because part of it would run past the right edge of the paper:\n");
+    // Column 110 begins 8711.3 units (7.26 inches) into the printable area,
+    // which is 8.00 inches wide on Letter and 7.77 inches on A4.
     CheckTexts date = typicalCheque();
-    date[12].clear();
-    date[9] = QStringLiteral("December 8, 2026"); // column 110: 1090 + 160
-    // Printable widths with the quarter-inch side margins of a common driver:
-    // Letter 8.00 inches, A4 7.77 inches. Only on A4 does Letter paper help.
-    QTest::newRow("date exactly to the edge") << 1250.0 << 150.0 << date << QStringList() << QString();
-    QTest::newRow("date on Letter") << 1200.0 << 150.0 << date
-                                    << QStringList{QStringLiteral("Date: \"December 8, 2026\" runs 0.33 inch past the "
-                                                                  "edge.")}
-                                    << shortDate;
-    QTest::newRow("date on A4") << 1200.0 << 154.44 << date
-                                << QStringList{QStringLiteral("Date: \"December 8, 2026\" runs 0.32 inch past the "
-                                                              "edge.")}
-                                << letterPaper;
+    date[Box::CheckDate] = QStringLiteral("12/08/2026");
+    QTest::newRow("short date on Letter") << int(QPageSize::Letter) << date << QString();
+    QTest::newRow("short date on A4")
+        << int(QPageSize::A4) << date
+        << start + QStringLiteral("Date: \"12/08/2026\" runs 0.19 inch past the edge.\nUse a shorter text, or print "
+                                  "on US Letter paper, for which Quillo's layout is designed.");
+    date[Box::CheckDate] = QStringLiteral("December 8, 2026");
+    QTest::newRow("long date on Letter")
+        << int(QPageSize::Letter) << date
+        << start + QStringLiteral("Date: \"December 8, 2026\" runs 0.44 inch past the edge.\nUse a shorter text, and "
+                                  "for the date a short form such as \"12/08/2026\".");
     CheckTexts number = typicalCheque();
-    number[12].clear();
-    number[5] = QStringLiteral("10011001100110"); // column 110: 1090 + 140
+    number[Box::CheckNumber] = QStringLiteral("10011001100110");
     QTest::newRow("check number on Letter")
-        << 1200.0 << 150.0 << number
-        << QStringList{QStringLiteral("Check No.: \"10011001100110\" runs 0.20 inch past the edge.")} << shorterText;
+        << int(QPageSize::Letter) << number
+        << start + QStringLiteral("Check No.: \"10011001100110\" runs 0.34 inch past the edge.\nUse a shorter text.");
 
     CheckTexts pasted = typicalCheque();
-    pasted[13] = QString(59, QLatin1Char('m')) + QStringLiteral(" and more and more and more");
+    pasted[Box::Memo] = QString(59, QLatin1Char('m')) + QStringLiteral(" and more and more and more");
     QTest::newRow("a long text is cut in the message")
-        << 1000.0 << 100.0 << pasted
-        << QStringList{QStringLiteral("Check No.: \"1001\" runs 1.30 inch past the edge."),
-                       QStringLiteral("Date: \"12/07/2026\" runs 1.90 inch past the edge."),
-                       QStringLiteral("\"Payable in U.S. Funds\" runs 0.50 inch past the edge."),
-                       QStringLiteral("Memo: \"%1\u2026\" runs 0.70 inch past the edge.")
-                           .arg(QString(59, QLatin1Char('m'))),
-                       QStringLiteral("\"NO SIGNATURE REQUIRED. \" runs 0.70 inch past the edge."),
-                       QStringLiteral("\"This is an Authorized\" runs 0.50 inch past the edge."),
-                       QStringLiteral("\"and Requested Transaction.\" runs 1.00 inch past the edge."),
-                       QStringLiteral("Check No. on the MICR line: \"1001\" runs 4.40 inch past the edge.")}
-        << shortDate;
-    // In a page 1060 wide: a caption exactly at the edge fits, one past it does not; the
-    // pushed cheque number of the MICR line is measured on its own line.
-    CheckTexts several = typicalCheque();
-    several[11] = QStringLiteral("123456789012345678901234567890123456789C");
-    QTest::newRow("captions, values and the MICR line")
-        << 1060.0 << 100.0 << several
-        << QStringList{QStringLiteral("Check No.: \"1001\" runs 0.70 inch past the edge."),
-                       QStringLiteral("Date: \"12/07/2026\" runs 1.30 inch past the edge."),
-                       QStringLiteral("\"NO SIGNATURE REQUIRED. \" runs 0.10 inch past the edge."),
-                       QStringLiteral("\"and Requested Transaction.\" runs 0.40 inch past the edge."),
-                       QStringLiteral("Account No.: \"123456789012345678901234567890123456789C\" runs 8.60 inch past "
-                                      "the edge."),
-                       QStringLiteral("Check No. on the MICR line: \"1001\" runs 3.80 inch past the edge.")}
-        << shortDate;
+        << int(QPageSize::Letter) << pasted
+        << start + QStringLiteral("Memo: \"%1\u2026\" runs 2.69 inch past the edge.\nUse a shorter text.")
+                       .arg(QString(59, QLatin1Char('m')));
 }
 
 void TestQuickPrint::itemsPastTheEdgeStopThePage()
 {
-    QFETCH(double, pageWidth);
-    QFETCH(double, unitsPerInch);
+    QFETCH(int, paper);
     QFETCH(CheckTexts, texts);
-    QFETCH(QStringList, pastTheEdge);
-    QFETCH(QString, advice);
+    QFETCH(QString, refusal);
 
-    RecordingPrintSurface surface;
-    surface.pageWidth = pageWidth;
-    surface.inch = unitsPerInch;
-    FakeMessageBox messages;
-    if (pastTheEdge.isEmpty()) {
-        QuickPrint::run(texts, designedCaptions(), surface, messages);
-        QCOMPARE(surface.output().last(), QStringLiteral("end"));
+    PrintingFixture fixture;
+    fixture.printers.printer.layout.setPageSize(QPageSize(static_cast<QPageSize::PageSizeId>(paper)));
+    fixture.printing.toDefaultPrinter(QuickPrint::page(texts, designedCaptions(), {}), QuickPrint::Confirmation);
+    if (refusal.isEmpty()) {
+        QCOMPARE(fixture.messages.shown, QStringList{QuickPrint::Confirmation});
+        QCOMPARE(fixture.printers.printer.pages.size(), 1);
         return;
     }
-    try {
-        QuickPrint::run(texts, designedCaptions(), surface, messages);
-        QFAIL("a page past the edge was printed");
-    } catch (const QuilloError& error) {
-        const QString expected =
-            QStringLiteral("Quillo did not print the check, because part of it would run past the right edge of the "
-                           "paper:\n") +
-            pastTheEdge.join(QLatin1Char('\n')) + QLatin1Char('\n') + advice;
-        QCOMPARE(error.message(), expected);
-    }
-    // Every item was composed, but the document never ended: nothing reached the printer.
-    QVERIFY(!surface.operations.contains(QStringLiteral("end")));
-    QVERIFY(messages.shown.isEmpty());
+    QCOMPARE(fixture.failures.reports, QStringList{refusal});
+    // Every item was composed, but nothing reached the printer.
+    QVERIFY(fixture.printers.printer.pages.isEmpty());
+    QVERIFY(fixture.messages.shown.isEmpty());
 }
-
-void TestQuickPrint::failureStopsAtThatStep_data()
-{
-    QTest::addColumn<int>("failAt");
-    RecordingPrintSurface probe;
-    FakeMessageBox messages;
-    QuickPrint::run(typicalCheque(), designedCaptions(), probe, messages);
-    for (int step = 0; step < probe.steps; ++step)
-        QTest::addRow("step %d", step) << step;
-}
-
-void TestQuickPrint::failureStopsAtThatStep()
-{
-    QFETCH(int, failAt);
-    RecordingPrintSurface complete;
-    FakeMessageBox messages;
-    QuickPrint::run(typicalCheque(), designedCaptions(), complete, messages);
-
-    RecordingPrintSurface surface;
-    surface.failAtStep = failAt;
-    FakeMessageBox failingMessages;
-    QVERIFY_THROWS_EXCEPTION(QuilloError,
-                             QuickPrint::run(typicalCheque(), designedCaptions(), surface, failingMessages));
-
-    QCOMPARE(surface.steps, failAt + 1); // nothing ran after the failing step
-    QVERIFY(failingMessages.shown.isEmpty());
-    QVERIFY(!surface.operations.contains(QStringLiteral("end")));
-    // What did run is exactly the start of a complete run.
-    QCOMPARE(surface.operations, complete.operations.mid(0, surface.operations.size()));
-}
-
-void TestQuickPrint::runsAreIndependent()
-{
-    RecordingPrintSurface surface;
-    FakeMessageBox messages;
-    QuickPrint::run(typicalCheque(), designedCaptions(), surface, messages);
-    const QStringList first = surface.operations;
-    surface.operations.clear();
-    QuickPrint::run(typicalCheque(), designedCaptions(), surface, messages);
-    QCOMPARE(surface.operations, first);
-    QCOMPARE(messages.shown.size(), 2);
-}
-
-QTEST_GUILESS_MAIN(TestQuickPrint)
-#include "tst_quickprint.moc"
 
 void TestQuickPrint::standardPlaceKeepsItsFields()
 {
     const PageSetup standard{PageSetup::BankLine::Standard, 0, 0};
     CheckTexts texts = typicalCheque();
     // 19 characters fill the on-us field; one more would reach the routing field.
-    texts[11] = QStringLiteral("1234567890123C");
-    RecordingPrintSurface fits;
-    FakeMessageBox messages;
-    QuickPrint::run(texts, designedCaptions(), fits, messages, standard);
-    texts[11] = QStringLiteral("12345678901234C");
-    RecordingPrintSurface tooLong;
-    QVERIFY_THROWS_EXCEPTION(QuilloError, QuickPrint::run(texts, designedCaptions(), tooLong, messages, standard));
-    std::vector<QRectF> inClearBand;
-    const auto overflows = QuickPrint::compose(texts, designedCaptions(), tooLong, standard, &inClearBand);
+    texts[Box::AccountNumber] = QStringLiteral("1234567890123C");
+    QVERIFY(composed(texts, standard).overflows.empty());
+    texts[Box::AccountNumber] = QStringLiteral("12345678901234C");
+    const auto overflows = composed(texts, standard).overflows;
     QCOMPARE(QuickPrint::refusal(overflows, 8),
              QStringLiteral("Quillo did not print the check, because part of it would not fit in its place on the "
                             "paper:\nAccount No. and Check No. on the MICR line: \"12345678901234C 1001\" has 20 "
                             "characters; its field on the bank line holds 19.\nUse shorter numbers, or choose \"Where "
                             "the layout puts it\" in File, Page Setup."));
-    QVERIFY(!tooLong.operations.contains(QStringLiteral("end")));
 
     // The lowest line above the bank line ends 2.85 inch down the sheet: in a
     // printable area that begins 1 inch lower, its last three lines (the memo
     // line among them) reach the bottom 5/8 inch of the check, and still print.
-    RecordingPrintSurface lowered;
-    lowered.origin = QPointF(25, 125);
-    QVERIFY(QuickPrint::compose(typicalCheque(), designedCaptions(), lowered, standard, &inClearBand).empty());
+    std::vector<QRectF> inClearBand;
+    const auto compose = [&](const QPageLayout& layout) {
+        return Printing::compose(layout, [&](PrintSurface& surface) {
+            return QuickPrint::compose(typicalCheque(), designedCaptions(), surface, standard, &inClearBand);
+        });
+    };
+    QPageLayout lowered = letter();
+    lowered.setMargins(QMarginsF(18, 108, 18, 36));
+    QVERIFY(compose(lowered).overflows.empty());
     QCOMPARE(inClearBand.size(), 5u);
-    QCOMPARE(inClearBand.front(), QRectF(90, 200, 40, 20));
-    QCOMPARE(inClearBand.back(), QRectF(840, 240, 260, 20));
-    RecordingPrintSurface letter;
-    QuickPrint::compose(typicalCheque(), designedCaptions(), letter, standard, &inClearBand);
+    // The memo caption at column 10 of line 11, the last caption on line 13.
+    QCOMPARE(QPointF(inClearBand.front().topLeft() - QPointF(9 * ArialColumn, 10 * ArialLine)).manhattanLength() < 0.01,
+             true);
+    QCOMPARE(qRound(inClearBand.back().top()), qRound(12 * ArialLine));
+    compose(letter());
     QVERIFY(inClearBand.empty());
 }
+
+void TestQuickPrint::printedPageIsConfirmedOnceTheDestinationTookIt()
+{
+    PrintingFixture fixture;
+    fixture.printing.toDefaultPrinter(QuickPrint::page(typicalCheque(), designedCaptions(), {}),
+                                      QuickPrint::Confirmation);
+    QCOMPARE(fixture.messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
+    QCOMPARE(fixture.printers.printer.pages.size(), 1);
+    QCOMPARE(PageItems::of(fixture.printers.printer.pages.first()), printed(typicalCheque()));
+
+    // A printer that does not take the page: its reason, and no confirmation.
+    fixture.messages.shown.clear();
+    fixture.printers.printer.refusal = QStringLiteral("The printer \"Front Desk\" is not accepting jobs.");
+    fixture.printing.toDefaultPrinter(QuickPrint::page(typicalCheque(), designedCaptions(), {}),
+                                      QuickPrint::Confirmation);
+    QCOMPARE(fixture.failures.reports, QStringList{fixture.printers.printer.refusal});
+    QVERIFY(fixture.messages.shown.isEmpty());
+    QCOMPARE(fixture.printers.printer.pages.size(), 2);
+}
+
+void TestQuickPrint::waitingForTheAnswerKeepsTheCommandBusy()
+{
+    PrintingFixture fixture;
+    fixture.printers.printer.holds = true;
+    QSignalSpy busy(&fixture.printing, &Printing::busyChanged);
+    QSignalSpy finished(&fixture.printing, &Printing::finished);
+    fixture.printing.toDefaultPrinter(QuickPrint::page(typicalCheque(), designedCaptions(), {}),
+                                      QuickPrint::Confirmation);
+    QVERIFY(fixture.printing.isBusy());
+    QVERIFY(!fixture.printing.canStopSafely()); // the page is on its way
+    QCOMPARE(busy.count(), 1);
+    // A second command while the first waits is not started.
+    fixture.printing.toDefaultPrinter(QuickPrint::page(typicalCheque(), designedCaptions(), {}),
+                                      QuickPrint::Confirmation);
+    QCOMPARE(fixture.printers.lookUps, 1);
+
+    fixture.printers.printer.answer(PrintOutcome::confirmed(QStringLiteral("Front Desk"), 12));
+    QTRY_COMPARE(finished.count(), 1);
+    QVERIFY(!fixture.printing.isBusy());
+    QCOMPARE(busy.count(), 2);
+    QCOMPARE(busy.last().first().toBool(), false);
+    QCOMPARE(fixture.messages.shown, QStringList{QuickPrint::Confirmation});
+
+    // A look-up that does not answer can be dropped; its late answer is ignored.
+    fixture.printers.holds = true;
+    fixture.printing.toDefaultPrinter(QuickPrint::page(typicalCheque(), designedCaptions(), {}),
+                                      QuickPrint::Confirmation);
+    QVERIFY(fixture.printing.canStopSafely());
+    fixture.printing.stop();
+    QVERIFY(!fixture.printing.isBusy());
+    fixture.printers.answer();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(fixture.printers.printer.pages.size(), 1);
+    QCOMPARE(fixture.messages.shown.size(), 1);
+}
+
+void TestQuickPrint::missingPrinterIsReportedBeforeComposing()
+{
+    PrintingFixture fixture;
+    fixture.printers.failure = QStringLiteral("No default printer is set up, so the check could not be printed. "
+                                              "Set up a printer in the system's printer settings and try again.");
+    bool composed = false;
+    fixture.printing.toDefaultPrinter(
+        [&](PrintSurface&) {
+            composed = true;
+            return std::vector<QuickPrint::Overflow>();
+        },
+        QuickPrint::Confirmation);
+    QVERIFY(!composed);
+    QCOMPARE(fixture.failures.reports, QStringList{fixture.printers.failure});
+    QVERIFY(fixture.messages.shown.isEmpty());
+}
+
+QTEST_MAIN(TestQuickPrint)
+#include "tst_quickprint.moc"

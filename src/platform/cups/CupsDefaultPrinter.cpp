@@ -2,7 +2,7 @@
 
 #include "platform/cups/CupsDestination.h"
 
-std::unique_ptr<PrintDestination> DefaultPrinter::find()
+QFuture<FoundPrinter> SystemPrinterFinder::findDefault()
 {
     return CupsDestination::findDefault();
 }

@@ -1,9 +1,10 @@
 #include "platform/cups/CupsDestination.h"
 
+#include "platform/BoundedWork.h"
+#include "platform/CancelToken.h"
 #include "platform/DefaultPrinter.h"
-#include "platform/PrintedPage.h"
 #include "platform/QuilloError.h"
-#include "platform/qt/BusyWait.h"
+#include "print/PrintedPage.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +13,6 @@
 
 #include <cups/cups.h>
 
-#include <atomic>
 #include <chrono>
 #include <functional>
 
@@ -81,8 +81,8 @@ QString refusal(ipp_t* answer, const QString& printer)
     if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS)
         return notAcceptingJobs(printer);
     ipp_attribute_t* message = ippFindAttribute(answer, "status-message", IPP_TAG_TEXT);
-    const QString said = message ? QString::fromUtf8(ippGetString(message, 0, nullptr))
-                                 : QString::fromUtf8(ippErrorString(status));
+    const QString said =
+        message ? QString::fromUtf8(ippGetString(message, 0, nullptr)) : QString::fromUtf8(ippErrorString(status));
     return notTaken(printer) + QStringLiteral(" The print service said: %1").arg(said);
 }
 
@@ -100,7 +100,7 @@ Ipp request(ipp_op_t operation, const QByteArray& printerUri)
 // given up.
 class Connection {
 public:
-    explicit Connection(const std::atomic<bool>& abandoned) : m_abandoned(abandoned) {}
+    explicit Connection(const CancelToken& abandoned) : m_abandoned(abandoned) {}
     ~Connection()
     {
         if (m_http)
@@ -112,8 +112,7 @@ public:
     void open()
     {
         const int limit = CupsDestination::RequestLimit;
-        m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, limit * 1000,
-                              nullptr);
+        m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, limit * 1000, nullptr);
         if (!m_http)
             throw QuilloError(errno == ETIMEDOUT ? timeLimitReached(limit) : printServiceDown());
         // Asked each half second of silence whether to wait on.
@@ -187,14 +186,14 @@ private:
     static int keepWaiting(http_t*, void* data)
     {
         auto* self = static_cast<Connection*>(data);
-        if ((self->m_abandoned && !self->m_tidyingUp) || Clock::now() >= self->m_deadline) {
+        if ((self->m_abandoned.isCancelled() && !self->m_tidyingUp) || Clock::now() >= self->m_deadline) {
             self->m_timedOut = true;
             return 0;
         }
         return 1;
     }
 
-    const std::atomic<bool>& m_abandoned;
+    const CancelToken& m_abandoned;
     http_t* m_http = nullptr;
     Clock::time_point m_deadline;
     int m_limit = CupsDestination::RequestLimit;
@@ -253,13 +252,12 @@ QPageLayout layoutFrom(ipp_t* printer)
     if (width <= 0 || length <= 0)
         return DefaultPrinter::fallbackLayout();
     const auto points = [](int hundredths) { return hundredths < 0 ? 0.0 : hundredths * 72.0 / 2540.0; };
-    return QPageLayout(QPageSize(QSizeF(points(width), points(length)), QPageSize::Point, QString(),
-                                 QPageSize::FuzzyMatch),
-                       QPageLayout::Portrait,
-                       QMarginsF(points(integer(col, "media-left-margin")), points(integer(col, "media-top-margin")),
-                                 points(integer(col, "media-right-margin")),
-                                 points(integer(col, "media-bottom-margin"))),
-                       QPageLayout::Point);
+    return QPageLayout(
+        QPageSize(QSizeF(points(width), points(length)), QPageSize::Point, QString(), QPageSize::FuzzyMatch),
+        QPageLayout::Portrait,
+        QMarginsF(points(integer(col, "media-left-margin")), points(integer(col, "media-top-margin")),
+                  points(integer(col, "media-right-margin")), points(integer(col, "media-bottom-margin"))),
+        QPageLayout::Point);
 }
 
 struct Found {
@@ -268,7 +266,7 @@ struct Found {
     QPageLayout layout;
 };
 
-Found lookUpDefault(const std::atomic<bool>& abandoned)
+Found lookUpDefault(const CancelToken& abandoned)
 {
     Connection service(abandoned);
     service.open();
@@ -290,8 +288,7 @@ Found lookUpDefault(const std::atomic<bool>& abandoned)
     for (const char* kind : {"printers", "classes"}) {
         const QByteArray uri = localUri(kind, name);
         Ipp question = request(IPP_OP_GET_PRINTER_ATTRIBUTES, uri);
-        ippAddStrings(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1, nullptr,
-                      wanted);
+        ippAddStrings(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1, nullptr, wanted);
         const Ipp answer = service.ask(std::move(question), resourceOf(uri).constData());
         if (successful(ippGetStatusCode(answer.get())))
             return {name, uri, layoutFrom(answer.get())};
@@ -299,10 +296,10 @@ Found lookUpDefault(const std::atomic<bool>& abandoned)
     throw QuilloError(own.isEmpty() ? noDefaultPrinterMessage() : ownDefaultMissing(own));
 }
 
-// Hands `document` to `printer` as one job and returns once the service has
-// confirmed it. Any job created is cancelled when something fails after it.
-void submit(const QString& printer, const QByteArray& uri, const QByteArray& document,
-            const std::atomic<bool>& abandoned)
+// Hands `document` to `printer` as one job and returns its number once the
+// service has confirmed it. Any job created is cancelled when something fails
+// after it.
+int submit(const QString& printer, const QByteArray& uri, const QByteArray& document, const CancelToken& abandoned)
 {
     Connection service(abandoned);
     service.open();
@@ -329,8 +326,7 @@ void submit(const QString& printer, const QByteArray& uri, const QByteArray& doc
         // Asked afterwards, the job must still be on its way or done.
         Ipp question = request(IPP_OP_GET_JOB_ATTRIBUTES, uri);
         ippAddInteger(question.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job);
-        ippAddString(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-                     "job-state");
+        ippAddString(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "job-state");
         const Ipp state = service.ask(std::move(question), resource.constData());
         ipp_attribute_t* jobState = ippFindAttribute(state.get(), "job-state", IPP_TAG_ENUM);
         const int value = jobState ? ippGetInteger(jobState, 0) : 0;
@@ -338,6 +334,7 @@ void submit(const QString& printer, const QByteArray& uri, const QByteArray& doc
             !(value == IPP_JSTATE_PENDING || value == IPP_JSTATE_HELD || value == IPP_JSTATE_PROCESSING ||
               value == IPP_JSTATE_COMPLETED))
             throw QuilloError(notTaken(printer));
+        return job;
     } catch (const QuilloError&) {
         // A half-sent draft never prints.
         Ipp cancel = request(IPP_OP_CANCEL_JOB, uri);
@@ -347,23 +344,25 @@ void submit(const QString& printer, const QByteArray& uri, const QByteArray& doc
     }
 }
 
-// Runs `work` while the windows keep painting; past `limit` seconds the
-// merchant is told, and the work is left to give up and tidy up by itself.
-void runBounded(std::function<void(const std::atomic<bool>&)> work, int limit)
-{
-    if (!BusyWait::run(std::move(work), std::chrono::seconds(limit)))
-        throw QuilloError(timeLimitReached(limit));
-}
-
 } // namespace
 
-std::unique_ptr<CupsDestination> CupsDestination::findDefault()
+QFuture<FoundPrinter> CupsDestination::findDefault()
 {
-    auto found = std::make_shared<Found>();
     // Connecting, naming the default and asking for its paper: three requests.
-    runBounded([found](const std::atomic<bool>& abandoned) { *found = lookUpDefault(abandoned); },
-               4 * RequestLimit);
-    return std::unique_ptr<CupsDestination>(new CupsDestination(found->name, found->uri, found->layout));
+    constexpr int Limit = 4 * RequestLimit;
+    return BoundedWork::run<FoundPrinter>(
+        [](CancelToken& abandoned) -> FoundPrinter {
+            try {
+                const Found found = lookUpDefault(abandoned);
+                return {std::shared_ptr<CupsDestination>(new CupsDestination(found.name, found.uri, found.layout)), {}};
+            } catch (const QuilloError& error) {
+                return {nullptr, error.message()};
+            }
+        },
+        std::chrono::seconds(Limit),
+        [] {
+            return FoundPrinter{nullptr, timeLimitReached(Limit)};
+        });
 }
 
 CupsDestination::CupsDestination(QString name, QByteArray uri, QPageLayout layout)
@@ -380,13 +379,21 @@ QPageLayout CupsDestination::pageLayout() const
     return m_layout;
 }
 
-void CupsDestination::print(const PrintedPage& page)
+QFuture<PrintOutcome> CupsDestination::print(const PrintedPage& page)
 {
     // The document goes from memory to the service: no file holds the draft.
     const QByteArray document = page.toPdf(QStringLiteral("Quillo"));
+    constexpr int Limit = 5 * RequestLimit + DocumentLimit;
     // The work may outlive this object when the merchant's wait is given up,
     // so it keeps copies of what it needs.
-    runBounded([printer = m_name, uri = m_uri, document](
-                   const std::atomic<bool>& abandoned) { submit(printer, uri, document, abandoned); },
-               5 * RequestLimit + DocumentLimit);
+    return BoundedWork::run<PrintOutcome>(
+        [printer = m_name, uri = m_uri, document](CancelToken& abandoned) {
+            try {
+                return PrintOutcome::confirmed(printer, submit(printer, uri, document, abandoned));
+            } catch (const QuilloError& error) {
+                return PrintOutcome::notPrinted(error.message(), printer);
+            }
+        },
+        std::chrono::seconds(Limit),
+        [printer = m_name] { return PrintOutcome::notPrinted(timeLimitReached(Limit), printer); });
 }

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "platform/PrintDestination.h"
+#include "print/PrintDestination.h"
+#include "print/PrinterFinder.h"
 
-#include <memory>
+#include <QByteArray>
 
 // A printer of the CUPS print service, which Quick Print talks to itself:
 // Qt's own CUPS printing drops the answer to the job's submission, so a queue
 // that refuses jobs would look as if it had printed, and it waits on a print
 // service that does not answer without any limit.
 //
-// Every request has a time limit, the windows keep painting while Quillo
-// waits, and a job counts as printed only on the service's positive answers.
+// Every request has a time limit, the caller goes on while Quillo waits, and
+// a job counts as printed only on the service's positive answers.
 class CupsDestination : public PrintDestination {
 public:
     // Time limits, in seconds, of each request to the print service: sending
@@ -19,15 +20,15 @@ public:
     static constexpr int DocumentLimit = 30;
 
     // The default printer of the user's own printer settings, or else the
-    // print service's. Without one, a QuilloError tells the merchant why.
-    static std::unique_ptr<CupsDestination> findDefault();
+    // print service's; without one, why not.
+    static QFuture<FoundPrinter> findDefault();
 
     QString name() const override;
     QPageLayout pageLayout() const override;
     // Succeeds only when the service has given the job a number, answered
     // for the whole document, and then reports the job as pending, held,
     // processing or completed. Otherwise any job created is cancelled.
-    void print(const PrintedPage& page) override;
+    QFuture<PrintOutcome> print(const PrintedPage& page) override;
 
 private:
     CupsDestination(QString name, QByteArray uri, QPageLayout layout);

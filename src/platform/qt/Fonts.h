@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QString>
 
 // The fonts the windows and the printed page ask for by name, and the one
@@ -19,9 +18,6 @@ void install();
 // Whether this machine has a font of `family` (any foundry, any case). A
 // family that is missing is the one Quillo substitutes.
 bool familyInstalled(const QString& family);
-
-// The average character width that sets the width of a print column.
-double weightedAverageCharWidth(const QFontMetricsF& metrics);
 
 // "MS Sans Serif" at `points`, regular or bold.
 QFont dialogFont(double points, bool bold = false);

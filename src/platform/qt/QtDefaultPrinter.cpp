@@ -1,6 +1,5 @@
 #include "platform/DefaultPrinter.h"
 
-#include "platform/QuilloError.h"
 #include "platform/qt/QtPrinterDestination.h"
 
 #include <QPrinter>
@@ -8,14 +7,14 @@
 
 // Where no print service of Quillo's own is built in, Qt's printing finds the
 // default printer and sends the job.
-std::unique_ptr<PrintDestination> DefaultPrinter::find()
+QFuture<FoundPrinter> SystemPrinterFinder::findDefault()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        throw QuilloError(noDefaultPrinterMessage());
+        return QtFuture::makeReadyFuture(FoundPrinter{nullptr, noDefaultPrinterMessage()});
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     // QPrinter starts at A4 whatever the printer says; the printer's own
     // default page size is the one that applies.
     printer->setPageSize(info.defaultPageSize());
-    return std::make_unique<QtPrinterDestination>(std::move(printer));
+    return QtFuture::makeReadyFuture(FoundPrinter{std::make_shared<QtPrinterDestination>(std::move(printer)), {}});
 }

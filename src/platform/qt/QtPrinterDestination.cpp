@@ -1,7 +1,6 @@
 #include "platform/qt/QtPrinterDestination.h"
 
-#include "platform/PrintedPage.h"
-#include "platform/QuilloError.h"
+#include "print/PrintedPage.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -20,19 +19,29 @@ QPageLayout QtPrinterDestination::pageLayout() const
     return m_printer->pageLayout();
 }
 
-void QtPrinterDestination::print(const PrintedPage& page)
+QFuture<PrintOutcome> QtPrinterDestination::print(const PrintedPage& page)
+{
+    return QtFuture::makeReadyFuture(printNow(page));
+}
+
+PrintOutcome QtPrinterDestination::printNow(const PrintedPage& page)
 {
     m_printer->setPageLayout(page.layout());
     QPainter painter;
     if (!painter.begin(m_printer.get())) {
-        throw QuilloError(QStringLiteral("The printer \"%1\" could not be started, so the check was not printed. "
-                                         "Check that the printer is switched on and set up, and try again.")
-                              .arg(name()));
+        return PrintOutcome::notPrinted(
+            QStringLiteral("The printer \"%1\" could not be started, so the check was not printed. "
+                           "Check that the printer is switched on and set up, and try again.")
+                .arg(name()),
+            name());
     }
     page.paint(painter);
     if (!painter.end() || m_printer->printerState() == QPrinter::Error) {
-        throw QuilloError(QStringLiteral("The printer \"%1\" did not accept the check, so it was not printed. "
-                                         "Check the printer and try again.")
-                              .arg(name()));
+        return PrintOutcome::notPrinted(
+            QStringLiteral("The printer \"%1\" did not accept the check, so it was not printed. "
+                           "Check the printer and try again.")
+                .arg(name()),
+            name());
     }
+    return PrintOutcome::confirmed(name());
 }

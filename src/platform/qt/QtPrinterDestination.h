@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PrintDestination.h"
+#include "print/PrintDestination.h"
 
 #include <memory>
 
@@ -16,8 +16,11 @@ public:
 
     QString name() const override;
     QPageLayout pageLayout() const override;
-    void print(const PrintedPage& page) override;
+    QFuture<PrintOutcome> print(const PrintedPage& page) override;
 
 private:
+    // Qt's printing returns only once the job has gone to the system.
+    PrintOutcome printNow(const PrintedPage& page);
+
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
-#include <memory>
 
 class ApplicationFacts;
 class Clipboard;
@@ -13,9 +12,7 @@ class FocusedControl;
 class HelpViewer;
 class LoadedWindows;
 class MessageBoxService;
-class PrintDestination;
-class PrintSurface;
-class QPageLayout;
+class PrinterFinder;
 class QWidget;
 class SettingsStore;
 
@@ -35,13 +32,8 @@ struct MainWindowServices {
     SettingsStore* settings = nullptr;
     // The program's loaded windows; the main window is the oldest.
     LoadedWindows* windows = nullptr;
-    // Opens the default printer for one Quick Print run.
-    std::function<std::unique_ptr<PrintSurface>()> openPrinter;
-    // A surface that lays out the page for `destination` and hands it over.
-    std::function<std::unique_ptr<PrintSurface>(std::unique_ptr<PrintDestination> destination)> openSurface;
-    // The paper and printable area of the default printer now, or of US
-    // Letter when there is none.
-    std::function<QPageLayout()> pageLayout;
+    // Finds the default printer for each command that prints or lays out a page.
+    PrinterFinder* printers = nullptr;
     // Shows the About box modal over `owner`; returns when it has closed.
     std::function<void(QWidget* owner)> showAboutBox;
     // The product's home page, where View, Web Browser opens.

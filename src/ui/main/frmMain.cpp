@@ -8,18 +8,16 @@
 #include "platform/FailureHandling.h"
 #include "platform/HelpDocumentLocator.h"
 #include "platform/MessageBoxService.h"
-#include "platform/PageCapture.h"
-#include "platform/PdfFileDestination.h"
 #include "platform/Twips.h"
+#include "platform/qt/Fonts.h"
+#include "platform/qt/ProductIcon.h"
+#include "platform/qt/UserInputHold.h"
 #include "platform/qt/widgets/DesignedAccessibleNames.h"
 #include "platform/qt/widgets/DesignedTabOrder.h"
-#include "platform/qt/Fonts.h"
 #include "platform/qt/widgets/ImageList.h"
 #include "platform/qt/widgets/KeyedToolBar.h"
 #include "platform/qt/widgets/LiteralWindowTitle.h"
-#include "platform/qt/ProductIcon.h"
 #include "print/AlignmentPage.h"
-#include "print/PrintSurface.h"
 #include "ui/main/BoxMark.h"
 #include "ui/main/CaretBlinkLimiter.h"
 #include "ui/main/MainWindowDesign.h"
@@ -38,6 +36,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageLayout>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -115,9 +114,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
       cDlg(*services.fileDialogs, services.helpViewer), m_services(std::move(services)),
       m_fileCommands(*this, cDlg, *m_services.messages),
       m_editCommands(*m_services.clipboard, *m_services.focusedControl),
-      m_pdfExport(*m_services.fileDialogs, *m_services.messages, [this](const QString& path, const QString& title) {
-          return m_services.openSurface(std::make_unique<PdfFileDestination>(path, m_services.pageLayout(), title));
-      })
+      m_printing(*m_services.printers, *m_services.messages, *m_services.failures),
+      m_pdfExport(*m_services.fileDialogs, m_printing)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillo"));
@@ -131,6 +129,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     for (QLineEdit* box : m_textBoxes)
         connect(box, &QLineEdit::textChanged, this, [this] { runDraftChecks(); });
     new CaretBlinkLimiter(std::chrono::seconds(10), this);
+    connect(&m_printing, &Printing::busyChanged, this, &frmMain::holdInputWhileBusy);
+    connect(&m_printing, &Printing::finished, this, &frmMain::closeIfAsked);
 
     const Twips twips = Twips::forScreen();
     resize(twips.toPixels(ClientWidth), twips.toPixels(ClientHeight) + menuBar()->sizeHint().height());
@@ -178,8 +178,9 @@ void frmMain::buildChequeFace()
             // long paste without a word.
             box->setMaxLength(std::numeric_limits<int>::max());
             box->installEventFilter(this);
-            box->setAccessibleName(BoxNames::of(design.box));
-            m_textBoxes[static_cast<std::size_t>(design.box - 1)] = box;
+            const auto number = static_cast<Box>(design.box);
+            box->setAccessibleName(BoxNames::of(number));
+            m_textBoxes[number] = box;
             widget = box;
             break;
         }
@@ -369,6 +370,17 @@ void frmMain::Form_Load()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    // A page on its way is never abandoned: the merchant must learn what
+    // became of it, so the window closes once the answer has been told. A
+    // printer look-up can simply be dropped.
+    if (m_printing.isBusy()) {
+        if (!m_printing.canStopSafely()) {
+            m_closeRequested = true;
+            event->ignore();
+            return;
+        }
+        m_printing.stop();
+    }
     std::int16_t Cancel = 0;
     Failures::reportTo(*m_services.failures, [this, &Cancel] { Form_Unload(Cancel); });
     // Cancel is never set: the window always unloads.
@@ -398,25 +410,26 @@ void frmMain::mFile_Click(std::int16_t Index)
 void frmMain::mnuFilePreview_Click()
 {
     // The page is laid out by Quick Print's own code for the default
-    // printer's paper, and kept instead of printed.
-    auto capture = std::make_unique<PageCapture>(m_services.pageLayout());
-    const PageCapture& captured = *capture;
-    const std::unique_ptr<PrintSurface> surface = m_services.openSurface(std::move(capture));
-    std::vector<QRectF> inClearBand;
-    const std::vector<QuickPrint::Overflow> overflows =
-        QuickPrint::compose(checkTexts(), printedCaptions(), *surface, pageSetup(), &inClearBand);
-    surface->endDoc();
-
-    const auto print = [this] {
-        bool printed = false;
-        Failures::reportTo(*m_services.failures, [this, &printed] {
-            Command1_Click();
-            printed = true;
+    // printer's paper, and shown instead of printed.
+    m_printing.withDefaultLayout([this](const QPageLayout& layout) {
+        const CheckTexts texts = checkTexts();
+        const PrintedCaptions captions = printedCaptions();
+        const PageSetup setup = pageSetup();
+        std::vector<QRectF> inClearBand;
+        const Printing::Composed page = Printing::compose(layout, [&](PrintSurface& surface) {
+            return QuickPrint::compose(texts, captions, surface, setup, &inClearBand);
         });
-        return printed;
-    };
-    frmPrintPreview preview(*captured.page(), overflows, print, this, inClearBand);
-    preview.exec();
+        frmPrintPreview preview(page.page, page.overflows, this, inClearBand);
+        connect(&preview, &frmPrintPreview::printRequested, this, [this, &preview] {
+            m_printing.toDefaultPrinter(QuickPrint::page(checkTexts(), printedCaptions(), pageSetup()),
+                                        QuickPrint::Confirmation,
+                                        [shown = QPointer<frmPrintPreview>(&preview)](const PrintOutcome& outcome) {
+                                            if (outcome.printed() && shown)
+                                                shown->accept();
+                                        });
+        });
+        preview.exec();
+    });
 }
 
 void frmMain::mnuFileExportPdf_Click()
@@ -441,10 +454,12 @@ void frmMain::printAlignmentPage(const PageSetup& setup)
 {
     // The dialog stays open whatever happens, so a failure is reported here.
     Failures::reportTo(*m_services.failures, [this, &setup] {
-        std::unique_ptr<PrintSurface> printer = m_services.openPrinter();
-        AlignmentPage::compose(*printer, setup);
-        printer->endDoc();
-        m_services.messages->show(QStringLiteral("The alignment page has been sent to the printer."));
+        m_printing.toDefaultPrinter(
+            [setup](PrintSurface& surface) {
+                AlignmentPage::compose(surface, setup);
+                return std::vector<QuickPrint::Overflow>();
+            },
+            QStringLiteral("The alignment page has been sent to the printer."));
     });
 }
 
@@ -470,7 +485,7 @@ void frmMain::mnuEditPaste_Click()
 
 void frmMain::mnuEditAmountWords_Click()
 {
-    const QString figures = withoutTrailingSpaces(Text(9)->text());
+    const QString figures = withoutTrailingSpaces(Text(Box::AmountInFigures)->text());
     const std::optional<qint64> cents = AmountInFigures::read(figures);
     if (!cents) {
         m_services.messages->show(
@@ -479,7 +494,7 @@ void frmMain::mnuEditAmountWords_Click()
     }
     // Replacing the selection, rather than setting the text, keeps the box's
     // undo history: Ctrl+Z brings back what the box held.
-    QLineEdit* words = Text(8);
+    QLineEdit* words = Text(Box::AmountInWords);
     words->selectAll();
     words->insert(AmountInWords::write(*cents));
 }
@@ -487,8 +502,8 @@ void frmMain::mnuEditAmountWords_Click()
 void frmMain::runDraftChecks()
 {
     const DraftChecks::Reasons reasons = DraftChecks::run(checkTexts(), m_services.now().date());
-    for (int box = 1; box <= 14; ++box)
-        showBoxMark(*Text(box), reasons[std::size_t(box - 1)]);
+    for (Box box : AllBoxes)
+        showBoxMark(*Text(box), reasons[box]);
 }
 
 void frmMain::mnuViewWebBrowser_Click()
@@ -513,7 +528,7 @@ CheckTexts frmMain::texts() const
     return checkTexts();
 }
 
-void frmMain::setText(int box, const QString& text)
+void frmMain::setText(Box box, const QString& text)
 {
     // The box shows the beginning of its text, not the fill spaces at its end.
     Text(box)->setText(text);
@@ -528,13 +543,24 @@ void frmMain::setCaption(const QString& caption)
 void frmMain::focusFirstBox()
 {
     // setText has already put the caret at the start of every box.
-    Text(1)->setFocus();
+    Text(Box::PayorLine1)->setFocus();
 }
 
 void frmMain::Command1_Click()
 {
-    std::unique_ptr<PrintSurface> printer = m_services.openPrinter();
-    QuickPrint::run(checkTexts(), printedCaptions(), *printer, *m_services.messages, pageSetup());
+    m_printing.toDefaultPrinter(QuickPrint::page(checkTexts(), printedCaptions(), pageSetup()),
+                                QuickPrint::Confirmation);
+}
+
+void frmMain::holdInputWhileBusy(bool busy)
+{
+    m_inputHold = busy ? std::make_unique<UserInputHold>() : nullptr;
+}
+
+void frmMain::closeIfAsked()
+{
+    if (std::exchange(m_closeRequested, false))
+        close();
 }
 
 void frmMain::tbToolBar_ButtonClick(QAction* Button)
@@ -565,8 +591,8 @@ void frmMain::tbToolBar_ButtonClick(QAction* Button)
 CheckTexts frmMain::checkTexts() const
 {
     CheckTexts texts;
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        texts[i] = m_textBoxes[i]->text();
+    for (Box box : AllBoxes)
+        texts[box] = m_textBoxes[box]->text();
     return texts;
 }
 
@@ -576,9 +602,9 @@ PrintedCaptions frmMain::printedCaptions() const
             label("Label10")->text(), label("Label11")->text(), label("Label12")->text()};
 }
 
-QLineEdit* frmMain::Text(int number) const
+QLineEdit* frmMain::Text(Box box) const
 {
-    return m_textBoxes.at(static_cast<std::size_t>(number - 1));
+    return m_textBoxes[box];
 }
 
 QLabel* frmMain::label(const char* name) const

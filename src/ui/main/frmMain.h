@@ -5,14 +5,15 @@
 #include "document/FileCommands.h"
 #include "platform/CommonDialog.h"
 #include "print/PdfExport.h"
+#include "print/Printing.h"
 #include "print/QuickPrint.h"
 #include "ui/main/EditCommands.h"
 #include "ui/main/MainWindowServices.h"
 
 #include <QHash>
 #include <QMainWindow>
-#include <array>
 #include <cstdint>
+#include <memory>
 
 class ImageList;
 class QAction;
@@ -24,6 +25,7 @@ class QPushButton;
 class QStatusBar;
 class QToolBar;
 class StatusClock;
+class UserInputHold;
 
 // The cheque-entry window: the face of a cheque with fourteen text boxes,
 // framed by menus, a toolbar, the Quick Print button and a status bar.
@@ -63,8 +65,8 @@ public:
     // The captions that the printed cheque carries, as the labels hold them now.
     PrintedCaptions printedCaptions() const;
 
-    // Text1 to Text14 by number.
-    QLineEdit* Text(int number) const;
+    // Text1 to Text14.
+    QLineEdit* Text(Box box) const;
     // A menu item by its designed name, with its index in a control array.
     QAction* menuItem(const QString& name, int index = -1) const;
 
@@ -79,13 +81,17 @@ protected:
 private:
     // CheckForm: what the File commands see of the window.
     CheckTexts texts() const override;
-    void setText(int box, const QString& text) override;
+    void setText(Box box, const QString& text) override;
     void setCaption(const QString& caption) override;
     void focusFirstBox() override;
 
     // The page setup kept in the settings now.
     PageSetup pageSetup() const;
     void printAlignmentPage(const PageSetup& setup);
+    // While a command waits for the print service, the cheque takes no input.
+    void holdInputWhileBusy(bool busy);
+    // Carries out a close that came while a page was on its way.
+    void closeIfAsked();
     void connectMenus();
     template <typename Handler> void onTriggered(QAction* item, Handler handler);
     void buildClientArea();
@@ -101,14 +107,17 @@ private:
     MainWindowServices m_services;
     FileCommands m_fileCommands;
     EditCommands m_editCommands;
+    Printing m_printing;
     PdfExport m_pdfExport;
+    std::unique_ptr<UserInputHold> m_inputHold;
+    bool m_closeRequested = false;
     QWidget* m_client = nullptr;
     QToolBar* tbToolBar = nullptr;
     QGroupBox* Frame1 = nullptr;
     QStatusBar* sbStatusBar = nullptr;
     ImageList* imlToolbarIcons = nullptr;
     QPushButton* Command1 = nullptr;
-    std::array<QLineEdit*, BoxCount> m_textBoxes{};
+    PerBox<QLineEdit*> m_textBoxes;
     QHash<QString, QAction*> m_menuItems;
     StatusClock* m_clock = nullptr;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PrintedPage.h"
+#include "print/PrintedPage.h"
 
 #include <QRectF>
 #include <QWidget>

@@ -31,8 +31,8 @@ std::vector<QRectF> boxesOf(const std::vector<QuickPrint::Overflow>& overflows)
 } // namespace
 
 frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<QuickPrint::Overflow>& overflows,
-                                 std::function<bool()> print, QWidget* owner, const std::vector<QRectF>& inClearBand)
-    : QDialog(owner), m_print(std::move(print))
+                                 QWidget* owner, const std::vector<QRectF>& inClearBand)
+    : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmPrintPreview"));
     setWindowTitle(QStringLiteral("Print Preview --Quillo"));
@@ -101,8 +101,7 @@ void frmPrintPreview::fitToWidth()
     cmdActualSize->setChecked(false);
     // Room is kept for the scroll bar that a long page brings, whether it
     // shows yet or not, so that the fit does not change when it appears.
-    const int room =
-        m_scroll->width() - 2 * m_scroll->frameWidth() - m_scroll->verticalScrollBar()->sizeHint().width();
+    const int room = m_scroll->width() - 2 * m_scroll->frameWidth() - m_scroll->verticalScrollBar()->sizeHint().width();
     m_page->setZoom(m_page->zoomToFit(room));
 }
 
@@ -124,6 +123,5 @@ bool frmPrintPreview::eventFilter(QObject* watched, QEvent* event)
 
 void frmPrintPreview::cmdPrint_Click()
 {
-    if (m_print())
-        accept();
+    Q_EMIT printRequested();
 }

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "platform/PrintedPage.h"
+#include "print/PrintedPage.h"
 #include "print/QuickPrint.h"
 
 #include <QDialog>
-#include <functional>
 #include <vector>
 
 class PagePreview;
@@ -12,7 +11,7 @@ class QPushButton;
 class QScrollArea;
 
 // File, Print Preview: the page as Quick Print would print it now, read-only.
-// "Print" runs Quick Print; a confirmed print closes the window. A page that
+// "Print" asks for Quick Print; a confirmed print closes the window. A page that
 // Quick Print would refuse shows its marked items and the refusal, and cannot
 // be printed from here. Items that reach into the check's clear band are
 // marked too, and print.
@@ -20,9 +19,8 @@ class frmPrintPreview : public QDialog {
     Q_OBJECT
 
 public:
-    // `print` runs Quick Print and returns whether it confirmed the print.
-    frmPrintPreview(const PrintedPage& page, const std::vector<QuickPrint::Overflow>& overflows,
-                    std::function<bool()> print, QWidget* owner, const std::vector<QRectF>& inClearBand = {});
+    frmPrintPreview(const PrintedPage& page, const std::vector<QuickPrint::Overflow>& overflows, QWidget* owner,
+                    const std::vector<QRectF>& inClearBand = {});
 
     PagePreview* page() const { return m_page; }
 
@@ -30,13 +28,17 @@ public:
     void fitToWidth();
     void actualSize();
 
+Q_SIGNALS:
+    // "Print" was clicked: whoever prints the page closes the window with
+    // accept() once it has printed.
+    void printRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void cmdPrint_Click();
 
-    std::function<bool()> m_print;
     PagePreview* m_page = nullptr;
     QScrollArea* m_scroll = nullptr;
     QPushButton* cmdFitWidth = nullptr;

@@ -8,41 +8,14 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrintDestination.h"
 #include "fakes/FakeSettingsStore.h"
-#include "fakes/RecordingPrintSurface.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFocusedControl.h"
-#include "platform/qt/QtPrintSurface.h"
 #include "ui/main/MainWindowServices.h"
 #include "ui/main/frmMain.h"
 
 #include <QLineEdit>
 #include <QStringList>
 #include <memory>
-#include <vector>
-
-// Hands the window a surface that the fixture keeps, so that a test can read
-// what was printed after the window has dropped its printer.
-class BorrowedPrintSurface : public PrintSurface {
-public:
-    explicit BorrowedPrintSurface(PrintSurface& target) : m_target(target) {}
-    void setFontName(const QString& family) override { m_target.setFontName(family); }
-    void setFontSize(double points) override { m_target.setFontSize(points); }
-    void setFontBold(bool bold) override { m_target.setFontBold(bold); }
-    double averageCharWidth() override { return m_target.averageCharWidth(); }
-    double lineHeight() override { return m_target.lineHeight(); }
-    double textWidth(const QString& text) override { return m_target.textWidth(text); }
-    double ascent() override { return m_target.ascent(); }
-    double printableWidth() override { return m_target.printableWidth(); }
-    double unitsPerInch() override { return m_target.unitsPerInch(); }
-    double sheetWidth() override { return m_target.sheetWidth(); }
-    QPointF printableOrigin() override { return m_target.printableOrigin(); }
-    void drawText(double x, double y, const QString& text) override { m_target.drawText(x, y, text); }
-    void drawLine(double x1, double y1, double x2, double y2) override { m_target.drawLine(x1, y1, x2, y2); }
-    void endDoc() override { m_target.endDoc(); }
-
-private:
-    PrintSurface& m_target;
-};
 
 // A typical cheque, Text1 to Text14, for pictures of the window.
 inline void typeSampleCheque(frmMain& window)
@@ -61,8 +34,8 @@ inline void typeSampleCheque(frmMain& window)
                                 "1234567890C",
                                 "1042",
                                 "Invoice 77"};
-    for (int k = 1; k <= 14; ++k)
-        window.Text(k)->setText(sample.at(k - 1));
+    for (Box box : AllBoxes)
+        window.Text(box)->setText(sample.at(numberOf(box) - 1));
 }
 
 // A cheque-entry window's services, all fakes.
@@ -78,8 +51,8 @@ struct MainWindowFixture {
     FakeLoadedWindows windows;
     QStringList opened; // "about" and "browser <address>", in order
     int endProgramCalls = 0;
-    std::vector<std::unique_ptr<RecordingPrintSurface>> printed; // one per Quick Print run
-    int failPrintAtStep = -1;
+    // The print service: its default printer keeps every page it is sent.
+    FakePrinterFinder printers;
     QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(9, 41, 30));
 
     MainWindowServices services()
@@ -98,15 +71,7 @@ struct MainWindowFixture {
         s.showAboutBox = [this](QWidget*) { opened.append(QStringLiteral("about")); };
         s.openBrowserWindow = [this](const QString& address) { opened.append(QStringLiteral("browser ") + address); };
         s.endProgram = [this] { ++endProgramCalls; };
-        s.openPrinter = [this] {
-            printed.push_back(std::make_unique<RecordingPrintSurface>());
-            printed.back()->failAtStep = failPrintAtStep;
-            return std::unique_ptr<PrintSurface>(std::make_unique<BorrowedPrintSurface>(*printed.back()));
-        };
-        s.openSurface = [](std::unique_ptr<PrintDestination> destination) {
-            return std::unique_ptr<PrintSurface>(std::make_unique<QtPrintSurface>(std::move(destination)));
-        };
-        s.pageLayout = [] { return FakePrintDestination().pageLayout(); };
+        s.printers = &printers;
         s.now = [this] { return clock; };
         return s;
     }

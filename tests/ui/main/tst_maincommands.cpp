@@ -1,4 +1,5 @@
 #include "fakes/AsOrdinaryUser.h"
+#include "fakes/PageItems.h"
 #include "fakes/TestFiles.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtApplicationFacts.h"
@@ -17,8 +18,8 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -106,7 +107,7 @@ void TestMainCommands::loadStartsANewChequeAndSetsUpTheDialogs()
 {
     QCOMPARE(m_window->windowTitle(), QStringLiteral(" (New File) --Quillo"));
     for (int k = 1; k <= 14; ++k)
-        QCOMPARE(m_window->Text(k)->text(), QString()); // Text9's "$" included
+        QCOMPARE(m_window->Text(Box(k))->text(), QString()); // Text9's "$" included
     QCOMPARE(m_window->cDlg.FileName, QString());
     QCOMPARE(m_window->cDlg.InitDir, m_fixture->facts.folder);
     QCOMPARE(m_window->cDlg.Filter, QStringLiteral("Any File (*.*)|*.*|Quillo Files (*.qlo)|*.qlo"));
@@ -125,7 +126,7 @@ void TestMainCommands::dialogsStartInTheDocumentsFolderOfAnInstalledQuillo()
     QCOMPARE(window->cDlg.InitDir, installed.facts.documents);
 
     installed.dialogs.cancel();
-    window->Text(1)->setText(QStringLiteral("Maria L. Gonzalez"));
+    window->Text(Box::PayorLine1)->setText(QStringLiteral("Maria L. Gonzalez"));
     window->mFile_Click(2);
     QCOMPARE(installed.dialogs.requests.first().initialFolder, installed.facts.documents);
     QCOMPARE(installed.dialogs.requests.first().fileName, QStringLiteral("Maria L. Gonzalez.qlo"));
@@ -167,14 +168,14 @@ void TestMainCommands::programFolderTakesFiles()
 
 void TestMainCommands::saveNewOpenRoundTripFromTheKeyboard()
 {
-    QTest::keyClicks(m_window->Text(1), QStringLiteral("Acme Supply"));
-    press(m_window->Text(1), Qt::Key_Tab, Qt::NoModifier);
+    QTest::keyClicks(m_window->Text(Box::PayorLine1), QStringLiteral("Acme Supply"));
+    press(m_window->Text(Box::PayorLine1), Qt::Key_Tab, Qt::NoModifier);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("PO Box 9"));
-    m_window->Text(6)->setText(QStringLiteral("1042"));
+    m_window->Text(Box::CheckNumber)->setText(QStringLiteral("1042"));
 
     const QString path = m_dir.filePath(QStringLiteral("Acme Supply.qlo"));
     m_fixture->dialogs.answer(path);
-    press(m_window->Text(2), Qt::Key_S);
+    press(m_window->Text(Box::PayorLine2), Qt::Key_S);
     QCOMPARE(m_fixture->dialogs.requests.size(), 1);
     QCOMPARE(m_fixture->dialogs.requests.first().fileName, QStringLiteral("Acme Supply.qlo"));
     QCOMPARE(m_fixture->dialogs.requests.first().initialFolder, m_fixture->facts.folder);
@@ -184,24 +185,26 @@ void TestMainCommands::saveNewOpenRoundTripFromTheKeyboard()
     QCOMPARE(bytes.mid(32, 32), QByteArray("Acme Supply").leftJustified(32, ' '));
     QCOMPARE(bytes.mid(64, 32), QByteArray("PO Box 9").leftJustified(32, ' '));
 
-    press(m_window->Text(2), Qt::Key_N);
+    press(m_window->Text(Box::PayorLine2), Qt::Key_N);
     QCOMPARE(m_window->windowTitle(), QStringLiteral(" (New File) --Quillo"));
-    QCOMPARE(m_window->Text(1)->text(), QString());
-    QTRY_VERIFY(m_window->Text(1)->hasFocus());
+    QCOMPARE(m_window->Text(Box::PayorLine1)->text(), QString());
+    QTRY_VERIFY(m_window->Text(Box::PayorLine1)->hasFocus());
 
     m_fixture->dialogs.answer(path);
-    press(m_window->Text(5), Qt::Key_O);
+    press(m_window->Text(Box::BankLine2), Qt::Key_O);
     QCOMPARE(m_window->windowTitle(), QStringLiteral("(Acme Supply.qlo) --Quillo"));
-    QCOMPARE(m_window->Text(1)->text(), QStringLiteral("Acme Supply").leftJustified(32, QLatin1Char(' ')));
-    QCOMPARE(m_window->Text(6)->text(), QStringLiteral("1042").leftJustified(32, QLatin1Char(' ')));
+    QCOMPARE(m_window->Text(Box::PayorLine1)->text(),
+             QStringLiteral("Acme Supply").leftJustified(32, QLatin1Char(' ')));
+    QCOMPARE(m_window->Text(Box::CheckNumber)->text(), QStringLiteral("1042").leftJustified(32, QLatin1Char(' ')));
     QCOMPARE(m_window->cDlg.FileName, path);
     // Every box shows the beginning of its text, not its fill spaces, and
     // typing goes on at the start of the first box.
     for (int k = 1; k <= 14; ++k)
-        QCOMPARE(m_window->Text(k)->cursorPosition(), 0);
-    QTRY_VERIFY(m_window->Text(1)->hasFocus());
+        QCOMPARE(m_window->Text(Box(k))->cursorPosition(), 0);
+    QTRY_VERIFY(m_window->Text(Box::PayorLine1)->hasFocus());
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("The "));
-    QCOMPARE(m_window->Text(1)->text(), QStringLiteral("The Acme Supply").leftJustified(36, QLatin1Char(' ')));
+    QCOMPARE(m_window->Text(Box::PayorLine1)->text(),
+             QStringLiteral("The Acme Supply").leftJustified(36, QLatin1Char(' ')));
 }
 
 void TestMainCommands::toolbarDispatchesByKey_data()
@@ -221,13 +224,13 @@ void TestMainCommands::toolbarDispatchesByKey()
     QFETCH(QString, key);
     QFETCH(int, dialogs);
     QFETCH(int, printed);
-    m_window->Text(3)->setText(QStringLiteral("kept"));
+    m_window->Text(Box::PayorLine3)->setText(QStringLiteral("kept"));
     QAction button;
     button.setData(key);
     m_window->tbToolBar_ButtonClick(&button);
     QCOMPARE(m_fixture->dialogs.requests.size(), dialogs);
-    QCOMPARE(int(m_fixture->printed.size()), printed);
-    QCOMPARE(m_window->Text(3)->text(), key == QLatin1String("New") ? QString() : QStringLiteral("kept"));
+    QCOMPARE(int(m_fixture->printers.printer.pages.size()), printed);
+    QCOMPARE(m_window->Text(Box::PayorLine3)->text(), key == QLatin1String("New") ? QString() : QStringLiteral("kept"));
     QVERIFY(m_fixture->failures.reports.isEmpty());
 }
 
@@ -238,7 +241,7 @@ void TestMainCommands::toolbarSaveWritesWithoutDialogWhenAFileIsCurrent()
     m_window->mFile_Click(3);
     QCOMPARE(m_fixture->dialogs.requests.size(), 1);
 
-    m_window->Text(7)->setText(QStringLiteral("Changed payee"));
+    m_window->Text(Box::Payee)->setText(QStringLiteral("Changed payee"));
     toolbarButton(QStringLiteral("Save"))->trigger();
     QCOMPARE(m_fixture->dialogs.requests.size(), 1);
     QCOMPARE(TestFiles::read(path).mid(224, 13), QByteArray("Changed payee"));
@@ -246,7 +249,7 @@ void TestMainCommands::toolbarSaveWritesWithoutDialogWhenAFileIsCurrent()
 
 void TestMainCommands::toolbarDropsFailures()
 {
-    m_window->Text(1)->setText(QStringLiteral("Jane"));
+    m_window->Text(Box::PayorLine1)->setText(QStringLiteral("Jane"));
     // Cut with the focus on a button fails at once; the clipboard was emptied.
     QApplication::clipboard()->setText(QStringLiteral("before"));
     m_window->findChild<QPushButton*>("Command1")->setFocus();
@@ -254,25 +257,23 @@ void TestMainCommands::toolbarDropsFailures()
     toolbarButton(QStringLiteral("Cut"))->trigger();
     QVERIFY(m_fixture->failures.reports.isEmpty());
     QCOMPARE(QApplication::clipboard()->text(), QString());
-    QCOMPARE(m_window->Text(1)->text(), QStringLiteral("Jane"));
+    QCOMPARE(m_window->Text(Box::PayorLine1)->text(), QStringLiteral("Jane"));
     QVERIFY(m_window->isVisible());
 }
 
 void TestMainCommands::toolbarPrintReportsItsFailure()
 {
     // The same failure, from the button and from the toolbar: the same message.
-    m_fixture->failPrintAtStep = 5;
-    m_window->Text(1)->setText(QStringLiteral("Jane"));
+    m_fixture->printers.printer.refusal = QStringLiteral("The printer ran out of paper.");
+    m_window->Text(Box::PayorLine1)->setText(QStringLiteral("Jane"));
     QTest::mouseClick(m_window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
     toolbarButton(QStringLiteral("Print"))->trigger();
-    QCOMPARE(m_fixture->printed.size(), std::size_t(2));
+    QCOMPARE(m_fixture->printers.printer.pages.size(), 2);
     QCOMPARE(m_fixture->failures.reports, QStringList(2, QStringLiteral("The printer ran out of paper.")));
     QVERIFY(m_fixture->messages.shown.isEmpty()); // no confirmation
-    for (const auto& printer : m_fixture->printed)
-        QVERIFY(!printer->operations.contains(QStringLiteral("end")));
-    QCOMPARE(m_window->Text(1)->text(), QStringLiteral("Jane"));
+    QCOMPARE(m_window->Text(Box::PayorLine1)->text(), QStringLiteral("Jane"));
 
-    m_fixture->failPrintAtStep = -1;
+    m_fixture->printers.printer.refusal.clear();
     toolbarButton(QStringLiteral("Print"))->trigger();
     QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
 }
@@ -284,7 +285,7 @@ void TestMainCommands::longPasteIsKeptWhole()
     text[0] = QLatin1Char('<');
     text[99999] = QLatin1Char('>');
     QApplication::clipboard()->setText(text);
-    QLineEdit* memo = m_window->Text(14);
+    QLineEdit* memo = m_window->Text(Box::Memo);
     memo->setFocus();
     QTRY_VERIFY(memo->hasFocus());
     press(memo, Qt::Key_V);
@@ -307,7 +308,7 @@ void TestMainCommands::captionShowsAFileNameLiterally()
 
 void TestMainCommands::cutCopyPasteWithRealKeys()
 {
-    QLineEdit* routing = m_window->Text(11);
+    QLineEdit* routing = m_window->Text(Box::RoutingNumber);
     routing->setFocus();
     QTRY_VERIFY(routing->hasFocus());
     QTest::keyClicks(routing, QStringLiteral("0210123"));
@@ -342,7 +343,7 @@ void TestMainCommands::cutCopyPasteWithRealKeys()
 
 void TestMainCommands::editCommandOnAButtonReportsAndKeepsTexts()
 {
-    m_window->Text(7)->setText(QStringLiteral("Acme"));
+    m_window->Text(Box::Payee)->setText(QStringLiteral("Acme"));
     auto* button = m_window->findChild<QPushButton*>("Command1");
     button->setFocus();
     QTRY_VERIFY(button->hasFocus());
@@ -350,7 +351,7 @@ void TestMainCommands::editCommandOnAButtonReportsAndKeepsTexts()
     m_window->menuItem(QStringLiteral("mnuEditPaste"))->trigger();
     QCOMPARE(m_fixture->failures.reports.size(), 2);
     QVERIFY(m_fixture->failures.reports.first().contains(QLatin1String("no text")));
-    QCOMPARE(m_window->Text(7)->text(), QStringLiteral("Acme"));
+    QCOMPARE(m_window->Text(Box::Payee)->text(), QStringLiteral("Acme"));
     QVERIFY(m_window->isVisible());
 }
 
@@ -437,10 +438,10 @@ void TestMainCommands::previewShowsThePageAndPrintsFromIt()
         QCOMPARE(preview->windowTitle(), QStringLiteral("Print Preview --Quillo"));
         // Fitted to the width the window gives the view, not shown as a thumbnail.
         const auto* view = preview->findChild<QScrollArea*>();
-        QVERIFY2(preview->page()->width() > view->width() * 8 / 10,
-                 qPrintable(QStringLiteral("page %1 px in a view %2 px wide")
-                                .arg(preview->page()->width())
-                                .arg(view->width())));
+        QVERIFY2(
+            preview->page()->width() > view->width() * 8 / 10,
+            qPrintable(
+                QStringLiteral("page %1 px in a view %2 px wide").arg(preview->page()->width()).arg(view->width())));
         QVERIFY(!preview->findChild<QLabel*>(QStringLiteral("lblRefusal"))->isVisibleTo(preview));
         auto* print = preview->findChild<QPushButton*>(QStringLiteral("cmdPrint"));
         QCOMPARE(print->text(), QStringLiteral("&Print"));
@@ -448,12 +449,12 @@ void TestMainCommands::previewShowsThePageAndPrintsFromIt()
         print->click();
     });
     m_window->menuItem(QStringLiteral("mnuFilePreview"))->trigger();
-    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
+    QCOMPARE(m_fixture->printers.printer.pages.size(), 1);
     QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
     QVERIFY(!QApplication::activeModalWidget());
 
     // A date that runs past the edge: the preview says why, Print is off, Escape closes.
-    m_window->Text(10)->setText(QStringLiteral("Tuesday, December 8, 2026"));
+    m_window->Text(Box::CheckDate)->setText(QStringLiteral("Tuesday, December 8, 2026"));
     QString refusal;
     QTimer::singleShot(0, this, [&refusal] {
         auto* preview = qobject_cast<frmPrintPreview*>(QApplication::activeModalWidget());
@@ -467,7 +468,7 @@ void TestMainCommands::previewShowsThePageAndPrintsFromIt()
                                                "the right edge of the paper:\nDate: \"Tuesday, December 8, 2026\" "
                                                "runs ")),
              qPrintable(refusal));
-    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
+    QCOMPARE(m_fixture->printers.printer.pages.size(), 1);
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -505,9 +506,9 @@ void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
     // dialog starts where the last export went, and an empty payor line
     // suggests a name of its own.
     const QByteArray before = TestFiles::read(pdf);
-    m_window->Text(1)->clear();
-    m_window->Text(6)->clear();
-    m_window->Text(10)->setText(QStringLiteral("Tuesday, December 8, 2026"));
+    m_window->Text(Box::PayorLine1)->clear();
+    m_window->Text(Box::CheckNumber)->clear();
+    m_window->Text(Box::CheckDate)->setText(QStringLiteral("Tuesday, December 8, 2026"));
     m_fixture->dialogs.answer(pdf);
     m_window->menuItem(QStringLiteral("mnuFileExportPdf"))->trigger();
     QCOMPARE(m_fixture->dialogs.requests.last().initialFolder, folder.path());
@@ -519,7 +520,7 @@ void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
 
     // A folder the merchant may not write to: said in the words of a failed
     // save, and nothing is left in it.
-    m_window->Text(10)->setText(QStringLiteral("12/08/2026"));
+    m_window->Text(Box::CheckDate)->setText(QStringLiteral("12/08/2026"));
     const QString locked = folder.filePath(QStringLiteral("locked"));
     QVERIFY(QDir().mkpath(locked));
     QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
@@ -538,11 +539,11 @@ void TestMainCommands::marksFollowTheTextAndNeverStopAPrint()
 {
     // A new cheque has no date yet: the one box marked.
     for (int k = 1; k <= 14; ++k)
-        QCOMPARE(m_window->Text(k)->actions().size(), k == 10 ? 1 : 0);
-    QCOMPARE(m_window->Text(10)->accessibleDescription(),
+        QCOMPARE(m_window->Text(Box(k))->actions().size(), k == 10 ? 1 : 0);
+    QCOMPARE(m_window->Text(Box::CheckDate)->accessibleDescription(),
              QStringLiteral("The date is empty: banks may return an undated draft."));
 
-    QLineEdit* routing = m_window->Text(11);
+    QLineEdit* routing = m_window->Text(Box::RoutingNumber);
     const QRect place = routing->geometry();
     routing->setFocus();
     QTest::keyClicks(routing, QStringLiteral("A021000020A"));
@@ -558,7 +559,7 @@ void TestMainCommands::marksFollowTheTextAndNeverStopAPrint()
     QCOMPARE(m_window->findChild<QLabel*>("sbStatusBar_Panel1")->text(), QStringLiteral("Status"));
 
     m_window->findChild<QPushButton*>("Command1")->click();
-    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
+    QCOMPARE(m_fixture->printers.printer.pages.size(), 1);
     QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
 
     routing->setFocus();
@@ -587,10 +588,10 @@ void TestMainCommands::amountInWordsFillsTheWords()
     QFETCH(QString, figures);
     QFETCH(QString, words);
     QFETCH(QString, message);
-    QLineEdit* box = m_window->Text(8);
+    QLineEdit* box = m_window->Text(Box::AmountInWords);
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("Two hundred"));
-    m_window->Text(9)->setText(figures);
+    m_window->Text(Box::AmountInFigures)->setText(figures);
 
     m_window->menuItem(QStringLiteral("mnuEditAmountWords"))->trigger();
     QCOMPARE(box->text(), words);
@@ -621,20 +622,24 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
     m_window->menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
     QCOMPARE(m_fixture->messages.shown,
              QStringList{QStringLiteral("The alignment page has been sent to the printer.")});
-    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
-    // 1 inch from the sheet's left edge and 1.6 inch down, in a printable area a
-    // quarter inch in, moved 0.10 inch right and 0.05 inch up.
-    QVERIFY(m_fixture->printed[0]->operations.contains(QStringLiteral("draw 85,130 Arial [Offsets now: right 0.10 "
-                                                                      "in, down -0.05 in.]")));
-    QCOMPARE(m_fixture->printed[0]->operations.last(), QStringLiteral("end"));
+    QCOMPARE(m_fixture->printers.printer.pages.size(), 1);
+    // 1 inch from the sheet's left edge and 1.6 inch down (its baseline 0.126
+    // inch lower), in a printable area a quarter inch in and half an inch
+    // down, moved 0.10 inch right and 0.05 inch up.
+    QVERIFY(PageItems::of(m_fixture->printers.printer.pages[0])
+                .contains(QStringLiteral("Arial 10 1020.0,1411.2 Offsets now: right 0.10 in, down -0.05 in.")));
     QCOMPARE(m_fixture->settings.written, (QStringList{QStringLiteral("Quillo/Printing/BankLine=Standard"),
                                                        QStringLiteral("Quillo/Printing/OffsetRight=10"),
                                                        QStringLiteral("Quillo/Printing/OffsetDown=-5")}));
 
     // Quick Print moves every item by the offsets; Cancel keeps the settings as they were.
     typeSampleCheque(*m_window);
+    // A short date leaves room to move right.
+    m_window->Text(Box::CheckDate)->setText(QStringLiteral("12/7/26"));
     m_window->Command1_Click();
-    QCOMPARE(m_fixture->printed[1]->output().first(), QStringLiteral("draw 30,15 Arial bold [Jane Q. Merchant]"));
+    QCOMPARE(m_fixture->printers.printer.pages.size(), 2);
+    QCOMPARE(PageItems::of(m_fixture->printers.printer.pages[1]).first(),
+             PageItems::arial(3, 2, QStringLiteral("Jane Q. Merchant"), QPointF(120, -60)));
     QTimer::singleShot(0, this, [] {
         auto* dialog = qobject_cast<frmPageSetup*>(QApplication::activeModalWidget());
         QVERIFY(dialog->findChild<QRadioButton*>(QStringLiteral("optStandard"))->isChecked());

@@ -1,3 +1,4 @@
+#include "fakes/PageItems.h"
 #include "platform/Twips.h"
 #include "platform/qt/Fonts.h"
 #include "ui/main/CaretBlinkLimiter.h"
@@ -271,15 +272,15 @@ void TestMainWindow::micrBoxesShowTheMicrFont()
     if (QFontDatabase::families().contains(QStringLiteral("MICR 013 BT")))
         QSKIP("This machine has a MICR font of its own.");
     for (int k : {11, 12, 13}) {
-        QLineEdit* box = m_window->Text(k);
+        QLineEdit* box = m_window->Text(Box(k));
         QCOMPARE(box->font().family(), QStringLiteral("MICR 013 BT"));
         QCOMPARE(QFontInfo(box->font()).family(), QStringLiteral("Quillo E13B"));
         QCOMPARE(QFontInfo(box->font()).styleName(), QStringLiteral("Regular"));
     }
     // The box holds the letter typed; only the font shows it as a symbol.
-    QTest::keyClicks(m_window->Text(11), QStringLiteral("A021000021A"));
-    QCOMPARE(m_window->Text(11)->text(), QStringLiteral("A021000021A"));
-    QCOMPARE(QFontInfo(m_window->Text(10)->font()).family() == QStringLiteral("Quillo E13B"), false);
+    QTest::keyClicks(m_window->Text(Box::RoutingNumber), QStringLiteral("A021000021A"));
+    QCOMPARE(m_window->Text(Box::RoutingNumber)->text(), QStringLiteral("A021000021A"));
+    QCOMPARE(QFontInfo(m_window->Text(Box::CheckDate)->font()).family() == QStringLiteral("Quillo E13B"), false);
 }
 
 void TestMainWindow::screenReadersCanTellTheBoxesApart()
@@ -300,7 +301,7 @@ void TestMainWindow::screenReadersCanTellTheBoxesApart()
                                   "Memo"};
     QSet<QString> seen;
     for (int k = 1; k <= 14; ++k) {
-        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(m_window->Text(k));
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(m_window->Text(Box(k)));
         QVERIFY(box);
         QCOMPARE(box->text(QAccessible::Name), expected.at(k - 1));
         seen.insert(box->text(QAccessible::Name));
@@ -319,13 +320,13 @@ void TestMainWindow::resizingMovesNothingOnTheFace()
     auto* toolbar = m_window->findChild<QToolBar*>("tbToolBar");
     auto* status = m_window->findChild<QStatusBar*>("sbStatusBar");
     const QRect frameBefore = frame->geometry();
-    const QRect payeeBefore = m_window->Text(7)->geometry();
+    const QRect payeeBefore = m_window->Text(Box::Payee)->geometry();
 
     for (const QSize& size : {QSize(900, 700), QSize(300, 200)}) {
         m_window->resize(size.width(), size.height() + m_window->menuBar()->height());
         QTRY_COMPARE(m_window->centralWidget()->size(), size);
         QCOMPARE(frame->geometry(), frameBefore);
-        QCOMPARE(m_window->Text(7)->geometry(), payeeBefore);
+        QCOMPARE(m_window->Text(Box::Payee)->geometry(), payeeBefore);
         QCOMPARE(toolbar->geometry(), QRect(0, 0, size.width(), 28));
         QCOMPARE(status->geometry(), QRect(0, size.height() - 18, size.width(), 18));
     }
@@ -508,13 +509,13 @@ void TestMainWindow::tabCycle()
     m_window->Load();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QTRY_COMPARE(QApplication::focusWidget(), m_window->Text(1));
+    QTRY_COMPARE(QApplication::focusWidget(), m_window->Text(Box::PayorLine1));
 
     // Every box holds a value as a file gives it back, its fill spaces wider
     // than the box. Entered with Tab, a box selects it all and shows its start.
     const QString reopened = QStringLiteral("1042") + QString(28, QLatin1Char(' '));
     for (int k = 1; k <= 14; ++k)
-        m_window->Text(k)->setText(reopened);
+        m_window->Text(Box(k))->setText(reopened);
     const auto expectStartShown = [&] {
         auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         if (!box)
@@ -552,7 +553,7 @@ void TestMainWindow::caretStopsBlinkingWhenIdle()
     {
         CaretBlinkLimiter limiter(std::chrono::milliseconds(50));
         QTRY_COMPARE(QApplication::cursorFlashTime(), 0);
-        QTest::keyClick(m_window->Text(1), Qt::Key_A);
+        QTest::keyClick(m_window->Text(Box::PayorLine1), Qt::Key_A);
         QCOMPARE(QApplication::cursorFlashTime(), flashTime);
         QTRY_COMPARE(QApplication::cursorFlashTime(), 0);
     }
@@ -561,33 +562,33 @@ void TestMainWindow::caretStopsBlinkingWhenIdle()
 
 void TestMainWindow::quickPrintPrintsTheWindowsTexts()
 {
+    using namespace PageItems;
     for (int k = 1; k <= 14; ++k)
-        m_window->Text(k)->setText(QStringLiteral("v%1").arg(k));
-    m_window->Text(13)->setText(QString());
+        m_window->Text(Box(k))->setText(QStringLiteral("v%1").arg(k));
+    m_window->Text(Box::MicrCheckNumber)->setText(QString());
     QTest::mouseClick(m_window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
 
-    QCOMPARE(m_fixture->printed.size(), std::size_t(1));
-    const QStringList out = m_fixture->printed.front()->output();
-    QCOMPARE(out.first(), QStringLiteral("draw 20,20 Arial bold [v1]"));
-    QVERIFY(out.contains(QStringLiteral("draw 270,100 Arial bold [v7]")));
-    QVERIFY(out.contains(QStringLiteral("draw 40,100 Arial bold [Pay to the Order of]")));
-    QVERIFY(out.contains(QStringLiteral("draw 840,200 Arial bold [NO SIGNATURE REQUIRED. ]")));
-    QVERIFY(out.contains(QStringLiteral("draw 720,300 MICR 013 BT bold [v12]")));
-    QVERIFY(!out.join(QLatin1Char('\n')).contains(QLatin1String("[v13]")));
+    QCOMPARE(m_fixture->printers.printer.pages.size(), 1);
+    const QStringList out = PageItems::of(m_fixture->printers.printer.pages.first());
+    QCOMPARE(out.first(), arial(3, 2, QStringLiteral("v1")));
+    QVERIFY(out.contains(arial(28, 6, QStringLiteral("v7"))));
+    QVERIFY(out.contains(arial(5, 6, QStringLiteral("Pay to the Order of"))));
+    QVERIFY(out.contains(arial(85, 11, QStringLiteral("NO SIGNATURE REQUIRED. "))));
+    QCOMPARE(out.last(), micr(25, QStringLiteral("v12")));
+    QVERIFY(!out.join(QLatin1Char('\n')).contains(QLatin1String("v13")));
     QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
     QVERIFY(m_fixture->failures.reports.isEmpty());
 }
 
 void TestMainWindow::quickPrintFailureIsShownWithoutConfirmation()
 {
-    m_fixture->failPrintAtStep = 40;
-    m_window->Text(1)->setText(QStringLiteral("Jane Doe"));
+    m_fixture->printers.printer.refusal = QStringLiteral("The printer ran out of paper.");
+    m_window->Text(Box::PayorLine1)->setText(QStringLiteral("Jane Doe"));
     QTest::mouseClick(m_window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
 
     QCOMPARE(m_fixture->failures.reports, QStringList{QStringLiteral("The printer ran out of paper.")});
     QVERIFY(m_fixture->messages.shown.isEmpty());
-    QVERIFY(!m_fixture->printed.front()->operations.contains(QStringLiteral("end")));
-    QCOMPARE(m_window->Text(1)->text(), QStringLiteral("Jane Doe"));
+    QCOMPARE(m_window->Text(Box::PayorLine1)->text(), QStringLiteral("Jane Doe"));
 }
 
 QTEST_MAIN(TestMainWindow)

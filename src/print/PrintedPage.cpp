@@ -1,4 +1,4 @@
-#include "platform/PrintedPage.h"
+#include "print/PrintedPage.h"
 
 #include "platform/QuilloError.h"
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "print/PrintOutcome.h"
+
+#include <QFuture>
 #include <QPageLayout>
 #include <QString>
 
@@ -12,9 +15,8 @@ inline QString noDefaultPrinterMessage()
                           "Set up a printer in the system's printer settings and try again.");
 }
 
-// Where a composed page goes: a printer, a PDF file, a preview. The page is
-// laid out for the destination's paper and printable area, then handed over
-// whole.
+// Where a finished page goes: a printer, a PDF file. The page is laid out for
+// the destination's paper and printable area, then handed over whole.
 class PrintDestination {
 public:
     virtual ~PrintDestination() = default;
@@ -26,7 +28,8 @@ public:
     // The paper and the printable area that the page is laid out for.
     virtual QPageLayout pageLayout() const = 0;
 
-    // Hands over the whole page as one job. Returns only once the destination
-    // has taken it; otherwise throws a QuilloError that says why.
-    virtual void print(const PrintedPage& page) = 0;
+    // Hands over the whole page as one job. A destination that has to wait
+    // for a print service does so without blocking the caller, and the
+    // outcome follows when the service has answered or its time is up.
+    virtual QFuture<PrintOutcome> print(const PrintedPage& page) = 0;
 };

@@ -1,19 +1,15 @@
 #include "fakes/DesignedCaptions.h"
-#include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrintDestination.h"
-#include "platform/PageCapture.h"
-#include "platform/QuilloError.h"
-#include "platform/qt/BusyWait.h"
+#include "fakes/PrintedPdf.h"
+#include "fakes/TestFiles.h"
+#include "platform/DefaultPrinter.h"
 #include "platform/qt/Fonts.h"
-#include "platform/qt/QtPrintSurface.h"
 #include "platform/qt/QtPrinterDestination.h"
+#include "print/Printing.h"
 #include "print/QuickPrint.h"
 #include "ui/preview/PagePreview.h"
 
-#include "fakes/TestFiles.h"
-
 #include <QFileInfo>
-#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -22,47 +18,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <thread>
-
 namespace {
-
-struct Word {
-    QString text;
-    double x;
-    double y;
-    double right;
-};
-
-// The words of a PDF with their boxes, as poppler's pdftotext -bbox reads them.
-QList<Word> pdfWords(const QString& pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression wordPattern(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"));
-    QList<Word> words;
-    for (const auto& match : wordPattern.globalMatch(html))
-        words.append({match.captured(4), match.captured(1).toDouble(), match.captured(2).toDouble(),
-                      match.captured(3).toDouble()});
-    return words;
-}
-
-std::unique_ptr<QPrinter> pdfPrinter(const QString& path, QPageSize::PageSizeId size = QPageSize::Letter)
-{
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(path);
-    printer->setPageSize(QPageSize(size));
-    return printer;
-}
-
-std::unique_ptr<PrintDestination> pdfFile(std::unique_ptr<QPrinter> printer)
-{
-    return std::make_unique<QtPrinterDestination>(std::move(printer));
-}
 
 CheckTexts mariasCheque()
 {
@@ -88,70 +44,46 @@ CheckTexts mariasCheque()
 QString printToPdf(const CheckTexts& texts, const QString& pdf, QPageSize::PageSizeId size = QPageSize::Letter,
                    const PageSetup& setup = {})
 {
-    FakeMessageBox messages;
-    try {
-        auto printer = pdfPrinter(pdf, size);
-        printer->setPageMargins(QMarginsF(18, 36, 18, 36), QPageLayout::Point);
-        QtPrintSurface surface(pdfFile(std::move(printer)));
-        QuickPrint::run(texts, designedCaptions(), surface, messages, setup);
-    } catch (const QuilloError& error) {
-        return error.message();
-    }
-    return messages.shown.join(QLatin1Char('|'));
+    auto printer = pdfPrinter(pdf, size);
+    printer->setPageMargins(QMarginsF(18, 36, 18, 36), QPageLayout::Point);
+    return quickPrintTo(std::move(printer), texts, setup);
 }
 
 } // namespace
 
-class TestQtPrintSurface : public QObject {
+class TestPrintedPage : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { Fonts::install(); }
     void chequeLandsAtItsColumnsAndLines();
     void unwritablePrinterFailsAtEndWithAReason();
-    void abandonedDocumentSendsNothing();
     void reopenedChequePrintsAtTheSamePlaces();
     void itemPastTheEdgeIsRefused_data();
     void itemPastTheEdgeIsRefused();
     void destinationTakesTheWholeDocument();
-    void refusedJobIsAFailure();
     void noPrintServiceFailsAtTheFirstOutput();
-    void windowsPaintWhileThePrintServiceIsAwaited();
     void previewAndPrintedPageAgree();
     void pageSetupPlacesItemsOnTheSheet_data();
     void pageSetupPlacesItemsOnTheSheet();
 };
 
-void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
+void TestPrintedPage::chequeLandsAtItsColumnsAndLines()
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("cheque.pdf"));
     auto printer = pdfPrinter(pdf);
-    const double dpi = printer->resolution();
     const QRectF paintRect = printer->pageLayout().paintRect(QPageLayout::Point);
-
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPointSizeF(10);
-    arial.setBold(true);
-    const QFontMetricsF arialMetrics(arial, printer.get());
-    QFont micr(QStringLiteral("MICR 013 BT"));
-    micr.setPointSizeF(16);
-    micr.setBold(true);
-    const QFontMetricsF micrMetrics(micr, printer.get());
 
     const CheckTexts texts = {QStringLiteral("Payor1"), QStringLiteral("Payor2"),    QStringLiteral("Payor3"),
                               QStringLiteral("Bank1"),  QStringLiteral("Bank2"),     QStringLiteral("No1001"),
                               QStringLiteral("Payee"),  QStringLiteral("Words"),     QStringLiteral("$10.00"),
                               QStringLiteral("Dated"),  QStringLiteral("021000021"), QStringLiteral("55512345"),
                               QStringLiteral("1001"),   QStringLiteral("Memo7")};
-    FakeMessageBox messages;
-    {
-        QtPrintSurface surface(pdfFile(std::move(printer)));
-        QuickPrint::run(texts, designedCaptions(), surface, messages);
-    }
-    QCOMPARE(messages.shown, QStringList{QuickPrint::Confirmation});
+    QCOMPARE(quickPrintTo(std::move(printer), texts), QuickPrint::Confirmation);
     QVERIFY(QFileInfo::exists(pdf));
 
-    const QList<Word> words = pdfWords(pdf);
+    const QList<PdfWord> words = pdfWords(pdf);
     QVERIFY2(!words.isEmpty(), "pdftotext read no words");
 
     struct Expected {
@@ -168,58 +100,42 @@ void TestQtPrintSurface::chequeLandsAtItsColumnsAndLines()
         {"This", 12, 85, false},  {"and", 13, 85, false},    {"021000021", 16, 10, true}, {"55512345", 16, 25, true},
         {"1001", 16, 45, true},
     };
-    const double toPoints = 72.0 / dpi;
-    // Bold 10-point Arial columns are about 4.8 points wide, so that column 110
-    // (cheque number and date) still lies on a Letter page.
-    const double arialColumn = Fonts::weightedAverageCharWidth(arialMetrics) * toPoints;
-    QVERIFY2(arialColumn > 4.5 && arialColumn < 5.2, qPrintable(QString::number(arialColumn)));
-    const double arialLine = arialMetrics.lineSpacing() * toPoints;
+    // In points: bold 10-point Arial columns are 4.795 wide, so that column
+    // 110 (cheque number and date) still lies on a Letter page, and its lines
+    // 11.523 high; the bold 16-point MICR font is 9.011 to a character (1/8
+    // inch in whole printer pixels) and 16.02 to a line.
+    const double arialColumn = 4.79521;
+    const double arialLine = 11.52281;
+    const double micrColumn = 9.01125;
+    const double micrLine = 16.02;
     for (const Expected& item : expected) {
-        const auto found = std::find_if(words.begin(), words.end(), [&](const Word& w) { return w.text == item.word; });
+        const auto found =
+            std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == item.word; });
         QVERIFY2(found != words.end(), qPrintable(item.word));
-        const QFontMetricsF& metrics = item.isMicr ? micrMetrics : arialMetrics;
-        const double x = paintRect.left() + (item.column - 1) * Fonts::weightedAverageCharWidth(metrics) * toPoints;
+        const double x = paintRect.left() + (item.column - 1) * (item.isMicr ? micrColumn : arialColumn);
         // A glyph's ink starts a little right of its pen position.
-        QVERIFY2(found->x >= x - 0.5 && found->x <= x + 2.0,
-                 qPrintable(QStringLiteral("%1: x %2, expected %3").arg(item.word).arg(found->x).arg(x)));
+        QVERIFY2(found->xMin >= x - 0.5 && found->xMin <= x + 2.0,
+                 qPrintable(QStringLiteral("%1: x %2, expected %3").arg(item.word).arg(found->xMin).arg(x)));
         const double lineTop = paintRect.top() + (item.line - 1) * arialLine;
-        const double lineBottom = lineTop + (item.isMicr ? micrMetrics.lineSpacing() * toPoints : arialLine);
-        QVERIFY2(found->y >= lineTop - 1.0 && found->y < lineBottom,
+        const double lineBottom = lineTop + (item.isMicr ? micrLine : arialLine);
+        QVERIFY2(found->yMin >= lineTop - 1.0 && found->yMin < lineBottom,
                  qPrintable(QStringLiteral("%1: y %2, expected line %3 from %4")
                                 .arg(item.word)
-                                .arg(found->y)
+                                .arg(found->yMin)
                                 .arg(item.line)
                                 .arg(lineTop)));
     }
 }
 
-void TestQtPrintSurface::unwritablePrinterFailsAtEndWithAReason()
+void TestPrintedPage::unwritablePrinterFailsAtEndWithAReason()
 {
-    QtPrintSurface surface(pdfFile(pdfPrinter(QStringLiteral("/nonexistent-folder/cheque.pdf"))));
-    surface.setFontName(QStringLiteral("Arial"));
-    surface.drawText(0, 0, QStringLiteral("text"));
-    try {
-        surface.endDoc();
-        QFAIL("endDoc succeeded on a printer that cannot start");
-    } catch (const QuilloError& error) {
-        QVERIFY(error.message().contains(QLatin1String("could not be started")));
-    }
+    const QString outcome = quickPrintTo(pdfPrinter(QStringLiteral("/nonexistent-folder/cheque.pdf")), mariasCheque());
+    QVERIFY2(outcome.startsWith(QLatin1String("The printer \"/nonexistent-folder/cheque.pdf\" could not be started, "
+                                              "so the check was not printed.")),
+             qPrintable(outcome));
 }
 
-void TestQtPrintSurface::abandonedDocumentSendsNothing()
-{
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("half.pdf"));
-    {
-        QtPrintSurface surface(pdfFile(pdfPrinter(pdf)));
-        surface.setFontName(QStringLiteral("Arial"));
-        surface.drawText(0, 0, QStringLiteral("half a cheque"));
-        // The composition fails here; the surface goes away without endDoc.
-    }
-    QVERIFY(!QFileInfo::exists(pdf));
-}
-
-void TestQtPrintSurface::reopenedChequePrintsAtTheSamePlaces()
+void TestPrintedPage::reopenedChequePrintsAtTheSamePlaces()
 {
     QTemporaryDir dir;
     const QString typedPdf = dir.filePath(QStringLiteral("typed.pdf"));
@@ -230,25 +146,25 @@ void TestQtPrintSurface::reopenedChequePrintsAtTheSamePlaces()
     QCOMPARE(printToPdf(typed, typedPdf), QuickPrint::Confirmation);
     QCOMPARE(printToPdf(reopened, reopenedPdf), QuickPrint::Confirmation);
 
-    const QList<Word> first = pdfWords(typedPdf);
-    const QList<Word> second = pdfWords(reopenedPdf);
+    const QList<PdfWord> first = pdfWords(typedPdf);
+    const QList<PdfWord> second = pdfWords(reopenedPdf);
     QVERIFY(!first.isEmpty());
     QCOMPARE(second.size(), first.size());
     for (qsizetype i = 0; i < first.size(); ++i) {
         // The file keeps 32 characters of the amount in words: "50/100" comes back as "50/1".
         if (first[i].text != QLatin1String("50/100"))
             QCOMPARE(second[i].text, first[i].text);
-        QCOMPARE(second[i].x, first[i].x);
-        QCOMPARE(second[i].y, first[i].y);
+        QCOMPARE(second[i].xMin, first[i].xMin);
+        QCOMPARE(second[i].yMin, first[i].yMin);
     }
     // The MICR line is one line.
     const auto micrTop = [&](const QString& text) {
-        return std::find_if(second.begin(), second.end(), [&](const Word& w) { return w.text == text; })->y;
+        return std::find_if(second.begin(), second.end(), [&](const PdfWord& w) { return w.text == text; })->yMin;
     };
     QCOMPARE(micrTop(QStringLiteral("123456789C")), micrTop(QStringLiteral("A021000021A")));
 }
 
-void TestQtPrintSurface::itemPastTheEdgeIsRefused_data()
+void TestPrintedPage::itemPastTheEdgeIsRefused_data()
 {
     QTest::addColumn<int>("pageSize");
     QTest::addColumn<QString>("date");
@@ -264,7 +180,7 @@ void TestQtPrintSurface::itemPastTheEdgeIsRefused_data()
                                                       "Quillo's layout is designed.");
 }
 
-void TestQtPrintSurface::itemPastTheEdgeIsRefused()
+void TestPrintedPage::itemPastTheEdgeIsRefused()
 {
     QFETCH(int, pageSize);
     QFETCH(QString, date);
@@ -273,7 +189,7 @@ void TestQtPrintSurface::itemPastTheEdgeIsRefused()
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("cheque.pdf"));
     CheckTexts texts = mariasCheque();
-    texts[9] = date;
+    texts[Box::CheckDate] = date;
     const QString outcome = printToPdf(texts, pdf, static_cast<QPageSize::PageSizeId>(pageSize));
     if (fits) {
         QCOMPARE(outcome, QuickPrint::Confirmation);
@@ -291,95 +207,33 @@ void TestQtPrintSurface::itemPastTheEdgeIsRefused()
     QVERIFY(!QFileInfo::exists(pdf)); // nothing was printed
 }
 
-namespace {
-
-// Quick Print onto a PDF painted for `destination`; the message or the failure.
-QString printTo(FakePrintDestination& destination)
+void TestPrintedPage::destinationTakesTheWholeDocument()
 {
-    FakeMessageBox messages;
-    try {
-        QtPrintSurface surface(std::make_unique<ForwardingDestination>(destination));
-        QuickPrint::run(mariasCheque(), designedCaptions(), surface, messages);
-    } catch (const QuilloError& error) {
-        return error.message();
-    }
-    return messages.shown.join(QLatin1Char('|'));
-}
-
-} // namespace
-
-void TestQtPrintSurface::destinationTakesTheWholeDocument()
-{
-    FakePrintDestination destination;
-    QCOMPARE(printTo(destination), QuickPrint::Confirmation);
-    QCOMPARE(destination.documents.size(), 1);
-    const QByteArray& document = destination.documents.first();
+    const Printing::Composed page = Printing::compose(FakePrintDestination().pageLayout(),
+                                                      QuickPrint::page(mariasCheque(), designedCaptions(), {}));
+    const QByteArray document = page.page.toPdf(QStringLiteral("Quillo"));
     QVERIFY(document.startsWith("%PDF-"));
     QVERIFY(document.trimmed().endsWith("%%EOF"));
 }
 
-void TestQtPrintSurface::refusedJobIsAFailure()
-{
-    FakePrintDestination destination;
-    destination.refusal = QStringLiteral("The printer \"Front Desk\" is not accepting jobs.");
-    QCOMPARE(printTo(destination), destination.refusal); // and no confirmation
-    QCOMPARE(destination.documents.size(), 1);
-}
-
-void TestQtPrintSurface::noPrintServiceFailsAtTheFirstOutput()
+void TestPrintedPage::noPrintServiceFailsAtTheFirstOutput()
 {
     // The test's CUPS_SERVER names a socket that does not exist.
-    auto surface = QtPrintSurface::forDefaultPrinter();
-    FakeMessageBox messages;
-    try {
-        QuickPrint::run(mariasCheque(), designedCaptions(), *surface, messages);
-        QFAIL("printed without a print service");
-    } catch (const QuilloError& error) {
-        QVERIFY2(error.message().startsWith(QLatin1String("The print service is not running, so the check was not "
-                                                          "printed.")),
-                 qPrintable(error.message()));
-    }
-    QVERIFY(messages.shown.isEmpty());
+    QFuture<FoundPrinter> found = SystemPrinterFinder().findDefault();
+    QTRY_VERIFY_WITH_TIMEOUT(found.isFinished(), 60000);
+    QVERIFY(!found.result().printer);
+    QCOMPARE(found.result().failure,
+             QStringLiteral("The print service is not running, so the check was not printed. Start the computer's "
+                            "print service (CUPS), or ask whoever looks after this computer to, and try again."));
 }
 
-void TestQtPrintSurface::windowsPaintWhileThePrintServiceIsAwaited()
-{
-    // A timer stands for the window's painting: it fires while the work runs.
-    int ticks = 0;
-    QTimer tick;
-    connect(&tick, &QTimer::timeout, [&] { ++ticks; });
-    tick.start(5);
-    QVERIFY(BusyWait::run([](const std::atomic<bool>&) { std::this_thread::sleep_for(std::chrono::milliseconds(300)); },
-                          std::chrono::seconds(20)));
-    QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
-    QVERIFY(!QGuiApplication::overrideCursor());
-
-    // A failure of the work reaches the caller.
-    QVERIFY_THROWS_EXCEPTION(
-        QuilloError, BusyWait::run([](const std::atomic<bool>&) { throw QuilloError(QStringLiteral("refused")); },
-                                   std::chrono::seconds(20)));
-
-    // Past the limit the caller goes on, and the work is told to give up.
-    auto gaveUp = std::make_shared<std::atomic<bool>>(false);
-    QVERIFY(!BusyWait::run(
-        [gaveUp](const std::atomic<bool>& abandoned) {
-            while (!abandoned)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            *gaveUp = true;
-        },
-        std::chrono::milliseconds(100)));
-    QTRY_VERIFY(*gaveUp);
-}
-
-void TestQtPrintSurface::previewAndPrintedPageAgree()
+void TestPrintedPage::previewAndPrintedPageAgree()
 {
     // One page, composed as Quick Print composes it for a printer.
-    auto capture = std::make_unique<PageCapture>(FakePrintDestination().pageLayout());
-    const PageCapture& captured = *capture;
-    QtPrintSurface surface(std::move(capture));
-    QVERIFY(QuickPrint::compose(mariasCheque(), designedCaptions(), surface).empty());
-    surface.endDoc();
-    const PrintedPage& page = *captured.page();
+    const Printing::Composed composed = Printing::compose(FakePrintDestination().pageLayout(),
+                                                          QuickPrint::page(mariasCheque(), designedCaptions(), {}));
+    QVERIFY(composed.overflows.empty());
+    const PrintedPage& page = composed.page;
 
     // The printer's PDF and the preview's drawing, both at 150 dpi.
     constexpr int Dpi = 150;
@@ -443,10 +297,10 @@ void TestQtPrintSurface::previewAndPrintedPageAgree()
     QCOMPARE(compared, 21); // fourteen values and seven captions
 }
 
-QTEST_MAIN(TestQtPrintSurface)
-#include "tst_qtprintsurface.moc"
+QTEST_MAIN(TestPrintedPage)
+#include "tst_printedpage.moc"
 
-void TestQtPrintSurface::pageSetupPlacesItemsOnTheSheet_data()
+void TestPrintedPage::pageSetupPlacesItemsOnTheSheet_data()
 {
     QTest::addColumn<bool>("standard");
     QTest::addColumn<int>("right");
@@ -456,7 +310,7 @@ void TestQtPrintSurface::pageSetupPlacesItemsOnTheSheet_data()
     QTest::newRow("standard, moved") << true << 10 << 5;
 }
 
-void TestQtPrintSurface::pageSetupPlacesItemsOnTheSheet()
+void TestPrintedPage::pageSetupPlacesItemsOnTheSheet()
 {
     QFETCH(bool, standard);
     QFETCH(int, right);
@@ -467,8 +321,8 @@ void TestQtPrintSurface::pageSetupPlacesItemsOnTheSheet()
     const PageSetup setup{standard ? PageSetup::BankLine::Standard : PageSetup::BankLine::Layout, right, down};
     // A short date leaves room to move right; the bank line's serial differs from the check number.
     CheckTexts texts = mariasCheque();
-    texts[9] = QStringLiteral("12/8/26");
-    texts[12] = QStringLiteral("2319");
+    texts[Box::CheckDate] = QStringLiteral("12/8/26");
+    texts[Box::MicrCheckNumber] = QStringLiteral("2319");
     QCOMPARE(printToPdf(texts, layoutPdf), QuickPrint::Confirmation);
     QCOMPARE(printToPdf(texts, setupPdf, QPageSize::Letter, setup), QuickPrint::Confirmation);
 
@@ -479,12 +333,13 @@ void TestQtPrintSurface::pageSetupPlacesItemsOnTheSheet()
     const QHash<QString, double> bankLine = {
         {QStringLiteral("A021000021A"), 301.5}, {QStringLiteral("123456789C"), 427.5}, {QStringLiteral("2319"), 472.5}};
     // pdftotext lists the words in reading order, which the bank line's new place changes.
-    const auto sorted = [](QList<Word> words) {
-        std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.text < b.text; });
+    const auto sorted = [](QList<PdfWord> words) {
+        std::stable_sort(words.begin(), words.end(),
+                         [](const PdfWord& a, const PdfWord& b) { return a.text < b.text; });
         return words;
     };
-    const QList<Word> before = sorted(pdfWords(layoutPdf));
-    const QList<Word> after = sorted(pdfWords(setupPdf));
+    const QList<PdfWord> before = sorted(pdfWords(layoutPdf));
+    const QList<PdfWord> after = sorted(pdfWords(setupPdf));
     QVERIFY(!before.isEmpty());
     QCOMPARE(after.size(), before.size());
     // Within one device pixel at 1200 dpi.
@@ -492,19 +347,19 @@ void TestQtPrintSurface::pageSetupPlacesItemsOnTheSheet()
     for (qsizetype i = 0; i < before.size(); ++i) {
         QCOMPARE(after[i].text, before[i].text);
         const bool placed = standard && bankLine.contains(after[i].text);
-        const double x = placed ? bankLine[after[i].text] : before[i].right;
-        QVERIFY2(qAbs(after[i].right - x - right * 0.72) <= pixel,
-                 qPrintable(QStringLiteral("%1: x %2, expected %3").arg(after[i].text).arg(after[i].right).arg(x)));
+        const double x = placed ? bankLine[after[i].text] : before[i].xMax;
+        QVERIFY2(qAbs(after[i].xMax - x - right * 0.72) <= pixel,
+                 qPrintable(QStringLiteral("%1: x %2, expected %3").arg(after[i].text).arg(after[i].xMax).arg(x)));
         if (!placed)
-            QVERIFY2(qAbs(after[i].y - before[i].y - down * 0.72) <= pixel, qPrintable(after[i].text));
+            QVERIFY2(qAbs(after[i].yMin - before[i].yMin - down * 0.72) <= pixel, qPrintable(after[i].text));
     }
     if (standard && down != 0) {
         // The bank line moves down with the rest.
         const QString still = dir.filePath(QStringLiteral("still.pdf"));
         QCOMPARE(printToPdf(texts, still, QPageSize::Letter, {PageSetup::BankLine::Standard, 0, 0}),
                  QuickPrint::Confirmation);
-        const QList<Word> unmoved = sorted(pdfWords(still));
+        const QList<PdfWord> unmoved = sorted(pdfWords(still));
         for (qsizetype i = 0; i < unmoved.size(); ++i)
-            QVERIFY2(qAbs(after[i].y - unmoved[i].y - down * 0.72) <= pixel, qPrintable(after[i].text));
+            QVERIFY2(qAbs(after[i].yMin - unmoved[i].yMin - down * 0.72) <= pixel, qPrintable(after[i].text));
     }
 }

@@ -1,0 +1,110 @@
+#include "print/PageBuilder.h"
+
+#include <array>
+#include <utility>
+
+namespace {
+
+// How often each lower-case letter and the space occur in English text, per
+// thousand characters: the classic TrueType definition of a font's average
+// character width.
+constexpr std::array<std::pair<char, int>, 27> LetterFrequencies = {{
+    {'a', 64}, {'b', 14}, {'c', 27}, {'d', 35}, {'e', 100}, {'f', 20}, {'g', 14}, {'h', 42}, {'i', 63},
+    {'j', 3},  {'k', 6},  {'l', 35}, {'m', 20}, {'n', 56},  {'o', 56}, {'p', 17}, {'q', 4},  {'r', 49},
+    {'s', 56}, {'t', 71}, {'u', 31}, {'v', 10}, {'w', 18},  {'x', 3},  {'y', 18}, {'z', 2},  {' ', 166},
+}};
+
+} // namespace
+
+PageBuilder::PageBuilder(const QPageLayout& layout) : m_measure(&m_scratch), m_page(layout, Resolution)
+{
+    m_measure.setResolution(Resolution);
+    m_measure.setPageLayout(layout);
+}
+
+// Columns are as wide as the font's average character. QFontMetricsF's
+// averageCharWidth() reads the font's OS/2 table, whose value newer fonts
+// compute over every glyph they hold: for the Arial stand-ins of Linux it is
+// a quarter wider than Arial's own, which pushes column 110 (cheque number and
+// date) off a Letter page. Weighting the advances of the letters by their
+// frequency is the measure the page was laid out with, and it comes out the
+// same for every font with Arial's widths. For a monospaced font (the MICR
+// line) it is exactly the advance.
+double PageBuilder::weightedAverageCharWidth(const QFontMetricsF& metrics)
+{
+    double total = 0;
+    int weights = 0;
+    for (const auto& [letter, frequency] : LetterFrequencies) {
+        total += frequency * metrics.horizontalAdvance(QLatin1Char(letter));
+        weights += frequency;
+    }
+    return total / weights;
+}
+
+void PageBuilder::setFontName(const QString& family)
+{
+    m_font.setFamily(family);
+}
+
+void PageBuilder::setFontSize(double points)
+{
+    m_font.setPointSizeF(points);
+}
+
+void PageBuilder::setFontBold(bool bold)
+{
+    m_font.setBold(bold);
+}
+
+double PageBuilder::averageCharWidth()
+{
+    return weightedAverageCharWidth(metrics());
+}
+
+double PageBuilder::lineHeight()
+{
+    return metrics().lineSpacing();
+}
+
+double PageBuilder::textWidth(const QString& text)
+{
+    return metrics().horizontalAdvance(text);
+}
+
+double PageBuilder::ascent()
+{
+    return metrics().ascent();
+}
+
+double PageBuilder::printableWidth()
+{
+    return m_page.layout().paintRectPixels(Resolution).width();
+}
+
+double PageBuilder::unitsPerInch()
+{
+    return Resolution;
+}
+
+double PageBuilder::sheetWidth()
+{
+    return m_page.layout().fullRectPixels(Resolution).width();
+}
+
+QPointF PageBuilder::printableOrigin()
+{
+    // The page is painted from the printable area's corner, which a PDF
+    // writer puts at the margins rounded to whole pixels.
+    return m_page.layout().paintRectPixels(Resolution).topLeft();
+}
+
+void PageBuilder::drawText(double x, double y, const QString& text)
+{
+    // The surface places a text by its top-left corner; the page by its baseline.
+    m_page.add(m_font, QPointF(x, y + metrics().ascent()), text);
+}
+
+void PageBuilder::drawLine(double x1, double y1, double x2, double y2)
+{
+    m_page.addLine(QLineF(x1, y1, x2, y2));
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "print/PrintSurface.h"
+#include "print/PrintedPage.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPdfWriter>
+
+// The page a composition draws, kept as a PrintedPage value for whatever
+// destination then takes it. It knows nothing of printers: it is given the
+// paper and printable area to lay out on.
+//
+// Texts are measured at the resolution of a PDF page whatever the
+// destination, so that the printer, a PDF file and the preview all place
+// every item at the same spot.
+class PageBuilder : public PrintSurface {
+public:
+    static constexpr int Resolution = 1200;
+
+    explicit PageBuilder(const QPageLayout& layout);
+
+    // The page drawn so far.
+    const PrintedPage& page() const { return m_page; }
+
+    void setFontName(const QString& family) override;
+    void setFontSize(double points) override;
+    void setFontBold(bool bold) override;
+    double averageCharWidth() override;
+    double lineHeight() override;
+    double textWidth(const QString& text) override;
+    double ascent() override;
+    double printableWidth() override;
+    double unitsPerInch() override;
+    double sheetWidth() override;
+    QPointF printableOrigin() override;
+    void drawText(double x, double y, const QString& text) override;
+    void drawLine(double x1, double y1, double x2, double y2) override;
+
+    // The average character width that sets the width of a print column:
+    // the letters and the space weighted by how often English text has them.
+    static double weightedAverageCharWidth(const QFontMetricsF& metrics);
+
+private:
+    QFontMetricsF metrics() const { return QFontMetricsF(m_font, &m_measure); }
+
+    // Fonts are measured on a PDF page that is never painted.
+    QBuffer m_scratch;
+    mutable QPdfWriter m_measure;
+    QFont m_font;
+    PrintedPage m_page;
+};

@@ -1,0 +1,138 @@
+#include "print/Printing.h"
+
+#include "platform/DefaultPrinter.h"
+#include "platform/FailureHandling.h"
+#include "platform/MessageBoxService.h"
+#include "platform/QuilloError.h"
+#include "print/PageBuilder.h"
+#include "print/PrintDestination.h"
+#include "print/PrinterFinder.h"
+
+Printing::Printing(PrinterFinder& printers, MessageBoxService& messages, FailureReporter& failures, QObject* parent)
+    : QObject(parent), m_printers(printers), m_messages(messages), m_failures(failures)
+{}
+
+Printing::~Printing() = default;
+
+Printing::Composed Printing::compose(const QPageLayout& layout, const Compose& compose)
+{
+    PageBuilder builder(layout);
+    std::vector<QuickPrint::Overflow> overflows = compose(builder);
+    return {builder.page(), std::move(overflows)};
+}
+
+void Printing::toDefaultPrinter(Compose compose, QString confirmation, Done done)
+{
+    if (isBusy())
+        return;
+    lookUp([this, compose = std::move(compose), confirmation = std::move(confirmation),
+            done = std::move(done)](const FoundPrinter& found) {
+        if (!found.printer) {
+            tell(PrintOutcome::notPrinted(found.failure), confirmation, done);
+            return;
+        }
+        send(found.printer, compose, confirmation, done);
+    });
+    if (!isBusy())
+        Q_EMIT finished();
+}
+
+void Printing::toDestination(OpenDestination open, Compose compose, QString confirmation, Done done)
+{
+    if (isBusy())
+        return;
+    withDefaultLayout(
+        [this, open = std::move(open), compose = std::move(compose), confirmation = std::move(confirmation),
+         done = std::move(done)](const QPageLayout& layout) { send(open(layout), compose, confirmation, done); });
+}
+
+void Printing::withDefaultLayout(std::function<void(const QPageLayout& layout)> then)
+{
+    if (isBusy())
+        return;
+    lookUp([then = std::move(then)](const FoundPrinter& found) {
+        then(found.printer ? found.printer->pageLayout() : DefaultPrinter::fallbackLayout());
+    });
+    if (!isBusy())
+        Q_EMIT finished();
+}
+
+void Printing::stop()
+{
+    if (!canStopSafely())
+        return;
+    ++m_generation;
+    // The look-up's work is told to give up; nothing waits for its answer.
+    m_waiting.cancel();
+    setStep(Step::Idle);
+    Q_EMIT finished();
+}
+
+void Printing::lookUp(std::function<void(const FoundPrinter& found)> then)
+{
+    whenReady<FoundPrinter>(m_printers.findDefault(), Step::LookingUp, std::move(then));
+}
+
+void Printing::send(std::shared_ptr<PrintDestination> destination, const Compose& compose, const QString& confirmation,
+                    const Done& done)
+{
+    const Composed page = Printing::compose(destination->pageLayout(), compose);
+    // Nothing has reached the destination yet: a page that would be cut off
+    // at an edge is not sent at all.
+    if (!page.overflows.empty()) {
+        const QRectF printable = page.page.layout().paintRect(QPageLayout::Inch);
+        tell(PrintOutcome::notPrinted(QuickPrint::refusal(page.overflows, printable.width()), destination->name()),
+             confirmation, done);
+        return;
+    }
+    QFuture<PrintOutcome> outcome;
+    try {
+        outcome = destination->print(page.page);
+    } catch (const QuilloError& error) {
+        outcome = QtFuture::makeReadyFuture(PrintOutcome::notPrinted(error.message(), destination->name()));
+    }
+    // The destination stays until its answer is in.
+    whenReady<PrintOutcome>(
+        outcome, Step::Sending,
+        [this, destination, confirmation, done](const PrintOutcome& answer) { tell(answer, confirmation, done); });
+}
+
+void Printing::tell(const PrintOutcome& outcome, const QString& confirmation, const Done& done)
+{
+    Failures::reportTo(m_failures, [&] {
+        if (outcome.printed())
+            m_messages.show(confirmation);
+        else
+            m_failures.report(outcome.message);
+        if (done)
+            done(outcome);
+    });
+}
+
+template <typename T> void Printing::whenReady(QFuture<T> future, Step step, std::function<void(const T&)> then)
+{
+    if (future.isFinished()) {
+        then(future.result());
+        return;
+    }
+    const int generation = ++m_generation;
+    m_waiting = QFuture<void>(future);
+    setStep(step);
+    future.then(this, [this, generation, then](const T& value) {
+        if (generation != m_generation)
+            return; // stopped: nobody waits for this answer any more
+        setStep(Step::Idle);
+        // Nothing above this on the stack would see a failure now.
+        Failures::reportTo(m_failures, [&] { then(value); });
+        if (!isBusy())
+            Q_EMIT finished();
+    });
+}
+
+void Printing::setStep(Step step)
+{
+    const bool wasBusy = isBusy();
+    m_step = step;
+    if (wasBusy != isBusy())
+        Q_EMIT busyChanged(isBusy());
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "print/PrintOutcome.h"
+#include "print/PrintedPage.h"
+#include "print/QuickPrint.h"
+
+#include <QFuture>
+#include <QObject>
+#include <QPageLayout>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class FailureReporter;
+class MessageBoxService;
+class PrintDestination;
+class PrintSurface;
+struct FoundPrinter;
+class PrinterFinder;
+
+// How every page leaves Quillo: the command chooses the destination, the page
+// is composed for its paper, a page with an item that would not fit is
+// refused, and the rest is sent whole and its outcome told to the merchant.
+//
+// Nothing here blocks: a wait for the print service runs while the event loop
+// goes on, and busyChanged() tells the windows to hold the merchant's input
+// meanwhile. One command runs at a time.
+class Printing : public QObject {
+    Q_OBJECT
+
+public:
+    // Composes a page on the surface and returns the items that would not fit.
+    using Compose = std::function<std::vector<QuickPrint::Overflow>(PrintSurface& surface)>;
+    // Runs once the merchant has been told what became of the page.
+    using Done = std::function<void(const PrintOutcome& outcome)>;
+    // A destination the command chose, for a page on `layout`.
+    using OpenDestination = std::function<std::unique_ptr<PrintDestination>(const QPageLayout& layout)>;
+
+    // A page and the items on it that would not fit.
+    struct Composed {
+        PrintedPage page;
+        std::vector<QuickPrint::Overflow> overflows;
+    };
+
+    Printing(PrinterFinder& printers, MessageBoxService& messages, FailureReporter& failures,
+             QObject* parent = nullptr);
+    ~Printing() override;
+
+    // The page on `layout`, as every command composes it.
+    static Composed compose(const QPageLayout& layout, const Compose& compose);
+
+    // To the default printer: a missing printer is reported before anything
+    // is composed; a printed page is confirmed with `confirmation`.
+    void toDefaultPrinter(Compose compose, QString confirmation, Done done = {});
+    // To a destination the command opens, on the default printer's paper (US
+    // Letter when there is none).
+    void toDestination(OpenDestination open, Compose compose, QString confirmation, Done done = {});
+    // Runs `then` with the default printer's paper and printable area, or US
+    // Letter's when there is no default printer.
+    void withDefaultLayout(std::function<void(const QPageLayout& layout)> then);
+
+    // Whether a command waits for the print service now.
+    bool isBusy() const { return m_step != Step::Idle; }
+    // Whether what it waits for may be dropped without consequence: a
+    // printer look-up, but never a page on its way.
+    bool canStopSafely() const { return m_step == Step::LookingUp; }
+    // Drops a look-up: its answer, whenever it comes, is ignored.
+    void stop();
+
+Q_SIGNALS:
+    void busyChanged(bool busy);
+    // A command has ended and the merchant has been told its outcome.
+    void finished();
+
+private:
+    enum class Step { Idle, LookingUp, Sending };
+
+    void lookUp(std::function<void(const FoundPrinter& found)> then);
+    void send(std::shared_ptr<PrintDestination> destination, const Compose& compose, const QString& confirmation,
+              const Done& done);
+    void tell(const PrintOutcome& outcome, const QString& confirmation, const Done& done);
+    // Runs `then` with the future's value now if it is there, or when it comes.
+    template <typename T> void whenReady(QFuture<T> future, Step step, std::function<void(const T&)> then);
+    void setStep(Step step);
+
+    PrinterFinder& m_printers;
+    MessageBoxService& m_messages;
+    FailureReporter& m_failures;
+    Step m_step = Step::Idle;
+    // Tells a stopped wait's late answer from the current one's.
+    int m_generation = 0;
+    QFuture<void> m_waiting;
+};
