@@ -53,6 +53,15 @@ void TestAmountInWords::amountsAsTyped_data()
         "Nine hundred ninety-nine million nine hundred ninety-nine thousand nine hundred ninety-nine and 99/100",
         99999999999);
     row("past the limit", "written", "", 100000000000);
+    // Ones, teens and tens at each magnitude, with cents that begin with a zero.
+    row("5.05", "written", "Five and 05/100", 505);
+    row("15.10", "written", "Fifteen and 10/100", 1510);
+    row("50.00", "written", "Fifty and 00/100", 5000);
+    row("105.00", "written", "One hundred five and 00/100", 10500);
+    row("1,005.00", "written", "One thousand five and 00/100", 100500);
+    row("15,047.00", "written", "Fifteen thousand forty-seven and 00/100", 1504700);
+    row("1,000,005.00", "written", "One million five and 00/100", 100000500);
+    row("50,015,000.01", "written", "Fifty million fifteen thousand and 01/100", 5001500001);
     row("hyphens", "words", "Two hundred forty-seven and 50/100", 24750);
     row("no hyphens, dollars last", "words", "two hundred forty seven and 50/100 dollars", 24750);
     row("capitals, dollars first", "words", "TWO HUNDRED FORTY-SEVEN DOLLARS AND 50/100", 24750);
@@ -64,6 +73,9 @@ void TestAmountInWords::amountsAsTyped_data()
     row("cents in words", "words", "Two hundred forty-seven and fifty cents", -1);
     row("scale twice", "words", "One thousand thousand and 00/100", -1);
     row("number words run on", "words", "Forty seventy and 00/100", -1);
+    row("a teen after tens", "words", "Forty fifteen and 00/100", -1);
+    row("ten after tens", "words", "Twenty ten and 00/100", -1);
+    row("one-digit cents", "words", "Five and 5/100", 505);
     row("figures with commas", "figures", "$1,234.56", 123456);
     row("dollars only", "figures", "$ 75", 7500);
     row("figures limit", "figures", "999,999,999.99", 99999999999);

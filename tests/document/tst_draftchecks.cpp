@@ -24,8 +24,28 @@ void TestDraftChecks::draftChecksMarkWhatABankWouldReturn_data()
     row("empty boxes are not checked", {"6=", "11=", "12=", "13=", "8=", "9="}, {});
     row("wrong check digit", {"11=A021000020A"},
         {"11=The check digit should be 1 for 02100002_: the routing number is probably mistyped."});
-    row("no bank's prefix", {"11=A131000005A"},
+    // Each range of first two digits, from both sides of its edges.
+    row("prefix 00", {"11=A000000000A"}, {});
+    row("prefix 12", {"11=A120000003A"}, {});
+    row("prefix 21", {"11=A210000007A"}, {});
+    row("prefix 32", {"11=A320000007A"}, {});
+    row("prefix 61", {"11=A610000005A"}, {});
+    row("prefix 72", {"11=A720000005A"}, {});
+    row("prefix 80", {"11=A800000006A"}, {});
+    row("prefix 13", {"11=A130000006A"},
         {"11=No routing number begins with 13: the first two digits lie in 00–12, 21–32, 61–72 or 80."});
+    row("prefix 20", {"11=A200000004A"},
+        {"11=No routing number begins with 20: the first two digits lie in 00–12, 21–32, 61–72 or 80."});
+    row("prefix 33", {"11=A330000000A"},
+        {"11=No routing number begins with 33: the first two digits lie in 00–12, 21–32, 61–72 or 80."});
+    row("prefix 60", {"11=A600000002A"},
+        {"11=No routing number begins with 60: the first two digits lie in 00–12, 21–32, 61–72 or 80."});
+    row("prefix 73", {"11=A730000008A"},
+        {"11=No routing number begins with 73: the first two digits lie in 00–12, 21–32, 61–72 or 80."});
+    row("prefix 79", {"11=A790000006A"},
+        {"11=No routing number begins with 79: the first two digits lie in 00–12, 21–32, 61–72 or 80."});
+    row("prefix 81", {"11=A810000009A"},
+        {"11=No routing number begins with 81: the first two digits lie in 00–12, 21–32, 61–72 or 80."});
     row("eight digits", {"11=A02100002A"},
         {"11=The routing number has 8 digits: it should have nine, between two transit symbols, as in "
          "A021000021A."});
@@ -42,6 +62,9 @@ void TestDraftChecks::draftChecksMarkWhatABankWouldReturn_data()
         {"6=The check number, 1042, differs from the one on the bank line, 1043.",
          "13=The check number on the bank line, 1043, differs from the one at the top, 1042."});
     row("check numbers agree past zeros and symbols", {"6=No. 1042", "13=C001042C"}, {});
+    // Compared only when both are there.
+    row("no check number on the bank line", {"13="}, {});
+    row("no check number at the top", {"6="}, {});
     row("words and figures differ", {"8=Two hundred forty-seven and 05/100"},
         {"8=The amount in words, $247.05, differs from the amount in figures, $247.50.",
          "9=The amount in words, $247.05, differs from the amount in figures, $247.50."});
