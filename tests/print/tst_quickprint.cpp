@@ -2,6 +2,7 @@
 #include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrintDestination.h"
+#include "fakes/FakeSettingsStore.h"
 #include "fakes/PageItems.h"
 #include "platform/qt/Fonts.h"
 #include "print/PrintedPage.h"
@@ -67,6 +68,8 @@ private Q_SLOTS:
     void itemsPastTheEdgeStopThePage_data();
     void itemsPastTheEdgeStopThePage();
     void standardPlaceKeepsItsFields();
+    void offsetsAreReadWithinTheirLimits_data();
+    void offsetsAreReadWithinTheirLimits();
     void printedPageIsConfirmedOnceTheDestinationTookIt();
     void waitingForTheAnswerKeepsTheCommandBusy();
     void missingPrinterIsReportedBeforeComposing();
@@ -269,6 +272,31 @@ void TestQuickPrint::standardPlaceKeepsItsFields()
     QCOMPARE(qRound(inClearBand.back().top()), qRound(12 * ArialLine));
     compose(letter());
     QVERIFY(inClearBand.empty());
+}
+
+void TestQuickPrint::offsetsAreReadWithinTheirLimits_data()
+{
+    // What a hand-edited or damaged settings file may hold; the dialog never writes these.
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("hundredths");
+    QTest::newRow("far right") << "999" << 50;
+    QTest::newRow("far left") << "-999" << -50;
+    QTest::newRow("at the limit") << "50" << 50;
+    QTest::newRow("just past the limit") << "-51" << -50;
+    QTest::newRow("not a number") << "abc" << 0;
+    QTest::newRow("empty") << "" << 0;
+}
+
+void TestQuickPrint::offsetsAreReadWithinTheirLimits()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, hundredths);
+    FakeSettingsStore settings;
+    settings.saveSetting(QStringLiteral("Quillo"), QStringLiteral("Printing"), QStringLiteral("OffsetRight"), stored);
+    settings.saveSetting(QStringLiteral("Quillo"), QStringLiteral("Printing"), QStringLiteral("OffsetDown"), stored);
+    const PageSetup setup = PageSetup::load(settings, QStringLiteral("Quillo"));
+    QCOMPARE(setup.offsetRight, hundredths);
+    QCOMPARE(setup.offsetDown, hundredths);
 }
 
 void TestQuickPrint::printedPageIsConfirmedOnceTheDestinationTookIt()
