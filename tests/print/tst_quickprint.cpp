@@ -244,7 +244,19 @@ void TestQuickPrint::standardPlaceKeepsItsFields()
     CheckTexts texts = typicalCheque();
     // 19 characters fill the on-us field; one more would reach the routing field.
     texts[Box::AccountNumber] = QStringLiteral("1234567890123C");
-    QVERIFY(composed(texts, standard).overflows.empty());
+    const Printing::Composed full = composed(texts, standard);
+    QVERIFY(full.overflows.empty());
+    // On Letter, 0.25 inch from the left and 0.5 inch from the top of the
+    // sheet: the routing number ends in position 33 (4.1875 inch from the
+    // left edge), the cheque number in position 14 (6.5625 inch) and the
+    // account number in position 19, one blank position before it; every
+    // baseline 3.25 inch down the sheet.
+    QCOMPARE(
+        PageItems::of(full.page).mid(18),
+        (QStringList{
+            item(QStringLiteral("MICR 013 BT"), 16, true, 4725 - 11 * MicrColumn, 3300, texts[Box::RoutingNumber]),
+            item(QStringLiteral("MICR 013 BT"), 16, true, 7575 - 4 * MicrColumn, 3300, texts[Box::MicrCheckNumber]),
+            item(QStringLiteral("MICR 013 BT"), 16, true, 6825 - 14 * MicrColumn, 3300, texts[Box::AccountNumber])}));
     texts[Box::AccountNumber] = QStringLiteral("12345678901234C");
     const auto overflows = composed(texts, standard).overflows;
     QCOMPARE(QuickPrint::refusal(overflows, 8),
