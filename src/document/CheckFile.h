@@ -4,21 +4,35 @@
 
 #include <QString>
 
-// A check file: one 480-byte record at offset 0, nothing else. The file is
-// opened and closed within each call; a failure is a QuilloError whose
-// sentence names the file and the reason.
+// A check file: one 480-byte record at offset 0, followed, when the record
+// cannot keep every value, by Quillo's extension holding them whole
+// (CheckFileExtension). The file is opened and closed within each call; a
+// failure is a QuilloError whose sentence names the file and the reason.
 class CheckFile {
 public:
-    // Writes the record over bytes 0 to 479. An existing file is written in
-    // place and keeps everything after byte 479; it is never truncated. A
-    // missing file is created whole or not at all: no failure, not even the
-    // program being killed, leaves a short file under its name. A link is
-    // followed to its target, which is created when it is missing. Returns
-    // only once the data has reached the disk.
-    static void write(const QString& path, const CheckRecord& record);
+    // What a save kept of the values.
+    enum class Kept {
+        Record,     // the record alone: each value as its field holds it
+        WholeValues // the record and the extension: every value whole
+    };
 
-    // Reads bytes 0 to 479 and ignores the rest; read permission is enough.
-    // A folder, a file shorter than 480 bytes or one that cannot be read is
-    // refused, and nothing past the end of the data is read.
-    static CheckRecord read(const QString& path);
+    // Writes the record of `texts` over bytes 0 to 479, and the extension
+    // when the record cannot keep a value. What follows the record in an
+    // existing file is kept, unless it is Quillo's own extension, which is
+    // replaced or, when no value needs it, removed; where someone else's bytes
+    // follow the record, no extension is written and the record alone keeps
+    // the values. A missing file is created whole or not at all, and a file
+    // whose extension changes is replaced by a complete new one: no failure,
+    // not even the program being killed, leaves a short or damaged file under
+    // its name. A link is followed to its target, which is created when it is
+    // missing. Returns only once the data has reached the disk.
+    static Kept write(const QString& path, const CheckTexts& texts);
+
+    // The fourteen values of the file: from the extension when it is intact
+    // and belongs to the record in the same file, otherwise the whole 32
+    // characters of the record's fields, fill spaces included. Read
+    // permission is enough. A folder, a file shorter than 480 bytes or one
+    // that cannot be read is refused, and nothing past the end of the data is
+    // read; a damaged extension is never a reason to refuse.
+    static CheckTexts read(const QString& path);
 };

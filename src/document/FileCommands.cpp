@@ -1,13 +1,14 @@
 #include "document/FileCommands.h"
 
 #include "document/BoxNames.h"
-#include "document/CheckFile.h"
 #include "document/CheckForm.h"
 #include "document/Windows1252.h"
 #include "platform/CommonDialog.h"
 #include "platform/DialogCancelled.h"
 #include "platform/MessageBoxService.h"
 #include "platform/QuilloError.h"
+
+#include <optional>
 
 FileCommands::FileCommands(CheckForm& form, CommonDialog& dialog, MessageBoxService& messages)
     : m_form(form), m_dialog(dialog), m_messages(messages)
@@ -31,6 +32,7 @@ void FileCommands::run(std::int16_t index)
         // Read before any dialog: the dialogs are modal, so this is the
         // window's content at the moment the command was given.
         const CheckTexts texts = m_form.texts();
+        std::optional<CheckFile::Kept> kept;
         switch (index) {
         case New:
             newCheque();
@@ -39,16 +41,16 @@ void FileCommands::run(std::int16_t index)
             open();
             break;
         case Save:
-            save(texts);
+            kept = save(texts);
             break;
         default:
-            saveAs(texts);
+            kept = saveAs(texts);
             break;
         }
         m_form.setCaption(fileCaption(m_dialog.FileTitle));
         savedName = m_dialog.FileName;
-        if (index != Open)
-            reportStorageChanges(texts);
+        if (kept)
+            reportStorageChanges(texts, *kept);
     } catch (...) {
         // Cancel, an unreadable file or a failed save (already reported by
         // write()): the command ends here and the previous file stays current.
@@ -74,27 +76,27 @@ void FileCommands::open()
     if (!m_dialog.ShowOpen())
         throw DialogCancelled();
     // Read completely before touching the window, so a bad file changes nothing.
-    const CheckTexts texts = CheckFile::read(m_dialog.FileName).toWindow();
+    const CheckTexts texts = CheckFile::read(m_dialog.FileName);
     for (Box box : AllBoxes)
         m_form.setText(box, texts[box]);
     m_form.focusFirstBox();
 }
 
-void FileCommands::save(const CheckTexts& texts)
+CheckFile::Kept FileCommands::save(const CheckTexts& texts)
 {
     // With a current file there is no dialog. The loop ends: each prompt
     // either sets a non-empty name or throws.
     while (m_dialog.FileName.isEmpty())
         savePrompt();
-    write(texts);
+    return write(texts);
 }
 
-void FileCommands::saveAs(const CheckTexts& texts)
+CheckFile::Kept FileCommands::saveAs(const CheckTexts& texts)
 {
     do
         savePrompt();
     while (m_dialog.FileName.isEmpty());
-    write(texts);
+    return write(texts);
 }
 
 QString FileCommands::suggestedFileName(const QString& text1, const QString& extension)
@@ -121,61 +123,63 @@ void FileCommands::savePrompt()
 namespace {
 
 // What the file makes of one value, or an empty text when it keeps it as typed.
-QString storageChange(const QString& value)
+QString storageChange(const QString& value, CheckFile::Kept kept)
 {
+    const bool whole = kept == CheckFile::Kept::WholeValues;
     QStringList changes;
     // Typing into a reopened box pushes its fill spaces past the field's end;
     // only a value that loses some other character has lost anything.
     const qsizetype typed = withoutTrailingSpaces(value).size();
-    if (typed > CheckRecord::FieldLength) {
+    if (!whole && typed > CheckRecord::FieldLength) {
         changes
             << QStringLiteral("%1 characters, the file keeps the first %2").arg(typed).arg(CheckRecord::FieldLength);
     }
-    // Each character the code page lacks is stored as one "?" per UTF-16 unit.
-    const QString kept = value.left(CheckRecord::FieldLength);
+    // A character the code page lacks is stored as one "?" per UTF-16 unit;
+    // one that UTF-8 cannot hold (half a surrogate pair) as U+FFFD.
+    const QString stored = whole ? value : value.left(CheckRecord::FieldLength);
     QStringList reported;
-    for (qsizetype i = 0; i < kept.size();) {
-        const qsizetype length = kept.at(i).isHighSurrogate() && i + 1 < kept.size() ? 2 : 1;
-        const QString character = kept.mid(i, length);
-        i += length;
-        const QByteArray stored = Windows1252::encode(character);
-        if (Windows1252::decode(stored) == character || reported.contains(character))
+    for (qsizetype i = 0; i < stored.size();) {
+        const bool pair = stored.at(i).isHighSurrogate() && i + 1 < stored.size() && stored.at(i + 1).isLowSurrogate();
+        const QString character = stored.mid(i, pair ? 2 : 1);
+        i += character.size();
+        const QString saved =
+            whole ? QString::fromUtf8(character.toUtf8()) : Windows1252::decode(Windows1252::encode(character));
+        if (saved == character || reported.contains(character))
             continue;
         reported << character;
-        changes << QStringLiteral("\"%1\" cannot be stored and was saved as \"%2\"")
-                       .arg(character, QString::fromLatin1(stored));
+        changes << QStringLiteral("\"%1\" cannot be stored and was saved as \"%2\"").arg(character, saved);
     }
     return changes.join(QStringLiteral("; "));
 }
 
 } // namespace
 
-QStringList FileCommands::storageChanges(const CheckTexts& texts)
+QStringList FileCommands::storageChanges(const CheckTexts& texts, CheckFile::Kept kept)
 {
     QStringList lines;
     for (Box box : AllBoxes) {
-        const QString change = storageChange(texts[box]);
+        const QString change = storageChange(texts[box], kept);
         if (!change.isEmpty())
             lines << BoxNames::of(box) + QStringLiteral(": ") + change + QLatin1Char('.');
     }
     return lines;
 }
 
-void FileCommands::write(const CheckTexts& texts)
+CheckFile::Kept FileCommands::write(const CheckTexts& texts)
 {
     try {
-        CheckFile::write(m_dialog.FileName, CheckRecord::fromWindow(texts));
+        return CheckFile::write(m_dialog.FileName, texts);
     } catch (const QuilloError& error) {
         m_messages.show(error.message());
         throw;
     }
 }
 
-void FileCommands::reportStorageChanges(const CheckTexts& texts)
+void FileCommands::reportStorageChanges(const CheckTexts& texts, CheckFile::Kept kept)
 {
-    // The file holds exactly the record; the merchant learns what it could
-    // not keep while the window still shows the full text.
-    const QStringList changes = storageChanges(texts);
+    // The merchant learns what the file could not keep while the window still
+    // shows the full text.
+    const QStringList changes = storageChanges(texts, kept);
     if (changes.isEmpty())
         return;
     m_messages.show(QStringLiteral("The check was saved to \"%1\", but not every value could be stored as typed:\n")

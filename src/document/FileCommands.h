@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/CheckFile.h"
 #include "document/CheckRecord.h"
 
 #include <QString>
@@ -22,7 +23,7 @@ public:
     // be opened ends the command quietly with the window and the current file
     // as they were. Only a failed save is reported, in a message box, since
     // the merchant would otherwise believe the check is on disk; so is a save
-    // that had to shorten or change a value to store it.
+    // that could not keep a value as typed.
     void run(std::int16_t index);
 
     static QString newFileCaption();
@@ -34,20 +35,21 @@ public:
     // but spaces.
     static QString suggestedFileName(const QString& text1, const QString& extension = QStringLiteral(".qlo"));
 
-    // What storing `texts` in a file changes: one line per box whose value
-    // loses more than trailing spaces to the field's width, or holds
-    // characters the file cannot hold.
-    // Empty when the file keeps every value as typed.
-    static QStringList storageChanges(const CheckTexts& texts);
+    // What storing `texts` in a file changes, given what the save kept: one
+    // line per box whose value loses more than trailing spaces to the field's
+    // width or holds characters the code page cannot hold (the record alone),
+    // or holds characters UTF-8 cannot hold (whole values). Empty when the
+    // file keeps every value as typed.
+    static QStringList storageChanges(const CheckTexts& texts, CheckFile::Kept kept);
 
 private:
     void newCheque();
     void open();
-    void save(const CheckTexts& texts);
-    void saveAs(const CheckTexts& texts);
+    CheckFile::Kept save(const CheckTexts& texts);
+    CheckFile::Kept saveAs(const CheckTexts& texts);
     void savePrompt();
-    void write(const CheckTexts& texts);
-    void reportStorageChanges(const CheckTexts& texts);
+    CheckFile::Kept write(const CheckTexts& texts);
+    void reportStorageChanges(const CheckTexts& texts, CheckFile::Kept kept);
 
     CheckForm& m_form;
     CommonDialog& m_dialog;

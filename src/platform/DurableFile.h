@@ -29,9 +29,21 @@ QByteArray readStart(const QString& path, qsizetype length);
 // only once the data has reached the disk.
 void writeStart(const QString& path, const QByteArray& bytes);
 
+// Makes the file at `path` hold exactly `bytes`, as writeStart would write a
+// file that it may change: links are followed, and an existing file that
+// writeStart refuses is refused the same way. What followed the bytes in an
+// existing file is gone. The new content is a complete new file that takes the
+// old one's place, with its permissions and, where the system allows, its
+// owner; a failure or a kill leaves the old file as it was. In a folder that
+// takes no new files the file is written in place instead, start first, then
+// cut to length: a kill there may leave the new start before old bytes.
+// Returns only once the data has reached the disk.
+void writeWhole(const QString& path, const QByteArray& bytes);
+
 // Makes the file at `path` hold exactly `bytes`, creating or replacing it
-// whole: the bytes go to a hidden file in the same folder, which takes the
-// name only once complete. A failure leaves an existing file as it was.
+// whole, whatever the old file's permissions: the bytes go to a file that has
+// no name until it is complete. A failure leaves an existing file as it was,
+// and no failure leaves any other file behind.
 void replaceWhole(const QString& path, const QByteArray& bytes);
 
 } // namespace DurableFile

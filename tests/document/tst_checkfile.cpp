@@ -1,4 +1,5 @@
 #include "document/CheckFile.h"
+#include "platform/DurableFile.h"
 #include "platform/QuilloError.h"
 
 #include "fakes/AsOrdinaryUser.h"
@@ -8,6 +9,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <functional>
+#include <pwd.h>
 #include <sys/ptrace.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -16,12 +19,23 @@
 
 namespace {
 
-CheckRecord recordWithPayee(const QString& payee)
+// A cheque whose boxes hold `fill`, but for the payee.
+CheckTexts withPayee(const QString& payee, const QString& fill = QString())
 {
     CheckTexts texts;
+    for (QString& text : texts)
+        text = fill;
     texts[Box::Payee] = payee;
-    return CheckRecord::fromWindow(texts);
+    return texts;
 }
+
+CheckRecord recordWithPayee(const QString& payee)
+{
+    return CheckRecord::fromWindow(withPayee(payee));
+}
+
+// A payee longer than a field, with a character the code page lacks.
+const QString LongPayee = QStringLiteral("Przedsiębiorstwo Handlowe Łukasz i Syn");
 
 QByteArray patternBytes(int size)
 {
@@ -53,17 +67,17 @@ bool canCreateIn(const QString& folder)
     return true;
 }
 
-// Saves `record` to `path` in a child process that is killed the moment it
-// first writes anything, as a crash or a power cut would stop it. Returns
-// whether the child was stopped at a write.
-bool saveKilledAtFirstWrite(const QString& path, const CheckRecord& record)
+// Runs `body` in a child process that is killed the moment it first writes
+// anything, as a crash or a power cut would stop it. Returns whether the child
+// was stopped at a write.
+bool killedAtFirstWrite(const std::function<void()>& body)
 {
     const pid_t child = ::fork();
     if (child == 0) {
         ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
         ::raise(SIGSTOP);
         try {
-            CheckFile::write(path, record);
+            body();
         } catch (...) {
         }
         ::_exit(0);
@@ -87,6 +101,12 @@ bool saveKilledAtFirstWrite(const QString& path, const CheckRecord& record)
     return killed;
 }
 
+// Everything in `folder`, hidden files included.
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
 } // namespace
 
 class TestCheckFile : public QObject {
@@ -97,7 +117,11 @@ private Q_SLOTS:
     void writeCreatesA480ByteFile();
     void writeOverALongerFileKeepsTheRest();
     void writeOverAShorterFileReplacesItsStart();
-    void killedFirstSaveLeavesNoShortFile();
+    void killedWriteLeavesTheOldFileAndNothingElse_data();
+    void killedWriteLeavesTheOldFileAndNothingElse();
+    void replacingTheExtensionKeepsTheFilesPermissionsAndOwner();
+    void folderWithoutNewFilesGetsTheExtensionInPlace();
+    void failedReplaceLeavesNothingBehind();
     void writeFollowsLinks_data();
     void writeFollowsLinks();
     void readUsesTheFirst480Bytes();
@@ -123,7 +147,7 @@ void TestCheckFile::init()
 void TestCheckFile::writeCreatesA480ByteFile()
 {
     const CheckRecord record = recordWithPayee(QStringLiteral("Acme Supply"));
-    CheckFile::write(path(QStringLiteral("new.qlo")), record);
+    CheckFile::write(path(QStringLiteral("new.qlo")), withPayee(QStringLiteral("Acme Supply")));
     QCOMPARE(TestFiles::read(path(QStringLiteral("new.qlo"))), record.toBytes());
 }
 
@@ -132,7 +156,7 @@ void TestCheckFile::writeOverALongerFileKeepsTheRest()
     const QByteArray before = patternBytes(1000);
     QVERIFY(TestFiles::write(path(QStringLiteral("long.qlo")), before));
     const CheckRecord record = recordWithPayee(QStringLiteral("Acme Supply"));
-    CheckFile::write(path(QStringLiteral("long.qlo")), record);
+    CheckFile::write(path(QStringLiteral("long.qlo")), withPayee(QStringLiteral("Acme Supply")));
 
     const QByteArray after = TestFiles::read(path(QStringLiteral("long.qlo")));
     QCOMPARE(after.size(), 1000);
@@ -144,24 +168,105 @@ void TestCheckFile::writeOverAShorterFileReplacesItsStart()
 {
     QVERIFY(TestFiles::write(path(QStringLiteral("short.qlo")), patternBytes(100)));
     const CheckRecord record = recordWithPayee(QStringLiteral("Acme Supply"));
-    CheckFile::write(path(QStringLiteral("short.qlo")), record);
+    CheckFile::write(path(QStringLiteral("short.qlo")), withPayee(QStringLiteral("Acme Supply")));
     QCOMPARE(TestFiles::read(path(QStringLiteral("short.qlo"))), record.toBytes());
 }
 
-void TestCheckFile::killedFirstSaveLeavesNoShortFile()
+void TestCheckFile::killedWriteLeavesTheOldFileAndNothingElse_data()
 {
-    const QString file = path(QStringLiteral("new.qlo"));
-    const CheckRecord record = recordWithPayee(QStringLiteral("Acme Supply"));
-    QVERIFY2(saveKilledAtFirstWrite(file, record), "the save was never stopped at a write");
-    // Nothing under the name rather than a file without its record.
-    QVERIFY(!QFileInfo::exists(file));
+    QTest::addColumn<QString>("write"); // "check": a check file's save; "export": a whole replace
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("payee");
 
-    // The next save creates the file whole; over an existing file, a save
-    // killed at its write leaves the previous record.
-    CheckFile::write(file, record);
-    QCOMPARE(TestFiles::read(file), record.toBytes());
-    QVERIFY(saveKilledAtFirstWrite(file, recordWithPayee(QStringLiteral("Other payee"))));
-    QCOMPARE(TestFiles::read(file), record.toBytes());
+    const QByteArray shortRecord = recordWithPayee(QStringLiteral("Acme Supply")).toBytes();
+    QTest::newRow("new check file") << "check" << QByteArray() << "Other payee";
+    QTest::newRow("check file written in place") << "check" << shortRecord << "Other payee";
+    QTest::newRow("check file gaining the extension") << "check" << shortRecord << LongPayee;
+    QTest::newRow("new export") << "export" << QByteArray() << "%PDF-1.4 new";
+    QTest::newRow("replacing export") << "export" << QByteArray("%PDF-1.4 old") << "%PDF-1.4 new";
+}
+
+void TestCheckFile::killedWriteLeavesTheOldFileAndNothingElse()
+{
+    QFETCH(QString, write);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, payee);
+    const QString file = path(QStringLiteral("cheque"));
+    if (!before.isNull())
+        QVERIFY(TestFiles::write(file, before));
+    const auto run = [&] {
+        if (write == QLatin1String("check"))
+            CheckFile::write(file, withPayee(payee));
+        else
+            DurableFile::replaceWhole(file, payee.toUtf8());
+    };
+
+    QVERIFY2(killedAtFirstWrite(run), "the write was never stopped at a write");
+    // The old file or nothing, and no hidden file with the draft in it.
+    QCOMPARE(entriesOf(m_dir->path()), before.isNull() ? QStringList() : QStringList{QStringLiteral("cheque")});
+    QCOMPARE(TestFiles::read(file), before);
+
+    run();
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{QStringLiteral("cheque")});
+    if (write == QLatin1String("check"))
+        // Whole values from the extension; the record's fields, filled, without one.
+        QCOMPARE(CheckFile::read(file),
+                 payee.size() > 32 ? withPayee(payee) : withPayee(fixedWidth(payee, 32), QString(32, u' ')));
+    else
+        QCOMPARE(TestFiles::read(file), payee.toUtf8());
+}
+
+void TestCheckFile::replacingTheExtensionKeepsTheFilesPermissionsAndOwner()
+{
+    const QString file = path(QStringLiteral("real.qlo"));
+    QVERIFY(TestFiles::write(file, recordWithPayee(QStringLiteral("Acme Supply")).toBytes()));
+    QVERIFY(QFile::link(QStringLiteral("real.qlo"), path(QStringLiteral("link.qlo"))));
+    QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0604), 0);
+    // Root may save a file of someone else's; it stays theirs.
+    const passwd* nobody = ::getpwnam("nobody");
+    QVERIFY(nobody);
+    const uid_t owner = ::geteuid() == 0 ? nobody->pw_uid : ::geteuid();
+    QCOMPARE(::chown(QFile::encodeName(file).constData(), owner, static_cast<gid_t>(-1)), 0);
+
+    CheckFile::write(path(QStringLiteral("link.qlo")), withPayee(LongPayee));
+
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 07777, 0604u);
+    QCOMPARE(info.st_uid, owner);
+    QVERIFY(QFileInfo(path(QStringLiteral("link.qlo"))).isSymLink());
+    QCOMPARE(CheckFile::read(file), withPayee(LongPayee));
+}
+
+void TestCheckFile::folderWithoutNewFilesGetsTheExtensionInPlace()
+{
+    // A file the merchant may change in a folder that takes no new files.
+    QVERIFY(QDir().mkpath(path(QStringLiteral("locked"))));
+    const QString file = path(QStringLiteral("locked/cheque.qlo"));
+    QVERIFY(TestFiles::write(file, recordWithPayee(QStringLiteral("Acme Supply")).toBytes()));
+    QVERIFY(QFile::setPermissions(path(QStringLiteral("locked")), QFile::ReadOwner | QFile::ExeOwner));
+
+    QVERIFY(runAsOrdinaryUser(m_dir->path(), [&] {
+        QVERIFY(!canCreateIn(path(QStringLiteral("locked"))));
+        // A failure must not escape the child that runs as the ordinary user.
+        QCOMPARE(failureOf([&] { CheckFile::write(file, withPayee(LongPayee)); }), QString());
+        QCOMPARE(entriesOf(path(QStringLiteral("locked"))), QStringList{QStringLiteral("cheque.qlo")});
+        QCOMPARE(CheckFile::read(file), withPayee(LongPayee));
+        // ...and loses it again, cut to the record.
+        QCOMPARE(failureOf([&] { CheckFile::write(file, withPayee(QStringLiteral("Acme Supply"))); }), QString());
+        QCOMPARE(TestFiles::read(file), recordWithPayee(QStringLiteral("Acme Supply")).toBytes());
+    }));
+}
+
+void TestCheckFile::failedReplaceLeavesNothingBehind()
+{
+    // The complete file is ready when the rename over the folder fails.
+    QVERIFY(QDir().mkpath(path(QStringLiteral("folder.pdf"))));
+    const QString message =
+        failureOf([&] { DurableFile::replaceWhole(path(QStringLiteral("folder.pdf")), QByteArray("%PDF-1.4")); });
+    QCOMPARE(message, QStringLiteral("That name belongs to a folder, not a file."));
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{QStringLiteral("folder.pdf")});
+    QCOMPARE(entriesOf(path(QStringLiteral("folder.pdf"))), QStringList());
 }
 
 void TestCheckFile::writeFollowsLinks_data()
@@ -198,7 +303,7 @@ void TestCheckFile::writeFollowsLinks()
         QVERIFY(TestFiles::write(path(file), patternBytes(600)));
 
     const CheckRecord record = recordWithPayee(QStringLiteral("Acme Supply"));
-    CheckFile::write(path(link), record);
+    CheckFile::write(path(link), withPayee(QStringLiteral("Acme Supply")));
 
     QCOMPARE(TestFiles::read(path(file)), existed ? record.toBytes() + tail : record.toBytes());
     // The links stay links.
@@ -211,7 +316,8 @@ void TestCheckFile::readUsesTheFirst480Bytes()
     QByteArray bytes = recordWithPayee(QStringLiteral("First record")).toBytes();
     bytes += recordWithPayee(QStringLiteral("Second record")).toBytes();
     QVERIFY(TestFiles::write(path(QStringLiteral("two.qlo")), bytes));
-    QCOMPARE(CheckFile::read(path(QStringLiteral("two.qlo"))).Payee, fixedWidth(QStringLiteral("First record"), 32));
+    QCOMPARE(CheckFile::read(path(QStringLiteral("two.qlo"))),
+             withPayee(fixedWidth(QStringLiteral("First record"), 32), QString(32, u' ')));
 }
 
 void TestCheckFile::readOnlyFileOpens()
@@ -219,7 +325,7 @@ void TestCheckFile::readOnlyFileOpens()
     const QString file = path(QStringLiteral("locked.qlo"));
     QVERIFY(TestFiles::write(file, recordWithPayee(QStringLiteral("Acme Supply")).toBytes()));
     QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    QCOMPARE(CheckFile::read(file).Payee, fixedWidth(QStringLiteral("Acme Supply"), 32));
+    QCOMPARE(CheckFile::read(file), withPayee(fixedWidth(QStringLiteral("Acme Supply"), 32), QString(32, u' ')));
 }
 
 void TestCheckFile::unreadablePathsAreRefused_data()
@@ -303,7 +409,7 @@ void TestCheckFile::writeFailuresNameTheFileAndReason()
     const QString target = file.startsWith(QLatin1Char('/')) ? file : path(file);
     const auto check = [&] {
         QVERIFY(!readOnlyFolder || !canCreateIn(path(QStringLiteral("locked"))));
-        const QString message = failureOf([&] { CheckFile::write(target, recordWithPayee(QStringLiteral("x"))); });
+        const QString message = failureOf([&] { CheckFile::write(target, withPayee(QStringLiteral("x"))); });
         QCOMPARE(message, QStringLiteral("The check could not be saved to \"%1\". %2").arg(target, reason));
         QVERIFY(!QFileInfo(target).isFile());
     };
@@ -315,18 +421,22 @@ void TestCheckFile::writeFailuresNameTheFileAndReason()
 
 void TestCheckFile::readOnlyFileIsNotChanged()
 {
+    // A record alone, which a long value would give the extension.
     const QString file = path(QStringLiteral("locked.qlo"));
-    const QByteArray before = patternBytes(600);
+    const QByteArray before = recordWithPayee(QStringLiteral("Acme Supply")).toBytes();
     QVERIFY(TestFiles::write(file, before));
     QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
     QVERIFY(runAsOrdinaryUser(m_dir->path(), [&] {
         QVERIFY(!QFile(file).open(QIODevice::ReadWrite));
-        const QString message = failureOf([&] { CheckFile::write(file, recordWithPayee(QStringLiteral("x"))); });
-        QCOMPARE(message, QStringLiteral("The check could not be saved to \"%1\". "
-                                         "The file is read-only, or you may not change it.")
-                              .arg(file));
-        QCOMPARE(TestFiles::read(file), before);
+        // Neither in place nor, with the values whole, by a new file in its place.
+        for (const QString& payee : {QStringLiteral("x"), LongPayee}) {
+            const QString message = failureOf([&] { CheckFile::write(file, withPayee(payee)); });
+            QCOMPARE(message, QStringLiteral("The check could not be saved to \"%1\". "
+                                             "The file is read-only, or you may not change it.")
+                                  .arg(file));
+            QCOMPARE(TestFiles::read(file), before);
+        }
     }));
 }
 

@@ -46,6 +46,18 @@ QByteArray chequeBytes(int field = -1, const QByteArray& value = {})
     return bytes;
 }
 
+// Quillo's extension after the record of a cheque whose only value is the
+// 47-character amount in words of $1,234.56 (Text8), as the file must hold it:
+// magic, version 1, length 181, the checksum of bytes 32 to 479, fourteen
+// counted UTF-8 values, the checksum of all before it.
+const QByteArray WordsExtension = QByteArray::fromHex(
+    "89514c4f0d0a1a0a0100b5000000ba5ecafe237fb0e99d54e631d1e3de6de1e3e96c1e031de01c8aa67d9684fce200000000"
+    "0000000000000000000000000000000000000000000000002f0000004f6e652074686f7573616e642074776f2068756e6472"
+    "6564207468697274792d666f757220616e642035362f31303000000000000000000000000000000000000000000000000038"
+    "f6e34afd58e8c7054612ea7bfccbb70bd372681bcb2acd6f09a0d38d444369");
+const QString Words = QStringLiteral("One thousand two hundred thirty-four and 56/100");
+const QByteArray WordsFile = chequeBytes(8, "One thousand two hundred thirty-") + WordsExtension;
+
 // The message after a save that stored some values differently from the window.
 QString storedDifferently(const QString& path, const QStringList& changes)
 {
@@ -78,7 +90,10 @@ private Q_SLOTS:
     void openFillsAll32CharactersAndSavesThemBack();
     void reservedBytesHaveNoEffectAndZerosAreWrittenBack();
     void openUsesTheFirst480BytesOfALongerFile();
-    void saveOverALongerFileKeepsTheRest();
+    void saveOverWhatFollowsTheRecord_data();
+    void saveOverWhatFollowsTheRecord();
+    void openReadsTheRecordAloneBesideABrokenExtension_data();
+    void openReadsTheRecordAloneBesideABrokenExtension();
 
     void saveWithCurrentFileAsksNothing();
     void saveOnNewChequeSuggestsText1();
@@ -134,23 +149,32 @@ void TestFileCommands::savedBytes_data()
     QTest::newRow("all empty") << 1 << QString() << chequeBytes() << QString(32, QLatin1Char(' ')) << QStringList();
     QTest::newRow("four-character cheque number")
         << 6 << QStringLiteral("1234") << chequeBytes(6, "1234") << QStringLiteral("1234") + fill28 << QStringList();
+    // Longer than a field: the record keeps 32 characters, the extension the value.
     QTest::newRow("40-character payee") << 7 << QStringLiteral("Pay the Worthington Hardware Co. Limited")
-                                        << chequeBytes(7, "Pay the Worthington Hardware Co.")
-                                        << QStringLiteral("Pay the Worthington Hardware Co.")
-                                        << QStringList{QStringLiteral(
-                                               "Pay to the Order of: 40 characters, the file keeps the first 32.")};
-    QTest::newRow("amount in words of 34 characters")
-        << 8 << QStringLiteral("Two hundred forty-seven and 50/100")
-        << chequeBytes(8, "Two hundred forty-seven and 50/1") << QStringLiteral("Two hundred forty-seven and 50/1")
-        << QStringList{QStringLiteral("In the Amount of: 34 characters, the file keeps the first 32.")};
+                                        << chequeBytes(7, "Pay the Worthington Hardware Co.") +
+                                               QByteArray::fromHex("89514c4f0d0a1a0a0100ae0000005f38534363fcd0c3eb398d5"
+                                                                   "6a574f1dfc3218252f9c168e41add1fd860f5cba900000000"
+                                                                   "000000000000000000000000000000000000000028000000506"
+                                                                   "1792074686520576f727468696e67746f6e20486172647761"
+                                                                   "726520436f2e204c696d6974656400000000000000000000000"
+                                                                   "000000000000000000000000000000000263db7239b001e9e"
+                                                                   "ad5bb835b6df1056682b4bdb2416ae756bb0fefc39d67682")
+                                        << QStringLiteral("Pay the Worthington Hardware Co. Limited") << QStringList();
+    QTest::newRow("amount in words of 47 characters") << 8 << Words << WordsFile << Words << QStringList();
     // A reopened box ends in fill spaces; typing pushes them past the field.
     QTest::newRow("typed at the start of a reopened box")
         << 1 << QStringLiteral("XSmith") + QString(27, QLatin1Char(' ')) << chequeBytes(1, "XSmith")
         << QStringLiteral("XSmith") + QString(26, QLatin1Char(' ')) << QStringList();
     QTest::newRow("typed past the fill of a reopened box")
         << 1 << QStringLiteral("Smith") + QString(27, QLatin1Char(' ')) + QStringLiteral("X   ")
-        << chequeBytes(1, "Smith") << QStringLiteral("Smith") + QString(27, QLatin1Char(' '))
-        << QStringList{QStringLiteral("Payor Name and Address, line 1: 33 characters, the file keeps the first 32.")};
+        << chequeBytes(1, "Smith") + QByteArray::fromHex("89514c4f0d0a1a0a0100aa000000b656ac574c8d2ded5f04970fc65f2cf4a"
+                                                         "f8fd114b31916f29cbc3c824574b0a724000000"
+                                                         "536d697468202020202020202020202020202020202020202020202020202"
+                                                         "020582020200000000000000000000000000000"
+                                                         "0000000000000000000000000000000000000000000000000000000000000"
+                                                         "00000000000000092dd10f02ab338d05134abb9"
+                                                         "6d357f7c9f6c084399c741e7ef9cf0b6a011e132")
+        << QStringLiteral("Smith") + QString(27, QLatin1Char(' ')) + QStringLiteral("X   ") << QStringList();
     QTest::newRow("exactly 32 characters")
         << 7 << QStringLiteral("Pay the Worthington Hardware Co.") << chequeBytes(7, "Pay the Worthington Hardware Co.")
         << QStringLiteral("Pay the Worthington Hardware Co.") << QStringList();
@@ -162,21 +186,55 @@ void TestFileCommands::savedBytes_data()
     QTest::newRow("leading spaces and dollar kept")
         << 9 << QStringLiteral("  $12.00") << chequeBytes(9, "  $12.00")
         << QStringLiteral("  $12.00") + QString(24, QLatin1Char(' ')) << QStringList();
-    QTest::newRow("check mark") << 14 << QStringLiteral("Paid \u2713") << chequeBytes(14, "Paid ?")
-                                << QStringLiteral("Paid ?") + QString(26, QLatin1Char(' '))
-                                << QStringList{
-                                       QStringLiteral("Memo: \"\u2713\" cannot be stored and was saved as \"?\".")};
+    // Outside the code page: "?" in the record, the character in the extension.
+    QTest::newRow("check mark, arrow, L with stroke")
+        << 14 << QStringLiteral("Paid \u2713 \u2192 \u0141\u00f3d\u017a")
+        << chequeBytes(14, "Paid ? ? ?\xf3"
+                           "d?") +
+               QByteArray::fromHex("89514c4f0d0a1a0a01009a00000021f57173308cd8b948b909e94995eec87f38b529bcd9f80a3c70f3c"
+                                   "636170b0500000000"
+                                   "00000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+                                   "00000000000001400"
+                                   "00005061696420e29c9320e2869220c581c3b364c5ba59f200236fa51a09f5f75a3473975a98270c507"
+                                   "26138755e721469f1"
+                                   "08baac35")
+        << QStringLiteral("Paid \u2713 \u2192 \u0141\u00f3d\u017a") << QStringList();
     QTest::newRow("a character outside the basic plane, twice")
-        << 2 << QStringLiteral("\U0001F600 Suite \U0001F600") << chequeBytes(2, "?? Suite ??")
-        << QStringLiteral("?? Suite ??") + QString(21, QLatin1Char(' '))
-        << QStringList{QStringLiteral("Payor Name and Address, line 2: \"\U0001F600\" cannot be stored and was saved "
-                                      "as \"??\".")};
-    // Only what the file keeps counts: a lost character past the 32nd is cut anyway.
-    QTest::newRow("cut and changed")
-        << 13 << QStringLiteral("\u2460") + QString(31, QLatin1Char('1')) + QStringLiteral("\u2461")
-        << chequeBytes(13, "?" + QByteArray(31, '1')) << QStringLiteral("?") + QString(31, QLatin1Char('1'))
-        << QStringList{QStringLiteral("Check No. on the MICR line: 33 characters, the file keeps the first 32; "
-                                      "\"\u2460\" cannot be stored and was saved as \"?\".")};
+        << 2 << QStringLiteral("\U0001F600 Suite \U0001F600")
+        << chequeBytes(2, "?? Suite ??") +
+               QByteArray::fromHex(
+                   "89514c4f0d0a1a0a010095000000dfdc385d35ab876beeedd165fa3e53180d7174618076f822462d83895e8f592a0000000"
+                   "0"
+                   "0f000000f09f988020537569746520f09f98800000000000000000000000000000000000000000000000000000000000000"
+                   "0"
+                   "0000000000000000000000000000000000c519cd001243695ebf283af42da16beffc9fe3fe44e1f78379cc827ec99380d0")
+        << QStringLiteral("\U0001F600 Suite \U0001F600") << QStringList();
+    QTest::newRow("cut and changed") << 13
+                                     << QStringLiteral("\u2460") + QString(31, QLatin1Char('1')) +
+                                            QStringLiteral("\u2461")
+                                     << chequeBytes(13, "?" + QByteArray(31, '1')) +
+                                            QByteArray::fromHex("89514c4f0d0a1a0a0100ab0000009ef94bf4fddb7048c2b88e4bbf"
+                                                                "56c7db837547f12575ba4d4e3336df0095d76800000000"
+                                                                "000000000000000000000000000000000000000000000000000000"
+                                                                "000000000000000000000000000000000025000000e291"
+                                                                "a03131313131313131313131313131313131313131313131313131"
+                                                                "3131313131e291a100000000fe97f1fb5777ed6d2f0c7c"
+                                                                "a70809676cccf1795c37da63d55861c14fa203a78a")
+                                     << QStringLiteral("\u2460") + QString(31, QLatin1Char('1')) +
+                                            QStringLiteral("\u2461")
+                                     << QStringList();
+    // Half a surrogate pair has no UTF-8 either: the one value a file cannot keep.
+    QTest::newRow("half a surrogate pair")
+        << 14 << QStringLiteral("Paid ") + QChar(0xD800)
+        << chequeBytes(14, "Paid ?") +
+               QByteArray::fromHex("89514c4f0d0a1a0a01008c0000008e005b77f17ad3e81e6276e6d295af614bbb73d9cda1900b4f8737e"
+                                   "4e0a5d18300000000"
+                                   "00000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+                                   "00000000000000600"
+                                   "000050616964203f3f83fd75c48a8a6fc6376d046b16d38274db65aac324577aacd50afbecba2df9")
+        << QStringLiteral("Paid ?")
+        << QStringList{QStringLiteral("Memo: \"") + QChar(0xD800) +
+                       QStringLiteral("\" cannot be stored and was saved as \"?\".")};
 }
 
 void TestFileCommands::savedBytes()
@@ -204,6 +262,14 @@ void TestFileCommands::savedBytes()
     other.dialogs.answer(path(QStringLiteral("cheque.qlo")));
     other.commands.run(FileCommands::Open);
     QCOMPARE(other.form.text(box), reopened);
+
+    // What was kept whole is saved whole again, even over the record alone.
+    if (changes.isEmpty()) {
+        QVERIFY(TestFiles::write(path(QStringLiteral("cheque.qlo")), bytes.left(480)));
+        other.commands.run(FileCommands::Save);
+        QCOMPARE(TestFiles::read(path(QStringLiteral("cheque.qlo"))), bytes);
+        QVERIFY(other.messages.shown.isEmpty());
+    }
 }
 
 void TestFileCommands::newClearsTheWindowAndForgetsTheFile()
@@ -263,22 +329,93 @@ void TestFileCommands::openUsesTheFirst480BytesOfALongerFile()
     QCOMPARE(window.form.text(2), QString(32, QLatin1Char(' ')));
 }
 
-void TestFileCommands::saveOverALongerFileKeepsTheRest()
+void TestFileCommands::saveOverWhatFollowsTheRecord_data()
 {
-    QByteArray before(1000, '\0');
-    for (int i = 0; i < before.size(); ++i)
-        before[i] = static_cast<char>(i % 251);
-    QVERIFY(TestFiles::write(path(QStringLiteral("long.qlo")), before));
+    // The file holds the record of the 47-character words, then `tail`; the
+    // words box is set to `text` and saved over it.
+    QTest::addColumn<QByteArray>("tail");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("after"); // what follows the record afterwards
+    QTest::addColumn<QStringList>("changes");
+
+    QByteArray foreign(520, '\0');
+    for (int i = 0; i < foreign.size(); ++i)
+        foreign[i] = static_cast<char>(i % 251);
+    const QByteArray magic("\x89QLO\r\n\x1a\n");
+    const QString Words34 = QStringLiteral("Two hundred forty-seven and 50/100");
+    const QByteArray Words34Extension = QByteArray::fromHex(
+        "89514c4f0d0a1a0a0100a8000000c27e942e40a81a990a3516a2b1052d47de1a4fd88bbad8516719da4c6c03bd6f00000000"
+        "0000000000000000000000000000000000000000000000002200000054776f2068756e6472656420666f7274792d73657665"
+        "6e20616e642035302f31303000000000000000000000000000000000000000000000000067d1acb89e29c0d8cdb28fe795d6"
+        "2944e36b00575183fadb8db212026f5204b2");
+
+    QTest::newRow("old extension, other long words") << WordsExtension << Words34 << Words34Extension << QStringList();
+    QTest::newRow("old extension, words that fit")
+        << WordsExtension << "Zero and 75/100" << QByteArray() << QStringList();
+    QTest::newRow("a damaged extension of Quillo's") << magic << Words << WordsExtension << QStringList();
+    const QStringList cut{QStringLiteral("In the Amount of: 47 characters, the file keeps the first 32.")};
+    QTest::newRow("seven bytes of the magic") << magic.left(7) << Words << magic.left(7) << cut;
+    QTest::newRow("someone else's bytes, long words") << foreign << Words << foreign << cut;
+    QTest::newRow("someone else's bytes, words that fit") << foreign << "Zero and 75/100" << foreign << QStringList();
+}
+
+void TestFileCommands::saveOverWhatFollowsTheRecord()
+{
+    QFETCH(QByteArray, tail);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, after);
+    QFETCH(QStringList, changes);
+    const QString file = path(QStringLiteral("long.qlo"));
+    QVERIFY(TestFiles::write(file, chequeBytes(8, "One thousand two hundred thirty-") + tail));
 
     Window window(m_dir->path());
-    window.type(7, QStringLiteral("Acme Supply"));
-    window.dialogs.answer(path(QStringLiteral("long.qlo")));
+    window.type(8, text);
+    window.dialogs.answer(file);
     window.commands.run(FileCommands::SaveAs);
 
-    const QByteArray after = TestFiles::read(path(QStringLiteral("long.qlo")));
-    QCOMPARE(after.size(), 1000);
-    QCOMPARE(after.left(480), chequeBytes(7, "Acme Supply"));
-    QCOMPARE(after.mid(480), before.mid(480));
+    QCOMPARE(TestFiles::read(file), chequeBytes(8, text.left(32).toLatin1()) + after);
+    QCOMPARE(window.messages.shown, changes.isEmpty() ? QStringList() : QStringList{storedDifferently(file, changes)});
+}
+
+void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension_data()
+{
+    // The file of the 47-character words with one change; what Text8 shows.
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("bytes"); // put at offset; an empty one at 0 cuts the last byte
+    QTest::addColumn<QString>("text8");
+
+    const QString record = QStringLiteral("One thousand two hundred thirty-");
+    QTest::newRow("intact") << 0 << QByteArray(1, '\0') << Words;
+    QTest::newRow("reserved field changed") << 0 << QByteArray("Z") << Words;
+    QTest::newRow("record changed since") << 256 << QByteArray("o") << "one thousand two hundred thirty-";
+    QTest::newRow("magic changed") << 480 << QByteArray("\x88") << record;
+    QTest::newRow("version 2") << 488 << QByteArray("\x02") << record;
+    QTest::newRow("length one less") << 490 << QByteArray("\xb4") << record;
+    QTest::newRow("a value changed") << 560 << QByteArray("E") << record;
+    QTest::newRow("last checksum changed") << 660 << QByteArray("\x68") << record;
+    QTest::newRow("last byte cut") << 0 << QByteArray() << record;
+    QTest::newRow("a byte appended") << 661 << QByteArray(1, '\0') << record;
+}
+
+void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension()
+{
+    QFETCH(int, offset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text8);
+    QByteArray file = WordsFile;
+    QCOMPARE(file.size(), 661);
+    if (bytes.isEmpty())
+        file.chop(1);
+    else
+        file.replace(offset, bytes.size(), bytes);
+
+    Window window(m_dir->path());
+    window.type(8, QStringLiteral("typed"));
+    openFile(window, QStringLiteral("words.qlo"), file);
+    QVERIFY(window.messages.shown.isEmpty());
+    QCOMPARE(window.form.text(8), text8);
+    // The other boxes come from the same place: empty values, or 32 spaces.
+    QCOMPARE(window.form.text(9), text8 == Words ? QString() : QString(32, QLatin1Char(' ')));
 }
 
 void TestFileCommands::saveWithCurrentFileAsksNothing()

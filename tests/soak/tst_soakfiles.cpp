@@ -1,5 +1,5 @@
 // Saves and reopens a thousand cheques with varied texts through the File
-// commands, on real files, and checks every byte.
+// commands, on real files, and checks every byte of the record.
 #include "document/FileCommands.h"
 #include "platform/CommonDialog.h"
 
@@ -74,10 +74,12 @@ QList<Typed> typeableCharacters()
     return pool;
 }
 
-// One box's text and the 32 bytes the file must hold for it.
+// One box's text, the 32 bytes the record must hold for it, and whether the
+// record loses some of it (the file then keeps it whole after the record).
 struct Field {
     QString text;
     QByteArray bytes;
+    bool lost = false;
 };
 
 Field randomField(QRandomGenerator& random, const QList<Typed>& pool)
@@ -90,6 +92,7 @@ Field randomField(QRandomGenerator& random, const QList<Typed>& pool)
         field.text.append(QChar(c.unit));
         if (i < 32)
             field.bytes.append(c.byte);
+        field.lost = field.lost || (i >= 32 ? c.unit != u' ' : (c.byte == '?' && c.unit != u'?'));
     }
     field.bytes.append(QByteArray(32 - field.bytes.size(), ' '));
     return field;
@@ -147,29 +150,36 @@ void TestSoakFiles::thousandChequesRoundTripByteExactly()
 
         Window writer;
         QByteArray expected(32, '\0');
+        bool lost = false;
         for (int box = 1; box <= 14; ++box) {
             const Field field = randomField(random, pool);
             writer.form.text(box) = field.text;
             expected += field.bytes;
+            lost = lost || field.lost;
         }
         writer.dialogs.answer(path);
         writer.commands.run(FileCommands::SaveAs);
-        // Only a value cut or changed on its way into the file is reported.
-        const QStringList changes = FileCommands::storageChanges(writer.form.boxes);
-        QCOMPARE(writer.messages.shown.size(), changes.isEmpty() ? 0 : 1);
-        if (!changes.isEmpty())
+        // The values go whole after the record unless another program's bytes
+        // follow it; only then is a value cut or changed, and that is reported.
+        const bool whole = lost && tail.isEmpty();
+        const QStringList changes = FileCommands::storageChanges(writer.form.boxes, CheckFile::Kept::Record);
+        QCOMPARE(changes.isEmpty(), !lost);
+        QCOMPARE(writer.messages.shown.size(), lost && !whole ? 1 : 0);
+        if (!writer.messages.shown.isEmpty())
             QVERIFY(writer.messages.shown.first().contains(changes.join(QLatin1Char('\n'))));
         const QByteArray saved = TestFiles::read(path);
-        QVERIFY2(saved == expected + tail, qPrintable(QStringLiteral("cheque %1 saved as %2, expected %3")
-                                                          .arg(n)
-                                                          .arg(QString::fromLatin1(saved.toHex()),
-                                                               QString::fromLatin1((expected + tail).toHex()))));
+        QVERIFY2(
+            whole ? saved.size() > 480 && saved.left(480) == expected : saved == expected + tail,
+            qPrintable(QStringLiteral("cheque %1 saved as %2, expected %3")
+                           .arg(n)
+                           .arg(QString::fromLatin1(saved.toHex()), QString::fromLatin1((expected + tail).toHex()))));
 
         Window reader;
         reader.dialogs.answer(path);
         reader.commands.run(FileCommands::Open);
         for (int box = 1; box <= 14; ++box) {
-            QCOMPARE(reader.form.text(box), openedText(expected.mid(box * 32, 32), pool));
+            QCOMPARE(reader.form.text(box),
+                     whole ? writer.form.text(box) : openedText(expected.mid(box * 32, 32), pool));
         }
         QCOMPARE(reader.cDlg.FileName, path);
 

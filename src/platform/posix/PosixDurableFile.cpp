@@ -167,6 +167,44 @@ void syncFolder(const QByteArray& folder)
         ::fsync(folderFile.get());
 }
 
+// A name in `folder` that hides the file from a listing and that nothing else uses.
+QByteArray hiddenName(const QByteArray& folder)
+{
+    return folder + "/.quillo-save-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+}
+
+// Older kernels report the flag they do not know as a folder opened for writing.
+bool noUnnamedFiles(int error)
+{
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+// Whether the folder refused a new file for want of permission, as a folder
+// may that holds a file the merchant may change.
+bool folderRefused(int error)
+{
+    return error == EACCES || error == EPERM;
+}
+
+// The path under which the system shows the open file `fd`.
+QByteArray selfPath(int fd)
+{
+    return "/proc/self/fd/" + QByteArray::number(fd);
+}
+
+// A new file that takes an old one's place keeps the old one's permissions,
+// and its owner where the system lets the saver give the file away (root), or
+// at least its group; otherwise it belongs to the saver, as any new file does.
+void takeOwnerAndMode(int fd, const struct stat* old)
+{
+    if (old == nullptr)
+        return;
+    if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
+        [[maybe_unused]] const int groupKept = ::fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+    }
+    ::fchmod(fd, old->st_mode & 07777);
+}
+
 enum class Created { Done, NameTaken, Unsupported };
 
 // Creates the file as a nameless file in its folder and gives it its name only
@@ -177,15 +215,13 @@ Created createUnnamed(const QByteArray& name, const QByteArray& bytes)
     const QByteArray folder = folderOf(name);
     Descriptor file(::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
     if (!file.isOpen()) {
-        // Older kernels report the flag they do not know as a folder opened for writing.
-        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+        if (noUnnamedFiles(errno))
             return Created::Unsupported;
         fail(errno, Step::Create, name);
     }
     if (!writeAndSync(file.get(), bytes))
         fail(errno, Step::Write);
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.get());
-    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
+    if (::linkat(AT_FDCWD, selfPath(file.get()).constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
         if (errno == EEXIST)
             return Created::NameTaken;
         // Without /proc the nameless file cannot be given a name.
@@ -197,32 +233,132 @@ Created createUnnamed(const QByteArray& name, const QByteArray& bytes)
     return Created::Done;
 }
 
-// The bytes go to a hidden file in the same folder, which is renamed into
-// place once complete, replacing any file of that name, and removed on every
-// failure.
-void createThroughHiddenFile(const QByteArray& name, const QByteArray& bytes)
+// For file systems without nameless files: the bytes go to a hidden file in
+// the same folder, which is renamed into place once complete, replacing any
+// file of that name, and removed on every failure. Returns 0, or the error
+// with which the folder refused the hidden file (see folderRefused); fails on
+// every other error.
+int placeThroughHiddenFile(const QByteArray& name, const QByteArray& bytes, const struct stat* old)
 {
     const QByteArray folder = folderOf(name);
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = folder + "/.quillo-save-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        temporary = hiddenName(folder);
         fd = ::open(temporary.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             break;
     }
     Descriptor file(fd);
-    if (!file.isOpen())
+    if (!file.isOpen()) {
+        if (folderRefused(errno))
+            return errno;
         fail(errno, Step::Create, name);
+    }
 
-    const bool ok = writeAndSync(file.get(), bytes) && file.close() &&
-                    ::rename(temporary.constData(), name.constData()) == 0;
+    takeOwnerAndMode(file.get(), old);
+    const bool ok =
+        writeAndSync(file.get(), bytes) && file.close() && ::rename(temporary.constData(), name.constData()) == 0;
     const int error = errno;
     if (!ok) {
         ::unlink(temporary.constData());
         fail(error, Step::Write);
     }
     syncFolder(folder);
+    return 0;
+}
+
+// Puts a complete new file holding `bytes` under `name`, replacing whatever
+// has that name, with the permissions and owner of `old` when given. Returns
+// 0, or the error with which the folder refused the new file; fails on every
+// other error, leaving the old file as it was.
+int placeNewFile(const QByteArray& name, const QByteArray& bytes, const struct stat* old)
+{
+    const QByteArray folder = folderOf(name);
+    Descriptor file(::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
+    if (!file.isOpen()) {
+        if (noUnnamedFiles(errno))
+            return placeThroughHiddenFile(name, bytes, old);
+        if (folderRefused(errno))
+            return errno;
+        fail(errno, Step::Create, name);
+    }
+    takeOwnerAndMode(file.get(), old);
+    if (!writeAndSync(file.get(), bytes))
+        fail(errno, Step::Write);
+    const QByteArray self = selfPath(file.get());
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
+        syncFolder(folder);
+        return 0;
+    }
+    if (errno == ENOENT && !isFolder("/proc/self/fd"))
+        return placeThroughHiddenFile(name, bytes, old);
+    if (errno != EEXIST)
+        fail(errno, Step::Create, name);
+
+    // The name is taken. The system gives a nameless file only a name that is
+    // free, and none replaces an existing file but rename, which needs a name
+    // to start from. So the complete file takes a hidden name and is renamed
+    // over the old one by the very next call: only a kill between these two
+    // calls leaves the hidden file behind, where writing the bytes under a
+    // hidden name (the path without nameless files) leaves one for as long as
+    // the write and the flush take. Removing the old name first instead would
+    // let a kill lose the old file.
+    QByteArray hidden;
+    int linked = -1;
+    for (int attempt = 0; attempt < 100 && linked != 0; ++attempt) {
+        hidden = hiddenName(folder);
+        linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, hidden.constData(), AT_SYMLINK_FOLLOW);
+        if (linked != 0 && errno != EEXIST)
+            break;
+    }
+    if (linked != 0)
+        fail(errno, Step::Create, name);
+    if (::rename(hidden.constData(), name.constData()) != 0) {
+        // A folder under the name makes the rename fail with EISDIR, which says so.
+        const int error = errno;
+        ::unlink(hidden.constData());
+        fail(error, Step::Write);
+    }
+    syncFolder(folder);
+    return 0;
+}
+
+// Creates the missing file `name` whole; false when a file appeared under the
+// name meanwhile.
+bool createMissing(const QByteArray& name, const QByteArray& bytes)
+{
+    switch (createUnnamed(name, bytes)) {
+    case Created::Done:
+        return true;
+    case Created::NameTaken:
+        return false;
+    case Created::Unsupported:
+        break;
+    }
+    if (const int refused = placeThroughHiddenFile(name, bytes, nullptr))
+        fail(refused, Step::Create, name);
+    return true;
+}
+
+// Runs `change` on the file under `name`, opened for reading and writing, or
+// creates it whole with `bytes` when it is missing. Twice at most: a file that
+// appears under the name while it is being created is then changed like any
+// existing file.
+template <typename Change> void changeOrCreate(const QByteArray& name, const QByteArray& bytes, Change change)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        Descriptor file(::open(name.constData(), O_RDWR | O_CLOEXEC));
+        if (file.isOpen()) {
+            change(file);
+            return;
+        }
+        if (errno != ENOENT)
+            fail(errno, Step::OpenExisting);
+        if (createMissing(name, bytes))
+            return;
+    }
+    fail(EEXIST, Step::Create, name);
 }
 
 } // namespace
@@ -264,36 +400,37 @@ QByteArray readStart(const QString& path, qsizetype length)
 
 void writeStart(const QString& path, const QByteArray& bytes)
 {
+    changeOrCreate(linkTarget(QFile::encodeName(path)), bytes, [&](Descriptor& file) {
+        // An existing file is written in place: whatever follows the record stays.
+        if (!writeAndSync(file.get(), bytes) || !file.close())
+            fail(errno, Step::Write);
+    });
+}
+
+void writeWhole(const QString& path, const QByteArray& bytes)
+{
     const QByteArray name = linkTarget(QFile::encodeName(path));
-    // Twice at most: a file that appears under the name while it is being
-    // created is then written in place like any existing file.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        Descriptor file(::open(name.constData(), O_RDWR | O_CLOEXEC));
-        if (file.isOpen()) {
-            // An existing file is written in place: whatever follows the record stays.
-            if (!writeAndSync(file.get(), bytes) || !file.close())
-                fail(errno, Step::Write);
+    changeOrCreate(name, bytes, [&](Descriptor& file) {
+        // Opened for writing, the file is one the saver may change.
+        struct stat info {};
+        const bool regular = ::fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode);
+        if (regular && placeNewFile(name, bytes, &info) == 0)
             return;
-        }
-        if (errno != ENOENT)
-            fail(errno, Step::OpenExisting);
-        switch (createUnnamed(name, bytes)) {
-        case Created::Done:
-            return;
-        case Created::Unsupported:
-            createThroughHiddenFile(name, bytes);
-            return;
-        case Created::NameTaken:
-            break;
-        }
-    }
-    fail(EEXIST, Step::Create, name);
+        // A device, or a folder that takes no new files: in place, the start
+        // first, then cut to length.
+        const bool ok = writeAndSync(file.get(), bytes) &&
+                        (!regular || (::ftruncate(file.get(), bytes.size()) == 0 && ::fsync(file.get()) == 0)) &&
+                        file.close();
+        if (!ok)
+            fail(errno, Step::Write);
+    });
 }
 
 void replaceWhole(const QString& path, const QByteArray& bytes)
 {
-    // A folder under the name makes the rename fail with EISDIR, which says so.
-    createThroughHiddenFile(linkTarget(QFile::encodeName(path)), bytes);
+    const QByteArray name = linkTarget(QFile::encodeName(path));
+    if (const int refused = placeNewFile(name, bytes, nullptr))
+        fail(refused, Step::Create, name);
 }
 
 } // namespace DurableFile
