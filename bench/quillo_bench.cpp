@@ -20,11 +20,11 @@
 #include "app/Module1.h"
 #include "app/frmSplash.h"
 #include "document/FileCommands.h"
+#include "platform/DefaultPrinter.h"
 #include "platform/FailureHandling.h"
 #include "platform/FileDialogs.h"
 #include "platform/WebBrowserControl.h"
 #include "platform/qt/Fonts.h"
-#include "platform/DefaultPrinter.h"
 #include "platform/qt/QtPrintSurface.h"
 #include "platform/qt/QtPrinterDestination.h"
 #include "print/QuickPrint.h"
@@ -216,7 +216,7 @@ void runPrint(BenchWindow& bench, const QString& folder)
 void runPreview(BenchWindow& bench)
 {
     bench.fillIn();
-    QAction* preview = bench.window->menuItem(QStringLiteral("mnuFilePreview"));
+    QAction* preview = bench.window->findChild<QAction*>("mnuFilePreview");
     std::vector<double> times;
     for (int run = 0; run < 16; ++run) {
         const std::int64_t start = ProcessStats::bootNs();
@@ -324,7 +324,7 @@ void runChecks(BenchWindow& bench)
 // From the menu command to the home page's load-finished notification.
 void runBrowser()
 {
-    QAction* command = Module1::MainWindow->menuItem(QStringLiteral("mnuViewWebBrowser"));
+    QAction* command = Module1::MainWindow->findChild<QAction*>("mnuViewWebBrowser");
     const std::int64_t start = ProcessStats::bootNs();
     command->trigger();
     // The window is up and its control made: the web engine is loaded and started.
@@ -416,7 +416,8 @@ int main(int argc, char* argv[])
             ProcessStats::finish();
         };
     } else {
-        std::fprintf(stderr, "usage: quillo-bench startup|idle|idle-inactive|steps|print|preview|files|checks|browser\n");
+        std::fprintf(stderr,
+                     "usage: quillo-bench startup|idle|idle-inactive|steps|print|preview|files|checks|browser\n");
         return 2;
     }
 

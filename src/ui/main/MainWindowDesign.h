@@ -2,8 +2,10 @@
 
 #include "platform/ControlDesign.h"
 #include "platform/qt/widgets/DesignedAccessibleNames.h"
+#include "ui/main/frmMain.h"
 
 #include <array>
+#include <cstdint>
 
 // The designed layout of the cheque-entry window, in twips. Positions of the
 // cheque face are relative to Frame1; the rest to the window's client area.
@@ -102,38 +104,42 @@ inline constexpr std::array<ToolbarEntry, 11> Toolbar = {{
 
 // The menu bar. A heading has no parent; its items follow it. An item with
 // the caption "-" is a separator. `index` is the element of a control array
-// (mMenu, mFile), -1 for a single control.
+// (mMenu, mFile), -1 for a single control. A single item runs its `handler`;
+// an element of a control array runs the array's `arrayHandler`, which is
+// given the index.
 struct MenuEntry {
     const char* name;
     int index;
     bool heading;
     const char* caption;
     const char* shortcut;
+    void (frmMain::*handler)() = nullptr;
+    void (frmMain::*arrayHandler)(std::int16_t Index) = nullptr;
 };
 
 inline constexpr std::array<MenuEntry, 22> Menus = {{
     {"mMenu", 0, true, "&File", nullptr},
-    {"mFile", 0, false, "&New", "Ctrl+N"},
-    {"mFile", 1, false, "&Open...", "Ctrl+O"},
-    {"mFile", 2, false, "&Save", "Ctrl+S"},
-    {"mFile", 3, false, "Save &As...", nullptr},
-    {"mnuFilePreview", -1, false, "Print Pre&view...", nullptr},
-    {"mnuFileExportPdf", -1, false, "&Export as PDF...", nullptr},
-    {"mnuFilePageSetup", -1, false, "Pa&ge Setup...", nullptr},
+    {"mFile", 0, false, "&New", "Ctrl+N", nullptr, &frmMain::mFile_Click},
+    {"mFile", 1, false, "&Open...", "Ctrl+O", nullptr, &frmMain::mFile_Click},
+    {"mFile", 2, false, "&Save", "Ctrl+S", nullptr, &frmMain::mFile_Click},
+    {"mFile", 3, false, "Save &As...", nullptr, nullptr, &frmMain::mFile_Click},
+    {"mnuFilePreview", -1, false, "Print Pre&view...", nullptr, &frmMain::mnuFilePreview_Click},
+    {"mnuFileExportPdf", -1, false, "&Export as PDF...", nullptr, &frmMain::mnuFileExportPdf_Click},
+    {"mnuFilePageSetup", -1, false, "Pa&ge Setup...", nullptr, &frmMain::mnuFilePageSetup_Click},
     {"mnuFileBar2", -1, false, "-", nullptr},
-    {"mExit", -1, false, "E&xit", nullptr},
+    {"mExit", -1, false, "E&xit", nullptr, &frmMain::mExit_Click},
     {"mnuEdit", -1, true, "&Edit", nullptr},
-    {"mnuEditCut", -1, false, "Cu&t", "Ctrl+X"},
-    {"mnuEditCopy", -1, false, "&Copy", "Ctrl+C"},
-    {"mnuEditPaste", -1, false, "&Paste", "Ctrl+V"},
+    {"mnuEditCut", -1, false, "Cu&t", "Ctrl+X", &frmMain::mnuEditCut_Click},
+    {"mnuEditCopy", -1, false, "&Copy", "Ctrl+C", &frmMain::mnuEditCopy_Click},
+    {"mnuEditPaste", -1, false, "&Paste", "Ctrl+V", &frmMain::mnuEditPaste_Click},
     {"mnuEditBar0", -1, false, "-", nullptr},
-    {"mnuEditAmountWords", -1, false, "Amount in &Words", nullptr},
+    {"mnuEditAmountWords", -1, false, "Amount in &Words", nullptr, &frmMain::mnuEditAmountWords_Click},
     {"mnuView", -1, true, "&View", nullptr},
-    {"mnuViewWebBrowser", -1, false, "&Web Browser", nullptr},
+    {"mnuViewWebBrowser", -1, false, "&Web Browser", nullptr, &frmMain::mnuViewWebBrowser_Click},
     {"mnuHelp", -1, true, "&Help", nullptr},
-    {"mnuHelpContents", -1, false, "&Contents", nullptr},
+    {"mnuHelpContents", -1, false, "&Contents", nullptr, &frmMain::mnuHelpContents_Click},
     {"mnuHelpBar0", -1, false, "-", nullptr},
-    {"mnuHelpAbout", -1, false, "&About ", nullptr},
+    {"mnuHelpAbout", -1, false, "&About ", nullptr, &frmMain::mnuHelpAbout_Click},
 }};
 
 } // namespace MainWindowDesign

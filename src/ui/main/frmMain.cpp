@@ -109,7 +109,6 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     buildMenus();
     buildClientArea();
     applyTabOrder(*this, TabOrder);
-    connectMenus();
     for (QLineEdit* box : m_textBoxes)
         connect(box, &QLineEdit::textChanged, this, [this] { runDraftChecks(); });
     new CaretBlinkLimiter(std::chrono::seconds(10), this);
@@ -256,13 +255,16 @@ void frmMain::buildMenus()
         item->setProperty("Index", entry.index);
         if (entry.shortcut)
             item->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
-        m_menuItems.insert(name + (entry.index >= 0 ? QString::number(entry.index) : QString()), item);
+        Failures::Step command;
+        if (entry.handler)
+            command = [this, handler = entry.handler] { (this->*handler)(); };
+        else if (entry.arrayHandler)
+            command = [this, handler = entry.arrayHandler, index = static_cast<std::int16_t>(entry.index)] {
+                (this->*handler)(index);
+            };
+        if (command)
+            connect(item, &QAction::triggered, this, Failures::guarded(*m_services.failures, command));
     }
-}
-
-QAction* frmMain::menuItem(const QString& name, int index) const
-{
-    return m_menuItems.value(name + (index >= 0 ? QString::number(index) : QString()));
 }
 
 void frmMain::centreOnScreen()
@@ -280,28 +282,6 @@ void frmMain::Load()
     // Form_Load runs New, which leaves the focus in Text1.
     Form_Load();
     centreOnScreen();
-}
-
-template <typename Handler> void frmMain::onTriggered(QAction* item, Handler handler)
-{
-    connect(item, &QAction::triggered, this, Failures::guarded(*m_services.failures, handler));
-}
-
-void frmMain::connectMenus()
-{
-    for (std::int16_t index = 0; index <= 3; ++index)
-        onTriggered(menuItem(QStringLiteral("mFile"), index), [this, index] { mFile_Click(index); });
-    onTriggered(menuItem(QStringLiteral("mnuFilePreview")), [this] { mnuFilePreview_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuFileExportPdf")), [this] { mnuFileExportPdf_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuFilePageSetup")), [this] { mnuFilePageSetup_Click(); });
-    onTriggered(menuItem(QStringLiteral("mExit")), [this] { mExit_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuEditCut")), [this] { mnuEditCut_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuEditCopy")), [this] { mnuEditCopy_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuEditPaste")), [this] { mnuEditPaste_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuEditAmountWords")), [this] { mnuEditAmountWords_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuViewWebBrowser")), [this] { mnuViewWebBrowser_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuHelpContents")), [this] { mnuHelpContents_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuHelpAbout")), [this] { mnuHelpAbout_Click(); });
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)

@@ -9,7 +9,6 @@
 #include "ui/main/EditCommands.h"
 #include "ui/main/MainWindowServices.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
@@ -65,8 +64,6 @@ public:
 
     // Text1 to Text14 by number.
     QLineEdit* Text(int number) const;
-    // A menu item by its designed name, with its index in a control array.
-    QAction* menuItem(const QString& name, int index = -1) const;
 
 Q_SIGNALS:
     // The window has been unloaded; the program ends.
@@ -86,8 +83,6 @@ private:
     // The page setup kept in the settings now.
     PageSetup pageSetup() const;
     void printAlignmentPage(const PageSetup& setup);
-    void connectMenus();
-    template <typename Handler> void onTriggered(QAction* item, Handler handler);
     void buildClientArea();
     void buildChequeFace();
     void buildToolbar();
@@ -109,6 +104,5 @@ private:
     ImageList* imlToolbarIcons = nullptr;
     QPushButton* Command1 = nullptr;
     std::array<QLineEdit*, BoxCount> m_textBoxes{};
-    QHash<QString, QAction*> m_menuItems;
     StatusClock* m_clock = nullptr;
 };
