@@ -58,22 +58,18 @@ inline constexpr std::array<Control, 33> Controls = {{
     {"Picture1", 8160, 4680, 525, 495, S, 9.75, false, nullptr},
 }};
 
-// The designed text of the control `name`.
-inline QString text(const char* name)
-{
-    for (const Control& control : Controls) {
-        if (qstrcmp(control.name, name) == 0)
-            return QString::fromLatin1(control.text);
-    }
-    return QString();
-}
-
 } // namespace DesignedChequeFace
 
 // The seven captions the printed cheque carries, as the window's labels hold them.
 inline PrintedCaptions designedCaptions()
 {
-    using DesignedChequeFace::text;
+    const auto text = [](const char* name) {
+        for (const DesignedChequeFace::Control& control : DesignedChequeFace::Controls) {
+            if (qstrcmp(control.name, name) == 0)
+                return QString::fromLatin1(control.text);
+        }
+        return QString();
+    };
     return {text("Label4"),  text("Label5"),  text("Label8"), text("Label9"),
             text("Label10"), text("Label11"), text("Label12")};
 }

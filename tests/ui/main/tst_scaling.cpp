@@ -25,11 +25,6 @@ namespace {
 using DesignedChequeFace::Control;
 using DesignedChequeFace::Controls;
 
-bool isTextBox(const Control& control)
-{
-    return QByteArray(control.name).startsWith("Text");
-}
-
 const Twips design = Twips(Twips::DesignDpi);
 
 // The smallest rectangle holding every pixel that differs from the top-left
@@ -141,7 +136,7 @@ void TestScaling::everyCaptionShowsWhole_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     for (const Control& d : Controls) {
-        if (d.text && !isTextBox(d))
+        if (d.text && !QByteArray(d.name).startsWith("Text"))
             QTest::newRow(d.name) << QString::fromLatin1(d.name) << QString::fromLatin1(d.text);
     }
 }
@@ -185,7 +180,7 @@ void TestScaling::textBoxesDrawTheirTextAtTheScaledSize_data()
 {
     QTest::addColumn<int>("row");
     for (int i = 0; i < int(Controls.size()); ++i) {
-        if (isTextBox(Controls[std::size_t(i)]))
+        if (QByteArray(Controls[std::size_t(i)].name).startsWith("Text"))
             QTest::newRow(Controls[std::size_t(i)].name) << i;
     }
 }
