@@ -2,6 +2,8 @@
 #   make run      build and start Quillo
 #   make test     build and run every test
 #   make package  build the Debian package $(BUILD)/quillo_<version>_<arch>.deb
+#   make format        format every C++ source with the project's .clang-format
+#   make format-check  fail on a C++ source that make format would change
 # Developer checks, each in a build folder of its own:
 #   make bench      time Quillo against bare Qt programs and print the table
 #   make test-asan  run every test under AddressSanitizer, LeakSanitizer and UBSan
@@ -10,7 +12,7 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test package format clean bench test-asan fuzz
+.PHONY: all deps configure build run test package format format-check clean bench test-asan fuzz
 
 all: build
 
@@ -67,8 +69,11 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD)
 	@fuzz/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-format:
+format: deps
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
 	@rm -rf $(BUILD)

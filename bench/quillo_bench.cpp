@@ -222,7 +222,7 @@ void runPrint(BenchWindow& bench, const QString& folder)
 void runPreview(BenchWindow& bench)
 {
     bench.fillIn();
-    QAction* preview = bench.window->menuItem(QStringLiteral("mnuFilePreview"));
+    QAction* preview = bench.window->findChild<QAction*>("mnuFilePreview");
     std::vector<double> times;
     for (int run = 0; run < 16; ++run) {
         const std::int64_t start = ProcessStats::bootNs();
@@ -330,7 +330,7 @@ void runChecks(BenchWindow& bench)
 // From the menu command to the home page's load-finished notification.
 void runBrowser()
 {
-    QAction* command = Module1::MainWindow->menuItem(QStringLiteral("mnuViewWebBrowser"));
+    QAction* command = Module1::MainWindow->findChild<QAction*>("mnuViewWebBrowser");
     const std::int64_t start = ProcessStats::bootNs();
     command->trigger();
     // The window is up and its control made: the web engine is loaded and started.

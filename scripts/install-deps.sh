@@ -35,6 +35,7 @@ libcups2-dev
 printer-driver-cups-pdf
 python3-fontforge
 clang
+clang-format
 libfuzzer-14-dev
 libclang-rt-14-dev
 dpkg-dev

@@ -17,7 +17,7 @@ if(UNIX AND NOT APPLE)
         cups/CupsDestination.h cups/CupsDestination.cpp
         cups/CupsDefaultPrinter.cpp
     )
-    target_link_libraries(quillo_ui PUBLIC Cups::Cups)
+    target_link_libraries(quillo_ui PRIVATE Cups::Cups)
 else()
     target_sources(quillo_ui PRIVATE
         qt/QtDefaultPrinter.cpp

@@ -9,6 +9,7 @@ target_sources(quillo_core PRIVATE
 )
 
 target_sources(quillo_ui PRIVATE
+    NativeSystem.h
     qt/QtFileSystemChecks.h
     qt/QtFileSystemChecks.cpp
     qt/QtProcessStarter.h
@@ -19,11 +20,19 @@ target_sources(quillo_ui PRIVATE
     qt/SystemInfoPlatform.cpp
 )
 
-# The real registry exists only on Windows; elsewhere the stand-in answers.
+# What differs between systems is chosen here: the real registry and the
+# system-file attribute exist only on Windows; elsewhere the stand-in answers.
 if(WIN32)
     target_sources(quillo_ui PRIVATE
+        win/WindowsNativeSystem.cpp
         win/WindowsRegistry.h
         win/WindowsRegistry.cpp
     )
     target_link_libraries(quillo_ui PRIVATE advapi32)
+elseif(UNIX)
+    target_sources(quillo_ui PRIVATE
+        posix/PosixNativeSystem.cpp
+    )
+else()
+    message(FATAL_ERROR "Quillo has no registry or file checks for this system yet.")
 endif()

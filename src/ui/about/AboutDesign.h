@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ControlDesign.h"
 #include "platform/qt/widgets/DesignedAccessibleNames.h"
 
 #include <array>
@@ -16,36 +17,23 @@ inline constexpr double WindowFontPoints = 8.25;
 
 inline constexpr const char* Caption = "About Quillo";
 
-enum class Kind { Picture, Label, Button, Line };
+using Kind = ControlKind;
 
-// The label's own colour is used where a control has no colour of its own.
-inline constexpr int NoColour = -1;
+// A control without colour details has the window's.
+inline constexpr ControlDetails Black{.colour = 0x000000};
 
-// A line runs from (left, top) to (left + width, top) and is `height` pixels
-// thick; everything else is placed by its rectangle. `text` is the design
-// text, or the picture's resource path for a picture.
-struct Control {
-    const char* name;
-    Kind kind;
-    int left;
-    int top;
-    int width;
-    int height;
-    int colour;
-    const char* text;
-};
-
-// In the order the controls are created.
-inline constexpr std::array<Control, 8> Controls = {{
-    {"picIcon", Kind::Picture, 120, 120, 1710, 2760, 0xC0C0C0, ":/pictures/about-picture.png"},
-    {"lblTitle", Kind::Label, 2130, 240, 3495, 480, 0x000000, "Application Title"},
-    {"lblVersion", Kind::Label, 2130, 780, 3495, 225, NoColour, "Version"},
-    {"lblDescription", Kind::Label, 2130, 1125, 3495, 1170, 0x000000, "Accepts checks by Phone, Fax, and Email."},
-    {"cmdOK", Kind::Button, 4245, 2625, 1467, 345, NoColour, "OK"},
-    {"cmdSysInfo", Kind::Button, 4260, 3075, 1452, 345, NoColour, "&System Info..."},
+// In the order the controls are created; the picture's text is its resource
+// path.
+inline constexpr std::array<ControlDesign, 8> Controls = {{
+    {"picIcon", Kind::PictureBox, 120, 120, 1710, 2760, {}, ":/pictures/about-picture.png", {.colour = 0xC0C0C0}},
+    {"lblTitle", Kind::Label, 2130, 240, 3495, 480, {}, "Application Title", Black},
+    {"lblVersion", Kind::Label, 2130, 780, 3495, 225, {}, "Version"},
+    {"lblDescription", Kind::Label, 2130, 1125, 3495, 1170, {}, "Accepts checks by Phone, Fax, and Email.", Black},
+    {"cmdOK", Kind::Button, 4245, 2625, 1467, 345, {}, "OK"},
+    {"cmdSysInfo", Kind::Button, 4260, 3075, 1452, 345, {}, "&System Info..."},
     // The etched separator Line1: a grey line with a white one just beneath.
-    {"Line1_1", Kind::Line, 225, 2430, 5432, 1, 0x808080, ""},
-    {"Line1_0", Kind::Line, 240, 2445, 5417, 2, 0xFFFFFF, ""},
+    {"Line1_1", Kind::Line, 225, 2430, 5432, 1, {}, "", {.colour = 0x808080}},
+    {"Line1_0", Kind::Line, 240, 2445, 5417, 2, {}, "", {.colour = 0xFFFFFF}},
 }};
 
 // The picture shows no text of its own: a screen reader reads this name.

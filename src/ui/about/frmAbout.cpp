@@ -3,11 +3,12 @@
 #include "platform/ApplicationFacts.h"
 #include "platform/QuilloError.h"
 #include "platform/Twips.h"
-#include "platform/qt/widgets/DesignedAccessibleNames.h"
-#include "platform/qt/widgets/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/ProductIcon.h"
 #include "platform/qt/WindowList.h"
+#include "platform/qt/widgets/DesignedAccessibleNames.h"
+#include "platform/qt/widgets/DesignedControls.h"
+#include "platform/qt/widgets/DesignedTabOrder.h"
 #include "ui/about/AboutDesign.h"
 
 #include <QFrame>
@@ -27,66 +28,6 @@ const AboutServices& requireServices(const AboutServices& services)
     if (!services.facts || !services.messages || !services.registry || !services.files || !services.processes)
         throw QuilloError(QStringLiteral("The About box cannot be shown: a service it needs is missing."));
     return services;
-}
-
-void setColour(QWidget* widget, QPalette::ColorRole role, int colour)
-{
-    if (colour == NoColour)
-        return;
-    QPalette palette = widget->palette();
-    palette.setColor(role, QColor::fromRgb(static_cast<QRgb>(colour)));
-    widget->setPalette(palette);
-}
-
-// The picture box: the picture at its top-left corner on a light grey
-// ground inside a sunken border, and sized to the picture when there is one.
-QLabel* createPicture(const Control& design, QWidget* parent)
-{
-    auto* picture = new QLabel(parent);
-    picture->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picture->setAutoFillBackground(true);
-    setColour(picture, QPalette::Window, design.colour);
-    // A missing picture leaves the grey box of the designed size.
-    const QPixmap pixmap(QString::fromLatin1(design.text));
-    if (!pixmap.isNull())
-        picture->setPixmap(pixmap);
-    return picture;
-}
-
-QWidget* createControl(const Control& design, QWidget* parent)
-{
-    const QString text = QString::fromLatin1(design.text);
-    switch (design.kind) {
-    case Kind::Picture:
-        return createPicture(design, parent);
-    case Kind::Label: {
-        auto* label = new QLabel(text, parent);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setColour(label, QPalette::WindowText, design.colour);
-        return label;
-    }
-    case Kind::Button:
-        return new QPushButton(text, parent);
-    case Kind::Line: {
-        auto* line = new QWidget(parent);
-        line->setAutoFillBackground(true);
-        setColour(line, QPalette::Window, design.colour);
-        return line;
-    }
-    }
-    return nullptr;
-}
-
-QRect placement(const Control& design, const Twips& twips)
-{
-    if (design.kind == Kind::Line) {
-        const int left = twips.toPixels(design.left);
-        return QRect(left, twips.toPixels(design.top), twips.toPixels(design.left + design.width) - left,
-                     design.height);
-    }
-    return twips.toPixels(design.left, design.top, design.width, design.height);
 }
 
 } // namespace
@@ -126,15 +67,16 @@ void frmAbout::buildControls()
     const Twips twips = Twips::forScreen();
     setFixedSize(twips.toPixels(ClientWidth), twips.toPixels(ClientHeight));
 
-    for (const Control& design : Controls) {
-        QWidget* control = createControl(design, this);
-        control->setObjectName(QString::fromLatin1(design.name));
-        control->setGeometry(placement(design, twips));
-        // Lines are drawn on the window's own surface, beneath the controls:
-        // where the separator meets the picture, the picture covers it.
-        if (design.kind == Kind::Line)
-            control->lower();
-    }
+    // The picture box lies inside a sunken border; the labels wrap their
+    // captions at their right edges.
+    ControlHooks hooks;
+    hooks.finish = [](const ControlDesign& design, QWidget& control) {
+        if (design.kind == Kind::PictureBox)
+            static_cast<QLabel&>(control).setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+        else if (design.kind == Kind::Label)
+            static_cast<QLabel&>(control).setWordWrap(true);
+    };
+    ::buildControls(*this, Controls, twips, hooks);
 
     picIcon = findChild<QLabel*>(QStringLiteral("picIcon"));
     lblTitle = findChild<QLabel*>(QStringLiteral("lblTitle"));

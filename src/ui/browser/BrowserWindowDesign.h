@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/ControlDesign.h"
 #include "platform/qt/widgets/DesignedAccessibleNames.h"
 
 #include <array>
 
-// The designed layout of the browser window, in twips. The toolbar and the
-// address panel are placed in the window's client area, the label and the
-// address box inside the address panel.
+// The designed layout of the browser window, in twips. The area of the
+// browser control, the toolbar and the address panel are placed in the
+// window's client area, the label and the address box inside the address
+// panel.
 namespace BrowserWindowDesign {
 
 inline constexpr int ClientWidth = 6540;
@@ -18,23 +20,23 @@ inline constexpr int ImageSize = 24;
 inline constexpr int MaskRed = 0xC0, MaskGreen = 0xC0, MaskBlue = 0xC0;
 inline constexpr int TimerInterval = 5; // milliseconds
 
-struct Control {
-    const char* name;
-    int left;
-    int top;
-    int width;
-    int height;
-};
+using Kind = ControlKind;
 
-inline constexpr std::array<Control, 5> Controls = {{
-    {"tbToolBar", 0, 0, 6540, 540},
-    {"picAddress", 0, 540, 6540, 675},
-    {"lblAddress", 45, 60, 3075, 255},
-    {"cboAddress", 45, 300, 3795, 315},
-    {"brwWebBrowser", 50, 1215, 5393, 3734},
+// The label and the address box lie in the address panel; the label's
+// caption stands at the middle of its height.
+inline constexpr ControlDetails InAddressPanel{.container = "picAddress"};
+inline constexpr ControlDetails CaptionInAddressPanel{.container = "picAddress",
+                                                      .alignment = Qt::AlignLeft | Qt::AlignVCenter};
+
+// In the order the controls are made, which is their keyboard order: those
+// that take no focus of their own keep it as well.
+inline constexpr std::array<ControlDesign, 5> Controls = {{
+    {"brwWebBrowser", Kind::Panel, 50, 1215, 5393, 3734},
+    {"picAddress", Kind::Panel, 0, 540, 6540, 675},
+    {"lblAddress", Kind::Label, 45, 60, 3075, 255, {}, "&Address:", CaptionInAddressPanel},
+    {"cboAddress", Kind::ComboBox, 45, 300, 3795, 315, {}, "", InAddressPanel},
+    {"tbToolBar", Kind::Toolbar, 0, 0, 6540, 540},
 }};
-
-inline constexpr const char* AddressCaption = "&Address:";
 
 // The address box reads as what it is for, not as the address it shows.
 inline constexpr std::array<AccessibleName, 2> AccessibleNames = {{

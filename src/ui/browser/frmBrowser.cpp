@@ -4,14 +4,14 @@
 #include "platform/QuilloError.h"
 #include "platform/WebBrowserControl.h"
 #include "platform/WebBrowserControlFactory.h"
-#include "platform/qt/widgets/DesignedAccessibleNames.h"
-#include "platform/qt/widgets/DesignedTabOrder.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/WindowList.h"
+#include "platform/qt/widgets/DesignedAccessibleNames.h"
+#include "platform/qt/widgets/DesignedControls.h"
+#include "platform/qt/widgets/DesignedTabOrder.h"
 #include "platform/qt/widgets/ImageList.h"
 #include "platform/qt/widgets/KeyedToolBar.h"
 #include "platform/qt/widgets/LiteralWindowTitle.h"
-#include "platform/qt/widgets/NamedComboBox.h"
-#include "platform/qt/WindowList.h"
 #include "ui/browser/BrowserWindowDesign.h"
 
 #include <QAbstractItemView>
@@ -63,7 +63,6 @@ frmBrowser::frmBrowser(BrowserServices services)
 
     buildControls();
     buildToolbar();
-    applyDesign();
     brwWebBrowser = m_services.controls->create(*m_browserArea);
     applyTabOrder(*this, TabOrder);
     connectHandlers();
@@ -80,23 +79,22 @@ frmBrowser::~frmBrowser()
     tbToolBar->disconnect(this);
 }
 
-// The controls are made in their keyboard order, which thereby holds for
-// those that take no focus of their own as well.
 void frmBrowser::buildControls()
 {
-    m_browserArea = new QWidget(this);
-    m_browserArea->setObjectName(QStringLiteral("brwWebBrowser"));
+    imlToolbarIcons = new ImageList(QSize(ImageSize, ImageSize), QColor(MaskRed, MaskGreen, MaskBlue), this);
+    imlToolbarIcons->setObjectName(QStringLiteral("imlToolbarIcons"));
 
-    picAddress = new QWidget(this);
-    picAddress->setObjectName(QStringLiteral("picAddress"));
-    picAddress->setFocusPolicy(Qt::NoFocus);
+    ControlHooks hooks;
+    hooks.make = [this](const ControlDesign& design, QWidget& parent) -> QWidget* {
+        return design.kind == Kind::Toolbar ? createKeyedToolBar(&parent, *imlToolbarIcons) : nullptr;
+    };
+    ::buildControls(*this, Controls, m_twips, hooks);
+    m_browserArea = findChild<QWidget*>(QStringLiteral("brwWebBrowser"));
+    picAddress = findChild<QWidget*>(QStringLiteral("picAddress"));
+    lblAddress = findChild<QLabel*>(QStringLiteral("lblAddress"));
+    cboAddress = findChild<QComboBox*>(QStringLiteral("cboAddress"));
+    tbToolBar = findChild<QToolBar*>(QStringLiteral("tbToolBar"));
 
-    lblAddress = new QLabel(QString::fromLatin1(AddressCaption), picAddress);
-    lblAddress->setObjectName(QStringLiteral("lblAddress"));
-
-    cboAddress = new NamedComboBox(picAddress);
-    cboAddress->setObjectName(QStringLiteral("cboAddress"));
-    cboAddress->setEditable(true);
     // The list is the window's to keep: typing never adds to it, and no
     // completion changes what the user types.
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
@@ -115,22 +113,10 @@ void frmBrowser::buildControls()
 
 void frmBrowser::buildToolbar()
 {
-    imlToolbarIcons = new ImageList(QSize(ImageSize, ImageSize), QColor(MaskRed, MaskGreen, MaskBlue), this);
-    imlToolbarIcons->setObjectName(QStringLiteral("imlToolbarIcons"));
-
-    tbToolBar = createKeyedToolBar(this, *imlToolbarIcons);
     const QSize buttonSize(pixels(ToolButtonWidth), pixels(ToolButtonHeight));
     for (const ToolButton& entry : ToolButtons)
         addKeyedButton(*tbToolBar, *imlToolbarIcons, QString::fromLatin1(entry.key), QString::fromLatin1(entry.image),
                        buttonSize);
-}
-
-void frmBrowser::applyDesign()
-{
-    for (const Control& design : Controls) {
-        auto* control = findChild<QWidget*>(QString::fromLatin1(design.name));
-        control->setGeometry(m_twips.toPixels(design.left, design.top, design.width, design.height));
-    }
 }
 
 void frmBrowser::connectHandlers()

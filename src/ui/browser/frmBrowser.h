@@ -51,7 +51,6 @@ protected:
 private:
     void buildControls();
     void buildToolbar();
-    void applyDesign();
     void connectHandlers();
     void selectAddress(int index);
     void runToolbarCommand(const QString& key);

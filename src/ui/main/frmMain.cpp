@@ -13,6 +13,7 @@
 #include "platform/qt/ProductIcon.h"
 #include "platform/qt/UserInputHold.h"
 #include "platform/qt/widgets/DesignedAccessibleNames.h"
+#include "platform/qt/widgets/DesignedControls.h"
 #include "platform/qt/widgets/DesignedTabOrder.h"
 #include "platform/qt/widgets/ImageList.h"
 #include "platform/qt/widgets/KeyedToolBar.h"
@@ -23,7 +24,6 @@
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/MainWindowUnload.h"
 #include "ui/main/StatusClock.h"
-#include "ui/main/TextBox.h"
 #include "ui/pagesetup/frmPageSetup.h"
 #include "ui/preview/frmPrintPreview.h"
 
@@ -45,29 +45,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include <limits>
+#include <span>
 
 namespace {
 
 using namespace MainWindowDesign;
-
-QFont designFont(FontRole role)
-{
-    switch (role) {
-    case FontRole::S8:
-        return Fonts::dialogFont(8.25);
-    case FontRole::S8Bold:
-        return Fonts::dialogFont(8.25, true);
-    case FontRole::M12: {
-        QFont micr(Fonts::MicrFamily);
-        micr.setPointSizeF(12);
-        return micr;
-    }
-    case FontRole::W:
-        break;
-    }
-    return Fonts::dialogFont(9.75);
-}
 
 // The client area keeps the toolbar along its top edge and the status bar
 // along its bottom edge, both as wide as the area; nothing else moves.
@@ -120,12 +102,11 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillo"));
     setWindowIcon(productIcon());
-    setFont(designFont(FontRole::W));
+    setFont(designedFont(W));
 
     buildMenus();
     buildClientArea();
     applyTabOrder(*this, TabOrder);
-    connectMenus();
     for (QLineEdit* box : m_textBoxes)
         connect(box, &QLineEdit::textChanged, this, [this] { runDraftChecks(); });
     new CaretBlinkLimiter(std::chrono::seconds(10), this);
@@ -154,71 +135,50 @@ void frmMain::buildClientArea()
 
 void frmMain::buildChequeFace()
 {
-    const Twips twips = Twips::forScreen();
-    Frame1 = new QGroupBox(QString::fromLatin1(MainWindowDesign::Frame1.text), m_client);
-    Frame1->setObjectName(QString::fromLatin1(MainWindowDesign::Frame1.name));
-    Frame1->setFont(designFont(MainWindowDesign::Frame1.font));
-    Frame1->setGeometry(twips.toPixels(MainWindowDesign::Frame1.left, MainWindowDesign::Frame1.top,
-                                       MainWindowDesign::Frame1.width, MainWindowDesign::Frame1.height));
-    // The caption sits on the frame's line and interrupts it, as a group box
-    // title does. Styles such as Fusion put it above the line instead; the
-    // Windows style, which Qt has on every platform, draws it on the line.
-    if (QStyle* captionOnTheLine = QStyleFactory::create(QStringLiteral("Windows"))) {
-        captionOnTheLine->setParent(Frame1);
-        Frame1->setStyle(captionOnTheLine);
-    }
-
-    for (const Control& design : ChequeFace) {
-        QWidget* widget = nullptr;
-        const QString text = QString::fromLatin1(design.text);
+    ControlHooks hooks;
+    hooks.finish = [this](const ControlDesign& design, QWidget& control) {
         switch (design.kind) {
+        case Kind::Frame:
+            Frame1 = static_cast<QGroupBox*>(&control);
+            // The caption sits on the frame's line and interrupts it, as a
+            // group box title does. Styles such as Fusion put it above the
+            // line instead; the Windows style, which Qt has on every platform,
+            // draws it on the line.
+            if (QStyle* captionOnTheLine = QStyleFactory::create(QStringLiteral("Windows"))) {
+                captionOnTheLine->setParent(Frame1);
+                Frame1->setStyle(captionOnTheLine);
+            }
+            break;
         case Kind::TextBox: {
-            auto* box = new TextBox(text, Frame1);
-            // No limit: QLineEdit's default of 32767 characters would cut a
-            // long paste without a word.
-            box->setMaxLength(std::numeric_limits<int>::max());
+            auto* box = static_cast<QLineEdit*>(&control);
             box->installEventFilter(this);
-            const auto number = static_cast<Box>(design.box);
+            const auto number = static_cast<Box>(design.details.box);
             box->setAccessibleName(BoxNames::of(number));
             m_textBoxes[number] = box;
-            widget = box;
-            break;
-        }
-        case Kind::Label: {
-            auto* caption = new QLabel(text, Frame1);
-            caption->setFocusPolicy(Qt::NoFocus);
-            caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            widget = caption;
             break;
         }
         case Kind::Button:
-            Command1 = new QPushButton(text, Frame1);
+            Command1 = static_cast<QPushButton*>(&control);
             Command1->setAutoDefault(false);
             connect(Command1, &QPushButton::clicked, this,
                     Failures::guarded(*m_services.failures, [this] { Command1_Click(); }));
-            widget = Command1;
             break;
         case Kind::Image:
         case Kind::PictureBox: {
-            // Both show their picture unscaled from the top left inside a
-            // sunken border two pixels wide, cut at the border. Only the
-            // picture box takes the focus; neither reacts to anything.
-            auto* picture = new QLabel(Frame1);
-            picture->setPixmap(QPixmap(text));
+            // Both show their picture inside a sunken border two pixels wide.
+            // Only the picture box takes the focus; neither reacts to anything.
+            auto* picture = static_cast<QLabel*>(&control);
             picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             picture->setLineWidth(2);
-            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            picture->setFocusPolicy(design.kind == Kind::PictureBox ? Qt::StrongFocus : Qt::NoFocus);
-            widget = picture;
             break;
         }
-        case Kind::Frame:
+        default:
             break;
         }
-        widget->setObjectName(QString::fromLatin1(design.name));
-        widget->setFont(designFont(design.font));
-        widget->setGeometry(twips.toPixels(design.left, design.top, design.width, design.height));
-    }
+    };
+    const Twips twips = Twips::forScreen();
+    buildControls(*m_client, std::span(&MainWindowDesign::Frame1, 1), twips, hooks);
+    buildControls(*Frame1, ChequeFace, twips, hooks);
     applyAccessibleNames(*Frame1, AccessibleNames);
 }
 
@@ -296,13 +256,16 @@ void frmMain::buildMenus()
         item->setProperty("Index", entry.index);
         if (entry.shortcut)
             item->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
-        m_menuItems.insert(name + (entry.index >= 0 ? QString::number(entry.index) : QString()), item);
+        Failures::Step command;
+        if (entry.handler)
+            command = [this, handler = entry.handler] { (this->*handler)(); };
+        else if (entry.arrayHandler)
+            command = [this, handler = entry.arrayHandler, index = static_cast<std::int16_t>(entry.index)] {
+                (this->*handler)(index);
+            };
+        if (command)
+            connect(item, &QAction::triggered, this, Failures::guarded(*m_services.failures, command));
     }
-}
-
-QAction* frmMain::menuItem(const QString& name, int index) const
-{
-    return m_menuItems.value(name + (index >= 0 ? QString::number(index) : QString()));
 }
 
 void frmMain::centreOnScreen()
@@ -320,28 +283,6 @@ void frmMain::Load()
     // Form_Load runs New, which leaves the focus in Text1.
     Form_Load();
     centreOnScreen();
-}
-
-template <typename Handler> void frmMain::onTriggered(QAction* item, Handler handler)
-{
-    connect(item, &QAction::triggered, this, Failures::guarded(*m_services.failures, handler));
-}
-
-void frmMain::connectMenus()
-{
-    for (std::int16_t index = 0; index <= 3; ++index)
-        onTriggered(menuItem(QStringLiteral("mFile"), index), [this, index] { mFile_Click(index); });
-    onTriggered(menuItem(QStringLiteral("mnuFilePreview")), [this] { mnuFilePreview_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuFileExportPdf")), [this] { mnuFileExportPdf_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuFilePageSetup")), [this] { mnuFilePageSetup_Click(); });
-    onTriggered(menuItem(QStringLiteral("mExit")), [this] { mExit_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuEditCut")), [this] { mnuEditCut_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuEditCopy")), [this] { mnuEditCopy_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuEditPaste")), [this] { mnuEditPaste_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuEditAmountWords")), [this] { mnuEditAmountWords_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuViewWebBrowser")), [this] { mnuViewWebBrowser_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuHelpContents")), [this] { mnuHelpContents_Click(); });
-    onTriggered(menuItem(QStringLiteral("mnuHelpAbout")), [this] { mnuHelpAbout_Click(); });
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)

@@ -10,7 +10,6 @@
 #include "ui/main/EditCommands.h"
 #include "ui/main/MainWindowServices.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
@@ -67,8 +66,6 @@ public:
 
     // Text1 to Text14.
     QLineEdit* Text(Box box) const;
-    // A menu item by its designed name, with its index in a control array.
-    QAction* menuItem(const QString& name, int index = -1) const;
 
 Q_SIGNALS:
     // The window has been unloaded; the program ends.
@@ -92,8 +89,6 @@ private:
     void holdInputWhileBusy(bool busy);
     // Carries out a close that came while a page was on its way.
     void closeIfAsked();
-    void connectMenus();
-    template <typename Handler> void onTriggered(QAction* item, Handler handler);
     void buildClientArea();
     void buildChequeFace();
     void buildToolbar();
@@ -118,6 +113,5 @@ private:
     ImageList* imlToolbarIcons = nullptr;
     QPushButton* Command1 = nullptr;
     PerBox<QLineEdit*> m_textBoxes;
-    QHash<QString, QAction*> m_menuItems;
     StatusClock* m_clock = nullptr;
 };

@@ -348,7 +348,7 @@ void TestMainCommands::editCommandOnAButtonReportsAndKeepsTexts()
     button->setFocus();
     QTRY_VERIFY(button->hasFocus());
     press(button, Qt::Key_C);
-    m_window->menuItem(QStringLiteral("mnuEditPaste"))->trigger();
+    m_window->findChild<QAction*>("mnuEditPaste")->trigger();
     QCOMPARE(m_fixture->failures.reports.size(), 2);
     QVERIFY(m_fixture->failures.reports.first().contains(QLatin1String("no text")));
     QCOMPARE(m_window->Text(Box::Payee)->text(), QStringLiteral("Acme"));
@@ -385,7 +385,7 @@ void TestMainCommands::closingMinimisedWritesNothing()
 void TestMainCommands::exitEndsAtOnceWithoutUnloading()
 {
     m_fixture->windows.names = {"frmMain", "browser 1"};
-    m_window->menuItem(QStringLiteral("mExit"))->trigger();
+    m_window->findChild<QAction*>("mExit")->trigger();
     QCOMPARE(m_fixture->endProgramCalls, 1);
     QVERIFY(m_fixture->settings.written.isEmpty());
     QVERIFY(m_fixture->windows.unloaded.isEmpty());
@@ -393,15 +393,15 @@ void TestMainCommands::exitEndsAtOnceWithoutUnloading()
 
 void TestMainCommands::sideWindowsOpenFromTheirMenus()
 {
-    m_window->menuItem(QStringLiteral("mnuViewWebBrowser"))->trigger();
-    m_window->menuItem(QStringLiteral("mnuViewWebBrowser"))->trigger();
-    m_window->menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
+    m_window->findChild<QAction*>("mnuViewWebBrowser")->trigger();
+    m_window->findChild<QAction*>("mnuViewWebBrowser")->trigger();
+    m_window->findChild<QAction*>("mnuHelpAbout")->trigger();
     QCOMPARE(m_fixture->opened, (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about"}));
 }
 
 void TestMainCommands::helpContentsOpensTheFixedHelpFile()
 {
-    m_window->menuItem(QStringLiteral("mnuHelpContents"))->trigger();
+    m_window->findChild<QAction*>("mnuHelpContents")->trigger();
     QCOMPARE(m_fixture->help.requests.size(), 1);
     QCOMPARE(m_fixture->help.requests.first().helpFile, QStringLiteral("C:\\Program Files\\Quillo\\Quillo.hlp"));
     QCOMPARE(m_fixture->help.requests.first().command, 9);
@@ -448,7 +448,7 @@ void TestMainCommands::previewShowsThePageAndPrintsFromIt()
         QCOMPARE(preview->findChild<QPushButton*>(QStringLiteral("cmdClose"))->text(), QStringLiteral("&Close"));
         print->click();
     });
-    m_window->menuItem(QStringLiteral("mnuFilePreview"))->trigger();
+    m_window->findChild<QAction*>("mnuFilePreview")->trigger();
     QCOMPARE(m_fixture->printers.printer.pages.size(), 1);
     QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
     QVERIFY(!QApplication::activeModalWidget());
@@ -463,7 +463,7 @@ void TestMainCommands::previewShowsThePageAndPrintsFromIt()
         QVERIFY(!preview->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->isEnabled());
         QTest::keyClick(preview, Qt::Key_Escape);
     });
-    m_window->menuItem(QStringLiteral("mnuFilePreview"))->trigger();
+    m_window->findChild<QAction*>("mnuFilePreview")->trigger();
     QVERIFY2(refusal.startsWith(QStringLiteral("Quillo did not print the check, because part of it would run past "
                                                "the right edge of the paper:\nDate: \"Tuesday, December 8, 2026\" "
                                                "runs ")),
@@ -484,7 +484,7 @@ void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("exported.pdf"));
     m_fixture->dialogs.answer(pdf);
-    m_window->menuItem(QStringLiteral("mnuFileExportPdf"))->trigger();
+    m_window->findChild<QAction*>("mnuFileExportPdf")->trigger();
 
     const FileDialogRequest asked = m_fixture->dialogs.requests.last();
     QCOMPARE(asked.kind, FileDialogRequest::Kind::Save);
@@ -510,7 +510,7 @@ void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
     m_window->Text(Box::CheckNumber)->clear();
     m_window->Text(Box::CheckDate)->setText(QStringLiteral("Tuesday, December 8, 2026"));
     m_fixture->dialogs.answer(pdf);
-    m_window->menuItem(QStringLiteral("mnuFileExportPdf"))->trigger();
+    m_window->findChild<QAction*>("mnuFileExportPdf")->trigger();
     QCOMPARE(m_fixture->dialogs.requests.last().initialFolder, folder.path());
     QCOMPARE(m_fixture->dialogs.requests.last().fileName, QStringLiteral("check.pdf"));
     QCOMPARE(m_fixture->failures.reports.size(), 1);
@@ -526,7 +526,7 @@ void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
     QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
     QVERIFY(runAsOrdinaryUser(folder.path(), [&] {
         m_fixture->dialogs.answer(locked + QStringLiteral("/check.pdf"));
-        m_window->menuItem(QStringLiteral("mnuFileExportPdf"))->trigger();
+        m_window->findChild<QAction*>("mnuFileExportPdf")->trigger();
         QCOMPARE(m_fixture->failures.reports.last(),
                  QStringLiteral("The check could not be exported to \"%1/check.pdf\". The folder is read-only, or "
                                 "you may not create files in it.")
@@ -593,7 +593,7 @@ void TestMainCommands::amountInWordsFillsTheWords()
     QTest::keyClicks(box, QStringLiteral("Two hundred"));
     m_window->Text(Box::AmountInFigures)->setText(figures);
 
-    m_window->menuItem(QStringLiteral("mnuEditAmountWords"))->trigger();
+    m_window->findChild<QAction*>("mnuEditAmountWords")->trigger();
     QCOMPARE(box->text(), words);
     QCOMPARE(m_fixture->messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
     if (message.isEmpty()) {
@@ -619,7 +619,7 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
         dialog->findChild<QPushButton*>(QStringLiteral("cmdAlignment"))->click();
         dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
     });
-    m_window->menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
+    m_window->findChild<QAction*>("mnuFilePageSetup")->trigger();
     QCOMPARE(m_fixture->messages.shown,
              QStringList{QStringLiteral("The alignment page has been sent to the printer.")});
     QCOMPARE(m_fixture->printers.printer.pages.size(), 1);
@@ -646,7 +646,7 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
         QCOMPARE(dialog->findChild<QDoubleSpinBox*>(QStringLiteral("txtOffsetDown"))->value(), -0.05);
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    m_window->menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
+    m_window->findChild<QAction*>("mnuFilePageSetup")->trigger();
     QCOMPARE(m_fixture->settings.written.size(), 3);
 }
 

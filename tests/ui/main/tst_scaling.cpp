@@ -1,6 +1,6 @@
+#include "fakes/DesignedCaptions.h"
 #include "platform/Twips.h"
 #include "platform/qt/Fonts.h"
-#include "ui/main/MainWindowDesign.h"
 #include "ui/main/MainWindowFixture.h"
 
 #include <QDir>
@@ -22,9 +22,8 @@
 
 namespace {
 
-using MainWindowDesign::ChequeFace;
-using MainWindowDesign::Control;
-using MainWindowDesign::Kind;
+using DesignedChequeFace::Control;
+using DesignedChequeFace::Controls;
 
 const Twips design = Twips(Twips::DesignDpi);
 
@@ -51,7 +50,8 @@ QImage grabbed(QWidget* widget)
 QString sampleText(const Control& box)
 {
     // Digits are drawn by the dialog font and the MICR font alike.
-    return QString::fromLatin1(box.font == MainWindowDesign::FontRole::M12 ? "0123456789" : "Jane Q. Merchant 0123");
+    return QString::fromLatin1(qstrcmp(box.family, DesignedChequeFace::M) == 0 ? "0123456789"
+                                                                               : "Jane Q. Merchant 0123");
 }
 
 } // namespace
@@ -117,14 +117,14 @@ void TestScaling::windowKeepsItsDesignSize()
 void TestScaling::chequeFaceKeepsItsProportions_data()
 {
     QTest::addColumn<int>("row");
-    for (int i = 0; i < int(ChequeFace.size()); ++i)
-        QTest::newRow(ChequeFace[std::size_t(i)].name) << i;
+    for (int i = 0; i < int(Controls.size()); ++i)
+        QTest::newRow(Controls[std::size_t(i)].name) << i;
 }
 
 void TestScaling::chequeFaceKeepsItsProportions()
 {
     QFETCH(int, row);
-    const Control& d = ChequeFace[std::size_t(row)];
+    const Control& d = Controls[std::size_t(row)];
     auto* widget = m_window->findChild<QWidget*>(QString::fromLatin1(d.name));
     QVERIFY(widget);
     QCOMPARE(widget->geometry(), design.toPixels(d.left, d.top, d.width, d.height));
@@ -135,8 +135,8 @@ void TestScaling::everyCaptionShowsWhole_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    for (const Control& d : ChequeFace) {
-        if (d.kind == Kind::Label || d.kind == Kind::Button)
+    for (const Control& d : Controls) {
+        if (d.text && !QByteArray(d.name).startsWith("Text"))
             QTest::newRow(d.name) << QString::fromLatin1(d.name) << QString::fromLatin1(d.text);
     }
 }
@@ -179,16 +179,16 @@ void TestScaling::everyCaptionShowsWhole()
 void TestScaling::textBoxesDrawTheirTextAtTheScaledSize_data()
 {
     QTest::addColumn<int>("row");
-    for (int i = 0; i < int(ChequeFace.size()); ++i) {
-        if (ChequeFace[std::size_t(i)].kind == Kind::TextBox)
-            QTest::newRow(ChequeFace[std::size_t(i)].name) << i;
+    for (int i = 0; i < int(Controls.size()); ++i) {
+        if (QByteArray(Controls[std::size_t(i)].name).startsWith("Text"))
+            QTest::newRow(Controls[std::size_t(i)].name) << i;
     }
 }
 
 void TestScaling::textBoxesDrawTheirTextAtTheScaledSize()
 {
     QFETCH(int, row);
-    const Control& d = ChequeFace[std::size_t(row)];
+    const Control& d = Controls[std::size_t(row)];
     auto* box = m_window->findChild<QLineEdit*>(QString::fromLatin1(d.name));
     const QString before = box->text();
     box->clearFocus(); // no text cursor among the glyphs

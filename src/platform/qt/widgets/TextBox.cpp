@@ -1,4 +1,4 @@
-#include "ui/main/TextBox.h"
+#include "platform/qt/widgets/TextBox.h"
 
 #include <QFocusEvent>
 
