@@ -13,6 +13,9 @@ build=$1
 seconds=$2
 here=$(cd "$(dirname "$0")" && pwd)
 status=0
+# The page needs fonts, and the fonts a GUI application without a display.
+export QT_QPA_PLATFORM=offscreen
+export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 for target in cheque_file quick_print; do
     corpus="$build/corpus/$target"
