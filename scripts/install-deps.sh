@@ -41,6 +41,11 @@ dpkg-dev
 file
 appstream
 desktop-file-utils
+libqt6sql6-sqlite
+libsodium-dev
+qtkeychain-qt6-dev
+gnome-keyring
+libsecret-tools
 "
 
 missing=""
