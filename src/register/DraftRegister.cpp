@@ -193,6 +193,11 @@ void DraftRegister::recordLookUp(const UncertainPrint& print, bool printed, cons
                                 : DraftEvent::notPrintedAfterLookUp(print.jobId, jobState));
 }
 
+void DraftRegister::together(const std::function<void()>& steps)
+{
+    m_store->together(steps);
+}
+
 std::vector<DraftSummary> DraftRegister::drafts()
 {
     std::vector<DraftRow> rows = m_store->drafts();

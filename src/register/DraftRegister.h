@@ -33,6 +33,10 @@ public:
     std::vector<UncertainPrint> uncertainPrints() override;
     void recordLookUp(const UncertainPrint& print, bool printed, const QString& jobState) override;
 
+    // Runs the records and appends of `steps` as one write to the file: all
+    // of them are kept, or none (an import, a register made for a benchmark).
+    void together(const std::function<void()>& steps);
+
     // Every draft, newest first.
     std::vector<DraftSummary> drafts();
     // The first payor line of a listed draft.

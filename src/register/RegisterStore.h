@@ -4,6 +4,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -74,6 +75,9 @@ public:
     // each written once.
     virtual std::optional<QByteArray> fact(const QString& name) = 0;
     virtual void addFacts(const std::vector<std::pair<QString, QByteArray>>& facts) = 0;
+
+    // Runs `writes` as one transaction: all of them are kept, or none.
+    virtual void together(const std::function<void()>& writes) = 0;
 
     // Writes the draft, and its first event when there is one, at once;
     // returns the draft's id.

@@ -8,6 +8,7 @@
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -219,8 +220,20 @@ void SqlRegisterStore::execute(const QString& sql) const
     exec(query);
 }
 
+void SqlRegisterStore::together(const std::function<void()>& writes)
+{
+    inTransaction(writes);
+}
+
 void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
 {
+    // Inside a transaction already: its commit keeps these writes too.
+    if (m_inTransaction) {
+        writes();
+        return;
+    }
+    m_inTransaction = true;
+    const auto done = qScopeGuard([this] { m_inTransaction = false; });
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
     if (!database.transaction())
         fail(database.lastError());

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "register/DraftSummary.h"
+
+#include <QAbstractTableModel>
+#include <QDate>
+#include <vector>
+
+class DraftRegister;
+
+// The register's drafts as a table: newest first until sorted otherwise,
+// narrowed by a search text and a date range. The payors stay sealed until a
+// row is shown or openPayors() gets to them, so that a long list comes up
+// at once; a search opens whatever is still sealed first.
+class DraftListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { Printed, CheckNumber, Payor, Payee, Amount, Status, Destination, Account, ColumnCount };
+
+    explicit DraftListModel(QObject* parent = nullptr);
+
+    // Shows `drafts` (newest first), whose payors `source` opens.
+    void setDrafts(DraftRegister& source, std::vector<DraftSummary> drafts);
+
+    // Shows only the drafts whose payor, payee, check number, amount or the
+    // account's last four digits hold `text` (case aside), and whose printed
+    // day (local time) is within `from` and `to`; a null date leaves that
+    // end open.
+    void setSearch(const QString& text);
+    void setDateRange(const QDate& from, const QDate& to);
+
+    // Opens up to `count` more payors; true once all are open.
+    bool openPayors(int count);
+
+    // A shown row's draft; the shown drafts in their order.
+    const DraftSummary& draftAt(int row) const;
+    std::vector<DraftSummary> shownDrafts() const;
+    int totalCount() const { return int(m_rows.size()); }
+    // The shown row of the draft, -1 when it is not shown.
+    int rowOf(DraftId draft) const;
+
+    // A command changed the draft's status.
+    void setStatus(DraftId draft, DraftStatus status);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+private:
+    struct Row {
+        DraftSummary draft;
+        QString payor;
+        QString searchText; // lower case; empty until the payor is open
+        QDate day;          // printed, local time
+        bool payorOpen = false;
+    };
+
+    void openPayor(Row& row) const;
+    bool accepts(const Row& row) const;
+    void refilter();
+    QString text(const Row& row, int column) const;
+
+    DraftRegister* m_source = nullptr;
+    mutable std::vector<Row> m_rows;
+    std::vector<int> m_order; // every row, in the order shown
+    std::vector<int> m_shown; // the rows shown, in that order
+    QString m_search;
+    QDate m_from;
+    QDate m_to;
+    int m_nextSealed = 0; // openPayors() goes on from here
+};
