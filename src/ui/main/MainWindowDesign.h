@@ -117,7 +117,7 @@ struct MenuEntry {
     const char* shortcut;
 };
 
-inline constexpr std::array<MenuEntry, 22> Menus = {{
+inline constexpr std::array<MenuEntry, 23> Menus = {{
     {"mMenu", 0, true, "&File", nullptr},
     {"mFile", 0, false, "&New", "Ctrl+N"},
     {"mFile", 1, false, "&Open...", "Ctrl+O"},
@@ -136,6 +136,7 @@ inline constexpr std::array<MenuEntry, 22> Menus = {{
     {"mnuEditAmountWords", -1, false, "Amount in &Words", nullptr},
     {"mnuView", -1, true, "&View", nullptr},
     {"mnuViewWebBrowser", -1, false, "&Web Browser", nullptr},
+    {"mnuViewRegister", -1, false, "&Register", "Ctrl+R"},
     {"mnuHelp", -1, true, "&Help", nullptr},
     {"mnuHelpContents", -1, false, "&Contents", nullptr},
     {"mnuHelpBar0", -1, false, "-", nullptr},

@@ -339,6 +339,7 @@ void frmMain::connectMenus()
     onTriggered(menuItem(QStringLiteral("mnuEditPaste")), [this] { mnuEditPaste_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuEditAmountWords")), [this] { mnuEditAmountWords_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuViewWebBrowser")), [this] { mnuViewWebBrowser_Click(); });
+    onTriggered(menuItem(QStringLiteral("mnuViewRegister")), [this] { mnuViewRegister_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuHelpContents")), [this] { mnuHelpContents_Click(); });
     onTriggered(menuItem(QStringLiteral("mnuHelpAbout")), [this] { mnuHelpAbout_Click(); });
 }
@@ -494,6 +495,12 @@ void frmMain::runDraftChecks()
 void frmMain::mnuViewWebBrowser_Click()
 {
     m_services.openBrowserWindow(m_services.homePageAddress);
+}
+
+void frmMain::mnuViewRegister_Click()
+{
+    if (m_services.openRegisterWindow)
+        m_services.openRegisterWindow(this);
 }
 
 void frmMain::mnuHelpContents_Click()
