@@ -76,7 +76,7 @@ struct MainWindowFixture {
     QtFocusedControl focusedControl;
     FakeSettingsStore settings;
     FakeLoadedWindows windows;
-    QStringList opened; // "about" and "browser <address>", in order
+    QStringList opened; // "about", "browser <address>" and "register", in order
     int endProgramCalls = 0;
     std::vector<std::unique_ptr<RecordingPrintSurface>> printed; // one per Quick Print run
     int failPrintAtStep = -1;
@@ -97,6 +97,7 @@ struct MainWindowFixture {
         s.homePageAddress = QStringLiteral("qrc:/home/index.html");
         s.showAboutBox = [this](QWidget*) { opened.append(QStringLiteral("about")); };
         s.openBrowserWindow = [this](const QString& address) { opened.append(QStringLiteral("browser ") + address); };
+        s.openRegisterWindow = [this](QWidget*) { opened.append(QStringLiteral("register")); };
         s.endProgram = [this] { ++endProgramCalls; };
         s.openPrinter = [this] {
             printed.push_back(std::make_unique<RecordingPrintSurface>());

@@ -395,7 +395,9 @@ void TestMainCommands::sideWindowsOpenFromTheirMenus()
     m_window->menuItem(QStringLiteral("mnuViewWebBrowser"))->trigger();
     m_window->menuItem(QStringLiteral("mnuViewWebBrowser"))->trigger();
     m_window->menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
-    QCOMPARE(m_fixture->opened, (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about"}));
+    m_window->menuItem(QStringLiteral("mnuViewRegister"))->trigger();
+    QCOMPARE(m_fixture->opened,
+             (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about", "register"}));
 }
 
 void TestMainCommands::helpContentsOpensTheFixedHelpFile()
