@@ -41,27 +41,68 @@ int compareNumbers(const QString& a, const QString& b)
 
 DraftListModel::DraftListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void DraftListModel::setDrafts(DraftRegister& source, std::vector<DraftSummary> drafts)
+void DraftListModel::setSource(DraftRegister& source, int firstPage)
 {
     beginResetModel();
     m_source = &source;
     m_rows.clear();
-    m_rows.reserve(drafts.size());
+    m_order.clear();
+    m_shown.clear();
+    m_nextSealed = 0;
+    m_allFetched = false;
+    endResetModel();
+    fetchPage(firstPage);
+}
+
+bool DraftListModel::fetchPage(int count)
+{
+    if (m_allFetched || !m_source)
+        return true;
+    const DraftId before = m_rows.empty() ? 0 : m_rows.back().draft.id;
+    std::vector<DraftSummary> page = m_source->drafts(before, count);
+    m_allFetched = int(page.size()) < count;
+    append(std::move(page));
+    return m_allFetched;
+}
+
+void DraftListModel::fetchAll()
+{
+    while (!fetchPage(PageSize * 10)) {
+    }
+}
+
+void DraftListModel::append(std::vector<DraftSummary> drafts)
+{
+    // Before every page is here the rows are in the order fetched, so the
+    // new ones go at the end.
+    std::vector<int> shown;
     for (DraftSummary& draft : drafts) {
         Row row;
-        row.day = printedTime(draft).toLocalTime().date();
         row.draft = std::move(draft);
         m_rows.push_back(std::move(row));
+        const int index = int(m_rows.size()) - 1;
+        m_order.push_back(index);
+        if (!m_search.isEmpty())
+            openPayor(m_rows.back());
+        if (accepts(m_rows.back()))
+            shown.push_back(index);
     }
-    m_order.resize(m_rows.size());
-    std::iota(m_order.begin(), m_order.end(), 0);
-    m_nextSealed = 0;
-    m_shown.clear();
-    for (int index : m_order) {
-        if (accepts(m_rows[std::size_t(index)]))
-            m_shown.push_back(index);
-    }
-    endResetModel();
+    if (shown.empty())
+        return;
+    beginInsertRows({}, int(m_shown.size()), int(m_shown.size() + shown.size()) - 1);
+    m_shown.insert(m_shown.end(), shown.begin(), shown.end());
+    endInsertRows();
+}
+
+bool DraftListModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && !m_allFetched;
+}
+
+void DraftListModel::fetchMore(const QModelIndex& parent)
+{
+    if (!parent.isValid())
+        fetchPage();
 }
 
 void DraftListModel::openPayor(Row& row) const
@@ -86,9 +127,7 @@ bool DraftListModel::openPayors(int count)
 
 bool DraftListModel::accepts(const Row& row) const
 {
-    if (m_from.isValid() && row.day < m_from)
-        return false;
-    if (m_to.isValid() && row.day > m_to)
+    if (row.draft.recordedAt < m_fromMsecs || row.draft.recordedAt >= m_toMsecs)
         return false;
     return m_search.isEmpty() || row.searchText.contains(m_search);
 }
@@ -121,6 +160,9 @@ void DraftListModel::setDateRange(const QDate& from, const QDate& to)
         return;
     m_from = from;
     m_to = to;
+    // Local days, so the moments that begin them follow the clock's changes.
+    m_fromMsecs = from.isValid() ? from.startOfDay().toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+    m_toMsecs = to.isValid() ? to.addDays(1).startOfDay().toMSecsSinceEpoch() : std::numeric_limits<qint64>::max();
     refilter();
 }
 
@@ -236,6 +278,9 @@ QVariant DraftListModel::headerData(int section, Qt::Orientation orientation, in
 
 void DraftListModel::sort(int column, Qt::SortOrder order)
 {
+    if (!m_source)
+        return;
+    fetchAll();
     if (column == Payor)
         openPayors(int(m_rows.size()));
     const auto compare = [this, column](int a, int b) {

@@ -7,6 +7,8 @@
 #include "register/RegisterError.h"
 #include "register/RegisterStore.h"
 
+#include <limits>
+
 namespace {
 
 // How far back the same amount on the same account is worth a mark.
@@ -200,7 +202,12 @@ void DraftRegister::together(const std::function<void()>& steps)
 
 std::vector<DraftSummary> DraftRegister::drafts()
 {
-    std::vector<DraftRow> rows = m_store->drafts();
+    return drafts(0, std::numeric_limits<int>::max());
+}
+
+std::vector<DraftSummary> DraftRegister::drafts(DraftId before, int count)
+{
+    std::vector<DraftRow> rows = m_store->drafts(before > 0 ? before : std::numeric_limits<qint64>::max(), count);
     std::vector<DraftSummary> summaries;
     summaries.reserve(rows.size());
     for (DraftRow& row : rows) {

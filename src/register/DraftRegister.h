@@ -37,8 +37,11 @@ public:
     // of them are kept, or none (an import, a register made for a benchmark).
     void together(const std::function<void()>& steps);
 
-    // Every draft, newest first.
+    // Every draft, newest first (in the order they were recorded).
     std::vector<DraftSummary> drafts();
+    // At most `count` drafts recorded before `before` (all when it is 0),
+    // newest first: a list that comes up page by page.
+    std::vector<DraftSummary> drafts(DraftId before, int count);
     // The first payor line of a listed draft.
     QString payor(const DraftSummary& draft) const;
     // Everything about one draft, its bank numbers opened; a RegisterError

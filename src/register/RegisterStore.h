@@ -88,8 +88,9 @@ public:
     // The draft's events, oldest first.
     virtual std::vector<StoredEvent> events(qint64 draftId) = 0;
 
-    // Every draft, newest first.
-    virtual std::vector<DraftRow> drafts() = 0;
+    // At most `count` drafts recorded before the draft `beforeId`, newest
+    // first (in the order they were recorded).
+    virtual std::vector<DraftRow> drafts(qint64 beforeId, int count) = 0;
     // The drafts with this check key, newest first.
     virtual std::vector<DraftRow> draftsWithChequeKey(const QByteArray& chequeKey) = 0;
     // The drafts with this account key and amount recorded at `since` or later, newest first.

@@ -422,10 +422,13 @@ std::vector<DraftRow> SqlRegisterStore::rows(QSqlQuery& query) const
     return found;
 }
 
-std::vector<DraftRow> SqlRegisterStore::drafts()
+std::vector<DraftRow> SqlRegisterStore::drafts(qint64 beforeId, int count)
 {
+    // Page by page by id, which the file keeps in order: no page sorts.
     QSqlQuery query =
-        prepare(QStringLiteral("SELECT %1 FROM drafts d ORDER BY d.recorded_at DESC, d.id DESC").arg(RowColumns));
+        prepare(QStringLiteral("SELECT %1 FROM drafts d WHERE d.id < ? ORDER BY d.id DESC LIMIT ?").arg(RowColumns));
+    query.addBindValue(beforeId);
+    query.addBindValue(count);
     return rows(query);
 }
 

@@ -30,7 +30,7 @@ public:
     void addEvent(const StoredEvent& event) override;
     std::optional<StoredDraft> draft(qint64 id) override;
     std::vector<StoredEvent> events(qint64 draftId) override;
-    std::vector<DraftRow> drafts() override;
+    std::vector<DraftRow> drafts(qint64 beforeId, int count) override;
     std::vector<DraftRow> draftsWithChequeKey(const QByteArray& chequeKey) override;
     std::vector<DraftRow> draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents, qint64 since) override;
     std::vector<UncertainRow> uncertainPrints() override;

@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QTableView>
 #include <QTimer>
@@ -246,21 +247,29 @@ void frmRegister::connectCommands()
             Failures::guarded(failures, [this] { showSelection(); }));
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { showSelection(); });
 
-    // The payors are opened a slice at a time while the window is idle, so
-    // that the first search finds them open.
+    // The drafts after the first page are fetched, and then the payors
+    // opened, a slice at a time while the window waits for input, so that
+    // the first search and sort find them here.
     m_opener = new QTimer(this);
     m_opener->setInterval(0);
-    connect(m_opener, &QTimer::timeout, this, [this] {
-        if (m_model->openPayors(PayorsPerSlice))
-            m_opener->stop();
-    });
+    connect(m_opener, &QTimer::timeout, this, Failures::guarded(failures, [this] {
+                // One report for a register that fails meanwhile, not one a slice.
+                auto stopOnFailure = qScopeGuard([this] { m_opener->stop(); });
+                if (!m_model->allFetched()) {
+                    m_model->fetchPage();
+                    lblCount->setText(countText());
+                    stopOnFailure.dismiss();
+                } else if (!m_model->openPayors(PayorsPerSlice)) {
+                    stopOnFailure.dismiss();
+                }
+            }));
 }
 
 bool frmRegister::Form_Load()
 {
     try {
         m_register = &m_services.session->open(m_services.passphrase);
-        m_model->setDrafts(*m_register, m_register->drafts());
+        m_model->setSource(*m_register);
     } catch (const RegisterError& error) {
         m_services.messages->show(error.message());
         return false;
@@ -300,12 +309,19 @@ void frmRegister::showSelection()
     const std::optional<DraftSummary> draft = selected();
     for (QPushButton* command : {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdReturned, cmdNote})
         command->setEnabled(draft.has_value());
-    lblCount->setText(QStringLiteral("%1 of %2 drafts").arg(m_model->rowCount()).arg(m_model->totalCount()));
+    lblCount->setText(countText());
     lstHistory->clear();
     if (!draft || !m_register)
         return;
     for (const RecordedEvent& event : m_register->details(draft->id).history)
         lstHistory->addItem(historyLine(event));
+}
+
+QString frmRegister::countText() const
+{
+    if (!m_model->allFetched())
+        return QStringLiteral("%1 of %2 drafts so far").arg(m_model->rowCount()).arg(m_model->totalCount());
+    return QStringLiteral("%1 of %2 drafts").arg(m_model->rowCount()).arg(m_model->totalCount());
 }
 
 QString frmRegister::described(const DraftSummary& draft) const
@@ -392,6 +408,7 @@ void frmRegister::cmdExportCsv_Click()
     if (!path)
         return;
     m_services.exportFolder = QFileInfo(*path).absolutePath();
+    m_model->fetchAll();
     const std::vector<DraftSummary> shown = m_model->shownDrafts();
     try {
         DurableFile::replaceWhole(*path, RegisterCsv::write(*m_register, shown, chkFullNumbers->isChecked()));

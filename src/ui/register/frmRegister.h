@@ -59,6 +59,7 @@ private:
     void showSelection();
     void append(const DraftSummary& draft, const DraftEvent& event);
     QString described(const DraftSummary& draft) const;
+    QString countText() const;
 
     RegisterWindowServices m_services;
     DraftRegister* m_register = nullptr;
