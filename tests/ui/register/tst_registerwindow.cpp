@@ -96,7 +96,7 @@ private:
         drafts.record(draft, DraftEvent::exported());
     }
 
-    void openWindow()
+    void openWindow(bool show = true)
     {
         RegisterWindowServices services;
         services.session = m_session.get();
@@ -109,6 +109,8 @@ private:
         services.exportFolder = QDir::homePath();
         m_window = new frmRegister(services);
         QVERIFY(m_window->Form_Load());
+        if (!show)
+            return;
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
@@ -416,6 +418,60 @@ private Q_SLOTS:
                               "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited", "cmdReturned", "cmdNote",
                               "cmdExportCsv", "chkFullNumbers", "cmdClose", "txtSearch"}));
         QCOMPARE(unnamed, QStringList());
+    }
+
+    void aLongRegisterComesUpPageByPage()
+    {
+        cleanup();
+        {
+            auto session = newSession();
+            DraftRegister& drafts = session->open(nullptr);
+            drafts.together([&] {
+                for (int i = 1; i <= 2500; ++i) {
+                    DraftRecord draft;
+                    draft.texts = draftTexts(QStringLiteral("Payor %1").arg(i), QString::number(5000 + i),
+                                             "Acme Supplies LLC", "$10.00", "98765436789C");
+                    drafts.record(draft, DraftEvent::printed(QString::number(i)));
+                }
+            });
+        }
+        m_session = newSession();
+        openWindow(false);
+        // The first page at once; the oldest drafts are not here yet.
+        QCOMPARE(table()->model()->rowCount(), 200);
+        QCOMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "200 of 200 drafts so far");
+        QCOMPARE(cell(1).first(), "7500");
+        m_window->show();
+        // A search finds the drafts of later pages as they come.
+        type(m_window->findChild<QLineEdit*>("txtSearch"), "payor 7");
+        QTRY_COMPARE(cell(2).size(), 111);
+        QCOMPARE(cell(2).last(), "Payor 7");
+        QTRY_COMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "111 of 2503 drafts");
+        m_window->findChild<QLineEdit*>("txtSearch")->clear();
+        QCOMPARE(table()->model()->rowCount(), 2503);
+    }
+
+    void sortingFetchesEveryPage()
+    {
+        cleanup();
+        {
+            auto session = newSession();
+            DraftRegister& drafts = session->open(nullptr);
+            drafts.together([&] {
+                for (int i = 1; i <= 500; ++i) {
+                    DraftRecord draft;
+                    draft.texts = draftTexts("Payor", QString::number(i), "Acme", "$10.00", "98765436789C");
+                    drafts.record(draft, DraftEvent::printed(QString::number(i)));
+                }
+            });
+        }
+        m_session = newSession();
+        openWindow(false);
+        QCOMPARE(table()->model()->rowCount(), 200);
+        table()->sortByColumn(1, Qt::AscendingOrder);
+        QCOMPARE(table()->model()->rowCount(), 503);
+        QCOMPARE(cell(1).mid(0, 3), (QStringList{"1", "2", "3"}));
+        QCOMPARE(cell(1).last(), "1042");
     }
 
     void aRegisterThatCannotBeOpened()
