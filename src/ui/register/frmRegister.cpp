@@ -119,7 +119,7 @@ void frmRegister::buildControls()
     cboSortBy->setAccessibleName(QStringLiteral("Sort by"));
     for (int column = 0; column < DraftListModel::ColumnCount; ++column)
         cboSortBy->addItem(m_model->headerData(column, Qt::Horizontal).toString());
-    chkDescending = new QCheckBox(QStringLiteral("Desce&nding"), this);
+    chkDescending = new QCheckBox(QStringLiteral("Descendin&g"), this);
     chkDescending->setObjectName(QStringLiteral("chkDescending"));
     chkDescending->setChecked(true);
     auto* sortLabel = new QLabel(QStringLiteral("Sort &by:"), this);
