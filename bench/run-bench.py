@@ -326,7 +326,7 @@ def main():
                            value <= limit)
 
     register_row("Register of 100,000 drafts: View, Register to the first rows painted", "window_ms", 300)
-    register_row("… the same when the command opens the register first (passphrase, page check)",
+    register_row("… the same when the command opens the register first (its key from the keyring, page check)",
                  "window_first_ms", 300)
     register_row("… one search keystroke to the table repainted", "search_ms", 50)
     register_row("… recording one print: its draft, then its outcome, each flushed to disk", "record_ms", 20)
