@@ -46,6 +46,7 @@ libsodium-dev
 qtkeychain-qt6-dev
 gnome-keyring
 libsecret-tools
+libsecret-1-0
 "
 
 missing=""
