@@ -50,8 +50,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}
 
 # The Debian package. Its Depends are worked out by dpkg-shlibdeps from the
 # libraries the program and its browser part really link, plus the fonts the
-# program asks for by name: "Liberation Sans Narrow" stands in for the dialog
-# font, "Liberation Sans" for the printed text.
+# program asks for by name ("Liberation Sans Narrow" stands in for the dialog
+# font, "Liberation Sans" for the printed text) and what the draft register
+# loads at run time: Qt's SQLite driver and the Secret Service library that
+# QtKeychain opens. A keyring to answer it is recommended.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "quillo")
 set(CPACK_PACKAGE_VENDOR "The Quillo developers")
@@ -71,5 +73,6 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quillo developers")
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libqt6sql6-sqlite, libsecret-1-0")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring")
 include(CPack)

@@ -42,6 +42,12 @@ dpkg-dev
 file
 appstream
 desktop-file-utils
+libqt6sql6-sqlite
+libsodium-dev
+qtkeychain-qt6-dev
+gnome-keyring
+libsecret-tools
+libsecret-1-0
 "
 
 missing=""

@@ -3,13 +3,23 @@
 # folder and XDG runtime folder, so that no test touches the user's real
 # settings, and the offscreen platform unless a real X display is asked for.
 #
-#   run-isolated.sh [--xvfb] [--web] <program> [arguments...]
+#   run-isolated.sh [--xvfb] [--web] [--keyring] [--private-mounts] <program> [arguments...]
+#
+# --keyring gives the test a Secret Service of its own: a private session bus
+# with gnome-keyring-daemon on it, its login keyring in the private home and
+# unlocked. --private-mounts runs the test in a mount namespace of its own, in
+# which it may mount file systems (a full disk, a read-only folder) that
+# vanish with it.
 set -eu
 
 use_xvfb=0
+use_keyring=0
+use_mounts=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --xvfb) use_xvfb=1; shift ;;
+        --keyring) use_keyring=1; shift ;;
+        --private-mounts) use_mounts=1; shift ;;
         --web) export QTWEBENGINE_DISABLE_SANDBOX=1
                export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking --disable-component-update --no-first-run"
                shift ;;
@@ -18,7 +28,14 @@ while [ $# -gt 0 ]; do
 done
 
 sandbox=$(mktemp -d "${TMPDIR:-/tmp}/quillo-test.XXXXXX")
-trap 'rm -rf "$sandbox"' EXIT INT TERM
+bus_pid=""
+keyring_pid=""
+cleanup() {
+    if [ -n "$keyring_pid" ]; then kill "$keyring_pid" 2>/dev/null || true; fi
+    if [ -n "$bus_pid" ]; then kill "$bus_pid" 2>/dev/null || true; fi
+    rm -rf "$sandbox"
+}
+trap cleanup EXIT INT TERM
 mkdir -p "$sandbox/home" "$sandbox/config" "$sandbox/runtime" "$sandbox/cache" "$sandbox/data"
 chmod 0700 "$sandbox/runtime"
 
@@ -30,6 +47,25 @@ export XDG_RUNTIME_DIR="$sandbox/runtime"
 export QUILLO_TEST_SANDBOX="$sandbox"
 # Printing never reaches a real queue from a test unless the test sets one up.
 export CUPS_SERVER="$sandbox/no-cups-server"
+
+if [ "$use_keyring" -eq 1 ]; then
+    bus_pid=$(dbus-daemon --session --address="unix:path=$sandbox/runtime/bus" --fork --print-pid)
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$sandbox/runtime/bus"
+    # The daemon reads the login keyring's password on its standard input,
+    # creates that keyring in the private home and unlocks it.
+    printf 'quillo-test' | gnome-keyring-daemon --foreground --components=secrets --unlock >/dev/null 2>&1 &
+    keyring_pid=$!
+    tries=0
+    until dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+            string:org.freedesktop.secrets 2>/dev/null | grep -q 'boolean true'; do
+        tries=$((tries + 1))
+        if [ "$tries" -gt 100 ]; then echo "run-isolated.sh: the keyring did not start" >&2; exit 1; fi
+        sleep 0.05
+    done
+fi
+if [ "$use_mounts" -eq 1 ]; then
+    set -- unshare --mount --propagation private -- "$@"
+fi
 
 # Not exec: the sandbox is removed by the trap once the test has ended.
 status=0

@@ -5,6 +5,7 @@
 #include "ui/browser/BrowserServices.h"
 #include "ui/browser/HomePageAddress.h"
 #include "ui/browser/frmBrowser.h"
+#include "ui/register/frmRegister.h"
 
 #include <QCoreApplication>
 
@@ -31,7 +32,34 @@ MainWindowServices AppServices::mainWindowServices()
     services.openBrowserWindow = [this](const QString& startingAddress) {
         openBrowserWindow(startingAddress, BrowserServices{&m_browserControls, &m_windows, &m_failures});
     };
+    services.openRegisterWindow = [this](QWidget*) { openRegisterWindow(); };
     // Leaves the event loop at once: no window's unload step runs.
     services.endProgram = [] { QCoreApplication::exit(0); };
     return services;
+}
+
+void AppServices::openRegisterWindow()
+{
+    if (m_registerWindow) {
+        m_registerWindow->raise();
+        m_registerWindow->activateWindow();
+        return;
+    }
+    RegisterWindowServices services;
+    services.session = &m_register;
+    services.passphrase = &m_passphrase;
+    services.messages = &m_messages;
+    services.questions = &m_questions;
+    services.texts = &m_textPrompt;
+    services.fileDialogs = &m_fileDialogs;
+    services.failures = &m_failures;
+    services.exportFolder = fileDialogFolder(m_facts);
+    auto* window = new frmRegister(services);
+    if (!window->Form_Load()) {
+        delete window;
+        return;
+    }
+    m_windows.add(window);
+    m_registerWindow = window;
+    window->show();
 }

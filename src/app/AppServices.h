@@ -9,10 +9,19 @@
 #include "platform/qt/QtFocusedControl.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtMessageBoxService.h"
+#include "platform/qt/QtQuestionBox.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/QtTextPrompt.h"
 #include "platform/qt/SystemInfoPlatform.h"
 #include "platform/qt/WindowList.h"
+#include "register/KeychainKeyring.h"
+#include "register/RegisterSession.h"
 #include "ui/main/MainWindowServices.h"
+#include "ui/register/DialogPassphrasePrompt.h"
+
+#include <QPointer>
+
+class frmRegister;
 
 // The real services of the running program, created once before Main and
 // alive until the program ends.
@@ -24,6 +33,8 @@ public:
     const ApplicationFacts& facts() const { return m_facts; }
     MessageBoxService& messages() { return m_messages; }
     MainWindowServices mainWindowServices();
+    // The program's draft register, opened on first use.
+    RegisterSession& draftRegister() { return m_register; }
 
 private:
     QtApplicationFacts m_facts;
@@ -39,4 +50,12 @@ private:
     SystemPrinterFinder m_printers;
     // Loads the web engine with the first browser window, not at start-up.
     WebEngineControlFactory m_browserControls;
+    QtQuestionBox m_questions{m_facts};
+    QtTextPrompt m_textPrompt{m_facts};
+    KeychainKeyring m_keyring{m_facts.title()};
+    DialogPassphrasePrompt m_passphrase;
+    RegisterSession m_register{RegisterSession::defaultPath(), &m_keyring};
+    QPointer<frmRegister> m_registerWindow;
+
+    void openRegisterWindow();
 };

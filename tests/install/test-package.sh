@@ -33,12 +33,13 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Description | wc -l)" -gt 1 ] || fail "the Description has no long description"
 
 # Depends: the Qt 6 libraries the program and its browser part link, the
-# fonts it asks for, and only packages that exist (each one is installed here,
+# fonts it asks for, what the draft register loads, and only packages that exist (each one is installed here,
 # where the program was built).
 depends=$(field Depends)
 echo "Depends: $depends"
 names=$(echo "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//')
-wanted="libqt6core6 libqt6gui6 libqt6widgets6 libcups2 fonts-liberation"
+wanted="libqt6core6 libqt6gui6 libqt6widgets6 libcups2 fonts-liberation libqt6sql6 libqt6sql6-sqlite libsodium23
+libqt6keychain1 libsecret-1-0"
 if [ -n "$module" ]; then wanted="$wanted libqt6webenginewidgets6 libqt6webenginecore6"; fi
 for package in $wanted; do
     echo "$names" | grep -qx "$package" || fail "Depends lacks $package"

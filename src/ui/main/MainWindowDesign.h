@@ -117,7 +117,7 @@ struct MenuEntry {
     void (frmMain::*arrayHandler)(std::int16_t Index) = nullptr;
 };
 
-inline constexpr std::array<MenuEntry, 22> Menus = {{
+inline constexpr std::array<MenuEntry, 23> Menus = {{
     {"mMenu", 0, true, "&File", nullptr},
     {"mFile", 0, false, "&New", "Ctrl+N", nullptr, &frmMain::mFile_Click},
     {"mFile", 1, false, "&Open...", "Ctrl+O", nullptr, &frmMain::mFile_Click},
@@ -136,6 +136,7 @@ inline constexpr std::array<MenuEntry, 22> Menus = {{
     {"mnuEditAmountWords", -1, false, "Amount in &Words", nullptr, &frmMain::mnuEditAmountWords_Click},
     {"mnuView", -1, true, "&View", nullptr},
     {"mnuViewWebBrowser", -1, false, "&Web Browser", nullptr, &frmMain::mnuViewWebBrowser_Click},
+    {"mnuViewRegister", -1, false, "&Register", "Ctrl+R", &frmMain::mnuViewRegister_Click},
     {"mnuHelp", -1, true, "&Help", nullptr},
     {"mnuHelpContents", -1, false, "&Contents", nullptr, &frmMain::mnuHelpContents_Click},
     {"mnuHelpBar0", -1, false, "-", nullptr},

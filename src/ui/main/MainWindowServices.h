@@ -40,6 +40,8 @@ struct MainWindowServices {
     QString homePageAddress;
     // Opens a new, independent browser window at `startingAddress`.
     std::function<void(const QString& startingAddress)> openBrowserWindow;
+    // Opens the register window, or brings it to the front when it is open.
+    std::function<void(QWidget* owner)> openRegisterWindow;
     // Ends the program at once, without unloading any window.
     std::function<void()> endProgram;
     // The time the status bar shows.

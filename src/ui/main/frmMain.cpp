@@ -452,6 +452,12 @@ void frmMain::mnuViewWebBrowser_Click()
     m_services.openBrowserWindow(m_services.homePageAddress);
 }
 
+void frmMain::mnuViewRegister_Click()
+{
+    if (m_services.openRegisterWindow)
+        m_services.openRegisterWindow(this);
+}
+
 void frmMain::mnuHelpContents_Click()
 {
     cDlg.HelpCommand = CommonDialog::HelpForceFile;

@@ -56,6 +56,7 @@ public:
     void mnuEditPaste_Click();
     void mnuEditAmountWords_Click();
     void mnuViewWebBrowser_Click();
+    void mnuViewRegister_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
 

@@ -49,7 +49,7 @@ struct MainWindowFixture {
     QtFocusedControl focusedControl;
     FakeSettingsStore settings;
     FakeLoadedWindows windows;
-    QStringList opened; // "about" and "browser <address>", in order
+    QStringList opened; // "about", "browser <address>" and "register", in order
     int endProgramCalls = 0;
     // The print service: its default printer keeps every page it is sent.
     FakePrinterFinder printers;
@@ -70,6 +70,7 @@ struct MainWindowFixture {
         s.homePageAddress = QStringLiteral("qrc:/home/index.html");
         s.showAboutBox = [this](QWidget*) { opened.append(QStringLiteral("about")); };
         s.openBrowserWindow = [this](const QString& address) { opened.append(QStringLiteral("browser ") + address); };
+        s.openRegisterWindow = [this](QWidget*) { opened.append(QStringLiteral("register")); };
         s.endProgram = [this] { ++endProgramCalls; };
         s.printers = &printers;
         s.now = [this] { return clock; };

@@ -396,7 +396,9 @@ void TestMainCommands::sideWindowsOpenFromTheirMenus()
     m_window->findChild<QAction*>("mnuViewWebBrowser")->trigger();
     m_window->findChild<QAction*>("mnuViewWebBrowser")->trigger();
     m_window->findChild<QAction*>("mnuHelpAbout")->trigger();
-    QCOMPARE(m_fixture->opened, (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about"}));
+    m_window->findChild<QAction*>("mnuViewRegister")->trigger();
+    QCOMPARE(m_fixture->opened,
+             (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about", "register"}));
 }
 
 void TestMainCommands::helpContentsOpensTheFixedHelpFile()

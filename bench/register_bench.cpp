@@ -1,0 +1,289 @@
+// The draft register with 100,000 drafts, made once in the bench's data
+// folder and reused by later runs:
+//
+//   register-bench register   View, Register to the table's first paint (the
+//                             register opened first, its key from a keyring
+//                             that answers at once; then open already), one
+//                             search keystroke to the table repainted,
+//                             recording one print (its draft and its outcome,
+//                             each flushed to disk) and the duplicate look-up
+//
+// Prints key=value lines for bench/run-bench.py.
+#include "FirstPaint.h"
+#include "ProcessStats.h"
+
+#include "fakes/FakeFailureReporter.h"
+#include "fakes/FakeFileDialogs.h"
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakeQuestionBox.h"
+#include "fakes/FakeTextPrompt.h"
+#include "platform/qt/Fonts.h"
+#include "register/KeyringKeys.h"
+#include "register/DraftListModel.h"
+#include "register/DraftRegister.h"
+#include "register/RegisterSession.h"
+#include "ui/register/frmRegister.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+namespace {
+
+using ProcessStats::report;
+
+constexpr int DraftCount = 100000;
+constexpr int Customers = 5000;
+
+double msSince(std::int64_t startNs)
+{
+    return double(ProcessStats::bootNs() - startNs) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void fail(const char* what)
+{
+    std::fprintf(stderr, "%s\n", what);
+    ProcessStats::finish(2);
+}
+
+// A customer's cheque: each customer has an account of its own, and its
+// check numbers count up.
+CheckTexts cheque(int customer, int number, qint64 cents)
+{
+    static const char* const first[] = {"Jane", "Sam", "Maria", "Tom", "Renée", "Ahmed", "Lin", "Olga", "Kofi", "Ana"};
+    static const char* const last[] = {"Customer", "Lee",   "Garcia", "Dubois", "Okafor", "Novak",
+                                       "Chen",     "Smith", "Haddad", "Silva",  "Brown",  "Kim"};
+    const QString payor = QString::fromUtf8(first[customer % 10]) + QLatin1Char(' ') +
+                          QString::fromUtf8(last[(customer / 10) % 12]) + QStringLiteral(" %1").arg(customer);
+    const QString checkNumber = QString::number(number);
+    return {payor,
+            QStringLiteral("%1 Elm Street").arg(customer % 900 + 1),
+            QStringLiteral("Springfield, IL 62701"),
+            QStringLiteral("First Prairie Bank"),
+            QStringLiteral("Springfield, IL"),
+            checkNumber,
+            QStringLiteral("Harbour Road Hardware"),
+            QString(),
+            QStringLiteral("$%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0')),
+            QStringLiteral("12/01/2026"),
+            QStringLiteral("A021000021A"),
+            QStringLiteral("%1C").arg(100000000 + customer),
+            checkNumber,
+            QString()};
+}
+
+// The keyring as the runs of one bench see it: a file in the bench's data
+// folder, so that every run finds the key the first one made. It answers at
+// once, without the Secret Service's round trip over D-Bus.
+class BenchKeyring : public KeyringKeys {
+public:
+    Answer read(const QString& name) override
+    {
+        QFile file(folder() + name);
+        if (!file.open(QIODevice::ReadOnly))
+            return {Found::NoKey, {}};
+        return {Found::Key, file.readAll()};
+    }
+
+    bool write(const QString& name, const QByteArray& key) override
+    {
+        QDir().mkpath(folder());
+        QFile file(folder() + name);
+        return file.open(QIODevice::WriteOnly) && file.write(key) == key.size();
+    }
+
+private:
+    static QString folder() { return QFileInfo(RegisterSession::defaultPath()).absolutePath() + "/bench-keyring/"; }
+};
+
+void makeRegister(const QString& path, KeyringKeys& keyring)
+{
+    const std::int64_t start = ProcessStats::bootNs();
+    QDateTime time = QDateTime::currentDateTimeUtc().addDays(-730);
+    RegisterSession session(path, &keyring, [&time] { return time; });
+    DraftRegister& drafts = session.open(nullptr);
+    std::mt19937 random(42);
+    std::vector<int> nextNumber(Customers, 1001);
+    const qint64 step = 730LL * 24 * 3600 * 1000 / DraftCount;
+    for (int made = 0; made < DraftCount;) {
+        drafts.together([&] {
+            for (int i = 0; i < 5000; ++i, ++made) {
+                const int customer = int(random() % Customers);
+                DraftRecord draft;
+                draft.texts = cheque(customer, nextNumber[std::size_t(customer)]++, qint64(random() % 500000) + 100);
+                draft.destinationName = QStringLiteral("Office");
+                time = time.addMSecs(step);
+                const DraftId id = drafts.record(draft, DraftEvent::printed(QString::number(made)));
+                if (made % 50 == 0)
+                    drafts.append(id, DraftEvent::deposited());
+            }
+        });
+    }
+    report("generate_ms", msSince(start));
+}
+
+struct Window {
+    FakeMessageBox messages;
+    FakeQuestionBox questions;
+    FakeTextPrompt texts;
+    FakeFileDialogs dialogs;
+    FakeFailureReporter failures;
+
+    // View, Register as the program runs it: the window made, loaded and shown.
+    frmRegister* open(RegisterSession& session)
+    {
+        RegisterWindowServices services;
+        services.session = &session;
+        services.messages = &messages;
+        services.questions = &questions;
+        services.texts = &texts;
+        services.fileDialogs = &dialogs;
+        services.failures = &failures;
+        auto* window = new frmRegister(services);
+        if (!window->Form_Load())
+            fail("the register did not open");
+        window->show();
+        return window;
+    }
+};
+
+// From the command to the window's first paint, rows included.
+double timeWindow(Window& window, RegisterSession& session, frmRegister** opened)
+{
+    double ms = -1;
+    const std::int64_t start = ProcessStats::bootNs();
+    {
+        FirstPaint painted(QStringLiteral("frmRegister"), [&] { ms = msSince(start); });
+        *opened = window.open(session);
+        while (ms < 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    if ((*opened)->findChild<QTableView*>(QStringLiteral("tblDrafts"))->model()->rowCount() == 0)
+        fail("the window lists no draft");
+    return ms;
+}
+
+// One keystroke in the search box until the table has been repainted.
+double keystroke(QLineEdit* search, QTableView* table, Qt::Key keyCode, const QString& text)
+{
+    QKeyEvent key(QEvent::KeyPress, keyCode, Qt::NoModifier, text);
+    const std::int64_t start = ProcessStats::bootNs();
+    QApplication::sendEvent(search, &key);
+    table->viewport()->repaint();
+    return msSince(start);
+}
+
+void runRegister()
+{
+    const QString path = RegisterSession::defaultPath();
+    BenchKeyring keyring;
+    if (!QFileInfo::exists(path))
+        makeRegister(path, keyring);
+    report("register_bytes", double(QFileInfo(path).size()));
+
+    Window window;
+    RegisterSession session(path, &keyring);
+    frmRegister* opened = nullptr;
+    report("window_first_ms", timeWindow(window, session, &opened));
+    auto* search = opened->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+    auto* table = opened->findChild<QTableView*>(QStringLiteral("tblDrafts"));
+    // At once, before the window has opened the payors in the background.
+    report("search_first_ms", keystroke(search, table, Qt::Key_A, QStringLiteral("a")));
+    keystroke(search, table, Qt::Key_Backspace, QString());
+    delete opened;
+
+    std::vector<double> windows;
+    for (int i = 0; i < 5; ++i) {
+        windows.push_back(timeWindow(window, session, &opened));
+        if (i < 4)
+            delete opened;
+    }
+    report("window_ms", median(windows));
+
+    // Once the payors are open, as they are a moment after the window is up.
+    search = opened->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+    table = opened->findChild<QTableView*>(QStringLiteral("tblDrafts"));
+    auto* model = static_cast<DraftListModel*>(table->model());
+    const std::int64_t loading = ProcessStats::bootNs();
+    while (!model->allFetched() || !model->openPayors(0))
+        QCoreApplication::processEvents();
+    report("background_ms", msSince(loading));
+    if (model->totalCount() < DraftCount)
+        fail("the window does not list every draft");
+    std::vector<double> keys;
+    for (int round = 0; round < 5; ++round) {
+        for (const char c : {'l', 'e', 'e', ' ', '4'})
+            keys.push_back(keystroke(search, table, Qt::Key(QChar(c).toUpper().unicode()), QString(QChar(c))));
+        for (int i = 0; i < 5; ++i)
+            keys.push_back(keystroke(search, table, Qt::Key_Backspace, QString()));
+    }
+    report("search_ms", median(keys));
+    report("search_slowest_ms", *std::max_element(keys.begin(), keys.end()));
+    delete opened;
+
+    DraftRegister& drafts = session.open(nullptr);
+    std::vector<double> records;
+    for (int i = 0; i < 20; ++i) {
+        DraftRecord draft;
+        draft.texts = cheque(Customers + i, 5001, 12345);
+        draft.destinationName = QStringLiteral("Office");
+        const std::int64_t start = ProcessStats::bootNs();
+        const DraftId id = drafts.record(draft, std::nullopt);
+        drafts.append(id, DraftEvent::printed(QStringLiteral("bench")));
+        records.push_back(msSince(start));
+    }
+    report("record_ms", median(records));
+    report("record_slowest_ms", *std::max_element(records.begin(), records.end()));
+
+    const CheckTexts printedBefore = cheque(Customers, 5001, 12345);
+    std::vector<double> lookups;
+    for (int i = 0; i < 200; ++i) {
+        const std::int64_t start = ProcessStats::bootNs();
+        const bool asked = drafts.earlierDraft(printedBefore).has_value();
+        drafts.sameAmountRecently(printedBefore);
+        lookups.push_back(msSince(start));
+        if (!asked)
+            fail("the duplicate look-up found nothing");
+    }
+    report("lookup_ms", median(lookups));
+    report("lookup_slowest_ms", *std::max_element(lookups.begin(), lookups.end()));
+    report("peak_rss_kb", double(ProcessStats::peakResidentKb()));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
+    int programArgc = 1;
+    QApplication app(programArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillo"));
+    QApplication::setOrganizationName(QStringLiteral("Quillo"));
+    Fonts::install();
+    if (mode != QLatin1String("register")) {
+        std::fprintf(stderr, "usage: register-bench register\n");
+        return 2;
+    }
+    QTimer::singleShot(0, [] {
+        runRegister();
+        ProcessStats::finish();
+    });
+    return app.exec();
+}

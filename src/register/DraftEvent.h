@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+// What happened to a draft after it was recorded. The kinds that set a
+// status make the draft's status the latest of them; a note does not.
+enum class DraftEventKind {
+    Printed,
+    Exported,
+    Uncertain,
+    NotPrinted,
+    Voided,
+    Deposited,
+    Returned,
+    Note,
+};
+
+// A draft's status: the kind of its latest status event. A draft recorded
+// before it was sent and without an outcome yet is Uncertain: the program
+// may have stopped while the print was under way.
+enum class DraftStatus { Uncertain, Printed, Exported, NotPrinted, Voided, Deposited, Returned };
+
+struct DraftEvent {
+    DraftEventKind kind = DraftEventKind::Note;
+    QString text;  // a return's reason, a note, what the print service answered
+    QString jobId; // the print job's id, for a print's outcome
+
+    static DraftEvent printed(const QString& jobId);
+    static DraftEvent exported();
+    static DraftEvent uncertain(const QString& jobId);
+    static DraftEvent notPrinted(const QString& why = {});
+    // What a later look-up of an Uncertain job found: the print service
+    // names the job's state (completed, canceled...).
+    static DraftEvent printedAfterLookUp(const QString& jobId, const QString& jobState);
+    static DraftEvent notPrintedAfterLookUp(const QString& jobId, const QString& jobState);
+    static DraftEvent voided();
+    static DraftEvent deposited();
+    static DraftEvent returned(const QString& reason);
+    static DraftEvent note(const QString& text);
+
+    bool setsStatus() const { return kind != DraftEventKind::Note; }
+
+    // The kind as the register file keeps it ("printed", "not-printed"...),
+    // and back; nothing for a text that names no kind.
+    static QString code(DraftEventKind kind);
+    static std::optional<DraftEventKind> fromCode(const QString& code);
+    // The status an event of `kind` gives the draft.
+    static DraftStatus statusOf(DraftEventKind kind);
+};
+
+// An event as the register holds it, with the time it was appended.
+struct RecordedEvent {
+    DraftEvent event;
+    QDateTime time; // UTC
+};

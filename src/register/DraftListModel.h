@@ -1,0 +1,89 @@
+#pragma once
+
+#include "register/DraftSummary.h"
+
+#include <QAbstractTableModel>
+#include <QDate>
+#include <limits>
+#include <vector>
+
+class DraftRegister;
+
+// The register's drafts as a table: newest first until sorted otherwise,
+// narrowed by a search text and a date range. A long list comes up at once:
+// the drafts are fetched page by page (the first page at once, the others
+// through fetchMore()), and the payors stay sealed until a row is shown or
+// openPayors() gets to them. A search opens whatever is still sealed first
+// and narrows the later pages as they come; sorting fetches every page.
+class DraftListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { Printed, CheckNumber, Payor, Payee, Amount, Status, Destination, Account, ColumnCount };
+
+    explicit DraftListModel(QObject* parent = nullptr);
+
+    static constexpr int PageSize = 2000;
+
+    // Shows the drafts of `source`, its first `firstPage` drafts at once.
+    void setSource(DraftRegister& source, int firstPage = 200);
+    // Fetches the next page of drafts; true once every draft is here.
+    bool fetchPage(int count = PageSize);
+    void fetchAll();
+    bool allFetched() const { return m_allFetched; }
+
+    // Shows only the drafts whose payor, payee, check number, amount or the
+    // account's last four digits hold `text` (case aside), and whose printed
+    // day (local time) is within `from` and `to`; a null date leaves that
+    // end open.
+    void setSearch(const QString& text);
+    void setDateRange(const QDate& from, const QDate& to);
+
+    // Opens up to `count` more payors; true once all are open.
+    bool openPayors(int count);
+
+    // A shown row's draft; the shown drafts in their order.
+    const DraftSummary& draftAt(int row) const;
+    std::vector<DraftSummary> shownDrafts() const;
+    int totalCount() const { return int(m_rows.size()); }
+    // The shown row of the draft, -1 when it is not shown.
+    int rowOf(DraftId draft) const;
+
+    // A command changed the draft's status.
+    void setStatus(DraftId draft, DraftStatus status);
+
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+private:
+    struct Row {
+        DraftSummary draft;
+        QString payor;
+        QString searchText; // lower case; empty until the payor is open
+        bool payorOpen = false;
+    };
+
+    void openPayor(Row& row) const;
+    bool accepts(const Row& row) const;
+    void refilter();
+    void append(std::vector<DraftSummary> drafts);
+    QString text(const Row& row, int column) const;
+
+    DraftRegister* m_source = nullptr;
+    mutable std::vector<Row> m_rows;
+    std::vector<int> m_order; // every row, in the order shown
+    std::vector<int> m_shown; // the rows shown, in that order
+    QString m_search;
+    QDate m_from;
+    QDate m_to;
+    // The range as times: from its first moment, before the moment after it.
+    qint64 m_fromMsecs = std::numeric_limits<qint64>::min();
+    qint64 m_toMsecs = std::numeric_limits<qint64>::max();
+    int m_nextSealed = 0; // openPayors() goes on from here
+    bool m_allFetched = true;
+};

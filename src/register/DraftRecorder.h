@@ -1,0 +1,45 @@
+#pragma once
+
+#include "register/DraftEvent.h"
+#include "register/DraftRecord.h"
+
+#include <QDateTime>
+#include <optional>
+
+// A draft found in the register for the questions asked before printing.
+struct EarlierDraft {
+    DraftId id = 0;
+    QDateTime recorded; // UTC
+    QString checkNumber;
+    QString accountLastFour;
+    QString amount;
+    QString payee;
+};
+
+// What the print and export commands need of the register. Every failure is
+// a RegisterError, whose reason goes into the question whether to print
+// without recording (RegisterTexts::printWithoutRecording).
+class DraftRecorder {
+public:
+    virtual ~DraftRecorder() = default;
+
+    // Records `draft`, with `outcome` as its first event when it is known.
+    // A print records its draft before it is sent, without an outcome (its
+    // status is Uncertain until the outcome is appended, so that a program
+    // stopped in the middle of a print leaves an Uncertain draft rather than
+    // none); an export records its draft once the file is written, with
+    // DraftEvent::exported().
+    virtual DraftId record(const DraftRecord& draft, const std::optional<DraftEvent>& outcome) = 0;
+    // Appends an event to the draft's history (a print's outcome, Void...).
+    virtual void append(DraftId draft, const DraftEvent& event) = 0;
+
+    // The latest draft with the same routing, account and check number as
+    // `texts` that was not voided and not found unprinted: the duplicate
+    // question (RegisterTexts::duplicateQuestion) names it.
+    virtual std::optional<EarlierDraft> earlierDraft(const CheckTexts& texts) = 0;
+    // The latest draft of the last 30 days with the same routing and account
+    // number and the same amount as `texts` but another check number (not
+    // voided, not found unprinted): the amount box's mark
+    // (RegisterTexts::sameAmountMark) names it.
+    virtual std::optional<EarlierDraft> sameAmountRecently(const CheckTexts& texts) = 0;
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "register/DraftRecorder.h"
+#include "register/DraftSummary.h"
+#include "register/UncertainPrints.h"
+
+#include <QDateTime>
+#include <functional>
+#include <memory>
+
+class RegisterCipher;
+class RegisterStore;
+struct DraftRow;
+
+// The draft register: every draft that left the program, written once, and
+// what became of it, appended event by event. Bank numbers and payor lines
+// are sealed in the store; look-ups go through blind indexes.
+class DraftRegister final : public DraftRecorder, public UncertainPrints {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_ptr<RegisterCipher> cipher,
+                  Clock now = &QDateTime::currentDateTimeUtc);
+    ~DraftRegister() override;
+
+    // DraftRecorder
+    DraftId record(const DraftRecord& draft, const std::optional<DraftEvent>& outcome) override;
+    void append(DraftId draft, const DraftEvent& event) override;
+    std::optional<EarlierDraft> earlierDraft(const CheckTexts& texts) override;
+    std::optional<EarlierDraft> sameAmountRecently(const CheckTexts& texts) override;
+
+    // UncertainPrints
+    std::vector<UncertainPrint> uncertainPrints() override;
+    void recordLookUp(const UncertainPrint& print, bool printed, const QString& jobState) override;
+
+    // Runs the records and appends of `steps` as one write to the file: all
+    // of them are kept, or none (an import, a register made for a benchmark).
+    void together(const std::function<void()>& steps);
+
+    // Every draft, newest first (in the order they were recorded).
+    std::vector<DraftSummary> drafts();
+    // At most `count` drafts recorded before `before` (all when it is 0),
+    // newest first: a list that comes up page by page.
+    std::vector<DraftSummary> drafts(DraftId before, int count);
+    // The first payor line of a listed draft.
+    QString payor(const DraftSummary& draft) const;
+    // Everything about one draft, its bank numbers opened; a RegisterError
+    // for a draft the register does not hold.
+    DraftDetails details(DraftId draft);
+
+private:
+    struct Identity;
+    Identity identify(const CheckTexts& texts) const;
+    EarlierDraft earlier(const DraftRow& row) const;
+
+    std::unique_ptr<RegisterStore> m_store;
+    std::unique_ptr<RegisterCipher> m_cipher;
+    Clock m_now;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "register/DraftEvent.h"
+#include "register/DraftRecord.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <vector>
+
+// One draft as the register's list shows it. The payor stays sealed until
+// DraftRegister::payor opens it, so that a long list comes up at once.
+struct DraftSummary {
+    DraftId id = 0;
+    qint64 recordedAt = 0; // milliseconds since 1970 UTC
+    QString checkNumber;   // Text6, without its trailing spaces
+    QString payee;
+    QString amount;
+    std::optional<qint64> amountCents;
+    DraftStatus status = DraftStatus::Uncertain;
+    DraftDestination destination = DraftDestination::Printer;
+    QString destinationName;
+    QString accountLastFour;
+
+    QString uid;
+    QByteArray sealedPayor;
+};
+
+// Everything the register holds of one draft.
+struct DraftDetails {
+    DraftId id = 0;
+    QDateTime recorded; // UTC
+    DraftRecord record;
+    DraftStatus status = DraftStatus::Uncertain;
+    std::vector<RecordedEvent> history; // oldest first
+};

@@ -1,0 +1,59 @@
+#include "register/RegisterSchema.h"
+
+#include "register/RegisterColumns.h"
+
+namespace {
+
+QString draftsTable()
+{
+    QStringList columns = {
+        QStringLiteral("id INTEGER NOT NULL PRIMARY KEY"),
+        QStringLiteral("uid CHAR(32) NOT NULL UNIQUE"),
+        QStringLiteral("recorded_at BIGINT NOT NULL"),
+    };
+    for (const RegisterColumns::Column& box : RegisterColumns::Boxes)
+        columns.append(QString::fromLatin1(box.column) +
+                       (box.sealed ? QStringLiteral(" BLOB NOT NULL") : QStringLiteral(" TEXT NOT NULL")));
+    columns += {
+        QStringLiteral("account_last4 VARCHAR(4) NOT NULL"),
+        QStringLiteral("account_key BLOB"),
+        QStringLiteral("cheque_key BLOB"),
+        QStringLiteral("amount_cents BIGINT"),
+        QStringLiteral("bank_line VARCHAR(16) NOT NULL"),
+        QStringLiteral("offset_right INTEGER NOT NULL"),
+        QStringLiteral("offset_down INTEGER NOT NULL"),
+        QStringLiteral("destination_kind VARCHAR(16) NOT NULL"),
+        QStringLiteral("destination TEXT NOT NULL"),
+        QStringLiteral("source_file TEXT NOT NULL"),
+    };
+    return QStringLiteral("CREATE TABLE drafts (%1)").arg(columns.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+int RegisterSchema::currentVersion()
+{
+    return 1;
+}
+
+QStringList RegisterSchema::migration(int version)
+{
+    switch (version) {
+    case 1:
+        return {
+            QStringLiteral("CREATE TABLE register_facts (name VARCHAR(40) NOT NULL PRIMARY KEY, value BLOB NOT NULL)"),
+            draftsTable(),
+            QStringLiteral("CREATE INDEX drafts_by_cheque ON drafts (cheque_key)"),
+            QStringLiteral("CREATE INDEX drafts_by_account ON drafts (account_key, recorded_at)"),
+            QStringLiteral("CREATE INDEX drafts_by_time ON drafts (recorded_at)"),
+            QStringLiteral("CREATE TABLE draft_events (id INTEGER NOT NULL PRIMARY KEY, "
+                           "draft_id INTEGER NOT NULL REFERENCES drafts (id), recorded_at BIGINT NOT NULL, "
+                           "kind VARCHAR(24) NOT NULL, sets_status SMALLINT NOT NULL, job_id VARCHAR(64) NOT NULL, "
+                           "detail TEXT NOT NULL)"),
+            QStringLiteral("CREATE INDEX draft_events_by_draft ON draft_events (draft_id, sets_status, id)"),
+            QStringLiteral("CREATE INDEX draft_events_by_kind ON draft_events (kind)"),
+        };
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "document/Box.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// A draft as the storage keeps it: the values of the sealed boxes are sealed
+// bytes, the others UTF-8 text (RegisterColumns says which is which). Times
+// are milliseconds since 1970 UTC.
+struct StoredDraft {
+    qint64 id = 0; // given by the store
+    QString uid;   // random, never reused: binds the sealed values to the draft
+    qint64 recordedAt = 0;
+    PerBox<QByteArray> boxes;
+    QString accountLastFour;
+    QByteArray accountKey; // blind index of routing + account; empty without both
+    QByteArray chequeKey;  // blind index of routing + account + check number; empty without all three
+    std::optional<qint64> amountCents;
+    QString bankLine; // "layout" or "standard"
+    int offsetRight = 0;
+    int offsetDown = 0;
+    QString destinationKind; // "printer", "preview" or "pdf"
+    QString destination;
+    QString sourceFile;
+};
+
+struct StoredEvent {
+    qint64 draftId = 0;
+    qint64 recordedAt = 0;
+    QString kind; // DraftEvent::code
+    bool setsStatus = true;
+    QString jobId;
+    QString text;
+};
+
+// One draft as lists and look-ups need it, with its status: the kind of its
+// latest status event, empty when it has none.
+struct DraftRow {
+    qint64 id = 0;
+    QString uid;
+    qint64 recordedAt = 0;
+    QString checkNumber;
+    QByteArray sealedPayor;     // Text1
+    QByteArray sealedMicrCheck; // Text13
+    QString payee;
+    QString amount;
+    std::optional<qint64> amountCents;
+    QString destinationKind;
+    QString destination;
+    QString accountLastFour;
+    QByteArray chequeKey;
+    QString status;
+};
+
+// An Uncertain print: the draft, the printer and the job to ask about.
+struct UncertainRow {
+    qint64 draftId = 0;
+    QString printer;
+    QString jobId;
+};
+
+// The register's storage: drafts written once, events appended, nothing
+// changed or removed. Every failure is a RegisterError with a reason for the
+// merchant. The queries behind it are plain SQL, so that a database server
+// can stand behind the same interface.
+class RegisterStore {
+public:
+    virtual ~RegisterStore() = default;
+
+    // The register's own facts (how its key is kept, its key check...),
+    // each written once.
+    virtual std::optional<QByteArray> fact(const QString& name) = 0;
+    virtual void addFacts(const std::vector<std::pair<QString, QByteArray>>& facts) = 0;
+
+    // Runs `writes` as one transaction: all of them are kept, or none.
+    virtual void together(const std::function<void()>& writes) = 0;
+
+    // Writes the draft, and its first event when there is one, at once;
+    // returns the draft's id.
+    virtual qint64 addDraft(const StoredDraft& draft, const std::optional<StoredEvent>& firstEvent) = 0;
+    virtual void addEvent(const StoredEvent& event) = 0;
+
+    virtual std::optional<StoredDraft> draft(qint64 id) = 0;
+    // The draft's events, oldest first.
+    virtual std::vector<StoredEvent> events(qint64 draftId) = 0;
+
+    // At most `count` drafts recorded before the draft `beforeId`, newest
+    // first (in the order they were recorded).
+    virtual std::vector<DraftRow> drafts(qint64 beforeId, int count) = 0;
+    // The drafts with this check key, newest first.
+    virtual std::vector<DraftRow> draftsWithChequeKey(const QByteArray& chequeKey) = 0;
+    // The drafts with this account key and amount recorded at `since` or later, newest first.
+    virtual std::vector<DraftRow> draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents,
+                                                       qint64 since) = 0;
+    // The drafts whose status is Uncertain after a print with a job id.
+    virtual std::vector<UncertainRow> uncertainPrints() = 0;
+};

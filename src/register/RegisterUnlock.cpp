@@ -1,0 +1,156 @@
+#include "register/RegisterUnlock.h"
+
+#include "register/KeyringKeys.h"
+#include "register/PassphrasePrompt.h"
+#include "register/RegisterError.h"
+#include "register/RegisterStore.h"
+
+#include <QDateTime>
+#include <sodium.h>
+
+namespace {
+
+// The register's facts about its key. Names are part of the file.
+const QString FactId = QStringLiteral("register_id");
+const QString FactKeySource = QStringLiteral("key_source");
+const QString FactKeyCheck = QStringLiteral("key_check");
+const QString FactSalt = QStringLiteral("passphrase_salt");
+const QString FactOperations = QStringLiteral("passphrase_operations");
+const QString FactMemory = QStringLiteral("passphrase_memory");
+const QString FactCreated = QStringLiteral("created_at");
+const QByteArray InKeyring = "keyring";
+const QByteArray FromPassphrase = "passphrase";
+
+// Forgets a key as soon as it has served.
+struct KeyBytes {
+    QByteArray bytes;
+    ~KeyBytes()
+    {
+        if (!bytes.isEmpty())
+            sodium_memzero(bytes.data(), std::size_t(bytes.size()));
+    }
+};
+
+bool checks(const RegisterCipher& cipher, const QByteArray& keyCheck)
+{
+    const QByteArray computed = cipher.keyCheck();
+    return computed.size() == keyCheck.size() &&
+           sodium_memcmp(computed.constData(), keyCheck.constData(), std::size_t(computed.size())) == 0;
+}
+
+std::unique_ptr<RegisterCipher> fromPassphrase(const QString& passphrase, const QByteArray& salt,
+                                               RegisterCipher::Work work)
+{
+    KeyBytes key{RegisterCipher::passphraseKey(passphrase, salt, work)};
+    if (key.bytes.isEmpty())
+        throw RegisterError(QStringLiteral("the system cannot spare the memory that its passphrase needs"));
+    return std::make_unique<RegisterCipher>(key.bytes);
+}
+
+std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const RegisterKeySources& sources,
+                                               const QByteArray& keySource)
+{
+    const QByteArray keyCheck = store.fact(FactKeyCheck).value_or(QByteArray());
+    if (keySource == InKeyring) {
+        const QString id = QString::fromLatin1(store.fact(FactId).value_or(QByteArray()));
+        if (!sources.keyring)
+            throw RegisterError(QStringLiteral("its key is kept in the desktop's keyring, which cannot be reached"));
+        KeyringKeys::Answer answer = sources.keyring->read(RegisterUnlock::keyringName(id));
+        KeyBytes key{answer.key};
+        switch (answer.found) {
+        case KeyringKeys::Found::NoAnswer:
+            throw RegisterError(QStringLiteral("the desktop's keyring, which keeps its key, does not answer"));
+        case KeyringKeys::Found::NoKey:
+            throw RegisterError(QStringLiteral("the desktop's keyring holds no key for it"));
+        case KeyringKeys::Found::Key:
+            break;
+        }
+        if (key.bytes.size() != RegisterCipher::KeyBytes)
+            throw RegisterError(QStringLiteral("the key that the desktop's keyring holds for it is not its key"));
+        auto cipher = std::make_unique<RegisterCipher>(key.bytes);
+        if (!checks(*cipher, keyCheck))
+            throw RegisterError(QStringLiteral("the key that the desktop's keyring holds for it is not its key"));
+        return cipher;
+    }
+    if (keySource != FromPassphrase)
+        throw RegisterError(QStringLiteral("it keeps its key in a way this version of Quillo does not know"));
+
+    const QByteArray salt = store.fact(FactSalt).value_or(QByteArray());
+    const RegisterCipher::Work work{store.fact(FactOperations).value_or(QByteArray()).toULongLong(),
+                                    store.fact(FactMemory).value_or(QByteArray()).toULongLong()};
+    if (sources.scriptedPassphrase) {
+        auto cipher = fromPassphrase(*sources.scriptedPassphrase, salt, work);
+        if (!checks(*cipher, keyCheck))
+            throw RegisterError(QStringLiteral("QUILLO_REGISTER_PASSPHRASE does not hold its passphrase"));
+        return cipher;
+    }
+    bool wrongBefore = false;
+    for (;;) {
+        const std::optional<QString> passphrase =
+            sources.prompt ? sources.prompt->ask(PassphrasePrompt::Purpose::Enter, wrongBefore) : std::nullopt;
+        if (!passphrase || passphrase->isEmpty())
+            throw RegisterError(QStringLiteral("no register passphrase was given"));
+        auto cipher = fromPassphrase(*passphrase, salt, work);
+        if (checks(*cipher, keyCheck))
+            return cipher;
+        wrongBefore = true;
+    }
+}
+
+std::unique_ptr<RegisterCipher> unlockNew(RegisterStore& store, const RegisterKeySources& sources)
+{
+    const QString id = RegisterCipher::randomId();
+    std::vector<std::pair<QString, QByteArray>> facts = {
+        {FactId, id.toLatin1()},
+        {FactCreated, QByteArray::number(QDateTime::currentMSecsSinceEpoch())},
+    };
+    std::unique_ptr<RegisterCipher> cipher;
+    if (!sources.scriptedPassphrase && sources.keyring) {
+        KeyBytes key{RegisterCipher::randomKey()};
+        if (sources.keyring->write(RegisterUnlock::keyringName(id), key.bytes)) {
+            cipher = std::make_unique<RegisterCipher>(key.bytes);
+            facts.emplace_back(FactKeySource, InKeyring);
+        }
+    }
+    if (!cipher) {
+        std::optional<QString> passphrase = sources.scriptedPassphrase;
+        if (!passphrase && sources.prompt)
+            passphrase = sources.prompt->ask(PassphrasePrompt::Purpose::Choose, false);
+        if (!passphrase || passphrase->isEmpty())
+            throw RegisterError(sources.keyring
+                                    ? QStringLiteral("the desktop's keyring does not answer, and no register "
+                                                     "passphrase was given")
+                                    : QStringLiteral("no register passphrase was given"));
+        const QByteArray salt = RegisterCipher::randomSalt();
+        const RegisterCipher::Work work = RegisterCipher::passphraseWork();
+        cipher = fromPassphrase(*passphrase, salt, work);
+        facts.emplace_back(FactKeySource, FromPassphrase);
+        facts.emplace_back(FactSalt, salt);
+        facts.emplace_back(FactOperations, QByteArray::number(work.operations));
+        facts.emplace_back(FactMemory, QByteArray::number(work.memoryBytes));
+    }
+    facts.emplace_back(FactKeyCheck, cipher->keyCheck());
+    store.addFacts(facts);
+    return cipher;
+}
+
+} // namespace
+
+std::unique_ptr<RegisterCipher> RegisterUnlock::unlock(RegisterStore& store, const RegisterKeySources& sources)
+{
+    if (const std::optional<QByteArray> keySource = store.fact(FactKeySource))
+        return unlockExisting(store, sources, *keySource);
+    try {
+        return unlockNew(store, sources);
+    } catch (const RegisterError&) {
+        // Another program may have made the register's key meanwhile.
+        if (const std::optional<QByteArray> keySource = store.fact(FactKeySource))
+            return unlockExisting(store, sources, *keySource);
+        throw;
+    }
+}
+
+QString RegisterUnlock::keyringName(const QString& registerId)
+{
+    return QStringLiteral("register-") + registerId;
+}

@@ -1,0 +1,468 @@
+#include "register/SqlRegisterStore.h"
+
+#include "register/RegisterColumns.h"
+#include "register/RegisterError.h"
+#include "register/RegisterSchema.h"
+#include "register/SqliteFailure.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const QString Driver = QStringLiteral("QSQLITE");
+
+QString newConnectionName()
+{
+    static QAtomicInteger<quint64> counter;
+    return QStringLiteral("quillo-register-%1").arg(++counter);
+}
+
+QString connectOptions(bool readOnly)
+{
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteFailure::BusyTimeoutSeconds * 1000);
+    if (readOnly)
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    return options;
+}
+
+QVariant blobOrNull(const QByteArray& bytes)
+{
+    return bytes.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(bytes);
+}
+
+// A text for a NOT NULL column: Qt binds a null QString as NULL.
+QVariant text(const QString& value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
+QVariant centsOrNull(const std::optional<qint64>& cents)
+{
+    return cents ? QVariant(*cents) : QVariant(QMetaType::fromType<qint64>());
+}
+
+std::optional<qint64> optionalCents(const QVariant& value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    return value.toLongLong();
+}
+
+// The status of a draft: the kind of its latest status event. Plain SQL
+// (a subquery for the latest id) rather than any one database's shorthand.
+const QString StatusColumn =
+    QStringLiteral("(SELECT e.kind FROM draft_events e WHERE e.id = "
+                   "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = d.id AND s.sets_status = 1))");
+
+const QString RowColumns = QStringLiteral("d.id, d.uid, d.recorded_at, d.check_number, d.payor_line1, "
+                                          "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
+                                          "d.destination_kind, d.destination, d.account_last4, d.cheque_key, ") +
+                           StatusColumn;
+
+QStringList boxColumnNames(const QString& prefix = {})
+{
+    QStringList names;
+    for (const RegisterColumns::Column& box : RegisterColumns::Boxes)
+        names.append(prefix + QString::fromLatin1(box.column));
+    return names;
+}
+
+} // namespace
+
+SqlRegisterStore::SqlRegisterStore(const QString& path) : m_path(QFileInfo(path).absoluteFilePath())
+{
+    const QFileInfo file(m_path);
+    const QString folder = file.absolutePath();
+    if (!QDir(folder).exists() && !QDir().mkpath(folder))
+        throw RegisterError(QStringLiteral("the folder %1 cannot be created").arg(QDir::toNativeSeparators(folder)));
+    if (file.exists()) {
+        if (!file.isFile())
+            throw RegisterError(QStringLiteral("%1 is not a file").arg(QDir::toNativeSeparators(m_path)));
+        inspectExisting();
+        if (!file.isWritable())
+            throw RegisterError(QStringLiteral("the file %1 is read-only").arg(QDir::toNativeSeparators(m_path)));
+    }
+    // Its journal and index files go beside it.
+    if (!QFileInfo(folder).isWritable())
+        throw RegisterError(QStringLiteral("the folder %1 is read-only").arg(QDir::toNativeSeparators(folder)));
+    openForWriting();
+    migrate();
+}
+
+SqlRegisterStore::~SqlRegisterStore()
+{
+    {
+        QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+        if (database.isValid())
+            database.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+void SqlRegisterStore::inspectExisting()
+{
+    const QString inspection = newConnectionName();
+    QString failure;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(Driver, inspection);
+        database.setDatabaseName(m_path);
+        database.setConnectOptions(connectOptions(true));
+        if (!database.open()) {
+            failure = SqliteFailure::reason(database.lastError(), m_path);
+        } else {
+            QSqlQuery query(database);
+            if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+                failure = SqliteFailure::reason(query.lastError(), m_path);
+            } else if (query.value(0).toInt() > RegisterSchema::currentVersion()) {
+                failure = QStringLiteral("the file %1 was written by a later version of Quillo")
+                              .arg(QDir::toNativeSeparators(m_path));
+            } else if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next()) {
+                failure = SqliteFailure::reason(query.lastError(), m_path);
+            } else if (query.value(0).toString() != QLatin1String("ok")) {
+                failure = SqliteFailure::damaged(m_path);
+            }
+            query.finish();
+        }
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(inspection);
+    if (!failure.isEmpty())
+        throw RegisterError(failure);
+}
+
+void SqlRegisterStore::openForWriting()
+{
+    m_connection = newConnectionName();
+    QSqlDatabase database = QSqlDatabase::addDatabase(Driver, m_connection);
+    if (!database.isValid())
+        throw RegisterError(QStringLiteral("the SQLite driver of Qt (libqt6sql6-sqlite) is not installed"));
+    database.setDatabaseName(m_path);
+    database.setConnectOptions(connectOptions(false));
+    if (!database.open())
+        fail(database.lastError());
+    execute(QStringLiteral("PRAGMA busy_timeout = %1").arg(SqliteFailure::BusyTimeoutSeconds * 1000));
+    QSqlQuery journal = prepare(QStringLiteral("PRAGMA journal_mode = WAL"));
+    exec(journal);
+    if (!journal.next() || journal.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        throw RegisterError(
+            QStringLiteral("the file %1 cannot keep a write-ahead log").arg(QDir::toNativeSeparators(m_path)));
+    journal.finish();
+    execute(QStringLiteral("PRAGMA synchronous = FULL"));
+    execute(QStringLiteral("PRAGMA foreign_keys = ON"));
+    // Sorts and temporary tables stay in memory, never in a file of their own.
+    execute(QStringLiteral("PRAGMA temp_store = MEMORY"));
+}
+
+void SqlRegisterStore::migrate()
+{
+    for (;;) {
+        QSqlQuery query = prepare(QStringLiteral("PRAGMA user_version"));
+        exec(query);
+        const int version = query.next() ? query.value(0).toInt() : 0;
+        query.finish();
+        if (version > RegisterSchema::currentVersion())
+            throw RegisterError(QStringLiteral("the file %1 was written by a later version of Quillo")
+                                    .arg(QDir::toNativeSeparators(m_path)));
+        if (version == RegisterSchema::currentVersion())
+            return;
+        try {
+            runMigration(version + 1);
+        } catch (const RegisterError&) {
+            // Another program may have brought the file forward meanwhile:
+            // look again, and fail only if the version did not move.
+            QSqlQuery again = prepare(QStringLiteral("PRAGMA user_version"));
+            exec(again);
+            if (!again.next() || again.value(0).toInt() <= version)
+                throw;
+        }
+    }
+}
+
+void SqlRegisterStore::runMigration(int version)
+{
+    inTransaction([&] {
+        for (const QString& statement : RegisterSchema::migration(version))
+            execute(statement);
+        execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
+    });
+}
+
+void SqlRegisterStore::fail(const QSqlError& error) const
+{
+    throw RegisterError(SqliteFailure::reason(error, m_path));
+}
+
+QSqlQuery SqlRegisterStore::prepare(const QString& sql) const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        fail(query.lastError());
+    return query;
+}
+
+void SqlRegisterStore::exec(QSqlQuery& query) const
+{
+    if (!query.exec())
+        fail(query.lastError());
+}
+
+void SqlRegisterStore::execute(const QString& sql) const
+{
+    QSqlQuery query = prepare(sql);
+    exec(query);
+}
+
+void SqlRegisterStore::together(const std::function<void()>& writes)
+{
+    inTransaction(writes);
+}
+
+void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
+{
+    // Inside a transaction already: its commit keeps these writes too.
+    if (m_inTransaction) {
+        writes();
+        return;
+    }
+    m_inTransaction = true;
+    const auto done = qScopeGuard([this] { m_inTransaction = false; });
+    QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+    if (!database.transaction())
+        fail(database.lastError());
+    try {
+        writes();
+    } catch (...) {
+        database.rollback();
+        throw;
+    }
+    // COMMIT as a statement of its own: the driver's commit() keeps SQLite's
+    // result code from the error, and the code tells a full disk from a lock.
+    QSqlQuery commit(database);
+    if (!commit.exec(QStringLiteral("COMMIT"))) {
+        const QSqlError error = commit.lastError();
+        database.rollback();
+        fail(error);
+    }
+}
+
+std::optional<QByteArray> SqlRegisterStore::fact(const QString& name)
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT value FROM register_facts WHERE name = ?"));
+    query.addBindValue(text(name));
+    exec(query);
+    if (!query.next())
+        return std::nullopt;
+    return query.value(0).toByteArray();
+}
+
+void SqlRegisterStore::addFacts(const std::vector<std::pair<QString, QByteArray>>& facts)
+{
+    inTransaction([&] {
+        for (const auto& [name, value] : facts) {
+            QSqlQuery query = prepare(QStringLiteral("INSERT INTO register_facts (name, value) VALUES (?, ?)"));
+            query.addBindValue(text(name));
+            query.addBindValue(value);
+            exec(query);
+        }
+    });
+}
+
+qint64 SqlRegisterStore::addDraft(const StoredDraft& draft, const std::optional<StoredEvent>& firstEvent)
+{
+    static const QString insert = [] {
+        QStringList columns = {QStringLiteral("uid"), QStringLiteral("recorded_at")};
+        columns += boxColumnNames();
+        columns += {QStringLiteral("account_last4"), QStringLiteral("account_key"),      QStringLiteral("cheque_key"),
+                    QStringLiteral("amount_cents"),  QStringLiteral("bank_line"),        QStringLiteral("offset_right"),
+                    QStringLiteral("offset_down"),   QStringLiteral("destination_kind"), QStringLiteral("destination"),
+                    QStringLiteral("source_file")};
+        QStringList marks;
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            marks.append(QStringLiteral("?"));
+        return QStringLiteral("INSERT INTO drafts (%1) VALUES (%2)")
+            .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    }();
+
+    qint64 id = 0;
+    inTransaction([&] {
+        QSqlQuery query = prepare(insert);
+        query.addBindValue(text(draft.uid));
+        query.addBindValue(draft.recordedAt);
+        for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
+            const QByteArray& value = draft.boxes[box.box];
+            if (box.sealed)
+                query.addBindValue(value);
+            else
+                query.addBindValue(text(QString::fromUtf8(value)));
+        }
+        query.addBindValue(text(draft.accountLastFour));
+        query.addBindValue(blobOrNull(draft.accountKey));
+        query.addBindValue(blobOrNull(draft.chequeKey));
+        query.addBindValue(centsOrNull(draft.amountCents));
+        query.addBindValue(text(draft.bankLine));
+        query.addBindValue(draft.offsetRight);
+        query.addBindValue(draft.offsetDown);
+        query.addBindValue(text(draft.destinationKind));
+        query.addBindValue(text(draft.destination));
+        query.addBindValue(text(draft.sourceFile));
+        exec(query);
+        id = query.lastInsertId().toLongLong();
+        if (firstEvent) {
+            StoredEvent event = *firstEvent;
+            event.draftId = id;
+            insertEvent(event);
+        }
+    });
+    return id;
+}
+
+void SqlRegisterStore::addEvent(const StoredEvent& event)
+{
+    inTransaction([&] { insertEvent(event); });
+}
+
+void SqlRegisterStore::insertEvent(const StoredEvent& event)
+{
+    QSqlQuery query = prepare(QStringLiteral("INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, "
+                                             "job_id, detail) VALUES (?, ?, ?, ?, ?, ?)"));
+    query.addBindValue(event.draftId);
+    query.addBindValue(event.recordedAt);
+    query.addBindValue(text(event.kind));
+    query.addBindValue(event.setsStatus ? 1 : 0);
+    query.addBindValue(text(event.jobId));
+    query.addBindValue(text(event.text));
+    exec(query);
+}
+
+std::optional<StoredDraft> SqlRegisterStore::draft(qint64 id)
+{
+    QSqlQuery query =
+        prepare(QStringLiteral("SELECT d.uid, d.recorded_at, %1, d.account_last4, d.account_key, d.cheque_key, "
+                               "d.amount_cents, d.bank_line, d.offset_right, d.offset_down, d.destination_kind, "
+                               "d.destination, d.source_file FROM drafts d WHERE d.id = ?")
+                    .arg(boxColumnNames(QStringLiteral("d.")).join(QStringLiteral(", "))));
+    query.addBindValue(id);
+    exec(query);
+    if (!query.next())
+        return std::nullopt;
+    StoredDraft found;
+    found.id = id;
+    int column = 0;
+    found.uid = query.value(column++).toString();
+    found.recordedAt = query.value(column++).toLongLong();
+    for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
+        const QVariant value = query.value(column++);
+        found.boxes[box.box] = box.sealed ? value.toByteArray() : value.toString().toUtf8();
+    }
+    found.accountLastFour = query.value(column++).toString();
+    found.accountKey = query.value(column++).toByteArray();
+    found.chequeKey = query.value(column++).toByteArray();
+    found.amountCents = optionalCents(query.value(column++));
+    found.bankLine = query.value(column++).toString();
+    found.offsetRight = query.value(column++).toInt();
+    found.offsetDown = query.value(column++).toInt();
+    found.destinationKind = query.value(column++).toString();
+    found.destination = query.value(column++).toString();
+    found.sourceFile = query.value(column++).toString();
+    return found;
+}
+
+std::vector<StoredEvent> SqlRegisterStore::events(qint64 draftId)
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT recorded_at, kind, sets_status, job_id, detail FROM "
+                                             "draft_events WHERE draft_id = ? ORDER BY id"));
+    query.addBindValue(draftId);
+    exec(query);
+    std::vector<StoredEvent> found;
+    while (query.next()) {
+        StoredEvent event;
+        event.draftId = draftId;
+        event.recordedAt = query.value(0).toLongLong();
+        event.kind = query.value(1).toString();
+        event.setsStatus = query.value(2).toInt() != 0;
+        event.jobId = query.value(3).toString();
+        event.text = query.value(4).toString();
+        found.push_back(event);
+    }
+    return found;
+}
+
+std::vector<DraftRow> SqlRegisterStore::rows(QSqlQuery& query) const
+{
+    exec(query);
+    std::vector<DraftRow> found;
+    while (query.next()) {
+        DraftRow row;
+        row.id = query.value(0).toLongLong();
+        row.uid = query.value(1).toString();
+        row.recordedAt = query.value(2).toLongLong();
+        row.checkNumber = query.value(3).toString();
+        row.sealedPayor = query.value(4).toByteArray();
+        row.sealedMicrCheck = query.value(5).toByteArray();
+        row.payee = query.value(6).toString();
+        row.amount = query.value(7).toString();
+        row.amountCents = optionalCents(query.value(8));
+        row.destinationKind = query.value(9).toString();
+        row.destination = query.value(10).toString();
+        row.accountLastFour = query.value(11).toString();
+        row.chequeKey = query.value(12).toByteArray();
+        row.status = query.value(13).toString();
+        found.push_back(std::move(row));
+    }
+    if (query.lastError().isValid())
+        fail(query.lastError());
+    return found;
+}
+
+std::vector<DraftRow> SqlRegisterStore::drafts(qint64 beforeId, int count)
+{
+    // Page by page by id, which the file keeps in order: no page sorts.
+    QSqlQuery query =
+        prepare(QStringLiteral("SELECT %1 FROM drafts d WHERE d.id < ? ORDER BY d.id DESC LIMIT ?").arg(RowColumns));
+    query.addBindValue(beforeId);
+    query.addBindValue(count);
+    return rows(query);
+}
+
+std::vector<DraftRow> SqlRegisterStore::draftsWithChequeKey(const QByteArray& chequeKey)
+{
+    QSqlQuery query =
+        prepare(QStringLiteral("SELECT %1 FROM drafts d WHERE d.cheque_key = ? ORDER BY d.recorded_at DESC, d.id DESC")
+                    .arg(RowColumns));
+    query.addBindValue(chequeKey);
+    return rows(query);
+}
+
+std::vector<DraftRow> SqlRegisterStore::draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents,
+                                                             qint64 since)
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM drafts d WHERE d.account_key = ? AND d.recorded_at >= ? "
+                                             "AND d.amount_cents = ? ORDER BY d.recorded_at DESC, d.id DESC")
+                                  .arg(RowColumns));
+    query.addBindValue(accountKey);
+    query.addBindValue(since);
+    query.addBindValue(amountCents);
+    return rows(query);
+}
+
+std::vector<UncertainRow> SqlRegisterStore::uncertainPrints()
+{
+    QSqlQuery query = prepare(QStringLiteral(
+        "SELECT e.draft_id, d.destination, e.job_id FROM draft_events e JOIN drafts d ON d.id = e.draft_id "
+        "WHERE e.kind = 'uncertain' AND e.job_id <> '' AND d.destination_kind <> 'pdf' AND e.id = "
+        "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = e.draft_id AND s.sets_status = 1) "
+        "ORDER BY e.id"));
+    exec(query);
+    std::vector<UncertainRow> found;
+    while (query.next())
+        found.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString()});
+    return found;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "register/RegisterStore.h"
+
+#include <QString>
+#include <functional>
+
+class QSqlError;
+class QSqlQuery;
+
+// The register in an SQLite file through Qt SQL: write-ahead log, every
+// commit flushed to disk, a busy timeout so that two running programs share
+// the file, and the schema brought forward by RegisterSchema's migrations.
+// A file that is damaged, or of a later version, is left exactly as it is.
+class SqlRegisterStore : public RegisterStore {
+public:
+    // Opens the file at `path`, creating it and its folder when missing; a
+    // RegisterError says why it cannot.
+    explicit SqlRegisterStore(const QString& path);
+    ~SqlRegisterStore() override;
+    SqlRegisterStore(const SqlRegisterStore&) = delete;
+    SqlRegisterStore& operator=(const SqlRegisterStore&) = delete;
+
+    const QString& path() const { return m_path; }
+
+    std::optional<QByteArray> fact(const QString& name) override;
+    void addFacts(const std::vector<std::pair<QString, QByteArray>>& facts) override;
+    void together(const std::function<void()>& writes) override;
+    qint64 addDraft(const StoredDraft& draft, const std::optional<StoredEvent>& firstEvent) override;
+    void addEvent(const StoredEvent& event) override;
+    std::optional<StoredDraft> draft(qint64 id) override;
+    std::vector<StoredEvent> events(qint64 draftId) override;
+    std::vector<DraftRow> drafts(qint64 beforeId, int count) override;
+    std::vector<DraftRow> draftsWithChequeKey(const QByteArray& chequeKey) override;
+    std::vector<DraftRow> draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents, qint64 since) override;
+    std::vector<UncertainRow> uncertainPrints() override;
+
+private:
+    // Reads the version of an existing file and checks it page by page, on a
+    // read-only connection that cannot change it.
+    void inspectExisting();
+    void openForWriting();
+    void migrate();
+    void runMigration(int version);
+
+    [[noreturn]] void fail(const QSqlError& error) const;
+    QSqlQuery prepare(const QString& sql) const;
+    void exec(QSqlQuery& query) const;
+    void execute(const QString& sql) const;
+    void inTransaction(const std::function<void()>& writes);
+    void insertEvent(const StoredEvent& event);
+    std::vector<DraftRow> rows(QSqlQuery& query) const;
+
+    QString m_path;
+    QString m_connection;
+    bool m_inTransaction = false;
+};

@@ -1,0 +1,13 @@
+#include "ui/register/DialogPassphrasePrompt.h"
+
+#include "ui/register/PassphraseDialog.h"
+
+#include <QApplication>
+
+std::optional<QString> DialogPassphrasePrompt::ask(Purpose purpose, bool wrongBefore)
+{
+    PassphraseDialog dialog(purpose, wrongBefore, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.passphrase();
+}

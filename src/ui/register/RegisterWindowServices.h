@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class FailureReporter;
+class FileDialogs;
+class MessageBoxService;
+class PassphrasePrompt;
+class QuestionBox;
+class RegisterSession;
+class TextPrompt;
+
+// What the register window needs of the rest of the program. The program
+// fills it with the real services; tests fill it with fakes.
+struct RegisterWindowServices {
+    RegisterSession* session = nullptr;
+    // Asks for the register's passphrase where it has one.
+    PassphrasePrompt* passphrase = nullptr;
+    MessageBoxService* messages = nullptr;
+    QuestionBox* questions = nullptr;
+    TextPrompt* texts = nullptr;
+    FileDialogs* fileDialogs = nullptr;
+    // Reports the failures of the window's commands.
+    FailureReporter* failures = nullptr;
+    // Where Export as CSV first offers to save.
+    QString exportFolder;
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "register/DraftSummary.h"
+#include "ui/register/RegisterWindowServices.h"
+
+#include <QWidget>
+
+class DraftListModel;
+class DraftRegister;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableView;
+class QTimer;
+
+// "Register --Quillo": every draft the register holds, newest first, with a
+// search, a date range and the commands that append to a draft's history.
+class frmRegister : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmRegister(RegisterWindowServices services, QWidget* parent = nullptr);
+    ~frmRegister() override;
+
+    // Opens the register (asking for its passphrase where needed) and shows
+    // its drafts; false, the reason told, when it cannot be opened.
+    bool Form_Load();
+
+    // Handlers.
+    void txtSearch_Change();
+    void dtpRange_Change();
+    void cboSortBy_Click();
+    void cmdOpen_Click();
+    void cmdPrintAgain_Click();
+    void cmdVoid_Click();
+    void cmdDeposited_Click();
+    void cmdReturned_Click();
+    void cmdNote_Click();
+    void cmdExportCsv_Click();
+
+Q_SIGNALS:
+    // Open as Draft: the cheque window takes the draft's values, as File, Open does.
+    void openAsDraft(const DraftDetails& draft);
+    // Print Again: Quick Print of the draft's values, duplicate question first.
+    void printAgain(const DraftDetails& draft);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void connectCommands();
+    // The selected draft; nothing when no row is selected.
+    std::optional<DraftSummary> selected() const;
+    void showSelection();
+    void append(const DraftSummary& draft, const DraftEvent& event);
+    QString described(const DraftSummary& draft) const;
+    QString countText() const;
+
+    RegisterWindowServices m_services;
+    DraftRegister* m_register = nullptr;
+    DraftListModel* m_model = nullptr;
+    QTimer* m_opener = nullptr;
+    QLineEdit* txtSearch = nullptr;
+    QDateEdit* dtpFrom = nullptr;
+    QDateEdit* dtpTo = nullptr;
+    QComboBox* cboSortBy = nullptr;
+    QCheckBox* chkDescending = nullptr;
+    QTableView* tblDrafts = nullptr;
+    QListWidget* lstHistory = nullptr;
+    QLabel* lblCount = nullptr;
+    QPushButton* cmdOpen = nullptr;
+    QPushButton* cmdPrintAgain = nullptr;
+    QPushButton* cmdVoid = nullptr;
+    QPushButton* cmdDeposited = nullptr;
+    QPushButton* cmdReturned = nullptr;
+    QPushButton* cmdNote = nullptr;
+    QPushButton* cmdExportCsv = nullptr;
+    QCheckBox* chkFullNumbers = nullptr;
+    QPushButton* cmdClose = nullptr;
+};

@@ -1,0 +1,890 @@
+#include "fakes/FakeKeyring.h"
+#include "fakes/FakePassphrasePrompt.h"
+#include "fakes/TestFiles.h"
+#include "register/DraftRegister.h"
+#include "register/KeychainKeyring.h"
+#include "register/RegisterCsv.h"
+#include "register/RegisterError.h"
+#include "register/RegisterSession.h"
+#include "register/RegisterTexts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <csignal>
+#include <ctime>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace {
+
+// Every time below is this zone's: the register keeps UTC, the merchant reads local time.
+constexpr const char* TestZone = "America/Chicago";
+
+// 12:00 in Chicago on 12/08/2026.
+const QDateTime Now = QDateTime(QDate(2026, 12, 8), QTime(18, 0), Qt::UTC);
+
+CheckTexts sampleTexts()
+{
+    return {QStringLiteral("Jane Q. Customer"),
+            QStringLiteral("12 Elm Street"),
+            QStringLiteral("Springfield, IL 62701"),
+            QStringLiteral("First Prairie Bank"),
+            QStringLiteral("Springfield, IL"),
+            QStringLiteral("1042"),
+            QStringLiteral("Acme Supplies LLC"),
+            QStringLiteral("One thousand two hundred thirty-four and 56/100"),
+            QStringLiteral("$1,234.56"),
+            QStringLiteral("12/01/2026"),
+            QStringLiteral("A021000021A"),
+            QStringLiteral("98765436789C"),
+            QStringLiteral("1042"),
+            QStringLiteral("Invoice 77")};
+}
+
+// "12=98765436780C": Text12 becomes that text.
+CheckTexts withChanges(CheckTexts texts, const QStringList& changes)
+{
+    for (const QString& change : changes) {
+        const qsizetype at = change.indexOf(QLatin1Char('='));
+        texts[Box(change.left(at).toInt())] = change.mid(at + 1);
+    }
+    return texts;
+}
+
+DraftRecord printed(const CheckTexts& texts)
+{
+    DraftRecord draft;
+    draft.texts = texts;
+    draft.destination = DraftDestination::Printer;
+    draft.destinationName = QStringLiteral("Office");
+    return draft;
+}
+
+// One step of a draft's history as a test writes it: "printed:17",
+// "returned:Insufficient funds", "settled:17:completed", "canceled:17:canceled".
+DraftEvent eventFrom(const QString& step)
+{
+    const QStringList parts = step.split(QLatin1Char(':'));
+    const QString kind = parts.at(0);
+    const QString arg = parts.value(1);
+    if (kind == QLatin1String("printed"))
+        return DraftEvent::printed(arg);
+    if (kind == QLatin1String("uncertain"))
+        return DraftEvent::uncertain(arg);
+    if (kind == QLatin1String("not-printed"))
+        return DraftEvent::notPrinted(arg);
+    if (kind == QLatin1String("settled"))
+        return DraftEvent::printedAfterLookUp(arg, parts.value(2));
+    if (kind == QLatin1String("canceled"))
+        return DraftEvent::notPrintedAfterLookUp(arg, parts.value(2));
+    if (kind == QLatin1String("voided"))
+        return DraftEvent::voided();
+    if (kind == QLatin1String("deposited"))
+        return DraftEvent::deposited();
+    if (kind == QLatin1String("returned"))
+        return DraftEvent::returned(arg);
+    if (kind == QLatin1String("exported"))
+        return DraftEvent::exported();
+    return DraftEvent::note(arg);
+}
+
+QString historyLine(const RecordedEvent& recorded)
+{
+    return QStringLiteral("%1 %2|%3|%4")
+        .arg(recorded.time.toString(Qt::ISODate), RegisterTexts::eventName(recorded.event.kind), recorded.event.jobId,
+             recorded.event.text);
+}
+
+// The register's files as they are on disk now.
+QByteArray filesOf(const QString& path)
+{
+    QByteArray all;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        all += TestFiles::read(path + QLatin1String(suffix));
+    return all;
+}
+
+// What the register holds on disk: the file and its log. (The index file
+// beside them changes whenever a program reads.)
+QByteArray contentsOf(const QString& path)
+{
+    return TestFiles::read(path) + "|" + TestFiles::read(path + "-wal") + "|" + TestFiles::read(path + "-journal");
+}
+
+bool inPrivateMountNamespace()
+{
+    return QFile::symLinkTarget(QStringLiteral("/proc/self/ns/mnt")) !=
+               QFile::symLinkTarget(QStringLiteral("/proc/1/ns/mnt")) ||
+           QFileInfo(QStringLiteral("/proc/self/ns/mnt")).canonicalFilePath() !=
+               QFileInfo(QStringLiteral("/proc/1/ns/mnt")).canonicalFilePath();
+}
+
+// The child side of the tests with two processes: records `count` drafts in
+// the register at `path`, check numbers from `first` on, and writes the
+// check number of each one on its output once it is committed.
+int recordDrafts(const QString& path, int count, int first)
+{
+    try {
+        RegisterSession session(path, nullptr);
+        DraftRegister& drafts = session.open(nullptr);
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly))
+            return 2;
+        for (int i = 0; i < count; ++i) {
+            const QString number = QString::number(first + i);
+            drafts.record(
+                printed(withChanges(sampleTexts(), {QStringLiteral("6=") + number, QStringLiteral("13=") + number})),
+                DraftEvent::printed(number));
+            out.write(number.toLatin1() + '\n');
+            out.flush();
+        }
+    } catch (const RegisterError& error) {
+        QFile err;
+        if (err.open(stderr, QIODevice::WriteOnly))
+            err.write(error.message().toUtf8() + '\n');
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+class TstRegister : public QObject {
+    Q_OBJECT
+
+private:
+    QString folder(const QString& name) const
+    {
+        const QString path = QDir::homePath() + QStringLiteral("/registers/") +
+                             QString::fromLatin1(QTest::currentTestFunction()) + QLatin1Char('/') + name;
+        QDir().mkpath(path);
+        return path;
+    }
+
+    // A register on `path` whose key the fake keyring keeps, at the test's clock.
+    std::unique_ptr<RegisterSession> session(const QString& path)
+    {
+        return std::make_unique<RegisterSession>(path, &m_keyring, [this] { return m_now; });
+    }
+
+    QProcess* startWriter(const QString& path, int count, int first)
+    {
+        auto* writer = new QProcess(this);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QUILLO_REGISTER_PASSPHRASE"), QStringLiteral("two writers"));
+        writer->setProcessEnvironment(environment);
+        writer->start(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("--record-drafts"), path, QString::number(count), QString::number(first)});
+        return writer;
+    }
+
+    void mountTmpfs(const QString& where, const QByteArray& options)
+    {
+        QVERIFY2(inPrivateMountNamespace(), "run through run-isolated.sh --private-mounts");
+        QDir().mkpath(where);
+        QVERIFY2(
+            ::mount("tmpfs", QFile::encodeName(where).constData(), "tmpfs", 0, options.constData()) == 0,
+            qPrintable(QStringLiteral("mount tmpfs on %1: %2").arg(where, QString::fromLocal8Bit(strerror(errno)))));
+        m_mounts.append(where);
+    }
+
+    FakeKeyring m_keyring;
+    QDateTime m_now = Now;
+    QStringList m_mounts;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_keyring = FakeKeyring();
+        m_now = Now;
+        qunsetenv("QUILLO_REGISTER_PASSPHRASE");
+    }
+
+    void cleanup()
+    {
+        for (const QString& where : std::as_const(m_mounts))
+            ::umount2(QFile::encodeName(where).constData(), MNT_DETACH);
+        m_mounts.clear();
+    }
+
+    void keptInTheUsersDataFolder()
+    {
+        QCOMPARE(RegisterSession::defaultPath(),
+                 qEnvironmentVariable("XDG_DATA_HOME") + "/Quillo/Quillo/register.sqlite");
+    }
+
+    void statusIsTheLatestStatusEvent_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("history");
+
+        QTest::newRow("sent, no outcome yet") << QStringList() << "Uncertain" << QStringList();
+        QTest::newRow("printed") << QStringList{"printed:17"} << "Printed"
+                                 << QStringList{"2026-12-08T18:01:00Z Printed|17|"};
+        QTest::newRow("exported with the draft")
+            << QStringList{"exported-first"} << "Exported" << QStringList{"2026-12-08T18:00:00Z Exported||"};
+        QTest::newRow("uncertain, then found printed")
+            << QStringList{"uncertain:17", "settled:17:completed"} << "Printed"
+            << QStringList{"2026-12-08T18:01:00Z Uncertain|17|",
+                           "2026-12-08T18:02:00Z Printed|17|The print service later reported the job completed."};
+        QTest::newRow("uncertain, then found canceled")
+            << QStringList{"uncertain:17", "canceled:17:canceled"} << "Not printed"
+            << QStringList{"2026-12-08T18:01:00Z Uncertain|17|",
+                           "2026-12-08T18:02:00Z Not printed|17|The print service later reported the job canceled."};
+        QTest::newRow("a note leaves the status")
+            << QStringList{"printed:17", "note:Customer called, all fine"} << "Printed"
+            << QStringList{"2026-12-08T18:01:00Z Printed|17|", "2026-12-08T18:02:00Z Note||Customer called, all fine"};
+        QTest::newRow("voided") << QStringList{"printed:17", "voided"} << "Voided"
+                                << QStringList{"2026-12-08T18:01:00Z Printed|17|", "2026-12-08T18:02:00Z Voided||"};
+        QTest::newRow("deposited, then returned")
+            << QStringList{"printed:17", "deposited", "returned:Insufficient funds", "note:Asked for a new check"}
+            << "Returned"
+            << QStringList{"2026-12-08T18:01:00Z Printed|17|", "2026-12-08T18:02:00Z Deposited||",
+                           "2026-12-08T18:03:00Z Returned||Insufficient funds",
+                           "2026-12-08T18:04:00Z Note||Asked for a new check"};
+    }
+
+    void statusIsTheLatestStatusEvent()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, status);
+        QFETCH(QStringList, history);
+
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
+        auto first = session(path);
+        DraftRegister& drafts = first->open(nullptr);
+        const bool exportedFirst = steps.value(0) == QLatin1String("exported-first");
+        const DraftId id =
+            drafts.record(printed(sampleTexts()), exportedFirst ? std::optional(DraftEvent::exported()) : std::nullopt);
+        for (const QString& step : steps) {
+            if (step == QLatin1String("exported-first"))
+                continue;
+            m_now = m_now.addSecs(60);
+            drafts.append(id, eventFrom(step));
+        }
+        first.reset();
+
+        // What a later run reads back from the file.
+        auto later = session(path);
+        DraftRegister& reopened = later->open(nullptr);
+        const DraftDetails details = reopened.details(id);
+        QStringList lines;
+        for (const RecordedEvent& event : details.history)
+            lines.append(historyLine(event));
+        QCOMPARE(lines, history);
+        QCOMPARE(RegisterTexts::statusName(details.status), status);
+        const std::vector<DraftSummary> listed = reopened.drafts();
+        QCOMPARE(listed.size(), std::size_t(1));
+        QCOMPARE(RegisterTexts::statusName(listed.front().status), status);
+        QCOMPARE(details.record.texts, sampleTexts());
+    }
+
+    void aDraftKeepsWhatItWasPrintedWith()
+    {
+        auto registerSession = session(folder("kept") + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        DraftRecord draft = printed(withChanges(sampleTexts(), {"7=Acme Supplies LLC          "}));
+        draft.pageSetup.bankLine = PageSetup::BankLine::Standard;
+        draft.pageSetup.offsetRight = -12;
+        draft.pageSetup.offsetDown = 7;
+        draft.destination = DraftDestination::PreviewPrint;
+        draft.destinationName = QStringLiteral("Front Desk");
+        draft.sourceFile = QStringLiteral("/home/merchant/Documents/Jane Q. Customer.qlo");
+        const DraftId id = drafts.record(draft, DraftEvent::printed(QStringLiteral("Front Desk-88")));
+
+        const DraftDetails details = drafts.details(id);
+        QCOMPARE(details.recorded, Now);
+        QCOMPARE(details.record.texts[Box::Payee], "Acme Supplies LLC          ");
+        QCOMPARE(details.record.pageSetup.bankLine, PageSetup::BankLine::Standard);
+        QCOMPARE(details.record.pageSetup.offsetRight, -12);
+        QCOMPARE(details.record.pageSetup.offsetDown, 7);
+        QCOMPARE(details.record.destination, DraftDestination::PreviewPrint);
+        QCOMPARE(details.record.destinationName, "Front Desk");
+        QCOMPARE(details.record.sourceFile, "/home/merchant/Documents/Jane Q. Customer.qlo");
+        QCOMPARE(details.history.at(0).event.jobId, "Front Desk-88");
+
+        const DraftSummary listed = drafts.drafts().front();
+        QCOMPARE(listed.checkNumber, "1042");
+        QCOMPARE(listed.payee, "Acme Supplies LLC");
+        QCOMPARE(listed.amount, "$1,234.56");
+        QCOMPARE(listed.accountLastFour, "6789");
+        QCOMPARE(listed.destinationName, "Front Desk");
+        QCOMPARE(drafts.payor(listed), "Jane Q. Customer");
+    }
+
+    void uncertainPrintsAreListedUntilSettled()
+    {
+        auto registerSession = session(folder("uncertain") + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        const DraftId open = drafts.record(printed(sampleTexts()), DraftEvent::uncertain("31"));
+        const DraftId settled = drafts.record(printed(sampleTexts()), DraftEvent::uncertain("32"));
+        drafts.record(printed(sampleTexts()), DraftEvent::printed("33"));
+        drafts.record(printed(sampleTexts()), std::nullopt); // no job id to ask about
+        const DraftId noted = drafts.record(printed(sampleTexts()), DraftEvent::uncertain("35"));
+        drafts.append(noted, DraftEvent::note("Looked at the queue"));
+
+        std::vector<UncertainPrint> pending = drafts.uncertainPrints();
+        QCOMPARE(pending.size(), std::size_t(3));
+        QCOMPARE(pending[1].draft, settled);
+        QCOMPARE(pending[1].printer, "Office");
+        QCOMPARE(pending[1].jobId, "32");
+
+        drafts.recordLookUp(pending[1], true, "completed");
+        pending = drafts.uncertainPrints();
+        QCOMPARE(pending.size(), std::size_t(2));
+        QCOMPARE(pending[0].draft, open);
+        QCOMPARE(pending[1].draft, noted);
+        QCOMPARE(drafts.details(settled).status, DraftStatus::Printed);
+    }
+
+    void duplicateQuestion_data()
+    {
+        QTest::addColumn<QStringList>("earlier"); // "<outcome>@<days ago>", oldest first
+        QTest::addColumn<QStringList>("earlierChanges");
+        QTest::addColumn<QStringList>("current");
+        QTest::addColumn<QString>("question");
+
+        const QString asked = "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for 1234.56 "
+                              "to \"Acme Supplies LLC\". Print it again?";
+        QTest::newRow("printed before") << QStringList{"printed@7"} << QStringList() << QStringList() << asked;
+        QTest::newRow("uncertain") << QStringList{"uncertain@7"} << QStringList() << QStringList() << asked;
+        QTest::newRow("sent, no outcome") << QStringList{"none@7"} << QStringList() << QStringList() << asked;
+        QTest::newRow("deposited") << QStringList{"deposited@7"} << QStringList() << QStringList() << asked;
+        QTest::newRow("returned") << QStringList{"returned@7"} << QStringList() << QStringList() << asked;
+        QTest::newRow("exported") << QStringList{"exported@7"} << QStringList() << QStringList() << asked;
+        QTest::newRow("voided") << QStringList{"voided@7"} << QStringList() << QStringList() << QString();
+        QTest::newRow("not printed") << QStringList{"not-printed@7"} << QStringList() << QStringList() << QString();
+        QTest::newRow("printed long ago, reprint voided")
+            << QStringList{"printed@40", "voided@7"} << QStringList() << QStringList()
+            << "Check 1042 on the account ending in 6789 was already printed on 10/29/2026 for 1234.56 to \"Acme "
+               "Supplies LLC\". Print it again?";
+        QTest::newRow("other check number")
+            << QStringList{"printed@7"} << QStringList() << QStringList{"6=1043", "13=1043"} << QString();
+        QTest::newRow("other account") << QStringList{"printed@7"} << QStringList() << QStringList{"12=98765436780C"}
+                                       << QString();
+        QTest::newRow("other routing number")
+            << QStringList{"printed@7"} << QStringList() << QStringList{"11=A071000013A"} << QString();
+        QTest::newRow("same digits typed otherwise")
+            << QStringList{"printed@7"} << QStringList()
+            << QStringList{"11=021000021        ", "12=9876 5436 789", "13=001042"} << asked;
+        QTest::newRow("bank line number empty, top number the same")
+            << QStringList{"printed@7"} << QStringList() << QStringList{"13="} << asked;
+        QTest::newRow("no account number")
+            << QStringList{"printed@7"} << QStringList{"12=C"} << QStringList{"12=C"} << QString();
+        QTest::newRow("dollars only")
+            << QStringList{"printed@7"} << QStringList{"9=$75"} << QStringList()
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for 75.00 to \"Acme "
+               "Supplies LLC\". Print it again?";
+        QTest::newRow("amount that is no number")
+            << QStringList{"printed@7"} << QStringList{"9=about twelve dollars  "} << QStringList()
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for about twelve dollars "
+               "to \"Acme Supplies LLC\". Print it again?";
+    }
+
+    void duplicateQuestion()
+    {
+        QFETCH(QStringList, earlier);
+        QFETCH(QStringList, earlierChanges);
+        QFETCH(QStringList, current);
+        QFETCH(QString, question);
+
+        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        for (const QString& entry : earlier) {
+            const QString outcome = entry.section(QLatin1Char('@'), 0, 0);
+            m_now = Now.addDays(-entry.section(QLatin1Char('@'), 1).toInt());
+            const DraftRecord draft = printed(withChanges(sampleTexts(), earlierChanges));
+            if (outcome == QLatin1String("none")) {
+                drafts.record(draft, std::nullopt);
+            } else if (outcome == QLatin1String("deposited") || outcome == QLatin1String("returned") ||
+                       outcome == QLatin1String("voided")) {
+                const DraftId id = drafts.record(draft, DraftEvent::printed("7"));
+                drafts.append(id, eventFrom(outcome));
+            } else {
+                drafts.record(draft, eventFrom(outcome + ":7"));
+            }
+        }
+        m_now = Now;
+
+        const std::optional<EarlierDraft> found = drafts.earlierDraft(withChanges(sampleTexts(), current));
+        QCOMPARE(found ? RegisterTexts::duplicateQuestion(*found) : QString(), question);
+    }
+
+    void sameAmountMark_data()
+    {
+        QTest::addColumn<qint64>("secondsAgo");
+        QTest::addColumn<QString>("earlierOutcome");
+        QTest::addColumn<QStringList>("current");
+        QTest::addColumn<QString>("mark");
+
+        constexpr qint64 day = 24 * 3600;
+        const QString marked = "Check 1041 for the same amount on the account ending in 6789 was printed on "
+                               "11/08/2026 to \"Acme Supplies LLC\".";
+        QTest::newRow("30 days ago") << 30 * day << "printed" << QStringList() << marked;
+        QTest::newRow("30 days and a second ago") << 30 * day + 1 << "printed" << QStringList() << QString();
+        QTest::newRow("31 days ago") << 31 * day << "printed" << QStringList() << QString();
+        QTest::newRow("yesterday")
+            << day << "printed" << QStringList()
+            << "Check 1041 for the same amount on the account ending in 6789 was printed on 12/07/2026 to \"Acme "
+               "Supplies LLC\".";
+        QTest::newRow("voided") << day << "voided" << QStringList() << QString();
+        QTest::newRow("not printed") << day << "not-printed" << QStringList() << QString();
+        QTest::newRow("same check number") << day << "printed" << QStringList{"6=1041", "13=1041"} << QString();
+        QTest::newRow("a cent more") << day << "printed" << QStringList{"9=$1,234.57"} << QString();
+        QTest::newRow("amount typed otherwise") << 30 * day << "printed" << QStringList{"9=1234.56   "} << marked;
+        QTest::newRow("amount that is no number") << day << "printed" << QStringList{"9=twelve"} << QString();
+        QTest::newRow("other account") << day << "printed" << QStringList{"12=98765436780C"} << QString();
+        QTest::newRow("no check number") << 30 * day << "printed" << QStringList{"6=", "13="} << marked;
+    }
+
+    void sameAmountMark()
+    {
+        QFETCH(qint64, secondsAgo);
+        QFETCH(QString, earlierOutcome);
+        QFETCH(QStringList, current);
+        QFETCH(QString, mark);
+
+        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        m_now = Now.addSecs(-secondsAgo);
+        const DraftId id =
+            drafts.record(printed(withChanges(sampleTexts(), {"6=1041", "13=1041"})), DraftEvent::printed("5"));
+        if (earlierOutcome != QLatin1String("printed"))
+            drafts.append(id, eventFrom(earlierOutcome));
+        m_now = Now;
+
+        const std::optional<EarlierDraft> found = drafts.sameAmountRecently(withChanges(sampleTexts(), current));
+        QCOMPARE(found ? RegisterTexts::sameAmountMark(*found) : QString(), mark);
+    }
+
+    void printWithoutRecordingQuestion()
+    {
+        QCOMPARE(RegisterTexts::printWithoutRecording("the disk that holds /data/register.sqlite is full"),
+                 "The draft register cannot be written: the disk that holds /data/register.sqlite is full. Print "
+                 "without recording it?");
+    }
+
+    void csvOfTheListedDrafts_data()
+    {
+        QTest::addColumn<bool>("fullBankNumbers");
+        QTest::addColumn<QByteArray>("csv");
+
+        QTest::newRow("masked") << false
+                                << QByteArray(
+                                       "Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Account No.\r\n"
+                                       "2026-12-08 12:00,1043,Ren\xc3\xa9"
+                                       "e Dubois,\"Acme, \"\"Best\"\" "
+                                       "Supplies\",$75.00,Voided,/home/m/Documents/1043.pdf,****0001\r\n"
+                                       "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\""
+                                       ",Printed,Office,****6789\r\n");
+        QTest::newRow("full") << true
+                              << QByteArray("Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Routing No.,"
+                                            "Account No.\r\n"
+                                            "2026-12-08 12:00,1043,Ren\xc3\xa9"
+                                            "e Dubois,\"Acme, \"\"Best\"\" "
+                                            "Supplies\",$75.00,Voided,/home/m/Documents/1043.pdf,A071000013A,"
+                                            "000120000001C\r\n"
+                                            "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\","
+                                            "Printed,Office,A021000021A,98765436789C\r\n");
+    }
+
+    void csvOfTheListedDrafts()
+    {
+        QFETCH(bool, fullBankNumbers);
+        QFETCH(QByteArray, csv);
+
+        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        m_now = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
+        drafts.record(printed(sampleTexts()), DraftEvent::printed("17"));
+        m_now = Now;
+        DraftRecord exported = printed(
+            withChanges(sampleTexts(), {QString::fromUtf8("1=Renée Dubois     "), "6=1043", "7=Acme, \"Best\" Supplies",
+                                        "9=$75.00", "11=A071000013A   ", "12=000120000001C", "13=1043"}));
+        exported.destination = DraftDestination::PdfFile;
+        exported.destinationName = QStringLiteral("/home/m/Documents/1043.pdf");
+        const DraftId id = drafts.record(exported, DraftEvent::exported());
+        drafts.append(id, DraftEvent::voided());
+
+        QCOMPARE(RegisterCsv::write(drafts, drafts.drafts(), fullBankNumbers), csv);
+    }
+
+    void noClearBankNumbersInItsFiles()
+    {
+        const QString path = folder("at-rest") + "/register.sqlite";
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        for (int i = 0; i < 20; ++i)
+            drafts.record(printed(sampleTexts()), DraftEvent::printed(QString::number(i)));
+
+        // While the program runs, the latest drafts are in the write-ahead log.
+        const QByteArray running = filesOf(path);
+        QVERIFY(!TestFiles::read(path + "-wal").isEmpty());
+        registerSession.reset();
+        const QByteArray closed = filesOf(path);
+        for (const QByteArray& files : {running, closed}) {
+            QVERIFY(files.contains("Acme Supplies LLC")); // the search would find a clear value
+            for (const QByteArray& secret :
+                 {QByteArray("98765436789"), QByteArray("021000021"), QByteArray("Jane Q. Customer"),
+                  QByteArray("12 Elm Street"), QByteArray("Springfield, IL 62701")}) {
+                QVERIFY2(!files.contains(secret), secret.constData());
+                QVERIFY2(!files.contains(QString::fromLatin1(secret).toUtf8().toBase64()), secret.constData());
+            }
+        }
+    }
+
+    void aRegisterThatCannotBeUsed_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason"); // %1: the register's folder
+
+        QTest::newRow("read-only folder, no register yet") << "read-only-new"
+                                                           << "the folder %1 is read-only";
+        QTest::newRow("read-only folder") << "read-only"
+                                          << "the file %1/register.sqlite is read-only";
+        QTest::newRow("not a database") << "not-a-database"
+                                        << "the file %1/register.sqlite is damaged; Quillo leaves it as it is";
+        QTest::newRow("a damaged page") << "damaged-page"
+                                        << "the file %1/register.sqlite is damaged; Quillo leaves it as it is";
+        QTest::newRow("a later version") << "later-version"
+                                         << "the file %1/register.sqlite was written by a later version of Quillo";
+        QTest::newRow("locked by another program")
+            << "locked"
+            << "another program has kept %1/register.sqlite locked for more than 5 seconds";
+        QTest::newRow("keyring without the key") << "keyring-lost"
+                                                 << "the desktop's keyring holds no key for it";
+        QTest::newRow("keyring does not answer") << "keyring-silent"
+                                                 << "the desktop's keyring, which keeps its key, does not answer";
+        QTest::newRow("another register's key in the keyring")
+            << "keyring-other"
+            << "the key that the desktop's keyring holds for it is not its key";
+        QTest::newRow("wrong passphrase in the environment")
+            << "wrong-variable"
+            << "QUILLO_REGISTER_PASSPHRASE does not hold its passphrase";
+    }
+
+    void aRegisterThatCannotBeUsed()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+
+        const QString where = QDir::homePath() + "/faults/" + fault;
+        if (fault.startsWith(QLatin1String("read-only"))) {
+            mountTmpfs(where, "size=4m");
+            if (QTest::currentTestFailed())
+                return;
+        } else {
+            QDir().mkpath(where);
+        }
+        const QString path = where + "/register.sqlite";
+        if (fault != QLatin1String("read-only-new") && fault != QLatin1String("not-a-database")) {
+            if (fault == QLatin1String("wrong-variable"))
+                qputenv("QUILLO_REGISTER_PASSPHRASE", "the right one");
+            auto first = session(path);
+            DraftRegister& drafts = first->open(nullptr);
+            // Enough drafts for pages that opening and recording never read.
+            const int count = fault == QLatin1String("damaged-page") ? 300 : 1;
+            drafts.together([&] {
+                for (int i = 0; i < count; ++i)
+                    drafts.record(printed(sampleTexts()), DraftEvent::printed("1"));
+            });
+        }
+
+        QSqlDatabase other;
+        const QString otherName = QStringLiteral("other program");
+        if (fault == QLatin1String("read-only") || fault == QLatin1String("read-only-new")) {
+            QVERIFY(::mount(nullptr, QFile::encodeName(where).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) ==
+                    0);
+        } else if (fault == QLatin1String("not-a-database")) {
+            QVERIFY(
+                TestFiles::write(path, QByteArray("These are not the drafts you are looking for.\n").repeated(100)));
+        } else if (fault == QLatin1String("damaged-page")) {
+            // A page in the middle of the file: a leaf of the drafts or of an index.
+            QByteArray bytes = TestFiles::read(path);
+            QVERIFY(bytes.size() > 40 * 4096);
+            bytes.replace(bytes.size() / 4096 / 2 * 4096, 64, QByteArray(64, '\xff'));
+            QVERIFY(TestFiles::write(path, bytes));
+        } else if (fault == QLatin1String("later-version")) {
+            other = QSqlDatabase::addDatabase("QSQLITE", otherName);
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec("PRAGMA user_version = 2"));
+            other.close();
+        } else if (fault == QLatin1String("locked")) {
+            other = QSqlDatabase::addDatabase("QSQLITE", otherName);
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QVERIFY(other.transaction());
+            QVERIFY(QSqlQuery(other).exec("INSERT INTO register_facts (name, value) VALUES ('held', 'x')"));
+        } else if (fault == QLatin1String("keyring-lost")) {
+            m_keyring.keys.clear();
+        } else if (fault == QLatin1String("keyring-silent")) {
+            m_keyring.answers = false;
+        } else if (fault == QLatin1String("keyring-other")) {
+            for (QByteArray& key : m_keyring.keys)
+                key = QByteArray(32, 'k');
+        } else if (fault == QLatin1String("wrong-variable")) {
+            qputenv("QUILLO_REGISTER_PASSPHRASE", "the wrong one");
+        }
+        const QByteArray before = contentsOf(path);
+
+        FakePassphrasePrompt prompt; // cancels
+        QString failure;
+        try {
+            auto again = session(path);
+            again->open(&prompt).record(printed(sampleTexts()), DraftEvent::printed("2"));
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        const QByteArray after = contentsOf(path);
+        if (other.isValid()) {
+            other.rollback();
+            other.close();
+        }
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(otherName);
+
+        QCOMPARE(failure, reason.contains("%1") ? reason.arg(where) : reason);
+        QCOMPARE(after, before);
+    }
+
+    void aFullDisk()
+    {
+        const QString where = QDir::homePath() + "/full-disk";
+        mountTmpfs(where, "size=1m");
+        if (QTest::currentTestFailed())
+            return;
+        const QString path = where + "/register.sqlite";
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        drafts.record(printed(sampleTexts()), DraftEvent::printed("1"));
+        // Leaves the register a few pages to grow into.
+        QFile filler(where + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        filler.close();
+        QVERIFY(filler.resize(filler.size() - 96 * 1024));
+
+        int recorded = 1;
+        QString failure;
+        QByteArray before;
+        for (int i = 0; i < 200 && failure.isEmpty(); ++i) {
+            before = TestFiles::read(path);
+            try {
+                drafts.record(printed(withChanges(sampleTexts(), {"6=" + QString::number(2000 + i)})),
+                              DraftEvent::printed("2"));
+                ++recorded;
+            } catch (const RegisterError& error) {
+                failure = error.reason();
+            }
+        }
+        QCOMPARE(failure, QStringLiteral("the disk that holds %1 is full").arg(path));
+        QCOMPARE(TestFiles::read(path), before);
+        registerSession.reset();
+
+        // With room again, every draft committed before the disk filled is there.
+        QVERIFY(QFile::remove(where + "/filler"));
+        auto reopened = session(path);
+        const std::vector<DraftSummary> listed = reopened->open(nullptr).drafts();
+        QCOMPARE(int(listed.size()), recorded);
+        QVERIFY(recorded > 1);
+        for (const DraftSummary& draft : listed)
+            QCOMPARE(reopened->open(nullptr).payor(draft), "Jane Q. Customer");
+    }
+
+    void twoProgramsRecordAtOnce()
+    {
+        const QString path = folder("two-writers") + "/register.sqlite";
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers");
+        RegisterSession(path, nullptr).open(nullptr);
+
+        QProcess* one = startWriter(path, 40, 1000);
+        QProcess* two = startWriter(path, 40, 5000);
+        for (QProcess* writer : {one, two}) {
+            QVERIFY(writer->waitForFinished(120000));
+            QCOMPARE(writer->readAllStandardError(), QByteArray());
+            QCOMPARE(writer->exitCode(), 0);
+        }
+
+        RegisterSession reader(path, nullptr);
+        QSet<QString> numbers;
+        for (const DraftSummary& draft : reader.open(nullptr).drafts())
+            numbers.insert(draft.checkNumber);
+        QCOMPARE(numbers.size(), 80);
+        QVERIFY(numbers.contains("1000") && numbers.contains("1039") && numbers.contains("5000") &&
+                numbers.contains("5039"));
+    }
+
+    void killedWhileRecording()
+    {
+        const QString path = folder("killed") + "/register.sqlite";
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers");
+        RegisterSession(path, nullptr).open(nullptr);
+
+        QProcess* writer = startWriter(path, 100000, 1);
+        QStringList committed;
+        while (committed.size() < 25) {
+            QVERIFY(writer->waitForReadyRead(30000));
+            while (writer->canReadLine())
+                committed.append(QString::fromLatin1(writer->readLine()).trimmed());
+        }
+        ::kill(pid_t(writer->processId()), SIGKILL);
+        QVERIFY(writer->waitForFinished(10000));
+        QCOMPARE(writer->exitStatus(), QProcess::CrashExit);
+        committed.append(QString::fromLatin1(writer->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts));
+
+        RegisterSession reopened(path, nullptr);
+        DraftRegister& drafts = reopened.open(nullptr);
+        QStringList found;
+        for (const DraftSummary& draft : drafts.drafts()) {
+            found.prepend(draft.checkNumber);
+            QCOMPARE(drafts.payor(draft), "Jane Q. Customer");
+        }
+        // The one under way when it was killed may have committed unreported.
+        QVERIFY(found.size() == committed.size() || found.size() == committed.size() + 1);
+        QCOMPARE(found.mid(0, committed.size()), committed);
+        drafts.record(printed(sampleTexts()), DraftEvent::printed("after"));
+        QCOMPARE(drafts.drafts().size(), std::size_t(found.size() + 1));
+    }
+
+    void passphrase_data()
+    {
+        QTest::addColumn<QStringList>("firstAnswers");
+        QTest::addColumn<QStringList>("laterAnswers");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("asked"); // C: choose, E: enter, e: enter after a wrong one
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("chosen, then typed") << QStringList{"horse battery"} << QStringList{"horse battery"} << ""
+                                            << "C E"
+                                            << "";
+        QTest::newRow("a wrong one, then the right one")
+            << QStringList{"horse battery"} << QStringList{"horse staple", "horse battery"} << ""
+            << "C E e"
+            << "";
+        QTest::newRow("a wrong one, then cancelled")
+            << QStringList{"horse battery"} << QStringList{"horse staple", QString()} << ""
+            << "C E e"
+            << "no register passphrase was given";
+        QTest::newRow("cancelled when choosing")
+            << QStringList{QString()} << QStringList() << ""
+            << "C"
+            << "the desktop's keyring does not answer, and no register passphrase was given";
+        QTest::newRow("from the environment") << QStringList() << QStringList() << "horse battery"
+                                              << ""
+                                              << "";
+    }
+
+    void passphrase()
+    {
+        QFETCH(QStringList, firstAnswers);
+        QFETCH(QStringList, laterAnswers);
+        QFETCH(QString, variable);
+        QFETCH(QString, asked);
+        QFETCH(QString, reason);
+
+        m_keyring.answers = false;
+        if (!variable.isEmpty())
+            qputenv("QUILLO_REGISTER_PASSPHRASE", variable.toUtf8());
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
+        FakePassphrasePrompt prompt;
+        prompt.answers.assign(firstAnswers.cbegin(), firstAnswers.cend());
+        QString failure;
+        try {
+            session(path)->open(&prompt).record(printed(sampleTexts()), DraftEvent::printed("1"));
+            // The keyring answers now, but the register keeps its passphrase.
+            m_keyring.answers = true;
+            prompt.answers.assign(laterAnswers.cbegin(), laterAnswers.cend());
+            auto later = session(path);
+            DraftRegister& drafts = later->open(&prompt);
+            QCOMPARE(drafts.payor(drafts.drafts().front()), "Jane Q. Customer");
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QStringList questions;
+        for (const FakePassphrasePrompt::Question& question : std::as_const(prompt.asked))
+            questions.append(question.purpose == PassphrasePrompt::Purpose::Choose ? "C"
+                             : question.wrongBefore                                ? "e"
+                                                                                   : "E");
+        QCOMPARE(questions.join(' '), asked);
+        QCOMPARE(failure, reason);
+        QVERIFY(m_keyring.keys.isEmpty());
+    }
+
+    void keyringKeepsTheKey()
+    {
+        // The runner's Secret Service, on the test's own session bus.
+        QVERIFY2(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS").contains(qEnvironmentVariable("QUILLO_TEST_SANDBOX")),
+                 "run through run-isolated.sh --keyring");
+        KeychainKeyring keyring(QStringLiteral("Quillo"));
+        const QString path = folder("keyring") + "/register.sqlite";
+        FakePassphrasePrompt prompt; // would cancel: never asked
+        {
+            RegisterSession first(path, &keyring);
+            first.open(&prompt).record(printed(sampleTexts()), DraftEvent::printed("1"));
+        }
+        QCOMPARE(prompt.asked.size(), 0);
+
+        // The key is in the keyring under the register's name, as the
+        // keyring's own tool reads it.
+        QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "inspect");
+        file.setDatabaseName(path);
+        QVERIFY(file.open());
+        QSqlQuery id(file);
+        QVERIFY(id.exec("SELECT value FROM register_facts WHERE name = 'register_id'") && id.next());
+        const QString name = "register-" + id.value(0).toString();
+        id = QSqlQuery();
+        file.close();
+        file = QSqlDatabase();
+        QSqlDatabase::removeDatabase("inspect");
+        QProcess lookup;
+        lookup.start("secret-tool", {"lookup", "server", "Quillo", "user", name});
+        QVERIFY(lookup.waitForFinished(10000));
+        QCOMPARE(QByteArray::fromBase64(lookup.readAllStandardOutput().trimmed()).size(), 32);
+
+        {
+            RegisterSession later(path, &keyring);
+            DraftRegister& drafts = later.open(&prompt);
+            QCOMPARE(drafts.payor(drafts.drafts().front()), "Jane Q. Customer");
+        }
+        QCOMPARE(prompt.asked.size(), 0);
+
+        QProcess clear;
+        clear.start("secret-tool", {"clear", "server", "Quillo", "user", name});
+        QVERIFY(clear.waitForFinished(10000));
+        QCOMPARE(clear.exitCode(), 0);
+        QString failure;
+        try {
+            RegisterSession(path, &keyring).open(&prompt);
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, "the desktop's keyring holds no key for it");
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    qputenv("TZ", TestZone);
+    ::tzset();
+    QCoreApplication app(argc, argv);
+    // As the program names itself: the register's folder follows the names.
+    QCoreApplication::setApplicationName(QStringLiteral("Quillo"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillo"));
+    if (argc == 5 && qstrcmp(argv[1], "--record-drafts") == 0)
+        return recordDrafts(QString::fromLocal8Bit(argv[2]), atoi(argv[3]), atoi(argv[4]));
+    TstRegister test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_register.moc"

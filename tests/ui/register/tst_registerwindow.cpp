@@ -1,0 +1,502 @@
+#include "fakes/FakeFailureReporter.h"
+#include "fakes/FakeFileDialogs.h"
+#include "fakes/FakeKeyring.h"
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakePassphrasePrompt.h"
+#include "fakes/FakeQuestionBox.h"
+#include "fakes/FakeTextPrompt.h"
+#include "fakes/TestFiles.h"
+#include "register/DraftRegister.h"
+#include "register/RegisterSession.h"
+#include "ui/register/frmRegister.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+#include <ctime>
+
+namespace {
+
+// 12:00 in Chicago, the test's time zone, on 12/08/2026.
+const QDateTime Now = QDateTime(QDate(2026, 12, 8), QTime(18, 0), Qt::UTC);
+
+CheckTexts draftTexts(const QString& payor, const QString& checkNumber, const QString& payee, const QString& amount,
+                      const QString& account)
+{
+    return {payor, "12 Elm Street", "Springfield, IL", "First Prairie Bank", "Springfield, IL", checkNumber, payee,
+            "",    amount,          "12/01/2026",      "A021000021A",        account,           checkNumber, ""};
+}
+
+// Types `text` key by key, letters beyond ASCII included.
+void type(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+} // namespace
+
+class TestRegisterWindow : public QObject {
+    Q_OBJECT
+
+private:
+    FakeKeyring m_keyring;
+    FakeMessageBox m_messages;
+    FakeQuestionBox m_questions;
+    FakeTextPrompt m_texts;
+    FakeFileDialogs m_dialogs;
+    FakeFailureReporter m_failures;
+    FakePassphrasePrompt m_passphrase;
+    QDateTime m_now;
+    std::unique_ptr<RegisterSession> m_session;
+    frmRegister* m_window = nullptr;
+
+    QString path() const { return QDir::homePath() + "/register.sqlite"; }
+
+    std::unique_ptr<RegisterSession> newSession()
+    {
+        return std::make_unique<RegisterSession>(path(), &m_keyring, [this] { return m_now; });
+    }
+
+    // Three drafts: 1040 in November, 1042 late on 12/01 (already 12/02 in
+    // UTC) and 998 exported today.
+    void recordDrafts()
+    {
+        auto session = newSession();
+        DraftRegister& drafts = session->open(nullptr);
+        DraftRecord draft;
+        draft.texts = draftTexts("Jane Q. Customer", "1040", "Acme Supplies LLC", "$1,234.56", "98765436789C");
+        draft.destinationName = "Front Desk";
+        m_now = QDateTime(QDate(2026, 11, 20), QTime(16, 0), Qt::UTC);
+        drafts.record(draft, DraftEvent::printed("12"));
+        draft.texts =
+            draftTexts(QString::fromUtf8("Renée Dubois    "), "1042", "Harbor Tools", "$75.00", "000120000001C");
+        draft.destinationName = "Office";
+        m_now = QDateTime(QDate(2026, 12, 2), QTime(3, 30), Qt::UTC);
+        drafts.record(draft, DraftEvent::printed("17"));
+        draft.texts = draftTexts("Sam Lee", "998", "Acme Supplies LLC", "$9.99", "555544443333C");
+        draft.destination = DraftDestination::PdfFile;
+        draft.destinationName = "/home/m/998.pdf";
+        m_now = Now;
+        drafts.record(draft, DraftEvent::exported());
+    }
+
+    void openWindow(bool show = true)
+    {
+        RegisterWindowServices services;
+        services.session = m_session.get();
+        services.passphrase = &m_passphrase;
+        services.messages = &m_messages;
+        services.questions = &m_questions;
+        services.texts = &m_texts;
+        services.fileDialogs = &m_dialogs;
+        services.failures = &m_failures;
+        services.exportFolder = QDir::homePath();
+        m_window = new frmRegister(services);
+        QVERIFY(m_window->Form_Load());
+        if (!show)
+            return;
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+
+    QTableView* table() const { return m_window->findChild<QTableView*>("tblDrafts"); }
+    QPushButton* button(const char* name) const { return m_window->findChild<QPushButton*>(name); }
+
+    QStringList cell(int column) const
+    {
+        QStringList texts;
+        for (int row = 0; row < table()->model()->rowCount(); ++row)
+            texts.append(table()->model()->index(row, column).data().toString());
+        return texts;
+    }
+
+    void selectCheck(const QString& number)
+    {
+        const QStringList numbers = cell(1);
+        QVERIFY(numbers.contains(number));
+        table()->setFocus();
+        table()->selectRow(int(numbers.indexOf(number)));
+    }
+
+    QStringList history() const
+    {
+        QStringList lines;
+        auto* list = m_window->findChild<QListWidget*>("lstHistory");
+        for (int row = 0; row < list->count(); ++row)
+            lines.append(list->item(row)->text());
+        return lines;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QDir(QDir::homePath()).removeRecursively();
+        QDir().mkpath(QDir::homePath());
+        m_keyring = FakeKeyring();
+        m_messages.shown.clear();
+        m_questions = FakeQuestionBox();
+        m_texts = FakeTextPrompt();
+        m_dialogs = FakeFileDialogs();
+        m_failures.reports.clear();
+        m_now = Now;
+        recordDrafts();
+        m_session = newSession();
+        openWindow();
+    }
+
+    void cleanup()
+    {
+        delete m_window;
+        m_window = nullptr;
+        m_session.reset();
+    }
+
+    void listsTheDraftsNewestFirst()
+    {
+        QCOMPARE(m_window->windowTitle(), "Register --Quillo");
+        QStringList headings;
+        for (int column = 0; column < table()->model()->columnCount(); ++column)
+            headings.append(table()->model()->headerData(column, Qt::Horizontal).toString());
+        QCOMPARE(headings, (QStringList{"Printed", "Check No.", "Payor", "Payee", "Amount", "Status", "Printer or File",
+                                        "Account"}));
+        QCOMPARE(cell(0), (QStringList{"12/08/2026 12:00 PM", "12/01/2026 9:30 PM", "11/20/2026 10:00 AM"}));
+        QCOMPARE(cell(1), (QStringList{"998", "1042", "1040"}));
+        QCOMPARE(cell(2), (QStringList{"Sam Lee", QString::fromUtf8("Renée Dubois"), "Jane Q. Customer"}));
+        QCOMPARE(cell(3), (QStringList{"Acme Supplies LLC", "Harbor Tools", "Acme Supplies LLC"}));
+        QCOMPARE(cell(4), (QStringList{"$9.99", "$75.00", "$1,234.56"}));
+        QCOMPARE(cell(5), (QStringList{"Exported", "Printed", "Printed"}));
+        QCOMPARE(cell(6), (QStringList{"/home/m/998.pdf", "Office", "Front Desk"}));
+        QCOMPARE(cell(7), (QStringList{"****3333", "****0001", "****6789"}));
+        QCOMPARE(table()->model()->index(0, 7).data(Qt::AccessibleTextRole).toString(), "ending in 3333");
+        QCOMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "3 of 3 drafts");
+        // The newest draft is selected, its history shown.
+        QCOMPARE(history(), QStringList{"12/08/2026 12:00 PM  Exported"});
+        selectCheck("1042");
+        QCOMPARE(history(), QStringList{"12/01/2026 9:30 PM  Printed (job 17)"});
+    }
+
+    void sortsByEveryColumn_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("descending");
+        QTest::addColumn<QStringList>("checkNumbers");
+
+        QTest::newRow("printed, oldest first") << 0 << false << QStringList{"1040", "1042", "998"};
+        QTest::newRow("printed, newest first") << 0 << true << QStringList{"998", "1042", "1040"};
+        QTest::newRow("check number, as numbers") << 1 << false << QStringList{"998", "1040", "1042"};
+        QTest::newRow("check number, descending") << 1 << true << QStringList{"1042", "1040", "998"};
+        QTest::newRow("payor") << 2 << false << QStringList{"1040", "1042", "998"};
+        QTest::newRow("payee, newest first among equals") << 3 << false << QStringList{"998", "1040", "1042"};
+        QTest::newRow("amount, as amounts") << 4 << false << QStringList{"998", "1042", "1040"};
+        QTest::newRow("status") << 5 << false << QStringList{"998", "1042", "1040"};
+        QTest::newRow("printer or file") << 6 << false << QStringList{"998", "1040", "1042"};
+        QTest::newRow("account") << 7 << true << QStringList{"1040", "998", "1042"};
+    }
+
+    void sortsByEveryColumn()
+    {
+        QFETCH(int, column);
+        QFETCH(bool, descending);
+        QFETCH(QStringList, checkNumbers);
+
+        // From the keyboard: the sort box, then the order.
+        auto* sortBy = m_window->findChild<QComboBox*>("cboSortBy");
+        sortBy->setFocus();
+        QTest::keyClick(sortBy, Qt::Key_Home);
+        for (int i = 0; i < column; ++i)
+            QTest::keyClick(sortBy, Qt::Key_Down);
+        auto* order = m_window->findChild<QCheckBox*>("chkDescending");
+        if (order->isChecked() != descending) {
+            order->setFocus();
+            QTest::keyClick(order, Qt::Key_Space);
+        }
+        QCOMPARE(cell(1), checkNumbers);
+        QCOMPARE(table()->horizontalHeader()->sortIndicatorSection(), column);
+    }
+
+    void aHeaderClickSortsAndTheBoxesFollow()
+    {
+        QHeaderView* header = table()->horizontalHeader();
+        const QPoint amount(header->sectionViewportPosition(4) + header->sectionSize(4) / 2, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, amount);
+        QCOMPARE(cell(1), (QStringList{"998", "1042", "1040"}));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, amount);
+        QCOMPARE(cell(1), (QStringList{"1040", "1042", "998"}));
+        QCOMPARE(m_window->findChild<QComboBox*>("cboSortBy")->currentText(), "Amount");
+        QVERIFY(m_window->findChild<QCheckBox*>("chkDescending")->isChecked());
+    }
+
+    void searchFiltersAsYouType_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("checkNumbers");
+
+        QTest::newRow("payee, any case") << "ACME" << QStringList{"998", "1040"};
+        QTest::newRow("payor") << QString::fromUtf8("renée") << QStringList{"1042"};
+        QTest::newRow("payor, capitals") << QString::fromUtf8("RENÉE DU") << QStringList{"1042"};
+        QTest::newRow("check number") << "104" << QStringList{"1042", "1040"};
+        QTest::newRow("last four digits") << "6789" << QStringList{"1040"};
+        QTest::newRow("amount as typed") << "$75" << QStringList{"1042"};
+        QTest::newRow("amount without $ and comma") << "1234.56" << QStringList{"1040"};
+        QTest::newRow("nothing found") << "zzz" << QStringList();
+        QTest::newRow("routing number is not searched") << "021000021" << QStringList();
+    }
+
+    void searchFiltersAsYouType()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, checkNumbers);
+
+        auto* search = m_window->findChild<QLineEdit*>("txtSearch");
+        search->setFocus();
+        type(search, typed);
+        QCOMPARE(cell(1), checkNumbers);
+        QCOMPARE(m_window->findChild<QLabel*>("lblCount")->text(),
+                 QStringLiteral("%1 of 3 drafts").arg(checkNumbers.size()));
+        search->clear();
+        QCOMPARE(cell(1), (QStringList{"998", "1042", "1040"}));
+    }
+
+    void dateRange_data()
+    {
+        QTest::addColumn<QDate>("from"); // null: Any
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<QStringList>("checkNumbers");
+
+        QTest::newRow("from 12/01") << QDate(2026, 12, 1) << QDate() << QStringList{"998", "1042"};
+        QTest::newRow("from 12/02, local days") << QDate(2026, 12, 2) << QDate() << QStringList{"998"};
+        QTest::newRow("to 12/01") << QDate() << QDate(2026, 12, 1) << QStringList{"1042", "1040"};
+        QTest::newRow("to 11/30") << QDate() << QDate(2026, 11, 30) << QStringList{"1040"};
+        QTest::newRow("one day") << QDate(2026, 12, 1) << QDate(2026, 12, 1) << QStringList{"1042"};
+        QTest::newRow("days without drafts") << QDate(2026, 12, 2) << QDate(2026, 12, 7) << QStringList();
+        QTest::newRow("today on") << QDate(2026, 12, 8) << QDate() << QStringList{"998"};
+    }
+
+    void dateRange()
+    {
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        QFETCH(QStringList, checkNumbers);
+
+        auto* fromBox = m_window->findChild<QDateEdit*>("dtpFrom");
+        auto* toBox = m_window->findChild<QDateEdit*>("dtpTo");
+        QCOMPARE(fromBox->text(), "Any");
+        QCOMPARE(toBox->text(), "Any");
+        if (from.isValid())
+            fromBox->setDate(from);
+        if (to.isValid())
+            toBox->setDate(to);
+        QCOMPARE(cell(1), checkNumbers);
+    }
+
+    void commandsAppendToTheHistory_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("typed"); // null: Cancel
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("history");
+
+        const QString printed = "12/01/2026 9:30 PM  Printed (job 17)";
+        QTest::newRow("void") << "cmdVoid" << true << QString()
+                              << "Void check 1042 to \"Harbor Tools\" for $75.00? It stays in the register, marked "
+                                 "Voided."
+                              << "Voided" << QStringList{printed, "12/08/2026 12:00 PM  Voided"};
+        QTest::newRow("void, No") << "cmdVoid" << false << QString()
+                                  << "Void check 1042 to \"Harbor Tools\" for $75.00? It stays in the register, "
+                                     "marked Voided."
+                                  << "Printed" << QStringList{printed};
+        QTest::newRow("deposited") << "cmdDeposited" << false << QString() << QString() << "Deposited"
+                                   << QStringList{printed, "12/08/2026 12:00 PM  Deposited"};
+        QTest::newRow("returned") << "cmdReturned" << false << " Insufficient funds "
+                                  << "Why was check 1042 to \"Harbor Tools\" for $75.00 returned?"
+                                  << "Returned"
+                                  << QStringList{printed, "12/08/2026 12:00 PM  Returned: Insufficient funds"};
+        QTest::newRow("returned, cancelled")
+            << "cmdReturned" << false << QString() << "Why was check 1042 to \"Harbor Tools\" for $75.00 returned?"
+            << "Printed" << QStringList{printed};
+        QTest::newRow("returned without a reason") << "cmdReturned" << false << "   "
+                                                   << "Why was check 1042 to \"Harbor Tools\" for $75.00 returned?"
+                                                   << "Printed" << QStringList{printed};
+        QTest::newRow("note") << "cmdNote" << false << "Customer asked for a copy"
+                              << "Note on check 1042 to \"Harbor Tools\" for $75.00:"
+                              << "Printed"
+                              << QStringList{printed, "12/08/2026 12:00 PM  Note: Customer asked for a copy"};
+    }
+
+    void commandsAppendToTheHistory()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, yes);
+        QFETCH(QString, typed);
+        QFETCH(QString, asked);
+        QFETCH(QString, status);
+        QFETCH(QStringList, history);
+
+        m_questions.answer = yes;
+        m_texts.answer = typed;
+        selectCheck("1042");
+        QPushButton* pressed = button(command.toLatin1().constData());
+        pressed->setFocus();
+        QTest::keyClick(pressed, Qt::Key_Space);
+
+        QCOMPARE(m_questions.asked + m_texts.asked, asked.isNull() ? QStringList() : QStringList{asked});
+        QCOMPARE(cell(5).at(1), status);
+        QCOMPARE(this->history(), history);
+        QVERIFY(m_failures.reports.isEmpty());
+        // In the file, for the next run.
+        cleanup();
+        auto later = newSession();
+        DraftRegister& drafts = later->open(nullptr);
+        QCOMPARE(int(drafts.details(drafts.drafts().at(1).id).history.size()), history.size());
+    }
+
+    void openAndPrintAgainHandTheDraftOver()
+    {
+        QStringList handed;
+        connect(m_window, &frmRegister::openAsDraft, this,
+                [&](const DraftDetails& draft) { handed.append("open " + draft.record.texts[Box::PayorLine1]); });
+        connect(m_window, &frmRegister::printAgain, this, [&](const DraftDetails& draft) {
+            handed.append("print " + draft.record.texts[Box::AccountNumber] + " " + draft.record.texts[Box::CheckNumber]);
+        });
+        selectCheck("1042");
+        QTest::keyClick(button("cmdOpen"), Qt::Key_Space);
+        QTest::keyClick(button("cmdPrintAgain"), Qt::Key_Space);
+        QCOMPARE(handed, (QStringList{QString::fromUtf8("open Renée Dubois    "), "print 000120000001C 1042"}));
+    }
+
+    void exportsTheRowsShownAsCsv()
+    {
+        QTest::keyClicks(m_window->findChild<QLineEdit*>("txtSearch"), "acme");
+        const QString file = QDir::homePath() + "/acme.csv";
+        m_dialogs.answer(file);
+        QTest::keyClick(button("cmdExportCsv"), Qt::Key_Space);
+        QCOMPARE(m_dialogs.requests.size(), 1);
+        QCOMPARE(m_dialogs.requests[0].fileName, "register.csv");
+        QCOMPARE(m_dialogs.requests[0].initialFolder, QDir::homePath());
+        QCOMPARE(TestFiles::read(file),
+                 QByteArray("Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Account No.\r\n"
+                            "2026-12-08 12:00,998,Sam Lee,Acme Supplies LLC,$9.99,Exported,/home/m/998.pdf,****3333\r\n"
+                            "2026-11-20 10:00,1040,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",Printed,Front "
+                            "Desk,****6789\r\n"));
+        QCOMPARE(m_messages.shown, QStringList{"The drafts shown (2) were exported to \"" + file + "\"."});
+    }
+
+    void everyControlIsReachedAndNamed()
+    {
+        auto* search = m_window->findChild<QLineEdit*>("txtSearch");
+        search->setFocus();
+        QStringList reached;
+        QStringList unnamed;
+        for (int i = 0; i < 17; ++i) {
+            QWidget* focused = QApplication::focusWidget();
+            reached.append(focused->objectName());
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focused);
+            if (!accessible || accessible->text(QAccessible::Name).isEmpty())
+                unnamed.append(focused->objectName());
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        QCOMPARE(reached,
+                 (QStringList{"txtSearch", "dtpFrom", "dtpTo", "cboSortBy", "chkDescending", "tblDrafts", "lstHistory",
+                              "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited", "cmdReturned", "cmdNote",
+                              "cmdExportCsv", "chkFullNumbers", "cmdClose", "txtSearch"}));
+        QCOMPARE(unnamed, QStringList());
+    }
+
+    void aLongRegisterComesUpPageByPage()
+    {
+        cleanup();
+        {
+            auto session = newSession();
+            DraftRegister& drafts = session->open(nullptr);
+            drafts.together([&] {
+                for (int i = 1; i <= 2500; ++i) {
+                    DraftRecord draft;
+                    draft.texts = draftTexts(QStringLiteral("Payor %1").arg(i), QString::number(5000 + i),
+                                             "Acme Supplies LLC", "$10.00", "98765436789C");
+                    drafts.record(draft, DraftEvent::printed(QString::number(i)));
+                }
+            });
+        }
+        m_session = newSession();
+        openWindow(false);
+        // The first page at once; the oldest drafts are not here yet.
+        QCOMPARE(table()->model()->rowCount(), 200);
+        QCOMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "200 of 200 drafts so far");
+        QCOMPARE(cell(1).first(), "7500");
+        m_window->show();
+        // A search finds the drafts of later pages as they come.
+        type(m_window->findChild<QLineEdit*>("txtSearch"), "payor 7");
+        QTRY_COMPARE(cell(2).size(), 111);
+        QCOMPARE(cell(2).last(), "Payor 7");
+        QTRY_COMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "111 of 2503 drafts");
+        m_window->findChild<QLineEdit*>("txtSearch")->clear();
+        QCOMPARE(table()->model()->rowCount(), 2503);
+    }
+
+    void sortingFetchesEveryPage()
+    {
+        cleanup();
+        {
+            auto session = newSession();
+            DraftRegister& drafts = session->open(nullptr);
+            drafts.together([&] {
+                for (int i = 1; i <= 500; ++i) {
+                    DraftRecord draft;
+                    draft.texts = draftTexts("Payor", QString::number(i), "Acme", "$10.00", "98765436789C");
+                    drafts.record(draft, DraftEvent::printed(QString::number(i)));
+                }
+            });
+        }
+        m_session = newSession();
+        openWindow(false);
+        QCOMPARE(table()->model()->rowCount(), 200);
+        table()->sortByColumn(1, Qt::AscendingOrder);
+        QCOMPARE(table()->model()->rowCount(), 503);
+        QCOMPARE(cell(1).mid(0, 3), (QStringList{"1", "2", "3"}));
+        QCOMPARE(cell(1).last(), "1042");
+    }
+
+    void aRegisterThatCannotBeOpened()
+    {
+        cleanup();
+        m_keyring.answers = false;
+        m_session = newSession();
+        RegisterWindowServices services;
+        services.session = m_session.get();
+        services.messages = &m_messages;
+        services.failures = &m_failures;
+        m_window = new frmRegister(services);
+        QVERIFY(!m_window->Form_Load());
+        QCOMPARE(m_messages.shown, QStringList{"The draft register cannot be used: the desktop's keyring, which "
+                                               "keeps its key, does not answer."});
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    qputenv("TZ", "America/Chicago");
+    ::tzset();
+    QApplication app(argc, argv);
+    TestRegisterWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_registerwindow.moc"
