@@ -71,6 +71,9 @@ FORBIDDEN = ('The print service does not let you print on "FILEPDF", so the chec
              'looks after this computer to allow it, and try again.')
 SERVICE_DOWN = ("The print service is not running, so the check was not printed. Start the computer's print "
                 "service (CUPS), or ask whoever looks after this computer to, and try again.")
+NOWHERE_DEFAULT = ('The default printer "NOWHERE" in the printer settings for everyone on this computer does not '
+                   'exist. Choose a printer that exists as your default in the system\'s printer settings, or ask '
+                   'whoever looks after this computer to change that default, and try again.')
 
 # The printed page: line -> (column, text, font) items, left to right.
 ARIAL, MICR = "Arial", "MICR"
@@ -196,7 +199,16 @@ def refusals(quillo, cups):
     with open(options, "w", encoding="utf-8") as f:
         f.write("Default GHOST\n")
     e2e.expect_message("Quick Print to a default that does not exist", quillo.quick_print(), GHOST_DEFAULT)
+    # The user's own default comes before the one for everyone, which comes
+    # before the print service's.
+    everyone = os.path.join(quillo.env["CUPS_SERVERROOT"], "lpoptions")
+    with open(everyone, "w", encoding="utf-8") as f:
+        f.write("Default NOWHERE\n")
+    e2e.expect_message("Quick Print with a default for everyone too", quillo.quick_print(), GHOST_DEFAULT)
     os.remove(options)
+    e2e.expect_message("Quick Print to a default for everyone that does not exist", quillo.quick_print(),
+                       NOWHERE_DEFAULT)
+    os.remove(everyone)
 
     # A frozen service: the window keeps painting, and the wait ends at its limit.
     jobs = cups.jobs()
@@ -334,8 +346,12 @@ def test(program):
     os.makedirs(folder)
     temporary = os.path.join(e2e.sandbox(), "tmp")
     os.makedirs(temporary)
+    # CUPS's server folder, where the printer settings for everyone are.
+    server_root = os.path.join(e2e.sandbox(), "cups-server")
+    os.makedirs(server_root)
     with PrivateCups(PAGE_SIZE) as cups:
-        quillo = e2e.Quillo(program, env=dict(cups.env, TMPDIR=temporary))
+        env = dict(cups.env, TMPDIR=temporary, CUPS_SERVERROOT=server_root)
+        quillo = e2e.Quillo(program, env=env)
         try:
             quillo.start()
             quillo.focus()

@@ -39,6 +39,14 @@ QString ownDefaultMissing(const QString& printer)
         .arg(printer);
 }
 
+QString systemDefaultMissing(const QString& printer)
+{
+    return QStringLiteral("The default printer \"%1\" in the printer settings for everyone on this computer does not "
+                          "exist. Choose a printer that exists as your default in the system's printer settings, or "
+                          "ask whoever looks after this computer to change that default, and try again.")
+        .arg(printer);
+}
+
 bool successful(ipp_t* answer)
 {
     return ippGetStatusCode(answer) < IPP_STATUS_REDIRECTION_OTHER_SITE;
@@ -73,7 +81,7 @@ Ipp jobRequest(ipp_op_t operation, const QByteArray& printerUri, int job)
 // A printer chosen in settings rather than by the print service, and whose
 // settings chose it.
 struct ChosenDefault {
-    enum class By { Nobody, User };
+    enum class By { Nobody, User, System };
     QString name;
     By by = By::Nobody;
 };
@@ -92,7 +100,8 @@ QString defaultIn(const QString& path)
     return {};
 }
 
-// $LPDEST, $PRINTER, then ~/.cups/lpoptions, as the CUPS commands read them.
+// $LPDEST, $PRINTER, ~/.cups/lpoptions, then lpoptions in CUPS's server
+// folder, as the CUPS commands read them.
 ChosenDefault chosenDefault()
 {
     for (const char* variable : {"LPDEST", "PRINTER"}) {
@@ -103,6 +112,9 @@ ChosenDefault chosenDefault()
     }
     if (const QString own = defaultIn(QDir::homePath() + QStringLiteral("/.cups/lpoptions")); !own.isEmpty())
         return {own, ChosenDefault::By::User};
+    const QString serverRoot = qEnvironmentVariable("CUPS_SERVERROOT", QStringLiteral("/etc/cups"));
+    if (const QString everyone = defaultIn(serverRoot + QStringLiteral("/lpoptions")); !everyone.isEmpty())
+        return {everyone, ChosenDefault::By::System};
     return {};
 }
 
@@ -189,6 +201,8 @@ Found lookUpDefault(CancelToken& abandoned)
     switch (chosen.by) {
     case ChosenDefault::By::User:
         throw QuilloError(ownDefaultMissing(name));
+    case ChosenDefault::By::System:
+        throw QuilloError(systemDefaultMissing(name));
     case ChosenDefault::By::Nobody:
         break;
     }

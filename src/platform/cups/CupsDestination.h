@@ -24,8 +24,8 @@ public:
     static constexpr int CancelLimit = 5;
 
     // The default printer as the CUPS commands choose it: $LPDEST, $PRINTER,
-    // the user's own lpoptions, then the print service's own default;
-    // without one, why not.
+    // the user's own lpoptions, the system-wide lpoptions in CUPS's server
+    // folder, then the print service's own default; without one, why not.
     static QFuture<FoundPrinter> findDefault();
 
     // What the service says of job `jobId` on `printer`.
