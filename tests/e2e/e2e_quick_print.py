@@ -119,12 +119,19 @@ ANSWERS = [
                             "Cancel-Job": scripted.answer()},
      NOT_TAKEN + " The print service said: The document is not a PDF.",
      [("Create-Job", None), ("Send-Document", 902), ("Cancel-Job", 902)]),
-    # The cancel is refused, as for a job that has ended: its state says how.
+    # A job read back as aborted cannot print, whether or not its cancel is answered.
     ("a job that aborted", {"Create-Job": scripted.answer(job={"job-id": 903}), "Send-Document": scripted.answer(),
                             "Get-Job-Attributes": scripted.answer(job={"job-state": scripted.JOB_ABORTED}),
-                            "Cancel-Job": scripted.answer(scripted.NOT_POSSIBLE)},
-     NOT_TAKEN, [("Create-Job", None), ("Send-Document", 903), ("Get-Job-Attributes", 903), ("Cancel-Job", 903),
-                 ("Get-Job-Attributes", 903)]),
+                            "Cancel-Job": scripted.cut()},
+     NOT_TAKEN, [("Create-Job", None), ("Send-Document", 903), ("Get-Job-Attributes", 903), ("Cancel-Job", 903)]),
+    # The cancel is refused, as for a job that has ended: its state says how.
+    ("a refused document of a job that aborted",
+     {"Create-Job": scripted.answer(job={"job-id": 906}),
+      "Send-Document": scripted.answer(0x040A, "The document is not a PDF."),
+      "Cancel-Job": scripted.answer(scripted.NOT_POSSIBLE),
+      "Get-Job-Attributes": scripted.answer(job={"job-state": scripted.JOB_ABORTED})},
+     NOT_TAKEN + " The print service said: The document is not a PDF.",
+     [("Create-Job", None), ("Send-Document", 906), ("Cancel-Job", 906), ("Get-Job-Attributes", 906)]),
     ("a job without a number", {"Create-Job": scripted.answer()},
      'Quillo could not find out whether the check was printed: the print service gave the job no number. Before '
      'printing it again, look at the print queue of "FILEPDF", so that the customer\'s account is not drawn twice.',
