@@ -10,6 +10,11 @@ namespace DefaultPrinter {
 // inch on every side.
 QPageLayout fallbackLayout();
 
+// Whether a printer's default paper, `width` by `length` inches, can be a
+// sheet a check is printed on: 3 to 17 inches each way. Any other size said
+// by a printer is taken as unknown, and the fallback layout applies.
+bool isPlausiblePaper(double width, double length);
+
 } // namespace DefaultPrinter
 
 // The system's default printer, found through the print service of the

@@ -5,6 +5,7 @@ target_sources(quillo_core PRIVATE
     BoundedWork.h
     CancelToken.h
     DefaultPrinter.h DefaultPrinter.cpp
+    SystemPrintJobStates.h
     PdfFileDestination.h PdfFileDestination.cpp
 )
 target_link_libraries(quillo_core PUBLIC Qt6::Concurrent)
@@ -15,11 +16,16 @@ target_sources(quillo_ui PRIVATE
 if(UNIX AND NOT APPLE)
     target_sources(quillo_ui PRIVATE
         cups/CupsDestination.h cups/CupsDestination.cpp
+        cups/CupsService.h cups/CupsService.cpp
+        cups/CupsConnection.h cups/CupsConnection.cpp
+        cups/Deadline.h cups/Deadline.cpp
         cups/CupsDefaultPrinter.cpp
+        cups/CupsPrintJobStates.cpp
     )
     target_link_libraries(quillo_ui PRIVATE Cups::Cups)
 else()
     target_sources(quillo_ui PRIVATE
         qt/QtDefaultPrinter.cpp
+        qt/QtPrintJobStates.cpp
     )
 endif()

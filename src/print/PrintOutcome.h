@@ -26,9 +26,9 @@ struct PrintOutcome {
     {
         return {Kind::Printed, {}, std::move(printer), jobId};
     }
-    static PrintOutcome notPrinted(QString message, QString printer = {})
+    static PrintOutcome notPrinted(QString message, QString printer = {}, int jobId = 0)
     {
-        return {Kind::NotPrinted, std::move(message), std::move(printer), 0};
+        return {Kind::NotPrinted, std::move(message), std::move(printer), jobId};
     }
     static PrintOutcome uncertain(QString message, QString printer, int jobId)
     {

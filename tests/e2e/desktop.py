@@ -9,12 +9,14 @@ program on top of it.
 
 import ctypes
 import ctypes.util
+import fcntl
 import os
 import re
 import signal
 import struct
 import subprocess
 import sys
+import termios
 import time
 import zlib
 
@@ -55,6 +57,40 @@ def _die_with_parent():
 def spawn(argv, env=None, stdout=None, stderr=None):
     return subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=stdout or subprocess.DEVNULL,
                             stderr=stderr or subprocess.DEVNULL, preexec_fn=_die_with_parent)
+
+
+def spawn_on_terminal(argv, env=None, stdout=None, stderr=None):
+    """Starts a program as if from a terminal: a pseudo-terminal is its
+    standard input and its controlling terminal (/dev/tty), so whatever it
+    would ask or tell a person there can be read. Returns the process and the
+    terminal's other end, which the caller reads and closes."""
+    terminal, program_side = os.openpty()
+
+    def become_terminal_program():
+        _die_with_parent()
+        fcntl.ioctl(0, termios.TIOCSCTTY, 0)
+
+    try:
+        process = subprocess.Popen(argv, env=env, stdin=program_side, stdout=stdout or subprocess.DEVNULL,
+                                   stderr=stderr or subprocess.DEVNULL, start_new_session=True,
+                                   preexec_fn=become_terminal_program)
+    finally:
+        os.close(program_side)
+    os.set_blocking(terminal, False)
+    return process, terminal
+
+
+def read_terminal(terminal):
+    """What a program wrote to its terminal so far."""
+    written = b""
+    while True:
+        try:
+            chunk = os.read(terminal, 4096)
+        except (BlockingIOError, OSError):  # nothing more; EIO once the program has gone
+            return written
+        if not chunk:
+            return written
+        written += chunk
 
 
 def stop_process(process, grace=10.0):

@@ -13,12 +13,19 @@ Export as PDF, it holds the same words at the same places.
 
 The merchant then saves the cheque under the suggested name, starts a new one,
 opens the file and prints again: the same page, item for item, the amount in
-words whole. Last, the
+words whole. Then the
 server refuses jobs, refuses the user, pauses the printer, is named wrongly in
-the user's own settings, freezes, loses its default printer and stops: each
-time the message says what happened, within the time limit and with the window
-still painting, and only the paused printer takes a job. No file ever holds the
-printed page on its way."""
+the user's own settings and in those for everyone, and freezes: each time the
+message says what happened, within the time limit and with the window still
+painting, and only the paused printer takes a job. A scripted service in
+front of the server then answers as a real one will not on demand (a
+password asked, a redirection, another request's answer, a success before
+the document, a refused document, an aborted job, a trickle), the server
+freezes as the document arrives, and the window is closed while the page is
+on its way: "not printed" only where nothing can print, the job cancelled
+whenever it exists, and nothing written on Quillo's terminal. Last, the
+server loses its default printer and stops. No file ever holds the printed
+page on its way."""
 
 import getpass
 import os
@@ -27,7 +34,9 @@ import shutil
 import sys
 
 import font_metrics
+import ipp_responder as scripted
 import quillo_e2e as e2e
+from ipp_responder import IppResponder
 from private_cups import QUEUE, PrivateCups
 
 # Neither A4 (where a printer object starts) nor Letter (the driver's own
@@ -65,10 +74,70 @@ TIME_LIMIT = ("The print service did not answer within 10 seconds, so the check 
               "computer's print service (CUPS) is running, or ask whoever looks after this computer to, and try again.")
 GHOST_DEFAULT = ('The default printer "GHOST" in your own printer settings does not exist. Choose a printer that '
                  'exists as your default in the system\'s printer settings, and try again.')
-NOT_TAKEN = ('The printer "FILEPDF" did not take the check, so it was not printed. Check the printer and try '
-             'again. The print service said: ')
+FORBIDDEN = ('The print service does not let you print on "FILEPDF", so the check was not printed. Ask whoever '
+             'looks after this computer to allow it, and try again.')
 SERVICE_DOWN = ("The print service is not running, so the check was not printed. Start the computer's print "
                 "service (CUPS), or ask whoever looks after this computer to, and try again.")
+NOWHERE_DEFAULT = ('The default printer "NOWHERE" in the printer settings for everyone on this computer does not '
+                   'exist. Choose a printer that exists as your default in the system\'s printer settings, or ask '
+                   'whoever looks after this computer to change that default, and try again.')
+CHECK_SERVICE = ("Check that the computer's print service (CUPS) is running, or ask whoever looks after this "
+                 "computer to, and try again.")
+PASSWORD = ('The print service asks for a password to print on "FILEPDF", so the check was not printed. Quillo '
+            'does not ask for passwords. Ask whoever looks after this computer to let you print there without '
+            'one, and try again.')
+REDIRECTED = ('The print service sent Quillo to another address (HTTP 302), so the check was not printed. Quillo '
+              'prints only through the print service this computer is set up for. Ask whoever looks after this '
+              'computer to check the computer\'s print settings, and try again.')
+UNREADABLE = ("The print service gave an answer that Quillo could not read, so the check was not printed. " +
+              CHECK_SERVICE)
+EARLY = "The print service answered before it had the whole check, so the check was not printed. " + CHECK_SERVICE
+STOPPED = "The print service stopped answering, so the check was not printed. " + CHECK_SERVICE
+NOT_TAKEN = 'The printer "FILEPDF" did not take the check, so it was not printed. Check the printer and try again.'
+DOCUMENT_LIMIT = ("The print service did not answer within 30 seconds, so the check was not printed. " +
+                  CHECK_SERVICE)
+UNCERTAIN = ('Quillo could not find out whether the check was printed: the print service did not answer within 30 '
+             'seconds. Before printing it again, look at the print queue of "FILEPDF" (job %d), so that the '
+             'customer\'s account is not drawn twice.')
+
+# The scripted service's answers, each with its message and the requests the
+# service saw after the printer was looked up: (operation, job-id).
+ANSWERS = [
+    ("a password asked for", {"Create-Job": scripted.http("401 Unauthorized", 'WWW-Authenticate: Basic realm="CUPS"')},
+     PASSWORD, [("Create-Job", None)]),
+    ("a redirection", {"Create-Job": scripted.http("302 Found", "Location: http://127.0.0.1:9/printers/FILEPDF")},
+     REDIRECTED, [("Create-Job", None)]),
+    ("the answer to another request", {"Create-Job": scripted.answer(job={"job-id": 900}, request_id_offset=1)},
+     UNREADABLE, [("Create-Job", None)]),
+    ("a success before the document", {"Create-Job": scripted.answer(job={"job-id": 901}),
+                                       "Send-Document": scripted.early, "Cancel-Job": scripted.answer()},
+     EARLY, [("Create-Job", None), ("Send-Document", 901), ("Cancel-Job", 901)]),
+    ("a refused document", {"Create-Job": scripted.answer(job={"job-id": 902}),
+                            "Send-Document": scripted.answer(0x040A, "The document is not a PDF."),
+                            "Cancel-Job": scripted.answer()},
+     NOT_TAKEN + " The print service said: The document is not a PDF.",
+     [("Create-Job", None), ("Send-Document", 902), ("Cancel-Job", 902)]),
+    # A job read back as aborted cannot print, whether or not its cancel is answered.
+    ("a job that aborted", {"Create-Job": scripted.answer(job={"job-id": 903}), "Send-Document": scripted.answer(),
+                            "Get-Job-Attributes": scripted.answer(job={"job-state": scripted.JOB_ABORTED}),
+                            "Cancel-Job": scripted.cut()},
+     NOT_TAKEN, [("Create-Job", None), ("Send-Document", 903), ("Get-Job-Attributes", 903), ("Cancel-Job", 903)]),
+    # The cancel is refused, as for a job that has ended: its state says how.
+    ("a refused document of a job that aborted",
+     {"Create-Job": scripted.answer(job={"job-id": 906}),
+      "Send-Document": scripted.answer(0x040A, "The document is not a PDF."),
+      "Cancel-Job": scripted.answer(scripted.NOT_POSSIBLE),
+      "Get-Job-Attributes": scripted.answer(job={"job-state": scripted.JOB_ABORTED})},
+     NOT_TAKEN + " The print service said: The document is not a PDF.",
+     [("Create-Job", None), ("Send-Document", 906), ("Cancel-Job", 906), ("Get-Job-Attributes", 906)]),
+    ("a job without a number", {"Create-Job": scripted.answer()},
+     'Quillo could not find out whether the check was printed: the print service gave the job no number. Before '
+     'printing it again, look at the print queue of "FILEPDF", so that the customer\'s account is not drawn twice.',
+     [("Create-Job", None)]),
+    # Each request's limit counts from its start, however the answer trickles.
+    ("a trickled answer", {"Create-Job": scripted.trickle(job={"job-id": 904})}, TIME_LIMIT, [("Create-Job", None)]),
+]
+LOOK_UP = ("CUPS-Get-Default", "Get-Printer-Attributes")
 
 # The printed page: line -> (column, text, font) items, left to right.
 ARIAL, MICR = "Arial", "MICR"
@@ -176,9 +245,9 @@ def refusals(quillo, cups):
     cups.lp(["cupsaccept", QUEUE])
 
     cups.lp(["lpadmin", "-p", QUEUE, "-u", "deny:" + getpass.getuser()])
-    message = quillo.quick_print()
-    if not message.startswith(NOT_TAKEN) or message.endswith(("Success", "Success.")) or cups.jobs() != jobs:
-        e2e.fail("a queue that refuses the user said %r and holds the jobs %s" % (message, cups.jobs()))
+    e2e.expect_message("Quick Print to a queue that refuses the user", quillo.quick_print(), FORBIDDEN)
+    if cups.jobs() != jobs:
+        e2e.fail("a queue that refuses the user holds the jobs %s, before %s" % (cups.jobs(), jobs))
     cups.lp(["lpadmin", "-p", QUEUE, "-u", "allow:all"])
 
     # A paused printer takes the job and keeps it until it is resumed.
@@ -194,7 +263,16 @@ def refusals(quillo, cups):
     with open(options, "w", encoding="utf-8") as f:
         f.write("Default GHOST\n")
     e2e.expect_message("Quick Print to a default that does not exist", quillo.quick_print(), GHOST_DEFAULT)
+    # The user's own default comes before the one for everyone, which comes
+    # before the print service's.
+    everyone = os.path.join(quillo.env["CUPS_SERVERROOT"], "lpoptions")
+    with open(everyone, "w", encoding="utf-8") as f:
+        f.write("Default NOWHERE\n")
+    e2e.expect_message("Quick Print with a default for everyone too", quillo.quick_print(), GHOST_DEFAULT)
     os.remove(options)
+    e2e.expect_message("Quick Print to a default for everyone that does not exist", quillo.quick_print(),
+                       NOWHERE_DEFAULT)
+    os.remove(everyone)
 
     # A frozen service: the window keeps painting, and the wait ends at its limit.
     jobs = cups.jobs()
@@ -215,11 +293,83 @@ def refusals(quillo, cups):
     quillo.start()
     quillo.focus()
 
+
+def no_service(quillo, cups):
+    """The print service without a printer, then without the service."""
     cups.lp(["lpadmin", "-x", QUEUE])
     e2e.expect_message("Quick Print without a default printer", quillo.quick_print(), NO_DEFAULT)
 
     cups.stop()
     e2e.expect_message("Quick Print with the print service stopped", quillo.quick_print(), SERVICE_DOWN)
+
+
+def answers(program, cups, env):
+    """The print service's answers, scripted by a service in front of the
+    private cupsd, with Quillo started from a terminal: each with its message,
+    a job that may exist always cancelled, and nothing ever asked or written
+    on the terminal."""
+    # The job the paused printer kept prints first, so that nothing else will.
+    cups.lp(["cupsenable", QUEUE])
+    cups.wait_printed()
+    cups.forget_output()
+    with IppResponder(cups) as service:
+        quillo = e2e.Quillo(program, env=dict(env, CUPS_SERVER=service.address), terminal=True)
+        try:
+            quillo.start()
+            quillo.focus()
+            for what, script, message, seen in ANSWERS:
+                start = len(service.log)
+                service.run(script)
+                e2e.expect_message("Quick Print with " + what, quillo.quick_print(), message)
+                requests = [entry for entry in service.log[start:] if entry[0] not in LOOK_UP]
+                if requests != seen:
+                    e2e.fail("with %s, the service saw the requests %s; expected %s" % (what, requests, seen))
+            if quillo.terminal_output():
+                e2e.fail("Quillo wrote %r on its terminal" % quillo.terminal_output())
+            frozen_at_the_document(quillo, cups, service)
+            closed_while_sending(quillo, service)
+        finally:
+            quillo.stop()
+
+
+def frozen_at_the_document(quillo, cups, service):
+    """cupsd freezes as the document arrives and goes on once Quillo has told
+    the merchant: "not printed" only for a job whose cancel was confirmed,
+    which then never prints; otherwise the uncertain message names the job."""
+    start = len(service.log)
+    service.run({"Send-Document": scripted.forward(before=cups.pause)})
+    quillo.click_quick_print()
+    message = quillo.read_message(timeout=60)
+    cups.resume()
+    job = int(cups.jobs()[-1].split()[0].rsplit("-", 1)[1])
+    requests = [entry for entry in service.log[start:] if entry[0] not in LOOK_UP]
+    if requests != [("Create-Job", None), ("Send-Document", job), ("Cancel-Job", job)]:
+        e2e.fail("a service frozen at the document saw the requests %s" % requests)
+    cups.wait_idle()
+    if message == DOCUMENT_LIMIT:
+        if os.path.exists(cups.output):
+            e2e.fail("Quillo said %r, and job %d printed when the service went on" % (message, job))
+    else:
+        e2e.expect_message("Quick Print to a service frozen at the document", message, UNCERTAIN % job)
+    cups.forget_output()
+
+
+def closed_while_sending(quillo, service):
+    """Closed while the page is on its way, the window stays until the
+    merchant has heard what became of it, then Quillo ends."""
+    start = len(service.log)
+    service.run({"Create-Job": scripted.answer(job={"job-id": 905}), "Send-Document": scripted.cut(after=3),
+                 "Cancel-Job": scripted.answer()})
+    quillo.click_quick_print()
+    e2e.wait_for("the service to hold the document", service.holding.is_set, timeout=10)
+    e2e.request_close(quillo.main)
+    e2e.expect_message("Quick Print closed while sending", quillo.read_message(), STOPPED)
+    code = quillo.wait_exit("the window was closed while Quick Print sent the page", timeout=10)
+    if code != 0:
+        e2e.fail("Quillo ended with exit status %d after a close while sending\n%s" % (code, quillo.output()))
+    requests = [entry for entry in service.log[start:] if entry[0] not in LOOK_UP]
+    if requests != [("Create-Job", None), ("Send-Document", 905), ("Cancel-Job", 905)]:
+        e2e.fail("a page closed on its way saw the requests %s" % requests)
 
 
 def check_paints_while_waiting(quillo):
@@ -332,8 +482,12 @@ def test(program):
     os.makedirs(folder)
     temporary = os.path.join(e2e.sandbox(), "tmp")
     os.makedirs(temporary)
+    # CUPS's server folder, where the printer settings for everyone are.
+    server_root = os.path.join(e2e.sandbox(), "cups-server")
+    os.makedirs(server_root)
     with PrivateCups(PAGE_SIZE) as cups:
-        quillo = e2e.Quillo(program, env=dict(cups.env, TMPDIR=temporary))
+        env = dict(cups.env, TMPDIR=temporary, CUPS_SERVERROOT=server_root)
+        quillo = e2e.Quillo(program, env=env)
         try:
             quillo.start()
             quillo.focus()
@@ -348,6 +502,11 @@ def test(program):
             check_same_places(typed, reopened)
 
             refusals(quillo, cups)
+            quillo.close_and_expect_clean_exit()
+            answers(program, cups, env)
+            quillo.start()
+            quillo.focus()
+            no_service(quillo, cups)
             check_no_print_file([temporary, os.environ["HOME"]])
             quillo.close_and_expect_clean_exit()
         finally:

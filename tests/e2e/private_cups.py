@@ -101,6 +101,11 @@ class PrivateCups:
         listing = self.lp(["lpstat", "-W", "all", "-o", QUEUE]).stdout
         return [line for line in listing.split("\n") if line.strip()]
 
+    def wait_idle(self, timeout=60):
+        """Waits until the queue has no job left to print."""
+        e2e.wait_for("the queue to have no job left (%s)" % self.lp(["lpstat", "-o", QUEUE]).stdout.strip(),
+                     lambda: not self.lp(["lpstat", "-o", QUEUE]).stdout.strip(), timeout)
+
     def forget_output(self):
         """Removes the last printed file, so that the next one can be told apart."""
         if os.path.exists(self.output):

@@ -25,6 +25,8 @@ from desktop import (  # noqa: F401 -- the scenarios reach these through this mo
     fail,
     wait_for,
     spawn,
+    spawn_on_terminal,
+    read_terminal,
     stop_process,
     descendants,
     running,
@@ -86,20 +88,35 @@ def pdf_fonts(pdf):
 class Quillo:
     """One run of the program under test."""
 
-    def __init__(self, program, env=None):
+    def __init__(self, program, env=None, terminal=False):
         self.program = program
         self.env = dict(env or os.environ)
         self.log_path = os.path.join(sandbox(), "quillo-%d.log" % time.monotonic_ns())
         self.process = None
         self.main = None
+        # Started from a terminal: what the program writes to it, or asks
+        # there, is kept apart from its output.
+        self.on_terminal = terminal
+        self.terminal = None
+        self.written_to_terminal = b""
 
     def start(self):
         if not os.access(self.program, os.X_OK):
             fail("the program %s is not built" % self.program)
         self.log = open(self.log_path, "wb")
-        self.process = spawn([self.program], env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
+        if not self.on_terminal:
+            self.process = spawn([self.program], env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
+        else:
+            self.process, self.terminal = spawn_on_terminal([self.program], env=self.env, stdout=self.log,
+                                                            stderr=subprocess.STDOUT)
         self.main = wait_for("the cheque-entry window", self._main_window)
         return self.main
+
+    def terminal_output(self):
+        """Everything the program has written to its terminal."""
+        if self.terminal is not None:
+            self.written_to_terminal += read_terminal(self.terminal)
+        return self.written_to_terminal
 
     def _main_window(self):
         if self.process.poll() is not None:
@@ -158,12 +175,12 @@ class Quillo:
                 # "--" lets a text begin with a dash.
                 xdotool("type", "--clearmodifiers", "--delay", "8", "--", run)
 
-    def read_message(self, caption="Quillo"):
+    def read_message(self, caption="Quillo", timeout=DEFAULT_WAIT):
         """Waits for a message box, reads its text and closes it with Enter.
         The text is what Ctrl+C in the box puts on the clipboard: the caption,
         the message and the buttons between lines of dashes; the message alone
         is returned."""
-        box = self.wait_window(caption)
+        box = self.wait_window(caption, timeout)
         self.focus(box)
         # Each copy takes the clipboard anew, with a time stamp of its own.
         before = clipboard("TIMESTAMP")
@@ -274,6 +291,10 @@ class Quillo:
         stop_process(self.process)
         if getattr(self, "log", None):
             self.log.close()
+        if self.terminal is not None:
+            self.terminal_output()
+            os.close(self.terminal)
+            self.terminal = None
 
 
 def sandbox():

@@ -6,13 +6,15 @@
 #include <thread>
 
 // Waiting for work on another thread: the caller's event loop goes on, and the
-// answer comes from the work or, past the limit, from the limit.
+// answer comes from the work, told to stop at the limit; only a work that does
+// not stop is answered for, once the grace period is over too.
 class TestBoundedWork : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void answerComesWhileTheEventLoopRuns();
-    void pastTheLimitTheWorkIsCancelled();
+    void pastTheLimitTheWorkIsCancelledAndAnswersItself();
+    void aWorkThatDoesNotStopIsAnsweredForAfterTheGrace();
     void aCallerThatGivesUpCancelsTheWork();
 };
 
@@ -28,30 +30,49 @@ void TestBoundedWork::answerComesWhileTheEventLoopRuns()
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             return 42;
         },
-        std::chrono::seconds(20), [] { return -1; });
+        {std::chrono::seconds(20), std::chrono::seconds(20)}, [] { return -1; });
     QVERIFY(!answer.isFinished()); // the caller went on at once
     QTRY_VERIFY(answer.isFinished());
     QCOMPARE(answer.result(), 42);
     QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
 }
 
-void TestBoundedWork::pastTheLimitTheWorkIsCancelled()
+void TestBoundedWork::pastTheLimitTheWorkIsCancelledAndAnswersItself()
 {
-    auto gaveUp = std::make_shared<std::atomic<bool>>(false);
     auto interrupted = std::make_shared<std::atomic<bool>>(false);
     QFuture<int> answer = BoundedWork::run<int>(
-        [gaveUp, interrupted](CancelToken& token) {
+        [interrupted](CancelToken& token) {
             token.onCancel([interrupted] { *interrupted = true; });
             while (!token.isCancelled())
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            *gaveUp = true;
             return 42;
         },
-        std::chrono::milliseconds(100), [] { return -1; });
+        {std::chrono::milliseconds(100), std::chrono::seconds(20)}, [] { return -1; });
     QTRY_VERIFY(answer.isFinished());
-    QCOMPARE(answer.result(), -1);
+    // What the work knows when it stops is the answer, not a guess.
+    QCOMPARE(answer.results(), QList<int>{42});
     QVERIFY(*interrupted);
-    QTRY_VERIFY(*gaveUp);
+}
+
+void TestBoundedWork::aWorkThatDoesNotStopIsAnsweredForAfterTheGrace()
+{
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    auto sawCancel = std::make_shared<std::atomic<bool>>(false);
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    QFuture<int> answer = BoundedWork::run<int>(
+        [release, sawCancel, done](CancelToken& token) {
+            while (!*release)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            *sawCancel = token.isCancelled();
+            *done = true;
+            return 42;
+        },
+        {std::chrono::milliseconds(50), std::chrono::milliseconds(50)}, [] { return -1; });
+    QTRY_VERIFY(answer.isFinished());
+    QCOMPARE(answer.results(), QList<int>{-1});
+    *release = true;
+    QTRY_VERIFY(*done);
+    QVERIFY(*sawCancel);
     // The work's late answer changes nothing.
     QTest::qWait(20);
     QCOMPARE(answer.results(), QList<int>{-1});
@@ -67,7 +88,7 @@ void TestBoundedWork::aCallerThatGivesUpCancelsTheWork()
             *gaveUp = true;
             return 42;
         },
-        std::chrono::seconds(20), [] { return -1; });
+        {std::chrono::seconds(20), std::chrono::seconds(20)}, [] { return -1; });
     answer.cancel();
     QTRY_VERIFY(*gaveUp);
 }

@@ -353,6 +353,23 @@ void TestQuickPrint::waitingForTheAnswerKeepsTheCommandBusy()
     QCOMPARE(busy.last().first().toBool(), false);
     QCOMPARE(fixture.messages.shown, QStringList{QuickPrint::Confirmation});
 
+    // A page that may print is no confirmation: its message is told as it is,
+    // and the printer and job go to whoever keeps the draft.
+    const QString uncertain = QStringLiteral("Quillo could not find out whether the check was printed: the print "
+                                             "service stopped answering. Before printing it again, look at the print "
+                                             "queue of \"Front Desk\" (job 13), so that the customer's account is "
+                                             "not drawn twice.");
+    PrintOutcome told;
+    fixture.printing.toDefaultPrinter(QuickPrint::page(typicalCheque(), designedCaptions(), {}),
+                                      QuickPrint::Confirmation,
+                                      [&told](const PrintOutcome& outcome) { told = outcome; });
+    fixture.printers.printer.answer(PrintOutcome::uncertain(uncertain, QStringLiteral("Front Desk"), 13));
+    QTRY_COMPARE(finished.count(), 2);
+    QCOMPARE(fixture.failures.reports, QStringList{uncertain});
+    QCOMPARE(fixture.messages.shown.size(), 1);
+    QCOMPARE(told.printer, QStringLiteral("Front Desk"));
+    QCOMPARE(told.jobId, 13);
+
     // A look-up that does not answer can be dropped; its late answer is ignored.
     fixture.printers.holds = true;
     fixture.printing.toDefaultPrinter(QuickPrint::page(typicalCheque(), designedCaptions(), {}),
@@ -363,7 +380,7 @@ void TestQuickPrint::waitingForTheAnswerKeepsTheCommandBusy()
     fixture.printers.answer();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
-    QCOMPARE(fixture.printers.printer.pages.size(), 1);
+    QCOMPARE(fixture.printers.printer.pages.size(), 2);
     QCOMPARE(fixture.messages.shown.size(), 1);
 }
 

@@ -4,6 +4,8 @@
 #include "platform/CancelToken.h"
 #include "platform/DefaultPrinter.h"
 #include "platform/QuilloError.h"
+#include "platform/cups/CupsService.h"
+#include "print/PrintServiceFault.h"
 #include "print/PrintedPage.h"
 
 #include <QDir>
@@ -11,35 +13,24 @@
 #include <QSizeF>
 #include <QUrl>
 
-#include <cups/cups.h>
-
+#include <atomic>
 #include <chrono>
-#include <functional>
+#include <memory>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Kind = PrintServiceFault::Kind;
+using std::chrono::seconds;
 
-QString printServiceDown()
-{
-    return QStringLiteral("The print service is not running, so the check was not printed. Start the computer's "
-                          "print service (CUPS), or ask whoever looks after this computer to, and try again.");
-}
-
-QString timeLimitReached(int seconds)
-{
-    return QStringLiteral("The print service did not answer within %1 seconds, so the check was not printed. "
-                          "Check that the computer's print service (CUPS) is running, or ask whoever looks after "
-                          "this computer to, and try again.")
-        .arg(seconds);
-}
-
-QString stoppedAnswering()
-{
-    return QStringLiteral("The print service stopped answering, so the check was not printed. Check that the "
-                          "computer's print service (CUPS) is running, or ask whoever looks after this computer "
-                          "to, and try again.");
-}
+// The whole look-up: naming the default and asking for its paper, as a
+// printer and then as a class.
+constexpr int LookUpLimit = 3 * CupsDestination::RequestLimit;
+// The whole print: creating the job, sending the document, reading its state.
+constexpr int PrintLimit = 2 * CupsDestination::RequestLimit + CupsDestination::DocumentLimit;
+// Past its limit, work stops at once and tidies up: one cancel, or for a
+// print, a cancel and a question about the job's state.
+constexpr int LookUpGrace = CupsDestination::CancelLimit;
+constexpr int PrintGrace = 2 * CupsDestination::CancelLimit;
 
 QString ownDefaultMissing(const QString& printer)
 {
@@ -48,42 +39,27 @@ QString ownDefaultMissing(const QString& printer)
         .arg(printer);
 }
 
-QString notAcceptingJobs(const QString& printer)
+QString systemDefaultMissing(const QString& printer)
 {
-    return QStringLiteral("The printer \"%1\" is not accepting jobs, so the check was not printed. Let it accept "
-                          "jobs again in the system's printer settings, or make another printer the default, "
-                          "and try again.")
+    return QStringLiteral("The default printer \"%1\" in the printer settings for everyone on this computer does not "
+                          "exist. Choose a printer that exists as your default in the system's printer settings, or "
+                          "ask whoever looks after this computer to change that default, and try again.")
         .arg(printer);
 }
 
-QString notTaken(const QString& printer)
+bool successful(ipp_t* answer)
 {
-    return QStringLiteral("The printer \"%1\" did not take the check, so it was not printed. Check the printer "
-                          "and try again.")
-        .arg(printer);
+    return ippGetStatusCode(answer) < IPP_STATUS_REDIRECTION_OTHER_SITE;
 }
 
-bool successful(ipp_status_t status)
+// What an unsuccessful IPP answer names.
+PrintServiceFault faultOf(ipp_t* answer)
 {
-    return status < IPP_STATUS_REDIRECTION_OTHER_SITE;
-}
-
-struct IppDeleter {
-    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
-};
-using Ipp = std::unique_ptr<ipp_t, IppDeleter>;
-
-// Why the service refused a request about `printer`, from its answer, which
-// carries an unsuccessful status.
-QString refusal(ipp_t* answer, const QString& printer)
-{
-    const ipp_status_t status = ippGetStatusCode(answer);
-    if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS)
-        return notAcceptingJobs(printer);
     ipp_attribute_t* message = ippFindAttribute(answer, "status-message", IPP_TAG_TEXT);
+    const ipp_status_t status = ippGetStatusCode(answer);
     const QString said =
         message ? QString::fromUtf8(ippGetString(message, 0, nullptr)) : QString::fromUtf8(ippErrorString(status));
-    return notTaken(printer) + QStringLiteral(" The print service said: %1").arg(said);
+    return PrintServiceFault::ofAnswer(HTTP_STATUS_OK, status, said);
 }
 
 Ipp request(ipp_op_t operation, const QByteArray& printerUri)
@@ -95,124 +71,25 @@ Ipp request(ipp_op_t operation, const QByteArray& printerUri)
     return ipp;
 }
 
-// One connection to the print service, on which every wait ends at the
-// current request's time limit, or at once when the merchant's wait has been
-// given up.
-class Connection {
-public:
-    explicit Connection(const CancelToken& abandoned) : m_abandoned(abandoned) {}
-    ~Connection()
-    {
-        if (m_http)
-            httpClose(m_http);
-    }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
+Ipp jobRequest(ipp_op_t operation, const QByteArray& printerUri, int job)
+{
+    Ipp ipp = request(operation, printerUri);
+    ippAddInteger(ipp.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job);
+    return ipp;
+}
 
-    void open()
-    {
-        const int limit = CupsDestination::RequestLimit;
-        m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, limit * 1000, nullptr);
-        if (!m_http)
-            throw QuilloError(errno == ETIMEDOUT ? timeLimitReached(limit) : printServiceDown());
-        // Asked each half second of silence whether to wait on.
-        httpSetTimeout(m_http, 0.5, &Connection::keepWaiting, this);
-    }
-
-    // Sends `ipp` to `resource` and returns the service's answer. A request
-    // that gets no answer in time, or whose connection breaks, fails.
-    Ipp ask(Ipp ipp, const char* resource, int limit = CupsDestination::RequestLimit)
-    {
-        startRequest(limit);
-        // cupsDoRequest takes the request and frees it.
-        Ipp answer(cupsDoRequest(m_http, ipp.release(), resource));
-        if (!answer)
-            throw QuilloError(noAnswer());
-        return answer;
-    }
-
-    // Sends `ipp` with `document` as its data and returns the answer.
-    Ipp send(const Ipp& ipp, const char* resource, const QByteArray& document)
-    {
-        startRequest(CupsDestination::DocumentLimit);
-        // The length is that of the whole message: the request, then the document.
-        const size_t length = ippLength(ipp.get()) + static_cast<size_t>(document.size());
-        if (cupsSendRequest(m_http, ipp.get(), resource, length) == HTTP_STATUS_CONTINUE) {
-            constexpr qsizetype Chunk = 64 * 1024;
-            for (qsizetype at = 0; at < document.size(); at += Chunk) {
-                const qsizetype n = std::min(Chunk, document.size() - at);
-                if (cupsWriteRequestData(m_http, document.constData() + at, static_cast<size_t>(n)) !=
-                    HTTP_STATUS_CONTINUE)
-                    throw QuilloError(noAnswer());
-            }
-        }
-        // Only an answer read now counts: a status left from an earlier
-        // request says nothing about this one.
-        Ipp answer(cupsGetResponse(m_http, resource));
-        if (!answer)
-            throw QuilloError(noAnswer());
-        return answer;
-    }
-
-    // Tidying up after a failure: waits its own limit even when the merchant's
-    // wait has been given up, and never fails.
-    void tryToAsk(Ipp ipp, const char* resource) noexcept
-    {
-        m_tidyingUp = true;
-        try {
-            ask(std::move(ipp), resource);
-        } catch (const QuilloError&) {
-        }
-    }
-
-private:
-    void startRequest(int limit)
-    {
-        m_limit = limit;
-        m_deadline = Clock::now() + std::chrono::seconds(limit);
-        m_timedOut = false;
-    }
-
-    QString noAnswer() const
-    {
-        if (m_timedOut)
-            return timeLimitReached(m_limit);
-        // A service that goes away mid-request leaves libcups reporting the
-        // broken connection; what it reports then (often "Success") is no
-        // reason to show.
-        return stoppedAnswering();
-    }
-
-    static int keepWaiting(http_t*, void* data)
-    {
-        auto* self = static_cast<Connection*>(data);
-        if ((self->m_abandoned.isCancelled() && !self->m_tidyingUp) || Clock::now() >= self->m_deadline) {
-            self->m_timedOut = true;
-            return 0;
-        }
-        return 1;
-    }
-
-    const CancelToken& m_abandoned;
-    http_t* m_http = nullptr;
-    Clock::time_point m_deadline;
-    int m_limit = CupsDestination::RequestLimit;
-    bool m_timedOut = false;
-    bool m_tidyingUp = false;
+// A printer chosen in settings rather than by the print service, and whose
+// settings chose it.
+struct ChosenDefault {
+    enum class By { Nobody, User, System };
+    QString name;
+    By by = By::Nobody;
 };
 
-// The default printer of the user's own settings: $LPDEST, $PRINTER, then
-// the "Default" line of ~/.cups/lpoptions, as the CUPS commands read them.
-// Empty when the user has not chosen one.
-QString ownDefaultPrinter()
+// The printer named on the first "Default" line of an lpoptions file.
+QString defaultIn(const QString& path)
 {
-    for (const char* variable : {"LPDEST", "PRINTER"}) {
-        const QString value = qEnvironmentVariable(variable);
-        // "lp" is what many shells set without anyone choosing it.
-        if (!value.isEmpty() && !(value == QLatin1String("lp") && qstrcmp(variable, "PRINTER") == 0))
-            return value.section(QLatin1Char('/'), 0, 0);
-    }
-    QFile options(QDir::homePath() + QStringLiteral("/.cups/lpoptions"));
+    QFile options(path);
     if (!options.open(QIODevice::ReadOnly))
         return {};
     while (!options.atEnd()) {
@@ -220,6 +97,24 @@ QString ownDefaultPrinter()
         if (line.size() > 8 && qstrnicmp(line.constData(), "Default ", 8) == 0)
             return QString::fromUtf8(line.mid(8).trimmed().split(' ').first()).section(QLatin1Char('/'), 0, 0);
     }
+    return {};
+}
+
+// $LPDEST, $PRINTER, ~/.cups/lpoptions, then lpoptions in CUPS's server
+// folder, as the CUPS commands read them.
+ChosenDefault chosenDefault()
+{
+    for (const char* variable : {"LPDEST", "PRINTER"}) {
+        const QString value = qEnvironmentVariable(variable);
+        // "lp" is what many shells set without anyone choosing it.
+        if (!value.isEmpty() && !(value == QLatin1String("lp") && qstrcmp(variable, "PRINTER") == 0))
+            return {value.section(QLatin1Char('/'), 0, 0), ChosenDefault::By::User};
+    }
+    if (const QString own = defaultIn(QDir::homePath() + QStringLiteral("/.cups/lpoptions")); !own.isEmpty())
+        return {own, ChosenDefault::By::User};
+    const QString serverRoot = qEnvironmentVariable("CUPS_SERVERROOT", QStringLiteral("/etc/cups"));
+    if (const QString everyone = defaultIn(serverRoot + QStringLiteral("/lpoptions")); !everyone.isEmpty())
+        return {everyone, ChosenDefault::By::System};
     return {};
 }
 
@@ -249,7 +144,7 @@ QPageLayout layoutFrom(ipp_t* printer)
     ipp_t* size = sizeAttribute ? ippGetCollection(sizeAttribute, 0) : nullptr;
     const int width = size ? integer(size, "x-dimension") : -1;
     const int length = size ? integer(size, "y-dimension") : -1;
-    if (width <= 0 || length <= 0)
+    if (!DefaultPrinter::isPlausiblePaper(width / 2540.0, length / 2540.0))
         return DefaultPrinter::fallbackLayout();
     const auto points = [](int hundredths) { return hundredths < 0 ? 0.0 : hundredths * 72.0 / 2540.0; };
     return QPageLayout(
@@ -266,90 +161,158 @@ struct Found {
     QPageLayout layout;
 };
 
-Found lookUpDefault(const CancelToken& abandoned)
+Found lookUpDefault(CancelToken& abandoned)
 {
-    Connection service(abandoned);
-    service.open();
+    CupsService service(&abandoned, LookUpLimit);
+    const ChosenDefault chosen = chosenDefault();
+    QString name = chosen.name;
+    try {
+        if (name.isEmpty()) {
+            Ipp question = request(IPP_OP_CUPS_GET_DEFAULT, {});
+            ippAddString(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                         "printer-name");
+            const Ipp answer = service.ask(question.get(), "/", seconds(CupsDestination::RequestLimit));
+            if (ippGetStatusCode(answer.get()) == IPP_STATUS_ERROR_NOT_FOUND)
+                throw QuilloError(noDefaultPrinterMessage());
+            if (!successful(answer.get()))
+                throw CupsFailure(faultOf(answer.get()));
+            ipp_attribute_t* printerName = ippFindAttribute(answer.get(), "printer-name", IPP_TAG_NAME);
+            if (!printerName)
+                throw CupsFailure(Kind::Unreadable);
+            name = QString::fromUtf8(ippGetString(printerName, 0, nullptr));
+        }
 
-    const QString own = ownDefaultPrinter();
-    QString name = own;
-    if (name.isEmpty()) {
-        Ipp question = request(IPP_OP_CUPS_GET_DEFAULT, {});
-        ippAddString(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-                     "printer-name");
-        const Ipp answer = service.ask(std::move(question), "/");
-        ipp_attribute_t* printerName = ippFindAttribute(answer.get(), "printer-name", IPP_TAG_NAME);
-        if (!successful(ippGetStatusCode(answer.get())) || !printerName)
-            throw QuilloError(noDefaultPrinterMessage());
-        name = QString::fromUtf8(ippGetString(printerName, 0, nullptr));
+        static const char* const wanted[] = {"media-col-default"};
+        for (const char* kind : {"printers", "classes"}) {
+            const QByteArray uri = localUri(kind, name);
+            Ipp question = request(IPP_OP_GET_PRINTER_ATTRIBUTES, uri);
+            ippAddStrings(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1, nullptr,
+                          wanted);
+            const Ipp answer =
+                service.ask(question.get(), resourceOf(uri).constData(), seconds(CupsDestination::RequestLimit));
+            if (successful(answer.get()))
+                return {name, uri, layoutFrom(answer.get())};
+            if (ippGetStatusCode(answer.get()) != IPP_STATUS_ERROR_NOT_FOUND)
+                throw CupsFailure(faultOf(answer.get()));
+        }
+    } catch (const CupsFailure& failure) {
+        throw QuilloError(failure.fault.notPrinted(name));
     }
-
-    static const char* const wanted[] = {"media-col-default"};
-    for (const char* kind : {"printers", "classes"}) {
-        const QByteArray uri = localUri(kind, name);
-        Ipp question = request(IPP_OP_GET_PRINTER_ATTRIBUTES, uri);
-        ippAddStrings(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1, nullptr, wanted);
-        const Ipp answer = service.ask(std::move(question), resourceOf(uri).constData());
-        if (successful(ippGetStatusCode(answer.get())))
-            return {name, uri, layoutFrom(answer.get())};
+    switch (chosen.by) {
+    case ChosenDefault::By::User:
+        throw QuilloError(ownDefaultMissing(name));
+    case ChosenDefault::By::System:
+        throw QuilloError(systemDefaultMissing(name));
+    case ChosenDefault::By::Nobody:
+        break;
     }
-    throw QuilloError(own.isEmpty() ? noDefaultPrinterMessage() : ownDefaultMissing(own));
+    throw QuilloError(PrintServiceFault{Kind::NotFound}.notPrinted(name));
 }
 
-// Hands `document` to `printer` as one job and returns its number once the
-// service has confirmed it. Any job created is cancelled when something fails
-// after it.
-int submit(const QString& printer, const QByteArray& uri, const QByteArray& document, const CancelToken& abandoned)
+int jobStateOf(ipp_t* answer)
 {
-    Connection service(abandoned);
-    service.open();
+    ipp_attribute_t* state = ippFindAttribute(answer, "job-state", IPP_TAG_ENUM);
+    return state ? ippGetInteger(state, 0) : 0;
+}
+
+Ipp jobStateQuestion(const QByteArray& uri, int job)
+{
+    Ipp question = jobRequest(IPP_OP_GET_JOB_ATTRIBUTES, uri, job);
+    ippAddString(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "job-state");
+    return question;
+}
+
+bool endedUnprinted(int state)
+{
+    return state == IPP_JSTATE_CANCELED || state == IPP_JSTATE_ABORTED;
+}
+
+// After a failure: cancels the job, and reports whether it is sure not to
+// print. Waits its own short limits, even when the merchant's wait has been
+// given up; once it has, only the cancel is sent.
+bool cancelled(const QByteArray& uri, int job, const CancelToken& abandoned)
+{
+    CupsService tidyUp(nullptr, 0);
+    const QByteArray resource = resourceOf(uri);
+    try {
+        Ipp cancel = jobRequest(IPP_OP_CANCEL_JOB, uri, job);
+        const Ipp answer = tidyUp.ask(cancel.get(), resource.constData(), seconds(CupsDestination::CancelLimit));
+        if (successful(answer.get()))
+            return true;
+        // Refused, perhaps because the job has ended already: how?
+        if (abandoned.isCancelled())
+            return false;
+        Ipp question = jobStateQuestion(uri, job);
+        const Ipp state = tidyUp.ask(question.get(), resource.constData(), seconds(CupsDestination::CancelLimit));
+        return successful(state.get()) && endedUnprinted(jobStateOf(state.get()));
+    } catch (const CupsFailure&) {
+        return false;
+    }
+}
+
+// Hands `document` to `printer` as one job, and says truthfully what became
+// of it. `jobNumber` has the job's number as soon as it is known.
+PrintOutcome submit(const QString& printer, const QByteArray& uri, const QByteArray& document, CancelToken& abandoned,
+                    std::atomic<int>& jobNumber)
+{
+    CupsService service(&abandoned, PrintLimit);
     const QByteArray resource = resourceOf(uri);
 
-    Ipp create = request(IPP_OP_CREATE_JOB, uri);
-    ippAddString(create.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, "Quillo");
-    const Ipp created = service.ask(std::move(create), resource.constData());
-    if (!successful(ippGetStatusCode(created.get())))
-        throw QuilloError(refusal(created.get(), printer));
-    const int job = integer(created.get(), "job-id");
-    if (job <= 0)
-        throw QuilloError(notTaken(printer));
-
+    int job = 0;
     try {
-        const Ipp send = request(IPP_OP_SEND_DOCUMENT, uri);
-        ippAddInteger(send.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job);
+        Ipp create = request(IPP_OP_CREATE_JOB, uri);
+        ippAddString(create.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, "Quillo");
+        const Ipp created = service.ask(create.get(), resource.constData(), seconds(CupsDestination::RequestLimit));
+        if (!successful(created.get()))
+            return PrintOutcome::notPrinted(faultOf(created.get()).notPrinted(printer), printer);
+        job = integer(created.get(), "job-id");
+    } catch (const CupsFailure& failure) {
+        // No job number, so nothing of the document was sent.
+        return PrintOutcome::notPrinted(failure.fault.notPrinted(printer), printer);
+    }
+    if (job <= 0) {
+        // A job may exist, and nothing can tell which.
+        return PrintOutcome::uncertain(
+            PrintServiceFault::uncertain(PrintServiceFault{Kind::NoJobNumber}.reason(), printer, 0), printer, 0);
+    }
+    jobNumber = job;
+
+    PrintServiceFault fault;
+    bool ended = false;
+    try {
+        Ipp send = jobRequest(IPP_OP_SEND_DOCUMENT, uri, job);
         ippAddString(send.get(), IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
         ippAddBoolean(send.get(), IPP_TAG_OPERATION, "last-document", 1);
-        const Ipp sent = service.send(send, resource.constData(), document);
-        if (!successful(ippGetStatusCode(sent.get())))
-            throw QuilloError(refusal(sent.get(), printer));
+        const Ipp sent =
+            service.ask(send.get(), resource.constData(), seconds(CupsDestination::DocumentLimit), &document);
+        if (!successful(sent.get()))
+            throw CupsFailure(faultOf(sent.get()));
 
         // Asked afterwards, the job must still be on its way or done.
-        Ipp question = request(IPP_OP_GET_JOB_ATTRIBUTES, uri);
-        ippAddInteger(question.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job);
-        ippAddString(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "job-state");
-        const Ipp state = service.ask(std::move(question), resource.constData());
-        ipp_attribute_t* jobState = ippFindAttribute(state.get(), "job-state", IPP_TAG_ENUM);
-        const int value = jobState ? ippGetInteger(jobState, 0) : 0;
-        if (!successful(ippGetStatusCode(state.get())) ||
-            !(value == IPP_JSTATE_PENDING || value == IPP_JSTATE_HELD || value == IPP_JSTATE_PROCESSING ||
-              value == IPP_JSTATE_COMPLETED))
-            throw QuilloError(notTaken(printer));
-        return job;
-    } catch (const QuilloError&) {
-        // A half-sent draft never prints.
-        Ipp cancel = request(IPP_OP_CANCEL_JOB, uri);
-        ippAddInteger(cancel.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job);
-        service.tryToAsk(std::move(cancel), resource.constData());
-        throw;
+        Ipp question = jobStateQuestion(uri, job);
+        const Ipp state = service.ask(question.get(), resource.constData(), seconds(CupsDestination::RequestLimit));
+        if (!successful(state.get()))
+            throw CupsFailure(faultOf(state.get()));
+        const int value = jobStateOf(state.get());
+        if (value == IPP_JSTATE_PENDING || value == IPP_JSTATE_HELD || value == IPP_JSTATE_PROCESSING ||
+            value == IPP_JSTATE_COMPLETED)
+            return PrintOutcome::confirmed(printer, job);
+        ended = endedUnprinted(value);
+        fault = {Kind::NotTaken};
+    } catch (const CupsFailure& failure) {
+        fault = failure.fault;
     }
+
+    // A half-sent draft never prints, or the merchant hears that it may.
+    if (cancelled(uri, job, abandoned) || ended || !service.documentStarted())
+        return PrintOutcome::notPrinted(fault.notPrinted(printer), printer, job);
+    return PrintOutcome::uncertain(PrintServiceFault::uncertain(fault.reason(), printer, job), printer, job);
 }
 
 } // namespace
 
 QFuture<FoundPrinter> CupsDestination::findDefault()
 {
-    // Connecting, naming the default and asking for its paper: three requests.
-    constexpr int Limit = 4 * RequestLimit;
     return BoundedWork::run<FoundPrinter>(
         [](CancelToken& abandoned) -> FoundPrinter {
             try {
@@ -359,10 +322,42 @@ QFuture<FoundPrinter> CupsDestination::findDefault()
                 return {nullptr, error.message()};
             }
         },
-        std::chrono::seconds(Limit),
+        {seconds(LookUpLimit), seconds(LookUpGrace)},
         [] {
-            return FoundPrinter{nullptr, timeLimitReached(Limit)};
+            return FoundPrinter{nullptr, PrintServiceFault{Kind::TimeLimit, LookUpLimit + LookUpGrace}.notPrinted({})};
         });
+}
+
+QFuture<PrintJobState> CupsDestination::jobState(const QString& printer, int jobId)
+{
+    return BoundedWork::run<PrintJobState>(
+        [uri = localUri("printers", printer), jobId](CancelToken& abandoned) {
+            try {
+                CupsService service(&abandoned, RequestLimit);
+                Ipp question = jobStateQuestion(uri, jobId);
+                const Ipp answer = service.ask(question.get(), "/", seconds(RequestLimit));
+                if (!successful(answer.get()))
+                    return PrintJobState::Unknown;
+                switch (jobStateOf(answer.get())) {
+                case IPP_JSTATE_PENDING:
+                case IPP_JSTATE_HELD:
+                case IPP_JSTATE_PROCESSING:
+                case IPP_JSTATE_STOPPED:
+                    return PrintJobState::Pending;
+                case IPP_JSTATE_CANCELED:
+                    return PrintJobState::Canceled;
+                case IPP_JSTATE_ABORTED:
+                    return PrintJobState::Aborted;
+                case IPP_JSTATE_COMPLETED:
+                    return PrintJobState::Completed;
+                default:
+                    return PrintJobState::Unknown;
+                }
+            } catch (const CupsFailure&) {
+                return PrintJobState::Unknown;
+            }
+        },
+        {seconds(RequestLimit), seconds(CancelLimit)}, [] { return PrintJobState::Unknown; });
 }
 
 CupsDestination::CupsDestination(QString name, QByteArray uri, QPageLayout layout)
@@ -383,17 +378,16 @@ QFuture<PrintOutcome> CupsDestination::print(const PrintedPage& page)
 {
     // The document goes from memory to the service: no file holds the draft.
     const QByteArray document = page.toPdf(QStringLiteral("Quillo"));
-    constexpr int Limit = 5 * RequestLimit + DocumentLimit;
-    // The work may outlive this object when the merchant's wait is given up,
-    // so it keeps copies of what it needs.
+    auto jobNumber = std::make_shared<std::atomic<int>>(0);
+    // The work may outlive this object, so it keeps copies of what it needs.
     return BoundedWork::run<PrintOutcome>(
-        [printer = m_name, uri = m_uri, document](CancelToken& abandoned) {
-            try {
-                return PrintOutcome::confirmed(printer, submit(printer, uri, document, abandoned));
-            } catch (const QuilloError& error) {
-                return PrintOutcome::notPrinted(error.message(), printer);
-            }
+        [printer = m_name, uri = m_uri, document, jobNumber](CancelToken& abandoned) {
+            return submit(printer, uri, document, abandoned, *jobNumber);
         },
-        std::chrono::seconds(Limit),
-        [printer = m_name] { return PrintOutcome::notPrinted(timeLimitReached(Limit), printer); });
+        {seconds(PrintLimit), seconds(PrintGrace)},
+        [printer = m_name, jobNumber] {
+            const PrintServiceFault fault{Kind::TimeLimit, PrintLimit + PrintGrace};
+            return PrintOutcome::uncertain(PrintServiceFault::uncertain(fault.reason(), printer, *jobNumber), printer,
+                                           *jobNumber);
+        });
 }

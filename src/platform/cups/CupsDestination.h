@@ -1,6 +1,7 @@
 #pragma once
 
 #include "print/PrintDestination.h"
+#include "print/PrintJobStates.h"
 #include "print/PrinterFinder.h"
 
 #include <QByteArray>
@@ -15,19 +16,29 @@
 class CupsDestination : public PrintDestination {
 public:
     // Time limits, in seconds, of each request to the print service: sending
-    // the document may take longer than the short questions around it.
+    // the document may take longer than the short questions around it, and
+    // cancelling a job after a failure is kept short, because the merchant
+    // waits for it.
     static constexpr int RequestLimit = 10;
     static constexpr int DocumentLimit = 30;
+    static constexpr int CancelLimit = 5;
 
-    // The default printer of the user's own printer settings, or else the
-    // print service's; without one, why not.
+    // The default printer as the CUPS commands choose it: $LPDEST, $PRINTER,
+    // the user's own lpoptions, the system-wide lpoptions in CUPS's server
+    // folder, then the print service's own default; without one, why not.
     static QFuture<FoundPrinter> findDefault();
+
+    // What the service says of job `jobId` on `printer`.
+    static QFuture<PrintJobState> jobState(const QString& printer, int jobId);
 
     QString name() const override;
     QPageLayout pageLayout() const override;
-    // Succeeds only when the service has given the job a number, answered
-    // for the whole document, and then reports the job as pending, held,
-    // processing or completed. Otherwise any job created is cancelled.
+    // Printed only when the service has given the job a number, answered for
+    // the whole document, and then reports the job as pending, held,
+    // processing or completed. After any failure once the job exists, it is
+    // cancelled: not printed when nothing of the document was sent, the
+    // cancel was confirmed or the job reads canceled or aborted, and
+    // uncertain otherwise, naming the printer and the job.
     QFuture<PrintOutcome> print(const PrintedPage& page) override;
 
 private:
