@@ -198,7 +198,7 @@ void TestPrintedPage::itemPastTheEdgeIsRefused()
     }
     const QRegularExpression refusal(
         QStringLiteral("^Quillo did not print the check, because part of it would run past the right edge of the "
-                       "paper:\nDate: \"%1\" runs (\\d\\.\\d\\d) inch past the edge\\.\n%2$")
+                       "paper:\nDate: \"%1\" runs (\\d\\.\\d\\d) inch past the right edge\\.\n%2$")
             .arg(QRegularExpression::escape(date), QRegularExpression::escape(advice)));
     const QRegularExpressionMatch match = refusal.match(outcome);
     QVERIFY2(match.hasMatch(), qPrintable(outcome));

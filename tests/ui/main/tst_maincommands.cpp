@@ -630,7 +630,8 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
                 .contains(QStringLiteral("Arial 10 1020.0,1411.2 Offsets now: right 0.10 in, down -0.05 in.")));
     QCOMPARE(m_fixture->settings.written, (QStringList{QStringLiteral("Quillo/Printing/BankLine=Standard"),
                                                        QStringLiteral("Quillo/Printing/OffsetRight=10"),
-                                                       QStringLiteral("Quillo/Printing/OffsetDown=-5")}));
+                                                       QStringLiteral("Quillo/Printing/OffsetDown=-5"),
+                                                       QStringLiteral("Quillo/Printing/Epc6=false")}));
 
     // Quick Print moves every item by the offsets; Cancel keeps the settings as they were.
     typeSampleCheque(*m_window);
@@ -647,7 +648,7 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     m_window->menuItem(QStringLiteral("mnuFilePageSetup"))->trigger();
-    QCOMPARE(m_fixture->settings.written.size(), 3);
+    QCOMPARE(m_fixture->settings.written.size(), 4);
 }
 
 #include "tst_maincommands.moc"
