@@ -324,21 +324,21 @@ QString QuickPrint::overflowSentence(const Overflow& overflow)
     return sentence + QLatin1Char('.');
 }
 
+namespace {
+
 // What the merchant can do about it on this paper. An item that only the
 // offsets put past an edge fits once they are smaller; a shorter text helps
 // only at the right edge. The layout is made for Letter, so only narrower
 // paper gains by a change of paper; on Letter the date column holds a short
 // date but not one written out.
-QString QuickPrint::advice(const std::vector<Overflow>& overflows, double pageInches)
+QString edgeAdvice(const std::vector<QuickPrint::Overflow>& edges, double pageInches)
 {
-    std::vector<Overflow> edges;
-    std::copy_if(overflows.begin(), overflows.end(), std::back_inserter(edges), pastAnEdge);
-    if (edges.empty())
-        return {};
+    using Overflow = QuickPrint::Overflow;
     const auto byOffset = [](const Overflow& overflow) { return overflow.byOffset; };
     if (std::all_of(edges.begin(), edges.end(), byOffset)) {
-        const bool right = std::any_of(edges.begin(), edges.end(),
-                                       [](const Overflow& overflow) { return overflow.edge == Edge::Right; });
+        const bool right = std::any_of(edges.begin(), edges.end(), [](const Overflow& overflow) {
+            return overflow.edge == QuickPrint::Edge::Right;
+        });
         return right ? QStringLiteral("Make the offset smaller, or use a shorter text.")
                      : QStringLiteral("Make the offset smaller.");
     }
@@ -356,10 +356,24 @@ QString QuickPrint::advice(const std::vector<Overflow>& overflows, double pageIn
     return text;
 }
 
+} // namespace
+
+QStringList QuickPrint::advice(const std::vector<Overflow>& overflows, double pageInches)
+{
+    std::vector<Overflow> edges;
+    std::copy_if(overflows.begin(), overflows.end(), std::back_inserter(edges), pastAnEdge);
+    QStringList sentences;
+    if (!edges.empty())
+        sentences.append(edgeAdvice(edges, pageInches));
+    if (edges.size() < overflows.size())
+        sentences.append(
+            QStringLiteral("Use shorter numbers, or choose \"Where the layout puts it\" in File, Page Setup."));
+    return sentences;
+}
+
 QString QuickPrint::refusal(const std::vector<Overflow>& overflows, double pageInches)
 {
     const bool fields = !std::all_of(overflows.begin(), overflows.end(), pastAnEdge);
-    const bool edges = std::any_of(overflows.begin(), overflows.end(), pastAnEdge);
     QStringList lines{fields ? QStringLiteral("Quillo did not print the check, because part of it would not fit in "
                                               "its place on the paper:")
                              : QStringLiteral("Quillo did not print the check, because part of it would run past "
@@ -369,11 +383,7 @@ QString QuickPrint::refusal(const std::vector<Overflow>& overflows, double pageI
         const QString sentence = overflowSentence(overflow);
         lines.append(overflow.name.isEmpty() ? sentence : overflow.name + QStringLiteral(": ") + sentence);
     }
-    if (edges)
-        lines.append(advice(overflows, pageInches));
-    if (fields)
-        lines.append(
-            QStringLiteral("Use shorter numbers, or choose \"Where the layout puts it\" in File, Page Setup."));
+    lines.append(advice(overflows, pageInches));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -5,6 +5,7 @@
 
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -75,7 +76,7 @@ public:
     // advice that fits a printable area `pageInches` wide.
     static QString refusal(const std::vector<Overflow>& overflows, double pageInches);
     // What the refusal says of one overflow, without the item's name, and the
-    // advice that the refusal ends with.
+    // sentences of advice that the refusal ends with.
     static QString overflowSentence(const Overflow& overflow);
-    static QString advice(const std::vector<Overflow>& overflows, double pageInches);
+    static QStringList advice(const std::vector<Overflow>& overflows, double pageInches);
 };

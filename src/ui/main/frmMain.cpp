@@ -18,6 +18,7 @@
 #include "platform/qt/widgets/KeyedToolBar.h"
 #include "platform/qt/widgets/LiteralWindowTitle.h"
 #include "print/AlignmentPage.h"
+#include "print/PageFit.h"
 #include "ui/main/BoxMark.h"
 #include "ui/main/CaretBlinkLimiter.h"
 #include "ui/main/MainWindowDesign.h"
@@ -131,6 +132,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     new CaretBlinkLimiter(std::chrono::seconds(10), this);
     connect(&m_printing, &Printing::busyChanged, this, &frmMain::holdInputWhileBusy);
     connect(&m_printing, &Printing::finished, this, &frmMain::closeIfAsked);
+    // The marks measure the texts against the paper last looked up.
+    connect(&m_printing, &Printing::defaultLayoutChanged, this, &frmMain::runDraftChecks);
 
     const Twips twips = Twips::forScreen();
     resize(twips.toPixels(ClientWidth), twips.toPixels(ClientHeight) + menuBar()->sizeHint().height());
@@ -441,13 +444,18 @@ void frmMain::mnuFilePageSetup_Click()
 {
     frmPageSetup dialog(
         pageSetup(), [this](const PageSetup& setup) { printAlignmentPage(setup); }, this);
-    if (dialog.exec() == QDialog::Accepted)
-        dialog.setup().save(*m_services.settings, m_services.facts->title());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_pageSetup = dialog.setup();
+    m_pageSetup->save(*m_services.settings, m_services.facts->title());
+    runDraftChecks();
 }
 
-PageSetup frmMain::pageSetup() const
+const PageSetup& frmMain::pageSetup() const
 {
-    return PageSetup::load(*m_services.settings, m_services.facts->title());
+    if (!m_pageSetup)
+        m_pageSetup = PageSetup::load(*m_services.settings, m_services.facts->title());
+    return *m_pageSetup;
 }
 
 void frmMain::printAlignmentPage(const PageSetup& setup)
@@ -494,14 +502,25 @@ void frmMain::mnuEditAmountWords_Click()
     }
     // Replacing the selection, rather than setting the text, keeps the box's
     // undo history: Ctrl+Z brings back what the box held.
+    // The focus goes to the words, where Ctrl+Z undoes them.
     QLineEdit* words = Text(Box::AmountInWords);
+    words->setFocus();
     words->selectAll();
     words->insert(AmountInWords::write(*cents));
 }
 
 void frmMain::runDraftChecks()
 {
-    const DraftChecks::Reasons reasons = DraftChecks::run(checkTexts(), m_services.now().date());
+    const CheckTexts texts = checkTexts();
+    DraftChecks::Reasons reasons = DraftChecks::run(texts, m_services.now().date());
+    if (!DraftChecks::isUntouched(texts)) {
+        const PerBox<QString> unfit =
+            PageFit::reasons(texts, printedCaptions(), pageSetup(), m_printing.defaultLayout());
+        for (Box box : AllBoxes) {
+            if (!unfit[box].isEmpty())
+                reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + unfit[box];
+        }
+    }
     for (Box box : AllBoxes)
         showBoxMark(*Text(box), reasons[box]);
 }

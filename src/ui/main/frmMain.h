@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class ImageList;
 class QAction;
@@ -85,8 +86,9 @@ private:
     void setCaption(const QString& caption) override;
     void focusFirstBox() override;
 
-    // The page setup kept in the settings now.
-    PageSetup pageSetup() const;
+    // The page setup kept in the settings now, read once and kept up to date
+    // by Page Setup.
+    const PageSetup& pageSetup() const;
     void printAlignmentPage(const PageSetup& setup);
     // While a command waits for the print service, the cheque takes no input.
     void holdInputWhileBusy(bool busy);
@@ -111,6 +113,7 @@ private:
     PdfExport m_pdfExport;
     std::unique_ptr<UserInputHold> m_inputHold;
     bool m_closeRequested = false;
+    mutable std::optional<PageSetup> m_pageSetup;
     QWidget* m_client = nullptr;
     QToolBar* tbToolBar = nullptr;
     QGroupBox* Frame1 = nullptr;

@@ -537,16 +537,16 @@ void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
 
 void TestMainCommands::marksFollowTheTextAndNeverStopAPrint()
 {
-    // A new cheque has no date yet: the one box marked.
-    for (int k = 1; k <= 14; ++k)
-        QCOMPARE(m_window->Text(Box(k))->actions().size(), k == 10 ? 1 : 0);
-    QCOMPARE(m_window->Text(Box::CheckDate)->accessibleDescription(),
-             QStringLiteral("The date is empty: banks may return an undated draft."));
-
+    // A new cheque is not marked; its first value brings the missing date's mark.
+    for (Box box : AllBoxes)
+        QVERIFY(m_window->Text(box)->actions().isEmpty());
     QLineEdit* routing = m_window->Text(Box::RoutingNumber);
     const QRect place = routing->geometry();
     routing->setFocus();
-    QTest::keyClicks(routing, QStringLiteral("A021000020A"));
+    QTest::keyClicks(routing, QStringLiteral("A"));
+    QCOMPARE(m_window->Text(Box::CheckDate)->accessibleDescription(),
+             QStringLiteral("The date is empty: banks may return an undated draft."));
+    QTest::keyClicks(routing, QStringLiteral("021000020A"));
     const QString reason =
         QStringLiteral("The check digit should be 1 for 02100002_: the routing number is probably mistyped.");
     QCOMPARE(QAccessible::queryAccessibleInterface(routing)->text(QAccessible::Description), reason);
@@ -568,6 +568,26 @@ void TestMainCommands::marksFollowTheTextAndNeverStopAPrint()
     QCOMPARE(QAccessible::queryAccessibleInterface(routing)->text(QAccessible::Description), QString());
     QVERIFY(routing->actions().isEmpty());
     QCOMPARE(m_fixture->messages.shown.size(), 1);
+
+    // A date that will not fit is marked as it is typed, on the paper the
+    // last print found: US Letter with quarter-inch margins at first, then A4.
+    QLineEdit* date = m_window->Text(Box::CheckDate);
+    date->clear();
+    date->setFocus();
+    QTest::keyClicks(date, QStringLiteral("December 7, 2026"));
+    QCOMPARE(date->accessibleDescription(),
+             QStringLiteral("The check will not print on US Letter paper: \"December 7, 2026\" runs 0.44 inch past "
+                            "the right edge. Use a shorter text, and for the date a short form such as "
+                            "\"12/08/2026\"."));
+    m_fixture->printers.printer.layout.setPageSize(QPageSize(QPageSize::A4));
+    m_window->findChild<QPushButton*>("Command1")->click();
+    QTRY_COMPARE(date->accessibleDescription(),
+                 QStringLiteral("The check will not print on A4 paper: \"December 7, 2026\" runs 0.67 inch past the "
+                                "right edge. Use a shorter text, or print on US Letter paper, for which Quillo's "
+                                "layout is designed."));
+    QTest::keyClicks(date, QStringLiteral("\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b12/7/26"));
+    QVERIFY(date->actions().isEmpty());
+    QCOMPARE(m_fixture->printers.printer.pages.size(), 1);
 }
 
 void TestMainCommands::amountInWordsFillsTheWords_data()
@@ -591,14 +611,18 @@ void TestMainCommands::amountInWordsFillsTheWords()
     QLineEdit* box = m_window->Text(Box::AmountInWords);
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("Two hundred"));
-    m_window->Text(Box::AmountInFigures)->setText(figures);
+    QLineEdit* amount = m_window->Text(Box::AmountInFigures);
+    amount->setFocus();
+    QTest::keyClicks(amount, figures);
 
     m_window->menuItem(QStringLiteral("mnuEditAmountWords"))->trigger();
     QCOMPARE(box->text(), words);
     QCOMPARE(m_fixture->messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
+    // The words take the focus, and Ctrl+Z there takes them back.
+    QCOMPARE(QApplication::focusWidget(), message.isEmpty() ? box : amount);
     if (message.isEmpty()) {
         QCOMPARE(box->accessibleDescription(), QString()); // words and figures agree
-        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(box->text(), QStringLiteral("Two hundred"));
     }
 }
