@@ -443,7 +443,11 @@ void frmMain::mnuFileExportPdf_Click()
 void frmMain::mnuFilePageSetup_Click()
 {
     frmPageSetup dialog(
-        pageSetup(), [this](const PageSetup& setup) { printAlignmentPage(setup); }, this);
+        pageSetup(), [this](const PageSetup& setup) { printAlignmentPage(setup); }, printedCaptions(),
+        m_printing.defaultLayout(), this);
+    // The room shown is for the paper last looked up until the printer answers.
+    connect(&m_printing, &Printing::defaultLayoutChanged, &dialog, &frmPageSetup::setPaper);
+    m_printing.refreshDefaultLayout();
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_pageSetup = dialog.setup();

@@ -11,6 +11,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -637,9 +638,21 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Page Setup --Quillo"));
         QVERIFY(dialog->findChild<QRadioButton*>(QStringLiteral("optLayout"))->isChecked());
+        auto* code = dialog->findChild<QCheckBox*>(QStringLiteral("chkEpc6"));
+        QCOMPARE(code->text(), QStringLiteral("Print the remotely created check code (EPC 6) on the bank line \u2014 "
+                                              "only if your bank asks for it"));
+        QVERIFY(!code->isChecked());
+        // The room on the printer's paper, once it has answered.
+        const auto* room = dialog->findChild<QLabel*>(QStringLiteral("lblRoom"));
+        const QString start = QStringLiteral("With these offsets a check with a short date such as 12/08/2026 keeps "
+                                             "this much room at the edges of US Letter paper: ");
+        QTRY_COMPARE(room->text(), start + "left 0.13 in, top 0.16 in, right 0.04 in, bottom 7.38 in.");
         dialog->findChild<QRadioButton*>(QStringLiteral("optStandard"))->click();
+        code->click();
         dialog->findChild<QDoubleSpinBox*>(QStringLiteral("txtOffsetRight"))->setValue(0.1);
         dialog->findChild<QDoubleSpinBox*>(QStringLiteral("txtOffsetDown"))->setValue(-0.05);
+        QCOMPARE(room->text(), start + "left 0.23 in, top 0.11 in, right 0.06 in past the edge, bottom 7.25 in. "
+                                       "Make the offset smaller, or Quick Print will not print the check.");
         dialog->findChild<QPushButton*>(QStringLiteral("cmdAlignment"))->click();
         dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
     });
@@ -655,7 +668,9 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
     QCOMPARE(m_fixture->settings.written, (QStringList{QStringLiteral("Quillo/Printing/BankLine=Standard"),
                                                        QStringLiteral("Quillo/Printing/OffsetRight=10"),
                                                        QStringLiteral("Quillo/Printing/OffsetDown=-5"),
-                                                       QStringLiteral("Quillo/Printing/Epc6=false")}));
+                                                       QStringLiteral("Quillo/Printing/Epc6=true")}));
+    QCOMPARE(PageSetup::load(m_fixture->settings, QStringLiteral("Quillo")),
+             (PageSetup{PageSetup::BankLine::Standard, 10, -5, true}));
 
     // Quick Print moves every item by the offsets; Cancel keeps the settings as they were.
     typeSampleCheque(*m_window);
@@ -663,8 +678,11 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
     m_window->Text(Box::CheckDate)->setText(QStringLiteral("12/7/26"));
     m_window->Command1_Click();
     QCOMPARE(m_fixture->printers.printer.pages.size(), 2);
-    QCOMPARE(PageItems::of(m_fixture->printers.printer.pages[1]).first(),
-             PageItems::arial(3, 2, QStringLiteral("Jane Q. Merchant"), QPointF(120, -60)));
+    const QStringList page = PageItems::of(m_fixture->printers.printer.pages[1]);
+    QCOMPARE(page.first(), PageItems::arial(3, 2, QStringLiteral("Jane Q. Merchant"), QPointF(120, -60)));
+    // The code in position 44, 2.8125 inch from the sheet's left edge less a
+    // character, on the bank line 3.25 inch down, both moved.
+    QCOMPARE(page.at(18), QStringLiteral("MICR 013 BT 16 bold 3044.8,3240.0 6"));
     QTimer::singleShot(0, this, [] {
         auto* dialog = qobject_cast<frmPageSetup*>(QApplication::activeModalWidget());
         QVERIFY(dialog->findChild<QRadioButton*>(QStringLiteral("optStandard"))->isChecked());
