@@ -4,14 +4,18 @@
 #include "fakes/FakePrintDestination.h"
 #include "fakes/PageItems.h"
 #include "platform/qt/Fonts.h"
+#include "print/AlignmentPage.h"
 #include "print/PrintedPage.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
 
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QSignalSpy>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CheckTexts)
+Q_DECLARE_METATYPE(PageSetup)
 
 namespace {
 
@@ -69,6 +73,8 @@ private Q_SLOTS:
     void standardPlaceKeepsItsFields();
     void remotelyCreatedCodeStandsLeftOfTheRoutingNumber_data();
     void remotelyCreatedCodeStandsLeftOfTheRoutingNumber();
+    void alignmentPageStaysInsideClearOfItsTicks_data();
+    void alignmentPageStaysInsideClearOfItsTicks();
     void printedPageIsConfirmedOnceTheDestinationTookIt();
     void waitingForTheAnswerKeepsTheCommandBusy();
     void missingPrinterIsReportedBeforeComposing();
@@ -405,6 +411,72 @@ void TestQuickPrint::remotelyCreatedCodeStandsLeftOfTheRoutingNumber()
     const Printing::Composed page = composed(texts, setup);
     QVERIFY(page.overflows.empty());
     QCOMPARE(PageItems::of(page.page).mid(18), bankLine);
+}
+
+void TestQuickPrint::alignmentPageStaysInsideClearOfItsTicks_data()
+{
+    QTest::addColumn<PageSetup>("setup");
+    QTest::addColumn<QString>("code"); // the code's item; empty: not printed
+    QTest::newRow("in place") << PageSetup{} << QString();
+    // The code's cell is position 44, as Quick Print places it; moved with the page.
+    QTest::newRow("moved right and down, with the code") << PageSetup{PageSetup::BankLine::Standard, 50, 50, true}
+                                                         << QStringLiteral("MICR 013 BT 16 bold 3524.8,3900.0 6");
+    QTest::newRow("moved left and up, with the code") << PageSetup{PageSetup::BankLine::Standard, -50, -50, true}
+                                                      << QStringLiteral("MICR 013 BT 16 bold 2324.8,2700.0 6");
+}
+
+void TestQuickPrint::alignmentPageStaysInsideClearOfItsTicks()
+{
+    QFETCH(PageSetup, setup);
+    QFETCH(QString, code);
+    const Printing::Composed composed = Printing::compose(letter(), [&](PrintSurface& surface) {
+        AlignmentPage::compose(surface, setup);
+        return std::vector<QuickPrint::Overflow>();
+    });
+    const PrintedPage& page = composed.page;
+    // Letter less a quarter inch at the sides and half an inch at the top and bottom.
+    const QRectF printable(0, 0, 9600, 12000);
+    for (const QLineF& line : page.lines())
+        QVERIFY2(printable.contains(line.p1()) && printable.contains(line.p2()),
+                 qPrintable(QStringLiteral("%1,%2-%3,%4").arg(line.x1()).arg(line.y1()).arg(line.x2()).arg(line.y2())));
+
+    QBuffer scratch;
+    QPdfWriter measure(&scratch);
+    measure.setResolution(1200);
+    QStringList texts;
+    for (const PrintedPage::Text& text : page.texts()) {
+        texts << text.text;
+        const QFontMetricsF metrics(text.font, &measure);
+        const QRectF box(text.baseline - QPointF(0, metrics.ascent()),
+                         QSizeF(metrics.horizontalAdvance(text.text), metrics.ascent() + metrics.descent()));
+        QVERIFY2(printable.contains(box), qPrintable(text.text));
+        // The code stands between the ticks of its position, in the bank line's band.
+        if (text.font.family() == QuickPrint::MicrFont)
+            continue;
+        for (const QLineF& line : page.lines()) {
+            const bool across = line.y1() == line.y2();
+            const bool crosses = across ? line.y1() > box.top() && line.y1() < box.bottom() &&
+                                              std::min(line.x1(), line.x2()) < box.right() &&
+                                              std::max(line.x1(), line.x2()) > box.left()
+                                        : line.x1() > box.left() && line.x1() < box.right() &&
+                                              std::min(line.y1(), line.y2()) < box.bottom() &&
+                                              std::max(line.y1(), line.y2()) > box.top();
+            QVERIFY2(!crosses, qPrintable(QStringLiteral("\"%1\" is crossed by %2,%3-%4,%5")
+                                              .arg(text.text)
+                                              .arg(line.x1())
+                                              .arg(line.y1())
+                                              .arg(line.x2())
+                                              .arg(line.y2())));
+        }
+    }
+    QVERIFY(texts.contains(QStringLiteral("Clear band: 5/8 in")));
+    QVERIFY(texts.contains(QStringLiteral("Bank line: 3/16 to 7/16 in above the edge")));
+    QVERIFY(texts.contains(QStringLiteral("1 to 12: amount, left blank for the bank.  13: blank.  14 to 32: on-us "
+                                          "field, account and check number.  33 to 43: routing number.")));
+    QCOMPARE(texts.contains(QStringLiteral("44: external processing code, here the 6 of a remotely created check.")),
+             !code.isEmpty());
+    const QStringList codes = PageItems::of(page).filter(QStringLiteral("MICR"));
+    QCOMPARE(codes, code.isEmpty() ? QStringList() : QStringList{code});
 }
 
 void TestQuickPrint::printedPageIsConfirmedOnceTheDestinationTookIt()
