@@ -20,13 +20,14 @@ namespace {
 // An item of a printed line: its text starts at the left edge of `column`.
 // `name` says what the item is in a message: a box's name for a value, empty
 // for a caption, which speaks for itself. `box` is the value's box, none for
-// a caption. A `lead` is drawn just left of the text's first transit symbol.
+// a caption. An item `withCode` has the remotely created check code drawn
+// just left of its first transit symbol.
 struct Item {
     int column;
     QString text;
     QString name;
     std::optional<Box> box;
-    QString lead;
+    bool withCode = false;
 };
 
 // The printable width below which Letter paper would help: Letter less the
@@ -38,7 +39,7 @@ const QChar TransitSymbol = QLatin1Char('A');
 
 Item remotelyCreatedCode()
 {
-    return {0, QuickPrint::RemotelyCreatedCode, QStringLiteral("Remotely created check code"), std::nullopt, {}};
+    return {0, QuickPrint::RemotelyCreatedCode, QStringLiteral("Remotely created check code"), std::nullopt};
 }
 
 // The printable area as the page setup's offsets meet it: which of its edges
@@ -117,18 +118,17 @@ private:
         if (m_x > edge)
             endLine();
         m_x = edge;
-        if (!item.lead.isEmpty()) {
+        if (item.withCode) {
             // Just left of the transit symbol that begins the text after any
             // spaces; left of the text itself when it begins otherwise, so
-            // that the lead never covers a character.
+            // that the code never covers a character.
             qsizetype first = 0;
             while (first < item.text.size() && item.text.at(first) == QLatin1Char(' '))
                 ++first;
             const qsizetype symbol = first < item.text.size() && item.text.at(first) == TransitSymbol ? first : 0;
             const double end = m_x + m_surface.textWidth(item.text.left(symbol));
-            Item lead = remotelyCreatedCode();
-            lead.text = item.lead;
-            draw(lead, end - m_surface.textWidth(lead.text));
+            const Item code = remotelyCreatedCode();
+            draw(code, end - m_surface.textWidth(code.text));
         }
         if (item.text.isEmpty())
             return;
@@ -218,12 +218,12 @@ private:
 // items onto lines of their own. What the merchant typed is the value without them.
 Item value(int column, const CheckTexts& texts, Box box)
 {
-    return {column, withoutTrailingSpaces(texts[box]), BoxNames::of(box), box, {}};
+    return {column, withoutTrailingSpaces(texts[box]), BoxNames::of(box), box};
 }
 
 Item caption(int column, const QString& text)
 {
-    return {column, text, QString(), std::nullopt, {}};
+    return {column, text, QString(), std::nullopt};
 }
 
 // The account number and the cheque number, as the on-us field carries them:
@@ -420,8 +420,7 @@ std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, c
         inClearBand->clear();
     if (setup.bankLine == PageSetup::BankLine::Layout) {
         Item routing = value(10, texts, Box::RoutingNumber);
-        if (setup.epc6)
-            routing.lead = RemotelyCreatedCode;
+        routing.withCode = setup.epc6;
         page.printLine({routing, value(25, texts, Box::AccountNumber), value(45, texts, Box::MicrCheckNumber)});
         return page.overflows();
     }

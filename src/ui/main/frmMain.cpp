@@ -505,8 +505,8 @@ void frmMain::mnuEditAmountWords_Click()
         return;
     }
     // Replacing the selection, rather than setting the text, keeps the box's
-    // undo history: Ctrl+Z brings back what the box held.
-    // The focus goes to the words, where Ctrl+Z undoes them.
+    // undo history; the focus goes there, so that Ctrl+Z brings back what the
+    // box held.
     QLineEdit* words = Text(Box::AmountInWords);
     words->setFocus();
     words->selectAll();
