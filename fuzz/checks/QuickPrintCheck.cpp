@@ -31,6 +31,7 @@ Input parse(QByteArrayView bytes)
     auto at = [&](int i) { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0; };
     if (at(0) >= 0x80)
         input.setup.bankLine = PageSetup::BankLine::Standard;
+    input.setup.epc6 = (at(0) & 1) != 0;
     input.setup.offsetRight = at(1) % (2 * PageSetup::MaxOffset + 1) - PageSetup::MaxOffset;
     input.setup.offsetDown = at(2) % (2 * PageSetup::MaxOffset + 1) - PageSetup::MaxOffset;
     static const QPageSize::PageSizeId papers[] = {QPageSize::Letter, QPageSize::A4, QPageSize::Legal};
@@ -80,6 +81,11 @@ void checkPlacement(const QList<Placed>& items, const Input& input, QStringList&
 {
     // The standard place puts the bank line where its fields end, not by columns.
     const bool byColumns = input.setup.bankLine == PageSetup::BankLine::Layout;
+    // On the layout's bank line the code stands left of the routing number's
+    // first transit symbol, over the spaces before it.
+    const auto isCode = [&](qsizetype i) {
+        return byColumns && input.setup.epc6 && items[i].bankLine && (i == 0 || !items[i - 1].bankLine);
+    };
     for (qsizetype i = 0; i < items.size(); ++i) {
         const Placed& item = items[i];
         if (!std::isfinite(item.box.x()) || !std::isfinite(item.box.y()))
@@ -89,6 +95,11 @@ void checkPlacement(const QList<Placed>& items, const Input& input, QStringList&
         const Placed& previous = items[i - 1];
         if (!byColumns && item.bankLine)
             continue;
+        if (isCode(i - 1)) {
+            if (previous.box.right() > item.box.x() + item.box.width() + 0.01)
+                failures << QStringLiteral("%1 ends right of where %2 ends").arg(show(previous), show(item));
+            continue;
+        }
         if (qFuzzyCompare(item.box.y(), previous.box.y())) {
             if (item.box.x() < previous.box.right() - 0.01)
                 failures << QStringLiteral("%1 starts left of where %2 ends").arg(show(item), show(previous));
@@ -106,6 +117,8 @@ void checkNothingLost(const Input& input, const QList<Placed>& items, QStringLis
         expected << withoutTrailingSpaces(text);
     const PrintedCaptions& c = input.captions;
     expected << c.Label4 << c.Label5 << c.Label8 << c.Label9 << c.Label10 << c.Label11 << c.Label12;
+    if (input.setup.epc6)
+        expected << QuickPrint::RemotelyCreatedCode;
     expected.removeAll(QString());
     QStringList printed;
     for (const Placed& item : items)
@@ -116,15 +129,35 @@ void checkNothingLost(const Input& input, const QList<Placed>& items, QStringLis
         failures << QStringLiteral("drawn %1 texts, given %2 non-empty ones").arg(printed.size()).arg(expected.size());
 }
 
-void checkOverflows(const Printing::Composed& page, QStringList& failures)
+// An item said not to fit crosses the edge named; on a page where nothing
+// is said to cross an edge, every item lies inside the printable area.
+void checkOverflows(const Printing::Composed& page, const QList<Placed>& items, QStringList& failures)
 {
-    const double edge = page.page.layout().paintRectPixels(page.page.resolution()).width();
+    const QRectF area(QPointF(0, 0), page.page.layout().paintRectPixels(page.page.resolution()).size());
+    bool crossed = false;
     for (const QuickPrint::Overflow& overflow : page.overflows) {
-        if (overflow.holds == 0 && !(overflow.place.right() > edge))
-            failures << QStringLiteral("\"%1\" is said not to fit, yet ends at %2 of %3")
+        if (overflow.holds != 0)
+            continue;
+        crossed = true;
+        const QRectF& place = overflow.place;
+        const bool past = (overflow.edge == QuickPrint::Edge::Left && place.left() < area.left()) ||
+                          (overflow.edge == QuickPrint::Edge::Top && place.top() < area.top()) ||
+                          (overflow.edge == QuickPrint::Edge::Right && place.right() > area.right()) ||
+                          (overflow.edge == QuickPrint::Edge::Bottom && place.bottom() > area.bottom());
+        if (!past || !(overflow.inches > 0))
+            failures << QStringLiteral("\"%1\" is said to run %2 inch past an edge, yet stands at (%3, %4) in %5 x %6")
                             .arg(overflow.text)
-                            .arg(overflow.place.right())
-                            .arg(edge);
+                            .arg(overflow.inches)
+                            .arg(place.left())
+                            .arg(place.top())
+                            .arg(area.width())
+                            .arg(area.height());
+    }
+    if (crossed)
+        return;
+    for (const Placed& item : items) {
+        if (!area.adjusted(-0.01, -0.01, 0.01, 0.01).contains(item.box))
+            failures << QStringLiteral("%1 runs past an edge of the printable area unsaid").arg(show(item));
     }
 }
 
@@ -172,7 +205,7 @@ QStringList QuickPrintCheck::check(QByteArrayView bytes)
     QStringList failures;
     checkPlacement(items, input, failures);
     checkNothingLost(input, items, failures);
-    checkOverflows(page, failures);
+    checkOverflows(page, items, failures);
     checkQuickPrint(input, page, failures);
     return failures;
 }

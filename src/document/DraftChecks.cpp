@@ -167,8 +167,16 @@ void date(const QString& text, const QDate& today, QStringList& reasons)
 
 } // namespace
 
+bool DraftChecks::isUntouched(const CheckTexts& texts)
+{
+    return std::all_of(texts.begin(), texts.end(),
+                       [](const QString& text) { return withoutTrailingSpaces(text).isEmpty(); });
+}
+
 DraftChecks::Reasons DraftChecks::run(const CheckTexts& texts, const QDate& today)
 {
+    if (isUntouched(texts))
+        return {};
     CheckTexts text;
     for (Box box : AllBoxes)
         text[box] = withoutTrailingSpaces(texts[box]);

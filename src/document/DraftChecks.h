@@ -13,8 +13,13 @@ namespace DraftChecks {
 
 // Why each of Text1 to Text14 looks wrong, one sentence or more; empty for a
 // box that looks right. The texts are read without their trailing spaces, and
-// `today` is the day the draft's date is measured against.
+// `today` is the day the draft's date is measured against. A draft that has
+// no value in any box yet is not checked at all: nothing is wrong with a
+// draft not begun.
 using Reasons = PerBox<QString>;
 Reasons run(const CheckTexts& texts, const QDate& today);
+
+// Whether no box holds anything but spaces.
+bool isUntouched(const CheckTexts& texts);
 
 } // namespace DraftChecks

@@ -28,7 +28,9 @@ constexpr double positionEnd(int position)
 }
 
 // The routing field ends in position 33, the on-us field in position 14; the
-// on-us field runs from position 14 to 32.
+// on-us field runs from position 14 to 32. Position 44, just left of the
+// routing field, holds the external processing code.
+constexpr int ProcessingCodePosition = 44;
 constexpr int RoutingEnd = 33;
 constexpr int OnUsEnd = 14;
 constexpr int OnUsCapacity = 32 - OnUsEnd + 1;

@@ -81,6 +81,11 @@ double PageBuilder::printableWidth()
     return m_page.layout().paintRectPixels(Resolution).width();
 }
 
+double PageBuilder::printableHeight()
+{
+    return m_page.layout().paintRectPixels(Resolution).height();
+}
+
 double PageBuilder::unitsPerInch()
 {
     return Resolution;
@@ -101,10 +106,13 @@ QPointF PageBuilder::printableOrigin()
 void PageBuilder::drawText(double x, double y, const QString& text)
 {
     // The surface places a text by its top-left corner; the page by its baseline.
-    m_page.add(m_font, QPointF(x, y + metrics().ascent()), text);
+    const QFontMetricsF measured = metrics();
+    m_page.add(m_font, QPointF(x, y + measured.ascent()), text);
+    m_extent |= QRectF(x, y, measured.horizontalAdvance(text), measured.lineSpacing());
 }
 
 void PageBuilder::drawLine(double x1, double y1, double x2, double y2)
 {
     m_page.addLine(QLineF(x1, y1, x2, y2));
+    m_extent |= QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
 }

@@ -23,6 +23,9 @@ public:
 
     // The page drawn so far.
     const PrintedPage& page() const { return m_page; }
+    // The smallest rectangle that holds every text and line drawn so far, a
+    // text taking its advance and its line's height; empty before anything is drawn.
+    QRectF extent() const { return m_extent; }
 
     void setFontName(const QString& family) override;
     void setFontSize(double points) override;
@@ -32,6 +35,7 @@ public:
     double textWidth(const QString& text) override;
     double ascent() override;
     double printableWidth() override;
+    double printableHeight() override;
     double unitsPerInch() override;
     double sheetWidth() override;
     QPointF printableOrigin() override;
@@ -50,4 +54,5 @@ private:
     mutable QPdfWriter m_measure;
     QFont m_font;
     PrintedPage m_page;
+    QRectF m_extent;
 };

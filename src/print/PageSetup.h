@@ -5,7 +5,9 @@
 class SettingsStore;
 
 // How Quick Print places its page: where the bank line goes, and how far the
-// whole page moves to make up for where a printer puts it.
+// whole page moves to make up for where a printer puts it; and whether the
+// bank line carries the remotely created check code, which some banks ask
+// for and others reject.
 struct PageSetup {
     enum class BankLine {
         Layout,   // by character columns, like every other line
@@ -18,6 +20,7 @@ struct PageSetup {
     BankLine bankLine = BankLine::Layout;
     int offsetRight = 0; // hundredths of an inch; negative moves left
     int offsetDown = 0;  // hundredths of an inch; negative moves up
+    bool epc6 = false;   // the external processing code 6 in position 44 of the bank line
 
     bool operator==(const PageSetup&) const = default;
 

@@ -22,8 +22,9 @@ public:
     // From the top of a line to its baseline, on which the MICR glyphs stand.
     virtual double ascent() = 0;
 
-    // The page: the width of the printable area, and how many units make an inch.
+    // The page: the size of the printable area, and how many units make an inch.
     virtual double printableWidth() = 0;
+    virtual double printableHeight() = 0;
     virtual double unitsPerInch() = 0;
     // The sheet: its width, and where the printable area's top-left corner
     // lies on it, for items placed from the sheet's own edges.

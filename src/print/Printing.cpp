@@ -9,7 +9,8 @@
 #include "print/PrinterFinder.h"
 
 Printing::Printing(PrinterFinder& printers, MessageBoxService& messages, FailureReporter& failures, QObject* parent)
-    : QObject(parent), m_printers(printers), m_messages(messages), m_failures(failures)
+    : QObject(parent), m_printers(printers), m_messages(messages), m_failures(failures),
+      m_defaultLayout(DefaultPrinter::fallbackLayout())
 {}
 
 Printing::~Printing() = default;
@@ -18,7 +19,7 @@ Printing::Composed Printing::compose(const QPageLayout& layout, const Compose& c
 {
     PageBuilder builder(layout);
     std::vector<QuickPrint::Overflow> overflows = compose(builder);
-    return {builder.page(), std::move(overflows)};
+    return {builder.page(), std::move(overflows), builder.extent()};
 }
 
 void Printing::toDefaultPrinter(Compose compose, QString confirmation, Done done)
@@ -68,9 +69,27 @@ void Printing::stop()
     Q_EMIT finished();
 }
 
+void Printing::refreshDefaultLayout()
+{
+    m_printers.findDefault().then(this, [this](const FoundPrinter& found) { remember(found); });
+}
+
 void Printing::lookUp(std::function<void(const FoundPrinter& found)> then)
 {
-    whenReady<FoundPrinter>(m_printers.findDefault(), Step::LookingUp, std::move(then));
+    whenReady<FoundPrinter>(m_printers.findDefault(), Step::LookingUp,
+                            [this, then = std::move(then)](const FoundPrinter& found) {
+                                remember(found);
+                                then(found);
+                            });
+}
+
+void Printing::remember(const FoundPrinter& found)
+{
+    const QPageLayout layout = found.printer ? found.printer->pageLayout() : DefaultPrinter::fallbackLayout();
+    if (layout.isEquivalentTo(m_defaultLayout))
+        return;
+    m_defaultLayout = layout;
+    Q_EMIT defaultLayoutChanged(m_defaultLayout);
 }
 
 void Printing::send(std::shared_ptr<PrintDestination> destination, const Compose& compose, const QString& confirmation,

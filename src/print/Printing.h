@@ -37,10 +37,13 @@ public:
     // A destination the command chose, for a page on `layout`.
     using OpenDestination = std::function<std::unique_ptr<PrintDestination>(const QPageLayout& layout)>;
 
-    // A page and the items on it that would not fit.
+    // A page, the items on it that would not fit, and the rectangle that
+    // holds everything drawn on it (in the page's units, from the printable
+    // area's corner).
     struct Composed {
         PrintedPage page;
         std::vector<QuickPrint::Overflow> overflows;
+        QRectF extent;
     };
 
     Printing(PrinterFinder& printers, MessageBoxService& messages, FailureReporter& failures,
@@ -60,6 +63,13 @@ public:
     // Letter's when there is no default printer.
     void withDefaultLayout(std::function<void(const QPageLayout& layout)> then);
 
+    // The default printer's paper and printable area as last looked up by any
+    // command, US Letter's until then.
+    const QPageLayout& defaultLayout() const { return m_defaultLayout; }
+    // Looks the default printer up again for defaultLayout(), without making
+    // the merchant wait: the answer is only remembered.
+    void refreshDefaultLayout();
+
     // Whether a command waits for the print service now.
     bool isBusy() const { return m_step != Step::Idle; }
     // Whether what it waits for may be dropped without consequence: a
@@ -72,6 +82,8 @@ Q_SIGNALS:
     void busyChanged(bool busy);
     // A command has ended and the merchant has been told its outcome.
     void finished();
+    // A look-up found another paper or printable area than defaultLayout() had.
+    void defaultLayoutChanged(const QPageLayout& layout);
 
 private:
     enum class Step { Idle, LookingUp, Sending };
@@ -83,6 +95,7 @@ private:
     // Runs `then` with the future's value now if it is there, or when it comes.
     template <typename T> void whenReady(QFuture<T> future, Step step, std::function<void(const T&)> then);
     void setStep(Step step);
+    void remember(const FoundPrinter& found);
 
     PrinterFinder& m_printers;
     MessageBoxService& m_messages;
@@ -91,4 +104,5 @@ private:
     // Tells a stopped wait's late answer from the current one's.
     int m_generation = 0;
     QFuture<void> m_waiting;
+    QPageLayout m_defaultLayout;
 };

@@ -7,28 +7,78 @@
 #include <QStringList>
 #include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 
 const QString QuickPrint::Confirmation = QStringLiteral("Quillo Has Been Sent To The Printer!");
 const QString QuickPrint::TextFont = QStringLiteral("Arial");
 const QString QuickPrint::MicrFont = QStringLiteral("MICR 013 BT");
+const QString QuickPrint::RemotelyCreatedCode = QStringLiteral("6");
 
 namespace {
 
 // An item of a printed line: its text starts at the left edge of `column`.
 // `name` says what the item is in a message: a box's name for a value, empty
-// for a caption, which speaks for itself. `box` is the value's box, none for a caption.
+// for a caption, which speaks for itself. `box` is the value's box, none for
+// a caption. An item `withCode` has the remotely created check code drawn
+// just left of its first transit symbol.
 struct Item {
     int column;
     QString text;
     QString name;
     std::optional<Box> box;
+    bool withCode = false;
 };
 
 // The printable width below which Letter paper would help: Letter less the
 // quarter-inch margins drivers commonly keep, with some room for others.
 // A4 under the same margins is 0.23 inch narrower.
 constexpr double LetterPrintableInches = 7.9;
+
+const QChar TransitSymbol = QLatin1Char('A');
+
+Item remotelyCreatedCode()
+{
+    return {0, QuickPrint::RemotelyCreatedCode, QStringLiteral("Remotely created check code"), std::nullopt};
+}
+
+// The printable area as the page setup's offsets meet it: which of its edges
+// a drawn item crosses, by how much, and whether the offsets put it there.
+class PrintableArea {
+public:
+    PrintableArea(PrintSurface& surface, QPointF shift)
+        : m_size(surface.printableWidth(), surface.printableHeight()), m_inch(surface.unitsPerInch()), m_shift(shift)
+    {}
+
+    void check(const Item& item, const QRectF& box, std::vector<QuickPrint::Overflow>& overflows) const
+    {
+        using Edge = QuickPrint::Edge;
+        // How far the item reaches past each edge, and how far the offsets
+        // moved it towards that edge.
+        const struct {
+            Edge edge;
+            double past;
+            double moved;
+        } sides[] = {
+            {Edge::Left, -box.left(), -m_shift.x()},
+            {Edge::Top, -box.top(), -m_shift.y()},
+            {Edge::Right, box.right() - m_size.width(), m_shift.x()},
+            {Edge::Bottom, box.bottom() - m_size.height(), m_shift.y()},
+        };
+        for (const auto& side : sides) {
+            if (side.past <= 0)
+                continue;
+            const double moved = std::max(0.0, side.moved);
+            overflows.push_back({item.name, item.box, item.text, side.past / m_inch, box, 0, side.edge, moved / m_inch,
+                                 side.past <= moved});
+        }
+    }
+
+private:
+    QSizeF m_size;
+    double m_inch;
+    QPointF m_shift;
+};
 
 // Places text line by line on the surface, keeping the print position.
 // Columns are as wide as the average character of the font current when an
@@ -38,7 +88,9 @@ constexpr double LetterPrintableInches = 7.9;
 // position itself is kept where the layout puts it.
 class LineComposer {
 public:
-    LineComposer(PrintSurface& surface, QPointF shift) : m_surface(surface), m_shift(shift) {}
+    LineComposer(PrintSurface& surface, QPointF shift, const PrintableArea& area)
+        : m_surface(surface), m_shift(shift), m_area(area)
+    {}
 
     void printLine(std::initializer_list<Item> items)
     {
@@ -66,17 +118,32 @@ private:
         if (m_x > edge)
             endLine();
         m_x = edge;
+        if (item.withCode) {
+            // Just left of the transit symbol that begins the text after any
+            // spaces; left of the text itself when it begins otherwise, so
+            // that the code never covers a character.
+            qsizetype first = 0;
+            while (first < item.text.size() && item.text.at(first) == QLatin1Char(' '))
+                ++first;
+            const qsizetype symbol = first < item.text.size() && item.text.at(first) == TransitSymbol ? first : 0;
+            const double end = m_x + m_surface.textWidth(item.text.left(symbol));
+            const Item code = remotelyCreatedCode();
+            draw(code, end - m_surface.textWidth(code.text));
+        }
         if (item.text.isEmpty())
             return;
-        m_surface.drawText(m_x + m_shift.x(), m_y + m_shift.y(), item.text);
-        const QRectF box(m_x + m_shift.x(), m_y + m_shift.y(), m_surface.textWidth(item.text), m_surface.lineHeight());
-        m_x += box.width();
+        m_x += draw(item, m_x).width();
+    }
+
+    QRectF draw(const Item& item, double x)
+    {
+        m_surface.drawText(x + m_shift.x(), m_y + m_shift.y(), item.text);
+        const QRectF box(x + m_shift.x(), m_y + m_shift.y(), m_surface.textWidth(item.text), m_surface.lineHeight());
         m_drawn.push_back(box);
         // Drawn text stays on the surface until the document ends, so an item
         // that does not fit can still stop the whole page from printing.
-        const double past = box.right() - m_surface.printableWidth();
-        if (past > 0)
-            m_overflows.push_back({item.name, item.box, item.text, past / m_surface.unitsPerInch(), box});
+        m_area.check(item, box, m_overflows);
+        return box;
     }
 
     void endLine()
@@ -87,18 +154,16 @@ private:
 
     PrintSurface& m_surface;
     QPointF m_shift;
+    const PrintableArea& m_area;
     double m_x = 0;
     double m_y = 0;
     std::vector<QuickPrint::Overflow> m_overflows;
     std::vector<QRectF> m_drawn;
 };
 
-// The page setup's offsets in surface units. Without offsets the surface is
-// not asked for its units, so such a page is composed exactly as ever.
+// The page setup's offsets in surface units.
 QPointF shiftOf(const PageSetup& setup, PrintSurface& surface)
 {
-    if (setup.offsetRight == 0 && setup.offsetDown == 0)
-        return {};
     const double inch = surface.unitsPerInch();
     return {setup.offsetRight / 100.0 * inch, setup.offsetDown / 100.0 * inch};
 }
@@ -109,9 +174,9 @@ QPointF shiftOf(const PageSetup& setup, PrintSurface& surface)
 // glyphs stand on the baseline.
 class StandardBankLine {
 public:
-    StandardBankLine(PrintSurface& surface, QPointF shift)
+    StandardBankLine(PrintSurface& surface, QPointF shift, const PrintableArea& area)
         : m_surface(surface), m_inch(surface.unitsPerInch()), m_origin(surface.printableOrigin() - shift),
-          m_sheetWidth(surface.sheetWidth())
+          m_sheetWidth(surface.sheetWidth()), m_area(area)
     {}
 
     // The texts above the bank line that reach into the check's clear band.
@@ -125,16 +190,18 @@ public:
         return found;
     }
 
-    // Draws `text` so that its last character's cell is `position`.
-    QRectF endIn(int position, const QString& text)
+    // Draws the item's text so that its last character's cell is `position`.
+    QRectF endIn(int position, const Item& item, std::vector<QuickPrint::Overflow>& overflows)
     {
-        const double width = m_surface.textWidth(text);
+        const double width = m_surface.textWidth(item.text);
         const double right = m_sheetWidth - CheckStock::positionStart(position) * m_inch;
         const QRectF box(right - width - m_origin.x(),
                          CheckStock::InkBottom * m_inch - m_surface.ascent() - m_origin.y(), width,
                          m_surface.lineHeight());
-        if (!text.isEmpty())
-            m_surface.drawText(box.x(), box.y(), text);
+        if (!item.text.isEmpty()) {
+            m_surface.drawText(box.x(), box.y(), item.text);
+            m_area.check(item, box, overflows);
+        }
         return box;
     }
 
@@ -143,20 +210,8 @@ private:
     double m_inch;
     QPointF m_origin; // the printable area's corner on the sheet, less the offsets
     double m_sheetWidth;
+    const PrintableArea& m_area;
 };
-
-// The account number and the cheque number, as the on-us field carries them:
-// each without its fill spaces, one blank position between them.
-QStringList onUsParts(const CheckTexts& texts)
-{
-    QStringList parts;
-    for (const QString& text : {texts[Box::AccountNumber], texts[Box::MicrCheckNumber]}) {
-        const QString value = withoutTrailingSpaces(text);
-        if (!value.isEmpty())
-            parts.append(value);
-    }
-    return parts;
-}
 
 // A box's value as it prints: a value read back from a file carries fill
 // spaces up to the field's width, and drawn they would push the MICR line's
@@ -171,18 +226,76 @@ Item caption(int column, const QString& text)
     return {column, text, QString(), std::nullopt};
 }
 
-// What the merchant can do about it on this paper. The layout is made for
-// Letter, so only narrower paper gains by a change of paper; on Letter the
-// date column holds a short date but not one written out.
-QString advice(const std::vector<QuickPrint::Overflow>& overflows, double pageInches)
+// The account number and the cheque number, as the on-us field carries them:
+// each without its fill spaces, one blank position between them.
+std::vector<Item> onUsParts(const CheckTexts& texts)
 {
-    if (pageInches < LetterPrintableInches)
-        return QStringLiteral(
-            "Use a shorter text, or print on US Letter paper, for which Quillo's layout is designed.");
-    const bool date = std::any_of(overflows.begin(), overflows.end(),
-                                  [](const QuickPrint::Overflow& overflow) { return overflow.box == Box::CheckDate; });
-    return date ? QStringLiteral("Use a shorter text, and for the date a short form such as \"12/08/2026\".")
-                : QStringLiteral("Use a shorter text.");
+    std::vector<Item> parts;
+    for (Box box : {Box::AccountNumber, Box::MicrCheckNumber}) {
+        Item part = value(0, texts, box);
+        if (!part.text.isEmpty())
+            parts.push_back(part);
+    }
+    return parts;
+}
+
+QString inches(double value)
+{
+    // Anything past an edge is at least a hundredth of an inch past it.
+    return QString::number(std::max(value, 0.01), 'f', 2);
+}
+
+QString edgeName(QuickPrint::Edge edge)
+{
+    switch (edge) {
+    case QuickPrint::Edge::Left:
+        return QStringLiteral("left");
+    case QuickPrint::Edge::Top:
+        return QStringLiteral("top");
+    case QuickPrint::Edge::Right:
+        return QStringLiteral("right");
+    case QuickPrint::Edge::Bottom:
+        break;
+    }
+    return QStringLiteral("bottom");
+}
+
+// Which way the page moves towards the edge.
+QString towards(QuickPrint::Edge edge)
+{
+    switch (edge) {
+    case QuickPrint::Edge::Left:
+        return QStringLiteral("left");
+    case QuickPrint::Edge::Top:
+        return QStringLiteral("up");
+    case QuickPrint::Edge::Right:
+        return QStringLiteral("right");
+    case QuickPrint::Edge::Bottom:
+        break;
+    }
+    return QStringLiteral("down");
+}
+
+bool pastAnEdge(const QuickPrint::Overflow& overflow)
+{
+    return overflow.holds == 0;
+}
+
+// "right edge", "left and top edges", "left, top and right edges".
+QString edgesCrossed(const std::vector<QuickPrint::Overflow>& overflows)
+{
+    QStringList names;
+    for (QuickPrint::Edge edge :
+         {QuickPrint::Edge::Left, QuickPrint::Edge::Top, QuickPrint::Edge::Right, QuickPrint::Edge::Bottom}) {
+        if (std::any_of(overflows.begin(), overflows.end(), [edge](const QuickPrint::Overflow& overflow) {
+                return pastAnEdge(overflow) && overflow.edge == edge;
+            }))
+            names.append(edgeName(edge));
+    }
+    if (names.size() == 1)
+        return names.first() + QStringLiteral(" edge");
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last + QStringLiteral(" edges");
 }
 
 } // namespace
@@ -193,36 +306,84 @@ QuickPrint::page(const CheckTexts& texts, const PrintedCaptions& captions, const
     return [texts, captions, setup](PrintSurface& surface) { return compose(texts, captions, surface, setup); };
 }
 
+QString QuickPrint::overflowSentence(const Overflow& overflow)
+{
+    if (!pastAnEdge(overflow))
+        return QStringLiteral("\"%1\" has %2 characters; its field on the bank line holds %3.")
+            .arg(overflow.text)
+            .arg(overflow.text.size())
+            .arg(overflow.holds);
+    // A pasted page of text would make the message as long; its start says which it is.
+    const QString& text = overflow.text;
+    const QString shown = text.size() > 60 ? text.left(59) + QChar(0x2026) : text;
+    QString sentence = QStringLiteral("\"%1\" runs %2 inch past the %3 edge")
+                           .arg(shown, inches(overflow.inches), edgeName(overflow.edge));
+    if (overflow.offset > 0)
+        sentence += QStringLiteral(" with the page moved %1 inch %2 in Page Setup")
+                        .arg(inches(overflow.offset), towards(overflow.edge));
+    return sentence + QLatin1Char('.');
+}
+
+namespace {
+
+// What the merchant can do about it on this paper. An item that only the
+// offsets put past an edge fits once they are smaller; a shorter text helps
+// only at the right edge. The layout is made for Letter, so only narrower
+// paper gains by a change of paper; on Letter the date column holds a short
+// date but not one written out.
+QString edgeAdvice(const std::vector<QuickPrint::Overflow>& edges, double pageInches)
+{
+    using Overflow = QuickPrint::Overflow;
+    const auto byOffset = [](const Overflow& overflow) { return overflow.byOffset; };
+    if (std::all_of(edges.begin(), edges.end(), byOffset)) {
+        const bool right = std::any_of(edges.begin(), edges.end(), [](const Overflow& overflow) {
+            return overflow.edge == QuickPrint::Edge::Right;
+        });
+        return right ? QStringLiteral("Make the offset smaller, or use a shorter text.")
+                     : QStringLiteral("Make the offset smaller.");
+    }
+    QString text;
+    if (pageInches < LetterPrintableInches)
+        text =
+            QStringLiteral("Use a shorter text, or print on US Letter paper, for which Quillo's layout is designed.");
+    else if (std::any_of(edges.begin(), edges.end(),
+                         [](const Overflow& overflow) { return overflow.box == Box::CheckDate; }))
+        text = QStringLiteral("Use a shorter text, and for the date a short form such as \"12/08/2026\".");
+    else
+        text = QStringLiteral("Use a shorter text.");
+    if (std::any_of(edges.begin(), edges.end(), byOffset))
+        text += QStringLiteral(" Make the offset smaller as well.");
+    return text;
+}
+
+} // namespace
+
+QStringList QuickPrint::advice(const std::vector<Overflow>& overflows, double pageInches)
+{
+    std::vector<Overflow> edges;
+    std::copy_if(overflows.begin(), overflows.end(), std::back_inserter(edges), pastAnEdge);
+    QStringList sentences;
+    if (!edges.empty())
+        sentences.append(edgeAdvice(edges, pageInches));
+    if (edges.size() < overflows.size())
+        sentences.append(
+            QStringLiteral("Use shorter numbers, or choose \"Where the layout puts it\" in File, Page Setup."));
+    return sentences;
+}
+
 QString QuickPrint::refusal(const std::vector<Overflow>& overflows, double pageInches)
 {
-    const auto isField = [](const Overflow& overflow) { return overflow.holds > 0; };
-    const bool fields = std::any_of(overflows.begin(), overflows.end(), isField);
-    const bool edges = !std::all_of(overflows.begin(), overflows.end(), isField);
+    const bool fields = !std::all_of(overflows.begin(), overflows.end(), pastAnEdge);
     QStringList lines{fields ? QStringLiteral("Quillo did not print the check, because part of it would not fit in "
                                               "its place on the paper:")
                              : QStringLiteral("Quillo did not print the check, because part of it would run past "
-                                              "the right edge of the paper:")};
+                                              "the %1 of the paper:")
+                                   .arg(edgesCrossed(overflows))};
     for (const Overflow& overflow : overflows) {
-        if (isField(overflow)) {
-            lines.append(QStringLiteral("%1: \"%2\" has %3 characters; its field on the bank line holds %4.")
-                             .arg(overflow.name, overflow.text)
-                             .arg(overflow.text.size())
-                             .arg(overflow.holds));
-            continue;
-        }
-        // A pasted page of text would make the message as long; its start says which it is.
-        const QString& text = overflow.text;
-        const QString shown = text.size() > 60 ? text.left(59) + QChar(0x2026) : text;
-        const QString quoted = QLatin1Char('"') + shown + QLatin1Char('"');
-        const QString what = overflow.name.isEmpty() ? quoted : overflow.name + QStringLiteral(": ") + quoted;
-        lines.append(
-            QStringLiteral("%1 runs %2 inch past the edge.").arg(what, QString::number(overflow.inches, 'f', 2)));
+        const QString sentence = overflowSentence(overflow);
+        lines.append(overflow.name.isEmpty() ? sentence : overflow.name + QStringLiteral(": ") + sentence);
     }
-    if (edges)
-        lines.append(advice(overflows, pageInches));
-    if (fields)
-        lines.append(
-            QStringLiteral("Use shorter numbers, or choose \"Where the layout puts it\" in File, Page Setup."));
+    lines.append(advice(overflows, pageInches));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -234,7 +395,9 @@ std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, c
     surface.setFontSize(TextFontSize);
     surface.setFontBold(true);
 
-    LineComposer page(surface, shiftOf(setup, surface));
+    const QPointF shift = shiftOf(setup, surface);
+    const PrintableArea area(surface, shift);
+    LineComposer page(surface, shift, area);
     page.emptyLines(1);
     page.printLine(
         {value(3, texts, Box::PayorLine1), value(60, texts, Box::BankLine1), value(110, texts, Box::CheckNumber)});
@@ -256,30 +419,39 @@ std::vector<QuickPrint::Overflow> QuickPrint::compose(const CheckTexts& texts, c
     if (inClearBand)
         inClearBand->clear();
     if (setup.bankLine == PageSetup::BankLine::Layout) {
-        page.printLine({value(10, texts, Box::RoutingNumber), value(25, texts, Box::AccountNumber),
-                        value(45, texts, Box::MicrCheckNumber)});
+        Item routing = value(10, texts, Box::RoutingNumber);
+        routing.withCode = setup.epc6;
+        page.printLine({routing, value(25, texts, Box::AccountNumber), value(45, texts, Box::MicrCheckNumber)});
         return page.overflows();
     }
 
-    StandardBankLine bankLine(surface, shiftOf(setup, surface));
+    StandardBankLine bankLine(surface, shift, area);
     if (inClearBand)
         *inClearBand = bankLine.inClearBand(page.drawn());
-    bankLine.endIn(CheckStock::RoutingEnd, withoutTrailingSpaces(texts[Box::RoutingNumber]));
+    std::vector<Overflow>& overflows = page.overflows();
+    // The code stands in the position just left of the routing field, as the
+    // standard has it whatever the routing number's length.
+    if (setup.epc6)
+        bankLine.endIn(CheckStock::ProcessingCodePosition, remotelyCreatedCode(), overflows);
+    bankLine.endIn(CheckStock::RoutingEnd, value(0, texts, Box::RoutingNumber), overflows);
     // Each part stands in its own positions: the font's space is not a
     // position wide, so the parts are not drawn as one text.
-    const QStringList parts = onUsParts(texts);
-    const QString onUs = parts.join(QLatin1Char(' '));
+    const std::vector<Item> parts = onUsParts(texts);
+    QStringList onUs;
+    for (const Item& part : parts)
+        onUs.append(part.text);
     QRectF onUsBox;
     int end = CheckStock::OnUsEnd;
     for (auto part = parts.crbegin(); part != parts.crend(); ++part) {
-        onUsBox |= bankLine.endIn(end, *part);
-        end += static_cast<int>(part->size()) + 1;
+        onUsBox |= bankLine.endIn(end, *part, overflows);
+        end += static_cast<int>(part->text.size()) + 1;
     }
     // Any more would reach into the routing field.
-    if (onUs.size() > CheckStock::OnUsCapacity) {
-        page.overflows().push_back(
+    const QString joined = onUs.join(QLatin1Char(' '));
+    if (joined.size() > CheckStock::OnUsCapacity) {
+        overflows.push_back(
             {BoxNames::of(Box::AccountNumber) + QStringLiteral(" and ") + BoxNames::of(Box::MicrCheckNumber),
-             Box::AccountNumber, onUs, 0, onUsBox, CheckStock::OnUsCapacity});
+             Box::AccountNumber, joined, 0, onUsBox, CheckStock::OnUsCapacity});
     }
-    return page.overflows();
+    return overflows;
 }

@@ -5,6 +5,7 @@
 
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -25,15 +26,20 @@ struct PrintedCaptions {
 
 // Quick Print's page: the cheque in sixteen lines placed by character
 // columns, and the message that refuses a page on which an item would run
-// past the right edge of the printable area, naming each such item. The
+// past an edge of the printable area, naming each such item and the edge. The
 // confirmation is shown once the printer has taken the page.
 class QuickPrint {
 public:
-    // An item that would run past the right edge of the printable area: what
-    // it is (a box's name and the box, empty and none for a caption), its
-    // text, by how many inches it overshoots, and where it stands on the page,
-    // in surface units. A field of the bank line at the standard place that
-    // has more characters than it holds gives its capacity in `holds`.
+    // The sides of the printable area.
+    enum class Edge { Left, Top, Right, Bottom };
+
+    // An item that would run past an edge of the printable area: what it is
+    // (a box's name and the box, empty and none for a caption), its text, by
+    // how many inches it overshoots which edge, and where it stands on the
+    // page, in surface units. When the page setup moves the page towards that
+    // edge, `offset` says by how many inches, and `byOffset` whether the item
+    // would fit without it. A field of the bank line at the standard place
+    // that has more characters than it holds gives its capacity in `holds`.
     struct Overflow {
         QString name;
         std::optional<Box> box;
@@ -41,11 +47,16 @@ public:
         double inches;
         QRectF place;
         int holds = 0;
+        Edge edge = Edge::Right;
+        double offset = 0;
+        bool byOffset = false;
     };
 
     static const QString Confirmation;
     static const QString TextFont;
     static const QString MicrFont;
+    // The remotely created check code, printed on the bank line when the page setup asks for it.
+    static const QString RemotelyCreatedCode;
     static constexpr double TextFontSize = 10;
     static constexpr double MicrFontSize = 16;
 
@@ -64,4 +75,8 @@ public:
     // Why a page with these overflows is not printed, naming each item, with
     // advice that fits a printable area `pageInches` wide.
     static QString refusal(const std::vector<Overflow>& overflows, double pageInches);
+    // What the refusal says of one overflow, without the item's name, and the
+    // sentences of advice that the refusal ends with.
+    static QString overflowSentence(const Overflow& overflow);
+    static QStringList advice(const std::vector<Overflow>& overflows, double pageInches);
 };

@@ -81,6 +81,11 @@ void TestDraftChecks::draftChecksMarkWhatABankWouldReturn_data()
     row("date tomorrow", {"10=2026-12-09"},
         {"10=The date is after today: banks may hold a postdated draft until that day."});
     row("date unreadable", {"10=next Tuesday"}, {});
+    // A draft not begun has nothing wrong with it; one value begins it.
+    const QStringList untouched = {"1=  ", "6=", "7=", "8=", "9=", "10=", "11=", "12=", "13=", "14="};
+    row("untouched draft", untouched, {});
+    row("one value begins the draft", untouched + QStringList{"14=Spring order"},
+        {"10=The date is empty: banks may return an undated draft."});
 }
 
 void TestDraftChecks::draftChecksMarkWhatABankWouldReturn()

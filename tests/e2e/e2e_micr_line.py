@@ -12,7 +12,8 @@ It prints the measured tables (docs/micr.md).
 The merchant then chooses the bank-standard place in File, Page Setup and
 prints again: the routing number's ink ends in position 33, the on-us field's
 in position 14, and the ink's bottom stands a quarter inch above the bottom
-edge of a check 3.5 inch high.
+edge of a check 3.5 inch high; nothing stands left of the routing number. With
+the remotely created check code turned on as well, a 6 prints in position 44.
 
 To remake those tables by hand, from the top of the source tree:
 
@@ -78,6 +79,40 @@ def check_standard_place(measured):
         e2e.fail("the bank line's ink ends %.4f in down the sheet, not 3.25 ± 1/32 in" % bottom)
 
 
+def check_no_code(pdf):
+    """Nothing prints left of the routing number: no code of its own, and none run into its first symbol."""
+    words = [w["text"] for w in e2e.pdf_words(pdf)]
+    if "6" in words or "6" + ROUTING in words:
+        e2e.fail("with the code turned off the page prints a 6 before the routing number: %s" % words)
+
+
+def choose_code(quillo):
+    quillo.file_menu("g")
+    dialog = quillo.wait_window("Page Setup --Quillo")
+    # From the checked standard place, Tab reaches the code's check box.
+    quillo.key("Tab", "space", "Return")
+    quillo.wait_gone(dialog, "Page Setup")
+    quillo.focus()
+
+
+def check_code_in_position_44(pdf):
+    """Position n spans 5/16 + (n - 1)/8 to 5/16 + n/8 inch from the sheet's
+    right edge: position 44 from 5.6875 to 5.8125 inch, and the 6's ink lies
+    inside it."""
+    words = [w["text"] for w in e2e.pdf_words(pdf)]
+    # The code and the routing number's first symbol stand a position apart,
+    # which may read as one word.
+    routing = [ROUTING] if "6" in words else ["6" + ROUTING]
+    code = micr_measure.measure(pdf, (["6"] if "6" in words else []) + routing + FIELDS[1:])[0]
+    if code.char != "6":
+        e2e.fail("the first character left of the routing number is %r, not the code 6" % code.char)
+    ink = (8.5 - code.right, 8.5 - code.right + code.width)
+    print("The code's ink stands %.4f to %.4f in from the sheet's right edge." % ink)
+    if ink[0] < 5.6875 or ink[1] > 5.8125:
+        e2e.fail("the code's ink stands %.4f to %.4f in from the right edge, not inside position 44 "
+                 "(5.6875 to 5.8125 in)" % ink)
+
+
 def test(program):
     with PrivateCups("Letter") as cups:
         quillo = e2e.Quillo(program, env=cups.env)
@@ -101,7 +136,14 @@ def test(program):
             cups.forget_output()
             choose_standard_place(quillo)
             e2e.expect_message("Quick Print", quillo.quick_print(), e2e.CONFIRMATION)
-            check_standard_place(micr_measure.measure(cups.wait_printed(), FIELDS))
+            standard = cups.wait_printed()
+            check_standard_place(micr_measure.measure(standard, FIELDS))
+            check_no_code(standard)
+
+            cups.forget_output()
+            choose_code(quillo)
+            e2e.expect_message("Quick Print", quillo.quick_print(), e2e.CONFIRMATION)
+            check_code_in_position_44(cups.wait_printed())
 
             quillo.close_and_expect_clean_exit()
         finally:

@@ -6,7 +6,8 @@ The test runs a print server of its own whose default queue writes PDF files,
 types a cheque, clicks the "Quick Print " button, waits for the confirmation
 and reads the printed page back: one job, one page of the queue's default size,
 every caption and value on its line and at its column, the MICR line in the
-MICR font. Columns are as wide as the font's letter-frequency average character
+MICR font. Moved 0.05 inch right in File, Page Setup, the short date no longer
+fits, and Quick Print says that the offset is the cause. Columns are as wide as the font's letter-frequency average character
 and lines as high as the font's line spacing, both read from the font files.
 Printed from File, Print Preview, the page is the same; exported with File,
 Export as PDF, it holds the same words at the same places.
@@ -76,6 +77,9 @@ GHOST_DEFAULT = ('The default printer "GHOST" in your own printer settings does 
                  'exists as your default in the system\'s printer settings, and try again.')
 FORBIDDEN = ('The print service does not let you print on "FILEPDF", so the check was not printed. Ask whoever '
              'looks after this computer to allow it, and try again.')
+MOVED_PAST_THE_EDGE = ('Quillo did not print the check, because part of it would run past the right edge of the '
+                       'paper:\nDate: "12/08/2026" runs 0.01 inch past the right edge with the page moved 0.05 inch '
+                       'right in Page Setup.\nMake the offset smaller, or use a shorter text.')
 SERVICE_DOWN = ("The print service is not running, so the check was not printed. Start the computer's print "
                 "service (CUPS), or ask whoever looks after this computer to, and try again.")
 NOWHERE_DEFAULT = ('The default printer "NOWHERE" in the printer settings for everyone on this computer does not '
@@ -233,6 +237,28 @@ def export_pdf(quillo, typed, path):
     check_same_places(typed, path, tolerance=0.5)
     if e2e.pdf_fonts(path) != e2e.pdf_fonts(typed) or not all(e2e.pdf_fonts(path).values()):
         e2e.fail("the exported PDF uses the fonts %s; the printed page %s" % (e2e.pdf_fonts(path), e2e.pdf_fonts(typed)))
+
+
+def move_right(quillo, inches):
+    """File, Page Setup: from the checked place of the bank line, past the
+    code's check box, to the right offset, which takes the value typed."""
+    quillo.file_menu("g")
+    dialog = quillo.wait_window("Page Setup --Quillo")
+    quillo.key("Tab", "Tab", "ctrl+a")
+    quillo.type(inches)
+    quillo.key("Return")
+    quillo.wait_gone(dialog, "Page Setup")
+    quillo.focus()
+
+
+def moved_past_the_edge(quillo, cups):
+    """An offset that alone puts the date past the edge is named in the refusal; nothing prints."""
+    jobs = cups.jobs()
+    move_right(quillo, "0.05")
+    e2e.expect_message("Quick Print moved 0.05 inch right", quillo.quick_print(), MOVED_PAST_THE_EDGE)
+    if cups.jobs() != jobs:
+        e2e.fail("a refused page made the jobs %s, before %s" % (cups.jobs(), jobs))
+    move_right(quillo, "0")
 
 
 def refusals(quillo, cups):
@@ -496,6 +522,7 @@ def test(program):
             check_page(typed, cups)
             print_from_preview(quillo, cups, typed, os.path.join(folder, "..", "previewed.pdf"))
             export_pdf(quillo, typed, os.path.join(e2e.sandbox(), "exported.pdf"))
+            moved_past_the_edge(quillo, cups)
 
             save_new_open(quillo, folder)
             reopened = print_page(quillo, cups, os.path.join(folder, "..", "reopened.pdf"))

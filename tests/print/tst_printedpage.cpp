@@ -198,7 +198,7 @@ void TestPrintedPage::itemPastTheEdgeIsRefused()
     }
     const QRegularExpression refusal(
         QStringLiteral("^Quillo did not print the check, because part of it would run past the right edge of the "
-                       "paper:\nDate: \"%1\" runs (\\d\\.\\d\\d) inch past the edge\\.\n%2$")
+                       "paper:\nDate: \"%1\" runs (\\d\\.\\d\\d) inch past the right edge\\.\n%2$")
             .arg(QRegularExpression::escape(date), QRegularExpression::escape(advice)));
     const QRegularExpressionMatch match = refusal.match(outcome);
     QVERIFY2(match.hasMatch(), qPrintable(outcome));
@@ -295,6 +295,19 @@ void TestPrintedPage::previewAndPrintedPageAgree()
         ++compared;
     }
     QCOMPARE(compared, 21); // fourteen values and seven captions
+
+    // The preview alone shows the printable area's left edge, a quarter inch
+    // in, as a dashed line from half an inch down to half an inch up.
+    const auto marked = [](const QImage& image, int x) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            count += qGray(image.pixel(x, y)) < 250 || qGray(image.pixel(x + 1, y)) < 250 ? 1 : 0;
+        return count;
+    };
+    const int dashes = marked(shown, 37);
+    QVERIFY2(dashes > 1500 / 2 && dashes < 1500, qPrintable(QString::number(dashes)));
+    QCOMPARE(marked(shown, 30), 0);
+    QCOMPARE(marked(printed, 37), 0);
 }
 
 QTEST_MAIN(TestPrintedPage)

@@ -5,14 +5,18 @@
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/PageItems.h"
 #include "platform/qt/Fonts.h"
+#include "print/AlignmentPage.h"
 #include "print/PrintedPage.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
 
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QSignalSpy>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CheckTexts)
+Q_DECLARE_METATYPE(PageSetup)
 
 namespace {
 
@@ -70,6 +74,10 @@ private Q_SLOTS:
     void standardPlaceKeepsItsFields();
     void offsetsAreReadWithinTheirLimits_data();
     void offsetsAreReadWithinTheirLimits();
+    void remotelyCreatedCodeStandsLeftOfTheRoutingNumber_data();
+    void remotelyCreatedCodeStandsLeftOfTheRoutingNumber();
+    void alignmentPageStaysInsideClearOfItsTicks_data();
+    void alignmentPageStaysInsideClearOfItsTicks();
     void printedPageIsConfirmedOnceTheDestinationTookIt();
     void waitingForTheAnswerKeepsTheCommandBusy();
     void missingPrinterIsReportedBeforeComposing();
@@ -185,49 +193,132 @@ void TestQuickPrint::reopenedChequePrintsTheSamePage()
 void TestQuickPrint::itemsPastTheEdgeStopThePage_data()
 {
     QTest::addColumn<int>("paper");
+    QTest::addColumn<double>("bottomMargin"); // points
+    QTest::addColumn<int>("right");           // the page setup's offsets, hundredths of an inch
+    QTest::addColumn<int>("down");
     QTest::addColumn<CheckTexts>("texts");
     QTest::addColumn<QString>("refusal"); // empty: the page prints
 
-    const QString start = QStringLiteral(
-        "Quillo did not print the check, because part of it would run past the right edge of the paper:\n");
+    const auto row = [](const char* name, QPageSize::PageSizeId paper, int right, int down, const CheckTexts& texts,
+                        const QString& refusal, double bottomMargin = 36) {
+        QTest::newRow(name) << int(paper) << bottomMargin << right << down << texts << refusal;
+    };
+    const QString start = QStringLiteral("Quillo did not print the check, because part of it would run past the ");
     // Column 110 begins 8711.3 units (7.26 inches) into the printable area,
     // which is 8.00 inches wide on Letter and 7.77 inches on A4.
     CheckTexts date = typicalCheque();
     date[Box::CheckDate] = QStringLiteral("12/08/2026");
-    QTest::newRow("short date on Letter") << int(QPageSize::Letter) << date << QString();
-    QTest::newRow("short date on A4")
-        << int(QPageSize::A4) << date
-        << start + QStringLiteral("Date: \"12/08/2026\" runs 0.19 inch past the edge.\nUse a shorter text, or print "
-                                  "on US Letter paper, for which Quillo's layout is designed.");
-    date[Box::CheckDate] = QStringLiteral("December 8, 2026");
-    QTest::newRow("long date on Letter")
-        << int(QPageSize::Letter) << date
-        << start + QStringLiteral("Date: \"December 8, 2026\" runs 0.44 inch past the edge.\nUse a shorter text, and "
-                                  "for the date a short form such as \"12/08/2026\".");
+    row("short date on Letter", QPageSize::Letter, 0, 0, date, {});
+    row("short date on A4", QPageSize::A4, 0, 0, date,
+        start + "right edge of the paper:\nDate: \"12/08/2026\" runs 0.19 inch past the right edge.\nUse a shorter "
+                "text, or print on US Letter paper, for which Quillo's layout is designed.");
+    // On Letter the short date keeps 0.04 inch at the right edge.
+    row("right edge, just inside", QPageSize::Letter, 4, 0, date, {});
+    row("right edge, just outside", QPageSize::Letter, 5, 0, date,
+        start + "right edge of the paper:\nDate: \"12/08/2026\" runs 0.01 inch past the right edge with the page "
+                "moved 0.05 inch right in Page Setup.\nMake the offset smaller, or use a shorter text.");
+    // Column 3 begins 0.13 inch in from the left edge.
+    row("left edge, just inside", QPageSize::Letter, -13, 0, date, {});
+    row("left edge, just outside", QPageSize::Letter, -14, 0, date,
+        start + "left edge of the paper:\n"
+                "Payor Name and Address, line 1: \"Jane Doe\" runs 0.01 inch past the left edge with the page moved "
+                "0.14 inch left in Page Setup.\n"
+                "Payor Name and Address, line 2: \"12 Elm St\" runs 0.01 inch past the left edge with the page moved "
+                "0.14 inch left in Page Setup.\n"
+                "Payor Name and Address, line 3: \"Springfield\" runs 0.01 inch past the left edge with the page moved "
+                "0.14 inch left in Page Setup.\n"
+                "Make the offset smaller.");
+    // The second line, the first that prints, begins 0.16 inch down.
+    row("top edge, just inside", QPageSize::Letter, 0, -16, date, {});
+    row("top edge, just outside", QPageSize::Letter, 0, -17, date,
+        start + "top edge of the paper:\n"
+                "Payor Name and Address, line 1: \"Jane Doe\" runs 0.01 inch past the top edge with the page moved "
+                "0.17 inch up in Page Setup.\n"
+                "Bank Name and Address, line 1: \"First Bank\" runs 0.01 inch past the top edge with the page moved "
+                "0.17 inch up in Page Setup.\n"
+                "Check No.: \"1001\" runs 0.01 inch past the top edge with the page moved 0.17 inch up in Page Setup.\n"
+                "Make the offset smaller.");
+    // A printable area 2.75 inch high, as under a bottom margin of 7.75
+    // inch: the bank line ends 2.62 inch down.
+    row("bottom edge, just inside", QPageSize::Letter, 0, 12, date, {}, 558);
+    row("bottom edge, just outside", QPageSize::Letter, 0, 13, date,
+        start + "bottom edge of the paper:\n"
+                "9 Digit Routing No.: \"A021000021A\" runs 0.01 inch past the bottom edge with the page moved 0.13 "
+                "inch down in Page Setup.\n"
+                "Account No.: \"12345678C\" runs 0.01 inch past the bottom edge with the page moved 0.13 inch down in "
+                "Page Setup.\n"
+                "Check No. on the MICR line: \"1001\" runs 0.01 inch past the bottom edge with the page moved 0.13 "
+                "inch down in Page Setup.\n"
+                "Make the offset smaller.",
+        558);
+    CheckTexts pushed = date;
+    pushed[Box::PayorLine1] = QString(41, QLatin1Char('P'));
+    row("bottom edge, lines pushed down", QPageSize::Letter, 0, 0, pushed,
+        start + "bottom edge of the paper:\n"
+                "9 Digit Routing No.: \"A021000021A\" runs 0.03 inch past the bottom edge.\n"
+                "Account No.: \"12345678C\" runs 0.03 inch past the bottom edge.\n"
+                "Check No. on the MICR line: \"1001\" runs 0.03 inch past the bottom edge.\n"
+                "Use a shorter text.",
+        558);
+
+    CheckTexts longDate = typicalCheque();
+    longDate[Box::CheckDate] = QStringLiteral("December 8, 2026");
+    row("long date on Letter", QPageSize::Letter, 0, 0, longDate,
+        start + "right edge of the paper:\nDate: \"December 8, 2026\" runs 0.44 inch past the right edge.\nUse a "
+                "shorter text, and for the date a short form such as \"12/08/2026\".");
+    // The offset makes it worse, and is named, but a smaller one does not help.
+    row("long date, moved right", QPageSize::Letter, 5, 0, longDate,
+        start + "right edge of the paper:\nDate: \"December 8, 2026\" runs 0.49 inch past the right edge with the "
+                "page moved 0.05 inch right in Page Setup.\nUse a shorter text, and for the date a short form such "
+                "as \"12/08/2026\".");
+    // Moved left, the long date fits; an item past two edges is named for each.
+    const QString movedLeft = QStringLiteral(" with the page moved 0.50 inch left in Page Setup.\n");
+    const QString movedUp = QStringLiteral(" with the page moved 0.50 inch up in Page Setup.\n");
+    row("long date, moved left and up", QPageSize::Letter, -50, -50, longDate,
+        start + "left and top edges of the paper:\n" +
+            "Payor Name and Address, line 1: \"Jane Doe\" runs 0.37 inch past the left edge" + movedLeft +
+            "Payor Name and Address, line 1: \"Jane Doe\" runs 0.34 inch past the top edge" + movedUp +
+            "Bank Name and Address, line 1: \"First Bank\" runs 0.34 inch past the top edge" + movedUp +
+            "Check No.: \"1001\" runs 0.34 inch past the top edge" + movedUp +
+            "Payor Name and Address, line 2: \"12 Elm St\" runs 0.37 inch past the left edge" + movedLeft +
+            "Payor Name and Address, line 2: \"12 Elm St\" runs 0.18 inch past the top edge" + movedUp +
+            "Bank Name and Address, line 2: \"Main Branch\" runs 0.18 inch past the top edge" + movedUp +
+            "Payor Name and Address, line 3: \"Springfield\" runs 0.37 inch past the left edge" + movedLeft +
+            "Payor Name and Address, line 3: \"Springfield\" runs 0.02 inch past the top edge" + movedUp +
+            "Date: \"December 8, 2026\" runs 0.02 inch past the top edge" + movedUp +
+            "\"Pay to the Order of\" runs 0.23 inch past the left edge" + movedLeft +
+            "\"In the Amount of\" runs 0.23 inch past the left edge" + movedLeft + "Make the offset smaller.");
     CheckTexts number = typicalCheque();
     number[Box::CheckNumber] = QStringLiteral("10011001100110");
-    QTest::newRow("check number on Letter")
-        << int(QPageSize::Letter) << number
-        << start + QStringLiteral("Check No.: \"10011001100110\" runs 0.34 inch past the edge.\nUse a shorter text.");
+    row("check number on Letter", QPageSize::Letter, 0, 0, number,
+        start + "right edge of the paper:\nCheck No.: \"10011001100110\" runs 0.34 inch past the right edge.\nUse a "
+                "shorter text.");
 
     CheckTexts pasted = typicalCheque();
     pasted[Box::Memo] = QString(59, QLatin1Char('m')) + QStringLiteral(" and more and more and more");
-    QTest::newRow("a long text is cut in the message")
-        << int(QPageSize::Letter) << pasted
-        << start + QStringLiteral("Memo: \"%1\u2026\" runs 2.69 inch past the edge.\nUse a shorter text.")
-                       .arg(QString(59, QLatin1Char('m')));
+    row("a long text is cut in the message", QPageSize::Letter, 0, 0, pasted,
+        start + QStringLiteral("right edge of the paper:\nMemo: \"%1\u2026\" runs 2.69 inch past the right edge.\nUse "
+                               "a shorter text.")
+                    .arg(QString(59, QLatin1Char('m'))));
 }
 
 void TestQuickPrint::itemsPastTheEdgeStopThePage()
 {
     QFETCH(int, paper);
+    QFETCH(double, bottomMargin);
+    QFETCH(int, right);
+    QFETCH(int, down);
     QFETCH(CheckTexts, texts);
     QFETCH(QString, refusal);
 
     PrintingFixture fixture;
-    fixture.printers.printer.layout.setPageSize(QPageSize(static_cast<QPageSize::PageSizeId>(paper)));
-    fixture.printing.toDefaultPrinter(QuickPrint::page(texts, designedCaptions(), {}), QuickPrint::Confirmation);
+    fixture.printers.printer.layout =
+        QPageLayout(QPageSize(static_cast<QPageSize::PageSizeId>(paper)), QPageLayout::Portrait,
+                    QMarginsF(18, 36, 18, bottomMargin), QPageLayout::Point);
+    const PageSetup setup{PageSetup::BankLine::Layout, right, down};
+    fixture.printing.toDefaultPrinter(QuickPrint::page(texts, designedCaptions(), setup), QuickPrint::Confirmation);
     if (refusal.isEmpty()) {
+        QCOMPARE(fixture.failures.reports, QStringList());
         QCOMPARE(fixture.messages.shown, QStringList{QuickPrint::Confirmation});
         QCOMPARE(fixture.printers.printer.pages.size(), 1);
         return;
@@ -309,6 +400,123 @@ void TestQuickPrint::offsetsAreReadWithinTheirLimits()
     const PageSetup setup = PageSetup::load(settings, QStringLiteral("Quillo"));
     QCOMPARE(setup.offsetRight, hundredths);
     QCOMPARE(setup.offsetDown, hundredths);
+}
+
+void TestQuickPrint::remotelyCreatedCodeStandsLeftOfTheRoutingNumber_data()
+{
+    QTest::addColumn<bool>("standard");
+    QTest::addColumn<bool>("code");
+    QTest::addColumn<QString>("routing");
+    QTest::addColumn<QStringList>("bankLine"); // the page's last items
+
+    const QString account = QStringLiteral("12345678C");
+    const QString number = QStringLiteral("1001");
+    const auto row = [](const char* name, bool standard, bool code, const QString& routing,
+                        const QStringList& bankLine) {
+        QTest::newRow(name) << standard << code << routing << bankLine;
+    };
+    row("by columns, off", false, false, "A021000021A", {micr(10, "A021000021A"), micr(25, account), micr(45, number)});
+    row("by columns, on", false, true, "A021000021A",
+        {micr(9, "6"), micr(10, "A021000021A"), micr(25, account), micr(45, number)});
+    // Spaces before the transit symbol are two MICR characters wide.
+    row("by columns, spaces before the symbol", false, true, "  A021000021A",
+        {micr(11, "6"), micr(10, "  A021000021A"), micr(25, account), micr(45, number)});
+    // Without a symbol first, the code never covers a digit.
+    row("by columns, no transit symbol first", false, true, "021000021A",
+        {micr(9, "6"), micr(10, "021000021A"), micr(25, account), micr(45, number)});
+    // Baselines 3.25 inch down the sheet, 3300 units into a printable area
+    // half an inch down; each text is 150.1875 units a character and ends
+    // where its last position begins, counted from the right edge of 8.5
+    // inches: the code in position 44 at 2.8125 inch from the left edge (3375
+    // units, less the quarter-inch margin of 300), the routing number in 33 at
+    // 4.1875 inch (5025), the check number in 14 at 6.5625 inch (7875) and the
+    // account number in 19 at 5.9375 inch (7125).
+    const QStringList standardLine = {"MICR 013 BT 16 bold 3072.9,3300.0 A021000021A",
+                                      "MICR 013 BT 16 bold 6974.3,3300.0 1001",
+                                      "MICR 013 BT 16 bold 5473.3,3300.0 12345678C"};
+    row("standard place, off", true, false, "A021000021A", standardLine);
+    row("standard place, on", true, true, "A021000021A",
+        QStringList{"MICR 013 BT 16 bold 2924.8,3300.0 6"} + standardLine);
+}
+
+void TestQuickPrint::remotelyCreatedCodeStandsLeftOfTheRoutingNumber()
+{
+    QFETCH(bool, standard);
+    QFETCH(bool, code);
+    QFETCH(QString, routing);
+    QFETCH(QStringList, bankLine);
+    CheckTexts texts = typicalCheque();
+    texts[Box::RoutingNumber] = routing;
+    const PageSetup setup{standard ? PageSetup::BankLine::Standard : PageSetup::BankLine::Layout, 0, 0, code};
+    const Printing::Composed page = composed(texts, setup);
+    QVERIFY(page.overflows.empty());
+    QCOMPARE(PageItems::of(page.page).mid(18), bankLine);
+}
+
+void TestQuickPrint::alignmentPageStaysInsideClearOfItsTicks_data()
+{
+    QTest::addColumn<PageSetup>("setup");
+    QTest::addColumn<QString>("code"); // the code's item; empty: not printed
+    QTest::newRow("in place") << PageSetup{} << QString();
+    // The code's cell is position 44, as Quick Print places it; moved with the page.
+    QTest::newRow("moved right and down, with the code") << PageSetup{PageSetup::BankLine::Standard, 50, 50, true}
+                                                         << QStringLiteral("MICR 013 BT 16 bold 3524.8,3900.0 6");
+    QTest::newRow("moved left and up, with the code") << PageSetup{PageSetup::BankLine::Standard, -50, -50, true}
+                                                      << QStringLiteral("MICR 013 BT 16 bold 2324.8,2700.0 6");
+}
+
+void TestQuickPrint::alignmentPageStaysInsideClearOfItsTicks()
+{
+    QFETCH(PageSetup, setup);
+    QFETCH(QString, code);
+    const Printing::Composed composed = Printing::compose(letter(), [&](PrintSurface& surface) {
+        AlignmentPage::compose(surface, setup);
+        return std::vector<QuickPrint::Overflow>();
+    });
+    const PrintedPage& page = composed.page;
+    // Letter less a quarter inch at the sides and half an inch at the top and bottom.
+    const QRectF printable(0, 0, 9600, 12000);
+    for (const QLineF& line : page.lines())
+        QVERIFY2(printable.contains(line.p1()) && printable.contains(line.p2()),
+                 qPrintable(QStringLiteral("%1,%2-%3,%4").arg(line.x1()).arg(line.y1()).arg(line.x2()).arg(line.y2())));
+
+    QBuffer scratch;
+    QPdfWriter measure(&scratch);
+    measure.setResolution(1200);
+    QStringList texts;
+    for (const PrintedPage::Text& text : page.texts()) {
+        texts << text.text;
+        const QFontMetricsF metrics(text.font, &measure);
+        const QRectF box(text.baseline - QPointF(0, metrics.ascent()),
+                         QSizeF(metrics.horizontalAdvance(text.text), metrics.ascent() + metrics.descent()));
+        QVERIFY2(printable.contains(box), qPrintable(text.text));
+        // The code stands between the ticks of its position, in the bank line's band.
+        if (text.font.family() == QuickPrint::MicrFont)
+            continue;
+        for (const QLineF& line : page.lines()) {
+            const bool across = line.y1() == line.y2();
+            const bool crosses = across ? line.y1() > box.top() && line.y1() < box.bottom() &&
+                                              std::min(line.x1(), line.x2()) < box.right() &&
+                                              std::max(line.x1(), line.x2()) > box.left()
+                                        : line.x1() > box.left() && line.x1() < box.right() &&
+                                              std::min(line.y1(), line.y2()) < box.bottom() &&
+                                              std::max(line.y1(), line.y2()) > box.top();
+            QVERIFY2(!crosses, qPrintable(QStringLiteral("\"%1\" is crossed by %2,%3-%4,%5")
+                                              .arg(text.text)
+                                              .arg(line.x1())
+                                              .arg(line.y1())
+                                              .arg(line.x2())
+                                              .arg(line.y2())));
+        }
+    }
+    QVERIFY(texts.contains(QStringLiteral("Clear band: 5/8 in")));
+    QVERIFY(texts.contains(QStringLiteral("Bank line: 3/16 to 7/16 in above the edge")));
+    QVERIFY(texts.contains(QStringLiteral("1 to 12: amount, left blank for the bank.  13: blank.  14 to 32: on-us "
+                                          "field, account and check number.  33 to 43: routing number.")));
+    QCOMPARE(texts.contains(QStringLiteral("44: external processing code, here the 6 of a remotely created check.")),
+             !code.isEmpty());
+    const QStringList codes = PageItems::of(page).filter(QStringLiteral("MICR"));
+    QCOMPARE(codes, code.isEmpty() ? QStringList() : QStringList{code});
 }
 
 void TestQuickPrint::printedPageIsConfirmedOnceTheDestinationTookIt()

@@ -19,6 +19,7 @@
 #include "platform/qt/widgets/KeyedToolBar.h"
 #include "platform/qt/widgets/LiteralWindowTitle.h"
 #include "print/AlignmentPage.h"
+#include "print/PageFit.h"
 #include "ui/main/BoxMark.h"
 #include "ui/main/CaretBlinkLimiter.h"
 #include "ui/main/MainWindowDesign.h"
@@ -112,6 +113,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     new CaretBlinkLimiter(std::chrono::seconds(10), this);
     connect(&m_printing, &Printing::busyChanged, this, &frmMain::holdInputWhileBusy);
     connect(&m_printing, &Printing::finished, this, &frmMain::closeIfAsked);
+    // The marks measure the texts against the paper last looked up.
+    connect(&m_printing, &Printing::defaultLayoutChanged, this, &frmMain::runDraftChecks);
 
     const Twips twips = Twips::forScreen();
     resize(twips.toPixels(ClientWidth), twips.toPixels(ClientHeight) + menuBar()->sizeHint().height());
@@ -381,14 +384,23 @@ void frmMain::mnuFileExportPdf_Click()
 void frmMain::mnuFilePageSetup_Click()
 {
     frmPageSetup dialog(
-        pageSetup(), [this](const PageSetup& setup) { printAlignmentPage(setup); }, this);
-    if (dialog.exec() == QDialog::Accepted)
-        dialog.setup().save(*m_services.settings, m_services.facts->title());
+        pageSetup(), [this](const PageSetup& setup) { printAlignmentPage(setup); }, printedCaptions(),
+        m_printing.defaultLayout(), this);
+    // The room shown is for the paper last looked up until the printer answers.
+    connect(&m_printing, &Printing::defaultLayoutChanged, &dialog, &frmPageSetup::setPaper);
+    m_printing.refreshDefaultLayout();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_pageSetup = dialog.setup();
+    m_pageSetup->save(*m_services.settings, m_services.facts->title());
+    runDraftChecks();
 }
 
-PageSetup frmMain::pageSetup() const
+const PageSetup& frmMain::pageSetup() const
 {
-    return PageSetup::load(*m_services.settings, m_services.facts->title());
+    if (!m_pageSetup)
+        m_pageSetup = PageSetup::load(*m_services.settings, m_services.facts->title());
+    return *m_pageSetup;
 }
 
 void frmMain::printAlignmentPage(const PageSetup& setup)
@@ -434,15 +446,26 @@ void frmMain::mnuEditAmountWords_Click()
         return;
     }
     // Replacing the selection, rather than setting the text, keeps the box's
-    // undo history: Ctrl+Z brings back what the box held.
+    // undo history; the focus goes there, so that Ctrl+Z brings back what the
+    // box held.
     QLineEdit* words = Text(Box::AmountInWords);
+    words->setFocus();
     words->selectAll();
     words->insert(AmountInWords::write(*cents));
 }
 
 void frmMain::runDraftChecks()
 {
-    const DraftChecks::Reasons reasons = DraftChecks::run(checkTexts(), m_services.now().date());
+    const CheckTexts texts = checkTexts();
+    DraftChecks::Reasons reasons = DraftChecks::run(texts, m_services.now().date());
+    if (!DraftChecks::isUntouched(texts)) {
+        const PerBox<QString> unfit =
+            PageFit::reasons(texts, printedCaptions(), pageSetup(), m_printing.defaultLayout());
+        for (Box box : AllBoxes) {
+            if (!unfit[box].isEmpty())
+                reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + unfit[box];
+        }
+    }
     for (Box box : AllBoxes)
         showBoxMark(*Text(box), reasons[box]);
 }

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class ImageList;
 class QAction;
@@ -83,8 +84,9 @@ private:
     void setCaption(const QString& caption) override;
     void focusFirstBox() override;
 
-    // The page setup kept in the settings now.
-    PageSetup pageSetup() const;
+    // The page setup kept in the settings now, read once and kept up to date
+    // by Page Setup.
+    const PageSetup& pageSetup() const;
     void printAlignmentPage(const PageSetup& setup);
     // While a command waits for the print service, the cheque takes no input.
     void holdInputWhileBusy(bool busy);
@@ -107,6 +109,7 @@ private:
     PdfExport m_pdfExport;
     std::unique_ptr<UserInputHold> m_inputHold;
     bool m_closeRequested = false;
+    mutable std::optional<PageSetup> m_pageSetup;
     QWidget* m_client = nullptr;
     QToolBar* tbToolBar = nullptr;
     QGroupBox* Frame1 = nullptr;

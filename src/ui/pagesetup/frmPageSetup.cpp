@@ -1,9 +1,13 @@
 #include "ui/pagesetup/frmPageSetup.h"
 
+#include "print/PageRoom.h"
+
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -32,8 +36,8 @@ int hundredths(const QDoubleSpinBox* box)
 } // namespace
 
 frmPageSetup::frmPageSetup(const PageSetup& setup, std::function<void(const PageSetup&)> printAlignmentPage,
-                           QWidget* owner)
-    : QDialog(owner)
+                           const PrintedCaptions& captions, const QPageLayout& paper, QWidget* owner)
+    : QDialog(owner), m_captions(captions), m_paper(paper)
 {
     setObjectName(QStringLiteral("frmPageSetup"));
     setWindowTitle(QStringLiteral("Page Setup --Quillo"));
@@ -46,9 +50,16 @@ frmPageSetup::frmPageSetup(const PageSetup& setup, std::function<void(const Page
         new QRadioButton(QStringLiteral("At the bank-standard place, check at the top of a Letter sheet"), bankLine);
     optStandard->setObjectName(QStringLiteral("optStandard"));
     (setup.bankLine == PageSetup::BankLine::Standard ? optStandard : optLayout)->setChecked(true);
+    // Off unless asked for: banks that do not expect the code reject the draft.
+    chkEpc6 = new QCheckBox(QStringLiteral("Print the remotely created check code (EPC 6) on the bank line \u2014 "
+                                           "only if your bank asks for it"),
+                            bankLine);
+    chkEpc6->setObjectName(QStringLiteral("chkEpc6"));
+    chkEpc6->setChecked(setup.epc6);
     auto* bankLineLayout = new QVBoxLayout(bankLine);
     bankLineLayout->addWidget(optLayout);
     bankLineLayout->addWidget(optStandard);
+    bankLineLayout->addWidget(chkEpc6);
 
     auto* offsets = new QGroupBox(QStringLiteral("Move the whole page"), this);
     txtOffsetRight = offsetBox("txtOffsetRight", setup.offsetRight, offsets);
@@ -56,6 +67,11 @@ frmPageSetup::frmPageSetup(const PageSetup& setup, std::function<void(const Page
     auto* offsetsLayout = new QFormLayout(offsets);
     offsetsLayout->addRow(QStringLiteral("&Right by:"), txtOffsetRight);
     offsetsLayout->addRow(QStringLiteral("&Down by:"), txtOffsetDown);
+    lblRoom = new QLabel(offsets);
+    lblRoom->setObjectName(QStringLiteral("lblRoom"));
+    lblRoom->setTextFormat(Qt::PlainText);
+    lblRoom->setWordWrap(true);
+    offsetsLayout->addRow(lblRoom);
 
     cmdAlignment = new QPushButton(QStringLiteral("Print &Alignment Page"), this);
     cmdAlignment->setObjectName(QStringLiteral("cmdAlignment"));
@@ -76,6 +92,23 @@ frmPageSetup::frmPageSetup(const PageSetup& setup, std::function<void(const Page
             [this, print = std::move(printAlignmentPage)] { print(this->setup()); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // Every choice that moves an item changes the room.
+    connect(optStandard, &QRadioButton::toggled, this, &frmPageSetup::showRoom);
+    connect(chkEpc6, &QCheckBox::toggled, this, &frmPageSetup::showRoom);
+    connect(txtOffsetRight, &QDoubleSpinBox::valueChanged, this, &frmPageSetup::showRoom);
+    connect(txtOffsetDown, &QDoubleSpinBox::valueChanged, this, &frmPageSetup::showRoom);
+    showRoom();
+}
+
+void frmPageSetup::setPaper(const QPageLayout& paper)
+{
+    m_paper = paper;
+    showRoom();
+}
+
+void frmPageSetup::showRoom()
+{
+    lblRoom->setText(PageRoom::of(m_paper, setup(), m_captions).describe(m_paper));
 }
 
 PageSetup frmPageSetup::setup() const
@@ -84,5 +117,6 @@ PageSetup frmPageSetup::setup() const
     shown.bankLine = optStandard->isChecked() ? PageSetup::BankLine::Standard : PageSetup::BankLine::Layout;
     shown.offsetRight = hundredths(txtOffsetRight);
     shown.offsetDown = hundredths(txtOffsetDown);
+    shown.epc6 = chkEpc6->isChecked();
     return shown;
 }

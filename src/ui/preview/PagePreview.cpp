@@ -6,6 +6,8 @@ namespace {
 
 // The grey around the sheet, in pixels.
 constexpr int Border = 12;
+// Light enough to tell from anything printed.
+const QColor PrintableEdgeColor(150, 150, 150);
 
 } // namespace
 
@@ -51,6 +53,12 @@ void PagePreview::paintSheet(QPainter& painter) const
     m_page.paint(painter);
     // Marks are in the page's pixels; the painter is now at the device's.
     const double toDevice = double(painter.device()->logicalDpiX()) / m_page.resolution();
+    // The printable area's edge, thin and dashed, so that a marked item is
+    // seen against the edge it crosses.
+    const QSizeF printable = m_page.layout().paintRectPixels(m_page.resolution()).size() * toDevice;
+    painter.setPen(QPen(PrintableEdgeColor, 0, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(QPointF(0, 0), printable));
     painter.setPen(QPen(Qt::red, 2 / m_zoom));
     painter.setBrush(Qt::NoBrush);
     for (const QRectF& mark : m_marks) {

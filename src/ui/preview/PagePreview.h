@@ -6,9 +6,10 @@
 #include <QWidget>
 #include <vector>
 
-// A page on the screen as the printer will print it: the sheet, and on it
-// the page drawn by the printed page's own painter. Items that would not fit
-// are marked with a red frame.
+// A page on the screen as the printer will print it: the sheet, the edge of
+// its printable area as a thin dashed line, and on it the page drawn by the
+// printed page's own painter. Items that would not fit are marked with a red
+// frame.
 class PagePreview : public QWidget {
     Q_OBJECT
 

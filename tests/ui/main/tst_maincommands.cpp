@@ -11,6 +11,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -539,16 +540,16 @@ void TestMainCommands::exportWritesThePageQuicksPrintWouldPrint()
 
 void TestMainCommands::marksFollowTheTextAndNeverStopAPrint()
 {
-    // A new cheque has no date yet: the one box marked.
-    for (int k = 1; k <= 14; ++k)
-        QCOMPARE(m_window->Text(Box(k))->actions().size(), k == 10 ? 1 : 0);
-    QCOMPARE(m_window->Text(Box::CheckDate)->accessibleDescription(),
-             QStringLiteral("The date is empty: banks may return an undated draft."));
-
+    // A new cheque is not marked; its first value brings the missing date's mark.
+    for (Box box : AllBoxes)
+        QVERIFY(m_window->Text(box)->actions().isEmpty());
     QLineEdit* routing = m_window->Text(Box::RoutingNumber);
     const QRect place = routing->geometry();
     routing->setFocus();
-    QTest::keyClicks(routing, QStringLiteral("A021000020A"));
+    QTest::keyClicks(routing, QStringLiteral("A"));
+    QCOMPARE(m_window->Text(Box::CheckDate)->accessibleDescription(),
+             QStringLiteral("The date is empty: banks may return an undated draft."));
+    QTest::keyClicks(routing, QStringLiteral("021000020A"));
     const QString reason =
         QStringLiteral("The check digit should be 1 for 02100002_: the routing number is probably mistyped.");
     QCOMPARE(QAccessible::queryAccessibleInterface(routing)->text(QAccessible::Description), reason);
@@ -570,6 +571,26 @@ void TestMainCommands::marksFollowTheTextAndNeverStopAPrint()
     QCOMPARE(QAccessible::queryAccessibleInterface(routing)->text(QAccessible::Description), QString());
     QVERIFY(routing->actions().isEmpty());
     QCOMPARE(m_fixture->messages.shown.size(), 1);
+
+    // A date that will not fit is marked as it is typed, on the paper the
+    // last print found: US Letter with quarter-inch margins at first, then A4.
+    QLineEdit* date = m_window->Text(Box::CheckDate);
+    date->clear();
+    date->setFocus();
+    QTest::keyClicks(date, QStringLiteral("December 7, 2026"));
+    QCOMPARE(date->accessibleDescription(),
+             QStringLiteral("The check will not print on US Letter paper: \"December 7, 2026\" runs 0.44 inch past "
+                            "the right edge. Use a shorter text, and for the date a short form such as "
+                            "\"12/08/2026\"."));
+    m_fixture->printers.printer.layout.setPageSize(QPageSize(QPageSize::A4));
+    m_window->findChild<QPushButton*>("Command1")->click();
+    QTRY_COMPARE(date->accessibleDescription(),
+                 QStringLiteral("The check will not print on A4 paper: \"December 7, 2026\" runs 0.67 inch past the "
+                                "right edge. Use a shorter text, or print on US Letter paper, for which Quillo's "
+                                "layout is designed."));
+    QTest::keyClicks(date, QStringLiteral("\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b12/7/26"));
+    QVERIFY(date->actions().isEmpty());
+    QCOMPARE(m_fixture->printers.printer.pages.size(), 1);
 }
 
 void TestMainCommands::amountInWordsFillsTheWords_data()
@@ -593,14 +614,18 @@ void TestMainCommands::amountInWordsFillsTheWords()
     QLineEdit* box = m_window->Text(Box::AmountInWords);
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("Two hundred"));
-    m_window->Text(Box::AmountInFigures)->setText(figures);
+    QLineEdit* amount = m_window->Text(Box::AmountInFigures);
+    amount->setFocus();
+    QTest::keyClicks(amount, figures);
 
     m_window->findChild<QAction*>("mnuEditAmountWords")->trigger();
     QCOMPARE(box->text(), words);
     QCOMPARE(m_fixture->messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
+    // The words take the focus, and Ctrl+Z there takes them back.
+    QCOMPARE(QApplication::focusWidget(), message.isEmpty() ? box : amount);
     if (message.isEmpty()) {
         QCOMPARE(box->accessibleDescription(), QString()); // words and figures agree
-        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(box->text(), QStringLiteral("Two hundred"));
     }
 }
@@ -615,9 +640,21 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Page Setup --Quillo"));
         QVERIFY(dialog->findChild<QRadioButton*>(QStringLiteral("optLayout"))->isChecked());
+        auto* code = dialog->findChild<QCheckBox*>(QStringLiteral("chkEpc6"));
+        QCOMPARE(code->text(), QStringLiteral("Print the remotely created check code (EPC 6) on the bank line \u2014 "
+                                              "only if your bank asks for it"));
+        QVERIFY(!code->isChecked());
+        // The room on the printer's paper, once it has answered.
+        const auto* room = dialog->findChild<QLabel*>(QStringLiteral("lblRoom"));
+        const QString start = QStringLiteral("With these offsets a check with a short date such as 12/08/2026 keeps "
+                                             "this much room at the edges of US Letter paper: ");
+        QTRY_COMPARE(room->text(), start + "left 0.13 in, top 0.16 in, right 0.04 in, bottom 7.38 in.");
         dialog->findChild<QRadioButton*>(QStringLiteral("optStandard"))->click();
+        code->click();
         dialog->findChild<QDoubleSpinBox*>(QStringLiteral("txtOffsetRight"))->setValue(0.1);
         dialog->findChild<QDoubleSpinBox*>(QStringLiteral("txtOffsetDown"))->setValue(-0.05);
+        QCOMPARE(room->text(), start + "left 0.23 in, top 0.11 in, right 0.06 in past the edge, bottom 7.25 in. "
+                                       "Make the offset smaller, or Quick Print will not print the check.");
         dialog->findChild<QPushButton*>(QStringLiteral("cmdAlignment"))->click();
         dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
     });
@@ -632,7 +669,10 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
                 .contains(QStringLiteral("Arial 10 1020.0,1411.2 Offsets now: right 0.10 in, down -0.05 in.")));
     QCOMPARE(m_fixture->settings.written, (QStringList{QStringLiteral("Quillo/Printing/BankLine=Standard"),
                                                        QStringLiteral("Quillo/Printing/OffsetRight=10"),
-                                                       QStringLiteral("Quillo/Printing/OffsetDown=-5")}));
+                                                       QStringLiteral("Quillo/Printing/OffsetDown=-5"),
+                                                       QStringLiteral("Quillo/Printing/Epc6=true")}));
+    QCOMPARE(PageSetup::load(m_fixture->settings, QStringLiteral("Quillo")),
+             (PageSetup{PageSetup::BankLine::Standard, 10, -5, true}));
 
     // Quick Print moves every item by the offsets; Cancel keeps the settings as they were.
     typeSampleCheque(*m_window);
@@ -640,8 +680,11 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
     m_window->Text(Box::CheckDate)->setText(QStringLiteral("12/7/26"));
     m_window->Command1_Click();
     QCOMPARE(m_fixture->printers.printer.pages.size(), 2);
-    QCOMPARE(PageItems::of(m_fixture->printers.printer.pages[1]).first(),
-             PageItems::arial(3, 2, QStringLiteral("Jane Q. Merchant"), QPointF(120, -60)));
+    const QStringList page = PageItems::of(m_fixture->printers.printer.pages[1]);
+    QCOMPARE(page.first(), PageItems::arial(3, 2, QStringLiteral("Jane Q. Merchant"), QPointF(120, -60)));
+    // The code in position 44, 2.8125 inch from the sheet's left edge less a
+    // character, on the bank line 3.25 inch down, both moved.
+    QCOMPARE(page.at(18), QStringLiteral("MICR 013 BT 16 bold 3044.8,3240.0 6"));
     QTimer::singleShot(0, this, [] {
         auto* dialog = qobject_cast<frmPageSetup*>(QApplication::activeModalWidget());
         QVERIFY(dialog->findChild<QRadioButton*>(QStringLiteral("optStandard"))->isChecked());
@@ -649,7 +692,7 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     m_window->findChild<QAction*>("mnuFilePageSetup")->trigger();
-    QCOMPARE(m_fixture->settings.written.size(), 3);
+    QCOMPARE(m_fixture->settings.written.size(), 4);
 }
 
 #include "tst_maincommands.moc"

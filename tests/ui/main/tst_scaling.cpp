@@ -193,6 +193,8 @@ void TestScaling::textBoxesDrawTheirTextAtTheScaledSize()
     const QString before = box->text();
     box->clearFocus(); // no text cursor among the glyphs
     box->setText(sampleText(d));
+    // A box too narrow for the text shows its beginning, as after Open.
+    box->setCursorPosition(0);
     box->deselect();
     const QImage shown = grabbed(box);
     // The warning icon of a marked box is no text: the text lies left of it.
