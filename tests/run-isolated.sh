@@ -45,6 +45,10 @@ export XDG_CACHE_HOME="$sandbox/cache"
 export XDG_DATA_HOME="$sandbox/data"
 export XDG_RUNTIME_DIR="$sandbox/runtime"
 export QUILLO_TEST_SANDBOX="$sandbox"
+# The draft register takes its key from a passphrase, as scripts give it: no
+# keyring is asked and no dialog waits for a person, unless a test asks for
+# the keyring itself.
+export QUILLO_REGISTER_PASSPHRASE="test register passphrase"
 # Printing never reaches a real queue from a test unless the test sets one up.
 export CUPS_SERVER="$sandbox/no-cups-server"
 

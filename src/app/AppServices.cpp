@@ -1,10 +1,12 @@
 #include "app/AppServices.h"
 
+#include "register/RegisterError.h"
 #include "ui/about/AboutServices.h"
 #include "ui/about/frmAbout.h"
 #include "ui/browser/BrowserServices.h"
 #include "ui/browser/HomePageAddress.h"
 #include "ui/browser/frmBrowser.h"
+#include "ui/main/frmMain.h"
 #include "ui/register/frmRegister.h"
 
 #include <QCoreApplication>
@@ -24,6 +26,7 @@ MainWindowServices AppServices::mainWindowServices()
     services.settings = &m_settings;
     services.windows = &m_windows;
     services.printers = &m_printers;
+    services.journal = &m_journal;
     services.showAboutBox = [this](QWidget* owner) {
         AboutServices about = AboutServices::forPlatform(m_facts, m_messages, m_systemInfo, &m_windows);
         frmAbout::showModal(owner, about);
@@ -32,14 +35,29 @@ MainWindowServices AppServices::mainWindowServices()
     services.openBrowserWindow = [this](const QString& startingAddress) {
         openBrowserWindow(startingAddress, BrowserServices{&m_browserControls, &m_windows, &m_failures});
     };
-    services.openRegisterWindow = [this](QWidget*) { openRegisterWindow(); };
+    services.openRegisterWindow = [this](QWidget* owner) { openRegisterWindow(qobject_cast<frmMain*>(owner)); };
     // Leaves the event loop at once: no window's unload step runs.
     services.endProgram = [] { QCoreApplication::exit(0); };
     return services;
 }
 
-void AppServices::openRegisterWindow()
+void AppServices::startRegister()
 {
+    // Opened now, its passphrase is asked once while the merchant starts the
+    // day rather than in the middle of a print, and prints left uncertain last
+    // time are looked up.
+    try {
+        m_register.open(&m_passphrase);
+    } catch (const RegisterError&) {
+        // Said when a draft is printed, with the question whether to print it unrecorded.
+        return;
+    }
+    m_settler.settle();
+}
+
+void AppServices::openRegisterWindow(frmMain* cheques)
+{
+    m_settler.settle();
     if (m_registerWindow) {
         m_registerWindow->raise();
         m_registerWindow->activateWindow();
@@ -59,6 +77,15 @@ void AppServices::openRegisterWindow()
         delete window;
         return;
     }
+    if (cheques) {
+        QObject::connect(window, &frmRegister::openAsDraft, cheques,
+                         [cheques](const DraftDetails& draft) { cheques->openDraft(draft.record.texts); });
+        QObject::connect(window, &frmRegister::printAgain, cheques,
+                         [cheques](const DraftDetails& draft) { cheques->printDraftAgain(draft.record.texts); });
+    }
+    QObject::connect(&m_settler, &UncertainSettler::lookedUp, window, [window](qint64 draft, bool printed) {
+        window->showStatus(draft, printed ? DraftStatus::Printed : DraftStatus::NotPrinted);
+    });
     m_windows.add(window);
     m_registerWindow = window;
     window->show();

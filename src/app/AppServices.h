@@ -2,6 +2,7 @@
 
 #include "platform/DefaultPrinter.h"
 #include "platform/FailureHandling.h"
+#include "platform/SystemPrintJobStates.h"
 #include "platform/browser/WebEngineControlFactory.h"
 #include "platform/qt/QtApplicationFacts.h"
 #include "platform/qt/QtClipboard.h"
@@ -15,12 +16,15 @@
 #include "platform/qt/SystemInfoPlatform.h"
 #include "platform/qt/WindowList.h"
 #include "register/KeychainKeyring.h"
+#include "register/RegisterJournal.h"
 #include "register/RegisterSession.h"
+#include "register/UncertainSettler.h"
 #include "ui/main/MainWindowServices.h"
 #include "ui/register/DialogPassphrasePrompt.h"
 
 #include <QPointer>
 
+class frmMain;
 class frmRegister;
 
 // The real services of the running program, created once before Main and
@@ -35,6 +39,8 @@ public:
     MainWindowServices mainWindowServices();
     // The program's draft register, opened on first use.
     RegisterSession& draftRegister() { return m_register; }
+    // Opens the register once the windows are up and settles what it holds uncertain.
+    void startRegister();
 
 private:
     QtApplicationFacts m_facts;
@@ -55,7 +61,10 @@ private:
     KeychainKeyring m_keyring{m_facts.title()};
     DialogPassphrasePrompt m_passphrase;
     RegisterSession m_register{RegisterSession::defaultPath(), &m_keyring};
+    RegisterJournal m_journal{[this]() -> DraftRecorder& { return m_register.open(&m_passphrase); }, m_questions};
+    SystemPrintJobStates m_jobStates;
+    UncertainSettler m_settler{[this]() -> UncertainPrints& { return m_register.open(&m_passphrase); }, m_jobStates};
     QPointer<frmRegister> m_registerWindow;
 
-    void openRegisterWindow();
+    void openRegisterWindow(frmMain* cheques);
 };

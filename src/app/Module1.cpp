@@ -5,6 +5,7 @@
 #include "ui/main/frmMain.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace Module1 {
 
@@ -27,6 +28,8 @@ void Main(AppServices& services)
     delete splash;
 
     MainWindow->show();
+    // The register waits for the window: nothing of it comes before the first paint.
+    QTimer::singleShot(0, MainWindow, [&services] { services.startRegister(); });
 }
 
 } // namespace Module1

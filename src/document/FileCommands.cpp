@@ -71,6 +71,14 @@ void FileCommands::newCheque()
     m_form.focusFirstBox();
 }
 
+void FileCommands::openDraft(const CheckTexts& texts)
+{
+    newCheque();
+    for (Box box : AllBoxes)
+        m_form.setText(box, texts[box]);
+    m_form.focusFirstBox();
+}
+
 void FileCommands::open()
 {
     if (!m_dialog.ShowOpen())

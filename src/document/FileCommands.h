@@ -26,6 +26,10 @@ public:
     // that could not keep a value as typed.
     void run(std::int16_t index);
 
+    // A draft kept elsewhere (the draft register) as a new cheque without a
+    // file: the window takes its values, as New and Open leave it.
+    void openDraft(const CheckTexts& texts);
+
     static QString newFileCaption();
     static QString fileCaption(const QString& fileTitle);
 

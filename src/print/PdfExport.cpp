@@ -23,9 +23,9 @@ QString PdfExport::documentTitle(const QString& text6)
     return number.isEmpty() ? QStringLiteral("Check") : QStringLiteral("Check ") + number;
 }
 
-void PdfExport::run(const CheckTexts& texts, const PrintedCaptions& captions, const QString& firstFolder,
-                    const PageSetup& setup)
+void PdfExport::run(const SentDraft& draft, const PrintedCaptions& captions, const QString& firstFolder)
 {
+    const CheckTexts& texts = draft.texts;
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Save;
     request.initialFolder = m_lastFolder.isEmpty() ? firstFolder : m_lastFolder;
@@ -44,6 +44,6 @@ void PdfExport::run(const CheckTexts& texts, const PrintedCaptions& captions, co
         [path = *path, title](const QPageLayout& layout) {
             return std::make_unique<PdfFileDestination>(path, layout, title);
         },
-        QuickPrint::page(texts, captions, setup),
-        QStringLiteral("The check was exported to \"%1\".").arg(QDir::toNativeSeparators(*path)));
+        QuickPrint::page(texts, captions, draft.setup),
+        QStringLiteral("The check was exported to \"%1\".").arg(QDir::toNativeSeparators(*path)), {}, draft);
 }

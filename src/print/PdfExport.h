@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CheckRecord.h"
+#include "print/DraftJournal.h"
 #include "print/QuickPrint.h"
 
 #include <QString>
@@ -18,8 +19,7 @@ public:
     // Asks for the file, starting in the folder of the last export or else in
     // `firstFolder`, then writes it and says where, or why not. A cancelled
     // dialog ends the command quietly.
-    void run(const CheckTexts& texts, const PrintedCaptions& captions, const QString& firstFolder,
-             const PageSetup& setup = {});
+    void run(const SentDraft& draft, const PrintedCaptions& captions, const QString& firstFolder);
 
     // The name the dialog suggests: the first payor line as a save suggests
     // it, with ".pdf"; "check.pdf" for an empty line.

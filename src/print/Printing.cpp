@@ -8,8 +8,9 @@
 #include "print/PrintDestination.h"
 #include "print/PrinterFinder.h"
 
-Printing::Printing(PrinterFinder& printers, MessageBoxService& messages, FailureReporter& failures, QObject* parent)
-    : QObject(parent), m_printers(printers), m_messages(messages), m_failures(failures),
+Printing::Printing(PrinterFinder& printers, MessageBoxService& messages, FailureReporter& failures,
+                   DraftJournal* journal, QObject* parent)
+    : QObject(parent), m_printers(printers), m_messages(messages), m_failures(failures), m_journal(journal),
       m_defaultLayout(DefaultPrinter::fallbackLayout())
 {}
 
@@ -22,29 +23,35 @@ Printing::Composed Printing::compose(const QPageLayout& layout, const Compose& c
     return {builder.page(), std::move(overflows), builder.extent()};
 }
 
-void Printing::toDefaultPrinter(Compose compose, QString confirmation, Done done)
+void Printing::toDefaultPrinter(Compose compose, QString confirmation, Done done, std::optional<SentDraft> draft)
 {
-    if (isBusy())
+    if (isBusy() || !maySend(draft))
         return;
-    lookUp([this, compose = std::move(compose), confirmation = std::move(confirmation),
-            done = std::move(done)](const FoundPrinter& found) {
+    lookUp([this, compose = std::move(compose), confirmation = std::move(confirmation), done = std::move(done),
+            draft = std::move(draft)](const FoundPrinter& found) {
         if (!found.printer) {
             tell(PrintOutcome::notPrinted(found.failure), confirmation, done);
             return;
         }
-        send(found.printer, compose, confirmation, done);
+        send(found.printer, compose, confirmation, done, draft);
     });
     if (!isBusy())
         Q_EMIT finished();
 }
 
-void Printing::toDestination(OpenDestination open, Compose compose, QString confirmation, Done done)
+void Printing::toDestination(OpenDestination open, Compose compose, QString confirmation, Done done,
+                             std::optional<SentDraft> draft)
 {
-    if (isBusy())
+    if (isBusy() || !maySend(draft))
         return;
-    withDefaultLayout(
-        [this, open = std::move(open), compose = std::move(compose), confirmation = std::move(confirmation),
-         done = std::move(done)](const QPageLayout& layout) { send(open(layout), compose, confirmation, done); });
+    withDefaultLayout([this, open = std::move(open), compose = std::move(compose),
+                       confirmation = std::move(confirmation), done = std::move(done), draft = std::move(draft)](
+                          const QPageLayout& layout) { send(open(layout), compose, confirmation, done, draft); });
+}
+
+bool Printing::maySend(const std::optional<SentDraft>& draft)
+{
+    return !draft || !m_journal || m_journal->maySend(*draft);
 }
 
 void Printing::withDefaultLayout(std::function<void(const QPageLayout& layout)> then)
@@ -93,7 +100,7 @@ void Printing::remember(const FoundPrinter& found)
 }
 
 void Printing::send(std::shared_ptr<PrintDestination> destination, const Compose& compose, const QString& confirmation,
-                    const Done& done)
+                    const Done& done, const std::optional<SentDraft>& draft)
 {
     const Composed page = Printing::compose(destination->pageLayout(), compose);
     // Nothing has reached the destination yet: a page that would be cut off
@@ -104,6 +111,13 @@ void Printing::send(std::shared_ptr<PrintDestination> destination, const Compose
              confirmation, done);
         return;
     }
+    const bool journaled = draft && m_journal;
+    DraftJournal::Entry entry;
+    if (journaled) {
+        entry = m_journal->sending(*draft, destination->name());
+        if (!entry.send)
+            return;
+    }
     QFuture<PrintOutcome> outcome;
     try {
         outcome = destination->print(page.page);
@@ -113,7 +127,13 @@ void Printing::send(std::shared_ptr<PrintDestination> destination, const Compose
     // The destination stays until its answer is in.
     whenReady<PrintOutcome>(
         outcome, Step::Sending,
-        [this, destination, confirmation, done](const PrintOutcome& answer) { tell(answer, confirmation, done); });
+        [this, destination, confirmation, done, draft, entry, journaled](const PrintOutcome& answer) {
+            // On record before the merchant reads it, in case the program is stopped then.
+            const QString unrecorded = journaled ? m_journal->sent(*draft, entry, answer) : QString();
+            tell(answer, confirmation, done);
+            if (!unrecorded.isEmpty())
+                m_failures.report(unrecorded);
+        });
 }
 
 void Printing::tell(const PrintOutcome& outcome, const QString& confirmation, const Done& done)

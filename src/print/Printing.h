@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/DraftJournal.h"
 #include "print/PrintOutcome.h"
 #include "print/PrintedPage.h"
 #include "print/QuickPrint.h"
@@ -47,18 +48,22 @@ public:
     };
 
     Printing(PrinterFinder& printers, MessageBoxService& messages, FailureReporter& failures,
-             QObject* parent = nullptr);
+             DraftJournal* journal = nullptr, QObject* parent = nullptr);
     ~Printing() override;
 
     // The page on `layout`, as every command composes it.
     static Composed compose(const QPageLayout& layout, const Compose& compose);
 
     // To the default printer: a missing printer is reported before anything
-    // is composed; a printed page is confirmed with `confirmation`.
-    void toDefaultPrinter(Compose compose, QString confirmation, Done done = {});
+    // is composed; a printed page is confirmed with `confirmation`. A page
+    // that is a draft goes through the journal: its questions come first, it
+    // is recorded as it goes, and its outcome after.
+    void toDefaultPrinter(Compose compose, QString confirmation, Done done = {},
+                          std::optional<SentDraft> draft = std::nullopt);
     // To a destination the command opens, on the default printer's paper (US
     // Letter when there is none).
-    void toDestination(OpenDestination open, Compose compose, QString confirmation, Done done = {});
+    void toDestination(OpenDestination open, Compose compose, QString confirmation, Done done = {},
+                       std::optional<SentDraft> draft = std::nullopt);
     // Runs `then` with the default printer's paper and printable area, or US
     // Letter's when there is no default printer.
     void withDefaultLayout(std::function<void(const QPageLayout& layout)> then);
@@ -90,7 +95,9 @@ private:
 
     void lookUp(std::function<void(const FoundPrinter& found)> then);
     void send(std::shared_ptr<PrintDestination> destination, const Compose& compose, const QString& confirmation,
-              const Done& done);
+              const Done& done, const std::optional<SentDraft>& draft);
+    // Whether the journal lets `draft` go; a page that is no draft always goes.
+    bool maySend(const std::optional<SentDraft>& draft);
     void tell(const PrintOutcome& outcome, const QString& confirmation, const Done& done);
     // Runs `then` with the future's value now if it is there, or when it comes.
     template <typename T> void whenReady(QFuture<T> future, Step step, std::function<void(const T&)> then);
@@ -100,6 +107,7 @@ private:
     PrinterFinder& m_printers;
     MessageBoxService& m_messages;
     FailureReporter& m_failures;
+    DraftJournal* m_journal;
     Step m_step = Step::Idle;
     // Tells a stopped wait's late answer from the current one's.
     int m_generation = 0;

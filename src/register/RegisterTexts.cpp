@@ -2,9 +2,12 @@
 
 QString RegisterTexts::duplicateQuestion(const EarlierDraft& earlier)
 {
-    return QStringLiteral("Check %1 on the account ending in %2 was already printed on %3 for %4 to \"%5\". Print "
-                          "it again?")
-        .arg(earlier.checkNumber, earlier.accountLastFour, dateText(earlier.recorded), earlier.amount, earlier.payee);
+    // A draft printed without an amount or a payee is named by what it has.
+    const QString amount = earlier.amount.isEmpty() ? QString() : QStringLiteral(" for ") + earlier.amount;
+    const QString payee =
+        earlier.payee.isEmpty() ? QString() : QStringLiteral(" to \"") + earlier.payee + QLatin1Char('"');
+    return QStringLiteral("Check %1 on the account ending in %2 was already printed on %3%4%5. Print it again?")
+        .arg(earlier.checkNumber, earlier.accountLastFour, dateText(earlier.recorded), amount, payee);
 }
 
 QString RegisterTexts::sameAmountMark(const EarlierDraft& earlier)

@@ -135,14 +135,15 @@ def test(program):
 
             cups.forget_output()
             choose_standard_place(quillo)
-            e2e.expect_message("Quick Print", quillo.quick_print(), e2e.CONFIRMATION)
+            # The same draft again, at another place: the register asks first.
+            e2e.expect_message("Quick Print", quillo.quick_print(again=True), e2e.CONFIRMATION)
             standard = cups.wait_printed()
             check_standard_place(micr_measure.measure(standard, FIELDS))
             check_no_code(standard)
 
             cups.forget_output()
             choose_code(quillo)
-            e2e.expect_message("Quick Print", quillo.quick_print(), e2e.CONFIRMATION)
+            e2e.expect_message("Quick Print", quillo.quick_print(again=True), e2e.CONFIRMATION)
             check_code_in_position_44(cups.wait_printed())
 
             quillo.close_and_expect_clean_exit()

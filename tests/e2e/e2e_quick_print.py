@@ -166,12 +166,12 @@ POSITION_TOLERANCE = 0.3
 SCALE_TOLERANCE = 0.005
 
 
-def print_page(quillo, cups, keep_as):
+def print_page(quillo, cups, keep_as, again=False):
     """Quick Print on a queue that takes jobs: the confirmation, exactly one
     new job, and its printed page, kept under `keep_as`."""
     jobs = cups.jobs()
     cups.forget_output()
-    e2e.expect_message("Quick Print", quillo.quick_print(), CONFIRMATION)
+    e2e.expect_message("Quick Print", quillo.quick_print(again), CONFIRMATION)
     pdf = cups.wait_printed()
     if len(cups.jobs()) != len(jobs) + 1:
         e2e.fail("Quick Print made the jobs %s out of %s; expected one new job" % (cups.jobs(), jobs))
@@ -220,6 +220,7 @@ def print_from_preview(quillo, cups, typed, keep_as):
     preview = quillo.wait_window("Print Preview --Quillo")
     quillo.focus(preview)
     quillo.key("alt+p")
+    quillo.print_again()
     e2e.expect_message("Print in the preview", quillo.read_message(), CONFIRMATION)
     quillo.wait_gone(preview, "the preview")
     shutil.copyfile(cups.wait_printed(), keep_as)
@@ -233,6 +234,7 @@ def export_pdf(quillo, typed, path):
     places, every font embedded."""
     quillo.file_menu("e")
     quillo.answer_file_dialog("Save As", path)
+    quillo.print_again()
     e2e.expect_message("Export as PDF", quillo.read_message(), 'The check was exported to "%s".' % path)
     check_same_places(typed, path, tolerance=0.5)
     if e2e.pdf_fonts(path) != e2e.pdf_fonts(typed) or not all(e2e.pdf_fonts(path).values()):
@@ -255,7 +257,7 @@ def moved_past_the_edge(quillo, cups):
     """An offset that alone puts the date past the edge is named in the refusal; nothing prints."""
     jobs = cups.jobs()
     move_right(quillo, "0.05")
-    e2e.expect_message("Quick Print moved 0.05 inch right", quillo.quick_print(), MOVED_PAST_THE_EDGE)
+    e2e.expect_message("Quick Print moved 0.05 inch right", quillo.quick_print(again=True), MOVED_PAST_THE_EDGE)
     if cups.jobs() != jobs:
         e2e.fail("a refused page made the jobs %s, before %s" % (cups.jobs(), jobs))
     move_right(quillo, "0")
@@ -265,20 +267,20 @@ def refusals(quillo, cups):
     """Every way the print server can fail the job, each with its own message."""
     jobs = cups.jobs()
     cups.lp(["cupsreject", QUEUE])
-    e2e.expect_message("Quick Print to a queue that refuses jobs", quillo.quick_print(), NOT_ACCEPTING)
+    e2e.expect_message("Quick Print to a queue that refuses jobs", quillo.quick_print(again=True), NOT_ACCEPTING)
     if cups.jobs() != jobs:
         e2e.fail("a queue that refuses jobs holds the jobs %s, before %s" % (cups.jobs(), jobs))
     cups.lp(["cupsaccept", QUEUE])
 
     cups.lp(["lpadmin", "-p", QUEUE, "-u", "deny:" + getpass.getuser()])
-    e2e.expect_message("Quick Print to a queue that refuses the user", quillo.quick_print(), FORBIDDEN)
+    e2e.expect_message("Quick Print to a queue that refuses the user", quillo.quick_print(again=True), FORBIDDEN)
     if cups.jobs() != jobs:
         e2e.fail("a queue that refuses the user holds the jobs %s, before %s" % (cups.jobs(), jobs))
     cups.lp(["lpadmin", "-p", QUEUE, "-u", "allow:all"])
 
     # A paused printer takes the job and keeps it until it is resumed.
     cups.lp(["cupsdisable", QUEUE])
-    e2e.expect_message("Quick Print to a paused printer", quillo.quick_print(), CONFIRMATION)
+    e2e.expect_message("Quick Print to a paused printer", quillo.quick_print(again=True), CONFIRMATION)
     waiting = cups.lp(["lpstat", "-o", QUEUE]).stdout.split("\n")
     if len([line for line in waiting if line.strip()]) != 1:
         e2e.fail("the paused printer holds the jobs %r; expected the one just sent" % waiting)
@@ -288,15 +290,15 @@ def refusals(quillo, cups):
     os.makedirs(os.path.dirname(options), exist_ok=True)
     with open(options, "w", encoding="utf-8") as f:
         f.write("Default GHOST\n")
-    e2e.expect_message("Quick Print to a default that does not exist", quillo.quick_print(), GHOST_DEFAULT)
+    e2e.expect_message("Quick Print to a default that does not exist", quillo.quick_print(again=True), GHOST_DEFAULT)
     # The user's own default comes before the one for everyone, which comes
     # before the print service's.
     everyone = os.path.join(quillo.env["CUPS_SERVERROOT"], "lpoptions")
     with open(everyone, "w", encoding="utf-8") as f:
         f.write("Default NOWHERE\n")
-    e2e.expect_message("Quick Print with a default for everyone too", quillo.quick_print(), GHOST_DEFAULT)
+    e2e.expect_message("Quick Print with a default for everyone too", quillo.quick_print(again=True), GHOST_DEFAULT)
     os.remove(options)
-    e2e.expect_message("Quick Print to a default for everyone that does not exist", quillo.quick_print(),
+    e2e.expect_message("Quick Print to a default for everyone that does not exist", quillo.quick_print(again=True),
                        NOWHERE_DEFAULT)
     os.remove(everyone)
 
@@ -304,11 +306,13 @@ def refusals(quillo, cups):
     jobs = cups.jobs()
     cups.pause()
     quillo.click_quick_print()
+    quillo.print_again()
     check_paints_while_waiting(quillo)
     e2e.expect_message("Quick Print to a frozen print service", quillo.read_message(), TIME_LIMIT)
     # Closed while Quillo still looks for the printer, the window goes at
     # once: nothing has been sent that the merchant would need to hear of.
     quillo.click_quick_print()
+    quillo.print_again()
     e2e.request_close(quillo.main)
     code = quillo.wait_exit("the window was closed while Quick Print looked for the printer", timeout=5)
     if code != 0:
@@ -352,8 +356,9 @@ def answers(program, cups, env):
                     e2e.fail("with %s, the service saw the requests %s; expected %s" % (what, requests, seen))
             if quillo.terminal_output():
                 e2e.fail("Quillo wrote %r on its terminal" % quillo.terminal_output())
-            frozen_at_the_document(quillo, cups, service)
+            uncertain = frozen_at_the_document(quillo, cups, service)
             closed_while_sending(quillo, service)
+            return uncertain
         finally:
             quillo.stop()
 
@@ -375,9 +380,14 @@ def frozen_at_the_document(quillo, cups, service):
     if message == DOCUMENT_LIMIT:
         if os.path.exists(cups.output):
             e2e.fail("Quillo said %r, and job %d printed when the service went on" % (message, job))
+        job = None
     else:
         e2e.expect_message("Quick Print to a service frozen at the document", message, UNCERTAIN % job)
+        check_recorded("an uncertain print", [(e2e.register_events()[-1][0], "printer", QUEUE, "uncertain", str(job))])
+        # A later look-up may find it printed only if its page came out.
+        job = (str(job), os.path.exists(cups.output))
     cups.forget_output()
+    return job
 
 
 def closed_while_sending(quillo, service):
@@ -396,6 +406,29 @@ def closed_while_sending(quillo, service):
     requests = [entry for entry in service.log[start:] if entry[0] not in LOOK_UP]
     if requests != [("Create-Job", None), ("Send-Document", 905), ("Cancel-Job", 905)]:
         e2e.fail("a page closed on its way saw the requests %s" % requests)
+
+
+def job_number(line):
+    """The number of a job as lpstat lists it: FILEPDF-12 ..."""
+    return line.split()[0].rsplit("-", 1)[1]
+
+
+def check_recorded(what, expected):
+    """The draft register's history ends in `expected`."""
+    events = e2e.register_events()
+    if events[-len(expected):] != expected:
+        e2e.fail("after %s, the register's history ends in %s; expected %s" % (what, events[-len(expected):], expected))
+
+
+def declined(quillo, cups):
+    """No to the question before a draft is printed again: nothing is sent,
+    nothing recorded, and no message follows."""
+    jobs, events = cups.jobs(), e2e.register_events()
+    quillo.click_quick_print()
+    quillo.print_again(yes=False)
+    if cups.jobs() != jobs or e2e.register_events() != events or quillo.windows():
+        e2e.fail("after No to printing again, the jobs are %s (before %s), the register holds %s (before %s), and "
+                 "Quillo shows %s" % (cups.jobs(), jobs, e2e.register_events(), events, quillo.windows()))
 
 
 def check_paints_while_waiting(quillo):
@@ -519,20 +552,32 @@ def test(program):
             quillo.focus()
             quillo.type_cheque([CHEQUE[number] for number in range(1, 15)])
             typed = print_page(quillo, cups, os.path.join(folder, "..", "typed.pdf"))
+            check_recorded("the first Quick Print", [(1, "printer", QUEUE, "printed", job_number(cups.jobs()[-1]))])
             check_page(typed, cups)
             print_from_preview(quillo, cups, typed, os.path.join(folder, "..", "previewed.pdf"))
-            export_pdf(quillo, typed, os.path.join(e2e.sandbox(), "exported.pdf"))
+            check_recorded("the preview's Print", [(2, "preview", QUEUE, "printed", job_number(cups.jobs()[-1]))])
+            exported = os.path.join(e2e.sandbox(), "exported.pdf")
+            export_pdf(quillo, typed, exported)
+            check_recorded("Export as PDF", [(3, "pdf", exported, "exported", "")])
+            declined(quillo, cups)
             moved_past_the_edge(quillo, cups)
 
             save_new_open(quillo, folder)
-            reopened = print_page(quillo, cups, os.path.join(folder, "..", "reopened.pdf"))
+            reopened = print_page(quillo, cups, os.path.join(folder, "..", "reopened.pdf"), again=True)
             check_same_places(typed, reopened)
 
             refusals(quillo, cups)
             quillo.close_and_expect_clean_exit()
-            answers(program, cups, env)
+            uncertain = answers(program, cups, env)
             quillo.start()
             quillo.focus()
+            if uncertain:
+                # Started again, Quillo asks the print service about the print it could not be sure of.
+                job, came_out = uncertain
+                e2e.wait_for("the register to record what became of job %s" % job,
+                             lambda: e2e.register_events()[-1][3:] in (("printed", job), ("not-printed", job)))
+                if e2e.register_events()[-1][3] == "printed" and not came_out:
+                    e2e.fail("the register found job %s printed, and nothing came out of the queue" % job)
             no_service(quillo, cups)
             check_no_print_file([temporary, os.environ["HOME"]])
             quillo.close_and_expect_clean_exit()

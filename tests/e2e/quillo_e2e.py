@@ -12,9 +12,11 @@ without a window manager, and HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR are
 private folders, so the program's settings land in the sandbox.
 """
 
+import contextlib
 import html
 import os
 import re
+import sqlite3
 import subprocess
 import sys
 import time
@@ -49,6 +51,9 @@ from desktop import (  # noqa: F401 -- the scenarios reach these through this mo
 MAIN_CAPTION = re.compile(r".* --Quillo$")
 # The designed geometry is in twips: 15 to a pixel at 96 dpi.
 TWIPS_PER_PIXEL = 15
+# Asked before a draft that the register holds already is printed again.
+DUPLICATE_QUESTION = re.compile(r'^Check \d+ on the account ending in \d{4} was already printed on '
+                                r'\d\d/\d\d/\d{4}( for [\d.,]+)?( to ".*")?\. Print it again\?$')
 CONFIRMATION = "Quillo Has Been Sent To The Printer!"
 # From the first text box, Text11 is eleven Tabs on: Text2 to Text10, the logo
 # picture, Text11.
@@ -180,6 +185,12 @@ class Quillo:
         The text is what Ctrl+C in the box puts on the clipboard: the caption,
         the message and the buttons between lines of dashes; the message alone
         is returned."""
+        return self.answer(caption, timeout, "Return")
+
+    def answer(self, caption="Quillo", timeout=DEFAULT_WAIT, key="Return"):
+        """Reads a message box or question as read_message does and answers it
+        with `key`: Return takes the default button (a question's No), alt+y
+        a question's Yes."""
         box = self.wait_window(caption, timeout)
         self.focus(box)
         # Each copy takes the clipboard anew, with a time stamp of its own.
@@ -190,9 +201,17 @@ class Quillo:
         parts = [p.strip() for p in re.split(r"^-{10,}$", copied, flags=re.M) if p.strip()]
         if len(parts) < 3 or parts[0] != caption:
             fail("the message box %r copied %r" % (caption, copied))
-        self.key("Return")
+        self.key(key)
         self.wait_gone(box, "the message box")
         return parts[1]
+
+    def print_again(self, yes=True):
+        """Answers the question that comes before a draft the register holds
+        already is printed again; returns the question."""
+        question = self.answer(key="alt+y" if yes else "Return")
+        if not DUPLICATE_QUESTION.match(question):
+            fail("before printing a draft again, Quillo asked %r" % question)
+        return question
 
     def save_in(self, folder):
         """Ctrl+S on a new cheque: the save dialog suggests a name, which is
@@ -246,9 +265,12 @@ class Quillo:
         self.click(x + round((120 + 6840 + 1095 / 2) / TWIPS_PER_PIXEL),
                    y + menu_bar + round((480 + 4080 + 495 / 2) / TWIPS_PER_PIXEL))
 
-    def quick_print(self):
-        """Clicks "Quick Print " and returns the text of the message box it shows."""
+    def quick_print(self, again=False):
+        """Clicks "Quick Print " and returns the text of the message box it
+        shows; `again` for a draft printed before, whose question is answered Yes."""
         self.click_quick_print()
+        if again:
+            self.print_again()
         message = self.read_message()
         if self.windows():
             fail("after Quick Print's message, Quillo still shows %s" % self.windows())
@@ -295,6 +317,16 @@ class Quillo:
             self.terminal_output()
             os.close(self.terminal)
             self.terminal = None
+
+
+def register_events():
+    """The draft register's history, oldest first, as (draft, destination kind,
+    destination, event, job) rows: what anyone can read of the file without
+    its key."""
+    path = os.path.join(os.environ["XDG_DATA_HOME"], "Quillo", "Quillo", "register.sqlite")
+    with contextlib.closing(sqlite3.connect("file:%s?mode=ro" % path, uri=True)) as db:
+        return db.execute("SELECT d.id, d.destination_kind, d.destination, e.kind, e.job_id FROM draft_events e "
+                          "JOIN drafts d ON d.id = e.draft_id ORDER BY e.id").fetchall()
 
 
 def sandbox():

@@ -2,17 +2,20 @@
 
 #include "platform/QuestionBox.h"
 
+#include <QList>
 #include <QStringList>
 
-// Answers every question with `answer` and records the questions asked.
+// Answers the questions with `answers` in turn, then every further one with
+// `answer`, and records the questions asked.
 class FakeQuestionBox : public QuestionBox {
 public:
     bool ask(const QString& question) override
     {
         asked.append(question);
-        return answer;
+        return answers.isEmpty() ? answer : answers.takeFirst();
     }
 
+    QList<bool> answers;
     bool answer = false;
     QStringList asked;
 };

@@ -1,17 +1,22 @@
 #include "fakes/FakeKeyring.h"
 #include "fakes/FakePassphrasePrompt.h"
+#include "fakes/FakeQuestionBox.h"
 #include "fakes/TestFiles.h"
+#include "print/PrintJobStates.h"
 #include "register/DraftRegister.h"
 #include "register/KeychainKeyring.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
+#include "register/RegisterJournal.h"
 #include "register/RegisterSession.h"
 #include "register/RegisterTexts.h"
+#include "register/UncertainSettler.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -66,6 +71,18 @@ DraftRecord printed(const CheckTexts& texts)
     draft.destinationName = QStringLiteral("Office");
     return draft;
 }
+
+// A print service that knows the state of some jobs, and keeps what it was asked.
+class FakePrintJobStates : public PrintJobStates {
+public:
+    QFuture<PrintJobState> stateOf(const QString& printer, int jobId) override
+    {
+        asked << QStringLiteral("%1 %2").arg(printer).arg(jobId);
+        return QtFuture::makeReadyFuture(states.value(jobId, PrintJobState::Unknown));
+    }
+    QMap<int, PrintJobState> states;
+    QStringList asked;
+};
 
 // One step of a draft's history as a test writes it: "printed:17",
 // "returned:Insufficient funds", "settled:17:completed", "canceled:17:canceled".
@@ -345,6 +362,101 @@ private Q_SLOTS:
         QCOMPARE(drafts.details(settled).status, DraftStatus::Printed);
     }
 
+    void uncertainPrintsAreSettledByALaterLookUp()
+    {
+        auto registerSession = session(folder("settling") + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        const DraftId completed = drafts.record(printed(sampleTexts()), DraftEvent::uncertain("41"));
+        const DraftId canceled = drafts.record(printed(sampleTexts()), DraftEvent::uncertain("42"));
+        const DraftId aborted = drafts.record(printed(sampleTexts()), DraftEvent::uncertain("43"));
+        const DraftId pending = drafts.record(printed(sampleTexts()), DraftEvent::uncertain("44"));
+        const DraftId unknown = drafts.record(printed(sampleTexts()), DraftEvent::uncertain("45"));
+        FakePrintJobStates states;
+        states.states = {{41, PrintJobState::Completed},
+                         {42, PrintJobState::Canceled},
+                         {43, PrintJobState::Aborted},
+                         {44, PrintJobState::Pending},
+                         {45, PrintJobState::Unknown}};
+        UncertainSettler settler([&]() -> UncertainPrints& { return drafts; }, states);
+        QSignalSpy settled(&settler, &UncertainSettler::settled);
+        settler.settle();
+        QTRY_COMPARE(settled.count(), 1);
+
+        QCOMPARE(states.asked, (QStringList{"Office 41", "Office 42", "Office 43", "Office 44", "Office 45"}));
+        QCOMPARE(drafts.details(completed).status, DraftStatus::Printed);
+        QCOMPARE(historyLine(drafts.details(completed).history.back()),
+                 "2026-12-08T18:00:00Z Printed|41|The print service later reported the job completed.");
+        QCOMPARE(drafts.details(canceled).status, DraftStatus::NotPrinted);
+        QCOMPARE(drafts.details(aborted).status, DraftStatus::NotPrinted);
+        // Still on its way, or not known: asked again next time.
+        QCOMPARE(drafts.details(pending).status, DraftStatus::Uncertain);
+        QCOMPARE(drafts.details(unknown).status, DraftStatus::Uncertain);
+        states.asked.clear();
+        settler.settle();
+        QTRY_COMPARE(settled.count(), 2);
+        QCOMPARE(states.asked, (QStringList{"Office 44", "Office 45"}));
+    }
+
+    void printCommandsKeepTheirDraftsOnRecord()
+    {
+        auto registerSession = session(folder("journal") + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        FakeQuestionBox questions;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, questions);
+        const SentDraft quickPrint{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo")};
+
+        // A first draft goes without a question; recorded as it goes, its outcome after.
+        QVERIFY(journal.maySend(quickPrint));
+        const DraftJournal::Entry entry = journal.sending(quickPrint, QStringLiteral("Office"));
+        QVERIFY(entry.send && entry.draft);
+        QCOMPARE(drafts.details(*entry.draft).status, DraftStatus::Uncertain);
+        QCOMPARE(journal.sent(quickPrint, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 88)), QString());
+        QCOMPARE(drafts.details(*entry.draft).status, DraftStatus::Printed);
+        QCOMPARE(drafts.details(*entry.draft).history.back().event.jobId, "88");
+        QCOMPARE(drafts.details(*entry.draft).record.sourceFile, "/tmp/a.qlo");
+        QVERIFY(questions.asked.isEmpty());
+
+        // The same draft again: asked first; No sends nothing, Yes sends it.
+        questions.answers = {false, true};
+        QVERIFY(!journal.maySend(quickPrint));
+        QVERIFY(journal.maySend(quickPrint));
+        QCOMPARE(questions.asked,
+                 QStringList(2, "Check 1042 on the account ending in 6789 was already printed on 12/08/2026 for "
+                                "1234.56 to \"Acme Supplies LLC\". Print it again?"));
+
+        // An export is recorded once its file is written, and only then.
+        const SentDraft exported{sampleTexts(), {}, SentDraft::Kind::PdfFile, {}};
+        const DraftJournal::Entry file = journal.sending(exported, QStringLiteral("/tmp/a.pdf"));
+        QVERIFY(file.send && !file.draft);
+        const std::size_t before = drafts.drafts().size();
+        journal.sent(exported, file, PrintOutcome::notPrinted(QStringLiteral("The disk is full."), "/tmp/a.pdf"));
+        QCOMPARE(drafts.drafts().size(), before);
+        journal.sent(exported, file, PrintOutcome::confirmed(QStringLiteral("/tmp/a.pdf")));
+        QCOMPARE(drafts.drafts().front().status, DraftStatus::Exported);
+        QCOMPARE(drafts.drafts().front().destinationName, "/tmp/a.pdf");
+    }
+
+    void aRegisterThatCannotRecordIsNeverPassedOver()
+    {
+        FakeQuestionBox questions;
+        const auto failing = []() -> DraftRecorder& { throw RegisterError(QStringLiteral("the disk is full")); };
+        RegisterJournal journal(failing, questions);
+        const SentDraft draft{sampleTexts(), {}, SentDraft::Kind::QuickPrint, {}};
+        const QString question =
+            QStringLiteral("The draft register cannot be written: the disk is full. Print without recording it?");
+        // No, the default: nothing goes.
+        questions.answers = {false};
+        QVERIFY(!journal.maySend(draft));
+        QCOMPARE(questions.asked, QStringList{question});
+        // Yes: it goes unrecorded, asked once for the command.
+        questions.answers = {true};
+        QVERIFY(journal.maySend(draft));
+        const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
+        QVERIFY(entry.send && !entry.draft);
+        QCOMPARE(journal.sent(draft, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 3)), QString());
+        QCOMPARE(questions.asked, QStringList(2, question));
+    }
+
     void duplicateQuestion_data()
     {
         QTest::addColumn<QStringList>("earlier"); // "<outcome>@<days ago>", oldest first
@@ -383,6 +495,13 @@ private Q_SLOTS:
             << QStringList{"printed@7"} << QStringList{"9=$75"} << QStringList()
             << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for 75.00 to \"Acme "
                "Supplies LLC\". Print it again?";
+        QTest::newRow("no amount, no payee")
+            << QStringList{"printed@7"} << QStringList{"7=", "8=", "9="} << QStringList()
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026. Print it again?";
+        QTest::newRow("no payee")
+            << QStringList{"printed@7"} << QStringList{"7=   "} << QStringList()
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for 1234.56. Print it "
+               "again?";
         QTest::newRow("amount that is no number")
             << QStringList{"printed@7"} << QStringList{"9=about twelve dollars  "} << QStringList()
             << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for about twelve dollars "

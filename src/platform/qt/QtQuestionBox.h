@@ -4,7 +4,8 @@
 
 class ApplicationFacts;
 
-// A modal QMessageBox over the active window with Yes and No, No the default.
+// A modal message box over the active window with Yes and No, No the default,
+// no icon, the application title as caption. Ctrl+C in it copies its text.
 class QtQuestionBox : public QuestionBox {
 public:
     explicit QtQuestionBox(const ApplicationFacts& facts) : m_facts(facts) {}

@@ -5,6 +5,7 @@
 #include <functional>
 
 class ApplicationFacts;
+class DraftJournal;
 class Clipboard;
 class FailureReporter;
 class FileDialogs;
@@ -34,6 +35,8 @@ struct MainWindowServices {
     LoadedWindows* windows = nullptr;
     // Finds the default printer for each command that prints or lays out a page.
     PrinterFinder* printers = nullptr;
+    // Keeps account of every draft that is printed or exported; none: no account is kept.
+    DraftJournal* journal = nullptr;
     // Shows the About box modal over `owner`; returns when it has closed.
     std::function<void(QWidget* owner)> showAboutBox;
     // The product's home page, where View, Web Browser opens.

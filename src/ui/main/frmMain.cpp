@@ -97,7 +97,7 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
       cDlg(*services.fileDialogs, services.helpViewer), m_services(std::move(services)),
       m_fileCommands(*this, cDlg, *m_services.messages),
       m_editCommands(*m_services.clipboard, *m_services.focusedControl),
-      m_printing(*m_services.printers, *m_services.messages, *m_services.failures),
+      m_printing(*m_services.printers, *m_services.messages, *m_services.failures, m_services.journal),
       m_pdfExport(*m_services.fileDialogs, m_printing)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -365,12 +365,14 @@ void frmMain::mnuFilePreview_Click()
         });
         frmPrintPreview preview(page.page, page.overflows, this, inClearBand);
         connect(&preview, &frmPrintPreview::printRequested, this, [this, &preview] {
-            m_printing.toDefaultPrinter(QuickPrint::page(checkTexts(), printedCaptions(), pageSetup()),
-                                        QuickPrint::Confirmation,
-                                        [shown = QPointer<frmPrintPreview>(&preview)](const PrintOutcome& outcome) {
-                                            if (outcome.printed() && shown)
-                                                shown->accept();
-                                        });
+            const SentDraft draft = sentDraft(SentDraft::Kind::PreviewPrint);
+            m_printing.toDefaultPrinter(
+                QuickPrint::page(draft.texts, printedCaptions(), draft.setup), QuickPrint::Confirmation,
+                [shown = QPointer<frmPrintPreview>(&preview)](const PrintOutcome& outcome) {
+                    if (outcome.printed() && shown)
+                        shown->accept();
+                },
+                draft);
         });
         preview.exec();
     });
@@ -378,7 +380,7 @@ void frmMain::mnuFilePreview_Click()
 
 void frmMain::mnuFileExportPdf_Click()
 {
-    m_pdfExport.run(checkTexts(), printedCaptions(), cDlg.InitDir, pageSetup());
+    m_pdfExport.run(sentDraft(SentDraft::Kind::PdfFile), printedCaptions(), cDlg.InitDir);
 }
 
 void frmMain::mnuFilePageSetup_Click()
@@ -475,6 +477,18 @@ void frmMain::mnuViewWebBrowser_Click()
     m_services.openBrowserWindow(m_services.homePageAddress);
 }
 
+void frmMain::openDraft(const CheckTexts& texts)
+{
+    m_fileCommands.openDraft(texts);
+    runDraftChecks();
+}
+
+void frmMain::printDraftAgain(const CheckTexts& texts)
+{
+    openDraft(texts);
+    Failures::reportTo(*m_services.failures, [this] { Command1_Click(); });
+}
+
 void frmMain::mnuViewRegister_Click()
 {
     if (m_services.openRegisterWindow)
@@ -518,8 +532,14 @@ void frmMain::focusFirstBox()
 
 void frmMain::Command1_Click()
 {
-    m_printing.toDefaultPrinter(QuickPrint::page(checkTexts(), printedCaptions(), pageSetup()),
-                                QuickPrint::Confirmation);
+    const SentDraft draft = sentDraft(SentDraft::Kind::QuickPrint);
+    m_printing.toDefaultPrinter(QuickPrint::page(draft.texts, printedCaptions(), draft.setup), QuickPrint::Confirmation,
+                                {}, draft);
+}
+
+SentDraft frmMain::sentDraft(SentDraft::Kind kind) const
+{
+    return {checkTexts(), pageSetup(), kind, cDlg.FileName};
 }
 
 void frmMain::holdInputWhileBusy(bool busy)

@@ -61,6 +61,11 @@ public:
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
 
+    // A draft from the register, as a new cheque; printed again at once for
+    // Print Again, with the duplicate question first.
+    void openDraft(const CheckTexts& texts);
+    void printDraftAgain(const CheckTexts& texts);
+
     // The fourteen cheque values as the text boxes hold them now.
     CheckTexts checkTexts() const;
     // The captions that the printed cheque carries, as the labels hold them now.
@@ -87,6 +92,8 @@ private:
     // The page setup kept in the settings now, read once and kept up to date
     // by Page Setup.
     const PageSetup& pageSetup() const;
+    // The draft the window holds now, as a print command of `kind` sends it.
+    SentDraft sentDraft(SentDraft::Kind kind) const;
     void printAlignmentPage(const PageSetup& setup);
     // While a command waits for the print service, the cheque takes no input.
     void holdInputWhileBusy(bool busy);

@@ -280,6 +280,12 @@ bool frmRegister::Form_Load()
     return true;
 }
 
+void frmRegister::showStatus(DraftId draft, DraftStatus status)
+{
+    m_model->setStatus(draft, status);
+    showSelection();
+}
+
 void frmRegister::txtSearch_Change()
 {
     m_model->setSearch(txtSearch->text());

@@ -42,6 +42,9 @@ public:
     void cmdNote_Click();
     void cmdExportCsv_Click();
 
+    // A draft's status changed elsewhere (a later look-up of its print job).
+    void showStatus(DraftId draft, DraftStatus status);
+
 Q_SIGNALS:
     // Open as Draft: the cheque window takes the draft's values, as File, Open does.
     void openAsDraft(const DraftDetails& draft);

@@ -374,7 +374,8 @@ private Q_SLOTS:
         connect(m_window, &frmRegister::openAsDraft, this,
                 [&](const DraftDetails& draft) { handed.append("open " + draft.record.texts[Box::PayorLine1]); });
         connect(m_window, &frmRegister::printAgain, this, [&](const DraftDetails& draft) {
-            handed.append("print " + draft.record.texts[Box::AccountNumber] + " " + draft.record.texts[Box::CheckNumber]);
+            handed.append("print " + draft.record.texts[Box::AccountNumber] + " " +
+                          draft.record.texts[Box::CheckNumber]);
         });
         selectCheck("1042");
         QTest::keyClick(button("cmdOpen"), Qt::Key_Space);
@@ -494,6 +495,8 @@ int main(int argc, char* argv[])
 {
     qputenv("TZ", "America/Chicago");
     ::tzset();
+    // The register's key comes from the fake keyring these tests hand it.
+    qunsetenv("QUILLO_REGISTER_PASSPHRASE");
     QApplication app(argc, argv);
     TestRegisterWindow test;
     return QTest::qExec(&test, argc, argv);
