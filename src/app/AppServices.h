@@ -61,7 +61,9 @@ private:
     KeychainKeyring m_keyring{m_facts.title()};
     DialogPassphrasePrompt m_passphrase;
     RegisterSession m_register{RegisterSession::defaultPath(), &m_keyring};
-    RegisterJournal m_journal{[this]() -> DraftRecorder& { return m_register.open(&m_passphrase); }, m_questions};
+    RegisterJournal m_journal{
+        [this]() -> DraftRecorder& { return m_register.open(&m_passphrase); },
+        [this]() -> DraftRecorder* { return m_register.isOpen() ? &m_register.open(nullptr) : nullptr; }, m_questions};
     SystemPrintJobStates m_jobStates;
     UncertainSettler m_settler{[this]() -> UncertainPrints& { return m_register.open(&m_passphrase); }, m_jobStates};
     QPointer<frmRegister> m_registerWindow;

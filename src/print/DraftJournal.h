@@ -46,4 +46,9 @@ public:
     // What became of it. Returns what to tell the merchant after the outcome
     // when that could not be recorded; empty when all is on record.
     virtual QString sent(const SentDraft& draft, const Entry& entry, const PrintOutcome& outcome) = 0;
+
+    // What the journal says of the draft being typed, for the amount box's
+    // mark (an earlier draft on the same account for the same amount); empty
+    // for nothing. Never asks the merchant anything.
+    virtual QString amountMark(const CheckTexts& texts) = 0;
 };

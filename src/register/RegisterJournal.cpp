@@ -41,8 +41,9 @@ DraftEvent eventOf(const PrintOutcome& outcome)
 
 } // namespace
 
-RegisterJournal::RegisterJournal(std::function<DraftRecorder&()> openRegister, QuestionBox& questions)
-    : m_openRegister(std::move(openRegister)), m_questions(questions)
+RegisterJournal::RegisterJournal(std::function<DraftRecorder&()> openRegister,
+                                 std::function<DraftRecorder*()> openedRegister, QuestionBox& questions)
+    : m_openRegister(std::move(openRegister)), m_openedRegister(std::move(openedRegister)), m_questions(questions)
 {}
 
 bool RegisterJournal::maySend(const SentDraft& draft)
@@ -85,6 +86,20 @@ QString RegisterJournal::sent(const SentDraft& draft, const Entry& entry, const 
         return QStringLiteral("The draft register could not record what became of the check: %1.").arg(error.reason());
     }
     return {};
+}
+
+QString RegisterJournal::amountMark(const CheckTexts& texts)
+{
+    DraftRecorder* drafts = m_openedRegister();
+    if (!drafts)
+        return {};
+    try {
+        const std::optional<EarlierDraft> earlier = drafts->sameAmountRecently(texts);
+        return earlier ? RegisterTexts::sameAmountMark(*earlier) : QString();
+    } catch (const RegisterError&) {
+        // Said when the draft is printed.
+        return {};
+    }
 }
 
 bool RegisterJournal::sendUnrecorded(const QString& reason)

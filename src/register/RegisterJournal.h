@@ -14,12 +14,15 @@ class QuestionBox;
 class RegisterJournal : public DraftJournal {
 public:
     // `openRegister` gives the register, opening it on first use, or throws
-    // a RegisterError that says why it cannot.
-    RegisterJournal(std::function<DraftRecorder&()> openRegister, QuestionBox& questions);
+    // a RegisterError that says why it cannot; `openedRegister` gives it only
+    // when it is open already, without asking anyone anything.
+    RegisterJournal(std::function<DraftRecorder&()> openRegister, std::function<DraftRecorder*()> openedRegister,
+                    QuestionBox& questions);
 
     bool maySend(const SentDraft& draft) override;
     Entry sending(const SentDraft& draft, const QString& destination) override;
     QString sent(const SentDraft& draft, const Entry& entry, const PrintOutcome& outcome) override;
+    QString amountMark(const CheckTexts& texts) override;
 
 private:
     // Asked once per command: the merchant's answer to a register that
@@ -27,6 +30,7 @@ private:
     bool sendUnrecorded(const QString& reason);
 
     std::function<DraftRecorder&()> m_openRegister;
+    std::function<DraftRecorder*()> m_openedRegister;
     QuestionBox& m_questions;
     // The merchant chose to send the current draft without recording it.
     bool m_unrecorded = false;

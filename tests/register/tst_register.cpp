@@ -402,7 +402,7 @@ private Q_SLOTS:
         auto registerSession = session(folder("journal") + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
         FakeQuestionBox questions;
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, questions);
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions);
         const SentDraft quickPrint{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo")};
 
         // A first draft goes without a question; recorded as it goes, its outcome after.
@@ -424,6 +424,12 @@ private Q_SLOTS:
                  QStringList(2, "Check 1042 on the account ending in 6789 was already printed on 12/08/2026 for "
                                 "1234.56 to \"Acme Supplies LLC\". Print it again?"));
 
+        // The same amount on the same account under another check number is marked while typed.
+        const CheckTexts next = withChanges(sampleTexts(), {QStringLiteral("6=1043"), QStringLiteral("13=1043")});
+        QCOMPARE(journal.amountMark(next), "Check 1042 for the same amount on the account ending in 6789 was printed "
+                                           "on 12/08/2026 to \"Acme Supplies LLC\".");
+        QCOMPARE(journal.amountMark(withChanges(next, {QStringLiteral("9=$1,234.57")})), QString());
+
         // An export is recorded once its file is written, and only then.
         const SentDraft exported{sampleTexts(), {}, SentDraft::Kind::PdfFile, {}};
         const DraftJournal::Entry file = journal.sending(exported, QStringLiteral("/tmp/a.pdf"));
@@ -440,7 +446,8 @@ private Q_SLOTS:
     {
         FakeQuestionBox questions;
         const auto failing = []() -> DraftRecorder& { throw RegisterError(QStringLiteral("the disk is full")); };
-        RegisterJournal journal(failing, questions);
+        RegisterJournal journal(
+            failing, [] { return nullptr; }, questions);
         const SentDraft draft{sampleTexts(), {}, SentDraft::Kind::QuickPrint, {}};
         const QString question =
             QStringLiteral("The draft register cannot be written: the disk is full. Print without recording it?");

@@ -467,6 +467,12 @@ void frmMain::runDraftChecks()
             if (!unfit[box].isEmpty())
                 reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + unfit[box];
         }
+        // A draft like one sent lately, with another check number: perhaps the same payment twice.
+        const QString earlier = m_services.journal ? m_services.journal->amountMark(texts) : QString();
+        if (!earlier.isEmpty()) {
+            QString& amount = reasons[Box::AmountInFigures];
+            amount += (amount.isEmpty() ? QString() : QStringLiteral(" ")) + earlier;
+        }
     }
     for (Box box : AllBoxes)
         showBoxMark(*Text(box), reasons[box]);
