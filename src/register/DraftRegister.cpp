@@ -106,8 +106,7 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     stored.recordedAt = m_now().toMSecsSinceEpoch();
     for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
         const QString& text = draft.texts[box.box];
-        stored.boxes[box.box] =
-            box.sealed ? m_cipher->seal(text, sealContext(stored.uid, box.column)) : text.toUtf8();
+        stored.boxes[box.box] = box.sealed ? m_cipher->seal(text, sealContext(stored.uid, box.column)) : text.toUtf8();
     }
     stored.accountLastFour = BankNumbers::lastFour(draft.texts[Box::AccountNumber]);
     stored.accountKey = identity.accountKey;
