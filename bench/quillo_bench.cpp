@@ -2,6 +2,10 @@
 // with a stopwatch around the step being measured. One mode per run:
 //
 //   quillo-bench startup   process start to the cheque-entry window's first paint
+//   quillo-bench startup-register  the same with the register of 100,000 drafts
+//                          that register-bench makes, on until the register is
+//                          open, timing the longest the event loop waited meanwhile
+//   quillo-bench startup-locked  the same with a keyring locked for 2 s after it is asked
 //   quillo-bench idle      CPU time and wake-ups with that window open, active and idle
 //   quillo-bench idle-inactive  the same with the window inactive (another has the focus)
 //   quillo-bench steps     start-up again, with the time each of its steps takes
@@ -12,6 +16,7 @@
 //   quillo-bench browser   View, Web Browser to the home page's load-finished
 //
 // Each prints key=value lines for bench/run-bench.py.
+#include "BenchKeyring.h"
 #include "FirstPaint.h"
 #include "IdleMeter.h"
 #include "ProcessStats.h"
@@ -33,7 +38,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPrinter>
@@ -99,6 +106,44 @@ void reportStartup(std::int64_t mainNs)
     report("start_ns", double(ProcessStats::startNs()));
     report("peak_rss_kb", double(ProcessStats::peakResidentKb()));
 }
+
+// After the first paint, until the register is open: ticks of the event loop
+// every millisecond, and the longest gap between two, which is the longest
+// that a key press would have waited.
+class UntilRegisterOpen : public QObject {
+public:
+    UntilRegisterOpen(RegisterSession& session) : m_session(session)
+    {
+        m_since.start();
+        m_lastTick = 0;
+        m_ticks.setTimerType(Qt::PreciseTimer);
+        connect(&m_ticks, &QTimer::timeout, this, &UntilRegisterOpen::tick);
+        m_ticks.start(1);
+    }
+
+private:
+    void tick()
+    {
+        const qint64 now = m_since.nsecsElapsed();
+        m_longestGap = std::max(m_longestGap, now - m_lastTick);
+        m_lastTick = now;
+        if (m_session.isOpen()) {
+            m_ticks.stop();
+            report("register_open_ms", now / 1e6);
+            report("longest_stall_ms", m_longestGap / 1e6);
+            ProcessStats::finish();
+        } else if (now > 60'000'000'000LL) {
+            std::fprintf(stderr, "the register did not open within 60 s\n");
+            ProcessStats::finish(2);
+        }
+    }
+
+    RegisterSession& m_session;
+    QElapsedTimer m_since;
+    QTimer m_ticks;
+    qint64 m_lastTick = 0;
+    qint64 m_longestGap = 0;
+};
 
 // The program's own start, as main() does it.
 void startAsTheProgram(AppServices& services)
@@ -181,10 +226,15 @@ struct BenchWindow {
         window->show();
     }
 
-    void fillIn()
+    // The cheque, under check number 1042 + `draft`: each print is a draft
+    // of its own, as a merchant's are, so none asks whether to print again.
+    void fillIn(int draft = 0)
     {
         for (Box box : AllBoxes)
             window->Text(box)->setText(QString::fromLatin1(Cheque[numberOf(box) - 1]));
+        const QString checkNumber = QString::number(1042 + draft);
+        window->Text(Box::CheckNumber)->setText(checkNumber);
+        window->Text(Box::MicrCheckNumber)->setText(checkNumber);
     }
 
     FakeMessageBox messages;
@@ -196,10 +246,10 @@ struct BenchWindow {
 
 void runPrint(BenchWindow& bench, const QString& folder)
 {
-    bench.fillIn();
     auto* quickPrint = bench.window->findChild<QPushButton*>(QStringLiteral("Command1"));
     std::vector<double> repeated;
     for (int run = 0; run < 16; ++run) {
+        bench.fillIn(run);
         bench.printers.path = QStringLiteral("%1/cheque-%2.pdf").arg(folder).arg(run);
         const std::int64_t start = ProcessStats::bootNs();
         quickPrint->click();
@@ -375,8 +425,29 @@ int main(int argc, char* argv[])
     if (steps)
         Steps::mark("fonts installed");
 
-    AppServices services;
+    const bool withRegister = mode == QLatin1String("startup-register") || mode == QLatin1String("startup-locked");
+    std::unique_ptr<BenchKeyring> keyring;
+    if (withRegister) {
+        if (!QFileInfo::exists(RegisterSession::defaultPath())) {
+            std::fprintf(stderr, "no register: run register-bench register first\n");
+            return 2;
+        }
+        using namespace std::chrono_literals;
+        keyring = std::make_unique<BenchKeyring>(mode == QLatin1String("startup-locked") ? 2000ms : 0ms);
+    }
     QTemporaryDir folder;
+    const bool inAWindow = mode == QLatin1String("print") || mode == QLatin1String("files") ||
+                           mode == QLatin1String("preview") || mode == QLatin1String("checks");
+    if (inAWindow) {
+        // A register of its own for the run, open before anything is timed,
+        // as the program opens it once its window is up.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(folder.path() + QStringLiteral("/data")));
+        keyring = std::make_unique<BenchKeyring>();
+    }
+    AppServices services(keyring.get());
+    if (inAWindow)
+        services.draftRegister().open(nullptr);
+    std::unique_ptr<UntilRegisterOpen> registerOpening;
     std::unique_ptr<BenchWindow> bench;
     std::unique_ptr<IdleMeter> idle;
     std::function<void()> painted;
@@ -385,6 +456,11 @@ int main(int argc, char* argv[])
         painted = [mainNs] {
             reportStartup(mainNs);
             ProcessStats::finish();
+        };
+    } else if (withRegister) {
+        painted = [&] {
+            reportStartup(mainNs);
+            registerOpening = std::make_unique<UntilRegisterOpen>(services.draftRegister());
         };
     } else if (mode == QLatin1String("idle") || mode == QLatin1String("idle-inactive")) {
         painted = [&] {
@@ -422,8 +498,10 @@ int main(int argc, char* argv[])
             ProcessStats::finish();
         };
     } else {
-        std::fprintf(stderr,
-                     "usage: quillo-bench startup|idle|idle-inactive|steps|print|preview|files|checks|browser\n");
+        std::fprintf(
+            stderr,
+            "usage: quillo-bench "
+            "startup|startup-register|startup-locked|idle|idle-inactive|steps|print|preview|files|checks|browser\n");
         return 2;
     }
 

@@ -9,6 +9,7 @@
 //                             each flushed to disk) and the duplicate look-up
 //
 // Prints key=value lines for bench/run-bench.py.
+#include "BenchKeyring.h"
 #include "FirstPaint.h"
 #include "ProcessStats.h"
 
@@ -88,30 +89,6 @@ CheckTexts cheque(int customer, int number, qint64 cents)
             checkNumber,
             QString()};
 }
-
-// The keyring as the runs of one bench see it: a file in the bench's data
-// folder, so that every run finds the key the first one made. It answers at
-// once, without the Secret Service's round trip over D-Bus.
-class BenchKeyring : public KeyringKeys {
-public:
-    Answer read(const QString& name) override
-    {
-        QFile file(folder() + name);
-        if (!file.open(QIODevice::ReadOnly))
-            return {Found::NoKey, {}};
-        return {Found::Key, file.readAll()};
-    }
-
-    bool write(const QString& name, const QByteArray& key) override
-    {
-        QDir().mkpath(folder());
-        QFile file(folder() + name);
-        return file.open(QIODevice::WriteOnly) && file.write(key) == key.size();
-    }
-
-private:
-    static QString folder() { return QFileInfo(RegisterSession::defaultPath()).absolutePath() + "/bench-keyring/"; }
-};
 
 void makeRegister(const QString& path, KeyringKeys& keyring)
 {

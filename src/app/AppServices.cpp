@@ -10,7 +10,7 @@
 
 #include <QCoreApplication>
 
-AppServices::AppServices() = default;
+AppServices::AppServices(KeyringKeys* keyring) : m_keyring(keyring ? keyring : &m_desktopKeyring) {}
 
 MainWindowServices AppServices::mainWindowServices()
 {

@@ -31,7 +31,8 @@ class frmRegister;
 // alive until the program ends.
 class AppServices {
 public:
-    AppServices();
+    // `keyring` stands in for the desktop's keyring where it is given.
+    explicit AppServices(KeyringKeys* keyring = nullptr);
 
     WindowList& windows() { return m_windows; }
     const ApplicationFacts& facts() const { return m_facts; }
@@ -58,9 +59,10 @@ private:
     WebEngineControlFactory m_browserControls;
     QtQuestionBox m_questions{m_facts};
     QtTextPrompt m_textPrompt{m_facts};
-    KeychainKeyring m_keyring{m_facts.title()};
+    KeychainKeyring m_desktopKeyring{m_facts.title()};
+    KeyringKeys* m_keyring;
     DialogPassphrasePrompt m_passphrase;
-    RegisterSession m_register{RegisterSession::defaultPath(), &m_keyring};
+    RegisterSession m_register{RegisterSession::defaultPath(), m_keyring};
     RegisterJournal m_journal{
         [this]() -> DraftRecorder& { return m_register.open(&m_passphrase); },
         [this]() -> DraftRecorder* { return m_register.isOpen() ? &m_register.open(nullptr) : nullptr; }, m_questions};
