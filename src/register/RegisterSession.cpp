@@ -3,6 +3,7 @@
 #include "register/RegisterUnlock.h"
 #include "register/SqlRegisterStore.h"
 
+#include <QFileInfo>
 #include <QStandardPaths>
 
 RegisterSession::RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now)
@@ -28,6 +29,8 @@ DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
     if (!scripted.isEmpty())
         sources.scriptedPassphrase = scripted;
     std::unique_ptr<RegisterCipher> cipher = RegisterUnlock::unlock(*store, sources);
-    m_register = std::make_unique<DraftRegister>(std::move(store), std::move(cipher), m_now);
+    // The proof files' copies go beside the register, and move with its folder.
+    m_register = std::make_unique<DraftRegister>(std::move(store), std::move(cipher),
+                                                 QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now);
     return *m_register;
 }

@@ -117,7 +117,7 @@ struct MenuEntry {
     void (frmMain::*arrayHandler)(std::int16_t Index) = nullptr;
 };
 
-inline constexpr std::array<MenuEntry, 23> Menus = {{
+inline constexpr std::array<MenuEntry, 24> Menus = {{
     {"mMenu", 0, true, "&File", nullptr},
     {"mFile", 0, false, "&New", "Ctrl+N", nullptr, &frmMain::mFile_Click},
     {"mFile", 1, false, "&Open...", "Ctrl+O", nullptr, &frmMain::mFile_Click},
@@ -134,6 +134,7 @@ inline constexpr std::array<MenuEntry, 23> Menus = {{
     {"mnuEditPaste", -1, false, "&Paste", "Ctrl+V", &frmMain::mnuEditPaste_Click},
     {"mnuEditBar0", -1, false, "-", nullptr},
     {"mnuEditAmountWords", -1, false, "Amount in &Words", nullptr, &frmMain::mnuEditAmountWords_Click},
+    {"mnuEditAuthorization", -1, false, "Aut&horization...", nullptr, &frmMain::mnuEditAuthorization_Click},
     {"mnuView", -1, true, "&View", nullptr},
     {"mnuViewWebBrowser", -1, false, "&Web Browser", nullptr, &frmMain::mnuViewWebBrowser_Click},
     {"mnuViewRegister", -1, false, "&Register", "Ctrl+R", &frmMain::mnuViewRegister_Click},

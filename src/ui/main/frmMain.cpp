@@ -25,6 +25,9 @@
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/MainWindowUnload.h"
 #include "ui/main/StatusClock.h"
+#include "register/DraftAuthorizations.h"
+#include "register/RegisterError.h"
+#include "ui/authorization/frmAuthorization.h"
 #include "ui/pagesetup/frmPageSetup.h"
 #include "ui/preview/frmPrintPreview.h"
 
@@ -344,7 +347,11 @@ void frmMain::Form_Unload(std::int16_t& /*Cancel*/)
 
 void frmMain::mFile_Click(std::int16_t Index)
 {
+    const CheckTexts before = checkTexts();
     m_fileCommands.run(Index);
+    // Another cheque has another authorization: the register's, until one is filled in.
+    if (Index == FileCommands::New || (Index == FileCommands::Open && checkTexts() != before))
+        m_authorization.reset();
     // A box whose text stayed the same reports no change, yet the date is
     // measured against a today that may have moved on.
     if (Index == FileCommands::New || Index == FileCommands::Open)
@@ -467,15 +474,41 @@ void frmMain::runDraftChecks()
             if (!unfit[box].isEmpty())
                 reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + unfit[box];
         }
-        // A draft like one sent lately, with another check number: perhaps the same payment twice.
-        const QString earlier = m_services.journal ? m_services.journal->amountMark(texts) : QString();
-        if (!earlier.isEmpty()) {
-            QString& amount = reasons[Box::AmountInFigures];
-            amount += (amount.isEmpty() ? QString() : QStringLiteral(" ")) + earlier;
+        // What the register says of it: a payment perhaps made twice, an
+        // authorization for another amount or payee, or one used up.
+        if (m_services.journal) {
+            const PerBox<QString> journal = m_services.journal->marks(sentDraft(SentDraft::Kind::QuickPrint));
+            for (Box box : AllBoxes) {
+                if (!journal[box].isEmpty())
+                    reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + journal[box];
+            }
         }
     }
     for (Box box : AllBoxes)
         showBoxMark(*Text(box), reasons[box]);
+}
+
+void frmMain::mnuEditAuthorization_Click()
+{
+    const SentDraft draft = sentDraft(SentDraft::Kind::QuickPrint);
+    std::optional<AuthorizationRecord> record = m_authorization;
+    if (!record && m_services.authorizations) {
+        try {
+            record = m_services.authorizations->authorizationOf(draft);
+        } catch (const RegisterError&) {
+            // Said when the draft is printed; the record can be filled in meanwhile.
+        }
+    }
+    const QString application = m_services.facts->title();
+    const bool offered = frmAuthorization::offeredIn(*m_services.settings, application);
+    frmAuthorization dialog(record ? *record : AuthorizationRecord::forDraft(draft.texts, m_services.now()), !record,
+                            offered, frmAuthorization::Use::Edit, *m_services.fileDialogs, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_authorization = dialog.record();
+    if (dialog.offered() != offered)
+        frmAuthorization::saveOffered(*m_services.settings, application, dialog.offered());
+    runDraftChecks();
 }
 
 void frmMain::mnuViewWebBrowser_Click()
@@ -486,6 +519,7 @@ void frmMain::mnuViewWebBrowser_Click()
 void frmMain::openDraft(const CheckTexts& texts)
 {
     m_fileCommands.openDraft(texts);
+    m_authorization.reset();
     runDraftChecks();
 }
 
@@ -545,7 +579,7 @@ void frmMain::Command1_Click()
 
 SentDraft frmMain::sentDraft(SentDraft::Kind kind) const
 {
-    return {checkTexts(), pageSetup(), kind, cDlg.FileName};
+    return {checkTexts(), pageSetup(), kind, cDlg.FileName, m_authorization};
 }
 
 void frmMain::holdInputWhileBusy(bool busy)

@@ -56,6 +56,7 @@ public:
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
     void mnuEditAmountWords_Click();
+    void mnuEditAuthorization_Click();
     void mnuViewWebBrowser_Click();
     void mnuViewRegister_Click();
     void mnuHelpContents_Click();
@@ -117,6 +118,9 @@ private:
     std::unique_ptr<UserInputHold> m_inputHold;
     bool m_closeRequested = false;
     mutable std::optional<PageSetup> m_pageSetup;
+    // The customer's authorization as the merchant filled it in for the
+    // cheque the window holds; until then the register's, if any, applies.
+    std::optional<AuthorizationRecord> m_authorization;
     QWidget* m_client = nullptr;
     QToolBar* tbToolBar = nullptr;
     QGroupBox* Frame1 = nullptr;
