@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,7 +117,7 @@ frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew
     lblProofHash->setObjectName(QStringLiteral("lblProofHash"));
     lblProofHash->setTextFormat(Qt::PlainText);
     lblProofHash->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    chkOffer = new QCheckBox(QStringLiteral("&Offer an authorization record before printing a draft without one"),
+    chkOffer = new QCheckBox(QStringLiteral("O&ffer an authorization record before printing a draft without one"),
                              this);
     chkOffer->setObjectName(QStringLiteral("chkOffer"));
     chkOffer->setChecked(offered);
@@ -143,8 +144,11 @@ frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew
     cmdCancel = buttons->button(QDialogButtonBox::Cancel);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     if (use == Use::Offer) {
-        cmdWithout = buttons->addButton(QStringLiteral("Print &Without Record"), QDialogButtonBox::ActionRole);
+        cmdWithout = buttons->addButton(QStringLiteral("Print Without Record"), QDialogButtonBox::ActionRole);
         cmdWithout->setObjectName(QStringLiteral("cmdWithout"));
+        // The caption stays as the merchant is told it; the key is Alt+W all the same.
+        cmdWithout->setShortcut(QKeySequence(Qt::ALT | Qt::Key_W));
+        cmdWithout->setToolTip(QStringLiteral("Alt+W"));
         connect(cmdWithout, &QPushButton::clicked, this, &frmAuthorization::cmdWithout_Click);
     }
 
