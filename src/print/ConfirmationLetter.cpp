@@ -63,8 +63,8 @@ QStringList ConfirmationLetter::lines(const Facts& facts)
         if (!trimmed(draft, box).isEmpty())
             letter.append(trimmed(draft, box));
     }
-    const QString drafts = authorization.drafts == 1 ? QStringLiteral("1 draft")
-                                                     : QStringLiteral("%1 drafts").arg(authorization.drafts);
+    const QString drafts =
+        authorization.drafts == 1 ? QStringLiteral("1 draft") : QStringLiteral("%1 drafts").arg(authorization.drafts);
     letter << QString() << QStringLiteral("Confirmation of your authorization") << QString()
            << QStringLiteral("On %1 you authorized %2 to draw a check on your account ending in %3 at %4 for %5 "
                              "payable to %6, dated %7, check number %8.")

@@ -171,8 +171,7 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     stored.recordedAt = m_now().toMSecsSinceEpoch();
     for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
         const QString& text = draft.texts[box.box];
-        stored.boxes[box.box] =
-            box.sealed ? m_cipher->seal(text, sealContext(stored.uid, box.column)) : text.toUtf8();
+        stored.boxes[box.box] = box.sealed ? m_cipher->seal(text, sealContext(stored.uid, box.column)) : text.toUtf8();
     }
     stored.accountLastFour = BankNumbers::lastFour(draft.texts[Box::AccountNumber]);
     stored.accountKey = identity.accountKey;
@@ -192,7 +191,8 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
         authorization = sealed(*draft.authorization, stored.uid);
 
     const auto eventOf = [&](const DraftEvent& event) {
-        return StoredEvent{0, stored.recordedAt, DraftEvent::code(event.kind), event.setsStatus(), event.jobId, event.text};
+        return StoredEvent{0,           stored.recordedAt, DraftEvent::code(event.kind), event.setsStatus(),
+                           event.jobId, event.text};
     };
     DraftId id = 0;
     m_store->together([&] {

@@ -106,8 +106,7 @@ QString RegisterTexts::authorizedPayeeMark(const AuthorizationRecord& authorizat
 
 QString RegisterTexts::usedAuthorizationMark(const UsedAuthorization& used)
 {
-    const QString drafts =
-        used.drafts == 1 ? QStringLiteral("1 draft") : QStringLiteral("%1 drafts").arg(used.drafts);
+    const QString drafts = used.drafts == 1 ? QStringLiteral("1 draft") : QStringLiteral("%1 drafts").arg(used.drafts);
     const QString sent =
         used.sent == 1 ? QStringLiteral("1 has been printed") : QStringLiteral("%1 have been printed").arg(used.sent);
     return QStringLiteral("The authorization of %1 on the account ending in %2 was for %3, and %4: this draft needs "
@@ -156,8 +155,8 @@ QString RegisterTexts::authorizationSummary(const AuthorizationRecord& authoriza
     QString who = authorization.authorizedBy;
     if (!authorization.phone.isEmpty())
         who += QStringLiteral(" (%1)").arg(authorization.phone);
-    const QString drafts = authorization.drafts == 1 ? QStringLiteral("1 draft")
-                                                     : QStringLiteral("%1 drafts").arg(authorization.drafts);
+    const QString drafts =
+        authorization.drafts == 1 ? QStringLiteral("1 draft") : QStringLiteral("%1 drafts").arg(authorization.drafts);
     QString text = QStringLiteral("Authorized by %1 on %2: %3. Sale: %4. For %5 to \"%6\", %7.")
                        .arg(who, dateTimeText(authorization.authorizedAt), givenName(authorization.given).toLower(),
                             saleName(authorization.sale).toLower(), authorization.amount, authorization.payee, drafts);

@@ -595,15 +595,14 @@ std::vector<QString> SqlRegisterStore::removeDrafts(const std::vector<qint64>& i
     std::vector<QString> unused;
     inTransaction([&] {
         for (const qint64 id : ids) {
-            QSqlQuery copy = prepare(
-                QStringLiteral("SELECT proof_copy FROM draft_authorizations WHERE draft_id = ? AND proof_copy IS NOT NULL"));
+            QSqlQuery copy = prepare(QStringLiteral(
+                "SELECT proof_copy FROM draft_authorizations WHERE draft_id = ? AND proof_copy IS NOT NULL"));
             copy.addBindValue(id);
             exec(copy);
             while (copy.next())
                 copies.insert(copy.value(0).toString());
             copy.finish();
-            for (const QString& table :
-                 {QStringLiteral("draft_events"), QStringLiteral("draft_authorizations")}) {
+            for (const QString& table : {QStringLiteral("draft_events"), QStringLiteral("draft_authorizations")}) {
                 QSqlQuery remove = prepare(QStringLiteral("DELETE FROM %1 WHERE draft_id = ?").arg(table));
                 remove.addBindValue(id);
                 exec(remove);

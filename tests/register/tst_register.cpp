@@ -503,8 +503,7 @@ private Q_SLOTS:
         DraftRegister& drafts = registerSession->open(nullptr);
         FakeQuestionBox questions;
         FakeAuthorizationOffer offer;
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions,
-                                offer);
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
         const SentDraft quickPrint{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo"), {}};
 
         // A first draft goes without a question; recorded as it goes, its outcome after.
@@ -584,7 +583,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("offered");
         QTest::addColumn<int>("choice"); // AuthorizationOffer::Choice
         QTest::addColumn<QStringList>("history");
-        QTest::addColumn<bool>("recorded"); // the offered record is the draft's
+        QTest::addColumn<bool>("recorded");    // the offered record is the draft's
         QTest::addColumn<int>("offeredAgain"); // for the same draft in a later run
         QTest::addColumn<bool>("recordedAgain");
 
@@ -595,8 +594,8 @@ private Q_SLOTS:
             << QStringList{"2026-12-08T18:00:00Z No authorization record||The merchant chose Print Without Record.",
                            "2026-12-08T18:00:00Z Printed|88|"}
             << false << 1 << false;
-        QTest::newRow("Cancel: nothing goes") << true << int(AuthorizationOffer::Choice::Cancel) << QStringList()
-                                              << false << 0 << false;
+        QTest::newRow("Cancel: nothing goes")
+            << true << int(AuthorizationOffer::Choice::Cancel) << QStringList() << false << 0 << false;
         QTest::newRow("the offer turned off")
             << false << record
             << QStringList{"2026-12-08T18:00:00Z No authorization record||The offer of an authorization record is "
@@ -723,23 +722,22 @@ private Q_SLOTS:
 
     void authorizationMarks_data()
     {
-        QTest::addColumn<QStringList>("earlier"); // checks printed before, each "<number>" or "<number>:voided"
+        QTest::addColumn<QStringList>("earlier");    // checks printed before, each "<number>" or "<number>:voided"
         QTest::addColumn<QStringList>("authorized"); // changes of the authorization they went with
         QTest::addColumn<QStringList>("own");        // the window's own record; none without changes
         QTest::addColumn<QStringList>("current");
         QTest::addColumn<QStringList>("marks");
 
         const QStringList next = {"6=1043", "13=1043", "9=$75.00"};
-        QTest::newRow("the same check again") << QStringList{"1042"} << QStringList() << QStringList()
-                                              << QStringList() << QStringList();
+        QTest::newRow("the same check again")
+            << QStringList{"1042"} << QStringList() << QStringList() << QStringList() << QStringList();
         QTest::newRow("a cent more") << QStringList{"1042"} << QStringList() << QStringList()
                                      << QStringList{"9=$1,234.57"}
                                      << QStringList{"9: The customer authorized $1,234.56, not this amount."};
-        QTest::newRow("the amount typed otherwise") << QStringList{"1042"} << QStringList() << QStringList()
-                                                    << QStringList{"9=1234.56   "} << QStringList();
-        QTest::newRow("the payee in other case and spacing")
-            << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"7=ACME  supplies llc "}
-            << QStringList();
+        QTest::newRow("the amount typed otherwise")
+            << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"9=1234.56   "} << QStringList();
+        QTest::newRow("the payee in other case and spacing") << QStringList{"1042"} << QStringList() << QStringList()
+                                                             << QStringList{"7=ACME  supplies llc "} << QStringList();
         QTest::newRow("another payee")
             << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"7=Acme Supply"}
             << QStringList{"7: The customer authorized a check to \"Acme Supplies LLC\", not to this payee."};
@@ -763,9 +761,8 @@ private Q_SLOTS:
             << QStringList{"9: The customer authorized $1,234.56, not this amount."};
         QTest::newRow("the next check with a record of its own")
             << QStringList{"1042"} << QStringList() << QStringList{"id=a2", "amount=$75.00"} << next << QStringList();
-        QTest::newRow("another account")
-            << QStringList{"1042"} << QStringList() << QStringList() << (QStringList{"12=98765436780C"} + next)
-            << QStringList();
+        QTest::newRow("another account") << QStringList{"1042"} << QStringList() << QStringList()
+                                         << (QStringList{"12=98765436780C"} + next) << QStringList();
         QTest::newRow("the window's record for another amount")
             << QStringList() << QStringList() << QStringList{"amount=$75.00"} << QStringList()
             << QStringList{"9: The customer authorized $75.00, not this amount."};
@@ -864,8 +861,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("reason"); // %1: the proof file
 
-        QTest::newRow("changed since it was chosen") << "changed" << "the proof file %1 has changed since it was chosen";
-        QTest::newRow("gone") << "gone" << "the proof file %1 cannot be read";
+        QTest::newRow("changed since it was chosen") << "changed"
+                                                     << "the proof file %1 has changed since it was chosen";
+        QTest::newRow("gone") << "gone"
+                              << "the proof file %1 cannot be read";
     }
 
     void aProofFileThatCannotBeKept()
@@ -874,7 +873,8 @@ private Q_SLOTS:
         QFETCH(QString, reason);
 
         const QString proofPath = folder(QTest::currentDataTag()) + "/form 1043.pdf";
-        const QByteArray form = QByteArray("%PDF-1.4 signed authorization form of Jane Q. Customer, check 1043\n").repeated(32);
+        const QByteArray form =
+            QByteArray("%PDF-1.4 signed authorization form of Jane Q. Customer, check 1043\n").repeated(32);
         QVERIFY(TestFiles::write(proofPath, form));
         AuthorizationRecord record = authorization();
         record.proofFile = proofPath;
@@ -884,7 +884,8 @@ private Q_SLOTS:
         else
             QVERIFY(QFile::remove(proofPath));
 
-        auto registerSession = session(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/register.sqlite");
+        auto registerSession =
+            session(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
         DraftRecord draft = printed(sampleTexts());
         draft.authorization = record;
@@ -896,7 +897,9 @@ private Q_SLOTS:
         }
         QCOMPARE(failure, reason.arg(proofPath));
         QCOMPARE(drafts.drafts().size(), std::size_t(0));
-        QVERIFY(QDir(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/proofs").entryList(QDir::Files).isEmpty());
+        QVERIFY(QDir(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/proofs")
+                    .entryList(QDir::Files)
+                    .isEmpty());
     }
 
     void draftsPastKeeping_data()
@@ -964,7 +967,8 @@ private Q_SLOTS:
         // Two drafts of six years back, one of them with a proof that a recent draft uses too.
         m_now = Now.addYears(-6);
         const DraftId alone = drafts.record(withProof("1001", "the call of check 1001"), DraftEvent::printed("1"));
-        const DraftId shared = drafts.record(withProof("1002", "the call of checks 1002 and 1050"), DraftEvent::printed("2"));
+        const DraftId shared =
+            drafts.record(withProof("1002", "the call of checks 1002 and 1050"), DraftEvent::printed("2"));
         m_now = Now;
         DraftRecord recent = withProof("1050", "the call of checks 1002 and 1050");
         recent.texts[Box::Payee] = QStringLiteral("Acme Supplies LLC");

@@ -4,8 +4,7 @@
 
 #include <QApplication>
 
-DialogAuthorizationOffer::DialogAuthorizationOffer(SettingsStore& settings, QString application,
-                                                   FileDialogs& dialogs)
+DialogAuthorizationOffer::DialogAuthorizationOffer(SettingsStore& settings, QString application, FileDialogs& dialogs)
     : m_settings(settings), m_application(std::move(application)), m_dialogs(dialogs)
 {}
 
@@ -16,8 +15,7 @@ bool DialogAuthorizationOffer::isOffered()
 
 AuthorizationOffer::Answer DialogAuthorizationOffer::offer(const AuthorizationRecord& record)
 {
-    frmAuthorization dialog(record, true, true, frmAuthorization::Use::Offer, m_dialogs,
-                            QApplication::activeWindow());
+    frmAuthorization dialog(record, true, true, frmAuthorization::Use::Offer, m_dialogs, QApplication::activeWindow());
     const int result = dialog.exec();
     if (result == QDialog::Rejected)
         return {};

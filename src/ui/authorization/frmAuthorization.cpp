@@ -117,8 +117,8 @@ frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew
     lblProofHash->setObjectName(QStringLiteral("lblProofHash"));
     lblProofHash->setTextFormat(Qt::PlainText);
     lblProofHash->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    chkOffer = new QCheckBox(QStringLiteral("O&ffer an authorization record before printing a draft without one"),
-                             this);
+    chkOffer =
+        new QCheckBox(QStringLiteral("O&ffer an authorization record before printing a draft without one"), this);
     chkOffer->setObjectName(QStringLiteral("chkOffer"));
     chkOffer->setChecked(offered);
 

@@ -40,8 +40,8 @@ frmMerchantDetails::frmMerchantDetails(const MerchantDetails& details, QWidget* 
     setModal(true);
 
     txtName = lineBox("txtName", QStringLiteral("Name"), details.name, this);
-    txtAddress = linesBox("txtAddress", QStringLiteral("Address"), details.address, MerchantDetails::MaxAddressLines,
-                          this);
+    txtAddress =
+        linesBox("txtAddress", QStringLiteral("Address"), details.address, MerchantDetails::MaxAddressLines, this);
     txtPhone = lineBox("txtPhone", QStringLiteral("Phone"), details.phone, this);
     txtQuestionsPhone =
         lineBox("txtQuestionsPhone", QStringLiteral("Phone for questions"), details.questionsPhone, this);

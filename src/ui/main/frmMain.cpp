@@ -6,8 +6,8 @@
 #include "document/DraftChecks.h"
 #include "platform/ApplicationFacts.h"
 #include "platform/FailureHandling.h"
-#include "platform/HelpDocumentLocator.h"
 #include "platform/FileDialogs.h"
+#include "platform/HelpDocumentLocator.h"
 #include "platform/MessageBoxService.h"
 #include "platform/PdfFileDestination.h"
 #include "platform/Twips.h"
@@ -22,16 +22,16 @@
 #include "platform/qt/widgets/LiteralWindowTitle.h"
 #include "print/AlignmentPage.h"
 #include "print/PageFit.h"
-#include "ui/main/BoxMark.h"
-#include "ui/main/CaretBlinkLimiter.h"
-#include "ui/main/MainWindowDesign.h"
-#include "ui/main/MainWindowUnload.h"
-#include "ui/main/StatusClock.h"
 #include "register/BankNumbers.h"
 #include "register/DraftAuthorizations.h"
 #include "register/RegisterError.h"
 #include "ui/authorization/frmAuthorization.h"
 #include "ui/authorization/frmMerchantDetails.h"
+#include "ui/main/BoxMark.h"
+#include "ui/main/CaretBlinkLimiter.h"
+#include "ui/main/MainWindowDesign.h"
+#include "ui/main/MainWindowUnload.h"
+#include "ui/main/StatusClock.h"
 #include "ui/pagesetup/frmPageSetup.h"
 #include "ui/preview/frmPrintPreview.h"
 
@@ -592,7 +592,8 @@ void frmMain::showLetter(qint64 draft, const ConfirmationLetter::Facts& facts)
         preview.offerExport();
         const QPointer<frmPrintPreview> shown(&preview);
         connect(&preview, &frmPrintPreview::printRequested, this, [this, compose, recorded, shown] {
-            m_printing.toDefaultPrinter(compose, QStringLiteral("The confirmation letter has been sent to the printer."),
+            m_printing.toDefaultPrinter(compose,
+                                        QStringLiteral("The confirmation letter has been sent to the printer."),
                                         recorded(shown, QStringLiteral("Printed on %1.")));
         });
         connect(&preview, &frmPrintPreview::exportRequested, this, [this, facts, compose, recorded, shown] {
@@ -612,7 +613,7 @@ void frmMain::showLetter(qint64 draft, const ConfirmationLetter::Facts& facts)
             m_printing.toDestination(
                 [path = *path, title](const QPageLayout& layout) {
                     return std::make_unique<PdfFileDestination>(path, layout, title,
-                                                                 QStringLiteral("confirmation letter"));
+                                                                QStringLiteral("confirmation letter"));
                 },
                 compose,
                 QStringLiteral("The confirmation letter was exported to \"%1\".").arg(QDir::toNativeSeparators(*path)),

@@ -14,8 +14,8 @@ frmOldDrafts::frmOldDrafts(const std::vector<IdleDraft>& drafts, QWidget* owner)
     setWindowTitle(QStringLiteral("Remove Old Drafts --Quillo"));
     setModal(true);
 
-    const QString count = drafts.size() == 1 ? QStringLiteral("This draft is")
-                                             : QStringLiteral("These %1 drafts are").arg(drafts.size());
+    const QString count =
+        drafts.size() == 1 ? QStringLiteral("This draft is") : QStringLiteral("These %1 drafts are").arg(drafts.size());
     lblOldDrafts = new QLabel(QStringLiteral("%1 five years or more past the last event in its history. Remove them "
                                              "from the register, with their authorizations and proof copies? "
                                              "Nothing else is ever removed from the register, and this cannot be "

@@ -209,9 +209,9 @@ void frmRegister::buildControls()
     layout->addLayout(commands);
     layout->addLayout(bottom);
 
-    QWidget* order[] = {txtSearch,    dtpFrom,        dtpTo,        cboSortBy,        chkDescending, tblDrafts,
-                        lstHistory,   lblAuthorization, cmdOpen,    cmdPrintAgain,    cmdVoid,       cmdDeposited,
-                        cmdReturned,  cmdNote,        cmdExportCsv, chkFullNumbers,   cmdRemoveOld,  cmdClose};
+    QWidget* order[] = {txtSearch,   dtpFrom,          dtpTo,        cboSortBy,      chkDescending, tblDrafts,
+                        lstHistory,  lblAuthorization, cmdOpen,      cmdPrintAgain,  cmdVoid,       cmdDeposited,
+                        cmdReturned, cmdNote,          cmdExportCsv, chkFullNumbers, cmdRemoveOld,  cmdClose};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
