@@ -18,9 +18,9 @@
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/FakeTextPrompt.h"
 #include "platform/qt/Fonts.h"
-#include "register/KeyringKeys.h"
 #include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
+#include "register/KeyringKeys.h"
 #include "register/RegisterSession.h"
 #include "ui/register/frmRegister.h"
 

@@ -1,6 +1,5 @@
 #include "app/AppServices.h"
 
-#include "register/RegisterError.h"
 #include "ui/about/AboutServices.h"
 #include "ui/about/frmAbout.h"
 #include "ui/browser/BrowserServices.h"
@@ -46,14 +45,12 @@ void AppServices::startRegister()
 {
     // Opened now, its passphrase is asked once while the merchant starts the
     // day rather than in the middle of a print, and prints left uncertain last
-    // time are looked up.
-    try {
-        m_register.open(&m_passphrase);
-    } catch (const RegisterError&) {
-        // Said when a draft is printed, with the question whether to print it unrecorded.
-        return;
-    }
-    m_settler.settle();
+    // time are looked up. A register that cannot be opened is said when a
+    // draft is printed, with the question whether to print it unrecorded.
+    m_register.openInBackground(&m_passphrase, [this](bool opened) {
+        if (opened)
+            m_settler.settle();
+    });
 }
 
 void AppServices::openRegisterWindow(frmMain* cheques)

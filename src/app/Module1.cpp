@@ -2,10 +2,10 @@
 
 #include "app/AppServices.h"
 #include "app/frmSplash.h"
+#include "platform/qt/AfterFirstPaint.h"
 #include "ui/main/frmMain.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
 namespace Module1 {
 
@@ -29,7 +29,7 @@ void Main(AppServices& services)
 
     MainWindow->show();
     // The register waits for the window: nothing of it comes before the first paint.
-    QTimer::singleShot(0, MainWindow, [&services] { services.startRegister(); });
+    AfterFirstPaint::run(*MainWindow, [&services] { services.startRegister(); });
 }
 
 } // namespace Module1

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMutex>
+#include <QPromise>
 #include <QSemaphore>
 #include <QThread>
 #include <functional>
@@ -53,42 +54,50 @@ QObject* keychainAnchor()
     return running.anchor;
 }
 
-// Starts the job that `makeJob` makes on the keychain thread and waits for
-// its end, at most `limit`; nothing when it has not ended by then.
+// Starts the job that `makeJob` makes on the keychain thread; `finished`
+// receives its result there.
+void startJob(std::function<QKeychain::Job*()> makeJob, std::function<void(const JobResult&)> finished)
+{
+    QMetaObject::invokeMethod(keychainAnchor(), [makeJob = std::move(makeJob), finished = std::move(finished)] {
+        QKeychain::Job* job = makeJob();
+        QObject::connect(job, &QKeychain::Job::finished, job, [finished](QKeychain::Job* ended) {
+            JobResult result;
+            result.error = ended->error();
+            if (auto* read = qobject_cast<QKeychain::ReadPasswordJob*>(ended))
+                result.text = read->textData();
+            finished(result);
+        });
+        job->start(); // deletes itself once finished
+    });
+}
+
+// Runs the job and waits for its end, at most `limit`; nothing when it has
+// not ended by then.
 std::optional<JobResult> runJob(std::function<QKeychain::Job*()> makeJob, std::chrono::milliseconds limit)
 {
     auto result = std::make_shared<JobResult>();
     auto done = std::make_shared<QSemaphore>();
-    QMetaObject::invokeMethod(keychainAnchor(), [makeJob = std::move(makeJob), result, done] {
-        QKeychain::Job* job = makeJob();
-        QObject::connect(job, &QKeychain::Job::finished, job, [result, done](QKeychain::Job* finished) {
-            result->error = finished->error();
-            if (auto* read = qobject_cast<QKeychain::ReadPasswordJob*>(finished))
-                result->text = read->textData();
-            done->release();
-        });
-        job->start(); // deletes itself once finished
+    startJob(std::move(makeJob), [result, done](const JobResult& ended) {
+        *result = ended;
+        done->release();
     });
     if (!done->tryAcquire(1, int(limit.count())))
         return std::nullopt;
     return *result;
 }
 
-} // namespace
-
-KeychainKeyring::KeychainKeyring(QString service, std::chrono::milliseconds limit)
-    : m_service(std::move(service)), m_limit(limit)
-{}
-
-KeyringKeys::Answer KeychainKeyring::read(const QString& name)
+std::function<QKeychain::Job*()> readJob(const QString& service, const QString& name)
 {
-    const std::optional<JobResult> result = runJob(
-        [service = m_service, name] {
-            auto* job = new QKeychain::ReadPasswordJob(service);
-            job->setKey(name);
-            return job;
-        },
-        m_limit);
+    return [service, name] {
+        auto* job = new QKeychain::ReadPasswordJob(service);
+        job->setKey(name);
+        return job;
+    };
+}
+
+KeyringKeys::Answer answerOf(const std::optional<JobResult>& result)
+{
+    using Found = KeyringKeys::Found;
     if (!result)
         return {Found::NoAnswer, {}};
     switch (result->error) {
@@ -99,6 +108,28 @@ KeyringKeys::Answer KeychainKeyring::read(const QString& name)
     default:
         return {Found::NoAnswer, {}};
     }
+}
+
+} // namespace
+
+KeychainKeyring::KeychainKeyring(QString service, std::chrono::milliseconds limit)
+    : m_service(std::move(service)), m_limit(limit)
+{}
+
+KeyringKeys::Answer KeychainKeyring::read(const QString& name)
+{
+    return answerOf(runJob(readJob(m_service, name), m_limit));
+}
+
+QFuture<KeyringKeys::Answer> KeychainKeyring::readLater(const QString& name)
+{
+    auto promise = std::make_shared<QPromise<Answer>>();
+    promise->start();
+    startJob(readJob(m_service, name), [promise](const JobResult& result) {
+        promise->addResult(answerOf(result));
+        promise->finish();
+    });
+    return promise->future();
 }
 
 bool KeychainKeyring::write(const QString& name, const QByteArray& key)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFuture>
 #include <QString>
 
 // The desktop's keyring as the register uses it: one secret by name.
@@ -18,6 +19,9 @@ public:
 
     virtual ~KeyringKeys() = default;
     virtual Answer read(const QString& name) = 0;
+    // The same without waiting for the answer: a keyring that is locked
+    // answers only once the merchant has unlocked it.
+    virtual QFuture<Answer> readLater(const QString& name) { return QtFuture::makeReadyFuture(read(name)); }
     // Whether the keyring took the key.
     virtual bool write(const QString& name, const QByteArray& key) = 0;
 };

@@ -1,10 +1,39 @@
 #include "register/RegisterSession.h"
 
+#include "register/KeyringKeys.h"
+#include "register/RegisterError.h"
 #include "register/RegisterUnlock.h"
-#include "register/SqlRegisterStore.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QtConcurrent>
+
+namespace {
+
+// What the worker found: whether the file can be opened, and where its key is.
+struct Checked {
+    bool usable = false;
+    std::optional<QString> keyringEntry;
+};
+
+// The keyring's answer for one entry, asked for beforehand; anything else
+// goes to the keyring itself.
+class AnsweredKeyring : public KeyringKeys {
+public:
+    AnsweredKeyring(KeyringKeys& keyring, QString name, Answer answer)
+        : m_keyring(keyring), m_name(std::move(name)), m_answer(std::move(answer))
+    {}
+
+    Answer read(const QString& name) override { return name == m_name ? m_answer : m_keyring.read(name); }
+    bool write(const QString& name, const QByteArray& key) override { return m_keyring.write(name, key); }
+
+private:
+    KeyringKeys& m_keyring;
+    QString m_name;
+    Answer m_answer;
+};
+
+} // namespace
 
 RegisterSession::RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now)
     : m_path(std::move(path)), m_keyring(keyring), m_now(std::move(now))
@@ -19,11 +48,56 @@ QString RegisterSession::defaultPath()
 
 DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
 {
+    return openWith(prompt, m_keyring, SqlRegisterStore::Check::Pages);
+}
+
+void RegisterSession::openInBackground(PassphrasePrompt* prompt, std::function<void(bool)> opened)
+{
+    if (m_register) {
+        opened(true);
+        return;
+    }
+    QtConcurrent::run([path = m_path] {
+        Checked checked;
+        try {
+            // Its own connection, made and closed on this thread.
+            SqlRegisterStore store(path);
+            checked.keyringEntry = RegisterUnlock::keyringEntry(store);
+            checked.usable = true;
+        } catch (const RegisterError&) {
+            // Said again, with its reason, when the register is next used.
+        }
+        return checked;
+    }).then(&m_answers, [this, prompt, opened](const Checked& checked) {
+        if (m_register || !checked.usable || !checked.keyringEntry || !m_keyring) {
+            opened(m_register || (checked.usable && finishOpening(prompt, m_keyring)));
+            return;
+        }
+        m_keyring->readLater(*checked.keyringEntry)
+            .then(&m_answers, [this, prompt, opened, entry = *checked.keyringEntry](KeyringKeys::Answer answer) {
+                AnsweredKeyring answered(*m_keyring, entry, std::move(answer));
+                opened(m_register || finishOpening(prompt, &answered));
+            });
+    });
+}
+
+bool RegisterSession::finishOpening(PassphrasePrompt* prompt, KeyringKeys* keyring)
+{
+    try {
+        openWith(prompt, keyring, SqlRegisterStore::Check::DoneBefore);
+        return true;
+    } catch (const RegisterError&) {
+        return false;
+    }
+}
+
+DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, SqlRegisterStore::Check check)
+{
     if (m_register)
         return *m_register;
-    auto store = std::make_unique<SqlRegisterStore>(m_path);
+    auto store = std::make_unique<SqlRegisterStore>(m_path, check);
     RegisterKeySources sources;
-    sources.keyring = m_keyring;
+    sources.keyring = keyring;
     sources.prompt = prompt;
     const QString scripted = qEnvironmentVariable(PassphraseVariable);
     if (!scripted.isEmpty())

@@ -2,7 +2,11 @@
 
 #include "register/DraftRegister.h"
 
+#include "register/SqlRegisterStore.h"
+
+#include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class KeyringKeys;
@@ -30,9 +34,22 @@ public:
     // why it cannot be opened; the next call tries again.
     DraftRegister& open(PassphrasePrompt* prompt);
 
+    // Opens the register without holding up the event loop: the file's pages
+    // are checked on a worker thread and the keyring is asked without waiting
+    // for it, which may take as long as the merchant takes to unlock it; the
+    // rest, a few queries and the passphrase where one is asked, runs on this
+    // thread. `opened` then says whether the register is open. A register
+    // that cannot be opened stays closed, and says why when it is next used.
+    void openInBackground(PassphrasePrompt* prompt, std::function<void(bool)> opened);
+
 private:
     QString m_path;
     KeyringKeys* m_keyring;
     DraftRegister::Clock m_now;
     std::unique_ptr<DraftRegister> m_register;
+    // Answers from the background come only while the session lives.
+    QObject m_answers;
+
+    DraftRegister& openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, SqlRegisterStore::Check check);
+    bool finishOpening(PassphrasePrompt* prompt, KeyringKeys* keyring);
 };

@@ -150,6 +150,13 @@ std::unique_ptr<RegisterCipher> RegisterUnlock::unlock(RegisterStore& store, con
     }
 }
 
+std::optional<QString> RegisterUnlock::keyringEntry(RegisterStore& store)
+{
+    if (store.fact(FactKeySource) != std::optional<QByteArray>(InKeyring))
+        return std::nullopt;
+    return keyringName(QString::fromLatin1(store.fact(FactId).value_or(QByteArray())));
+}
+
 QString RegisterUnlock::keyringName(const QString& registerId)
 {
     return QStringLiteral("register-") + registerId;

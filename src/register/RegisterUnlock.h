@@ -32,4 +32,8 @@ std::unique_ptr<RegisterCipher> unlock(RegisterStore& store, const RegisterKeySo
 // The name under which the keyring keeps the key of the register `registerId`.
 QString keyringName(const QString& registerId);
 
+// The keyring entry that holds the key of the register in `store`, if its
+// key is kept in the keyring.
+std::optional<QString> keyringEntry(RegisterStore& store);
+
 } // namespace RegisterUnlock

@@ -87,7 +87,7 @@ QStringList boxColumnNames(const QString& prefix = {})
 
 } // namespace
 
-SqlRegisterStore::SqlRegisterStore(const QString& path) : m_path(QFileInfo(path).absoluteFilePath())
+SqlRegisterStore::SqlRegisterStore(const QString& path, Check check) : m_path(QFileInfo(path).absoluteFilePath())
 {
     const QFileInfo file(m_path);
     const QString folder = file.absolutePath();
@@ -96,7 +96,8 @@ SqlRegisterStore::SqlRegisterStore(const QString& path) : m_path(QFileInfo(path)
     if (file.exists()) {
         if (!file.isFile())
             throw RegisterError(QStringLiteral("%1 is not a file").arg(QDir::toNativeSeparators(m_path)));
-        inspectExisting();
+        if (check == Check::Pages)
+            inspectExisting();
         if (!file.isWritable())
             throw RegisterError(QStringLiteral("the file %1 is read-only").arg(QDir::toNativeSeparators(m_path)));
     }

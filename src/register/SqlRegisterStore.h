@@ -14,9 +14,14 @@ class QSqlQuery;
 // A file that is damaged, or of a later version, is left exactly as it is.
 class SqlRegisterStore : public RegisterStore {
 public:
+    enum class Check {
+        Pages,     // an existing file's pages are checked first
+        DoneBefore // checked a moment ago, by another store of the same file
+    };
+
     // Opens the file at `path`, creating it and its folder when missing; a
     // RegisterError says why it cannot.
-    explicit SqlRegisterStore(const QString& path);
+    explicit SqlRegisterStore(const QString& path, Check check = Check::Pages);
     ~SqlRegisterStore() override;
     SqlRegisterStore(const SqlRegisterStore&) = delete;
     SqlRegisterStore& operator=(const SqlRegisterStore&) = delete;

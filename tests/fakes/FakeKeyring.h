@@ -3,12 +3,20 @@
 #include "register/KeyringKeys.h"
 
 #include <QHash>
+#include <QPromise>
 
-// A keyring in memory; `answers` false makes it one that does not answer.
+#include <memory>
+#include <utility>
+#include <vector>
+
+// A keyring in memory; `answers` false makes it one that does not answer,
+// `locked` one whose readLater() answers only at unlock(), as a keyring
+// does once the merchant has typed its password.
 class FakeKeyring : public KeyringKeys {
 public:
     Answer read(const QString& name) override
     {
+        ++reads;
         if (!answers)
             return {Found::NoAnswer, {}};
         if (!keys.contains(name))
@@ -24,6 +32,28 @@ public:
         return true;
     }
 
+    QFuture<Answer> readLater(const QString& name) override
+    {
+        if (!locked)
+            return KeyringKeys::readLater(name);
+        auto promise = std::make_shared<QPromise<Answer>>();
+        promise->start();
+        waiting.emplace_back(name, promise);
+        return promise->future();
+    }
+
+    void unlock()
+    {
+        locked = false;
+        for (auto& [name, promise] : std::exchange(waiting, {})) {
+            promise->addResult(read(name));
+            promise->finish();
+        }
+    }
+
     bool answers = true;
+    bool locked = false;
+    int reads = 0;
     QHash<QString, QByteArray> keys;
+    std::vector<std::pair<QString, std::shared_ptr<QPromise<Answer>>>> waiting;
 };

@@ -1,7 +1,7 @@
 #include "platform/qt/Fonts.h"
-#include "platform/qt/widgets/HelpViewerWindow.h"
 #include "platform/qt/MicrFont.h"
 #include "platform/qt/QtHelpViewer.h"
+#include "platform/qt/widgets/HelpViewerWindow.h"
 
 #include "fakes/TestFiles.h"
 

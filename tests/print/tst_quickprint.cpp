@@ -509,6 +509,26 @@ void TestQuickPrint::alignmentPageStaysInsideClearOfItsTicks()
                                               .arg(line.y2())));
         }
     }
+    // The ticks that begin and end positions 1, 13, 14, 32, 33, 43 and 44, in
+    // inches from the sheet's right edge (position n spans 5/16 + (n - 1)/8 to
+    // 5/16 + n/8): every vertical line that reaches down to the bank line's
+    // band, 3 5/16 inch down the sheet.
+    QStringList ticks;
+    const double bandBottom = (3.3125 - 0.5 + setup.offsetDown / 100.0) * 1200;
+    for (const QLineF& line : page.lines()) {
+        if (line.x1() == line.x2() && qAbs(std::max(line.y1(), line.y2()) - bandBottom) < 0.5) {
+            const double fromRight = (10200 - 300 - line.x1()) / 1200 + setup.offsetRight / 100.0;
+            ticks << QString::number(fromRight, 'f', 4);
+        }
+    }
+    ticks.removeDuplicates();
+    ticks.sort();
+    // Moved half an inch right, position 1 lies past the printable area and is left out.
+    QStringList expected{"0.3125", "0.4375", "1.8125", "1.9375", "2.0625", "4.1875",
+                         "4.3125", "4.4375", "5.5625", "5.6875", "5.8125"};
+    if (setup.offsetRight > 0)
+        expected = expected.mid(2);
+    QCOMPARE(ticks, expected);
     QVERIFY(texts.contains(QStringLiteral("Clear band: 5/8 in")));
     QVERIFY(texts.contains(QStringLiteral("Bank line: 3/16 to 7/16 in above the edge")));
     QVERIFY(texts.contains(QStringLiteral("1 to 12: amount, left blank for the bank.  13: blank.  14 to 32: on-us "

@@ -1239,36 +1239,41 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("reason"); // %1: the register's folder
+        // Reading is not held up by another program's write.
+        QTest::addColumn<bool>("opensToRead");
 
         QTest::newRow("read-only folder, no register yet") << "read-only-new"
-                                                           << "the folder %1 is read-only";
+                                                           << "the folder %1 is read-only" << false;
         QTest::newRow("read-only folder") << "read-only"
-                                          << "the file %1/register.sqlite is read-only";
+                                          << "the file %1/register.sqlite is read-only" << false;
         QTest::newRow("not a database") << "not-a-database"
-                                        << "the file %1/register.sqlite is damaged; Quillo leaves it as it is";
+                                        << "the file %1/register.sqlite is damaged; Quillo leaves it as it is" << false;
         QTest::newRow("a damaged page") << "damaged-page"
-                                        << "the file %1/register.sqlite is damaged; Quillo leaves it as it is";
+                                        << "the file %1/register.sqlite is damaged; Quillo leaves it as it is" << false;
         QTest::newRow("a later version") << "later-version"
-                                         << "the file %1/register.sqlite was written by a later version of Quillo";
+                                         << "the file %1/register.sqlite was written by a later version of Quillo"
+                                         << false;
         QTest::newRow("locked by another program")
             << "locked"
-            << "another program has kept %1/register.sqlite locked for more than 5 seconds";
+            << "another program has kept %1/register.sqlite locked for more than 5 seconds" << true;
         QTest::newRow("keyring without the key") << "keyring-lost"
-                                                 << "the desktop's keyring holds no key for it";
-        QTest::newRow("keyring does not answer") << "keyring-silent"
-                                                 << "the desktop's keyring, which keeps its key, does not answer";
+                                                 << "the desktop's keyring holds no key for it" << false;
+        QTest::newRow("keyring does not answer")
+            << "keyring-silent"
+            << "the desktop's keyring, which keeps its key, does not answer" << false;
         QTest::newRow("another register's key in the keyring")
             << "keyring-other"
-            << "the key that the desktop's keyring holds for it is not its key";
+            << "the key that the desktop's keyring holds for it is not its key" << false;
         QTest::newRow("wrong passphrase in the environment")
             << "wrong-variable"
-            << "QUILLO_REGISTER_PASSPHRASE does not hold its passphrase";
+            << "QUILLO_REGISTER_PASSPHRASE does not hold its passphrase" << false;
     }
 
     void aRegisterThatCannotBeUsed()
     {
         QFETCH(QString, fault);
         QFETCH(QString, reason);
+        QFETCH(bool, opensToRead);
 
         const QString where = QDir::homePath() + "/faults/" + fault;
         if (fault.startsWith(QLatin1String("read-only"))) {
@@ -1338,6 +1343,14 @@ private Q_SLOTS:
         } catch (const RegisterError& error) {
             failure = error.reason();
         }
+        // Opened in the background at start-up: the same refusal, nothing changed.
+        std::optional<bool> opened;
+        auto background = session(path);
+        background->openInBackground(&prompt, [&opened](bool open) { opened = open; });
+        QTRY_VERIFY_WITH_TIMEOUT(opened.has_value(), 20000);
+        QCOMPARE(*opened, opensToRead);
+        QCOMPARE(background->isOpen(), opensToRead);
+        background.reset();
         const QByteArray after = contentsOf(path);
         if (other.isValid()) {
             other.rollback();
@@ -1348,6 +1361,34 @@ private Q_SLOTS:
 
         QCOMPARE(failure, reason.contains("%1") ? reason.arg(where) : reason);
         QCOMPARE(after, before);
+    }
+
+    // At start-up the register opens while the window goes on: its pages are
+    // checked on a worker thread and a locked keyring is waited for without
+    // holding up the event loop; the key then comes from that answer alone.
+    void openedInTheBackgroundWhileTheKeyringIsLocked()
+    {
+        const QString path = folder("background") + "/register.sqlite";
+        session(path)->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+        m_keyring.locked = true;
+        m_keyring.reads = 0;
+
+        auto later = session(path);
+        std::optional<bool> opened;
+        later->openInBackground(nullptr, [&opened](bool open) { opened = open; });
+        QTRY_COMPARE(m_keyring.waiting.size(), std::size_t(1));
+        bool eventLoopRan = false;
+        QTimer::singleShot(50, [&eventLoopRan] { eventLoopRan = true; });
+        QTRY_VERIFY(eventLoopRan);
+        QVERIFY(!opened.has_value());
+        QVERIFY(!later->isOpen());
+
+        m_keyring.unlock();
+        QTRY_VERIFY(opened.has_value());
+        QCOMPARE(*opened, true);
+        QCOMPARE(m_keyring.reads, 1);
+        DraftRegister& drafts = later->open(nullptr);
+        QCOMPARE(drafts.payor(drafts.drafts().front()), "Jane Q. Customer");
     }
 
     void aFullDisk()

@@ -12,6 +12,7 @@
 #include "platform/PdfFileDestination.h"
 #include "platform/Twips.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/AfterFirstPaint.h"
 #include "platform/qt/ProductIcon.h"
 #include "platform/qt/UserInputHold.h"
 #include "platform/qt/widgets/DesignedAccessibleNames.h"
@@ -111,7 +112,9 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillo"));
-    setWindowIcon(productIcon());
+    // Setting the icon decodes every size of it and sends them all to the
+    // window system; the first paint does not need it.
+    AfterFirstPaint::run(*this, [this] { setWindowIcon(productIcon()); });
     setFont(designedFont(W));
 
     buildMenus();

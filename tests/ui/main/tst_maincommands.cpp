@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -439,12 +440,18 @@ void TestMainCommands::previewShowsThePageAndPrintsFromIt()
         auto* preview = qobject_cast<frmPrintPreview*>(QApplication::activeModalWidget());
         QVERIFY(preview);
         QCOMPARE(preview->windowTitle(), QStringLiteral("Print Preview --Quillo"));
-        // Fitted to the width the window gives the view, not shown as a thumbnail.
+        // Fitted to the width the window gives the view: no thumbnail, and
+        // nothing to scroll sideways.
         const auto* view = preview->findChild<QScrollArea*>();
-        QVERIFY2(
-            preview->page()->width() > view->width() * 8 / 10,
-            qPrintable(
-                QStringLiteral("page %1 px in a view %2 px wide").arg(preview->page()->width()).arg(view->width())));
+        QVERIFY2(qAbs(preview->page()->width() - view->viewport()->width()) <= 2,
+                 qPrintable(QStringLiteral("page %1 px in a view %2 px wide")
+                                .arg(preview->page()->width())
+                                .arg(view->viewport()->width())));
+        QTRY_VERIFY2(!view->horizontalScrollBar()->isVisible(),
+                     qPrintable(QStringLiteral("page %1 px, viewport %2, range %3")
+                                    .arg(preview->page()->width())
+                                    .arg(view->viewport()->width())
+                                    .arg(view->horizontalScrollBar()->maximum())));
         QVERIFY(!preview->findChild<QLabel*>(QStringLiteral("lblRefusal"))->isVisibleTo(preview));
         auto* print = preview->findChild<QPushButton*>(QStringLiteral("cmdPrint"));
         QCOMPARE(print->text(), QStringLiteral("&Print"));

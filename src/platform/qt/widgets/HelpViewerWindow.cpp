@@ -1,6 +1,6 @@
 #include "platform/qt/widgets/HelpViewerWindow.h"
-#include "platform/qt/widgets/KeyedToolBar.h"
 #include "platform/qt/ProductIcon.h"
+#include "platform/qt/widgets/KeyedToolBar.h"
 
 #include <QAction>
 #include <QGuiApplication>
