@@ -16,9 +16,11 @@
 #include "platform/qt/SystemInfoPlatform.h"
 #include "platform/qt/WindowList.h"
 #include "register/KeychainKeyring.h"
+#include "register/RegisterAuthorizations.h"
 #include "register/RegisterJournal.h"
 #include "register/RegisterSession.h"
 #include "register/UncertainSettler.h"
+#include "ui/authorization/DialogAuthorizationOffer.h"
 #include "ui/main/MainWindowServices.h"
 #include "ui/register/DialogPassphrasePrompt.h"
 
@@ -63,9 +65,12 @@ private:
     KeyringKeys* m_keyring;
     DialogPassphrasePrompt m_passphrase;
     RegisterSession m_register{RegisterSession::defaultPath(), m_keyring};
+    DialogAuthorizationOffer m_authorizationOffer{m_settings, m_facts.title(), m_fileDialogs};
     RegisterJournal m_journal{
         [this]() -> DraftRecorder& { return m_register.open(&m_passphrase); },
-        [this]() -> DraftRecorder* { return m_register.isOpen() ? &m_register.open(nullptr) : nullptr; }, m_questions};
+        [this]() -> DraftRecorder* { return m_register.isOpen() ? &m_register.open(nullptr) : nullptr; }, m_questions,
+        m_authorizationOffer};
+    RegisterAuthorizations m_authorizations{[this]() -> DraftRegister& { return m_register.open(&m_passphrase); }};
     SystemPrintJobStates m_jobStates;
     UncertainSettler m_settler{[this]() -> UncertainPrints& { return m_register.open(&m_passphrase); }, m_jobStates};
     QPointer<frmRegister> m_registerWindow;

@@ -6,7 +6,8 @@
 // all, and an existing file is replaced only by a complete one.
 class PdfFileDestination : public PrintDestination {
 public:
-    PdfFileDestination(QString path, QPageLayout layout, QString title);
+    // `subject` is what a failure says could not be exported: "check", "confirmation letter".
+    PdfFileDestination(QString path, QPageLayout layout, QString title, QString subject = QStringLiteral("check"));
 
     QString name() const override { return m_path; }
     QPageLayout pageLayout() const override { return m_layout; }
@@ -17,4 +18,5 @@ private:
     QString m_path;
     QPageLayout m_layout;
     QString m_title;
+    QString m_subject;
 };

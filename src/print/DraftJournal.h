@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/AuthorizationRecord.h"
+#include "document/Box.h"
 #include "document/CheckRecord.h"
 #include "print/PageSetup.h"
 #include "print/PrintOutcome.h"
@@ -20,6 +22,9 @@ struct SentDraft {
     PageSetup setup;
     Kind kind = Kind::QuickPrint;
     QString sourceFile; // the .qlo file the draft came from; empty for none
+    // The customer's authorization as the merchant filled it in for this
+    // draft; none lets the journal find or offer one.
+    std::optional<AuthorizationRecord> authorization;
 };
 
 // The account kept of every draft that leaves Quillo, and the questions that
@@ -37,7 +42,8 @@ public:
     virtual ~DraftJournal() = default;
 
     // Before anything else: asks the merchant what must be asked first (the
-    // same draft sent before). False ends the command; nothing is sent.
+    // same draft sent before, its authorization, a sale that rules forbid).
+    // False ends the command; nothing is sent.
     virtual bool maySend(const SentDraft& draft) = 0;
     // The page is about to go to `destination`; the draft is recorded now,
     // so that a program stopped meanwhile leaves it on record. A journal that
@@ -47,8 +53,9 @@ public:
     // when that could not be recorded; empty when all is on record.
     virtual QString sent(const SentDraft& draft, const Entry& entry, const PrintOutcome& outcome) = 0;
 
-    // What the journal says of the draft being typed, for the amount box's
-    // mark (an earlier draft on the same account for the same amount); empty
-    // for nothing. Never asks the merchant anything.
-    virtual QString amountMark(const CheckTexts& texts) = 0;
+    // What the journal says of the draft being typed, box by box, for their
+    // marks (an earlier draft on the same account for the same amount, an
+    // authorization for another amount or payee, or one whose drafts have
+    // all been sent); empty for nothing. Never asks the merchant anything.
+    virtual PerBox<QString> marks(const SentDraft& draft) = 0;
 };

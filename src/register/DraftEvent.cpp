@@ -10,7 +10,7 @@ struct KindCode {
 };
 
 // The codes are part of the register file: never rename one.
-constexpr std::array<KindCode, 8> Codes = {{
+constexpr std::array<KindCode, 10> Codes = {{
     {DraftEventKind::Printed, "printed"},
     {DraftEventKind::Exported, "exported"},
     {DraftEventKind::Uncertain, "uncertain"},
@@ -19,6 +19,8 @@ constexpr std::array<KindCode, 8> Codes = {{
     {DraftEventKind::Deposited, "deposited"},
     {DraftEventKind::Returned, "returned"},
     {DraftEventKind::Note, "note"},
+    {DraftEventKind::NoAuthorization, "no-authorization"},
+    {DraftEventKind::LetterSent, "letter-sent"},
 }};
 
 DraftEvent make(DraftEventKind kind, const QString& text = {}, const QString& jobId = {})
@@ -80,6 +82,22 @@ DraftEvent DraftEvent::note(const QString& text)
     return make(DraftEventKind::Note, text);
 }
 
+DraftEvent DraftEvent::noAuthorization(const QString& why)
+{
+    return make(DraftEventKind::NoAuthorization, why);
+}
+
+DraftEvent DraftEvent::letterSent(const QString& how, const QString& jobId)
+{
+    return make(DraftEventKind::LetterSent, how, jobId);
+}
+
+bool DraftEvent::setsStatus() const
+{
+    return kind != DraftEventKind::Note && kind != DraftEventKind::NoAuthorization &&
+           kind != DraftEventKind::LetterSent;
+}
+
 QString DraftEvent::code(DraftEventKind kind)
 {
     for (const KindCode& entry : Codes) {
@@ -115,6 +133,8 @@ DraftStatus DraftEvent::statusOf(DraftEventKind kind)
         return DraftStatus::Returned;
     case DraftEventKind::Uncertain:
     case DraftEventKind::Note:
+    case DraftEventKind::NoAuthorization:
+    case DraftEventKind::LetterSent:
         break;
     }
     return DraftStatus::Uncertain;

@@ -5,7 +5,9 @@
 #include <optional>
 
 // What happened to a draft after it was recorded. The kinds that set a
-// status make the draft's status the latest of them; a note does not.
+// status make the draft's status the latest of them; a note, the merchant's
+// choice to send it without an authorization record and its confirmation
+// letter do not.
 enum class DraftEventKind {
     Printed,
     Exported,
@@ -15,6 +17,8 @@ enum class DraftEventKind {
     Deposited,
     Returned,
     Note,
+    NoAuthorization,
+    LetterSent,
 };
 
 // A draft's status: the kind of its latest status event. A draft recorded
@@ -39,8 +43,13 @@ struct DraftEvent {
     static DraftEvent deposited();
     static DraftEvent returned(const QString& reason);
     static DraftEvent note(const QString& text);
+    // Recorded with a draft sent without an authorization record: why.
+    static DraftEvent noAuthorization(const QString& why);
+    // The draft's confirmation letter went to the payor: printed (with the
+    // printer and its job) or exported (with the file).
+    static DraftEvent letterSent(const QString& how, const QString& jobId = {});
 
-    bool setsStatus() const { return kind != DraftEventKind::Note; }
+    bool setsStatus() const;
 
     // The kind as the register file keeps it ("printed", "not-printed"...),
     // and back; nothing for a text that names no kind.

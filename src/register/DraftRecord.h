@@ -1,10 +1,12 @@
 #pragma once
 
+#include "document/AuthorizationRecord.h"
 #include "document/CheckRecord.h"
 #include "print/PageSetup.h"
 
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 // A draft's number in the register.
 using DraftId = qint64;
@@ -24,4 +26,8 @@ struct DraftRecord {
     DraftDestination destination = DraftDestination::Printer;
     QString destinationName; // the printer's name, or the PDF file's path
     QString sourceFile;      // the .qlo file the draft came from; empty for none
+    // The customer's authorization the draft went with; or the merchant's
+    // choice to send it without one, and why, kept as an event with it.
+    std::optional<AuthorizationRecord> authorization;
+    std::optional<QString> withoutAuthorization;
 };

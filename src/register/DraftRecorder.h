@@ -16,6 +16,14 @@ struct EarlierDraft {
     QString payee;
 };
 
+// An authorization all of whose drafts have been sent.
+struct UsedAuthorization {
+    QDateTime authorizedAt; // UTC
+    int drafts = 0;         // authorized
+    int sent = 0;           // sent under it, not voided and not found unprinted
+    QString accountLastFour;
+};
+
 // What the print and export commands need of the register. Every failure is
 // a RegisterError, whose reason goes into the question whether to print
 // without recording (RegisterTexts::printWithoutRecording).
@@ -42,4 +50,15 @@ public:
     // voided, not found unprinted): the amount box's mark
     // (RegisterTexts::sameAmountMark) names it.
     virtual std::optional<EarlierDraft> sameAmountRecently(const CheckTexts& texts) = 0;
+
+    // The authorization a draft like `texts` goes with by the register: the
+    // latest one recorded with the same check (a reprint), or else the
+    // latest on the same account while it has authorized drafts left (the
+    // next of several drafts). Nothing when neither is there.
+    virtual std::optional<AuthorizationRecord> authorizationFor(const CheckTexts& texts) = 0;
+    // The latest authorization on the account of `texts` once every draft it
+    // authorized has been sent and `texts` is not one of them: the next
+    // draft needs one of its own. Nothing when `own` is another authorization.
+    virtual std::optional<UsedAuthorization> usedAuthorization(const CheckTexts& texts,
+                                                               const std::optional<AuthorizationRecord>& own) = 0;
 };

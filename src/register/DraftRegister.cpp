@@ -2,11 +2,15 @@
 
 #include "document/AmountInFigures.h"
 #include "register/BankNumbers.h"
+#include "register/ProofCopies.h"
 #include "register/RegisterCipher.h"
 #include "register/RegisterColumns.h"
 #include "register/RegisterError.h"
 #include "register/RegisterStore.h"
 
+#include <QFileInfo>
+#include <QSet>
+#include <array>
 #include <limits>
 
 namespace {
@@ -35,6 +39,47 @@ DraftDestination destinationOf(const QString& code)
     if (code == QLatin1String("pdf"))
         return DraftDestination::PdfFile;
     return DraftDestination::Printer;
+}
+
+template <typename Kind> struct KindCode {
+    Kind kind;
+    const char* code;
+};
+
+// The codes are part of the register file: never rename one.
+constexpr std::array<KindCode<AuthorizationRecord::Given>, 4> GivenCodes = {{
+    {AuthorizationRecord::Given::SignedForm, "signed-form"},
+    {AuthorizationRecord::Given::RecordedCall, "recorded-call"},
+    {AuthorizationRecord::Given::WrittenConfirmation, "written-confirmation"},
+    {AuthorizationRecord::Given::Other, "other"},
+}};
+constexpr std::array<KindCode<AuthorizationRecord::Sale>, 7> SaleCodes = {{
+    {AuthorizationRecord::Sale::CustomerCalled, "customer-called"},
+    {AuthorizationRecord::Sale::OurSalesCall, "sales-call"},
+    {AuthorizationRecord::Sale::AnsweredAdvertising, "answered-advertising"},
+    {AuthorizationRecord::Sale::Online, "online"},
+    {AuthorizationRecord::Sale::InPerson, "in-person"},
+    {AuthorizationRecord::Sale::BusinessToBusiness, "business"},
+    {AuthorizationRecord::Sale::ExistingAccount, "existing-account"},
+}};
+
+template <typename Kind, std::size_t N> QString codeOf(const std::array<KindCode<Kind>, N>& codes, Kind kind)
+{
+    for (const KindCode<Kind>& entry : codes) {
+        if (entry.kind == kind)
+            return QString::fromLatin1(entry.code);
+    }
+    return QString::fromLatin1(codes.front().code);
+}
+
+// A code that a later program wrote reads as the last kind, "other" and the like.
+template <typename Kind, std::size_t N> Kind kindOf(const std::array<KindCode<Kind>, N>& codes, const QString& code)
+{
+    for (const KindCode<Kind>& entry : codes) {
+        if (code == QLatin1String(entry.code))
+            return entry.kind;
+    }
+    return codes.back().kind;
 }
 
 DraftStatus statusOf(const QString& code)
@@ -67,6 +112,24 @@ QDateTime fromMsecs(qint64 msecs)
     return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
 }
 
+DraftSummary summaryOf(DraftRow row)
+{
+    DraftSummary summary;
+    summary.id = row.id;
+    summary.recordedAt = row.recordedAt;
+    summary.checkNumber = withoutTrailingSpaces(row.checkNumber);
+    summary.payee = withoutTrailingSpaces(row.payee);
+    summary.amount = withoutTrailingSpaces(row.amount);
+    summary.amountCents = row.amountCents;
+    summary.status = statusOf(row.status);
+    summary.destination = destinationOf(row.destinationKind);
+    summary.destinationName = std::move(row.destination);
+    summary.accountLastFour = std::move(row.accountLastFour);
+    summary.uid = std::move(row.uid);
+    summary.sealedPayor = std::move(row.sealedPayor);
+    return summary;
+}
+
 } // namespace
 
 struct DraftRegister::Identity {
@@ -75,8 +138,10 @@ struct DraftRegister::Identity {
     std::optional<qint64> amountCents;
 };
 
-DraftRegister::DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_ptr<RegisterCipher> cipher, Clock now)
-    : m_store(std::move(store)), m_cipher(std::move(cipher)), m_now(std::move(now))
+DraftRegister::DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_ptr<RegisterCipher> cipher,
+                             QString proofFolder, Clock now)
+    : m_store(std::move(store)), m_cipher(std::move(cipher)),
+      m_proofs(std::make_unique<ProofCopies>(std::move(proofFolder), *m_cipher)), m_now(std::move(now))
 {}
 
 DraftRegister::~DraftRegister() = default;
@@ -120,15 +185,140 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     stored.destination = draft.destinationName;
     stored.sourceFile = draft.sourceFile;
 
-    std::optional<StoredEvent> first;
-    if (outcome)
-        first = StoredEvent{0,
-                            stored.recordedAt,
-                            DraftEvent::code(outcome->kind),
-                            outcome->setsStatus(),
-                            outcome->jobId,
-                            outcome->text};
-    return m_store->addDraft(stored, first);
+    // A proof file's copy is written first, so that no draft ever names a copy that is not there.
+    std::optional<StoredAuthorization> authorization;
+    if (draft.authorization)
+        authorization = sealed(*draft.authorization, stored.uid);
+
+    const auto eventOf = [&](const DraftEvent& event) {
+        return StoredEvent{0,           stored.recordedAt, DraftEvent::code(event.kind), event.setsStatus(),
+                           event.jobId, event.text};
+    };
+    DraftId id = 0;
+    m_store->together([&] {
+        // The choice to send it without an authorization comes before its outcome.
+        const bool choiceFirst = draft.withoutAuthorization.has_value();
+        std::optional<StoredEvent> first;
+        if (outcome && !choiceFirst)
+            first = eventOf(*outcome);
+        id = m_store->addDraft(stored, first);
+        if (choiceFirst) {
+            StoredEvent choice = eventOf(DraftEvent::noAuthorization(*draft.withoutAuthorization));
+            choice.draftId = id;
+            m_store->addEvent(choice);
+            if (outcome) {
+                StoredEvent after = eventOf(*outcome);
+                after.draftId = id;
+                m_store->addEvent(after);
+            }
+        }
+        if (authorization) {
+            authorization->draftId = id;
+            m_store->addAuthorization(*authorization);
+        }
+    });
+    return id;
+}
+
+StoredAuthorization DraftRegister::sealed(const AuthorizationRecord& authorization, const QString& draftUid)
+{
+    StoredAuthorization stored;
+    stored.draftUid = draftUid;
+    stored.authorizationId = authorization.id;
+    stored.authorizedAt = authorization.authorizedAt.toMSecsSinceEpoch();
+    stored.authorizedBy = m_cipher->seal(authorization.authorizedBy, sealContext(draftUid, "authorized_by"));
+    stored.phone = m_cipher->seal(authorization.phone, sealContext(draftUid, "phone"));
+    stored.given = codeOf(GivenCodes, authorization.given);
+    stored.sale = codeOf(SaleCodes, authorization.sale);
+    stored.amount = authorization.amount;
+    stored.payee = authorization.payee;
+    stored.drafts = authorization.drafts;
+    if (authorization.hasProof()) {
+        stored.proofCopy = m_proofs->keep(authorization.proofFile, authorization.proofSha256);
+        stored.proofName =
+            m_cipher->seal(QFileInfo(authorization.proofFile).fileName(), sealContext(draftUid, "proof_name"));
+        stored.proofSha256 = authorization.proofSha256;
+    }
+    return stored;
+}
+
+AuthorizationRecord DraftRegister::opened(const StoredAuthorization& stored) const
+{
+    AuthorizationRecord record;
+    record.id = stored.authorizationId;
+    record.authorizedBy = m_cipher->open(stored.authorizedBy, sealContext(stored.draftUid, "authorized_by"));
+    record.phone = m_cipher->open(stored.phone, sealContext(stored.draftUid, "phone"));
+    record.authorizedAt = fromMsecs(stored.authorizedAt);
+    record.given = kindOf(GivenCodes, stored.given);
+    record.sale = kindOf(SaleCodes, stored.sale);
+    record.amount = stored.amount;
+    record.payee = stored.payee;
+    record.drafts = stored.drafts;
+    if (!stored.proofSha256.isEmpty()) {
+        record.proofFile = m_cipher->open(stored.proofName, sealContext(stored.draftUid, "proof_name"));
+        record.proofSha256 = stored.proofSha256;
+    }
+    return record;
+}
+
+std::vector<DraftRow> DraftRegister::drawingUnder(const QString& authorizationId)
+{
+    std::vector<DraftRow> drawing;
+    for (DraftRow& row : m_store->draftsWithAuthorization(authorizationId)) {
+        if (drawsOnAccount(row))
+            drawing.push_back(std::move(row));
+    }
+    return drawing;
+}
+
+namespace {
+
+// The checks among `rows`: a reprint is the same check; a draft without a
+// check number is one of its own.
+int checksAmong(const std::vector<DraftRow>& rows)
+{
+    QSet<QByteArray> checks;
+    for (const DraftRow& row : rows)
+        checks.insert(row.chequeKey.isEmpty() ? QByteArray::number(row.id) : row.chequeKey);
+    return int(checks.size());
+}
+
+} // namespace
+
+std::optional<AuthorizationRecord> DraftRegister::authorizationFor(const CheckTexts& texts)
+{
+    const Identity identity = identify(texts);
+    if (!identity.chequeKey.isEmpty()) {
+        if (const std::optional<StoredAuthorization> same = m_store->latestAuthorizationForCheque(identity.chequeKey))
+            return opened(*same);
+    }
+    if (!identity.accountKey.isEmpty()) {
+        const std::optional<StoredAuthorization> latest = m_store->latestAuthorizationForAccount(identity.accountKey);
+        if (latest && checksAmong(drawingUnder(latest->authorizationId)) < latest->drafts)
+            return opened(*latest);
+    }
+    return std::nullopt;
+}
+
+std::optional<UsedAuthorization> DraftRegister::usedAuthorization(const CheckTexts& texts,
+                                                                  const std::optional<AuthorizationRecord>& own)
+{
+    const Identity identity = identify(texts);
+    if (identity.accountKey.isEmpty())
+        return std::nullopt;
+    const std::optional<StoredAuthorization> latest = m_store->latestAuthorizationForAccount(identity.accountKey);
+    if (!latest || (own && own->id != latest->authorizationId))
+        return std::nullopt;
+    const std::vector<DraftRow> sent = drawingUnder(latest->authorizationId);
+    for (const DraftRow& row : sent) {
+        if (!identity.chequeKey.isEmpty() && row.chequeKey == identity.chequeKey)
+            return std::nullopt;
+    }
+    const int checks = checksAmong(sent);
+    if (checks < latest->drafts)
+        return std::nullopt;
+    return UsedAuthorization{fromMsecs(latest->authorizedAt), latest->drafts, checks,
+                             BankNumbers::lastFour(texts[Box::AccountNumber])};
 }
 
 void DraftRegister::append(DraftId draft, const DraftEvent& event)
@@ -210,22 +400,8 @@ std::vector<DraftSummary> DraftRegister::drafts(DraftId before, int count)
     std::vector<DraftRow> rows = m_store->drafts(before > 0 ? before : std::numeric_limits<qint64>::max(), count);
     std::vector<DraftSummary> summaries;
     summaries.reserve(rows.size());
-    for (DraftRow& row : rows) {
-        DraftSummary summary;
-        summary.id = row.id;
-        summary.recordedAt = row.recordedAt;
-        summary.checkNumber = withoutTrailingSpaces(row.checkNumber);
-        summary.payee = withoutTrailingSpaces(row.payee);
-        summary.amount = withoutTrailingSpaces(row.amount);
-        summary.amountCents = row.amountCents;
-        summary.status = statusOf(row.status);
-        summary.destination = destinationOf(row.destinationKind);
-        summary.destinationName = std::move(row.destination);
-        summary.accountLastFour = std::move(row.accountLastFour);
-        summary.uid = std::move(row.uid);
-        summary.sealedPayor = std::move(row.sealedPayor);
-        summaries.push_back(std::move(summary));
-    }
+    for (DraftRow& row : rows)
+        summaries.push_back(summaryOf(std::move(row)));
     return summaries;
 }
 
@@ -260,5 +436,52 @@ DraftDetails DraftRegister::details(DraftId draft)
         if (event.setsStatus)
             found.status = DraftEvent::statusOf(kind);
     }
+    if (const std::optional<StoredAuthorization> authorization = m_store->authorization(draft))
+        found.record.authorization = opened(*authorization);
     return found;
+}
+
+std::optional<DraftDetails> DraftRegister::sentDraft(const CheckTexts& texts)
+{
+    const Identity identity = identify(texts);
+    if (identity.chequeKey.isEmpty())
+        return std::nullopt;
+    for (const DraftRow& row : m_store->draftsWithChequeKey(identity.chequeKey)) {
+        if (drawsOnAccount(row))
+            return details(row.id);
+    }
+    return std::nullopt;
+}
+
+QByteArray DraftRegister::proof(const AuthorizationRecord& authorization)
+{
+    return m_proofs->open(authorization.proofSha256);
+}
+
+std::vector<IdleDraft> DraftRegister::draftsPastKeeping()
+{
+    const qint64 cutoff = m_now().addYears(-KeptYears).toMSecsSinceEpoch();
+    std::vector<IdleDraft> found;
+    for (DraftRow& row : m_store->draftsIdleSince(cutoff)) {
+        const QDateTime lastEvent = fromMsecs(row.lastEventAt);
+        found.push_back({summaryOf(std::move(row)), lastEvent});
+    }
+    return found;
+}
+
+int DraftRegister::removePastKeeping(const std::vector<DraftId>& drafts)
+{
+    QSet<DraftId> past;
+    for (const IdleDraft& idle : draftsPastKeeping())
+        past.insert(idle.draft.id);
+    std::vector<qint64> removed;
+    for (const DraftId id : drafts) {
+        if (past.contains(id))
+            removed.push_back(id);
+    }
+    if (removed.empty())
+        return 0;
+    for (const QString& copy : m_store->removeDrafts(removed))
+        m_proofs->remove(copy);
+    return int(removed.size());
 }

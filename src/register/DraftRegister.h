@@ -8,9 +8,11 @@
 #include <functional>
 #include <memory>
 
+class ProofCopies;
 class RegisterCipher;
 class RegisterStore;
 struct DraftRow;
+struct StoredAuthorization;
 
 // The draft register: every draft that left the program, written once, and
 // what became of it, appended event by event. Bank numbers and payor lines
@@ -19,7 +21,8 @@ class DraftRegister final : public DraftRecorder, public UncertainPrints {
 public:
     using Clock = std::function<QDateTime()>;
 
-    DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_ptr<RegisterCipher> cipher,
+    // Keeps the copies of proof files in `proofFolder`.
+    DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_ptr<RegisterCipher> cipher, QString proofFolder,
                   Clock now = &QDateTime::currentDateTimeUtc);
     ~DraftRegister() override;
 
@@ -28,6 +31,9 @@ public:
     void append(DraftId draft, const DraftEvent& event) override;
     std::optional<EarlierDraft> earlierDraft(const CheckTexts& texts) override;
     std::optional<EarlierDraft> sameAmountRecently(const CheckTexts& texts) override;
+    std::optional<AuthorizationRecord> authorizationFor(const CheckTexts& texts) override;
+    std::optional<UsedAuthorization> usedAuthorization(const CheckTexts& texts,
+                                                       const std::optional<AuthorizationRecord>& own) override;
 
     // UncertainPrints
     std::vector<UncertainPrint> uncertainPrints() override;
@@ -47,13 +53,32 @@ public:
     // Everything about one draft, its bank numbers opened; a RegisterError
     // for a draft the register does not hold.
     DraftDetails details(DraftId draft);
+    // The latest draft with the same routing, account and check number as
+    // `texts` that was not voided and not found unprinted, in full.
+    std::optional<DraftDetails> sentDraft(const CheckTexts& texts);
+    // The bytes of an authorization's proof file, from the register's copy.
+    QByteArray proof(const AuthorizationRecord& authorization);
+
+    // How long a draft is kept after its latest event, at least.
+    static constexpr int KeptYears = 5;
+    // The drafts whose latest event is KeptYears or more back, newest first.
+    std::vector<IdleDraft> draftsPastKeeping();
+    // Removes those of `drafts` that are past keeping still, with their
+    // history, authorizations and the proof copies no other draft uses;
+    // returns how many it removed. The only removal the register has.
+    int removePastKeeping(const std::vector<DraftId>& drafts);
 
 private:
     struct Identity;
     Identity identify(const CheckTexts& texts) const;
     EarlierDraft earlier(const DraftRow& row) const;
+    StoredAuthorization sealed(const AuthorizationRecord& authorization, const QString& draftUid);
+    AuthorizationRecord opened(const StoredAuthorization& stored) const;
+    // How many checks went with the authorization, not voided and not found unprinted.
+    std::vector<DraftRow> drawingUnder(const QString& authorizationId);
 
     std::unique_ptr<RegisterStore> m_store;
     std::unique_ptr<RegisterCipher> m_cipher;
+    std::unique_ptr<ProofCopies> m_proofs;
     Clock m_now;
 };

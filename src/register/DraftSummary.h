@@ -34,3 +34,9 @@ struct DraftDetails {
     DraftStatus status = DraftStatus::Uncertain;
     std::vector<RecordedEvent> history; // oldest first
 };
+
+// A draft whose latest event is past the time drafts are kept.
+struct IdleDraft {
+    DraftSummary draft;
+    QDateTime lastEvent; // UTC
+};

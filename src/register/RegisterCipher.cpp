@@ -58,7 +58,16 @@ RegisterCipher::~RegisterCipher()
 
 QByteArray RegisterCipher::seal(const QString& value, const QByteArray& context) const
 {
-    const QByteArray clear = value.toUtf8();
+    return sealBytes(value.toUtf8(), context);
+}
+
+QString RegisterCipher::open(const QByteArray& sealed, const QByteArray& context) const
+{
+    return QString::fromUtf8(openBytes(sealed, context));
+}
+
+QByteArray RegisterCipher::sealBytes(const QByteArray& clear, const QByteArray& context) const
+{
     QByteArray sealed(crypto_aead_xchacha20poly1305_ietf_NPUBBYTES + clear.size() +
                           crypto_aead_xchacha20poly1305_ietf_ABYTES,
                       Qt::Uninitialized);
@@ -71,7 +80,7 @@ QByteArray RegisterCipher::seal(const QString& value, const QByteArray& context)
     return sealed;
 }
 
-QString RegisterCipher::open(const QByteArray& sealed, const QByteArray& context) const
+QByteArray RegisterCipher::openBytes(const QByteArray& sealed, const QByteArray& context) const
 {
     constexpr qsizetype overhead =
         crypto_aead_xchacha20poly1305_ietf_NPUBBYTES + crypto_aead_xchacha20poly1305_ietf_ABYTES;
@@ -85,7 +94,8 @@ QString RegisterCipher::open(const QByteArray& sealed, const QByteArray& context
             quint64(sealed.size() - crypto_aead_xchacha20poly1305_ietf_NPUBBYTES), bytes(context),
             quint64(context.size()), nonce, m_sealKey.data()) != 0)
         throw RegisterError(QStringLiteral("a protected value in it has been altered"));
-    return QString::fromUtf8(clear.constData(), qsizetype(length));
+    clear.truncate(qsizetype(length));
+    return clear;
 }
 
 QByteArray RegisterCipher::blindIndex(const QByteArray& message) const

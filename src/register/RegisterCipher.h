@@ -27,6 +27,9 @@ public:
     // The value again; a RegisterError when it does not open with this key
     // and context (the file has been altered).
     QString open(const QByteArray& sealed, const QByteArray& context) const;
+    // The same for bytes (a proof file's copy).
+    QByteArray sealBytes(const QByteArray& clear, const QByteArray& context) const;
+    QByteArray openBytes(const QByteArray& sealed, const QByteArray& context) const;
 
     // A keyed hash of `message`, the same for the same message and key.
     QByteArray blindIndex(const QByteArray& message) const;

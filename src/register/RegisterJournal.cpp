@@ -1,6 +1,8 @@
 #include "register/RegisterJournal.h"
 
+#include "document/AmountInFigures.h"
 #include "platform/QuestionBox.h"
+#include "register/AuthorizationOffer.h"
 #include "register/DraftRecorder.h"
 #include "register/RegisterError.h"
 #include "register/RegisterTexts.h"
@@ -20,11 +22,6 @@ DraftDestination destinationOf(SentDraft::Kind kind)
     return DraftDestination::Printer;
 }
 
-DraftRecord recordOf(const SentDraft& draft, const QString& destination)
-{
-    return {draft.texts, draft.setup, destinationOf(draft.kind), destination, draft.sourceFile};
-}
-
 DraftEvent eventOf(const PrintOutcome& outcome)
 {
     const QString job = outcome.jobId > 0 ? QString::number(outcome.jobId) : QString();
@@ -39,22 +36,98 @@ DraftEvent eventOf(const PrintOutcome& outcome)
     return DraftEvent::notPrinted(outcome.message);
 }
 
+void addMark(QString& marks, const QString& mark)
+{
+    if (mark.isEmpty())
+        return;
+    marks += (marks.isEmpty() ? QString() : QStringLiteral(" ")) + mark;
+}
+
+// Amounts are compared by their cents where both can be read ("$75" and
+// "75.00" are the same), payees by their words, case aside.
+bool sameAmount(const QString& authorized, const QString& typed)
+{
+    const std::optional<qint64> left = AmountInFigures::read(authorized);
+    const std::optional<qint64> right = AmountInFigures::read(typed);
+    if (left && right)
+        return *left == *right;
+    return authorized.simplified() == typed.simplified();
+}
+
+bool samePayee(const QString& authorized, const QString& typed)
+{
+    return authorized.simplified().compare(typed.simplified(), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 RegisterJournal::RegisterJournal(std::function<DraftRecorder&()> openRegister,
-                                 std::function<DraftRecorder*()> openedRegister, QuestionBox& questions)
-    : m_openRegister(std::move(openRegister)), m_openedRegister(std::move(openedRegister)), m_questions(questions)
+                                 std::function<DraftRecorder*()> openedRegister, QuestionBox& questions,
+                                 AuthorizationOffer& offer, Clock now)
+    : m_openRegister(std::move(openRegister)), m_openedRegister(std::move(openedRegister)), m_questions(questions),
+      m_offer(offer), m_now(std::move(now))
 {}
+
+DraftRecord RegisterJournal::recordOf(const SentDraft& draft, const QString& destination) const
+{
+    DraftRecord record;
+    record.texts = draft.texts;
+    record.pageSetup = draft.setup;
+    record.destination = destinationOf(draft.kind);
+    record.destinationName = destination;
+    record.sourceFile = draft.sourceFile;
+    record.authorization = m_authorization;
+    record.withoutAuthorization = m_withoutAuthorization;
+    return record;
+}
 
 bool RegisterJournal::maySend(const SentDraft& draft)
 {
     m_unrecorded = false;
+    m_authorization.reset();
+    m_withoutAuthorization.reset();
+    std::optional<AuthorizationRecord> authorization = draft.authorization;
     try {
-        const std::optional<EarlierDraft> earlier = m_openRegister().earlierDraft(draft.texts);
-        return !earlier || m_questions.ask(RegisterTexts::duplicateQuestion(*earlier));
+        DraftRecorder& drafts = m_openRegister();
+        const std::optional<EarlierDraft> earlier = drafts.earlierDraft(draft.texts);
+        if (earlier && !m_questions.ask(RegisterTexts::duplicateQuestion(*earlier)))
+            return false;
+        if (!authorization)
+            authorization = drafts.authorizationFor(draft.texts);
     } catch (const RegisterError& error) {
-        return sendUnrecorded(error.reason());
+        if (!sendUnrecorded(error.reason()))
+            return false;
     }
+    return authorized(draft, std::move(authorization));
+}
+
+bool RegisterJournal::authorized(const SentDraft& draft, std::optional<AuthorizationRecord> authorization)
+{
+    // A draft that goes unrecorded has no record to be kept with.
+    if (!authorization && !m_unrecorded) {
+        if (!m_offer.isOffered()) {
+            m_withoutAuthorization = RegisterTexts::offerTurnedOff();
+        } else {
+            const AuthorizationOffer::Answer answer =
+                m_offer.offer(AuthorizationRecord::forDraft(draft.texts, m_now()));
+            switch (answer.choice) {
+            case AuthorizationOffer::Choice::Cancel:
+                return false;
+            case AuthorizationOffer::Choice::WithoutRecord:
+                m_withoutAuthorization = RegisterTexts::withoutRecordChosen();
+                break;
+            case AuthorizationOffer::Choice::Record:
+                authorization = answer.record;
+                break;
+            }
+        }
+    }
+    if (authorization && authorization->isTelemarketing() && !m_questions.ask(RegisterTexts::telemarketingQuestion())) {
+        m_withoutAuthorization.reset();
+        return false;
+    }
+    m_authorization = std::move(authorization);
+    return true;
 }
 
 DraftJournal::Entry RegisterJournal::sending(const SentDraft& draft, const QString& destination)
@@ -88,18 +161,31 @@ QString RegisterJournal::sent(const SentDraft& draft, const Entry& entry, const 
     return {};
 }
 
-QString RegisterJournal::amountMark(const CheckTexts& texts)
+PerBox<QString> RegisterJournal::marks(const SentDraft& draft)
 {
-    DraftRecorder* drafts = m_openedRegister();
-    if (!drafts)
-        return {};
+    PerBox<QString> marks;
+    const CheckTexts& texts = draft.texts;
+    std::optional<AuthorizationRecord> authorization = draft.authorization;
+    // Said when the draft is printed, if the register fails meanwhile.
     try {
-        const std::optional<EarlierDraft> earlier = drafts->sameAmountRecently(texts);
-        return earlier ? RegisterTexts::sameAmountMark(*earlier) : QString();
+        if (DraftRecorder* drafts = m_openedRegister()) {
+            // A draft like one sent lately, with another check number: perhaps the same payment twice.
+            if (const std::optional<EarlierDraft> earlier = drafts->sameAmountRecently(texts))
+                addMark(marks[Box::AmountInFigures], RegisterTexts::sameAmountMark(*earlier));
+            if (!authorization)
+                authorization = drafts->authorizationFor(texts);
+            if (const std::optional<UsedAuthorization> used = drafts->usedAuthorization(texts, draft.authorization))
+                addMark(marks[Box::AccountNumber], RegisterTexts::usedAuthorizationMark(*used));
+        }
     } catch (const RegisterError&) {
-        // Said when the draft is printed.
-        return {};
     }
+    if (authorization) {
+        if (!sameAmount(authorization->amount, texts[Box::AmountInFigures]))
+            addMark(marks[Box::AmountInFigures], RegisterTexts::authorizedAmountMark(*authorization));
+        if (!samePayee(authorization->payee, texts[Box::Payee]))
+            addMark(marks[Box::Payee], RegisterTexts::authorizedPayeeMark(*authorization));
+    }
+    return marks;
 }
 
 bool RegisterJournal::sendUnrecorded(const QString& reason)

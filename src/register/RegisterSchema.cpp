@@ -33,7 +33,7 @@ QString draftsTable()
 
 int RegisterSchema::currentVersion()
 {
-    return 1;
+    return 2;
 }
 
 QStringList RegisterSchema::migration(int version)
@@ -52,6 +52,18 @@ QStringList RegisterSchema::migration(int version)
                            "detail TEXT NOT NULL)"),
             QStringLiteral("CREATE INDEX draft_events_by_draft ON draft_events (draft_id, sets_status, id)"),
             QStringLiteral("CREATE INDEX draft_events_by_kind ON draft_events (kind)"),
+        };
+    case 2:
+        // The customer's authorization of each draft, written with it.
+        return {
+            QStringLiteral("CREATE TABLE draft_authorizations (draft_id INTEGER NOT NULL PRIMARY KEY "
+                           "REFERENCES drafts (id), authorization_id CHAR(32) NOT NULL, "
+                           "authorized_at BIGINT NOT NULL, authorized_by BLOB NOT NULL, phone BLOB NOT NULL, "
+                           "given VARCHAR(24) NOT NULL, sale VARCHAR(24) NOT NULL, amount TEXT NOT NULL, "
+                           "payee TEXT NOT NULL, drafts_authorized INTEGER NOT NULL, proof_name BLOB, "
+                           "proof_sha256 BLOB, proof_copy VARCHAR(80))"),
+            QStringLiteral("CREATE INDEX draft_authorizations_by_id ON draft_authorizations (authorization_id)"),
+            QStringLiteral("CREATE INDEX draft_authorizations_by_copy ON draft_authorizations (proof_copy)"),
         };
     default:
         return {};

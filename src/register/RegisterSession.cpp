@@ -4,6 +4,7 @@
 #include "register/RegisterError.h"
 #include "register/RegisterUnlock.h"
 
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QtConcurrent>
 
@@ -102,6 +103,8 @@ DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* 
     if (!scripted.isEmpty())
         sources.scriptedPassphrase = scripted;
     std::unique_ptr<RegisterCipher> cipher = RegisterUnlock::unlock(*store, sources);
-    m_register = std::make_unique<DraftRegister>(std::move(store), std::move(cipher), m_now);
+    // The proof files' copies go beside the register, and move with its folder.
+    m_register = std::make_unique<DraftRegister>(std::move(store), std::move(cipher),
+                                                 QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now);
     return *m_register;
 }

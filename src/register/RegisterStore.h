@@ -56,6 +56,29 @@ struct DraftRow {
     QString accountLastFour;
     QByteArray chequeKey;
     QString status;
+    // The time of its latest event (its recording when it has none); only
+    // the list of drafts past their keeping time reads it.
+    qint64 lastEventAt = 0;
+};
+
+// The authorization a draft was sent with, written with the draft. The
+// payor's name, phone and the proof's file name are sealed bytes bound to
+// the draft; `proofCopy` names the sealed copy of the proof file.
+struct StoredAuthorization {
+    qint64 draftId = 0;
+    QString draftUid; // read with it, for the sealed values
+    QString authorizationId;
+    qint64 authorizedAt = 0;
+    QByteArray authorizedBy;
+    QByteArray phone;
+    QString given; // the codes of the two choices
+    QString sale;
+    QString amount;
+    QString payee;
+    int drafts = 1;
+    QByteArray proofName; // empty without a proof
+    QByteArray proofSha256;
+    QString proofCopy;
 };
 
 // An Uncertain print: the draft, the printer and the job to ask about.
@@ -66,7 +89,8 @@ struct UncertainRow {
 };
 
 // The register's storage: drafts written once, events appended, nothing
-// changed or removed. Every failure is a RegisterError with a reason for the
+// changed, and nothing removed but the drafts past their keeping time that
+// the merchant chose to remove. Every failure is a RegisterError with a reason for the
 // merchant. The queries behind it are plain SQL, so that a database server
 // can stand behind the same interface.
 class RegisterStore {
@@ -100,4 +124,22 @@ public:
                                                        qint64 since) = 0;
     // The drafts whose status is Uncertain after a print with a job id.
     virtual std::vector<UncertainRow> uncertainPrints() = 0;
+
+    // Writes the authorization that the draft `authorization.draftId` went with.
+    virtual void addAuthorization(const StoredAuthorization& authorization) = 0;
+    // The authorization a draft went with; nothing when it went without.
+    virtual std::optional<StoredAuthorization> authorization(qint64 draftId) = 0;
+    // The latest authorization among the drafts with this check key, or
+    // with this account key.
+    virtual std::optional<StoredAuthorization> latestAuthorizationForCheque(const QByteArray& chequeKey) = 0;
+    virtual std::optional<StoredAuthorization> latestAuthorizationForAccount(const QByteArray& accountKey) = 0;
+    // The drafts that went with the authorization `authorizationId`.
+    virtual std::vector<DraftRow> draftsWithAuthorization(const QString& authorizationId) = 0;
+
+    // The drafts whose latest event (or their recording, without one) is at
+    // `lastEventAt` or earlier, newest first, with that time.
+    virtual std::vector<DraftRow> draftsIdleSince(qint64 lastEventAt) = 0;
+    // Removes the drafts with their events and authorizations, all at once;
+    // returns the proof copies that no draft left names.
+    virtual std::vector<QString> removeDrafts(const std::vector<qint64>& ids) = 0;
 };

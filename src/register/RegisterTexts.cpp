@@ -44,8 +44,16 @@ QString RegisterTexts::statusName(DraftStatus status)
 
 QString RegisterTexts::eventName(DraftEventKind kind)
 {
-    if (kind == DraftEventKind::Note)
+    switch (kind) {
+    case DraftEventKind::Note:
         return QStringLiteral("Note");
+    case DraftEventKind::NoAuthorization:
+        return QStringLiteral("No authorization record");
+    case DraftEventKind::LetterSent:
+        return QStringLiteral("Confirmation letter sent");
+    default:
+        break;
+    }
     return statusName(DraftEvent::statusOf(kind));
 }
 
@@ -57,4 +65,108 @@ QString RegisterTexts::dateText(const QDateTime& time)
 QString RegisterTexts::dateTimeText(const QDateTime& time)
 {
     return time.toLocalTime().toString(QStringLiteral("MM/dd/yyyy h:mm AP"));
+}
+
+QString RegisterTexts::telemarketingWarning()
+{
+    return QStringLiteral("Federal telemarketing rules (16 CFR 310.4(a)(9)) do not allow a draft like this as payment "
+                          "in a telemarketing sale to a consumer.");
+}
+
+QString RegisterTexts::telemarketingQuestion()
+{
+    return QStringLiteral(
+        "This draft pays for a telemarketing sale to a consumer, which federal rules do not allow. Print it anyway?");
+}
+
+QString RegisterTexts::withoutRecordChosen()
+{
+    return QStringLiteral("The merchant chose Print Without Record.");
+}
+
+QString RegisterTexts::offerTurnedOff()
+{
+    return QStringLiteral("The offer of an authorization record is turned off.");
+}
+
+QString RegisterTexts::authorizedAmountMark(const AuthorizationRecord& authorization)
+{
+    if (authorization.amount.trimmed().isEmpty())
+        return QStringLiteral("The customer's authorization names no amount.");
+    return QStringLiteral("The customer authorized %1, not this amount.").arg(authorization.amount.trimmed());
+}
+
+QString RegisterTexts::authorizedPayeeMark(const AuthorizationRecord& authorization)
+{
+    if (authorization.payee.trimmed().isEmpty())
+        return QStringLiteral("The customer's authorization names no payee.");
+    return QStringLiteral("The customer authorized a check to \"%1\", not to this payee.")
+        .arg(authorization.payee.trimmed());
+}
+
+QString RegisterTexts::usedAuthorizationMark(const UsedAuthorization& used)
+{
+    const QString drafts = used.drafts == 1 ? QStringLiteral("1 draft") : QStringLiteral("%1 drafts").arg(used.drafts);
+    const QString sent =
+        used.sent == 1 ? QStringLiteral("1 has been printed") : QStringLiteral("%1 have been printed").arg(used.sent);
+    return QStringLiteral("The authorization of %1 on the account ending in %2 was for %3, and %4: this draft needs "
+                          "an authorization of its own.")
+        .arg(dateText(used.authorizedAt), used.accountLastFour, drafts, sent);
+}
+
+QString RegisterTexts::givenName(AuthorizationRecord::Given given)
+{
+    switch (given) {
+    case AuthorizationRecord::Given::SignedForm:
+        return QStringLiteral("Signed authorization on file");
+    case AuthorizationRecord::Given::RecordedCall:
+        return QStringLiteral("Recorded phone call");
+    case AuthorizationRecord::Given::WrittenConfirmation:
+        return QStringLiteral("Written confirmation sent");
+    case AuthorizationRecord::Given::Other:
+        break;
+    }
+    return QStringLiteral("Other");
+}
+
+QString RegisterTexts::saleName(AuthorizationRecord::Sale sale)
+{
+    switch (sale) {
+    case AuthorizationRecord::Sale::CustomerCalled:
+        return QStringLiteral("The customer called us, not in answer to our advertising");
+    case AuthorizationRecord::Sale::OurSalesCall:
+        return QStringLiteral("A sales call we made");
+    case AuthorizationRecord::Sale::AnsweredAdvertising:
+        return QStringLiteral("The customer answered our advertising by phone");
+    case AuthorizationRecord::Sale::Online:
+        return QStringLiteral("Online");
+    case AuthorizationRecord::Sale::InPerson:
+        return QStringLiteral("In person");
+    case AuthorizationRecord::Sale::BusinessToBusiness:
+        return QStringLiteral("Business to business");
+    case AuthorizationRecord::Sale::ExistingAccount:
+        break;
+    }
+    return QStringLiteral("Payment of an existing account");
+}
+
+QString RegisterTexts::authorizationSummary(const AuthorizationRecord& authorization)
+{
+    QString who = authorization.authorizedBy;
+    if (!authorization.phone.isEmpty())
+        who += QStringLiteral(" (%1)").arg(authorization.phone);
+    const QString drafts =
+        authorization.drafts == 1 ? QStringLiteral("1 draft") : QStringLiteral("%1 drafts").arg(authorization.drafts);
+    QString text = QStringLiteral("Authorized by %1 on %2: %3. Sale: %4. For %5 to \"%6\", %7.")
+                       .arg(who, dateTimeText(authorization.authorizedAt), givenName(authorization.given).toLower(),
+                            saleName(authorization.sale).toLower(), authorization.amount, authorization.payee, drafts);
+    if (authorization.hasProof())
+        text += QStringLiteral(" Proof: %1, SHA-256 %2.")
+                    .arg(authorization.proofFile, QString::fromLatin1(authorization.proofSha256.toHex()));
+    return text;
+}
+
+QString RegisterTexts::noAuthorizationSummary()
+{
+    return QStringLiteral("No authorization record.");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/AuthorizationRecord.h"
 #include "register/DraftEvent.h"
 #include "register/DraftRecorder.h"
 
@@ -19,6 +20,30 @@ QString sameAmountMark(const EarlierDraft& earlier);
 
 // Asked when the register cannot record a print.
 QString printWithoutRecording(const QString& reason);
+
+// What the authorization dialog shows for a sale that federal rules forbid
+// such drafts for, and what Quick Print asks before such a draft.
+QString telemarketingWarning();
+QString telemarketingQuestion();
+
+// Why a draft went without an authorization record, as its history says.
+QString withoutRecordChosen();
+QString offerTurnedOff();
+
+// The marks of a draft whose authorization names another amount or payee,
+// and of the next draft on an account whose authorized drafts have all
+// been printed.
+QString authorizedAmountMark(const AuthorizationRecord& authorization);
+QString authorizedPayeeMark(const AuthorizationRecord& authorization);
+QString usedAuthorizationMark(const UsedAuthorization& used);
+
+// The choices of the authorization dialog, as it lists them.
+QString givenName(AuthorizationRecord::Given given);
+QString saleName(AuthorizationRecord::Sale sale);
+// A draft's authorization in one paragraph, for the register window; what
+// it says of a draft without one.
+QString authorizationSummary(const AuthorizationRecord& authorization);
+QString noAuthorizationSummary();
 
 // "Printed", "Not printed"...
 QString statusName(DraftStatus status);

@@ -9,10 +9,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +68,14 @@ const QString RowColumns = QStringLiteral("d.id, d.uid, d.recorded_at, d.check_n
                                           "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
                                           "d.destination_kind, d.destination, d.account_last4, d.cheque_key, ") +
                            StatusColumn;
+
+const QString AuthorizationColumns =
+    QStringLiteral("a.draft_id, d.uid, a.authorization_id, a.authorized_at, a.authorized_by, a.phone, a.given, a.sale, "
+                   "a.amount, a.payee, a.drafts_authorized, a.proof_name, a.proof_sha256, a.proof_copy");
+
+// The time of a draft's latest event, or of its recording without one.
+const QString LastEventColumn =
+    QStringLiteral("COALESCE((SELECT MAX(l.recorded_at) FROM draft_events l WHERE l.draft_id = d.id), d.recorded_at)");
 
 QStringList boxColumnNames(const QString& prefix = {})
 {
@@ -159,6 +170,8 @@ void SqlRegisterStore::openForWriting()
     execute(QStringLiteral("PRAGMA foreign_keys = ON"));
     // Sorts and temporary tables stay in memory, never in a file of their own.
     execute(QStringLiteral("PRAGMA temp_store = MEMORY"));
+    // What the merchant removes is overwritten in the file, not left in free pages.
+    execute(QStringLiteral("PRAGMA secure_delete = ON"));
 }
 
 void SqlRegisterStore::migrate()
@@ -396,28 +409,32 @@ std::vector<StoredEvent> SqlRegisterStore::events(qint64 draftId)
     return found;
 }
 
+DraftRow SqlRegisterStore::readRow(const QSqlQuery& query)
+{
+    DraftRow row;
+    row.id = query.value(0).toLongLong();
+    row.uid = query.value(1).toString();
+    row.recordedAt = query.value(2).toLongLong();
+    row.checkNumber = query.value(3).toString();
+    row.sealedPayor = query.value(4).toByteArray();
+    row.sealedMicrCheck = query.value(5).toByteArray();
+    row.payee = query.value(6).toString();
+    row.amount = query.value(7).toString();
+    row.amountCents = optionalCents(query.value(8));
+    row.destinationKind = query.value(9).toString();
+    row.destination = query.value(10).toString();
+    row.accountLastFour = query.value(11).toString();
+    row.chequeKey = query.value(12).toByteArray();
+    row.status = query.value(13).toString();
+    return row;
+}
+
 std::vector<DraftRow> SqlRegisterStore::rows(QSqlQuery& query) const
 {
     exec(query);
     std::vector<DraftRow> found;
-    while (query.next()) {
-        DraftRow row;
-        row.id = query.value(0).toLongLong();
-        row.uid = query.value(1).toString();
-        row.recordedAt = query.value(2).toLongLong();
-        row.checkNumber = query.value(3).toString();
-        row.sealedPayor = query.value(4).toByteArray();
-        row.sealedMicrCheck = query.value(5).toByteArray();
-        row.payee = query.value(6).toString();
-        row.amount = query.value(7).toString();
-        row.amountCents = optionalCents(query.value(8));
-        row.destinationKind = query.value(9).toString();
-        row.destination = query.value(10).toString();
-        row.accountLastFour = query.value(11).toString();
-        row.chequeKey = query.value(12).toByteArray();
-        row.status = query.value(13).toString();
-        found.push_back(std::move(row));
-    }
+    while (query.next())
+        found.push_back(readRow(query));
     if (query.lastError().isValid())
         fail(query.lastError());
     return found;
@@ -466,4 +483,143 @@ std::vector<UncertainRow> SqlRegisterStore::uncertainPrints()
     while (query.next())
         found.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString()});
     return found;
+}
+
+void SqlRegisterStore::addAuthorization(const StoredAuthorization& authorization)
+{
+    inTransaction([&] {
+        QSqlQuery query = prepare(QStringLiteral(
+            "INSERT INTO draft_authorizations (draft_id, authorization_id, authorized_at, authorized_by, phone, given, "
+            "sale, amount, payee, drafts_authorized, proof_name, proof_sha256, proof_copy) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        query.addBindValue(authorization.draftId);
+        query.addBindValue(text(authorization.authorizationId));
+        query.addBindValue(authorization.authorizedAt);
+        query.addBindValue(authorization.authorizedBy);
+        query.addBindValue(authorization.phone);
+        query.addBindValue(text(authorization.given));
+        query.addBindValue(text(authorization.sale));
+        query.addBindValue(text(authorization.amount));
+        query.addBindValue(text(authorization.payee));
+        query.addBindValue(authorization.drafts);
+        query.addBindValue(blobOrNull(authorization.proofName));
+        query.addBindValue(blobOrNull(authorization.proofSha256));
+        query.addBindValue(authorization.proofCopy.isEmpty() ? QVariant(QMetaType::fromType<QString>())
+                                                             : QVariant(authorization.proofCopy));
+        exec(query);
+    });
+}
+
+std::optional<StoredAuthorization> SqlRegisterStore::firstAuthorization(QSqlQuery& query) const
+{
+    exec(query);
+    if (!query.next()) {
+        if (query.lastError().isValid())
+            fail(query.lastError());
+        return std::nullopt;
+    }
+    StoredAuthorization found;
+    int column = 0;
+    found.draftId = query.value(column++).toLongLong();
+    found.draftUid = query.value(column++).toString();
+    found.authorizationId = query.value(column++).toString();
+    found.authorizedAt = query.value(column++).toLongLong();
+    found.authorizedBy = query.value(column++).toByteArray();
+    found.phone = query.value(column++).toByteArray();
+    found.given = query.value(column++).toString();
+    found.sale = query.value(column++).toString();
+    found.amount = query.value(column++).toString();
+    found.payee = query.value(column++).toString();
+    found.drafts = query.value(column++).toInt();
+    found.proofName = query.value(column++).toByteArray();
+    found.proofSha256 = query.value(column++).toByteArray();
+    found.proofCopy = query.value(column++).toString();
+    return found;
+}
+
+std::optional<StoredAuthorization> SqlRegisterStore::authorization(qint64 draftId)
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM draft_authorizations a JOIN drafts d ON d.id = a.draft_id "
+                                             "WHERE a.draft_id = ?")
+                                  .arg(AuthorizationColumns));
+    query.addBindValue(draftId);
+    return firstAuthorization(query);
+}
+
+std::optional<StoredAuthorization> SqlRegisterStore::latestAuthorizationForCheque(const QByteArray& chequeKey)
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM draft_authorizations a JOIN drafts d ON d.id = a.draft_id "
+                                             "WHERE d.cheque_key = ? ORDER BY a.draft_id DESC LIMIT 1")
+                                  .arg(AuthorizationColumns));
+    query.addBindValue(chequeKey);
+    return firstAuthorization(query);
+}
+
+std::optional<StoredAuthorization> SqlRegisterStore::latestAuthorizationForAccount(const QByteArray& accountKey)
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM draft_authorizations a JOIN drafts d ON d.id = a.draft_id "
+                                             "WHERE d.account_key = ? ORDER BY a.draft_id DESC LIMIT 1")
+                                  .arg(AuthorizationColumns));
+    query.addBindValue(accountKey);
+    return firstAuthorization(query);
+}
+
+std::vector<DraftRow> SqlRegisterStore::draftsWithAuthorization(const QString& authorizationId)
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM drafts d JOIN draft_authorizations a ON a.draft_id = d.id "
+                                             "WHERE a.authorization_id = ? ORDER BY d.id DESC")
+                                  .arg(RowColumns));
+    query.addBindValue(text(authorizationId));
+    return rows(query);
+}
+
+std::vector<DraftRow> SqlRegisterStore::draftsIdleSince(qint64 lastEventAt)
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1, %2 FROM drafts d WHERE %2 <= ? ORDER BY d.id DESC")
+                                  .arg(RowColumns, LastEventColumn));
+    query.addBindValue(lastEventAt);
+    exec(query);
+    std::vector<DraftRow> found;
+    while (query.next()) {
+        DraftRow row = readRow(query);
+        row.lastEventAt = query.value(14).toLongLong();
+        found.push_back(std::move(row));
+    }
+    if (query.lastError().isValid())
+        fail(query.lastError());
+    return found;
+}
+
+std::vector<QString> SqlRegisterStore::removeDrafts(const std::vector<qint64>& ids)
+{
+    QSet<QString> copies;
+    std::vector<QString> unused;
+    inTransaction([&] {
+        for (const qint64 id : ids) {
+            QSqlQuery copy = prepare(QStringLiteral(
+                "SELECT proof_copy FROM draft_authorizations WHERE draft_id = ? AND proof_copy IS NOT NULL"));
+            copy.addBindValue(id);
+            exec(copy);
+            while (copy.next())
+                copies.insert(copy.value(0).toString());
+            copy.finish();
+            for (const QString& table : {QStringLiteral("draft_events"), QStringLiteral("draft_authorizations")}) {
+                QSqlQuery remove = prepare(QStringLiteral("DELETE FROM %1 WHERE draft_id = ?").arg(table));
+                remove.addBindValue(id);
+                exec(remove);
+            }
+            QSqlQuery remove = prepare(QStringLiteral("DELETE FROM drafts WHERE id = ?"));
+            remove.addBindValue(id);
+            exec(remove);
+        }
+        for (const QString& name : std::as_const(copies)) {
+            QSqlQuery used = prepare(QStringLiteral("SELECT COUNT(*) FROM draft_authorizations WHERE proof_copy = ?"));
+            used.addBindValue(name);
+            exec(used);
+            if (used.next() && used.value(0).toLongLong() == 0)
+                unused.push_back(name);
+        }
+    });
+    std::sort(unused.begin(), unused.end());
+    return unused;
 }

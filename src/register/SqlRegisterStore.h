@@ -39,6 +39,13 @@ public:
     std::vector<DraftRow> draftsWithChequeKey(const QByteArray& chequeKey) override;
     std::vector<DraftRow> draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents, qint64 since) override;
     std::vector<UncertainRow> uncertainPrints() override;
+    void addAuthorization(const StoredAuthorization& authorization) override;
+    std::optional<StoredAuthorization> authorization(qint64 draftId) override;
+    std::optional<StoredAuthorization> latestAuthorizationForCheque(const QByteArray& chequeKey) override;
+    std::optional<StoredAuthorization> latestAuthorizationForAccount(const QByteArray& accountKey) override;
+    std::vector<DraftRow> draftsWithAuthorization(const QString& authorizationId) override;
+    std::vector<DraftRow> draftsIdleSince(qint64 lastEventAt) override;
+    std::vector<QString> removeDrafts(const std::vector<qint64>& ids) override;
 
 private:
     // Reads the version of an existing file and checks it page by page, on a
@@ -55,6 +62,10 @@ private:
     void inTransaction(const std::function<void()>& writes);
     void insertEvent(const StoredEvent& event);
     std::vector<DraftRow> rows(QSqlQuery& query) const;
+    // A row of RowColumns.
+    static DraftRow readRow(const QSqlQuery& query);
+    // The first authorization that `query` (of AuthorizationColumns) finds.
+    std::optional<StoredAuthorization> firstAuthorization(QSqlQuery& query) const;
 
     QString m_path;
     QString m_connection;

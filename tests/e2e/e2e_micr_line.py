@@ -120,7 +120,9 @@ def test(program):
             quillo.start()
             quillo.focus()
             type_micr_line(quillo)
-            e2e.expect_message("Quick Print", quillo.quick_print(), e2e.CONFIRMATION)
+            # Offered an authorization record, the merchant prints without and turns the offer off.
+            without = quillo.quick_print(offered=lambda quillo: quillo.print_without_record(turn_off=True))
+            e2e.expect_message("Quick Print", without, e2e.CONFIRMATION)
             pdf = cups.wait_printed()
 
             check_bold_face_drawn_once(pdf)

@@ -12,6 +12,13 @@ and lines as high as the font's line spacing, both read from the font files.
 Printed from File, Print Preview, the page is the same; exported with File,
 Export as PDF, it holds the same words at the same places.
 
+Before the first page, the merchant is offered the customer's authorization
+record: a sale made by a sales call is asked about, and No prints and records
+nothing; filled in as a call the customer made, the record goes into the
+register with the draft, and every later print of the cheque finds it there.
+File, Print Confirmation Letter then exports and prints the payor's letter,
+each recorded in the draft's history.
+
 The merchant then saves the cheque under the suggested name, starts a new one,
 opens the file and prints again: the same page, item for item, the amount in
 words whole. Then the
@@ -28,6 +35,7 @@ whenever it exists, and nothing written on Quillo's terminal. Last, the
 server loses its default printer and stops. No file ever holds the printed
 page on its way."""
 
+import datetime
 import getpass
 import os
 import re
@@ -104,6 +112,24 @@ UNCERTAIN = ('Quillo could not find out whether the check was printed: the print
              'seconds. Before printing it again, look at the print queue of "FILEPDF" (job %d), so that the '
              'customer\'s account is not drawn twice.')
 
+PAYOR_PHONE = "(559) 555-0142"
+MERCHANT = {"alt+n": "Sunrise Garden Supply", "alt+a": "88 Orchard Road\nFresno, CA 93702", "alt+p": "(559) 555-0100",
+            "alt+r": "Call us within 30 days of the check's date and we refund it in full."}
+# What the letter says, line by line: literal, but for the two dates of today.
+LETTER = [
+    "Sunrise Garden Supply", "88 Orchard Road", "Fresno, CA 93702", "(559) 555-0100", "{today}",
+    "Maria L. Gonzalez", "1457 Alder Court", "Fresno, CA 93701", "Confirmation of your authorization",
+    "On {today} you authorized Sunrise Garden Supply to draw a check on your account",
+    "ending in 6789 at Valley Community Bank for $247.50 payable to Sunrise Garden Supply, dated",
+    "12/08/2026, check number 2318.",
+    "Number of drafts you authorized: 1 draft.",
+    "If you have any questions about this check, call us at (559) 555-0100.",
+    "Refund procedure: Call us within 30 days of the check's date and we refund it in full.",
+    "Sincerely,", "Sunrise Garden Supply",
+]
+LETTER_EXPORTED = 'The confirmation letter was exported to "%s".'
+LETTER_PRINTED = "The confirmation letter has been sent to the printer."
+
 # The scripted service's answers, each with its message and the requests the
 # service saw after the printer was looked up: (operation, job-id).
 ANSWERS = [
@@ -166,17 +192,118 @@ POSITION_TOLERANCE = 0.3
 SCALE_TOLERANCE = 0.005
 
 
-def print_page(quillo, cups, keep_as, again=False):
+def print_page(quillo, cups, keep_as, again=False, offered=None):
     """Quick Print on a queue that takes jobs: the confirmation, exactly one
     new job, and its printed page, kept under `keep_as`."""
     jobs = cups.jobs()
     cups.forget_output()
-    e2e.expect_message("Quick Print", quillo.quick_print(again), CONFIRMATION)
+    e2e.expect_message("Quick Print", quillo.quick_print(again, offered), CONFIRMATION)
     pdf = cups.wait_printed()
     if len(cups.jobs()) != len(jobs) + 1:
         e2e.fail("Quick Print made the jobs %s out of %s; expected one new job" % (cups.jobs(), jobs))
     shutil.copyfile(pdf, keep_as)
     return keep_as
+
+
+def telemarketing_declined(quillo, cups):
+    """A record of a sale made by a sales call: Quick Print asks, and No (the
+    default) prints nothing and records nothing."""
+    jobs = cups.jobs()
+    quillo.click_quick_print()
+    quillo.authorize(PAYOR_PHONE, given=2, sale=2)
+    e2e.expect_message("Quick Print of a telemarketing sale", quillo.answer(), e2e.TELEMARKETING_QUESTION)
+    if cups.jobs() != jobs or e2e.register_events() or quillo.windows():
+        e2e.fail("after No to a telemarketing sale, the jobs are %s (before %s), the register holds %s, and Quillo "
+                 "shows %s" % (cups.jobs(), jobs, e2e.register_events(), quillo.windows()))
+
+
+def authorized(quillo):
+    """The record of the first print: a recorded call, the customer's call."""
+    quillo.authorize(PAYOR_PHONE, given=2, sale=1)
+
+
+def turned_off(quillo):
+    quillo.print_without_record(turn_off=True)
+
+
+def check_authorized(what, drafts):
+    """Every draft in the register went with the record of the first print:
+    a recorded call (the second choice), the customer's call (the first),
+    for the typed amount and payee, one draft, the payor's name sealed."""
+    rows = e2e.register_authorizations()
+    if [row[0] for row in rows] != drafts or len({row[1] for row in rows}) != 1:
+        e2e.fail("after %s, the register holds the authorizations %s; expected one for the drafts %s" %
+                 (what, rows, drafts))
+    kept = rows[-1][2:7]
+    if kept != ("recorded-call", "customer-called", "$247.50", "Sunrise Garden Supply", 1):
+        e2e.fail("after %s, the authorization is kept as %s" % (what, kept))
+    if b"Gonzalez" in rows[-1][7]:
+        e2e.fail("the register keeps the payor's name of the authorization in clear")
+
+
+def group_letter_lines(words):
+    """The letter's lines as (left, top, text), top to bottom."""
+    lines = {}
+    for word in words:
+        lines.setdefault(round(word["y"], 1), []).append(word)
+    return [(min(w["x"] for w in line), top, " ".join(w["text"] for w in sorted(line, key=lambda w: w["x"])))
+            for top, line in sorted(lines.items())]
+
+
+def check_letter(pdf):
+    """The letter's words, line by line, each line 1 inch (72 points) from
+    the sheet's left edge, the first 1 inch from its top and the lines of
+    the 11-point text 12.65 points apart."""
+    today = datetime.date.today()
+    expected = [line.format(today="%s %d, %d" % (today.strftime("%B"), today.day, today.year)) for line in LETTER]
+    lines = group_letter_lines(e2e.pdf_words(pdf))
+    if [text for _, _, text in lines] != expected:
+        e2e.fail("the letter reads\n%s\nexpected\n%s" % ("\n".join(t for _, _, t in lines), "\n".join(expected)))
+    for left, top, text in lines:
+        check_close("the left edge of the letter's line %r" % text, left, 72.0, POSITION_TOLERANCE)
+    check_close("the top of the letter's heading", lines[0][1], 72.0, 2.0)
+    body = [top for _, top, text in lines if text.startswith(("On ", "ending in"))]
+    check_close("the distance between two lines of the letter", body[1] - body[0], 12.65, POSITION_TOLERANCE)
+
+
+def confirmation_letter(quillo, cups, path, exported):
+    """File, Merchant Details, then File, Print Confirmation Letter: exported
+    as PDF and printed from its preview, each recorded as a letter sent in
+    the history of the draft sent last, the one exported to `exported`."""
+    quillo.file_menu("d")
+    dialog = quillo.wait_window("Merchant Details --Quillo")
+    quillo.focus(dialog)
+    for key, text in MERCHANT.items():
+        quillo.key(key)
+        for k, line in enumerate(text.split("\n")):
+            if k:
+                quillo.key("Return")
+            quillo.type(line)
+    quillo.key("alt+p", "Return")
+    quillo.wait_gone(dialog, "Merchant Details")
+
+    quillo.file_menu("c")
+    preview = quillo.wait_window("Confirmation Letter --Quillo")
+    quillo.focus(preview)
+    quillo.key("alt+e")
+    quillo.answer_file_dialog("Save As", path)
+    e2e.expect_message("Export of the confirmation letter", quillo.read_message(), LETTER_EXPORTED % path)
+    quillo.wait_gone(preview, "the letter's preview")
+    check_letter(path)
+    check_recorded("the letter's export", [(3, "pdf", exported, "letter-sent", "")])
+
+    jobs = cups.jobs()
+    cups.forget_output()
+    quillo.file_menu("c")
+    preview = quillo.wait_window("Confirmation Letter --Quillo")
+    quillo.focus(preview)
+    quillo.key("alt+p")
+    e2e.expect_message("Print of the confirmation letter", quillo.read_message(), LETTER_PRINTED)
+    quillo.wait_gone(preview, "the letter's preview")
+    check_letter(cups.wait_printed())
+    if len(cups.jobs()) != len(jobs) + 1:
+        e2e.fail("printing the letter made the jobs %s out of %s" % (cups.jobs(), jobs))
+    check_recorded("the letter's print", [(3, "pdf", exported, "letter-sent", job_number(cups.jobs()[-1]))])
 
 
 def save_new_open(quillo, folder):
@@ -347,10 +474,12 @@ def answers(program, cups, env):
         try:
             quillo.start()
             quillo.focus()
-            for what, script, message, seen in ANSWERS:
+            for k, (what, script, message, seen) in enumerate(ANSWERS):
                 start = len(service.log)
                 service.run(script)
-                e2e.expect_message("Quick Print with " + what, quillo.quick_print(), message)
+                # The empty cheque has no authorization: the merchant turns the offer off at the first.
+                offered = None if k else turned_off
+                e2e.expect_message("Quick Print with " + what, quillo.quick_print(offered=offered), message)
                 requests = [entry for entry in service.log[start:] if entry[0] not in LOOK_UP]
                 if requests != seen:
                     e2e.fail("with %s, the service saw the requests %s; expected %s" % (what, requests, seen))
@@ -551,20 +680,25 @@ def test(program):
             quillo.start()
             quillo.focus()
             quillo.type_cheque([CHEQUE[number] for number in range(1, 15)])
-            typed = print_page(quillo, cups, os.path.join(folder, "..", "typed.pdf"))
+            telemarketing_declined(quillo, cups)
+            typed = print_page(quillo, cups, os.path.join(folder, "..", "typed.pdf"), offered=authorized)
             check_recorded("the first Quick Print", [(1, "printer", QUEUE, "printed", job_number(cups.jobs()[-1]))])
+            check_authorized("the first Quick Print", [1])
             check_page(typed, cups)
             print_from_preview(quillo, cups, typed, os.path.join(folder, "..", "previewed.pdf"))
             check_recorded("the preview's Print", [(2, "preview", QUEUE, "printed", job_number(cups.jobs()[-1]))])
             exported = os.path.join(e2e.sandbox(), "exported.pdf")
             export_pdf(quillo, typed, exported)
             check_recorded("Export as PDF", [(3, "pdf", exported, "exported", "")])
+            confirmation_letter(quillo, cups, os.path.join(e2e.sandbox(), "letter.pdf"), exported)
             declined(quillo, cups)
             moved_past_the_edge(quillo, cups)
 
             save_new_open(quillo, folder)
             reopened = print_page(quillo, cups, os.path.join(folder, "..", "reopened.pdf"), again=True)
             check_same_places(typed, reopened)
+            # Opened from its file, the cheque goes with the record the register holds for it.
+            check_authorized("the reopened cheque's print", [1, 2, 3, 4])
 
             refusals(quillo, cups)
             quillo.close_and_expect_clean_exit()

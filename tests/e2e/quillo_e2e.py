@@ -55,6 +55,10 @@ TWIPS_PER_PIXEL = 15
 DUPLICATE_QUESTION = re.compile(r'^Check \d+ on the account ending in \d{4} was already printed on '
                                 r'\d\d/\d\d/\d{4}( for [\d.,]+)?( to ".*")?\. Print it again\?$')
 CONFIRMATION = "Quillo Has Been Sent To The Printer!"
+# Offered before Quick Print of a draft without an authorization record.
+AUTHORIZATION = "Authorization --Quillo"
+TELEMARKETING_QUESTION = ("This draft pays for a telemarketing sale to a consumer, which federal rules do not "
+                          "allow. Print it anyway?")
 # From the first text box, Text11 is eleven Tabs on: Text2 to Text10, the logo
 # picture, Text11.
 TABS_TO_ROUTING = 11
@@ -213,6 +217,33 @@ class Quillo:
             fail("before printing a draft again, Quillo asked %r" % question)
         return question
 
+    def authorize(self, phone, given, sale):
+        """Fills in the authorization record that Quick Print offers and
+        accepts it: the payor's phone, and the `given`-th way the customer
+        authorized the draft and the `sale`-th way the sale was made as the
+        dialog lists them (1 the first); the rest stays as filled from the
+        draft."""
+        dialog = self.wait_window(AUTHORIZATION)
+        self.focus(dialog)
+        # The focus starts on how it was given, which a new record lacks.
+        self.key(*["Down"] * given)
+        self.key("alt+s", *["Down"] * sale)
+        self.key("alt+h")
+        self.type(phone)
+        self.key("Return")
+        self.wait_gone(dialog, "the authorization dialog")
+
+    def print_without_record(self, turn_off=False):
+        """Answers the authorization record's offer with "Print Without
+        Record"; `turn_off` unticks the offer first, so that no later draft is
+        offered one."""
+        dialog = self.wait_window(AUTHORIZATION)
+        self.focus(dialog)
+        if turn_off:
+            self.key("alt+f")
+        self.key("alt+w")
+        self.wait_gone(dialog, "the authorization dialog")
+
     def save_in(self, folder):
         """Ctrl+S on a new cheque: the save dialog suggests a name, which is
         accepted with `folder` put in front of it."""
@@ -265,12 +296,16 @@ class Quillo:
         self.click(x + round((120 + 6840 + 1095 / 2) / TWIPS_PER_PIXEL),
                    y + menu_bar + round((480 + 4080 + 495 / 2) / TWIPS_PER_PIXEL))
 
-    def quick_print(self, again=False):
+    def quick_print(self, again=False, offered=None):
         """Clicks "Quick Print " and returns the text of the message box it
-        shows; `again` for a draft printed before, whose question is answered Yes."""
+        shows; `again` for a draft printed before, whose question is answered
+        Yes; `offered` answers the offer of an authorization record (a
+        function of this object)."""
         self.click_quick_print()
         if again:
             self.print_again()
+        if offered:
+            offered(self)
         message = self.read_message()
         if self.windows():
             fail("after Quick Print's message, Quillo still shows %s" % self.windows())
@@ -327,6 +362,16 @@ def register_events():
     with contextlib.closing(sqlite3.connect("file:%s?mode=ro" % path, uri=True)) as db:
         return db.execute("SELECT d.id, d.destination_kind, d.destination, e.kind, e.job_id FROM draft_events e "
                           "JOIN drafts d ON d.id = e.draft_id ORDER BY e.id").fetchall()
+
+
+def register_authorizations():
+    """The authorizations the drafts went with, by draft, as (draft,
+    authorization, how given, how sold, amount, payee, drafts authorized,
+    payor's name as stored) rows."""
+    path = os.path.join(os.environ["XDG_DATA_HOME"], "Quillo", "Quillo", "register.sqlite")
+    with contextlib.closing(sqlite3.connect("file:%s?mode=ro" % path, uri=True)) as db:
+        return db.execute("SELECT draft_id, authorization_id, given, sale, amount, payee, drafts_authorized, "
+                          "authorized_by FROM draft_authorizations ORDER BY draft_id").fetchall()
 
 
 def sandbox():

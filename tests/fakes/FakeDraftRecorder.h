@@ -42,7 +42,22 @@ public:
         return sameAmount;
     }
 
+    std::optional<AuthorizationRecord> authorizationFor(const CheckTexts&) override
+    {
+        failIfAsked();
+        return authorization;
+    }
+
+    std::optional<UsedAuthorization> usedAuthorization(const CheckTexts&,
+                                                       const std::optional<AuthorizationRecord>&) override
+    {
+        failIfAsked();
+        return used;
+    }
+
     QList<Recorded> recorded; // draft n is recorded[n - 1]
+    std::optional<AuthorizationRecord> authorization;
+    std::optional<UsedAuthorization> used;
     std::optional<EarlierDraft> earlier;
     std::optional<EarlierDraft> sameAmount;
     QString failure;

@@ -1,3 +1,4 @@
+#include "fakes/FakeAuthorizationOffer.h"
 #include "fakes/FakeKeyring.h"
 #include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
@@ -5,6 +6,8 @@
 #include "print/PrintJobStates.h"
 #include "register/DraftRegister.h"
 #include "register/KeychainKeyring.h"
+#include "register/ProofCopies.h"
+#include "register/RegisterAuthorizations.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
 #include "register/RegisterJournal.h"
@@ -14,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -72,6 +76,78 @@ DraftRecord printed(const CheckTexts& texts)
     return draft;
 }
 
+// Jane Q. Customer's authorization of check 1042, given by phone at 2:05 PM
+// on 12/01/2026 in Chicago, with changes such as "drafts=2", "sale=3"
+// (AuthorizationRecord::Sale's fourth), "amount=$75.00", "id=a2".
+AuthorizationRecord authorization(const QStringList& changes = {})
+{
+    AuthorizationRecord record;
+    record.id = QStringLiteral("a1");
+    record.authorizedBy = QStringLiteral("Jane Q. Customer");
+    record.phone = QStringLiteral("(217) 555-0142");
+    record.authorizedAt = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
+    record.given = AuthorizationRecord::Given::RecordedCall;
+    record.sale = AuthorizationRecord::Sale::CustomerCalled;
+    record.amount = QStringLiteral("$1,234.56");
+    record.payee = QStringLiteral("Acme Supplies LLC");
+    for (const QString& change : changes) {
+        const QString value = change.section(QLatin1Char('='), 1);
+        if (change.startsWith(QLatin1String("drafts=")))
+            record.drafts = value.toInt();
+        else if (change.startsWith(QLatin1String("sale=")))
+            record.sale = AuthorizationRecord::Sale(value.toInt());
+        else if (change.startsWith(QLatin1String("amount=")))
+            record.amount = value;
+        else if (change.startsWith(QLatin1String("id=")))
+            record.id = value;
+    }
+    return record;
+}
+
+SentDraft quickPrintOf(const CheckTexts& texts, const std::optional<AuthorizationRecord>& own = std::nullopt)
+{
+    return {texts, {}, SentDraft::Kind::QuickPrint, {}, own};
+}
+
+// The boxes' marks as "<box number>: <mark>", in box order.
+QStringList marksOf(const PerBox<QString>& marks)
+{
+    QStringList found;
+    for (Box box : AllBoxes) {
+        if (!marks[box].isEmpty())
+            found.append(QStringLiteral("%1: %2").arg(numberOf(box)).arg(marks[box]));
+    }
+    return found;
+}
+
+// The kinds of every event as the file keeps them, oldest first.
+QStringList eventCodes(const QString& path)
+{
+    QStringList codes;
+    {
+        QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "codes");
+        file.setDatabaseName(path);
+        if (file.open()) {
+            QSqlQuery query(file);
+            query.exec("SELECT kind FROM draft_events ORDER BY id");
+            while (query.next())
+                codes.append(query.value(0).toString());
+        }
+    }
+    QSqlDatabase::removeDatabase("codes");
+    return codes;
+}
+
+// Every file under `folder` as one run of bytes.
+QByteArray filesUnder(const QString& folder)
+{
+    QByteArray all;
+    QDirIterator files(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        all += TestFiles::read(files.next());
+    return all;
+}
+
 // A print service that knows the state of some jobs, and keeps what it was asked.
 class FakePrintJobStates : public PrintJobStates {
 public:
@@ -109,6 +185,10 @@ DraftEvent eventFrom(const QString& step)
         return DraftEvent::returned(arg);
     if (kind == QLatin1String("exported"))
         return DraftEvent::exported();
+    if (kind == QLatin1String("letter"))
+        return DraftEvent::letterSent(arg, parts.value(2));
+    if (kind == QLatin1String("no-authorization"))
+        return DraftEvent::noAuthorization(arg);
     return DraftEvent::note(arg);
 }
 
@@ -242,31 +322,48 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("history");
+        QTest::addColumn<QStringList>("codes"); // the kinds as the file keeps them: a later program reads them
 
-        QTest::newRow("sent, no outcome yet") << QStringList() << "Uncertain" << QStringList();
+        QTest::newRow("sent, no outcome yet") << QStringList() << "Uncertain" << QStringList() << QStringList();
         QTest::newRow("printed") << QStringList{"printed:17"} << "Printed"
-                                 << QStringList{"2026-12-08T18:01:00Z Printed|17|"};
+                                 << QStringList{"2026-12-08T18:01:00Z Printed|17|"} << QStringList{"printed"};
         QTest::newRow("exported with the draft")
-            << QStringList{"exported-first"} << "Exported" << QStringList{"2026-12-08T18:00:00Z Exported||"};
+            << QStringList{"exported-first"} << "Exported" << QStringList{"2026-12-08T18:00:00Z Exported||"}
+            << QStringList{"exported"};
         QTest::newRow("uncertain, then found printed")
             << QStringList{"uncertain:17", "settled:17:completed"} << "Printed"
             << QStringList{"2026-12-08T18:01:00Z Uncertain|17|",
-                           "2026-12-08T18:02:00Z Printed|17|The print service later reported the job completed."};
+                           "2026-12-08T18:02:00Z Printed|17|The print service later reported the job completed."}
+            << QStringList{"uncertain", "printed"};
         QTest::newRow("uncertain, then found canceled")
             << QStringList{"uncertain:17", "canceled:17:canceled"} << "Not printed"
             << QStringList{"2026-12-08T18:01:00Z Uncertain|17|",
-                           "2026-12-08T18:02:00Z Not printed|17|The print service later reported the job canceled."};
+                           "2026-12-08T18:02:00Z Not printed|17|The print service later reported the job canceled."}
+            << QStringList{"uncertain", "not-printed"};
         QTest::newRow("a note leaves the status")
             << QStringList{"printed:17", "note:Customer called, all fine"} << "Printed"
-            << QStringList{"2026-12-08T18:01:00Z Printed|17|", "2026-12-08T18:02:00Z Note||Customer called, all fine"};
+            << QStringList{"2026-12-08T18:01:00Z Printed|17|", "2026-12-08T18:02:00Z Note||Customer called, all fine"}
+            << QStringList{"printed", "note"};
+        QTest::newRow("so does a confirmation letter")
+            << QStringList{"printed:17", "letter:Printed on Office.:18"} << "Printed"
+            << QStringList{"2026-12-08T18:01:00Z Printed|17|",
+                           "2026-12-08T18:02:00Z Confirmation letter sent|18|Printed on Office."}
+            << QStringList{"printed", "letter-sent"};
+        QTest::newRow("and going without an authorization record")
+            << QStringList{"no-authorization:The merchant chose Print Without Record.", "printed:17"} << "Printed"
+            << QStringList{"2026-12-08T18:01:00Z No authorization record||The merchant chose Print Without Record.",
+                           "2026-12-08T18:02:00Z Printed|17|"}
+            << QStringList{"no-authorization", "printed"};
         QTest::newRow("voided") << QStringList{"printed:17", "voided"} << "Voided"
-                                << QStringList{"2026-12-08T18:01:00Z Printed|17|", "2026-12-08T18:02:00Z Voided||"};
+                                << QStringList{"2026-12-08T18:01:00Z Printed|17|", "2026-12-08T18:02:00Z Voided||"}
+                                << QStringList{"printed", "voided"};
         QTest::newRow("deposited, then returned")
             << QStringList{"printed:17", "deposited", "returned:Insufficient funds", "note:Asked for a new check"}
             << "Returned"
             << QStringList{"2026-12-08T18:01:00Z Printed|17|", "2026-12-08T18:02:00Z Deposited||",
                            "2026-12-08T18:03:00Z Returned||Insufficient funds",
-                           "2026-12-08T18:04:00Z Note||Asked for a new check"};
+                           "2026-12-08T18:04:00Z Note||Asked for a new check"}
+            << QStringList{"printed", "deposited", "returned", "note"};
     }
 
     void statusIsTheLatestStatusEvent()
@@ -274,6 +371,7 @@ private Q_SLOTS:
         QFETCH(QStringList, steps);
         QFETCH(QString, status);
         QFETCH(QStringList, history);
+        QFETCH(QStringList, codes);
 
         const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
         auto first = session(path);
@@ -302,6 +400,8 @@ private Q_SLOTS:
         QCOMPARE(listed.size(), std::size_t(1));
         QCOMPARE(RegisterTexts::statusName(listed.front().status), status);
         QCOMPARE(details.record.texts, sampleTexts());
+        later.reset();
+        QCOMPARE(eventCodes(path), codes);
     }
 
     void aDraftKeepsWhatItWasPrintedWith()
@@ -402,8 +502,9 @@ private Q_SLOTS:
         auto registerSession = session(folder("journal") + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
         FakeQuestionBox questions;
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions);
-        const SentDraft quickPrint{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo")};
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        const SentDraft quickPrint{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo"), {}};
 
         // A first draft goes without a question; recorded as it goes, its outcome after.
         QVERIFY(journal.maySend(quickPrint));
@@ -426,12 +527,14 @@ private Q_SLOTS:
 
         // The same amount on the same account under another check number is marked while typed.
         const CheckTexts next = withChanges(sampleTexts(), {QStringLiteral("6=1043"), QStringLiteral("13=1043")});
-        QCOMPARE(journal.amountMark(next), "Check 1042 for the same amount on the account ending in 6789 was printed "
-                                           "on 12/08/2026 to \"Acme Supplies LLC\".");
-        QCOMPARE(journal.amountMark(withChanges(next, {QStringLiteral("9=$1,234.57")})), QString());
+        QCOMPARE(marksOf(journal.marks(quickPrintOf(next))),
+                 QStringList{"9: Check 1042 for the same amount on the account ending in 6789 was printed on "
+                             "12/08/2026 to \"Acme Supplies LLC\"."});
+        QCOMPARE(marksOf(journal.marks(quickPrintOf(withChanges(next, {QStringLiteral("9=$1,234.57")})))),
+                 QStringList());
 
         // An export is recorded once its file is written, and only then.
-        const SentDraft exported{sampleTexts(), {}, SentDraft::Kind::PdfFile, {}};
+        const SentDraft exported{sampleTexts(), {}, SentDraft::Kind::PdfFile, {}, {}};
         const DraftJournal::Entry file = journal.sending(exported, QStringLiteral("/tmp/a.pdf"));
         QVERIFY(file.send && !file.draft);
         const std::size_t before = drafts.drafts().size();
@@ -445,10 +548,12 @@ private Q_SLOTS:
     void aRegisterThatCannotRecordIsNeverPassedOver()
     {
         FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        offer.offered = true;
         const auto failing = []() -> DraftRecorder& { throw RegisterError(QStringLiteral("the disk is full")); };
         RegisterJournal journal(
-            failing, [] { return nullptr; }, questions);
-        const SentDraft draft{sampleTexts(), {}, SentDraft::Kind::QuickPrint, {}};
+            failing, [] { return nullptr; }, questions, offer);
+        const SentDraft draft = quickPrintOf(sampleTexts());
         const QString question =
             QStringLiteral("The draft register cannot be written: the disk is full. Print without recording it?");
         // No, the default: nothing goes.
@@ -462,6 +567,469 @@ private Q_SLOTS:
         QVERIFY(entry.send && !entry.draft);
         QCOMPARE(journal.sent(draft, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 3)), QString());
         QCOMPARE(questions.asked, QStringList(2, question));
+        // Nothing can keep a record: none is offered.
+        QVERIFY(offer.asked.isEmpty());
+
+        // A sale the rules forbid is asked about all the same.
+        questions.asked.clear();
+        questions.answers = {true, false};
+        QVERIFY(!journal.maySend(quickPrintOf(sampleTexts(), authorization({"sale=1"}))));
+        QCOMPARE(questions.asked, (QStringList{question, "This draft pays for a telemarketing sale to a consumer, "
+                                                         "which federal rules do not allow. Print it anyway?"}));
+    }
+
+    void anAuthorizationGoesWithItsPrint_data()
+    {
+        QTest::addColumn<bool>("offered");
+        QTest::addColumn<int>("choice"); // AuthorizationOffer::Choice
+        QTest::addColumn<QStringList>("history");
+        QTest::addColumn<bool>("recorded");    // the offered record is the draft's
+        QTest::addColumn<int>("offeredAgain"); // for the same draft in a later run
+        QTest::addColumn<bool>("recordedAgain");
+
+        const int record = int(AuthorizationOffer::Choice::Record);
+        QTest::newRow("OK") << true << record << QStringList{"2026-12-08T18:00:00Z Printed|88|"} << true << 0 << true;
+        QTest::newRow("Print Without Record")
+            << true << int(AuthorizationOffer::Choice::WithoutRecord)
+            << QStringList{"2026-12-08T18:00:00Z No authorization record||The merchant chose Print Without Record.",
+                           "2026-12-08T18:00:00Z Printed|88|"}
+            << false << 1 << false;
+        QTest::newRow("Cancel: nothing goes")
+            << true << int(AuthorizationOffer::Choice::Cancel) << QStringList() << false << 0 << false;
+        QTest::newRow("the offer turned off")
+            << false << record
+            << QStringList{"2026-12-08T18:00:00Z No authorization record||The offer of an authorization record is "
+                           "turned off.",
+                           "2026-12-08T18:00:00Z Printed|88|"}
+            << false << 0 << false;
+    }
+
+    void anAuthorizationGoesWithItsPrint()
+    {
+        QFETCH(bool, offered);
+        QFETCH(int, choice);
+        QFETCH(QStringList, history);
+        QFETCH(bool, recorded);
+        QFETCH(int, offeredAgain);
+        QFETCH(bool, recordedAgain);
+
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
+        FakeQuestionBox questions;
+        questions.answer = true; // printed again in the later run
+        FakeAuthorizationOffer offer;
+        offer.offered = offered;
+        offer.answer = {AuthorizationOffer::Choice(choice), authorization()};
+        const auto print = [&](RegisterSession& registerSession) {
+            RegisterJournal journal([&]() -> DraftRecorder& { return registerSession.open(nullptr); },
+                                    [&]() -> DraftRecorder* { return &registerSession.open(nullptr); }, questions,
+                                    offer, [this] { return m_now; });
+            const SentDraft draft = quickPrintOf(sampleTexts());
+            if (!journal.maySend(draft))
+                return std::optional<DraftId>();
+            const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
+            journal.sent(draft, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 88));
+            return entry.draft;
+        };
+        auto first = session(path);
+        const std::optional<DraftId> id = print(*first);
+
+        // The offer is the draft's own: the payor, the amount and payee, now, one draft, the two choices to make.
+        QCOMPARE(offer.asked.size(), offered ? 1 : 0);
+        if (offered) {
+            const AuthorizationRecord& asked = offer.asked.first();
+            QCOMPARE(asked.authorizedBy, "Jane Q. Customer");
+            QCOMPARE(asked.amount, "$1,234.56");
+            QCOMPARE(asked.payee, "Acme Supplies LLC");
+            QCOMPARE(asked.authorizedAt, Now);
+            QCOMPARE(asked.drafts, 1);
+            QCOMPARE(asked.id.size(), 32);
+        }
+        QCOMPARE(id.has_value(), !history.isEmpty());
+        QCOMPARE(first->open(nullptr).drafts().size(), std::size_t(history.isEmpty() ? 0 : 1));
+        if (!id)
+            return;
+        first.reset();
+
+        // A later run: the draft keeps the record it was printed with, and
+        // the same check printed again goes with it, unasked.
+        auto later = session(path);
+        const DraftDetails details = later->open(nullptr).details(*id);
+        QStringList lines;
+        for (const RecordedEvent& event : details.history)
+            lines.append(historyLine(event));
+        QCOMPARE(lines, history);
+        QCOMPARE(details.record.authorization, recorded ? std::optional(authorization()) : std::nullopt);
+        RegisterAuthorizations authorizations([&]() -> DraftRegister& { return later->open(nullptr); });
+        QCOMPARE(authorizations.authorizationOf(quickPrintOf(sampleTexts())),
+                 recorded ? std::optional(authorization()) : std::nullopt);
+        offer.asked.clear();
+        const std::optional<DraftId> again = print(*later);
+        QCOMPARE(offer.asked.size(), offeredAgain);
+        QVERIFY(again);
+        QCOMPARE(later->open(nullptr).details(*again).record.authorization,
+                 recordedAgain ? std::optional(authorization()) : std::nullopt);
+    }
+
+    void telemarketingIsAskedAbout_data()
+    {
+        QTest::addColumn<int>("sale"); // AuthorizationRecord::Sale
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("asked");
+
+        using Sale = AuthorizationRecord::Sale;
+        QTest::newRow("the customer called") << int(Sale::CustomerCalled) << false << false;
+        QTest::newRow("a sales call, No") << int(Sale::OurSalesCall) << false << true;
+        QTest::newRow("a sales call, Yes") << int(Sale::OurSalesCall) << true << true;
+        QTest::newRow("answered advertising by phone, No") << int(Sale::AnsweredAdvertising) << false << true;
+        QTest::newRow("online") << int(Sale::Online) << false << false;
+        QTest::newRow("in person") << int(Sale::InPerson) << false << false;
+        QTest::newRow("business to business") << int(Sale::BusinessToBusiness) << false << false;
+        QTest::newRow("an existing account") << int(Sale::ExistingAccount) << false << false;
+    }
+
+    void telemarketingIsAskedAbout()
+    {
+        QFETCH(int, sale);
+        QFETCH(bool, yes);
+        QFETCH(bool, asked);
+
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        FakeQuestionBox questions;
+        questions.answer = yes;
+        FakeAuthorizationOffer offer;
+        offer.offered = true;
+        const AuthorizationRecord record = authorization({QStringLiteral("sale=%1").arg(sale)});
+        offer.answer = {AuthorizationOffer::Choice::Record, record};
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+
+        const SentDraft draft = quickPrintOf(sampleTexts());
+        const bool sends = journal.maySend(draft);
+        QCOMPARE(questions.asked,
+                 asked ? QStringList{"This draft pays for a telemarketing sale to a consumer, which federal rules do "
+                                     "not allow. Print it anyway?"}
+                       : QStringList());
+        QCOMPARE(sends, !asked || yes);
+        if (!sends) {
+            // No prints nothing and records nothing.
+            QCOMPARE(drafts.drafts().size(), std::size_t(0));
+            return;
+        }
+        const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
+        QCOMPARE(drafts.details(*entry.draft).record.authorization, std::optional(record));
+    }
+
+    void authorizationMarks_data()
+    {
+        QTest::addColumn<QStringList>("earlier");    // checks printed before, each "<number>" or "<number>:voided"
+        QTest::addColumn<QStringList>("authorized"); // changes of the authorization they went with
+        QTest::addColumn<QStringList>("own");        // the window's own record; none without changes
+        QTest::addColumn<QStringList>("current");
+        QTest::addColumn<QStringList>("marks");
+
+        const QStringList next = {"6=1043", "13=1043", "9=$75.00"};
+        QTest::newRow("the same check again")
+            << QStringList{"1042"} << QStringList() << QStringList() << QStringList() << QStringList();
+        QTest::newRow("a cent more") << QStringList{"1042"} << QStringList() << QStringList()
+                                     << QStringList{"9=$1,234.57"}
+                                     << QStringList{"9: The customer authorized $1,234.56, not this amount."};
+        QTest::newRow("the amount typed otherwise")
+            << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"9=1234.56   "} << QStringList();
+        QTest::newRow("the payee in other case and spacing") << QStringList{"1042"} << QStringList() << QStringList()
+                                                             << QStringList{"7=ACME  supplies llc "} << QStringList();
+        QTest::newRow("another payee")
+            << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"7=Acme Supply"}
+            << QStringList{"7: The customer authorized a check to \"Acme Supplies LLC\", not to this payee."};
+        QTest::newRow("the next check, one draft authorized")
+            << QStringList{"1042"} << QStringList() << QStringList() << next
+            << QStringList{"12: The authorization of 12/01/2026 on the account ending in 6789 was for 1 draft, and 1 "
+                           "has been printed: this draft needs an authorization of its own."};
+        QTest::newRow("the next check, two drafts authorized")
+            << QStringList{"1042"} << QStringList{"drafts=2"} << QStringList() << next
+            << QStringList{"9: The customer authorized $1,234.56, not this amount."};
+        QTest::newRow("the third check, two drafts authorized")
+            << QStringList{"1042", "1043"} << QStringList{"drafts=2"} << QStringList()
+            << QStringList{"6=1044", "13=1044", "9=$75.00"}
+            << QStringList{"12: The authorization of 12/01/2026 on the account ending in 6789 was for 2 drafts, and 2 "
+                           "have been printed: this draft needs an authorization of its own."};
+        QTest::newRow("a check printed twice counts once")
+            << QStringList{"1042", "1042"} << QStringList{"drafts=2"} << QStringList() << next
+            << QStringList{"9: The customer authorized $1,234.56, not this amount."};
+        QTest::newRow("the next check after a voided one")
+            << QStringList{"1042:voided"} << QStringList() << QStringList() << next
+            << QStringList{"9: The customer authorized $1,234.56, not this amount."};
+        QTest::newRow("the next check with a record of its own")
+            << QStringList{"1042"} << QStringList() << QStringList{"id=a2", "amount=$75.00"} << next << QStringList();
+        QTest::newRow("another account") << QStringList{"1042"} << QStringList() << QStringList()
+                                         << (QStringList{"12=98765436780C"} + next) << QStringList();
+        QTest::newRow("the window's record for another amount")
+            << QStringList() << QStringList() << QStringList{"amount=$75.00"} << QStringList()
+            << QStringList{"9: The customer authorized $75.00, not this amount."};
+        QTest::newRow("the window's record without an amount")
+            << QStringList() << QStringList() << QStringList{"amount="} << QStringList()
+            << QStringList{"9: The customer's authorization names no amount."};
+    }
+
+    void authorizationMarks()
+    {
+        QFETCH(QStringList, earlier);
+        QFETCH(QStringList, authorized);
+        QFETCH(QStringList, own);
+        QFETCH(QStringList, current);
+        QFETCH(QStringList, marks);
+
+        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        for (const QString& check : earlier) {
+            const QString number = check.section(QLatin1Char(':'), 0, 0);
+            DraftRecord draft = printed(withChanges(sampleTexts(), {"6=" + number, "13=" + number}));
+            draft.authorization = authorization(authorized);
+            const DraftId id = drafts.record(draft, DraftEvent::printed("1"));
+            if (check.endsWith(QLatin1String(":voided")))
+                drafts.append(id, DraftEvent::voided());
+        }
+        m_now = Now.addDays(40); // past the 30 days of the same-amount mark
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        const std::optional<AuthorizationRecord> record =
+            own.isEmpty() ? std::nullopt : std::optional(authorization(own));
+        QCOMPARE(marksOf(journal.marks(quickPrintOf(withChanges(sampleTexts(), current), record))), marks);
+        // Marks never ask anything.
+        QVERIFY(questions.asked.isEmpty() && offer.asked.isEmpty());
+    }
+
+    void proofFilesAreKeptSealed()
+    {
+        const QString path = folder("register") + "/register.sqlite";
+        const QString proofPath = folder("merchant") + "/call 1042.wav";
+        const QByteArray recording =
+            QByteArray("RIFF quillo test recording: Jane Q. Customer authorizes check 1042 ").repeated(64);
+        QVERIFY(TestFiles::write(proofPath, recording));
+        const QByteArray sha256 =
+            QByteArray::fromHex("1730fd01ea3303c8aeeaf7e43133cbeea00c625676fb4c5380de70cded2cdf73");
+        QCOMPARE(ProofCopies::sha256Of(proofPath), std::optional(sha256));
+
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        AuthorizationRecord record = authorization();
+        record.proofFile = proofPath;
+        record.proofSha256 = sha256;
+        DraftRecord draft = printed(sampleTexts());
+        draft.authorization = record;
+        const DraftId first = drafts.record(draft, DraftEvent::printed("1"));
+        // Printed again, or another draft with the same proof: one copy serves them.
+        draft.texts = withChanges(sampleTexts(), {"6=1043", "13=1043"});
+        drafts.record(draft, DraftEvent::printed("2"));
+        const QStringList copies = QDir(folder("register") + "/proofs").entryList(QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        QVERIFY2(copies.first().endsWith(".proof") && copies.first().size() == 64 + 6, qPrintable(copies.first()));
+
+        // Neither the copy nor the register's files hold the clear bytes.
+        registerSession.reset();
+        const QByteArray kept = filesUnder(folder("register"));
+        QVERIFY(kept.size() > recording.size());
+        QVERIFY(!kept.contains("Jane Q. Customer authorizes"));
+        QVERIFY(!kept.contains("call 1042.wav"));
+        QVERIFY(!kept.contains(recording.toBase64().left(40)));
+
+        registerSession = session(path);
+        DraftRegister& reopened = registerSession->open(nullptr);
+        const std::optional<AuthorizationRecord> found = reopened.details(first).record.authorization;
+        QVERIFY(found);
+        QCOMPARE(found->proofFile, "call 1042.wav");
+        QCOMPARE(found->proofSha256.toHex(), "1730fd01ea3303c8aeeaf7e43133cbeea00c625676fb4c5380de70cded2cdf73");
+        QCOMPARE(reopened.proof(*found), recording);
+
+        // A copy altered on disk no longer opens.
+        const QString copy = folder("register") + "/proofs/" + copies.first();
+        QByteArray sealed = TestFiles::read(copy);
+        sealed[100] = char(sealed[100] ^ 0x01);
+        QVERIFY(TestFiles::write(copy, sealed));
+        QString failure;
+        try {
+            reopened.proof(*found);
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, "a protected value in it has been altered");
+    }
+
+    void aProofFileThatCannotBeKept_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason"); // %1: the proof file
+
+        QTest::newRow("changed since it was chosen") << "changed"
+                                                     << "the proof file %1 has changed since it was chosen";
+        QTest::newRow("gone") << "gone"
+                              << "the proof file %1 cannot be read";
+    }
+
+    void aProofFileThatCannotBeKept()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+
+        const QString proofPath = folder(QTest::currentDataTag()) + "/form 1043.pdf";
+        const QByteArray form =
+            QByteArray("%PDF-1.4 signed authorization form of Jane Q. Customer, check 1043\n").repeated(32);
+        QVERIFY(TestFiles::write(proofPath, form));
+        AuthorizationRecord record = authorization();
+        record.proofFile = proofPath;
+        record.proofSha256 = QByteArray::fromHex("21025b175dc46f83c8923e4b9d90349edae841b9dca34c47718a0125dfad7cc3");
+        if (fault == QLatin1String("changed"))
+            QVERIFY(TestFiles::write(proofPath, form + "a later line\n"));
+        else
+            QVERIFY(QFile::remove(proofPath));
+
+        auto registerSession =
+            session(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        DraftRecord draft = printed(sampleTexts());
+        draft.authorization = record;
+        QString failure;
+        try {
+            drafts.record(draft, std::nullopt);
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, reason.arg(proofPath));
+        QCOMPARE(drafts.drafts().size(), std::size_t(0));
+        QVERIFY(QDir(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/proofs")
+                    .entryList(QDir::Files)
+                    .isEmpty());
+    }
+
+    void draftsPastKeeping_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // "<event>@<date>", the first the draft's recording
+        QTest::addColumn<bool>("listed");
+
+        QTest::newRow("printed five years less a day back") << QStringList{"printed@2021-12-09"} << false;
+        QTest::newRow("printed five years back to the day") << QStringList{"printed@2021-12-08"} << true;
+        QTest::newRow("printed five years and a day back") << QStringList{"printed@2021-12-07"} << true;
+        QTest::newRow("printed six years back, a note five years less a day back")
+            << QStringList{"printed@2020-12-08", "note@2021-12-09"} << false;
+        QTest::newRow("printed six years back, voided five years and a day back")
+            << QStringList{"printed@2020-12-08", "voided@2021-12-07"} << true;
+    }
+
+    void draftsPastKeeping()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, listed);
+
+        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        DraftId id = 0;
+        for (const QString& step : steps) {
+            // At noon in Chicago, as Now is.
+            m_now = QDateTime(QDate::fromString(step.section(QLatin1Char('@'), 1), Qt::ISODate), QTime(18, 0), Qt::UTC);
+            const DraftEvent event = eventFrom(step.section(QLatin1Char('@'), 0, 0));
+            if (id == 0)
+                id = drafts.record(printed(sampleTexts()), event);
+            else
+                drafts.append(id, event);
+        }
+        m_now = Now;
+        // A draft of today, never listed.
+        drafts.record(printed(withChanges(sampleTexts(), {"6=1050"})), DraftEvent::printed("9"));
+
+        const std::vector<IdleDraft> past = drafts.draftsPastKeeping();
+        QCOMPARE(past.size(), std::size_t(listed ? 1 : 0));
+        if (listed) {
+            QCOMPARE(past.front().draft.id, id);
+            QCOMPARE(past.front().lastEvent.toString(Qt::ISODate),
+                     steps.last().section(QLatin1Char('@'), 1) + "T18:00:00Z");
+        }
+        // Only a draft past keeping is ever removed.
+        QCOMPARE(drafts.removePastKeeping({id, id + 1}), listed ? 1 : 0);
+        QCOMPARE(drafts.drafts().size(), std::size_t(listed ? 1 : 2));
+    }
+
+    void removingOldDraftsTakesTheirProofCopies()
+    {
+        const QString path = folder("register") + "/register.sqlite";
+        const QString merchant = folder("merchant");
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        const auto withProof = [&](const QString& check, const QByteArray& bytes) {
+            const QString proof = merchant + "/" + check + ".wav";
+            TestFiles::write(proof, bytes);
+            DraftRecord draft = printed(withChanges(sampleTexts(), {"6=" + check, "13=" + check, "7=Old Hardware Co"}));
+            draft.authorization = authorization();
+            draft.authorization->proofFile = proof;
+            draft.authorization->proofSha256 = *ProofCopies::sha256Of(proof);
+            return draft;
+        };
+        // Two drafts of six years back, one of them with a proof that a recent draft uses too.
+        m_now = Now.addYears(-6);
+        const DraftId alone = drafts.record(withProof("1001", "the call of check 1001"), DraftEvent::printed("1"));
+        const DraftId shared =
+            drafts.record(withProof("1002", "the call of checks 1002 and 1050"), DraftEvent::printed("2"));
+        m_now = Now;
+        DraftRecord recent = withProof("1050", "the call of checks 1002 and 1050");
+        recent.texts[Box::Payee] = QStringLiteral("Acme Supplies LLC");
+        const DraftId kept = drafts.record(recent, DraftEvent::printed("3"));
+        QCOMPARE(QDir(folder("register") + "/proofs").entryList(QDir::Files).size(), 2);
+
+        QCOMPARE(drafts.removePastKeeping({alone, shared}), 2);
+        std::vector<DraftId> left;
+        for (const DraftSummary& draft : drafts.drafts())
+            left.push_back(draft.id);
+        QCOMPARE(left, std::vector<DraftId>{kept});
+        // The copy only the removed draft used is gone; the shared one stays and opens.
+        QCOMPARE(QDir(folder("register") + "/proofs").entryList(QDir::Files).size(), 1);
+        const std::optional<AuthorizationRecord> proof = drafts.details(kept).record.authorization;
+        QCOMPARE(drafts.proof(*proof), "the call of checks 1002 and 1050");
+        registerSession.reset();
+        // Nothing of the removed drafts is left in the file, not even in free pages.
+        QVERIFY(!filesOf(path).contains("Old Hardware Co"));
+        QCOMPARE(eventCodes(path), QStringList{"printed"});
+    }
+
+    void aFirstVersionRegisterIsBroughtForward()
+    {
+        const QString path = folder("first-version") + "/register.sqlite";
+        DraftId old = 0;
+        {
+            auto registerSession = session(path);
+            old = registerSession->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+        }
+        // What a register of the first version holds: the same, without the
+        // table that the second adds.
+        {
+            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "first");
+            file.setDatabaseName(path);
+            QVERIFY(file.open());
+            QSqlQuery query(file);
+            QVERIFY(query.exec("DROP TABLE draft_authorizations"));
+            QVERIFY(query.exec("PRAGMA user_version = 1"));
+            file.close();
+        }
+        QSqlDatabase::removeDatabase("first");
+
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        QCOMPARE(drafts.details(old).record.texts, sampleTexts());
+        QCOMPARE(drafts.details(old).record.authorization, std::nullopt);
+        DraftRecord draft = printed(withChanges(sampleTexts(), {"6=1043", "13=1043"}));
+        draft.authorization = authorization();
+        const DraftId later = drafts.record(draft, DraftEvent::printed("2"));
+        QCOMPARE(drafts.details(later).record.authorization, std::optional(authorization()));
+        registerSession.reset();
+        {
+            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "second");
+            file.setDatabaseName(path);
+            QVERIFY(file.open());
+            QSqlQuery query(file);
+            QVERIFY(query.exec("PRAGMA user_version") && query.next());
+            QCOMPARE(query.value(0).toInt(), 2);
+            file.close();
+        }
+        QSqlDatabase::removeDatabase("second");
     }
 
     void duplicateQuestion_data()
@@ -747,7 +1315,7 @@ private Q_SLOTS:
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
             other.setDatabaseName(path);
             QVERIFY(other.open());
-            QVERIFY(QSqlQuery(other).exec("PRAGMA user_version = 2"));
+            QVERIFY(QSqlQuery(other).exec("PRAGMA user_version = 3"));
             other.close();
         } else if (fault == QLatin1String("locked")) {
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);

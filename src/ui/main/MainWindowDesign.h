@@ -117,7 +117,7 @@ struct MenuEntry {
     void (frmMain::*arrayHandler)(std::int16_t Index) = nullptr;
 };
 
-inline constexpr std::array<MenuEntry, 23> Menus = {{
+inline constexpr std::array<MenuEntry, 26> Menus = {{
     {"mMenu", 0, true, "&File", nullptr},
     {"mFile", 0, false, "&New", "Ctrl+N", nullptr, &frmMain::mFile_Click},
     {"mFile", 1, false, "&Open...", "Ctrl+O", nullptr, &frmMain::mFile_Click},
@@ -125,7 +125,10 @@ inline constexpr std::array<MenuEntry, 23> Menus = {{
     {"mFile", 3, false, "Save &As...", nullptr, nullptr, &frmMain::mFile_Click},
     {"mnuFilePreview", -1, false, "Print Pre&view...", nullptr, &frmMain::mnuFilePreview_Click},
     {"mnuFileExportPdf", -1, false, "&Export as PDF...", nullptr, &frmMain::mnuFileExportPdf_Click},
+    {"mnuFileConfirmationLetter", -1, false, "Print &Confirmation Letter...", nullptr,
+     &frmMain::mnuFileConfirmationLetter_Click},
     {"mnuFilePageSetup", -1, false, "Pa&ge Setup...", nullptr, &frmMain::mnuFilePageSetup_Click},
+    {"mnuFileMerchantDetails", -1, false, "Merchant &Details...", nullptr, &frmMain::mnuFileMerchantDetails_Click},
     {"mnuFileBar2", -1, false, "-", nullptr},
     {"mExit", -1, false, "E&xit", nullptr, &frmMain::mExit_Click},
     {"mnuEdit", -1, true, "&Edit", nullptr},
@@ -134,6 +137,7 @@ inline constexpr std::array<MenuEntry, 23> Menus = {{
     {"mnuEditPaste", -1, false, "&Paste", "Ctrl+V", &frmMain::mnuEditPaste_Click},
     {"mnuEditBar0", -1, false, "-", nullptr},
     {"mnuEditAmountWords", -1, false, "Amount in &Words", nullptr, &frmMain::mnuEditAmountWords_Click},
+    {"mnuEditAuthorization", -1, false, "Aut&horization...", nullptr, &frmMain::mnuEditAuthorization_Click},
     {"mnuView", -1, true, "&View", nullptr},
     {"mnuViewWebBrowser", -1, false, "&Web Browser", nullptr, &frmMain::mnuViewWebBrowser_Click},
     {"mnuViewRegister", -1, false, "&Register", "Ctrl+R", &frmMain::mnuViewRegister_Click},

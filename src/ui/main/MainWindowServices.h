@@ -5,6 +5,7 @@
 #include <functional>
 
 class ApplicationFacts;
+class DraftAuthorizations;
 class DraftJournal;
 class Clipboard;
 class FailureReporter;
@@ -37,6 +38,9 @@ struct MainWindowServices {
     PrinterFinder* printers = nullptr;
     // Keeps account of every draft that is printed or exported; none: no account is kept.
     DraftJournal* journal = nullptr;
+    // What the register knows of the authorizations of drafts, for Edit,
+    // Authorization and the confirmation letter; none: no register is kept.
+    DraftAuthorizations* authorizations = nullptr;
     // Shows the About box modal over `owner`; returns when it has closed.
     std::function<void(QWidget* owner)> showAboutBox;
     // The product's home page, where View, Web Browser opens.

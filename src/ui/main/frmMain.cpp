@@ -6,11 +6,13 @@
 #include "document/DraftChecks.h"
 #include "platform/ApplicationFacts.h"
 #include "platform/FailureHandling.h"
+#include "platform/FileDialogs.h"
 #include "platform/HelpDocumentLocator.h"
 #include "platform/MessageBoxService.h"
+#include "platform/PdfFileDestination.h"
 #include "platform/Twips.h"
-#include "platform/qt/Fonts.h"
 #include "platform/qt/AfterFirstPaint.h"
+#include "platform/qt/Fonts.h"
 #include "platform/qt/ProductIcon.h"
 #include "platform/qt/UserInputHold.h"
 #include "platform/qt/widgets/DesignedAccessibleNames.h"
@@ -21,6 +23,11 @@
 #include "platform/qt/widgets/LiteralWindowTitle.h"
 #include "print/AlignmentPage.h"
 #include "print/PageFit.h"
+#include "register/BankNumbers.h"
+#include "register/DraftAuthorizations.h"
+#include "register/RegisterError.h"
+#include "ui/authorization/frmAuthorization.h"
+#include "ui/authorization/frmMerchantDetails.h"
 #include "ui/main/BoxMark.h"
 #include "ui/main/CaretBlinkLimiter.h"
 #include "ui/main/MainWindowDesign.h"
@@ -30,6 +37,8 @@
 #include "ui/preview/frmPrintPreview.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -347,7 +356,11 @@ void frmMain::Form_Unload(std::int16_t& /*Cancel*/)
 
 void frmMain::mFile_Click(std::int16_t Index)
 {
+    const CheckTexts before = checkTexts();
     m_fileCommands.run(Index);
+    // Another cheque has another authorization: the register's, until one is filled in.
+    if (Index == FileCommands::New || (Index == FileCommands::Open && checkTexts() != before))
+        m_authorization.reset();
     // A box whose text stayed the same reports no change, yet the date is
     // measured against a today that may have moved on.
     if (Index == FileCommands::New || Index == FileCommands::Open)
@@ -470,15 +483,147 @@ void frmMain::runDraftChecks()
             if (!unfit[box].isEmpty())
                 reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + unfit[box];
         }
-        // A draft like one sent lately, with another check number: perhaps the same payment twice.
-        const QString earlier = m_services.journal ? m_services.journal->amountMark(texts) : QString();
-        if (!earlier.isEmpty()) {
-            QString& amount = reasons[Box::AmountInFigures];
-            amount += (amount.isEmpty() ? QString() : QStringLiteral(" ")) + earlier;
+        // What the register says of it: a payment perhaps made twice, an
+        // authorization for another amount or payee, or one used up.
+        if (m_services.journal) {
+            const PerBox<QString> journal = m_services.journal->marks(sentDraft(SentDraft::Kind::QuickPrint));
+            for (Box box : AllBoxes) {
+                if (!journal[box].isEmpty())
+                    reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + journal[box];
+            }
         }
     }
     for (Box box : AllBoxes)
         showBoxMark(*Text(box), reasons[box]);
+}
+
+void frmMain::mnuEditAuthorization_Click()
+{
+    const SentDraft draft = sentDraft(SentDraft::Kind::QuickPrint);
+    std::optional<AuthorizationRecord> record = m_authorization;
+    if (!record && m_services.authorizations) {
+        try {
+            record = m_services.authorizations->authorizationOf(draft);
+        } catch (const RegisterError&) {
+            // Said when the draft is printed; the record can be filled in meanwhile.
+        }
+    }
+    const QString application = m_services.facts->title();
+    const bool offered = frmAuthorization::offeredIn(*m_services.settings, application);
+    frmAuthorization dialog(record ? *record : AuthorizationRecord::forDraft(draft.texts, m_services.now()), !record,
+                            offered, frmAuthorization::Use::Edit, *m_services.fileDialogs, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_authorization = dialog.record();
+    if (dialog.offered() != offered)
+        frmAuthorization::saveOffered(*m_services.settings, application, dialog.offered());
+    runDraftChecks();
+}
+
+void frmMain::mnuFileMerchantDetails_Click()
+{
+    frmMerchantDetails dialog(MerchantDetails::load(*m_services.settings, m_services.facts->title()), this);
+    if (dialog.exec() == QDialog::Accepted)
+        dialog.details().save(*m_services.settings, m_services.facts->title());
+}
+
+std::optional<MerchantDetails> frmMain::completeMerchantDetails()
+{
+    const MerchantDetails kept = MerchantDetails::load(*m_services.settings, m_services.facts->title());
+    if (kept.isComplete())
+        return kept;
+    frmMerchantDetails dialog(kept, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const MerchantDetails details = dialog.details();
+    details.save(*m_services.settings, m_services.facts->title());
+    if (details.isComplete())
+        return details;
+    m_services.messages->show(QStringLiteral("The confirmation letter needs your name, a phone number for questions "
+                                             "and your refund procedure: fill them in with File, Merchant Details."));
+    return std::nullopt;
+}
+
+void frmMain::mnuFileConfirmationLetter_Click()
+{
+    if (!m_services.authorizations)
+        return;
+    const CheckTexts texts = checkTexts();
+    const QString number = BankNumbers::chequeNumber(texts);
+    const QString check = number.isEmpty() ? QStringLiteral("This check") : QStringLiteral("Check ") + number;
+    const std::optional<DraftDetails> draft = m_services.authorizations->sentDraft(texts);
+    if (!draft) {
+        m_services.messages->show(QStringLiteral("%1 is not in the draft register. Print it first: its "
+                                                 "confirmation letter is kept on record with it.")
+                                      .arg(check));
+        return;
+    }
+    if (!draft->record.authorization) {
+        m_services.messages->show(QStringLiteral("%1 was printed without an authorization record, so there is "
+                                                 "nothing for a confirmation letter to confirm.")
+                                      .arg(check));
+        return;
+    }
+    const std::optional<MerchantDetails> merchant = completeMerchantDetails();
+    if (!merchant)
+        return;
+    const CheckTexts& printed = draft->record.texts;
+    showLetter(draft->id, {*merchant, printed, BankNumbers::lastFour(printed[Box::AccountNumber]),
+                           *draft->record.authorization, m_services.now().date()});
+}
+
+void frmMain::showLetter(qint64 draft, const ConfirmationLetter::Facts& facts)
+{
+    const Printing::Compose compose = [facts](PrintSurface& surface) {
+        return ConfirmationLetter::compose(surface, facts);
+    };
+    // Sent, the letter goes into the draft's history; the preview closes.
+    const auto recorded = [this, draft](QPointer<frmPrintPreview> shown, QString how) {
+        return [this, draft, shown, how](const PrintOutcome& outcome) {
+            if (!outcome.printed())
+                return;
+            if (shown)
+                shown->accept();
+            const QString job = outcome.jobId > 0 ? QString::number(outcome.jobId) : QString();
+            m_services.authorizations->append(draft, DraftEvent::letterSent(how.arg(outcome.printer), job));
+        };
+    };
+    m_printing.withDefaultLayout([this, facts, compose, recorded](const QPageLayout& layout) {
+        const Printing::Composed page = Printing::compose(layout, compose);
+        frmPrintPreview preview(page.page, page.overflows, this);
+        preview.setWindowTitle(QStringLiteral("Confirmation Letter --Quillo"));
+        preview.offerExport();
+        const QPointer<frmPrintPreview> shown(&preview);
+        connect(&preview, &frmPrintPreview::printRequested, this, [this, compose, recorded, shown] {
+            m_printing.toDefaultPrinter(compose,
+                                        QStringLiteral("The confirmation letter has been sent to the printer."),
+                                        recorded(shown, QStringLiteral("Printed on %1.")));
+        });
+        connect(&preview, &frmPrintPreview::exportRequested, this, [this, facts, compose, recorded, shown] {
+            FileDialogRequest request;
+            request.kind = FileDialogRequest::Kind::Save;
+            request.initialFolder = m_letterFolder.isEmpty() ? cDlg.InitDir : m_letterFolder;
+            request.fileName = ConfirmationLetter::documentTitle(facts) + QStringLiteral(".pdf");
+            request.filters = {{QStringLiteral("PDF Files (*.pdf)"), {QStringLiteral("*.pdf")}}};
+            request.selectedFilter = 0;
+            request.confirmOverwrite = true;
+            request.hideReadOnly = true;
+            const std::optional<QString> path = m_services.fileDialogs->choose(request);
+            if (!path)
+                return;
+            m_letterFolder = QFileInfo(*path).absolutePath();
+            const QString title = ConfirmationLetter::documentTitle(facts);
+            m_printing.toDestination(
+                [path = *path, title](const QPageLayout& layout) {
+                    return std::make_unique<PdfFileDestination>(path, layout, title,
+                                                                QStringLiteral("confirmation letter"));
+                },
+                compose,
+                QStringLiteral("The confirmation letter was exported to \"%1\".").arg(QDir::toNativeSeparators(*path)),
+                recorded(shown, QStringLiteral("Exported to %1.")));
+        });
+        preview.exec();
+    });
 }
 
 void frmMain::mnuViewWebBrowser_Click()
@@ -489,6 +634,7 @@ void frmMain::mnuViewWebBrowser_Click()
 void frmMain::openDraft(const CheckTexts& texts)
 {
     m_fileCommands.openDraft(texts);
+    m_authorization.reset();
     runDraftChecks();
 }
 
@@ -548,7 +694,7 @@ void frmMain::Command1_Click()
 
 SentDraft frmMain::sentDraft(SentDraft::Kind kind) const
 {
-    return {checkTexts(), pageSetup(), kind, cDlg.FileName};
+    return {checkTexts(), pageSetup(), kind, cDlg.FileName, m_authorization};
 }
 
 void frmMain::holdInputWhileBusy(bool busy)

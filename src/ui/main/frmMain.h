@@ -4,6 +4,7 @@
 #include "document/CheckRecord.h"
 #include "document/FileCommands.h"
 #include "platform/CommonDialog.h"
+#include "print/ConfirmationLetter.h"
 #include "print/PdfExport.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
@@ -50,12 +51,15 @@ public:
     void mFile_Click(std::int16_t Index);
     void mnuFilePreview_Click();
     void mnuFileExportPdf_Click();
+    void mnuFileConfirmationLetter_Click();
     void mnuFilePageSetup_Click();
+    void mnuFileMerchantDetails_Click();
     void mExit_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
     void mnuEditAmountWords_Click();
+    void mnuEditAuthorization_Click();
     void mnuViewWebBrowser_Click();
     void mnuViewRegister_Click();
     void mnuHelpContents_Click();
@@ -95,6 +99,12 @@ private:
     // The draft the window holds now, as a print command of `kind` sends it.
     SentDraft sentDraft(SentDraft::Kind kind) const;
     void printAlignmentPage(const PageSetup& setup);
+    // The merchant's details, asked for when the letter lacks some; nothing
+    // when they stay incomplete.
+    std::optional<MerchantDetails> completeMerchantDetails();
+    // Shows the letter, to be printed or exported; the letter's draft in the
+    // register is `draft`, whose history records it.
+    void showLetter(qint64 draft, const ConfirmationLetter::Facts& facts);
     // While a command waits for the print service, the cheque takes no input.
     void holdInputWhileBusy(bool busy);
     // Carries out a close that came while a page was on its way.
@@ -117,6 +127,11 @@ private:
     std::unique_ptr<UserInputHold> m_inputHold;
     bool m_closeRequested = false;
     mutable std::optional<PageSetup> m_pageSetup;
+    // The customer's authorization as the merchant filled it in for the
+    // cheque the window holds; until then the register's, if any, applies.
+    std::optional<AuthorizationRecord> m_authorization;
+    // Where the last confirmation letter was exported.
+    QString m_letterFolder;
     QWidget* m_client = nullptr;
     QToolBar* tbToolBar = nullptr;
     QGroupBox* Frame1 = nullptr;

@@ -67,6 +67,9 @@ frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<Quic
     cmdFitWidth = button("cmdFitWidth", QStringLiteral("Fit to &Width"), this);
     cmdActualSize = button("cmdActualSize", QStringLiteral("&Actual Size"), this);
     cmdPrint = button("cmdPrint", QStringLiteral("&Print"), this);
+    cmdExport = button("cmdExport", QStringLiteral("&Export as PDF..."), this);
+    cmdExport->setEnabled(overflows.empty());
+    cmdExport->hide();
     cmdClose = button("cmdClose", QStringLiteral("&Close"), this);
     cmdFitWidth->setCheckable(true);
     cmdActualSize->setCheckable(true);
@@ -78,6 +81,7 @@ frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<Quic
     buttons->addWidget(cmdActualSize);
     buttons->addStretch();
     buttons->addWidget(cmdPrint);
+    buttons->addWidget(cmdExport);
     buttons->addWidget(cmdClose);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_scroll, 1);
@@ -88,11 +92,19 @@ frmPrintPreview::frmPrintPreview(const PrintedPage& page, const std::vector<Quic
     connect(cmdFitWidth, &QPushButton::clicked, this, &frmPrintPreview::fitToWidth);
     connect(cmdActualSize, &QPushButton::clicked, this, &frmPrintPreview::actualSize);
     connect(cmdPrint, &QPushButton::clicked, this, &frmPrintPreview::cmdPrint_Click);
+    connect(cmdExport, &QPushButton::clicked, this, &frmPrintPreview::exportRequested);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 
     resize(760, 640);
     fitToWidth();
     cmdPrint->setFocus();
+}
+
+void frmPrintPreview::offerExport()
+{
+    cmdExport->show();
+    setTabOrder(cmdPrint, cmdExport);
+    setTabOrder(cmdExport, cmdClose);
 }
 
 void frmPrintPreview::fitToWidth()

@@ -24,6 +24,10 @@ public:
 
     PagePreview* page() const { return m_page; }
 
+    // Adds "Export as PDF..." beside "Print", for a page that may also be
+    // kept as a file (the confirmation letter).
+    void offerExport();
+
     // Fits the sheet to the window's width, or shows it at its real size.
     void fitToWidth();
     void actualSize();
@@ -32,6 +36,8 @@ Q_SIGNALS:
     // "Print" was clicked: whoever prints the page closes the window with
     // accept() once it has printed.
     void printRequested();
+    // "Export as PDF..." was clicked.
+    void exportRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,5 +50,6 @@ private:
     QPushButton* cmdFitWidth = nullptr;
     QPushButton* cmdActualSize = nullptr;
     QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdExport = nullptr;
     QPushButton* cmdClose = nullptr;
 };

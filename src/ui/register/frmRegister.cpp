@@ -12,6 +12,7 @@
 #include "register/RegisterError.h"
 #include "register/RegisterSession.h"
 #include "register/RegisterTexts.h"
+#include "ui/register/frmOldDrafts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -151,6 +152,14 @@ void frmRegister::buildControls()
     lstHistory->setAccessibleName(QStringLiteral("History of the selected draft"));
     auto* historyLabel = new QLabel(QStringLiteral("&History:"), this);
     historyLabel->setBuddy(lstHistory);
+    // What the customer authorized, as the draft was printed with it.
+    lblAuthorization = new QLabel(this);
+    lblAuthorization->setObjectName(QStringLiteral("lblAuthorization"));
+    lblAuthorization->setTextFormat(Qt::PlainText);
+    lblAuthorization->setWordWrap(true);
+    lblAuthorization->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    lblAuthorization->setFocusPolicy(Qt::StrongFocus);
+    lblAuthorization->setAccessibleName(QStringLiteral("Authorization of the selected draft"));
     auto* draftsLabel = new QLabel(QStringLiteral("&Drafts:"), this);
     draftsLabel->setBuddy(tblDrafts);
     lblCount = new QLabel(this);
@@ -165,6 +174,7 @@ void frmRegister::buildControls()
     cmdExportCsv = commandButton("cmdExportCsv", QStringLiteral("E&xport as CSV..."), this);
     chkFullNumbers = new QCheckBox(QStringLiteral("Include f&ull bank numbers"), this);
     chkFullNumbers->setObjectName(QStringLiteral("chkFullNumbers"));
+    cmdRemoveOld = commandButton("cmdRemoveOld", QStringLiteral("Remove Old Drafts..."), this);
     cmdClose = commandButton("cmdClose", QStringLiteral("Close"), this);
 
     auto* filters = new QHBoxLayout;
@@ -184,6 +194,7 @@ void frmRegister::buildControls()
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(cmdExportCsv);
     bottom->addWidget(chkFullNumbers);
+    bottom->addWidget(cmdRemoveOld);
     bottom->addStretch(1);
     bottom->addWidget(lblCount);
     bottom->addWidget(cmdClose);
@@ -194,12 +205,13 @@ void frmRegister::buildControls()
     layout->addWidget(tblDrafts, 4);
     layout->addWidget(historyLabel);
     layout->addWidget(lstHistory, 1);
+    layout->addWidget(lblAuthorization);
     layout->addLayout(commands);
     layout->addLayout(bottom);
 
-    QWidget* order[] = {txtSearch,  dtpFrom,      dtpTo,          cboSortBy, chkDescending, tblDrafts,
-                        lstHistory, cmdOpen,      cmdPrintAgain,  cmdVoid,   cmdDeposited,  cmdReturned,
-                        cmdNote,    cmdExportCsv, chkFullNumbers, cmdClose};
+    QWidget* order[] = {txtSearch,   dtpFrom,          dtpTo,        cboSortBy,      chkDescending, tblDrafts,
+                        lstHistory,  lblAuthorization, cmdOpen,      cmdPrintAgain,  cmdVoid,       cmdDeposited,
+                        cmdReturned, cmdNote,          cmdExportCsv, chkFullNumbers, cmdRemoveOld,  cmdClose};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -239,6 +251,7 @@ void frmRegister::connectCommands()
     connect(cmdReturned, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdReturned_Click(); }));
     connect(cmdNote, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdNote_Click(); }));
     connect(cmdExportCsv, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdExportCsv_Click(); }));
+    connect(cmdRemoveOld, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdRemoveOld_Click(); }));
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
@@ -317,10 +330,15 @@ void frmRegister::showSelection()
         command->setEnabled(draft.has_value());
     lblCount->setText(countText());
     lstHistory->clear();
+    lblAuthorization->clear();
     if (!draft || !m_register)
         return;
-    for (const RecordedEvent& event : m_register->details(draft->id).history)
+    const DraftDetails details = m_register->details(draft->id);
+    for (const RecordedEvent& event : details.history)
         lstHistory->addItem(historyLine(event));
+    lblAuthorization->setText(details.record.authorization
+                                  ? RegisterTexts::authorizationSummary(*details.record.authorization)
+                                  : RegisterTexts::noAuthorizationSummary());
 }
 
 QString frmRegister::countText() const
@@ -425,4 +443,29 @@ void frmRegister::cmdExportCsv_Click()
     m_services.messages->show(QStringLiteral("The drafts shown (%1) were exported to \"%2\".")
                                   .arg(shown.size())
                                   .arg(QDir::toNativeSeparators(*path)));
+}
+
+void frmRegister::cmdRemoveOld_Click()
+{
+    if (!m_register)
+        return;
+    const std::vector<IdleDraft> old = m_register->draftsPastKeeping();
+    if (old.empty()) {
+        m_services.messages->show(
+            QStringLiteral("No draft in the register is five years or more past the last event in its history."));
+        return;
+    }
+    frmOldDrafts dialog(old, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    std::vector<DraftId> ids;
+    for (const IdleDraft& draft : old)
+        ids.push_back(draft.draft.id);
+    const int removed = m_register->removePastKeeping(ids);
+    m_model->setSource(*m_register);
+    if (m_model->rowCount() > 0)
+        tblDrafts->selectRow(0);
+    m_opener->start();
+    m_services.messages->show(removed == 1 ? QStringLiteral("1 draft was removed from the register.")
+                                           : QStringLiteral("%1 drafts were removed from the register.").arg(removed));
 }

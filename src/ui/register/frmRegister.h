@@ -41,6 +41,7 @@ public:
     void cmdReturned_Click();
     void cmdNote_Click();
     void cmdExportCsv_Click();
+    void cmdRemoveOld_Click();
 
     // A draft's status changed elsewhere (a later look-up of its print job).
     void showStatus(DraftId draft, DraftStatus status);
@@ -75,6 +76,7 @@ private:
     QCheckBox* chkDescending = nullptr;
     QTableView* tblDrafts = nullptr;
     QListWidget* lstHistory = nullptr;
+    QLabel* lblAuthorization = nullptr;
     QLabel* lblCount = nullptr;
     QPushButton* cmdOpen = nullptr;
     QPushButton* cmdPrintAgain = nullptr;
@@ -84,5 +86,6 @@ private:
     QPushButton* cmdNote = nullptr;
     QPushButton* cmdExportCsv = nullptr;
     QCheckBox* chkFullNumbers = nullptr;
+    QPushButton* cmdRemoveOld = nullptr;
     QPushButton* cmdClose = nullptr;
 };

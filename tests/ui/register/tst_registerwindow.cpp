@@ -7,7 +7,9 @@
 #include "fakes/FakeTextPrompt.h"
 #include "fakes/TestFiles.h"
 #include "register/DraftRegister.h"
+#include "register/ProofCopies.h"
 #include "register/RegisterSession.h"
+#include "ui/register/frmOldDrafts.h"
 #include "ui/register/frmRegister.h"
 
 #include <QAccessible>
@@ -15,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QtTest>
 
 #include <ctime>
@@ -87,8 +91,25 @@ private:
         draft.texts =
             draftTexts(QString::fromUtf8("Renée Dubois    "), "1042", "Harbor Tools", "$75.00", "000120000001C");
         draft.destinationName = "Office";
+        // Authorized on a sales call, for two drafts, with the call's recording as proof.
+        const QString call = QDir::homePath() + "/call 1042.wav";
+        TestFiles::write(call, "recorded call of Renee Dubois, check 1042");
+        AuthorizationRecord authorization;
+        authorization.id = "a1";
+        authorization.authorizedBy = QString::fromUtf8("Renée Dubois");
+        authorization.phone = "(217) 555-0142";
+        authorization.authorizedAt = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
+        authorization.given = AuthorizationRecord::Given::RecordedCall;
+        authorization.sale = AuthorizationRecord::Sale::OurSalesCall;
+        authorization.amount = "$75.00";
+        authorization.payee = "Harbor Tools";
+        authorization.drafts = 2;
+        authorization.proofFile = call;
+        authorization.proofSha256 = *ProofCopies::sha256Of(call);
+        draft.authorization = authorization;
         m_now = QDateTime(QDate(2026, 12, 2), QTime(3, 30), Qt::UTC);
         drafts.record(draft, DraftEvent::printed("17"));
+        draft.authorization.reset();
         draft.texts = draftTexts("Sam Lee", "998", "Acme Supplies LLC", "$9.99", "555544443333C");
         draft.destination = DraftDestination::PdfFile;
         draft.destinationName = "/home/m/998.pdf";
@@ -406,7 +427,7 @@ private Q_SLOTS:
         search->setFocus();
         QStringList reached;
         QStringList unnamed;
-        for (int i = 0; i < 17; ++i) {
+        for (int i = 0; i < 19; ++i) {
             QWidget* focused = QApplication::focusWidget();
             reached.append(focused->objectName());
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focused);
@@ -416,9 +437,83 @@ private Q_SLOTS:
         }
         QCOMPARE(reached,
                  (QStringList{"txtSearch", "dtpFrom", "dtpTo", "cboSortBy", "chkDescending", "tblDrafts", "lstHistory",
-                              "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited", "cmdReturned", "cmdNote",
-                              "cmdExportCsv", "chkFullNumbers", "cmdClose", "txtSearch"}));
+                              "lblAuthorization", "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited", "cmdReturned",
+                              "cmdNote", "cmdExportCsv", "chkFullNumbers", "cmdRemoveOld", "cmdClose", "txtSearch"}));
         QCOMPARE(unnamed, QStringList());
+    }
+
+    void showsTheAuthorizationOfTheSelectedDraft()
+    {
+        auto* authorization = m_window->findChild<QLabel*>("lblAuthorization");
+        selectCheck("1042");
+        QCOMPARE(authorization->text(),
+                 QString::fromUtf8("Authorized by Renée Dubois ((217) 555-0142) on 12/01/2026 2:05 PM: recorded phone "
+                                   "call. Sale: a sales call we made. For $75.00 to \"Harbor Tools\", 2 drafts. Proof: "
+                                   "call 1042.wav, SHA-256 "
+                                   "737ac97bfab021bdc7baf422065bb2a9499848cb8338cf0723dcf913340f5ceb."));
+        selectCheck("1040");
+        QCOMPARE(authorization->text(), "No authorization record.");
+    }
+
+    void removesOldDraftsOnlyOnceConfirmed()
+    {
+        cleanup();
+        {
+            auto session = newSession();
+            DraftRegister& drafts = session->open(nullptr);
+            DraftRecord draft;
+            draft.destinationName = "Office";
+            // Five years and a day back, and five years less a day.
+            draft.texts = draftTexts("Old Payor", "501", "Harbor Tools", "$75.00", "000120000001C");
+            m_now = QDateTime(QDate(2021, 12, 7), QTime(18, 0), Qt::UTC);
+            drafts.record(draft, DraftEvent::printed("5"));
+            draft.texts = draftTexts("Old Payor", "502", "Harbor Tools", "$75.00", "000120000001C");
+            m_now = QDateTime(QDate(2021, 12, 9), QTime(18, 0), Qt::UTC);
+            drafts.record(draft, DraftEvent::printed("6"));
+            m_now = Now;
+        }
+        m_session = newSession();
+        openWindow();
+        QCOMPARE(cell(1), (QStringList{"502", "501", "998", "1042", "1040"}));
+
+        // Listed, and kept: Enter is Cancel.
+        QString intro;
+        QStringList listed;
+        const auto answer = [&](Qt::Key key) {
+            QTimer::singleShot(0, this, [&, key] {
+                auto* dialog = qobject_cast<frmOldDrafts*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                QCOMPARE(dialog->windowTitle(), "Remove Old Drafts --Quillo");
+                intro = dialog->findChild<QLabel*>("lblOldDrafts")->text();
+                auto* list = dialog->findChild<QListWidget*>("lstOldDrafts");
+                listed.clear();
+                for (int row = 0; row < list->count(); ++row)
+                    listed.append(list->item(row)->text());
+                if (key == Qt::Key_Return)
+                    QTest::keyClick(dialog, key);
+                else
+                    dialog->findChild<QPushButton*>("cmdRemove")->click();
+            });
+        };
+        answer(Qt::Key_Return);
+        QTest::keyClick(button("cmdRemoveOld"), Qt::Key_Space);
+        QCOMPARE(intro, "This draft is five years or more past the last event in its history. Remove them from the "
+                        "register, with their authorizations and proof copies? Nothing else is ever removed from the "
+                        "register, and this cannot be undone.");
+        QCOMPARE(listed, QStringList{"Check 501 to \"Harbor Tools\" for $75.00, printed 12/07/2021, last event "
+                                     "12/07/2021"});
+        QCOMPARE(cell(1), (QStringList{"502", "501", "998", "1042", "1040"}));
+        QVERIFY(m_messages.shown.isEmpty());
+
+        // Removed once the merchant says so; then nothing is old enough.
+        answer(Qt::Key_R);
+        QTest::keyClick(button("cmdRemoveOld"), Qt::Key_Space);
+        QCOMPARE(m_messages.shown, QStringList{"1 draft was removed from the register."});
+        QCOMPARE(cell(1), (QStringList{"502", "998", "1042", "1040"}));
+        QTest::keyClick(button("cmdRemoveOld"), Qt::Key_Space);
+        QCOMPARE(m_messages.shown.last(),
+                 "No draft in the register is five years or more past the last event in its history.");
+        QVERIFY(m_failures.reports.isEmpty());
     }
 
     void aLongRegisterComesUpPageByPage()
