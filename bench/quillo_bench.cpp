@@ -31,7 +31,9 @@
 #include "platform/WebBrowserControl.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtPrinterDestination.h"
+#include "platform/qt/QtSettingsStore.h"
 #include "print/QuickPrint.h"
+#include "ui/authorization/frmAuthorization.h"
 #include "ui/main/frmMain.h"
 
 #include "fakes/FakeMessageBox.h"
@@ -445,8 +447,13 @@ int main(int argc, char* argv[])
         keyring = std::make_unique<BenchKeyring>();
     }
     AppServices services(keyring.get());
-    if (inAWindow)
+    if (inAWindow) {
         services.draftRegister().open(nullptr);
+        // No authorization dialog before each print, as for a merchant who
+        // keeps the proof elsewhere and has turned the offer off.
+        QtSettingsStore settings;
+        frmAuthorization::saveOffered(settings, services.facts().title(), false);
+    }
     std::unique_ptr<UntilRegisterOpen> registerOpening;
     std::unique_ptr<BenchWindow> bench;
     std::unique_ptr<IdleMeter> idle;
