@@ -26,6 +26,21 @@ struct FileDialogRequest {
     bool fileMustExist = false;    // open: only an existing file is accepted
     bool confirmOverwrite = false; // save: ask before an existing file is replaced
     bool hideReadOnly = false;     // no "open as read-only" check box
+
+    // The save dialog of an export: one type of file, and an existing file
+    // replaced only once the user has confirmed it.
+    static FileDialogRequest exportTo(QString folder, QString fileName, NameFilter type)
+    {
+        FileDialogRequest request;
+        request.kind = Kind::Save;
+        request.initialFolder = std::move(folder);
+        request.fileName = std::move(fileName);
+        request.filters = {std::move(type)};
+        request.selectedFilter = 0;
+        request.confirmOverwrite = true;
+        request.hideReadOnly = true;
+        return request;
+    }
 };
 
 // The modal open and save dialogs. Returns the chosen file's full path, or

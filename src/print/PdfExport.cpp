@@ -26,15 +26,9 @@ QString PdfExport::documentTitle(const QString& text6)
 void PdfExport::run(const SentDraft& draft, const PrintedCaptions& captions, const QString& firstFolder)
 {
     const CheckTexts& texts = draft.texts;
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Save;
-    request.initialFolder = m_lastFolder.isEmpty() ? firstFolder : m_lastFolder;
-    request.fileName = suggestedName(texts[Box::PayorLine1]);
-    request.filters = {{QStringLiteral("PDF Files (*.pdf)"), {QStringLiteral("*.pdf")}}};
-    request.selectedFilter = 0;
-    request.confirmOverwrite = true;
-    request.hideReadOnly = true;
-    const std::optional<QString> path = m_dialogs.choose(request);
+    const std::optional<QString> path = m_dialogs.choose(FileDialogRequest::exportTo(
+        m_lastFolder.isEmpty() ? firstFolder : m_lastFolder, suggestedName(texts[Box::PayorLine1]),
+        {QStringLiteral("PDF Files (*.pdf)"), {QStringLiteral("*.pdf")}}));
     if (!path)
         return;
     m_lastFolder = QFileInfo(*path).absolutePath();

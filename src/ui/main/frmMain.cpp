@@ -600,15 +600,10 @@ void frmMain::showLetter(qint64 draft, const ConfirmationLetter::Facts& facts)
                                         recorded(shown, QStringLiteral("Printed on %1.")));
         });
         connect(&preview, &frmPrintPreview::exportRequested, this, [this, facts, compose, recorded, shown] {
-            FileDialogRequest request;
-            request.kind = FileDialogRequest::Kind::Save;
-            request.initialFolder = m_letterFolder.isEmpty() ? cDlg.InitDir : m_letterFolder;
-            request.fileName = ConfirmationLetter::documentTitle(facts) + QStringLiteral(".pdf");
-            request.filters = {{QStringLiteral("PDF Files (*.pdf)"), {QStringLiteral("*.pdf")}}};
-            request.selectedFilter = 0;
-            request.confirmOverwrite = true;
-            request.hideReadOnly = true;
-            const std::optional<QString> path = m_services.fileDialogs->choose(request);
+            const std::optional<QString> path = m_services.fileDialogs->choose(
+                FileDialogRequest::exportTo(m_letterFolder.isEmpty() ? cDlg.InitDir : m_letterFolder,
+                                            ConfirmationLetter::documentTitle(facts) + QStringLiteral(".pdf"),
+                                            {QStringLiteral("PDF Files (*.pdf)"), {QStringLiteral("*.pdf")}}));
             if (!path)
                 return;
             m_letterFolder = QFileInfo(*path).absolutePath();

@@ -420,15 +420,9 @@ void frmRegister::cmdExportCsv_Click()
 {
     if (!m_register)
         return;
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Save;
-    request.initialFolder = m_services.exportFolder;
-    request.fileName = QStringLiteral("register.csv");
-    request.filters = {{QStringLiteral("CSV Files (*.csv)"), {QStringLiteral("*.csv")}}};
-    request.selectedFilter = 0;
-    request.confirmOverwrite = true;
-    request.hideReadOnly = true;
-    const std::optional<QString> path = m_services.fileDialogs->choose(request);
+    const std::optional<QString> path = m_services.fileDialogs->choose(
+        FileDialogRequest::exportTo(m_services.exportFolder, QStringLiteral("register.csv"),
+                                    {QStringLiteral("CSV Files (*.csv)"), {QStringLiteral("*.csv")}}));
     if (!path)
         return;
     m_services.exportFolder = QFileInfo(*path).absolutePath();
