@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -381,7 +382,9 @@ QByteArray readStart(const QString& path, qsizetype length)
     if (!S_ISREG(info.st_mode))
         throw FileFailure(QStringLiteral("It is not an ordinary file."));
 
-    QByteArray bytes(length, '\0');
+    // No larger than the file: a reader that may take a long file must not
+    // pay for the whole limit on every short one.
+    QByteArray bytes(std::min<qsizetype>(length, static_cast<qsizetype>(info.st_size)), Qt::Uninitialized);
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::pread(file.get(), bytes.data() + done, static_cast<size_t>(bytes.size() - done), done);
