@@ -539,28 +539,26 @@ std::optional<StoredAuthorization> SqlRegisterStore::firstAuthorization(QSqlQuer
 
 std::optional<StoredAuthorization> SqlRegisterStore::authorization(qint64 draftId)
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM draft_authorizations a JOIN drafts d ON d.id = a.draft_id "
-                                             "WHERE a.draft_id = ?")
-                                  .arg(AuthorizationColumns));
-    query.addBindValue(draftId);
-    return firstAuthorization(query);
+    return latestAuthorizationWhere(QStringLiteral("a.draft_id = ?"), draftId);
 }
 
 std::optional<StoredAuthorization> SqlRegisterStore::latestAuthorizationForCheque(const QByteArray& chequeKey)
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM draft_authorizations a JOIN drafts d ON d.id = a.draft_id "
-                                             "WHERE d.cheque_key = ? ORDER BY a.draft_id DESC LIMIT 1")
-                                  .arg(AuthorizationColumns));
-    query.addBindValue(chequeKey);
-    return firstAuthorization(query);
+    return latestAuthorizationWhere(QStringLiteral("d.cheque_key = ?"), chequeKey);
 }
 
 std::optional<StoredAuthorization> SqlRegisterStore::latestAuthorizationForAccount(const QByteArray& accountKey)
 {
+    return latestAuthorizationWhere(QStringLiteral("d.account_key = ?"), accountKey);
+}
+
+std::optional<StoredAuthorization> SqlRegisterStore::latestAuthorizationWhere(const QString& condition,
+                                                                              const QVariant& value)
+{
     QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM draft_authorizations a JOIN drafts d ON d.id = a.draft_id "
-                                             "WHERE d.account_key = ? ORDER BY a.draft_id DESC LIMIT 1")
-                                  .arg(AuthorizationColumns));
-    query.addBindValue(accountKey);
+                                             "WHERE %2 ORDER BY a.draft_id DESC LIMIT 1")
+                                  .arg(AuthorizationColumns, condition));
+    query.addBindValue(value);
     return firstAuthorization(query);
 }
 

@@ -7,6 +7,7 @@
 
 class QSqlError;
 class QSqlQuery;
+class QVariant;
 
 // The register in an SQLite file through Qt SQL: write-ahead log, every
 // commit flushed to disk, a busy timeout so that two running programs share
@@ -66,6 +67,9 @@ private:
     static DraftRow readRow(const QSqlQuery& query);
     // The first authorization that `query` (of AuthorizationColumns) finds.
     std::optional<StoredAuthorization> firstAuthorization(QSqlQuery& query) const;
+    // The newest authorization of the drafts that meet `condition`, whose one
+    // placeholder takes `value`.
+    std::optional<StoredAuthorization> latestAuthorizationWhere(const QString& condition, const QVariant& value);
 
     QString m_path;
     QString m_connection;
