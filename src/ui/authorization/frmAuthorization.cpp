@@ -2,6 +2,7 @@
 
 #include "platform/FileDialogs.h"
 #include "platform/SettingsStore.h"
+#include "platform/qt/widgets/OkCancelButtons.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterTexts.h"
 
@@ -138,11 +139,10 @@ frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew
     fields->addRow(QStringLiteral("Proof file:"), proof);
     fields->addRow(lblProofHash);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    cmdOK = buttons->button(QDialogButtonBox::Ok);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel = buttons->button(QDialogButtonBox::Cancel);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    const OkCancelButtons okCancel = OkCancelButtons::addTo(*this);
+    QDialogButtonBox* buttons = okCancel.box;
+    cmdOK = okCancel.ok;
+    cmdCancel = okCancel.cancel;
     if (use == Use::Offer) {
         cmdWithout = buttons->addButton(QStringLiteral("Print Without Record"), QDialogButtonBox::ActionRole);
         cmdWithout->setObjectName(QStringLiteral("cmdWithout"));
@@ -157,8 +157,6 @@ frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew
     layout->addWidget(chkOffer);
     layout->addWidget(buttons);
 
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(cmdProof, &QPushButton::clicked, this, &frmAuthorization::cmdProof_Click);
     connect(cboSale, &QComboBox::currentIndexChanged, this, &frmAuthorization::cboSale_Click);
     connect(cboGiven, &QComboBox::currentIndexChanged, this, &frmAuthorization::updateOk);

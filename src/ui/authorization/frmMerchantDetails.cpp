@@ -1,5 +1,7 @@
 #include "ui/authorization/frmMerchantDetails.h"
 
+#include "platform/qt/widgets/OkCancelButtons.h"
+
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QFormLayout>
@@ -55,17 +57,14 @@ frmMerchantDetails::frmMerchantDetails(const MerchantDetails& details, QWidget* 
     fields->addRow(QStringLiteral("Phone for &questions:"), txtQuestionsPhone);
     fields->addRow(QStringLiteral("&Refund procedure:"), txtRefund);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    cmdOK = buttons->button(QDialogButtonBox::Ok);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel = buttons->button(QDialogButtonBox::Cancel);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    const OkCancelButtons okCancel = OkCancelButtons::addTo(*this);
+    QDialogButtonBox* buttons = okCancel.box;
+    cmdOK = okCancel.ok;
+    cmdCancel = okCancel.cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     txtName->setFocus();
 }
 

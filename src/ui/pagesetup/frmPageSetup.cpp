@@ -1,5 +1,6 @@
 #include "ui/pagesetup/frmPageSetup.h"
 
+#include "platform/qt/widgets/OkCancelButtons.h"
 #include "print/PageRoom.h"
 
 #include <QCheckBox>
@@ -76,11 +77,10 @@ frmPageSetup::frmPageSetup(const PageSetup& setup, std::function<void(const Page
     cmdAlignment = new QPushButton(QStringLiteral("Print &Alignment Page"), this);
     cmdAlignment->setObjectName(QStringLiteral("cmdAlignment"));
     cmdAlignment->setAutoDefault(false);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    cmdOK = buttons->button(QDialogButtonBox::Ok);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel = buttons->button(QDialogButtonBox::Cancel);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    const OkCancelButtons okCancel = OkCancelButtons::addTo(*this);
+    QDialogButtonBox* buttons = okCancel.box;
+    cmdOK = okCancel.ok;
+    cmdCancel = okCancel.cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(bankLine);
@@ -90,8 +90,6 @@ frmPageSetup::frmPageSetup(const PageSetup& setup, std::function<void(const Page
 
     connect(cmdAlignment, &QPushButton::clicked, this,
             [this, print = std::move(printAlignmentPage)] { print(this->setup()); });
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // Every choice that moves an item changes the room.
     connect(optStandard, &QRadioButton::toggled, this, &frmPageSetup::showRoom);
     connect(chkEpc6, &QCheckBox::toggled, this, &frmPageSetup::showRoom);

@@ -1,5 +1,7 @@
 #include "ui/register/PassphraseDialog.h"
 
+#include "platform/qt/widgets/OkCancelButtons.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -49,18 +51,15 @@ PassphraseDialog::PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrong
         fields->addRow(QStringLiteral("&Again:"), txtAgain);
     }
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    cmdOK = buttons->button(QDialogButtonBox::Ok);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancel"));
+    const OkCancelButtons okCancel = OkCancelButtons::addTo(*this);
+    QDialogButtonBox* buttons = okCancel.box;
+    cmdOK = okCancel.ok;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblPrompt);
     layout->addLayout(fields);
     layout->addWidget(buttons);
 
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(txtPassphrase, &QLineEdit::textChanged, this, &PassphraseDialog::updateOk);
     if (txtAgain)
         connect(txtAgain, &QLineEdit::textChanged, this, &PassphraseDialog::updateOk);
