@@ -25,14 +25,14 @@
 #include "app/Module1.h"
 #include "app/frmSplash.h"
 #include "document/FileCommands.h"
-#include "platform/DefaultPrinter.h"
 #include "platform/FailureHandling.h"
 #include "platform/FileDialogs.h"
 #include "platform/WebBrowserControl.h"
-#include "platform/qt/Fonts.h"
-#include "platform/qt/QtPrinterDestination.h"
-#include "platform/qt/QtSettingsStore.h"
+#include "print/PaperPolicy.h"
 #include "print/QuickPrint.h"
+#include "system/qt/Fonts.h"
+#include "system/qt/QtPrinterDestination.h"
+#include "system/qt/QtSettingsStore.h"
 #include "ui/authorization/frmAuthorization.h"
 #include "ui/main/frmMain.h"
 
@@ -207,7 +207,7 @@ public:
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(path);
-        printer->setPageLayout(DefaultPrinter::fallbackLayout());
+        printer->setPageLayout(PaperPolicy::fallbackLayout());
         return QtFuture::makeReadyFuture(FoundPrinter{std::make_shared<QtPrinterDestination>(std::move(printer)), {}});
     }
     QString path;

@@ -18,11 +18,11 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/FakeTextPrompt.h"
-#include "platform/qt/Fonts.h"
 #include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
 #include "register/KeyringKeys.h"
 #include "register/RegisterSession.h"
+#include "system/qt/Fonts.h"
 #include "ui/register/frmRegister.h"
 
 #include <QApplication>

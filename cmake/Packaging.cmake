@@ -4,7 +4,7 @@
 #   cpack -G DEB  (in the build folder)         quillo_<version>_<arch>.deb
 #
 # <prefix>/bin/quillo                           the program
-# <prefix>/lib/quillo/                          its web browser part (src/platform/browser.cmake)
+# <prefix>/lib/quillo/                          its web browser part (src/system/browser/)
 # <prefix>/share/quillo/help/                   the help (resources/help)
 # <prefix>/share/applications/<id>.desktop      the desktop menu entry
 # <prefix>/share/icons/hicolor/<n>x<n>/apps/    the icon at every size the pictures provide

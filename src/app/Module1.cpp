@@ -2,7 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/frmSplash.h"
-#include "platform/qt/AfterFirstPaint.h"
+#include "system/qt/AfterFirstPaint.h"
 #include "ui/main/frmMain.h"
 
 #include <QCoreApplication>

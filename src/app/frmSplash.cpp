@@ -2,8 +2,8 @@
 
 #include "platform/ApplicationFacts.h"
 #include "platform/Twips.h"
-#include "platform/qt/Fonts.h"
-#include "platform/qt/widgets/DesignedControls.h"
+#include "system/qt/Fonts.h"
+#include "system/qt/widgets/DesignedControls.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

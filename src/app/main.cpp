@@ -1,7 +1,7 @@
 #include "app/AppServices.h"
 #include "app/Module1.h"
 #include "platform/FailureHandling.h"
-#include "platform/qt/Fonts.h"
+#include "system/qt/Fonts.h"
 #include "ui/main/frmMain.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 
 // One control of a window as the window's design table lists it. Every
 // window keeps its design as one table of these, and one builder
-// (platform/qt/widgets/DesignedControls.h) makes the widgets from it.
+// (system/qt/widgets/DesignedControls.h) makes the widgets from it.
 
 enum class ControlKind {
     Frame,      // a frame whose caption, `text`, sits on its line

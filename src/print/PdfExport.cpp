@@ -3,7 +3,7 @@
 #include "document/FileCommands.h"
 
 #include "platform/FileDialogs.h"
-#include "platform/PdfFileDestination.h"
+#include "print/PdfFileDestination.h"
 #include "print/Printing.h"
 
 #include <QDir>

@@ -1,17 +1,17 @@
 #include "print/Printing.h"
 
-#include "platform/DefaultPrinter.h"
 #include "platform/FailureHandling.h"
 #include "platform/MessageBoxService.h"
 #include "platform/QuilloError.h"
 #include "print/PageBuilder.h"
+#include "print/PaperPolicy.h"
 #include "print/PrintDestination.h"
 #include "print/PrinterFinder.h"
 
 Printing::Printing(PrinterFinder& printers, MessageBoxService& messages, FailureReporter& failures,
                    DraftJournal* journal, QObject* parent)
     : QObject(parent), m_printers(printers), m_messages(messages), m_failures(failures), m_journal(journal),
-      m_defaultLayout(DefaultPrinter::fallbackLayout())
+      m_defaultLayout(PaperPolicy::fallbackLayout())
 {}
 
 Printing::~Printing() = default;
@@ -59,7 +59,7 @@ void Printing::withDefaultLayout(std::function<void(const QPageLayout& layout)> 
     if (isBusy())
         return;
     lookUp([then = std::move(then)](const FoundPrinter& found) {
-        then(found.printer ? found.printer->pageLayout() : DefaultPrinter::fallbackLayout());
+        then(found.printer ? found.printer->pageLayout() : PaperPolicy::fallbackLayout());
     });
     if (!isBusy())
         Q_EMIT finished();
@@ -92,7 +92,7 @@ void Printing::lookUp(std::function<void(const FoundPrinter& found)> then)
 
 void Printing::remember(const FoundPrinter& found)
 {
-    const QPageLayout layout = found.printer ? found.printer->pageLayout() : DefaultPrinter::fallbackLayout();
+    const QPageLayout layout = found.printer ? found.printer->pageLayout() : PaperPolicy::fallbackLayout();
     if (layout.isEquivalentTo(m_defaultLayout))
         return;
     m_defaultLayout = layout;

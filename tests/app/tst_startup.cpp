@@ -3,7 +3,7 @@
 #include "app/frmSplash.h"
 #include "fakes/FakeApplicationFacts.h"
 #include "platform/Twips.h"
-#include "platform/qt/Fonts.h"
+#include "system/qt/Fonts.h"
 #include "ui/main/frmMain.h"
 
 #include <QLabel>

@@ -3,9 +3,9 @@
 #include "fakes/DesignedCaptions.h"
 #include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeMessageBox.h"
-#include "platform/qt/QtPrinterDestination.h"
 #include "print/PrinterFinder.h"
 #include "print/Printing.h"
+#include "system/qt/QtPrinterDestination.h"
 
 #include <QPrinter>
 #include <QProcess>

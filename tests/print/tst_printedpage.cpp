@@ -2,11 +2,11 @@
 #include "fakes/FakePrintDestination.h"
 #include "fakes/PrintedPdf.h"
 #include "fakes/TestFiles.h"
-#include "platform/DefaultPrinter.h"
-#include "platform/qt/Fonts.h"
-#include "platform/qt/QtPrinterDestination.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
+#include "system/SystemPrinterFinder.h"
+#include "system/qt/Fonts.h"
+#include "system/qt/QtPrinterDestination.h"
 #include "ui/preview/PagePreview.h"
 
 #include <QFileInfo>

@@ -4,11 +4,11 @@
 #include "fakes/FakePrintDestination.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/PageItems.h"
-#include "platform/qt/Fonts.h"
 #include "print/AlignmentPage.h"
 #include "print/PrintedPage.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
+#include "system/qt/Fonts.h"
 
 #include <QBuffer>
 #include <QPdfWriter>

@@ -5,7 +5,6 @@
 #include "fakes/TestFiles.h"
 #include "print/PrintJobStates.h"
 #include "register/DraftRegister.h"
-#include "register/KeychainKeyring.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterAuthorizations.h"
 #include "register/RegisterCsv.h"
@@ -14,6 +13,7 @@
 #include "register/RegisterSession.h"
 #include "register/RegisterTexts.h"
 #include "register/UncertainSettler.h"
+#include "system/keyring/KeychainKeyring.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,8 +7,8 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeProcessStarter.h"
 #include "fakes/FakeRegistry.h"
-#include "platform/qt/Fonts.h"
-#include "platform/qt/WindowList.h"
+#include "system/qt/Fonts.h"
+#include "system/qt/WindowList.h"
 #include "ui/about/frmAbout.h"
 
 #include <QApplication>

@@ -5,8 +5,8 @@
 
 #include "fakes/FakeFailureReporter.h"
 #include "platform/WebBrowserControl.h"
-#include "platform/browser/WebEngineControlFactory.h"
-#include "platform/qt/WindowList.h"
+#include "system/browser/WebEngineControlFactory.h"
+#include "system/qt/WindowList.h"
 #include "ui/browser/HomePageAddress.h"
 #include "ui/browser/frmBrowser.h"
 

@@ -1,6 +1,6 @@
 #include "ui/about/AboutServices.h"
 
-#include "platform/qt/SystemInfoPlatform.h"
+#include "system/qt/SystemInfoPlatform.h"
 
 AboutServices AboutServices::forPlatform(const ApplicationFacts& facts, MessageBoxService& messages,
                                          SystemInfoPlatform& platform, WindowList* windows)

@@ -3,12 +3,12 @@
 #include "platform/ApplicationFacts.h"
 #include "platform/QuilloError.h"
 #include "platform/Twips.h"
-#include "platform/qt/Fonts.h"
-#include "platform/qt/ProductIcon.h"
-#include "platform/qt/WindowList.h"
-#include "platform/qt/widgets/DesignedAccessibleNames.h"
-#include "platform/qt/widgets/DesignedControls.h"
-#include "platform/qt/widgets/DesignedTabOrder.h"
+#include "system/qt/Fonts.h"
+#include "system/qt/ProductIcon.h"
+#include "system/qt/WindowList.h"
+#include "system/qt/widgets/DesignedAccessibleNames.h"
+#include "system/qt/widgets/DesignedControls.h"
+#include "system/qt/widgets/DesignedTabOrder.h"
 #include "ui/about/AboutDesign.h"
 
 #include <QFrame>

@@ -2,9 +2,9 @@
 
 #include "platform/FileDialogs.h"
 #include "platform/SettingsStore.h"
-#include "platform/qt/widgets/OkCancelButtons.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterTexts.h"
+#include "system/qt/widgets/OkCancelButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>

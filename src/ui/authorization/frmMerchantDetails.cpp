@@ -1,6 +1,6 @@
 #include "ui/authorization/frmMerchantDetails.h"
 
-#include "platform/qt/widgets/OkCancelButtons.h"
+#include "system/qt/widgets/OkCancelButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/ControlDesign.h"
-#include "platform/qt/widgets/DesignedAccessibleNames.h"
+#include "system/qt/widgets/DesignedAccessibleNames.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "ui/pagesetup/frmPageSetup.h"
 
-#include "platform/qt/widgets/OkCancelButtons.h"
 #include "print/PageRoom.h"
+#include "system/qt/widgets/OkCancelButtons.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

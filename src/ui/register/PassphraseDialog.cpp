@@ -1,6 +1,6 @@
 #include "ui/register/PassphraseDialog.h"
 
-#include "platform/qt/widgets/OkCancelButtons.h"
+#include "system/qt/widgets/OkCancelButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

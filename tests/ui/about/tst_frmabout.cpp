@@ -4,7 +4,7 @@
 #include "fakes/FakeProcessStarter.h"
 #include "fakes/FakeRegistry.h"
 #include "platform/Twips.h"
-#include "platform/qt/WindowList.h"
+#include "system/qt/WindowList.h"
 #include "ui/about/frmAbout.h"
 
 #include <QAccessible>

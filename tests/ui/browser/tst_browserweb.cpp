@@ -1,8 +1,8 @@
 #include "fakes/ComboEntries.h"
 #include "fakes/FakeFailureReporter.h"
 #include "fakes/TestFiles.h"
-#include "platform/browser/WebEngineControlFactory.h"
-#include "platform/qt/WindowList.h"
+#include "system/browser/WebEngineControlFactory.h"
+#include "system/qt/WindowList.h"
 #include "ui/browser/HomePageAddress.h"
 #include "ui/browser/frmBrowser.h"
 

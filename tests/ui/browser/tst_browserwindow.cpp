@@ -3,7 +3,7 @@
 #include "fakes/FakeWebBrowserControlFactory.h"
 #include "platform/QuilloError.h"
 #include "platform/Twips.h"
-#include "platform/qt/WindowList.h"
+#include "system/qt/WindowList.h"
 #include "ui/browser/frmBrowser.h"
 
 #include <QAbstractItemView>

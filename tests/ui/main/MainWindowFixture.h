@@ -8,8 +8,8 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrintDestination.h"
 #include "fakes/FakeSettingsStore.h"
-#include "platform/qt/QtClipboard.h"
-#include "platform/qt/QtFocusedControl.h"
+#include "system/qt/QtClipboard.h"
+#include "system/qt/QtFocusedControl.h"
 #include "ui/main/MainWindowServices.h"
 #include "ui/main/frmMain.h"
 

@@ -1,7 +1,7 @@
 #include "fakes/DesignedCaptions.h"
 #include "fakes/PageItems.h"
 #include "platform/Twips.h"
-#include "platform/qt/Fonts.h"
+#include "system/qt/Fonts.h"
 #include "ui/main/CaretBlinkLimiter.h"
 #include "ui/main/MainWindowFixture.h"
 #include "ui/main/StatusClock.h"

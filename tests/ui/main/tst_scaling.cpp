@@ -1,6 +1,6 @@
 #include "fakes/DesignedCaptions.h"
 #include "platform/Twips.h"
-#include "platform/qt/Fonts.h"
+#include "system/qt/Fonts.h"
 #include "ui/main/MainWindowFixture.h"
 
 #include <QDir>

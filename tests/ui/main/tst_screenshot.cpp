@@ -1,4 +1,4 @@
-#include "platform/qt/Fonts.h"
+#include "system/qt/Fonts.h"
 #include "ui/main/MainWindowFixture.h"
 
 #include <QDir>

@@ -1,2 +1,0 @@
-quillo_add_test(tst_commondialog SOURCES tst_commondialog.cpp)
-quillo_add_test(tst_qtfiledialogs SOURCES tst_qtfiledialogs.cpp LIBS quillo_ui)

@@ -1,1 +1,0 @@
-quillo_add_test(tst_settingsstore SOURCES tst_settingsstore.cpp LIBS quillo_ui)
