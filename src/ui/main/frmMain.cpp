@@ -487,10 +487,27 @@ void frmMain::mnuEditAmountWords_Click()
     words->insert(AmountInWords::write(*cents));
 }
 
+void frmMain::markOpened(const PerBox<QString>& reasons)
+{
+    for (Box box : AllBoxes) {
+        m_openedMarks[box].reset();
+        if (!reasons[box].isEmpty())
+            m_openedMarks[box] = OpenedMark{Text(box)->text(), reasons[box]};
+    }
+    runDraftChecks();
+}
+
 void frmMain::runDraftChecks()
 {
     const CheckTexts texts = checkTexts();
     DraftChecks::Reasons reasons = DraftChecks::run(texts, m_services.now().date());
+    for (Box box : AllBoxes) {
+        std::optional<OpenedMark>& opened = m_openedMarks[box];
+        if (opened && opened->text != Text(box)->text())
+            opened.reset();
+        if (opened)
+            reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + opened->reason;
+    }
     if (!DraftChecks::isUntouched(texts)) {
         const PerBox<QString> unfit =
             PageFit::reasons(texts, printedCaptions(), pageSetup(), m_printing.defaultLayout());
