@@ -43,6 +43,7 @@ private Q_SLOTS:
     void programFolderTakesFiles_data();
     void programFolderTakesFiles();
     void saveNewOpenRoundTripFromTheKeyboard();
+    void damagedExtensionMarksTheCutBoxUntilItChanges();
     void toolbarDispatchesByKey_data();
     void toolbarDispatchesByKey();
     void toolbarSaveWritesWithoutDialogWhenAFileIsCurrent();
@@ -210,6 +211,41 @@ void TestMainCommands::saveNewOpenRoundTripFromTheKeyboard()
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("The "));
     QCOMPARE(m_window->Text(Box::PayorLine1)->text(),
              QStringLiteral("The Acme Supply").leftJustified(36, QLatin1Char(' ')));
+}
+
+void TestMainCommands::damagedExtensionMarksTheCutBoxUntilItChanges()
+{
+    typeSampleCheque(*m_window);
+    m_window->Text(Box::Payee)->setText(QStringLiteral("Acme Supply Company of Springfield"));
+    const QString path = m_dir.filePath(QStringLiteral("acme.qlo"));
+    m_fixture->dialogs.answer(path);
+    press(m_window->Text(Box::Memo), Qt::Key_S);
+    QByteArray bytes = TestFiles::read(path);
+    QVERIFY(bytes.size() > 480);
+    bytes.chop(1);
+    QVERIFY(TestFiles::write(path, bytes));
+
+    press(m_window->Text(Box::Memo), Qt::Key_N);
+    m_fixture->dialogs.answer(path);
+    press(m_window->Text(Box::PayorLine1), Qt::Key_O);
+    QCOMPARE(m_fixture->messages.shown,
+             QStringList{QStringLiteral("The check was opened from \"%1\", but the part of the file that keeps long "
+                                        "values whole is damaged, so these boxes show only what the rest of the file "
+                                        "keeps, and may be cut:\nPay to the Order of: the first 32 characters.\nThe "
+                                        "boxes are marked: type their whole values before printing the check.")
+                             .arg(path)});
+    QLineEdit* payee = m_window->Text(Box::Payee);
+    QCOMPARE(payee->text(), QStringLiteral("Acme Supply Company of Springfie"));
+    QCOMPARE(payee->accessibleDescription(),
+             QStringLiteral("The file's whole copy of this value is damaged: the box shows the first 32 characters "
+                            "the file keeps, and may be cut. Type the whole value before printing."));
+    QCOMPARE(m_window->Text(Box::PayorLine1)->accessibleDescription(), QString());
+
+    // Once the merchant has typed the value again, the mark goes.
+    payee->setText(QStringLiteral("Acme Supply Company of Springfield"));
+    QCOMPARE(payee->accessibleDescription(), QString());
+    payee->setText(QStringLiteral("Acme Supply Company of Springfie"));
+    QCOMPARE(payee->accessibleDescription(), QString());
 }
 
 void TestMainCommands::toolbarDispatchesByKey_data()
