@@ -193,7 +193,7 @@ QString PrintServiceFault::notPrinted(const QString& printer, int jobId) const
     }
     if (step == Step::JobState || step == Step::Cancel) {
         return QStringLiteral("The print service took the check as job %1 on \"%2\", but Quillo could not find out "
-                              "what became of it: %3. Quillo cancelled the job, so the check was not printed. %4")
+                              "what became of it: %3. Quillo canceled the job, so the check was not printed. %4")
                    .arg(QString::number(jobId), printer, reason(), advice()) +
                servicesWords();
     }

@@ -115,7 +115,7 @@ UNCERTAIN = ('Quillo could not find out whether the check was printed: the print
              'drawn twice.')
 NOT_A_PDF = ' The print service\'s own words: "The document is not a PDF."'
 CANCELLED = ('The print service took the check as job %d on "FILEPDF", but Quillo could not find out what became of '
-             'it: %s. Quillo cancelled the job, so the check was not printed. %s')
+             'it: %s. Quillo canceled the job, so the check was not printed. %s')
 UNKEPT = ('Quillo could not find out whether the check was printed: the print service said it had the check, '
           'then showed the job without it. Before printing it again, look at the print queue of "FILEPDF" (job %d), '
           'so that the customer\'s account is not drawn twice.')

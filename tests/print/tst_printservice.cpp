@@ -146,27 +146,27 @@ void TestPrintService::eachStepTellsItsOwnFailure_data()
         << Step::Document << 200 << 0x0406 << "Front Desk"
         << "The print service no longer knew job 12 on \"Front Desk\", so the check was not printed. Check the "
            "printer and try again.";
-    QTest::newRow("job state: too large, then cancelled")
+    QTest::newRow("job state: too large, then canceled")
         << Step::JobState << 413 << 0 << "Front Desk"
         << "The print service took the check as job 12 on \"Front Desk\", but Quillo could not find out what became "
-           "of it: the print service refused Quillo's question about the job as too large. Quillo cancelled the job, "
+           "of it: the print service refused Quillo's question about the job as too large. Quillo canceled the job, "
            "so the check was not printed. Ask whoever looks after this computer to raise the print service's size "
            "limit, and try again.";
-    QTest::newRow("job state: a password, then cancelled")
+    QTest::newRow("job state: a password, then canceled")
         << Step::JobState << 401 << 0 << "Front Desk"
         << "The print service took the check as job 12 on \"Front Desk\", but Quillo could not find out what became "
-           "of it: the print service asked for a password. Quillo cancelled the job, so the check was not printed. "
+           "of it: the print service asked for a password. Quillo canceled the job, so the check was not printed. "
            "Quillo does not ask for passwords. Ask whoever looks after this computer to let you print there without "
            "one, and try again.";
-    QTest::newRow("job state: a job it no longer knows, then cancelled")
+    QTest::newRow("job state: a job it no longer knows, then canceled")
         << Step::JobState << 200 << 0x0406 << "Front Desk"
         << "The print service took the check as job 12 on \"Front Desk\", but Quillo could not find out what became "
-           "of it: the print service no longer knew the job. Quillo cancelled the job, so the check was not printed. "
+           "of it: the print service no longer knew the job. Quillo canceled the job, so the check was not printed. "
            "Check the printer and try again.";
     QTest::newRow("job state: refused, the service's words last")
         << Step::JobState << 200 << 0x0500 << "Front Desk"
         << "The print service took the check as job 12 on \"Front Desk\", but Quillo could not find out what became "
-           "of it: the print service did not answer Quillo's question about the job. Quillo cancelled the job, so "
+           "of it: the print service did not answer Quillo's question about the job. Quillo canceled the job, so "
            "the check was not printed. " +
                checkTheService + words;
 }
