@@ -1,5 +1,6 @@
 #include "ChequeFileCheck.h"
 
+#include "document/CheckFileExtension.h"
 #include "document/CheckRecord.h"
 #include "document/FileCommands.h"
 #include "document/Windows1252.h"
@@ -103,8 +104,15 @@ void checkOpenAndSave(QByteArrayView input, QStringList& failures)
     window.dialogs.answer(path);
     window.commands.run(FileCommands::Open);
 
-    if (!window.messages.shown.isEmpty())
-        failures << QStringLiteral("Open showed a message: ") + window.messages.shown.join(QLatin1Char('|'));
+    // Open has a word only for boxes that a damaged extension of Quillo's
+    // leaves cut; it reads no more of the file than an extension may hold.
+    const QByteArrayView read =
+        input.first(std::min<qsizetype>(input.size(), RecordLength + CheckFileExtension::MaxLength + 1));
+    const bool cut = read.size() > RecordLength &&
+                     !CheckFileExtension::cutBoxes(read.first(RecordLength), read.sliced(RecordLength)).isEmpty();
+    if (window.messages.shown.size() != (cut ? 1 : 0))
+        failures << QStringLiteral("Open showed %1 messages: ").arg(window.messages.shown.size()) +
+                        window.messages.shown.join(QLatin1Char('|'));
     if (input.size() < RecordLength) {
         if (window.form.boxes != before.form.boxes || window.form.caption != before.form.caption)
             failures << QStringLiteral("Open of a %1-byte file changed the window").arg(input.size());
@@ -158,7 +166,7 @@ void checkOpenAndSave(QByteArrayView input, QStringList& failures)
         failures << QStringLiteral("Save As wrote %1 for the record %2").arg(describe(saved), describe(record));
     if (reopened(copy) != window.form.boxes)
         failures << QStringLiteral("the copy saved with Save As does not open with the same values");
-    if (!window.messages.shown.isEmpty())
+    if (window.messages.shown.size() != (cut ? 1 : 0))
         failures << QStringLiteral("Save showed a message: ") + window.messages.shown.join(QLatin1Char('|'));
 }
 

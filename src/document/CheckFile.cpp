@@ -81,6 +81,11 @@ CheckFile::Kept CheckFile::write(const QString& path, const CheckTexts& texts)
 
 CheckTexts CheckFile::read(const QString& path)
 {
+    return open(path).texts;
+}
+
+CheckFile::Opened CheckFile::open(const QString& path)
+{
     try {
         const QByteArray bytes =
             DurableFile::readStart(path, CheckRecord::ByteLength + CheckFileExtension::MaxLength + 1);
@@ -88,7 +93,9 @@ CheckTexts CheckFile::read(const QString& path)
         const CheckRecord record = CheckRecord::fromBytes(bytes);
         const QByteArrayView recordBytes = QByteArrayView(bytes).first(CheckRecord::ByteLength);
         const QByteArrayView tail = QByteArrayView(bytes).sliced(CheckRecord::ByteLength);
-        return CheckFileExtension::read(recordBytes, tail).value_or(record.toWindow());
+        if (std::optional<CheckTexts> whole = CheckFileExtension::read(recordBytes, tail))
+            return {*whole, {}};
+        return {record.toWindow(), CheckFileExtension::cutBoxes(recordBytes, tail)};
     } catch (const QuilloError& error) {
         throw QuilloError(openFailure(path, error.message()));
     }

@@ -2,6 +2,7 @@
 
 #include "document/CheckRecord.h"
 
+#include <QList>
 #include <QString>
 
 // A check file: one 480-byte record at offset 0, followed, when the record
@@ -35,4 +36,13 @@ public:
     // that cannot be read is refused, and nothing past the end of the data is
     // read; a damaged extension is never a reason to refuse.
     static CheckTexts read(const QString& path);
+
+    // What Open shows of a file: the values as read() reads them, and the
+    // boxes whose values Quillo's extension kept whole but cannot give now,
+    // so that they show the record's 32 characters, perhaps cut.
+    struct Opened {
+        CheckTexts texts;
+        QList<Box> cut;
+    };
+    static Opened open(const QString& path);
 };

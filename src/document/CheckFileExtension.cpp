@@ -96,6 +96,22 @@ std::optional<CheckTexts> CheckFileExtension::read(QByteArrayView record, QByteA
     return texts;
 }
 
+QList<Box> CheckFileExtension::cutBoxes(QByteArrayView record, QByteArrayView tail)
+{
+    if (!isOwn(tail) || read(record, tail))
+        return {};
+    if (tail.size() >= ValuesOffset && recordChecksum(record) != tail.sliced(RecordChecksumOffset, ChecksumLength))
+        return {};
+    const CheckTexts fields = CheckRecord::fromBytes(record).toWindow();
+    QList<Box> cut;
+    for (Box box : AllBoxes) {
+        const QString& field = fields[box];
+        if (field.size() >= CheckRecord::FieldLength && field.back() != QLatin1Char(' '))
+            cut.append(box);
+    }
+    return cut;
+}
+
 bool CheckFileExtension::isOwn(QByteArrayView tail)
 {
     return tail.startsWith(Magic);

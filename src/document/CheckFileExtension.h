@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <optional>
 
 // Quillo's own extension of a check file, written after the 480-byte record
@@ -46,6 +47,13 @@ public:
     // when the tail is one intact extension belonging to that record; nothing
     // otherwise.
     static std::optional<CheckTexts> read(QByteArrayView record, QByteArrayView tail);
+
+    // The boxes that `tail`, an extension of Quillo's that cannot be read
+    // (damaged, cut, or of a later version), may have kept whole while the
+    // record cuts them: those whose field the record fills to its end. None
+    // when the tail is intact, someone else's, or names another record: a
+    // record rewritten since by another program holds its values.
+    static QList<Box> cutBoxes(QByteArrayView record, QByteArrayView tail);
 
     // Whether `tail`, the bytes after a record, is Quillo's own, intact or
     // not: it begins with the magic. Saving replaces such a tail; any other

@@ -17,4 +17,7 @@ public:
     // Gives Text1 the focus with the caret at its start, so that typing goes
     // into the first box.
     virtual void focusFirstBox() = 0;
+    // Marks the boxes with a reason each (empty: no mark) until the merchant
+    // changes their text: what Open could not read whole.
+    virtual void markOpened(const PerBox<QString>& reasons) = 0;
 };

@@ -33,12 +33,13 @@ void FileCommands::run(std::int16_t index)
         // window's content at the moment the command was given.
         const CheckTexts texts = m_form.texts();
         std::optional<CheckFile::Kept> kept;
+        QList<Box> cut;
         switch (index) {
         case New:
             newCheque();
             return; // the current file is already what New wants it to be
         case Open:
-            open();
+            cut = open();
             break;
         case Save:
             kept = save(texts);
@@ -51,6 +52,7 @@ void FileCommands::run(std::int16_t index)
         savedName = m_dialog.FileName;
         if (kept)
             reportStorageChanges(texts, *kept);
+        reportCutOnOpen(cut);
     } catch (...) {
         // Cancel, an unreadable file or a failed save (already reported by
         // write()): the command ends here and the previous file stays current.
@@ -66,6 +68,7 @@ void FileCommands::newCheque()
 {
     for (Box box : AllBoxes)
         m_form.setText(box, QString());
+    m_form.markOpened({});
     m_dialog.FileName.clear();
     m_form.setCaption(newFileCaption());
     m_form.focusFirstBox();
@@ -79,15 +82,41 @@ void FileCommands::openDraft(const CheckTexts& texts)
     m_form.focusFirstBox();
 }
 
-void FileCommands::open()
+QList<Box> FileCommands::open()
 {
     if (!m_dialog.ShowOpen())
         throw DialogCancelled();
     // Read completely before touching the window, so a bad file changes nothing.
-    const CheckTexts texts = CheckFile::read(m_dialog.FileName);
+    const CheckFile::Opened opened = CheckFile::open(m_dialog.FileName);
     for (Box box : AllBoxes)
-        m_form.setText(box, texts[box]);
+        m_form.setText(box, opened.texts[box]);
+    PerBox<QString> marks;
+    for (Box box : opened.cut)
+        marks[box] = cutMark();
+    m_form.markOpened(marks);
     m_form.focusFirstBox();
+    return opened.cut;
+}
+
+QString FileCommands::cutMark()
+{
+    return QStringLiteral("The file's whole copy of this value is damaged: the box shows the first 32 characters "
+                          "the file keeps, and may be cut. Type the whole value before printing.");
+}
+
+void FileCommands::reportCutOnOpen(const QList<Box>& cut)
+{
+    if (cut.isEmpty())
+        return;
+    QStringList names;
+    for (Box box : cut)
+        names << BoxNames::of(box) + QStringLiteral(": the first 32 characters.");
+    m_messages.show(QStringLiteral("The check was opened from \"%1\", but the part of the file that keeps long values "
+                                   "whole is damaged, so these boxes show only what the rest of the file keeps, and "
+                                   "may be cut:\n")
+                        .arg(m_dialog.FileName) +
+                    names.join(QLatin1Char('\n')) +
+                    QStringLiteral("\nThe boxes are marked: type their whole values before printing the check."));
 }
 
 CheckFile::Kept FileCommands::save(const CheckTexts& texts)

@@ -46,14 +46,19 @@ public:
     // file keeps every value as typed.
     static QStringList storageChanges(const CheckTexts& texts, CheckFile::Kept kept);
 
+    // The mark of a box that Open could not read whole.
+    static QString cutMark();
+
 private:
     void newCheque();
-    void open();
+    // The boxes that show a value perhaps cut.
+    QList<Box> open();
     CheckFile::Kept save(const CheckTexts& texts);
     CheckFile::Kept saveAs(const CheckTexts& texts);
     void savePrompt();
     CheckFile::Kept write(const CheckTexts& texts);
     void reportStorageChanges(const CheckTexts& texts, CheckFile::Kept kept);
+    void reportCutOnOpen(const QList<Box>& cut);
 
     CheckForm& m_form;
     CommonDialog& m_dialog;

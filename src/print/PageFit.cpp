@@ -4,16 +4,30 @@
 
 #include <QStringList>
 
+#include <cmath>
+
 QString PageFit::paperName(const QPageLayout& layout)
 {
-    switch (layout.pageSize().id()) {
+    const QPageSize size = layout.pageSize();
+    switch (size.id()) {
     case QPageSize::Letter:
         return QStringLiteral("US Letter");
     case QPageSize::Legal:
         return QStringLiteral("US Legal");
+    case QPageSize::A3:
+    case QPageSize::A4:
+    case QPageSize::A5:
+    case QPageSize::A6:
+    case QPageSize::B4:
+    case QPageSize::B5:
+        return size.name();
     default:
-        return layout.pageSize().name();
+        break;
     }
+    // Any other paper by its size, as a ruler measures it: "8.5 × 3 in".
+    const QSizeF inches = layout.fullRect(QPageLayout::Inch).size();
+    const auto measure = [](double value) { return QString::number(std::round(value * 100) / 100); };
+    return QStringLiteral("%1 \u00d7 %2 in").arg(measure(inches.width()), measure(inches.height()));
 }
 
 PerBox<QString> PageFit::reasons(const CheckTexts& texts, const PrintedCaptions& captions, const PageSetup& setup,

@@ -18,7 +18,8 @@ namespace PageFit {
 PerBox<QString> reasons(const CheckTexts& texts, const PrintedCaptions& captions, const PageSetup& setup,
                         const QPageLayout& layout);
 
-// The paper as a merchant names it: "US Letter", "A4".
+// The paper as a merchant names it: "US Letter", "A4", or any other by its
+// size, "8.5 × 3 in".
 QString paperName(const QPageLayout& layout);
 
 } // namespace PageFit

@@ -50,7 +50,7 @@ public:
         : m_size(surface.printableWidth(), surface.printableHeight()), m_inch(surface.unitsPerInch()), m_shift(shift)
     {}
 
-    void check(const Item& item, const QRectF& box, std::vector<QuickPrint::Overflow>& overflows) const
+    void check(const Item& item, const QRectF& box, bool pushedDown, std::vector<QuickPrint::Overflow>& overflows) const
     {
         using Edge = QuickPrint::Edge;
         // How far the item reaches past each edge, and how far the offsets
@@ -70,7 +70,7 @@ public:
                 continue;
             const double moved = std::max(0.0, side.moved);
             overflows.push_back({item.name, item.box, item.text, side.past / m_inch, box, 0, side.edge, moved / m_inch,
-                                 side.past <= moved});
+                                 side.past <= moved, pushedDown});
         }
     }
 
@@ -115,8 +115,10 @@ private:
         const double edge = (item.column - 1) * m_surface.averageCharWidth();
         // A line is never overprinted: an item whose column the previous item
         // has already passed goes to its column on the next line.
-        if (m_x > edge)
+        if (m_x > edge) {
             endLine();
+            m_pushedDown = true;
+        }
         m_x = edge;
         if (item.withCode) {
             // Just left of the transit symbol that begins the text after any
@@ -142,7 +144,7 @@ private:
         m_drawn.push_back(box);
         // Drawn text stays on the surface until the document ends, so an item
         // that does not fit can still stop the whole page from printing.
-        m_area.check(item, box, m_overflows);
+        m_area.check(item, box, m_pushedDown, m_overflows);
         return box;
     }
 
@@ -157,6 +159,7 @@ private:
     const PrintableArea& m_area;
     double m_x = 0;
     double m_y = 0;
+    bool m_pushedDown = false;
     std::vector<QuickPrint::Overflow> m_overflows;
     std::vector<QRectF> m_drawn;
 };
@@ -200,7 +203,7 @@ public:
                          m_surface.lineHeight());
         if (!item.text.isEmpty()) {
             m_surface.drawText(box.x(), box.y(), item.text);
-            m_area.check(item, box, overflows);
+            m_area.check(item, box, false, overflows);
         }
         return box;
     }
@@ -328,32 +331,58 @@ namespace {
 
 // What the merchant can do about it on this paper. An item that only the
 // offsets put past an edge fits once they are smaller; a shorter text helps
-// only at the right edge. The layout is made for Letter, so only narrower
-// paper gains by a change of paper; on Letter the date column holds a short
-// date but not one written out.
+// only at the right edge, and below the bottom edge only taller paper or a
+// page moved up does. The layout is made for Letter, so only narrower paper
+// gains by a change of paper; on Letter the date column holds a short date
+// but not one written out.
 QString edgeAdvice(const std::vector<QuickPrint::Overflow>& edges, double pageInches)
 {
     using Overflow = QuickPrint::Overflow;
+    using Edge = QuickPrint::Edge;
     const auto byOffset = [](const Overflow& overflow) { return overflow.byOffset; };
     if (std::all_of(edges.begin(), edges.end(), byOffset)) {
-        const bool right = std::any_of(edges.begin(), edges.end(), [](const Overflow& overflow) {
-            return overflow.edge == QuickPrint::Edge::Right;
-        });
+        const bool right = std::any_of(edges.begin(), edges.end(),
+                                       [](const Overflow& overflow) { return overflow.edge == Edge::Right; });
         return right ? QStringLiteral("Make the offset smaller, or use a shorter text.")
                      : QStringLiteral("Make the offset smaller.");
     }
-    QString text;
-    if (pageInches < LetterPrintableInches)
-        text =
-            QStringLiteral("Use a shorter text, or print on US Letter paper, for which Quillo's layout is designed.");
-    else if (std::any_of(edges.begin(), edges.end(),
-                         [](const Overflow& overflow) { return overflow.box == Box::CheckDate; }))
-        text = QStringLiteral("Use a shorter text, and for the date a short form such as \"12/08/2026\".");
-    else
-        text = QStringLiteral("Use a shorter text.");
-    if (std::any_of(edges.begin(), edges.end(), byOffset))
-        text += QStringLiteral(" Make the offset smaller as well.");
-    return text;
+    const auto tooLong = [](const Overflow& overflow) { return !overflow.byOffset && overflow.edge == Edge::Right; };
+    const auto tooLow = [](const Overflow& overflow) { return !overflow.byOffset && overflow.edge != Edge::Right; };
+    QStringList advice;
+    bool movedDown = false;
+    if (std::any_of(edges.begin(), edges.end(), tooLong)) {
+        if (pageInches < LetterPrintableInches)
+            advice.append(QStringLiteral(
+                "Use a shorter text, or print on US Letter paper, for which Quillo's layout is designed."));
+        else if (std::any_of(edges.begin(), edges.end(),
+                             [](const Overflow& overflow) { return overflow.box == Box::CheckDate; }))
+            advice.append(QStringLiteral("Use a shorter text, and for the date a short form such as \"12/08/2026\"."));
+        else
+            advice.append(QStringLiteral("Use a shorter text."));
+    }
+    if (std::any_of(edges.begin(), edges.end(), tooLow)) {
+        const auto lowered = [&tooLow](bool Overflow::*why) {
+            return [&tooLow, why](const Overflow& overflow) { return tooLow(overflow) && overflow.*why; };
+        };
+        movedDown = std::any_of(edges.begin(), edges.end(), [&tooLow](const Overflow& overflow) {
+            return tooLow(overflow) && overflow.offset > 0;
+        });
+        const QString paper =
+            pageInches < LetterPrintableInches
+                ? QStringLiteral("taller paper such as US Letter, for which Quillo's layout is designed")
+                : QStringLiteral("taller paper");
+        if (std::any_of(edges.begin(), edges.end(), lowered(&Overflow::pushedDown)))
+            advice.append(QStringLiteral("Use shorter texts above the bank line (a text that runs into the next "
+                                         "item's place pushes the lines below it down), or print on %1.")
+                              .arg(paper));
+        else if (movedDown)
+            advice.append(QStringLiteral("Make the offset smaller, and print on %1.").arg(paper));
+        else
+            advice.append(QStringLiteral("Print on %1, or move the page up in Page Setup.").arg(paper));
+    }
+    if (!movedDown && std::any_of(edges.begin(), edges.end(), byOffset))
+        advice.append(QStringLiteral("Make the offset smaller as well."));
+    return advice.join(QLatin1Char(' '));
 }
 
 } // namespace

@@ -50,6 +50,9 @@ public:
         Edge edge = Edge::Right;
         double offset = 0;
         bool byOffset = false;
+        // Drawn lines lower than the layout puts it, because a text above
+        // ran into the place of the item after it.
+        bool pushedDown = false;
     };
 
     static const QString Confirmation;

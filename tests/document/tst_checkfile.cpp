@@ -126,6 +126,8 @@ private Q_SLOTS:
     void writeFollowsLinks();
     void readUsesTheFirst480Bytes();
     void readOnlyFileOpens();
+    void openNamesWhatADamagedExtensionCut_data();
+    void openNamesWhatADamagedExtensionCut();
     void unreadablePathsAreRefused_data();
     void unreadablePathsAreRefused();
     void namedPipeIsRefusedWithoutWaiting();
@@ -318,6 +320,46 @@ void TestCheckFile::readUsesTheFirst480Bytes()
     QVERIFY(TestFiles::write(path(QStringLiteral("two.qlo")), bytes));
     QCOMPARE(CheckFile::read(path(QStringLiteral("two.qlo"))),
              withPayee(fixedWidth(QStringLiteral("First record"), 32), QString(32, u' ')));
+}
+
+void TestCheckFile::openNamesWhatADamagedExtensionCut_data()
+{
+    // A file saved with the 38-character payee and a 32-character memo,
+    // changed after the record; what Open shows and which boxes it names.
+    QTest::addColumn<int>("change"); // -1: the last byte cut, 1: a byte added
+    QTest::addColumn<QString>("payee");
+    QTest::addColumn<QList<Box>>("cut");
+    const QString field = QStringLiteral("Przedsi?biorstwo Handlowe ?ukasz");
+    QTest::newRow("intact") << 0 << LongPayee << QList<Box>();
+    QTest::newRow("a byte cut") << -1 << field << QList<Box>{Box::Payee, Box::Memo};
+    QTest::newRow("a byte added") << 1 << field << QList<Box>{Box::Payee, Box::Memo};
+}
+
+void TestCheckFile::openNamesWhatADamagedExtensionCut()
+{
+    QFETCH(int, change);
+    QFETCH(QString, payee);
+    const QString file = path(QStringLiteral("cheque.qlo"));
+    CheckTexts texts = withPayee(LongPayee);
+    // Exactly as long as its field: kept whole by the record, but a damaged
+    // extension cannot tell it from a longer one.
+    texts[Box::Memo] = QStringLiteral("Thirty-two characters, no fewer.");
+    QCOMPARE(texts[Box::Memo].size(), 32);
+    QCOMPARE(CheckFile::write(file, texts), CheckFile::Kept::WholeValues);
+    QByteArray bytes = TestFiles::read(file);
+    if (change < 0)
+        bytes.chop(1);
+    else if (change > 0)
+        bytes.append('\n');
+    QVERIFY(TestFiles::write(file, bytes));
+
+    const CheckFile::Opened opened = CheckFile::open(file);
+    QCOMPARE(opened.texts[Box::Payee], payee);
+    QCOMPARE(opened.texts[Box::Memo], QStringLiteral("Thirty-two characters, no fewer."));
+    // A box the record fills with spaces was never cut.
+    QCOMPARE(opened.texts[Box::PayorLine1], change ? QString(32, u' ') : QString());
+    QTEST(opened.cut, "cut");
+    QCOMPARE(CheckFile::read(file), opened.texts);
 }
 
 void TestCheckFile::readOnlyFileOpens()

@@ -379,22 +379,26 @@ void TestFileCommands::saveOverWhatFollowsTheRecord()
 
 void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension_data()
 {
-    // The file of the 47-character words with one change; what Text8 shows.
+    // The file of the 47-character words with one change; what Text8 shows,
+    // and whether Open says that it may be cut and marks it.
     QTest::addColumn<int>("offset");
     QTest::addColumn<QByteArray>("bytes"); // put at offset; an empty one at 0 cuts the last byte
     QTest::addColumn<QString>("text8");
+    QTest::addColumn<bool>("cut");
 
     const QString record = QStringLiteral("One thousand two hundred thirty-");
-    QTest::newRow("intact") << 0 << QByteArray(1, '\0') << Words;
-    QTest::newRow("reserved field changed") << 0 << QByteArray("Z") << Words;
-    QTest::newRow("record changed since") << 256 << QByteArray("o") << "one thousand two hundred thirty-";
-    QTest::newRow("magic changed") << 480 << QByteArray("\x88") << record;
-    QTest::newRow("version 2") << 488 << QByteArray("\x02") << record;
-    QTest::newRow("length one less") << 490 << QByteArray("\xb4") << record;
-    QTest::newRow("a value changed") << 560 << QByteArray("E") << record;
-    QTest::newRow("last checksum changed") << 660 << QByteArray("\x68") << record;
-    QTest::newRow("last byte cut") << 0 << QByteArray() << record;
-    QTest::newRow("a byte appended") << 661 << QByteArray(1, '\0') << record;
+    QTest::newRow("intact") << 0 << QByteArray(1, '\0') << Words << false;
+    QTest::newRow("reserved field changed") << 0 << QByteArray("Z") << Words << false;
+    // Another program rewrote the record: its values stand.
+    QTest::newRow("record changed since") << 256 << QByteArray("o") << "one thousand two hundred thirty-" << false;
+    // Not Quillo's at all: someone else's bytes.
+    QTest::newRow("magic changed") << 480 << QByteArray("\x88") << record << false;
+    QTest::newRow("version 2") << 488 << QByteArray("\x02") << record << true;
+    QTest::newRow("length one less") << 490 << QByteArray("\xb4") << record << true;
+    QTest::newRow("a value changed") << 560 << QByteArray("E") << record << true;
+    QTest::newRow("last checksum changed") << 660 << QByteArray("\x68") << record << true;
+    QTest::newRow("last byte cut") << 0 << QByteArray() << record << true;
+    QTest::newRow("a byte appended") << 661 << QByteArray(1, '\0') << record << true;
 }
 
 void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension()
@@ -402,6 +406,7 @@ void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension()
     QFETCH(int, offset);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text8);
+    QFETCH(bool, cut);
     QByteArray file = WordsFile;
     QCOMPARE(file.size(), 661);
     if (bytes.isEmpty())
@@ -412,10 +417,29 @@ void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension()
     Window window(m_dir->path());
     window.type(8, QStringLiteral("typed"));
     openFile(window, QStringLiteral("words.qlo"), file);
-    QVERIFY(window.messages.shown.isEmpty());
     QCOMPARE(window.form.text(8), text8);
     // The other boxes come from the same place: empty values, or 32 spaces.
     QCOMPARE(window.form.text(9), text8 == Words ? QString() : QString(32, QLatin1Char(' ')));
+    if (!cut) {
+        QVERIFY(window.messages.shown.isEmpty());
+        QCOMPARE(window.form.marks, PerBox<QString>());
+        return;
+    }
+    QCOMPARE(window.messages.shown,
+             QStringList{QStringLiteral("The check was opened from \"%1\", but the part of the file that keeps long "
+                                        "values whole is damaged, so these boxes show only what the rest of the file "
+                                        "keeps, and may be cut:\nIn the Amount of: the first 32 characters.\nThe boxes "
+                                        "are marked: type their whole values before printing the check.")
+                             .arg(path(QStringLiteral("words.qlo")))});
+    PerBox<QString> marks;
+    marks[Box::AmountInWords] =
+        QStringLiteral("The file's whole copy of this value is damaged: the box shows the first 32 characters the "
+                       "file keeps, and may be cut. Type the whole value before printing.");
+    QCOMPARE(window.form.marks, marks);
+
+    // New clears the marks.
+    window.commands.run(FileCommands::New);
+    QCOMPARE(window.form.marks, PerBox<QString>());
 }
 
 void TestFileCommands::saveWithCurrentFileAsksNothing()

@@ -28,7 +28,8 @@ message says what happened, within the time limit and with the window still
 painting, and only the paused printer takes a job. A scripted service in
 front of the server then answers as a real one will not on demand (a
 password asked, a redirection, another request's answer, a success before
-the document, a refused document, an aborted job, a trickle), the server
+the document, a success for a document the service does not keep, a
+refused document, an aborted job, a trickle), the server
 freezes as the document arrives, and the window is closed while the page is
 on its way: "not printed" only where nothing can print, the job cancelled
 whenever it exists, and nothing written on Quillo's terminal. Last, the
@@ -109,8 +110,15 @@ NOT_TAKEN = 'The printer "FILEPDF" did not take the check, so it was not printed
 DOCUMENT_LIMIT = ("The print service did not answer within 30 seconds, so the check was not printed. " +
                   CHECK_SERVICE)
 UNCERTAIN = ('Quillo could not find out whether the check was printed: the print service did not answer within 30 '
-             'seconds. Before printing it again, look at the print queue of "FILEPDF" (job %d), so that the '
-             'customer\'s account is not drawn twice.')
+             'seconds, and Quillo could not cancel the job: the print service did not answer within 5 seconds. Before '
+             'printing it again, look at the print queue of "FILEPDF" (job %d), so that the customer\'s account is not '
+             'drawn twice.')
+NOT_A_PDF = ' The print service\'s own words: "The document is not a PDF."'
+CANCELLED = ('The print service took the check as job %d on "FILEPDF", but Quillo could not find out what became of '
+             'it: %s. Quillo canceled the job, so the check was not printed. %s')
+UNKEPT = ('Quillo could not find out whether the check was printed: the print service said it had the check, '
+          'then showed the job without it. Before printing it again, look at the print queue of "FILEPDF" (job %d), '
+          'so that the customer\'s account is not drawn twice.')
 
 PAYOR_PHONE = "(559) 555-0142"
 MERCHANT = {"alt+n": "Sunrise Garden Supply", "alt+a": "88 Orchard Road\nFresno, CA 93702", "alt+p": "(559) 555-0100",
@@ -145,7 +153,7 @@ ANSWERS = [
     ("a refused document", {"Create-Job": scripted.answer(job={"job-id": 902}),
                             "Send-Document": scripted.answer(0x040A, "The document is not a PDF."),
                             "Cancel-Job": scripted.answer()},
-     NOT_TAKEN + " The print service said: The document is not a PDF.",
+     NOT_TAKEN + NOT_A_PDF,
      [("Create-Job", None), ("Send-Document", 902), ("Cancel-Job", 902)]),
     # A job read back as aborted cannot print, whether or not its cancel is answered.
     ("a job that aborted", {"Create-Job": scripted.answer(job={"job-id": 903}), "Send-Document": scripted.answer(),
@@ -158,8 +166,68 @@ ANSWERS = [
       "Send-Document": scripted.answer(0x040A, "The document is not a PDF."),
       "Cancel-Job": scripted.answer(scripted.NOT_POSSIBLE),
       "Get-Job-Attributes": scripted.answer(job={"job-state": scripted.JOB_ABORTED})},
-     NOT_TAKEN + " The print service said: The document is not a PDF.",
+     NOT_TAKEN + NOT_A_PDF,
      [("Create-Job", None), ("Send-Document", 906), ("Cancel-Job", 906), ("Get-Job-Attributes", 906)]),
+    # A success for a document the service did not keep: the job then shows
+    # none, and its cancel, confirmed or not, comes from a service that
+    # contradicted itself.
+    ("a success for a document not kept",
+     {"Create-Job": scripted.answer(job={"job-id": 907}), "Send-Document": scripted.unkept,
+      "Get-Job-Attributes": scripted.answer(job={"job-state": scripted.JOB_PENDING, "job-k-octets": 0,
+                                                 "number-of-documents": 0}),
+      "Cancel-Job": scripted.answer()},
+     UNKEPT % 907, [("Create-Job", None), ("Send-Document", 907), ("Get-Job-Attributes", 907), ("Cancel-Job", 907)]),
+    ("a pending job that says nothing of its document",
+     {"Create-Job": scripted.answer(job={"job-id": 908}), "Send-Document": scripted.answer(),
+      "Get-Job-Attributes": scripted.answer(job={"job-state": scripted.JOB_PENDING}),
+      "Cancel-Job": scripted.answer()},
+     UNKEPT % 908, [("Create-Job", None), ("Send-Document", 908), ("Get-Job-Attributes", 908), ("Cancel-Job", 908)]),
+    ("a job that counts its document but not its size",
+     {"Create-Job": scripted.answer(job={"job-id": 909}), "Send-Document": scripted.answer(),
+      "Get-Job-Attributes": scripted.answer(job={"job-state": scripted.JOB_PENDING, "job-k-octets": 0,
+                                                 "number-of-documents": 1})},
+     CONFIRMATION, [("Create-Job", None), ("Send-Document", 909), ("Get-Job-Attributes", 909)]),
+    ("a job that gives its size alone",
+     {"Create-Job": scripted.answer(job={"job-id": 910}), "Send-Document": scripted.answer(),
+      "Get-Job-Attributes": scripted.answer(job={"job-state": scripted.JOB_PENDING, "job-k-octets": 1})},
+     CONFIRMATION, [("Create-Job", None), ("Send-Document", 910), ("Get-Job-Attributes", 910)]),
+    # Each step's failure is told as that step's, with what it means for the check.
+    ("an internal error naming the default printer",
+     {"CUPS-Get-Default": scripted.answer(0x0500, "The check WAS printed.")},
+     "Quillo could not look up the default printer: the print service did not answer Quillo's question about the "
+     "printer. The check was not sent. " + CHECK_SERVICE + ' The print service\'s own words: "The check WAS printed."',
+     []),
+    ("a printer look-up forbidden", {"Get-Printer-Attributes": scripted.http("403 Forbidden")},
+     'Quillo could not look up the printer "FILEPDF": the print service did not let Quillo look up the printer. The '
+     'check was not sent. Ask whoever looks after this computer to allow it, and try again.', []),
+    ("a question about the job refused as too large",
+     {"Create-Job": scripted.answer(job={"job-id": 911}), "Send-Document": scripted.answer(),
+      "Get-Job-Attributes": scripted.http("413 Request Entity Too Large"), "Cancel-Job": scripted.answer()},
+     CANCELLED % (911, "the print service refused Quillo's question about the job as too large",
+                  "Ask whoever looks after this computer to raise the print service's size limit, and try again."),
+     [("Create-Job", None), ("Send-Document", 911), ("Get-Job-Attributes", 911), ("Cancel-Job", 911)]),
+    ("a question about the job forbidden",
+     {"Create-Job": scripted.answer(job={"job-id": 912}), "Send-Document": scripted.answer(),
+      "Get-Job-Attributes": scripted.http("403 Forbidden"), "Cancel-Job": scripted.answer()},
+     CANCELLED % (912, "the print service did not let Quillo ask about the job",
+                  "Ask whoever looks after this computer to allow it, and try again."),
+     [("Create-Job", None), ("Send-Document", 912), ("Get-Job-Attributes", 912), ("Cancel-Job", 912)]),
+    ("a job the service no longer knows",
+     {"Create-Job": scripted.answer(job={"job-id": 913}), "Send-Document": scripted.answer(),
+      "Get-Job-Attributes": scripted.answer(0x0406, "Job #913 does not exist."),
+      "Cancel-Job": scripted.answer(0x0406)},
+     'Quillo could not find out whether the check was printed: the print service no longer knew the job, and '
+     'Quillo could not cancel the job: the print service no longer knew the job. Before printing it again, look at '
+     'the print queue of "FILEPDF" (job 913), so that the customer\'s account is not drawn twice.',
+     [("Create-Job", None), ("Send-Document", 913), ("Get-Job-Attributes", 913), ("Cancel-Job", 913),
+      ("Get-Job-Attributes", 913)]),
+    ("a refused document whose cancel is cut",
+     {"Create-Job": scripted.answer(job={"job-id": 914}),
+      "Send-Document": scripted.answer(0x040A, "The document is not a PDF."), "Cancel-Job": scripted.cut()},
+     'Quillo could not find out whether the check was printed: the printer did not take the check, and Quillo could '
+     'not cancel the job: the print service stopped answering. Before printing it again, look at the print queue of '
+     '"FILEPDF" (job 914), so that the customer\'s account is not drawn twice.' + NOT_A_PDF,
+     [("Create-Job", None), ("Send-Document", 914), ("Cancel-Job", 914)]),
     ("a job without a number", {"Create-Job": scripted.answer()},
      'Quillo could not find out whether the check was printed: the print service gave the job no number. Before '
      'printing it again, look at the print queue of "FILEPDF", so that the customer\'s account is not drawn twice.',

@@ -1,6 +1,7 @@
 """A scripted print service on loopback, in front of the private cupsd, for
 the answers a real cupsd will not give on demand: trickled, cut, redirected,
-asking for a password, early, for another request, or of a job that aborted.
+asking for a password, early, for a document not kept, for another request, or
+of a job that aborted.
 
 The program under test is pointed at it with CUPS_SERVER=<address>. Each
 request is read whole (HTTP, then the IPP message, then any document) and
@@ -24,7 +25,9 @@ OPERATIONS = {0x0005: "Create-Job", 0x0006: "Send-Document", 0x0008: "Cancel-Job
               0x0009: "Get-Job-Attributes", 0x000B: "Get-Printer-Attributes", 0x4001: "CUPS-Get-Default"}
 OPERATION_TAG, JOB_TAG, END_TAG = 0x01, 0x02, 0x03
 INTEGER, ENUM, CHARSET, LANGUAGE, TEXT = 0x21, 0x23, 0x47, 0x48, 0x41
-JOB_ABORTED = 8
+JOB_PENDING, JOB_ABORTED = 3, 8
+# Job attributes with integer values; the others are enums.
+INTEGERS = ("job-id", "job-k-octets", "number-of-documents")
 NOT_POSSIBLE = 0x0404
 
 
@@ -33,7 +36,7 @@ def attribute(tag, name, value):
 
 
 def ipp_message(status, request_id, message=None, job=None):
-    """An IPP answer: `job` is {name: number} of integer (job-id) and enum
+    """An IPP answer: `job` is {name: number} of integer (INTEGERS) and enum
     attributes."""
     body = struct.pack(">BBHI", 2, 0, status, request_id) + bytes([OPERATION_TAG])
     body += attribute(CHARSET, "attributes-charset", b"utf-8")
@@ -42,7 +45,7 @@ def ipp_message(status, request_id, message=None, job=None):
         body += attribute(TEXT, "status-message", message.encode())
     if job:
         body += bytes([JOB_TAG]) + b"".join(
-            attribute(INTEGER if name == "job-id" else ENUM, name, struct.pack(">i", value))
+            attribute(INTEGER if name in INTEGERS else ENUM, name, struct.pack(">i", value))
             for name, value in job.items())
     return body + bytes([END_TAG])
 
@@ -156,6 +159,20 @@ def early(request, service):
     request.send(request.answer())
 
 
+def unkept(request, service):
+    """A success for a document the service does not keep: "100 Continue",
+    then the answer before the document's last byte is read, so that the
+    program under test has written all of it and reads a plain success."""
+    request.send(b"HTTP/1.1 100 Continue\r\n\r\n")
+    request.read(request.length - len(request.ipp) - 1)
+    request.send(request.answer())
+    request.read(1)
+
+
+unkept.reads_itself = True
+early.reads_itself = True
+
+
 def forward(before=None):
     """The private cupsd's answer, after before() (which may freeze it)."""
 
@@ -230,7 +247,7 @@ class _Handler(socketserver.StreamRequestHandler):
         service.log.append((request.operation, request.integers.get("job-id")))
         act = service.script.get(request.operation, forward())
         try:
-            if act is not early:
+            if not getattr(act, "reads_itself", False):
                 request.read_document()
             act(request, service)
         except OSError:

@@ -22,12 +22,14 @@ public:
     }
 
     void focusFirstBox() override { changes.append(QStringLiteral("focus Text1")); }
+    void markOpened(const PerBox<QString>& reasons) override { marks = reasons; }
 
     QString& text(Box box) { return boxes[box]; }
     // Text<number>, as tables of test cases name the boxes.
     QString& text(int number) { return boxes[Box(number)]; }
 
     CheckTexts boxes;
+    PerBox<QString> marks;
     QString caption;
     QStringList changes;
 };

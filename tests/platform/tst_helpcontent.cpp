@@ -1,9 +1,11 @@
 // Quillo's own help pages, read as the help viewer reads them: every link
 // leads to a page and place that exist, and every page can be reached from
 // the contents. The help and the home page are written in US English, as the
-// windows and the printed draft are.
+// windows and the printed draft are. The keys page names every key the
+// main window's menus and Quick Print answer to.
 
 #include "fakes/TestFiles.h"
+#include "ui/main/MainWindowDesign.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +100,7 @@ private Q_SLOTS:
     void everyPageIsReachableFromTheContents();
     void pagesReadInUsEnglish_data();
     void pagesReadInUsEnglish();
+    void keysPageNamesEveryMenuKey();
 
 private:
     QHash<QString, Page> m_pages;
@@ -189,6 +192,37 @@ void TestHelpContent::pagesReadInUsEnglish()
     for (const QRegularExpressionMatch& match : british.globalMatch(text))
         found.append(match.captured());
     QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral(", "))));
+}
+
+void TestHelpContent::keysPageNamesEveryMenuKey()
+{
+    QTextDocument page;
+    page.setHtml(QString::fromUtf8(TestFiles::read(helpFolder() + QStringLiteral("/keys.html"))));
+    // Table cells run together: "Ctrl+N File, New", "Alt+F File N New, O Open...".
+    const QString text = page.toPlainText().simplified();
+    QStringList expected{QStringLiteral("Ctrl+P Quick Print")};
+    QString menu;
+    for (const MainWindowDesign::MenuEntry& entry : MainWindowDesign::Menus) {
+        QString caption = QString::fromLatin1(entry.caption);
+        if (caption == QLatin1String("-"))
+            continue;
+        const QString letter = caption.mid(caption.indexOf(QLatin1Char('&')) + 1, 1).toUpper();
+        caption = caption.remove(QLatin1Char('&')).trimmed();
+        if (entry.heading) {
+            menu = caption;
+            expected << QStringLiteral("Alt+%1 %2").arg(letter, menu);
+            continue;
+        }
+        expected << QStringLiteral("%1 %2").arg(letter, caption);
+        if (entry.shortcut)
+            expected << QStringLiteral("%1 %2, %3").arg(QString::fromLatin1(entry.shortcut), menu, caption);
+    }
+    QStringList missing;
+    for (const QString& words : expected) {
+        if (!text.contains(words))
+            missing << words;
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
 }
 
 QTEST_MAIN(TestHelpContent)

@@ -2,6 +2,7 @@
 #include "fakes/FakePrintDestination.h"
 #include "fakes/PrintedPdf.h"
 #include "fakes/TestFiles.h"
+#include "print/PageFit.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
 #include "system/SystemPrinterFinder.h"
@@ -61,6 +62,10 @@ private Q_SLOTS:
     void reopenedChequePrintsAtTheSamePlaces();
     void itemPastTheEdgeIsRefused_data();
     void itemPastTheEdgeIsRefused();
+    void bankLinePastTheBottomIsAdvisedPaper_data();
+    void bankLinePastTheBottomIsAdvisedPaper();
+    void paperIsNamedAsAMerchantKnowsIt_data();
+    void paperIsNamedAsAMerchantKnowsIt();
     void destinationTakesTheWholeDocument();
     void noPrintServiceFailsAtTheFirstOutput();
     void previewAndPrintedPageAgree();
@@ -205,6 +210,72 @@ void TestPrintedPage::itemPastTheEdgeIsRefused()
     const double inches = match.captured(1).toDouble();
     QVERIFY2(inches > 0 && inches < 1, qPrintable(outcome));
     QVERIFY(!QFileInfo::exists(pdf)); // nothing was printed
+}
+
+void TestPrintedPage::bankLinePastTheBottomIsAdvisedPaper_data()
+{
+    // Paper `width` by `height` points, a quarter inch of margin at the sides
+    // and half an inch at the top and bottom: what the routing number's
+    // mark says. The bank line ends between 2.62 and 2.63 inch down the
+    // printable area.
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("offsetDown"); // hundredths of an inch
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("3.64 in: the bank line fits") << 612 << 262 << 0 << QString();
+    QTest::newRow("3.61 in: past the bottom")
+        << 612 << 260 << 0
+        << "The check will not print on 8.5 \u00d7 3.61 in paper: \"A021000021A\" runs 0.01 inch past the bottom "
+           "edge. Print on taller paper, or move the page up in Page Setup.";
+    QTest::newRow("narrower, 3.61 in: past the bottom")
+        << 595 << 260 << 0
+        << "The check will not print on 8.26 \u00d7 3.61 in paper: \"A021000021A\" runs 0.01 inch past the bottom "
+           "edge. Print on taller paper such as US Letter, for which Quillo's layout is designed, or move the page "
+           "up in Page Setup.";
+    QTest::newRow("3.64 in, moved down")
+        << 612 << 262 << 10
+        << "The check will not print on 8.5 \u00d7 3.64 in paper: \"A021000021A\" runs 0.08 inch past the bottom "
+           "edge with the page moved 0.10 inch down in Page Setup. Make the offset smaller.";
+    QTest::newRow("3 in, moved down")
+        << 612 << 216 << 10
+        << "The check will not print on 8.5 \u00d7 3 in paper: \"A021000021A\" runs 0.72 inch past the bottom edge "
+           "with the page moved 0.10 inch down in Page Setup. Make the offset smaller, and print on taller paper.";
+}
+
+void TestPrintedPage::bankLinePastTheBottomIsAdvisedPaper()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, offsetDown);
+    const QPageLayout layout(QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::FuzzyMatch),
+                             QPageLayout::Portrait, QMarginsF(18, 36, 18, 36), QPageLayout::Point);
+    PageSetup setup;
+    setup.offsetDown = offsetDown;
+    const PerBox<QString> reasons = PageFit::reasons(mariasCheque(), designedCaptions(), setup, layout);
+    QTEST(reasons[Box::RoutingNumber], "reason");
+    // The memo, three lines higher, fits all the same.
+    QCOMPARE(reasons[Box::Memo], QString());
+}
+
+void TestPrintedPage::paperIsNamedAsAMerchantKnowsIt_data()
+{
+    QTest::addColumn<QPageSize>("paper");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Letter") << QPageSize(QPageSize::Letter) << "US Letter";
+    QTest::newRow("Legal") << QPageSize(QPageSize::Legal) << "US Legal";
+    QTest::newRow("A4") << QPageSize(QPageSize::A4) << "A4";
+    QTest::newRow("Letter in points") << QPageSize(QSizeF(612, 792), QPageSize::Point, QString(), QPageSize::FuzzyMatch)
+                                      << "US Letter";
+    QTest::newRow("a check sheet") << QPageSize(QSizeF(612, 216), QPageSize::Point, QString(), QPageSize::FuzzyMatch)
+                                   << "8.5 \u00d7 3 in";
+    QTest::newRow("half a Letter sheet") << QPageSize(QSizeF(306, 792), QPageSize::Point) << "4.25 \u00d7 11 in";
+    QTest::newRow("Executive") << QPageSize(QPageSize::Executive) << "7.5 \u00d7 10 in";
+}
+
+void TestPrintedPage::paperIsNamedAsAMerchantKnowsIt()
+{
+    QFETCH(QPageSize, paper);
+    QTEST(PageFit::paperName(QPageLayout(paper, QPageLayout::Portrait, {})), "name");
 }
 
 void TestPrintedPage::destinationTakesTheWholeDocument()

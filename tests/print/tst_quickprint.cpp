@@ -258,7 +258,8 @@ void TestQuickPrint::itemsPastTheEdgeStopThePage_data()
                 "9 Digit Routing No.: \"A021000021A\" runs 0.03 inch past the bottom edge.\n"
                 "Account No.: \"12345678C\" runs 0.03 inch past the bottom edge.\n"
                 "Check No. on the MICR line: \"1001\" runs 0.03 inch past the bottom edge.\n"
-                "Use a shorter text.",
+                "Use shorter texts above the bank line (a text that runs into the next item's place pushes the lines "
+                "below it down), or print on taller paper.",
         558);
 
     CheckTexts longDate = typicalCheque();

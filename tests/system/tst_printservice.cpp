@@ -13,6 +13,11 @@ private Q_SLOTS:
     void eachAnswerHasItsReason();
     void notPrintedSaysWhatToDo_data();
     void notPrintedSaysWhatToDo();
+    void eachStepTellsItsOwnFailure_data();
+    void eachStepTellsItsOwnFailure();
+    void reasonNamesTheStep_data();
+    void reasonNamesTheStep();
+    void uncancelledNamesBothSteps();
     void uncertainMessageNamesWhereToLook_data();
     void uncertainMessageNamesWhereToLook();
     void implausiblePaperIsUnknown_data();
@@ -30,7 +35,8 @@ void TestPrintService::eachAnswerHasItsReason_data()
     const QString notFound = QStringLiteral("the print service no longer knew the printer");
     const QString tooLarge = QStringLiteral("the print service refused the check as too large");
     const QString busy = QStringLiteral("the print service was busy");
-    const QString said = QStringLiteral("the printer did not take the check (the print service said: Out of paper.)");
+    // The service's words never join Quillo's reason.
+    const QString said = QStringLiteral("the printer did not take the check");
     QTest::newRow("HTTP 401") << 401 << 0 << password;
     QTest::newRow("IPP not-authenticated") << 200 << 0x0402 << password;
     QTest::newRow("HTTP 403") << 403 << 0 << forbidden;
@@ -88,6 +94,136 @@ void TestPrintService::notPrintedSaysWhatToDo()
     QFETCH(int, http);
     QFETCH(QString, printer);
     QTEST(PrintServiceFault::ofAnswer(http, 0).notPrinted(printer), "message");
+}
+
+using Step = PrintServiceFault::Step;
+Q_DECLARE_METATYPE(PrintServiceFault::Step)
+
+void TestPrintService::eachStepTellsItsOwnFailure_data()
+{
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<int>("http");
+    QTest::addColumn<int>("ipp");
+    QTest::addColumn<QString>("printer");
+    QTest::addColumn<QString>("message");
+    const QString checkTheService = QStringLiteral(
+        "Check that the computer's print service (CUPS) is running, or ask whoever looks after this computer to, and "
+        "try again.");
+    const QString words = QStringLiteral(" The print service's own words: \"The check WAS printed.\"");
+
+    QTest::newRow("default look-up: internal error")
+        << Step::LookUp << 200 << 0x0500 << ""
+        << "Quillo could not look up the default printer: the print service did not answer Quillo's question about "
+           "the printer. The check was not sent. " +
+               checkTheService + words;
+    QTest::newRow("default look-up: not found over HTTP")
+        << Step::LookUp << 404 << 0 << ""
+        << "Quillo could not look up the default printer: the print service did not know the printer. The check was "
+           "not sent. " +
+               checkTheService;
+    QTest::newRow("printer look-up: forbidden")
+        << Step::LookUp << 403 << 0 << "Front Desk"
+        << "Quillo could not look up the printer \"Front Desk\": the print service did not let Quillo look up the "
+           "printer. The check was not sent. Ask whoever looks after this computer to allow it, and try again.";
+    QTest::newRow("printer look-up: too large")
+        << Step::LookUp << 413 << 0 << "Front Desk"
+        << "Quillo could not look up the printer \"Front Desk\": the print service refused Quillo's question about "
+           "the printer as too large. The check was not sent. Ask whoever looks after this computer to raise the "
+           "print service's size limit, and try again.";
+    QTest::newRow("printer look-up: busy, as any request")
+        << Step::LookUp << 503 << 0 << "Front Desk"
+        << "The print service is busy, so the check was not printed. Wait a moment and try again.";
+    QTest::newRow("job: refused, the service's words after Quillo's")
+        << Step::Job << 200 << 0x0400 << "Front Desk"
+        << "The printer \"Front Desk\" did not take the check, so it was not printed. Check the printer and try "
+           "again." +
+               words;
+    QTest::newRow("job: too large") << Step::Job << 413 << 0 << "Front Desk"
+                                    << "The print service refused the check as too large, so it was not printed. Ask "
+                                       "whoever looks after this computer to raise the print service's size limit, "
+                                       "and try again.";
+    QTest::newRow("document: a job it no longer knows")
+        << Step::Document << 200 << 0x0406 << "Front Desk"
+        << "The print service no longer knew job 12 on \"Front Desk\", so the check was not printed. Check the "
+           "printer and try again.";
+    QTest::newRow("job state: too large, then canceled")
+        << Step::JobState << 413 << 0 << "Front Desk"
+        << "The print service took the check as job 12 on \"Front Desk\", but Quillo could not find out what became "
+           "of it: the print service refused Quillo's question about the job as too large. Quillo canceled the job, "
+           "so the check was not printed. Ask whoever looks after this computer to raise the print service's size "
+           "limit, and try again.";
+    QTest::newRow("job state: a password, then canceled")
+        << Step::JobState << 401 << 0 << "Front Desk"
+        << "The print service took the check as job 12 on \"Front Desk\", but Quillo could not find out what became "
+           "of it: the print service asked for a password. Quillo canceled the job, so the check was not printed. "
+           "Quillo does not ask for passwords. Ask whoever looks after this computer to let you print there without "
+           "one, and try again.";
+    QTest::newRow("job state: a job it no longer knows, then canceled")
+        << Step::JobState << 200 << 0x0406 << "Front Desk"
+        << "The print service took the check as job 12 on \"Front Desk\", but Quillo could not find out what became "
+           "of it: the print service no longer knew the job. Quillo canceled the job, so the check was not printed. "
+           "Check the printer and try again.";
+    QTest::newRow("job state: refused, the service's words last")
+        << Step::JobState << 200 << 0x0500 << "Front Desk"
+        << "The print service took the check as job 12 on \"Front Desk\", but Quillo could not find out what became "
+           "of it: the print service did not answer Quillo's question about the job. Quillo canceled the job, so "
+           "the check was not printed. " +
+               checkTheService + words;
+}
+
+void TestPrintService::eachStepTellsItsOwnFailure()
+{
+    QFETCH(Step, step);
+    QFETCH(int, http);
+    QFETCH(int, ipp);
+    QFETCH(QString, printer);
+    const PrintServiceFault fault = PrintServiceFault::ofAnswer(http, ipp, QStringLiteral("The check WAS printed."));
+    QTEST(fault.during(step).notPrinted(printer, 12), "message");
+}
+
+void TestPrintService::reasonNamesTheStep_data()
+{
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<int>("http");
+    QTest::addColumn<int>("ipp");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("job state: too large")
+        << Step::JobState << 413 << 0 << "the print service refused Quillo's question about the job as too large";
+    QTest::newRow("job state: forbidden")
+        << Step::JobState << 403 << 0 << "the print service did not let Quillo ask about the job";
+    QTest::newRow("job state: not found")
+        << Step::JobState << 200 << 0x0406 << "the print service no longer knew the job";
+    QTest::newRow("cancel: refused") << Step::Cancel << 200 << 0x0404 << "the print service did not cancel the job";
+    QTest::newRow("cancel: forbidden") << Step::Cancel << 200 << 0x0401
+                                       << "the print service did not let Quillo cancel the job";
+    QTest::newRow("cancel: too large") << Step::Cancel << 413 << 0
+                                       << "the print service refused Quillo's cancel of the job as too large";
+    QTest::newRow("document: not found") << Step::Document << 200 << 0x0406
+                                         << "the print service no longer knew the job";
+    QTest::newRow("job: not found") << Step::Job << 200 << 0x0406 << "the print service no longer knew the printer";
+    QTest::newRow("document: too large") << Step::Document << 413 << 0
+                                         << "the print service refused the check as too large";
+}
+
+void TestPrintService::reasonNamesTheStep()
+{
+    QFETCH(Step, step);
+    QFETCH(int, http);
+    QFETCH(int, ipp);
+    QTEST(PrintServiceFault::ofAnswer(http, ipp, QStringLiteral("Gone.")).during(step).reason(), "reason");
+}
+
+void TestPrintService::uncancelledNamesBothSteps()
+{
+    const PrintServiceFault document = PrintServiceFault::ofAnswer(200, 0x040A, QStringLiteral("Not a PDF."));
+    const PrintServiceFault cancel{PrintServiceFault::Kind::TimeLimit, 5};
+    const QString reason = PrintServiceFault::uncancelled(document.during(Step::Document), cancel.during(Step::Cancel));
+    QCOMPARE(PrintServiceFault::uncertain(reason, QStringLiteral("Front Desk"), 12, document.servicesWords()),
+             QStringLiteral("Quillo could not find out whether the check was printed: the printer did not take the "
+                            "check, and Quillo could not cancel the job: the print service did not answer within 5 "
+                            "seconds. Before printing it again, look at the print queue of \"Front Desk\" (job 12), "
+                            "so that the customer's account is not drawn twice. The print service's own words: \"Not "
+                            "a PDF.\""));
 }
 
 void TestPrintService::uncertainMessageNamesWhereToLook_data()

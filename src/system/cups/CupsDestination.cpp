@@ -16,10 +16,12 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace {
 
 using Kind = PrintServiceFault::Kind;
+using Step = PrintServiceFault::Step;
 using std::chrono::seconds;
 
 // The whole look-up: naming the default and asking for its paper, as a
@@ -52,14 +54,13 @@ bool successful(ipp_t* answer)
     return ippGetStatusCode(answer) < IPP_STATUS_REDIRECTION_OTHER_SITE;
 }
 
-// What an unsuccessful IPP answer names.
+// What an unsuccessful IPP answer names, with the service's own words if it
+// gave any.
 PrintServiceFault faultOf(ipp_t* answer)
 {
     ipp_attribute_t* message = ippFindAttribute(answer, "status-message", IPP_TAG_TEXT);
-    const ipp_status_t status = ippGetStatusCode(answer);
-    const QString said =
-        message ? QString::fromUtf8(ippGetString(message, 0, nullptr)) : QString::fromUtf8(ippErrorString(status));
-    return PrintServiceFault::ofAnswer(HTTP_STATUS_OK, status, said);
+    const QString said = message ? QString::fromUtf8(ippGetString(message, 0, nullptr)) : QString();
+    return PrintServiceFault::ofAnswer(HTTP_STATUS_OK, ippGetStatusCode(answer), said);
 }
 
 Ipp request(ipp_op_t operation, const QByteArray& printerUri)
@@ -196,7 +197,7 @@ Found lookUpDefault(CancelToken& abandoned)
                 throw CupsFailure(faultOf(answer.get()));
         }
     } catch (const CupsFailure& failure) {
-        throw QuilloError(failure.fault.notPrinted(name));
+        throw QuilloError(failure.fault.during(Step::LookUp).notPrinted(name));
     }
     switch (chosen.by) {
     case ChosenDefault::By::User:
@@ -217,9 +218,17 @@ int jobStateOf(ipp_t* answer)
 
 Ipp jobStateQuestion(const QByteArray& uri, int job)
 {
+    static const char* const wanted[] = {"job-state", "job-k-octets", "number-of-documents"};
     Ipp question = jobRequest(IPP_OP_GET_JOB_ATTRIBUTES, uri, job);
-    ippAddString(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "job-state");
+    ippAddStrings(question.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, wanted);
     return question;
+}
+
+// Whether the job's state answer shows the document in the job: a service
+// may answer a document's request without keeping the document.
+bool holdsDocument(ipp_t* answer)
+{
+    return integer(answer, "job-k-octets") > 0 || integer(answer, "number-of-documents") >= 1;
 }
 
 bool endedUnprinted(int state)
@@ -227,10 +236,10 @@ bool endedUnprinted(int state)
     return state == IPP_JSTATE_CANCELED || state == IPP_JSTATE_ABORTED;
 }
 
-// After a failure: cancels the job, and reports whether it is sure not to
-// print. Waits its own short limits, even when the merchant's wait has been
-// given up; once it has, only the cancel is sent.
-bool cancelled(const QByteArray& uri, int job, const CancelToken& abandoned)
+// After a failure: cancels the job. Nothing when it is sure not to print,
+// else why the cancel failed. Waits its own short limits, even when the
+// merchant's wait has been given up; once it has, only the cancel is sent.
+std::optional<PrintServiceFault> cancelFailure(const QByteArray& uri, int job, const CancelToken& abandoned)
 {
     CupsService tidyUp(nullptr, 0);
     const QByteArray resource = resourceOf(uri);
@@ -238,15 +247,18 @@ bool cancelled(const QByteArray& uri, int job, const CancelToken& abandoned)
         Ipp cancel = jobRequest(IPP_OP_CANCEL_JOB, uri, job);
         const Ipp answer = tidyUp.ask(cancel.get(), resource.constData(), seconds(CupsDestination::CancelLimit));
         if (successful(answer.get()))
-            return true;
+            return std::nullopt;
+        const PrintServiceFault refused = faultOf(answer.get()).during(Step::Cancel);
         // Refused, perhaps because the job has ended already: how?
         if (abandoned.isCancelled())
-            return false;
+            return refused;
         Ipp question = jobStateQuestion(uri, job);
         const Ipp state = tidyUp.ask(question.get(), resource.constData(), seconds(CupsDestination::CancelLimit));
-        return successful(state.get()) && endedUnprinted(jobStateOf(state.get()));
-    } catch (const CupsFailure&) {
-        return false;
+        if (successful(state.get()) && endedUnprinted(jobStateOf(state.get())))
+            return std::nullopt;
+        return refused;
+    } catch (const CupsFailure& failure) {
+        return failure.fault.during(Step::Cancel);
     }
 }
 
@@ -279,6 +291,7 @@ PrintOutcome submit(const QString& printer, const QByteArray& uri, const QByteAr
 
     PrintServiceFault fault;
     bool ended = false;
+    Step step = Step::Document;
     try {
         Ipp send = jobRequest(IPP_OP_SEND_DOCUMENT, uri, job);
         ippAddString(send.get(), IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
@@ -289,24 +302,38 @@ PrintOutcome submit(const QString& printer, const QByteArray& uri, const QByteAr
             throw CupsFailure(faultOf(sent.get()));
 
         // Asked afterwards, the job must still be on its way or done.
+        step = Step::JobState;
         Ipp question = jobStateQuestion(uri, job);
         const Ipp state = service.ask(question.get(), resource.constData(), seconds(CupsDestination::RequestLimit));
         if (!successful(state.get()))
             throw CupsFailure(faultOf(state.get()));
         const int value = jobStateOf(state.get());
-        if (value == IPP_JSTATE_PENDING || value == IPP_JSTATE_HELD || value == IPP_JSTATE_PROCESSING ||
-            value == IPP_JSTATE_COMPLETED)
+        const bool onItsWay = value == IPP_JSTATE_PENDING || value == IPP_JSTATE_HELD ||
+                              value == IPP_JSTATE_PROCESSING || value == IPP_JSTATE_COMPLETED;
+        if (onItsWay && holdsDocument(state.get()))
             return PrintOutcome::confirmed(printer, job);
+        if (onItsWay) {
+            // The service contradicts itself, so its word on the cancel
+            // cannot settle whether the check prints either.
+            cancelFailure(uri, job, abandoned);
+            const PrintServiceFault noDocument{Kind::NoDocument};
+            return PrintOutcome::uncertain(PrintServiceFault::uncertain(noDocument.reason(), printer, job), printer,
+                                           job);
+        }
         ended = endedUnprinted(value);
         fault = {Kind::NotTaken};
     } catch (const CupsFailure& failure) {
-        fault = failure.fault;
+        fault = failure.fault.during(step);
     }
 
     // A half-sent draft never prints, or the merchant hears that it may.
-    if (cancelled(uri, job, abandoned) || ended || !service.documentStarted())
-        return PrintOutcome::notPrinted(fault.notPrinted(printer), printer, job);
-    return PrintOutcome::uncertain(PrintServiceFault::uncertain(fault.reason(), printer, job), printer, job);
+    const std::optional<PrintServiceFault> uncancelled = cancelFailure(uri, job, abandoned);
+    if (!uncancelled || ended || !service.documentStarted())
+        return PrintOutcome::notPrinted(fault.notPrinted(printer, job), printer, job);
+    const QString said = fault.said.isEmpty() ? uncancelled->servicesWords() : fault.servicesWords();
+    return PrintOutcome::uncertain(
+        PrintServiceFault::uncertain(PrintServiceFault::uncancelled(fault, *uncancelled), printer, job, said), printer,
+        job);
 }
 
 } // namespace

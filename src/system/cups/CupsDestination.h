@@ -35,7 +35,9 @@ public:
     QPageLayout pageLayout() const override;
     // Printed only when the service has given the job a number, answered for
     // the whole document, and then reports the job as pending, held,
-    // processing or completed. After any failure once the job exists, it is
+    // processing or completed with the document in it (some of its size, or
+    // a document counted). A job without the document is cancelled and
+    // uncertain. After any failure once the job exists, it is
     // cancelled: not printed when nothing of the document was sent, the
     // cancel was confirmed or the job reads canceled or aborted, and
     // uncertain otherwise, naming the printer and the job.

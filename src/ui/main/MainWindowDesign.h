@@ -68,6 +68,9 @@ inline constexpr std::array<ControlDesign, 33> ChequeFace = {{
     {"Picture1", Kind::PictureBox, 8160, 4680, 525, 495, W, ":/pictures/logo-badge.png"},
 }};
 
+// The key of the Quick Print button, which works anywhere in the window.
+inline constexpr const char* QuickPrintKey = "Ctrl+P";
+
 // What a screen reader calls the controls that have no caption of their own;
 // the text boxes are named after the captions that label them (BoxNames).
 inline constexpr std::array<AccessibleName, 3> AccessibleNames = {{

@@ -30,6 +30,7 @@
 #include "ui/authorization/frmMerchantDetails.h"
 #include "ui/main/BoxMark.h"
 #include "ui/main/CaretBlinkLimiter.h"
+#include "ui/main/FocusFrame.h"
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/MainWindowUnload.h"
 #include "ui/main/StatusClock.h"
@@ -175,16 +176,20 @@ void frmMain::buildChequeFace()
         case Kind::Button:
             Command1 = static_cast<QPushButton*>(&control);
             Command1->setAutoDefault(false);
+            Command1->setToolTip(QStringLiteral("Quick Print (%1)").arg(QString::fromLatin1(QuickPrintKey)));
             connect(Command1, &QPushButton::clicked, this,
                     Failures::guarded(*m_services.failures, [this] { Command1_Click(); }));
             break;
         case Kind::Image:
         case Kind::PictureBox: {
             // Both show their picture inside a sunken border two pixels wide.
-            // Only the picture box takes the focus; neither reacts to anything.
+            // Only the picture box takes the focus, and shows it; neither
+            // reacts to anything.
             auto* picture = static_cast<QLabel*>(&control);
             picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             picture->setLineWidth(2);
+            if (design.kind == Kind::PictureBox)
+                new FocusFrame(*picture);
             break;
         }
         default:
@@ -195,6 +200,16 @@ void frmMain::buildChequeFace()
     buildControls(*m_client, std::span(&MainWindowDesign::Frame1, 1), twips, hooks);
     buildControls(*Frame1, ChequeFace, twips, hooks);
     applyAccessibleNames(*Frame1, AccessibleNames);
+
+    // The button's key works from every box of the window, as the button
+    // itself; the menus keep their own keys and gain no item.
+    auto* quickPrintKey = new QAction(this);
+    quickPrintKey->setObjectName(QStringLiteral("actQuickPrintKey"));
+    quickPrintKey->setShortcut(QKeySequence(QString::fromLatin1(QuickPrintKey)));
+    quickPrintKey->setShortcutContext(Qt::WindowShortcut);
+    addAction(quickPrintKey);
+    connect(quickPrintKey, &QAction::triggered, this,
+            Failures::guarded(*m_services.failures, [this] { Command1_Click(); }));
 }
 
 void frmMain::buildToolbar()
@@ -472,10 +487,27 @@ void frmMain::mnuEditAmountWords_Click()
     words->insert(AmountInWords::write(*cents));
 }
 
+void frmMain::markOpened(const PerBox<QString>& reasons)
+{
+    for (Box box : AllBoxes) {
+        m_openedMarks[box].reset();
+        if (!reasons[box].isEmpty())
+            m_openedMarks[box] = OpenedMark{Text(box)->text(), reasons[box]};
+    }
+    runDraftChecks();
+}
+
 void frmMain::runDraftChecks()
 {
     const CheckTexts texts = checkTexts();
     DraftChecks::Reasons reasons = DraftChecks::run(texts, m_services.now().date());
+    for (Box box : AllBoxes) {
+        std::optional<OpenedMark>& opened = m_openedMarks[box];
+        if (opened && opened->text != Text(box)->text())
+            opened.reset();
+        if (opened)
+            reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + opened->reason;
+    }
     if (!DraftChecks::isUntouched(texts)) {
         const PerBox<QString> unfit =
             PageFit::reasons(texts, printedCaptions(), pageSetup(), m_printing.defaultLayout());

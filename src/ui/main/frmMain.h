@@ -92,6 +92,7 @@ private:
     void setText(Box box, const QString& text) override;
     void setCaption(const QString& caption) override;
     void focusFirstBox() override;
+    void markOpened(const PerBox<QString>& reasons) override;
 
     // The page setup kept in the settings now, read once and kept up to date
     // by Page Setup.
@@ -130,6 +131,13 @@ private:
     // The customer's authorization as the merchant filled it in for the
     // cheque the window holds; until then the register's, if any, applies.
     std::optional<AuthorizationRecord> m_authorization;
+    // The marks Open left, each kept while its box holds the text it was
+    // opened with.
+    struct OpenedMark {
+        QString text;
+        QString reason;
+    };
+    PerBox<std::optional<OpenedMark>> m_openedMarks;
     // Where the last confirmation letter was exported.
     QString m_letterFolder;
     QWidget* m_client = nullptr;

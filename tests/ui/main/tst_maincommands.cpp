@@ -43,11 +43,15 @@ private Q_SLOTS:
     void programFolderTakesFiles_data();
     void programFolderTakesFiles();
     void saveNewOpenRoundTripFromTheKeyboard();
+    void damagedExtensionMarksTheCutBoxUntilItChanges();
     void toolbarDispatchesByKey_data();
     void toolbarDispatchesByKey();
     void toolbarSaveWritesWithoutDialogWhenAFileIsCurrent();
     void toolbarDropsFailures();
     void toolbarPrintReportsItsFailure();
+    void ctrlPPrintsFromAnywhere_data();
+    void ctrlPPrintsFromAnywhere();
+    void logoShowsItHasTheFocus();
     void longPasteIsKeptWhole();
     void captionShowsAFileNameLiterally();
     void cutCopyPasteWithRealKeys();
@@ -209,6 +213,41 @@ void TestMainCommands::saveNewOpenRoundTripFromTheKeyboard()
              QStringLiteral("The Acme Supply").leftJustified(36, QLatin1Char(' ')));
 }
 
+void TestMainCommands::damagedExtensionMarksTheCutBoxUntilItChanges()
+{
+    typeSampleCheque(*m_window);
+    m_window->Text(Box::Payee)->setText(QStringLiteral("Acme Supply Company of Springfield"));
+    const QString path = m_dir.filePath(QStringLiteral("acme.qlo"));
+    m_fixture->dialogs.answer(path);
+    press(m_window->Text(Box::Memo), Qt::Key_S);
+    QByteArray bytes = TestFiles::read(path);
+    QVERIFY(bytes.size() > 480);
+    bytes.chop(1);
+    QVERIFY(TestFiles::write(path, bytes));
+
+    press(m_window->Text(Box::Memo), Qt::Key_N);
+    m_fixture->dialogs.answer(path);
+    press(m_window->Text(Box::PayorLine1), Qt::Key_O);
+    QCOMPARE(m_fixture->messages.shown,
+             QStringList{QStringLiteral("The check was opened from \"%1\", but the part of the file that keeps long "
+                                        "values whole is damaged, so these boxes show only what the rest of the file "
+                                        "keeps, and may be cut:\nPay to the Order of: the first 32 characters.\nThe "
+                                        "boxes are marked: type their whole values before printing the check.")
+                             .arg(path)});
+    QLineEdit* payee = m_window->Text(Box::Payee);
+    QCOMPARE(payee->text(), QStringLiteral("Acme Supply Company of Springfie"));
+    QCOMPARE(payee->accessibleDescription(),
+             QStringLiteral("The file's whole copy of this value is damaged: the box shows the first 32 characters "
+                            "the file keeps, and may be cut. Type the whole value before printing."));
+    QCOMPARE(m_window->Text(Box::PayorLine1)->accessibleDescription(), QString());
+
+    // Once the merchant has typed the value again, the mark goes.
+    payee->setText(QStringLiteral("Acme Supply Company of Springfield"));
+    QCOMPARE(payee->accessibleDescription(), QString());
+    payee->setText(QStringLiteral("Acme Supply Company of Springfie"));
+    QCOMPARE(payee->accessibleDescription(), QString());
+}
+
 void TestMainCommands::toolbarDispatchesByKey_data()
 {
     QTest::addColumn<QString>("key");
@@ -278,6 +317,55 @@ void TestMainCommands::toolbarPrintReportsItsFailure()
     m_fixture->printers.printer.refusal.clear();
     toolbarButton(QStringLiteral("Print"))->trigger();
     QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
+}
+
+void TestMainCommands::ctrlPPrintsFromAnywhere_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("payor's first line") << "Text1";
+    QTest::newRow("amount") << "Text9";
+    QTest::newRow("memo") << "Text14";
+    QTest::newRow("the logo") << "Picture1";
+}
+
+void TestMainCommands::ctrlPPrintsFromAnywhere()
+{
+    QFETCH(QString, focused);
+    typeSampleCheque(*m_window);
+    auto* target = m_window->findChild<QWidget*>(focused);
+    target->setFocus();
+    QTRY_VERIFY(target->hasFocus());
+    QTest::keyClick(target, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(m_fixture->printers.printer.pages.size(), 1);
+    QCOMPARE(m_fixture->messages.shown, QStringList{QStringLiteral("Quillo Has Been Sent To The Printer!")});
+    // The key typed nothing, and the menus gained no item for it.
+    QCOMPARE(m_window->Text(Box::PayorLine1)->text(), QStringLiteral("Jane Q. Merchant"));
+    QCOMPARE(m_window->Text(Box::Memo)->text(), QStringLiteral("Invoice 77"));
+    QCOMPARE(m_window->findChild<QPushButton*>("Command1")->toolTip(), QStringLiteral("Quick Print (Ctrl+P)"));
+    for (const QAction* item : m_window->findChildren<QAction*>()) {
+        if (item->objectName() != QLatin1String("actQuickPrintKey"))
+            QVERIFY2(item->shortcut() != QKeySequence(QStringLiteral("Ctrl+P")), qPrintable(item->objectName()));
+    }
+}
+
+void TestMainCommands::logoShowsItHasTheFocus()
+{
+    // The logo takes a Tab stop; with the focus it looks different, and
+    // looks as before once the focus has moved on.
+    auto* logo = m_window->findChild<QLabel*>("Picture1");
+    m_window->Text(Box::CheckDate)->setFocus();
+    QTRY_VERIFY(m_window->Text(Box::CheckDate)->hasFocus());
+    const QImage unfocused = logo->grab().toImage();
+    QTest::keyClick(m_window->Text(Box::CheckDate), Qt::Key_Tab);
+    QTRY_VERIFY(logo->hasFocus());
+    const QImage focused = logo->grab().toImage();
+    QVERIFY(focused != unfocused);
+    // The frame lies inside the sunken border, which stays as it was.
+    QCOMPARE(focused.pixel(0, 0), unfocused.pixel(0, 0));
+    QCOMPARE(focused.pixel(1, 1), unfocused.pixel(1, 1));
+    QTest::keyClick(logo, Qt::Key_Tab);
+    QTRY_VERIFY(!logo->hasFocus());
+    QCOMPARE(logo->grab().toImage(), unfocused);
 }
 
 void TestMainCommands::longPasteIsKeptWhole()
