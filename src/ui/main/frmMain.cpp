@@ -9,7 +9,6 @@
 #include "platform/FileDialogs.h"
 #include "platform/HelpDocumentLocator.h"
 #include "platform/MessageBoxService.h"
-#include "platform/PdfFileDestination.h"
 #include "platform/Twips.h"
 #include "platform/qt/AfterFirstPaint.h"
 #include "platform/qt/Fonts.h"
@@ -23,7 +22,6 @@
 #include "platform/qt/widgets/LiteralWindowTitle.h"
 #include "print/AlignmentPage.h"
 #include "print/PageFit.h"
-#include "register/BankNumbers.h"
 #include "register/DraftAuthorizations.h"
 #include "register/RegisterError.h"
 #include "ui/authorization/frmAuthorization.h"
@@ -37,8 +35,6 @@
 #include "ui/preview/frmPrintPreview.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -108,7 +104,9 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
       m_fileCommands(*this, cDlg, *m_services.messages),
       m_editCommands(*m_services.clipboard, *m_services.focusedControl),
       m_printing(*m_services.printers, *m_services.messages, *m_services.failures, m_services.journal),
-      m_pdfExport(*m_services.fileDialogs, m_printing)
+      m_pdfExport(*m_services.fileDialogs, m_printing),
+      m_letter(*m_services.messages, *m_services.fileDialogs, *m_services.settings, m_services.facts->title(),
+               m_printing, m_services.now)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillo"));
@@ -527,98 +525,9 @@ void frmMain::mnuFileMerchantDetails_Click()
         dialog.details().save(*m_services.settings, m_services.facts->title());
 }
 
-std::optional<MerchantDetails> frmMain::completeMerchantDetails()
-{
-    const MerchantDetails kept = MerchantDetails::load(*m_services.settings, m_services.facts->title());
-    if (kept.isComplete())
-        return kept;
-    frmMerchantDetails dialog(kept, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const MerchantDetails details = dialog.details();
-    details.save(*m_services.settings, m_services.facts->title());
-    if (details.isComplete())
-        return details;
-    m_services.messages->show(QStringLiteral("The confirmation letter needs your name, a phone number for questions "
-                                             "and your refund procedure: fill them in with File, Merchant Details."));
-    return std::nullopt;
-}
-
 void frmMain::mnuFileConfirmationLetter_Click()
 {
-    if (!m_services.authorizations)
-        return;
-    const CheckTexts texts = checkTexts();
-    const QString number = BankNumbers::chequeNumber(texts);
-    const QString check = number.isEmpty() ? QStringLiteral("This check") : QStringLiteral("Check ") + number;
-    const std::optional<DraftDetails> draft = m_services.authorizations->sentDraft(texts);
-    if (!draft) {
-        m_services.messages->show(QStringLiteral("%1 is not in the draft register. Print it first: its "
-                                                 "confirmation letter is kept on record with it.")
-                                      .arg(check));
-        return;
-    }
-    if (!draft->record.authorization) {
-        m_services.messages->show(QStringLiteral("%1 was printed without an authorization record, so there is "
-                                                 "nothing for a confirmation letter to confirm.")
-                                      .arg(check));
-        return;
-    }
-    const std::optional<MerchantDetails> merchant = completeMerchantDetails();
-    if (!merchant)
-        return;
-    const CheckTexts& printed = draft->record.texts;
-    showLetter(draft->id, {*merchant, printed, BankNumbers::lastFour(printed[Box::AccountNumber]),
-                           *draft->record.authorization, m_services.now().date()});
-}
-
-void frmMain::showLetter(qint64 draft, const ConfirmationLetter::Facts& facts)
-{
-    const Printing::Compose compose = [facts](PrintSurface& surface) {
-        return ConfirmationLetter::compose(surface, facts);
-    };
-    // Sent, the letter goes into the draft's history; the preview closes.
-    const auto recorded = [this, draft](QPointer<frmPrintPreview> shown, QString how) {
-        return [this, draft, shown, how](const PrintOutcome& outcome) {
-            if (!outcome.printed())
-                return;
-            if (shown)
-                shown->accept();
-            const QString job = outcome.jobId > 0 ? QString::number(outcome.jobId) : QString();
-            m_services.authorizations->append(draft, DraftEvent::letterSent(how.arg(outcome.printer), job));
-        };
-    };
-    m_printing.withDefaultLayout([this, facts, compose, recorded](const QPageLayout& layout) {
-        const Printing::Composed page = Printing::compose(layout, compose);
-        frmPrintPreview preview(page.page, page.overflows, this);
-        preview.setWindowTitle(QStringLiteral("Confirmation Letter --Quillo"));
-        preview.offerExport();
-        const QPointer<frmPrintPreview> shown(&preview);
-        connect(&preview, &frmPrintPreview::printRequested, this, [this, compose, recorded, shown] {
-            m_printing.toDefaultPrinter(compose,
-                                        QStringLiteral("The confirmation letter has been sent to the printer."),
-                                        recorded(shown, QStringLiteral("Printed on %1.")));
-        });
-        connect(&preview, &frmPrintPreview::exportRequested, this, [this, facts, compose, recorded, shown] {
-            const std::optional<QString> path = m_services.fileDialogs->choose(
-                FileDialogRequest::exportTo(m_letterFolder.isEmpty() ? cDlg.InitDir : m_letterFolder,
-                                            ConfirmationLetter::documentTitle(facts) + QStringLiteral(".pdf"),
-                                            {QStringLiteral("PDF Files (*.pdf)"), {QStringLiteral("*.pdf")}}));
-            if (!path)
-                return;
-            m_letterFolder = QFileInfo(*path).absolutePath();
-            const QString title = ConfirmationLetter::documentTitle(facts);
-            m_printing.toDestination(
-                [path = *path, title](const QPageLayout& layout) {
-                    return std::make_unique<PdfFileDestination>(path, layout, title,
-                                                                QStringLiteral("confirmation letter"));
-                },
-                compose,
-                QStringLiteral("The confirmation letter was exported to \"%1\".").arg(QDir::toNativeSeparators(*path)),
-                recorded(shown, QStringLiteral("Exported to %1.")));
-        });
-        preview.exec();
-    });
+    m_letter.run(m_services.authorizations, checkTexts(), cDlg.InitDir, this);
 }
 
 void frmMain::mnuViewWebBrowser_Click()

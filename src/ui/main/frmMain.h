@@ -4,11 +4,11 @@
 #include "document/CheckRecord.h"
 #include "document/FileCommands.h"
 #include "platform/CommonDialog.h"
-#include "print/ConfirmationLetter.h"
 #include "print/PdfExport.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
 #include "ui/main/EditCommands.h"
+#include "ui/main/LetterCommand.h"
 #include "ui/main/MainWindowServices.h"
 
 #include <QMainWindow>
@@ -99,12 +99,6 @@ private:
     // The draft the window holds now, as a print command of `kind` sends it.
     SentDraft sentDraft(SentDraft::Kind kind) const;
     void printAlignmentPage(const PageSetup& setup);
-    // The merchant's details, asked for when the letter lacks some; nothing
-    // when they stay incomplete.
-    std::optional<MerchantDetails> completeMerchantDetails();
-    // Shows the letter, to be printed or exported; the letter's draft in the
-    // register is `draft`, whose history records it.
-    void showLetter(qint64 draft, const ConfirmationLetter::Facts& facts);
     // While a command waits for the print service, the cheque takes no input.
     void holdInputWhileBusy(bool busy);
     // Carries out a close that came while a page was on its way.
@@ -124,14 +118,13 @@ private:
     EditCommands m_editCommands;
     Printing m_printing;
     PdfExport m_pdfExport;
+    LetterCommand m_letter;
     std::unique_ptr<UserInputHold> m_inputHold;
     bool m_closeRequested = false;
     mutable std::optional<PageSetup> m_pageSetup;
     // The customer's authorization as the merchant filled it in for the
     // cheque the window holds; until then the register's, if any, applies.
     std::optional<AuthorizationRecord> m_authorization;
-    // Where the last confirmation letter was exported.
-    QString m_letterFolder;
     QWidget* m_client = nullptr;
     QToolBar* tbToolBar = nullptr;
     QGroupBox* Frame1 = nullptr;
