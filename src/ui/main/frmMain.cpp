@@ -474,22 +474,21 @@ void frmMain::runDraftChecks()
 {
     const CheckTexts texts = checkTexts();
     DraftChecks::Reasons reasons = DraftChecks::run(texts, m_services.now().date());
-    if (!DraftChecks::isUntouched(texts)) {
-        const PerBox<QString> unfit =
-            PageFit::reasons(texts, printedCaptions(), pageSetup(), m_printing.defaultLayout());
+    const auto add = [&reasons](const PerBox<QString>& more) {
         for (Box box : AllBoxes) {
-            if (!unfit[box].isEmpty())
-                reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + unfit[box];
+            if (!more[box].isEmpty())
+                reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + more[box];
         }
+    };
+    if (!DraftChecks::isUntouched(texts)) {
+        add(PageFit::reasons(texts, printedCaptions(), pageSetup(), m_printing.defaultLayout()));
+        // An authorization filled in here for another customer's draft.
+        if (m_authorization)
+            add(m_authorizedDraft.marks(texts));
         // What the register says of it: a payment perhaps made twice, an
         // authorization for another amount or payee, or one used up.
-        if (m_services.journal) {
-            const PerBox<QString> journal = m_services.journal->marks(sentDraft(SentDraft::Kind::QuickPrint));
-            for (Box box : AllBoxes) {
-                if (!journal[box].isEmpty())
-                    reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + journal[box];
-            }
-        }
+        if (m_services.journal)
+            add(m_services.journal->marks(sentDraft(SentDraft::Kind::QuickPrint)));
     }
     for (Box box : AllBoxes)
         showBoxMark(*Text(box), reasons[box]);
@@ -498,7 +497,7 @@ void frmMain::runDraftChecks()
 void frmMain::mnuEditAuthorization_Click()
 {
     const SentDraft draft = sentDraft(SentDraft::Kind::QuickPrint);
-    std::optional<AuthorizationRecord> record = m_authorization;
+    std::optional<AuthorizationRecord> record = draft.authorization;
     if (!record && m_services.authorizations) {
         try {
             record = m_services.authorizations->authorizationOf(draft);
@@ -513,6 +512,7 @@ void frmMain::mnuEditAuthorization_Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_authorization = dialog.record();
+    m_authorizedDraft = AuthorizedDraft(draft.texts);
     if (dialog.offered() != offered)
         frmAuthorization::saveOffered(*m_services.settings, application, dialog.offered());
     runDraftChecks();
@@ -598,7 +598,10 @@ void frmMain::Command1_Click()
 
 SentDraft frmMain::sentDraft(SentDraft::Kind kind) const
 {
-    return {checkTexts(), pageSetup(), kind, cDlg.FileName, m_authorization};
+    const CheckTexts texts = checkTexts();
+    // The window's record goes only with the draft it was filled in for.
+    const bool applies = m_authorization && m_authorizedDraft.appliesTo(texts);
+    return {texts, pageSetup(), kind, cDlg.FileName, applies ? m_authorization : std::nullopt};
 }
 
 void frmMain::holdInputWhileBusy(bool busy)

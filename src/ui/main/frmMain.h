@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/AuthorizedDraft.h"
 #include "document/CheckForm.h"
 #include "document/CheckRecord.h"
 #include "document/FileCommands.h"
@@ -125,6 +126,9 @@ private:
     // The customer's authorization as the merchant filled it in for the
     // cheque the window holds; until then the register's, if any, applies.
     std::optional<AuthorizationRecord> m_authorization;
+    // The draft that record was filled in for; typed over with another
+    // customer's, the record no longer applies.
+    AuthorizedDraft m_authorizedDraft;
     QWidget* m_client = nullptr;
     QToolBar* tbToolBar = nullptr;
     QGroupBox* Frame1 = nullptr;
