@@ -720,6 +720,94 @@ private Q_SLOTS:
         QCOMPARE(drafts.details(*entry.draft).record.authorization, std::optional(record));
     }
 
+    void telemarketingIsAskedOnEveryPath_data()
+    {
+        QTest::addColumn<int>("kind");        // SentDraft::Kind
+        QTest::addColumn<QStringList>("own"); // the window's record; none when empty
+        QTest::addColumn<int>("choice");      // AuthorizationOffer::Choice, when offered
+        QTest::addColumn<int>("sale");        // the kind of sale left in the offer
+        QTest::addColumn<bool>("answeredInOffer");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("sends");
+        QTest::addColumn<bool>("withRecord");
+
+        const int quick = int(SentDraft::Kind::QuickPrint);
+        const int preview = int(SentDraft::Kind::PreviewPrint);
+        const int pdf = int(SentDraft::Kind::PdfFile);
+        const int record = int(AuthorizationOffer::Choice::Record);
+        const int without = int(AuthorizationOffer::Choice::WithoutRecord);
+        const QStringList none;
+        using Sale = AuthorizationRecord::Sale;
+        const int call = int(Sale::OurSalesCall);
+        const int ads = int(Sale::AnsweredAdvertising);
+        const int called = int(Sale::CustomerCalled);
+        QTest::newRow("OK in the offer, No")
+            << quick << none << record << call << false << false << true << false << false;
+        QTest::newRow("OK in the offer, Yes asked there")
+            << quick << none << record << call << true << false << false << true << true;
+        QTest::newRow("Print Without Record, No")
+            << quick << none << without << call << false << false << true << false << false;
+        QTest::newRow("Print Without Record, Yes")
+            << quick << none << without << ads << false << true << true << true << false;
+        QTest::newRow("Print Without Record, the customer called")
+            << quick << none << without << called << false << false << false << true << false;
+        QTest::newRow("Print Preview's Print with the window's record, No")
+            << preview << QStringList{"sale=1"} << record << called << false << false << true << false << false;
+        QTest::newRow("Print Preview's Print, Print Without Record, No")
+            << preview << none << without << ads << false << false << true << false << false;
+        QTest::newRow("Export as PDF with the window's record, No")
+            << pdf << QStringList{"sale=2"} << record << called << false << false << true << false << false;
+        QTest::newRow("Export as PDF, OK in the offer, Yes")
+            << pdf << none << record << call << false << true << true << true << true;
+    }
+
+    void telemarketingIsAskedOnEveryPath()
+    {
+        QFETCH(int, kind);
+        QFETCH(QStringList, own);
+        QFETCH(int, choice);
+        QFETCH(int, sale);
+        QFETCH(bool, answeredInOffer);
+        QFETCH(bool, yes);
+        QFETCH(bool, asked);
+        QFETCH(bool, sends);
+        QFETCH(bool, withRecord);
+
+        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        FakeQuestionBox questions;
+        questions.answer = yes;
+        FakeAuthorizationOffer offer;
+        offer.offered = true;
+        const AuthorizationRecord offered = authorization({QStringLiteral("sale=%1").arg(sale), "id=offered"});
+        offer.answer = {AuthorizationOffer::Choice(choice), offered, answeredInOffer};
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+
+        const SentDraft draft{sampleTexts(),
+                              {},
+                              SentDraft::Kind(kind),
+                              {},
+                              own.isEmpty() ? std::nullopt : std::optional(authorization(own))};
+        const bool sent = journal.maySend(draft);
+        QCOMPARE(offer.kinds, own.isEmpty() ? QList<SentDraft::Kind>{SentDraft::Kind(kind)} : QList<SentDraft::Kind>());
+        QCOMPARE(questions.asked,
+                 asked ? QStringList{"This draft pays for a telemarketing sale to a consumer, which federal rules do "
+                                     "not allow. Print it anyway?"}
+                       : QStringList());
+        QCOMPARE(sent, sends);
+        if (!sent) {
+            // No prints nothing and records nothing.
+            QCOMPARE(drafts.drafts().size(), std::size_t(0));
+            return;
+        }
+        const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
+        journal.sent(draft, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 5));
+        QCOMPARE(drafts.drafts().size(), std::size_t(1));
+        const std::optional<AuthorizationRecord> kept = drafts.details(drafts.drafts().front().id).record.authorization;
+        QCOMPARE(kept, withRecord ? std::optional(offered) : std::nullopt);
+    }
+
     void authorizationMarks_data()
     {
         QTest::addColumn<QStringList>("earlier");    // checks printed before, each "<number>" or "<number>:voided"
