@@ -1,6 +1,7 @@
 #include "register/RegisterJournal.h"
 
 #include "document/AmountInFigures.h"
+#include "document/DateReader.h"
 #include "platform/QuestionBox.h"
 #include "register/AuthorizationOffer.h"
 #include "register/DraftRecorder.h"
@@ -210,6 +211,10 @@ PerBox<QString> RegisterJournal::marks(const SentDraft& draft)
             addMark(marks[Box::AmountInFigures], RegisterTexts::authorizedAmountMark(*authorization));
         if (!samePayee(authorization->payee, texts[Box::Payee]))
             addMark(marks[Box::Payee], RegisterTexts::authorizedPayeeMark(*authorization));
+        // A check cannot be authorized before it was written.
+        const std::optional<QDate> dated = DateReader::read(texts[Box::CheckDate]);
+        if (dated && *dated < authorization->authorizedAt.toLocalTime().date())
+            addMark(marks[Box::CheckDate], RegisterTexts::datedBeforeAuthorizationMark(*authorization));
     }
     return marks;
 }

@@ -829,6 +829,14 @@ private Q_SLOTS:
             << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"9=1234.56   "} << QStringList();
         QTest::newRow("the payee in other case and spacing") << QStringList{"1042"} << QStringList() << QStringList()
                                                              << QStringList{"7=ACME  supplies llc "} << QStringList();
+        QTest::newRow("dated the day before its authorization")
+            << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"10=11/30/2026"}
+            << QStringList{"10: The check is dated before its authorization of 12/01/2026."};
+        QTest::newRow("dated the day of its authorization")
+            << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"10=Dec 1, 2026"} << QStringList();
+        QTest::newRow("the window's record given after the date")
+            << QStringList() << QStringList() << QStringList{"id=a2"} << QStringList{"10=11/30/2026"}
+            << QStringList{"10: The check is dated before its authorization of 12/01/2026."};
         QTest::newRow("another payee")
             << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"7=Acme Supply"}
             << QStringList{"7: The customer authorized a check to \"Acme Supplies LLC\", not to this payee."};

@@ -13,10 +13,11 @@
 #include <QFileInfo>
 #include <QPointer>
 
-LetterCommand::LetterCommand(MessageBoxService& messages, FileDialogs& dialogs, SettingsStore& settings,
-                             QString application, Printing& printing, std::function<QDateTime()> now)
+LetterCommand::LetterCommand(MessageBoxService& messages, FailureReporter& failures, FileDialogs& dialogs,
+                             SettingsStore& settings, QString application, PrinterFinder& printers,
+                             std::function<QDateTime()> now)
     : m_messages(messages), m_dialogs(dialogs), m_settings(settings), m_application(std::move(application)),
-      m_printing(printing), m_now(std::move(now))
+      m_printers(printers), m_printing(m_printers, messages, failures), m_now(std::move(now))
 {}
 
 void LetterCommand::run(DraftAuthorizations* authorizations, const CheckTexts& texts, const QString& firstFolder,

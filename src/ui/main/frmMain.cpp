@@ -105,8 +105,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
       m_editCommands(*m_services.clipboard, *m_services.focusedControl),
       m_printing(*m_services.printers, *m_services.messages, *m_services.failures, m_services.journal),
       m_pdfExport(*m_services.fileDialogs, m_printing),
-      m_letter(*m_services.messages, *m_services.fileDialogs, *m_services.settings, m_services.facts->title(),
-               m_printing, m_services.now)
+      m_letter(*m_services.messages, *m_services.failures, *m_services.fileDialogs, *m_services.settings,
+               m_services.facts->title(), *m_services.printers, m_services.now)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillo"));
@@ -123,6 +123,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     new CaretBlinkLimiter(std::chrono::seconds(10), this);
     connect(&m_printing, &Printing::busyChanged, this, &frmMain::holdInputWhileBusy);
     connect(&m_printing, &Printing::finished, this, &frmMain::closeIfAsked);
+    connect(&m_letter.printing(), &Printing::busyChanged, this, &frmMain::holdInputWhileBusy);
+    connect(&m_letter.printing(), &Printing::finished, this, &frmMain::closeIfAsked);
     // The marks measure the texts against the paper last looked up.
     connect(&m_printing, &Printing::defaultLayoutChanged, this, &frmMain::runDraftChecks);
 
@@ -327,14 +329,15 @@ void frmMain::closeEvent(QCloseEvent* event)
     // A page on its way is never abandoned: the merchant must learn what
     // became of it, so the window closes once the answer has been told. A
     // printer look-up can simply be dropped.
-    if (m_printing.isBusy()) {
-        if (!m_printing.canStopSafely()) {
+    for (Printing* printing : {&m_printing, &m_letter.printing()}) {
+        if (printing->isBusy() && !printing->canStopSafely()) {
             m_closeRequested = true;
             event->ignore();
             return;
         }
-        m_printing.stop();
     }
+    m_printing.stop();
+    m_letter.printing().stop();
     std::int16_t Cancel = 0;
     Failures::reportTo(*m_services.failures, [this, &Cancel] { Form_Unload(Cancel); });
     // Cancel is never set: the window always unloads.
