@@ -125,7 +125,6 @@ frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew
     lblProofHash->setObjectName(QStringLiteral("lblProofHash"));
     lblProofHash->setTextFormat(Qt::PlainText);
     lblProofHash->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblProofHash->setWordWrap(true);
     // Shown only when reading the proof file takes more than a second.
     prgProof = new QProgressBar(this);
     prgProof->setObjectName(QStringLiteral("prgProof"));
