@@ -65,7 +65,7 @@ private:
     KeyringKeys* m_keyring;
     DialogPassphrasePrompt m_passphrase;
     RegisterSession m_register{RegisterSession::defaultPath(), m_keyring};
-    DialogAuthorizationOffer m_authorizationOffer{m_settings, m_facts.title(), m_fileDialogs};
+    DialogAuthorizationOffer m_authorizationOffer{m_settings, m_facts.title(), m_fileDialogs, m_questions};
     RegisterJournal m_journal{
         [this]() -> DraftRecorder& { return m_register.open(&m_passphrase); },
         [this]() -> DraftRecorder* { return m_register.isOpen() ? &m_register.open(nullptr) : nullptr; }, m_questions,

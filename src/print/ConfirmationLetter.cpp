@@ -1,5 +1,7 @@
 #include "print/ConfirmationLetter.h"
 
+#include "document/AmountInFigures.h"
+#include "document/AmountInWords.h"
 #include "print/PrintSurface.h"
 
 #include <QLocale>
@@ -17,6 +19,22 @@ QString trimmed(const CheckTexts& texts, Box box)
 QString longDate(const QDate& date)
 {
     return QLocale(QLocale::English, QLocale::UnitedStates).toString(date, QStringLiteral("MMMM d, yyyy"));
+}
+
+// The amount as the cheque shows it, with its dollar sign: "$247.50".
+QString amountText(const QString& figures)
+{
+    const std::optional<qint64> cents = AmountInFigures::read(figures);
+    return cents ? AmountInFigures::write(*cents) : figures.trimmed();
+}
+
+// "one draft", "twelve drafts": the count in the words a person writes.
+QString draftsText(int drafts)
+{
+    QString words = AmountInWords::write(qint64(drafts) * 100).section(QStringLiteral(" and "), 0, 0).toLower();
+    if (words.isEmpty())
+        words = QString::number(drafts);
+    return words + (drafts == 1 ? QStringLiteral(" draft") : QStringLiteral(" drafts"));
 }
 
 // `text` broken between words into lines no wider than `width`; a word
@@ -63,15 +81,16 @@ QStringList ConfirmationLetter::lines(const Facts& facts)
         if (!trimmed(draft, box).isEmpty())
             letter.append(trimmed(draft, box));
     }
-    const QString drafts =
-        authorization.drafts == 1 ? QStringLiteral("1 draft") : QStringLiteral("%1 drafts").arg(authorization.drafts);
+    const QString payor = trimmed(draft, Box::PayorLine1);
     letter << QString() << QStringLiteral("Confirmation of your authorization") << QString()
+           << (payor.isEmpty() ? QStringLiteral("Dear customer,") : QStringLiteral("Dear %1,").arg(payor)) << QString()
            << QStringLiteral("On %1 you authorized %2 to draw a check on your account ending in %3 at %4 for %5 "
                              "payable to %6, dated %7, check number %8.")
                   .arg(longDate(authorization.authorizedAt.toLocalTime().date()), merchant.name.trimmed(),
-                       facts.accountLastFour, trimmed(draft, Box::BankLine1), trimmed(draft, Box::AmountInFigures),
+                       facts.accountLastFour, trimmed(draft, Box::BankLine1), amountText(draft[Box::AmountInFigures]),
                        trimmed(draft, Box::Payee), trimmed(draft, Box::CheckDate), trimmed(draft, Box::CheckNumber))
-           << QString() << QStringLiteral("Number of drafts you authorized: %1.").arg(drafts) << QString()
+           << QString() << QStringLiteral("Your authorization covers %1.").arg(draftsText(authorization.drafts))
+           << QString()
            << QStringLiteral("If you have any questions about this check, call us at %1.")
                   .arg(merchant.phoneForQuestions())
            << QString() << QStringLiteral("Refund procedure: %1").arg(merchant.refundProcedure.simplified())

@@ -1,11 +1,15 @@
 #include "register/RegisterJournal.h"
 
 #include "document/AmountInFigures.h"
+#include "document/DateReader.h"
 #include "platform/QuestionBox.h"
 #include "register/AuthorizationOffer.h"
 #include "register/DraftRecorder.h"
+#include "register/ProofFileCheck.h"
 #include "register/RegisterError.h"
 #include "register/RegisterTexts.h"
+
+#include <QDir>
 
 namespace {
 
@@ -45,6 +49,15 @@ void addMark(QString& marks, const QString& mark)
 
 // Amounts are compared by their cents where both can be read ("$75" and
 // "75.00" are the same), payees by their words, case aside.
+// Why the proof file chosen for `authorization` is no longer that file; empty
+// when it still is, or when the register keeps it already (only its name is left).
+QString proofProblemOf(const std::optional<AuthorizationRecord>& authorization)
+{
+    if (!authorization || !authorization->hasProof() || !QDir::isAbsolutePath(authorization->proofFile))
+        return {};
+    return ProofFileCheck::problemSince(authorization->proofFile, authorization->proofSha256);
+}
+
 bool sameAmount(const QString& authorized, const QString& typed)
 {
     const std::optional<qint64> left = AmountInFigures::read(authorized);
@@ -103,26 +116,40 @@ bool RegisterJournal::maySend(const SentDraft& draft)
 
 bool RegisterJournal::authorized(const SentDraft& draft, std::optional<AuthorizationRecord> authorization)
 {
-    // A draft that goes unrecorded has no record to be kept with.
-    if (!authorization && !m_unrecorded) {
-        if (!m_offer.isOffered()) {
-            m_withoutAuthorization = RegisterTexts::offerTurnedOff();
-        } else {
-            const AuthorizationOffer::Answer answer =
-                m_offer.offer(AuthorizationRecord::forDraft(draft.texts, m_now()));
-            switch (answer.choice) {
-            case AuthorizationOffer::Choice::Cancel:
-                return false;
-            case AuthorizationOffer::Choice::WithoutRecord:
-                m_withoutAuthorization = RegisterTexts::withoutRecordChosen();
-                break;
-            case AuthorizationOffer::Choice::Record:
-                authorization = answer.record;
-                break;
-            }
+    // The sale behind the draft rules it whether or not its record is kept.
+    bool telemarketing = authorization && authorization->isTelemarketing();
+    bool telemarketingAnswered = false;
+    // A draft that goes unrecorded has no record to be kept with. A proof
+    // file that is no longer the file chosen is the authorization's problem:
+    // the record is offered again, saying why, before anything is sent.
+    bool offerDue = !authorization && !m_unrecorded && m_offer.isOffered();
+    if (!authorization && !m_unrecorded && !m_offer.isOffered())
+        m_withoutAuthorization = RegisterTexts::offerTurnedOff();
+    QString proofProblem = m_unrecorded ? QString() : proofProblemOf(authorization);
+    while (offerDue || !proofProblem.isEmpty()) {
+        const AuthorizationOffer::Answer answer =
+            m_offer.offer(authorization ? *authorization : AuthorizationRecord::forDraft(draft.texts, m_now()),
+                          draft.kind, proofProblem);
+        offerDue = false;
+        proofProblem.clear();
+        telemarketing = answer.record.isTelemarketing();
+        telemarketingAnswered = answer.telemarketingAnswered;
+        switch (answer.choice) {
+        case AuthorizationOffer::Choice::Cancel:
+            m_withoutAuthorization.reset();
+            return false;
+        case AuthorizationOffer::Choice::WithoutRecord:
+            m_withoutAuthorization = RegisterTexts::withoutRecordChosen();
+            authorization.reset();
+            break;
+        case AuthorizationOffer::Choice::Record:
+            m_withoutAuthorization.reset();
+            authorization = answer.record;
+            proofProblem = proofProblemOf(authorization);
+            break;
         }
     }
-    if (authorization && authorization->isTelemarketing() && !m_questions.ask(RegisterTexts::telemarketingQuestion())) {
+    if (telemarketing && !telemarketingAnswered && !m_questions.ask(RegisterTexts::telemarketingQuestion())) {
         m_withoutAuthorization.reset();
         return false;
     }
@@ -184,6 +211,10 @@ PerBox<QString> RegisterJournal::marks(const SentDraft& draft)
             addMark(marks[Box::AmountInFigures], RegisterTexts::authorizedAmountMark(*authorization));
         if (!samePayee(authorization->payee, texts[Box::Payee]))
             addMark(marks[Box::Payee], RegisterTexts::authorizedPayeeMark(*authorization));
+        // A check cannot be authorized before it was written.
+        const std::optional<QDate> dated = DateReader::read(texts[Box::CheckDate]);
+        if (dated && *dated < authorization->authorizedAt.toLocalTime().date())
+            addMark(marks[Box::CheckDate], RegisterTexts::datedBeforeAuthorizationMark(*authorization));
     }
     return marks;
 }

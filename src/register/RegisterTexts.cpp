@@ -96,6 +96,12 @@ QString RegisterTexts::authorizedAmountMark(const AuthorizationRecord& authoriza
     return QStringLiteral("The customer authorized %1, not this amount.").arg(authorization.amount.trimmed());
 }
 
+QString RegisterTexts::datedBeforeAuthorizationMark(const AuthorizationRecord& authorization)
+{
+    return QStringLiteral("The check is dated before its authorization of %1.")
+        .arg(dateText(authorization.authorizedAt));
+}
+
 QString RegisterTexts::authorizedPayeeMark(const AuthorizationRecord& authorization)
 {
     if (authorization.payee.trimmed().isEmpty())

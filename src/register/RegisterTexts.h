@@ -35,6 +35,8 @@ QString offerTurnedOff();
 // been printed.
 QString authorizedAmountMark(const AuthorizationRecord& authorization);
 QString authorizedPayeeMark(const AuthorizationRecord& authorization);
+// The mark of a check dated before the day it was authorized.
+QString datedBeforeAuthorizationMark(const AuthorizationRecord& authorization);
 QString usedAuthorizationMark(const UsedAuthorization& used);
 
 // The choices of the authorization dialog, as it lists them.

@@ -274,12 +274,18 @@ def print_page(quillo, cups, keep_as, again=False, offered=None):
 
 
 def telemarketing_declined(quillo, cups):
-    """A record of a sale made by a sales call: Quick Print asks, and No (the
-    default) prints nothing and records nothing."""
+    """A record of a sale made by a sales call: the offer asks before it
+    closes, No (the default) leaves it open as it was filled in, and Cancel
+    then prints nothing and records nothing."""
     jobs = cups.jobs()
     quillo.click_quick_print()
-    quillo.authorize(PAYOR_PHONE, given=2, sale=2)
+    dialog = quillo.authorize(PAYOR_PHONE, given=2, sale=2, closes=False)
     e2e.expect_message("Quick Print of a telemarketing sale", quillo.answer(), e2e.TELEMARKETING_QUESTION)
+    if dialog not in quillo.windows():
+        e2e.fail("after No to a telemarketing sale, the authorization dialog closed")
+    quillo.focus(dialog)
+    quillo.key("Escape")
+    quillo.wait_gone(dialog, "the authorization dialog")
     if cups.jobs() != jobs or e2e.register_events() or quillo.windows():
         e2e.fail("after No to a telemarketing sale, the jobs are %s (before %s), the register holds %s, and Quillo "
                  "shows %s" % (cups.jobs(), jobs, e2e.register_events(), quillo.windows()))

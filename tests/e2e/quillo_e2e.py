@@ -217,12 +217,14 @@ class Quillo:
             fail("before printing a draft again, Quillo asked %r" % question)
         return question
 
-    def authorize(self, phone, given, sale):
+    def authorize(self, phone, given, sale, closes=True):
         """Fills in the authorization record that Quick Print offers and
         accepts it: the payor's phone, and the `given`-th way the customer
         authorized the draft and the `sale`-th way the sale was made as the
         dialog lists them (1 the first); the rest stays as filled from the
-        draft."""
+        draft. A telemarketing sale is asked about before the dialog closes:
+        `closes` False returns with the dialog open and the question showing.
+        Returns the dialog."""
         dialog = self.wait_window(AUTHORIZATION)
         self.focus(dialog)
         # The focus starts on how it was given, which a new record lacks.
@@ -231,7 +233,9 @@ class Quillo:
         self.key("alt+h")
         self.type(phone)
         self.key("Return")
-        self.wait_gone(dialog, "the authorization dialog")
+        if closes:
+            self.wait_gone(dialog, "the authorization dialog")
+        return dialog
 
     def print_without_record(self, turn_off=False):
         """Answers the authorization record's offer with "Print Without

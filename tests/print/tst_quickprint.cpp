@@ -5,6 +5,8 @@
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/PageItems.h"
 #include "print/AlignmentPage.h"
+#include "print/ConfirmationLetter.h"
+#include "print/LetterPrinters.h"
 #include "print/PrintedPage.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
@@ -81,6 +83,10 @@ private Q_SLOTS:
     void printedPageIsConfirmedOnceTheDestinationTookIt();
     void waitingForTheAnswerKeepsTheCommandBusy();
     void missingPrinterIsReportedBeforeComposing();
+    void confirmationLetterReadsAsALetter_data();
+    void confirmationLetterReadsAsALetter();
+    void letterOutcomesSpeakOfTheLetter_data();
+    void letterOutcomesSpeakOfTheLetter();
 };
 
 void TestQuickPrint::typicalChequeItemsInOrder()
@@ -628,6 +634,134 @@ void TestQuickPrint::missingPrinterIsReportedBeforeComposing()
     QVERIFY(!composed);
     QCOMPARE(fixture.failures.reports, QStringList{fixture.printers.failure});
     QVERIFY(fixture.messages.shown.isEmpty());
+}
+
+void TestQuickPrint::confirmationLetterReadsAsALetter_data()
+{
+    QTest::addColumn<QString>("payor");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<int>("drafts");
+    QTest::addColumn<QString>("greeting");
+    QTest::addColumn<QString>("authorized");
+    QTest::addColumn<QString>("count");
+
+    const QString authorized = QStringLiteral("On December 1, 2026 you authorized Sunrise Garden Supply to draw a "
+                                              "check on your account ending in 6789 at First Prairie Bank for %1 "
+                                              "payable to Acme Supplies LLC, dated 12/01/2026, check number 1042.");
+    QTest::newRow("one draft, typed without its sign")
+        << "Maria L. Gonzalez"
+        << "247.50" << 1 << "Dear Maria L. Gonzalez," << authorized.arg("$247.50")
+        << "Your authorization covers one draft.";
+    QTest::newRow("two drafts, thousands") << "Maria L. Gonzalez"
+                                           << "1234.56" << 2 << "Dear Maria L. Gonzalez," << authorized.arg("$1,234.56")
+                                           << "Your authorization covers two drafts.";
+    QTest::newRow("twelve drafts, no payor name")
+        << ""
+        << "$75" << 12 << "Dear customer," << authorized.arg("$75.00") << "Your authorization covers twelve drafts.";
+    QTest::newRow("an amount that does not read as one is kept as typed")
+        << "Maria L. Gonzalez"
+        << "75 dollars" << 1 << "Dear Maria L. Gonzalez," << authorized.arg("75 dollars")
+        << "Your authorization covers one draft.";
+}
+
+void TestQuickPrint::confirmationLetterReadsAsALetter()
+{
+    QFETCH(QString, payor);
+    QFETCH(QString, amount);
+    QFETCH(int, drafts);
+    QFETCH(QString, greeting);
+    QFETCH(QString, authorized);
+    QFETCH(QString, count);
+
+    ConfirmationLetter::Facts facts;
+    facts.merchant.name = QStringLiteral("Sunrise Garden Supply");
+    facts.merchant.phone = QStringLiteral("(217) 555-0100");
+    facts.merchant.refundProcedure = QStringLiteral("Call us within 30 days.");
+    facts.draft = typicalCheque();
+    facts.draft[Box::PayorLine1] = payor;
+    facts.draft[Box::PayorLine2] = QString();
+    facts.draft[Box::PayorLine3] = QString();
+    facts.draft[Box::BankLine1] = QStringLiteral("First Prairie Bank");
+    facts.draft[Box::Payee] = QStringLiteral("Acme Supplies LLC");
+    facts.draft[Box::AmountInFigures] = amount;
+    facts.draft[Box::CheckDate] = QStringLiteral("12/01/2026");
+    facts.draft[Box::CheckNumber] = QStringLiteral("1042");
+    facts.accountLastFour = QStringLiteral("6789");
+    facts.authorization.authorizedAt = QDateTime(QDate(2026, 12, 1), QTime(14, 5));
+    facts.authorization.drafts = drafts;
+    facts.date = QDate(2026, 12, 8);
+
+    QStringList expected = {"Sunrise Garden Supply", "(217) 555-0100", "", "December 8, 2026", ""};
+    if (!payor.isEmpty())
+        expected << payor;
+    expected << ""
+             << "Confirmation of your authorization"
+             << "" << greeting << "" << authorized << "" << count << ""
+             << "If you have any questions about this check, call us at (217) 555-0100."
+             << ""
+             << "Refund procedure: Call us within 30 days."
+             << ""
+             << "Sincerely,"
+             << "Sunrise Garden Supply";
+    QCOMPARE(ConfirmationLetter::lines(facts), expected);
+}
+
+void TestQuickPrint::letterOutcomesSpeakOfTheLetter_data()
+{
+    QTest::addColumn<QString>("outcome"); // printed, not-printed, uncertain, no-printer
+    QTest::addColumn<QString>("confirmation");
+    QTest::addColumn<QString>("failure");
+
+    QTest::newRow("printed") << "printed"
+                             << "The confirmation letter has been sent to the printer."
+                             << "";
+    QTest::newRow("not printed") << "not-printed"
+                                 << ""
+                                 << "The confirmation letter was not printed on \"Front Desk\". Check the printer, "
+                                    "then print the letter again.";
+    QTest::newRow("uncertain") << "uncertain"
+                               << ""
+                               << "Quillo could not find out whether the confirmation letter was printed on \"Front "
+                                  "Desk\" (job 13). Look at the printer before printing the letter again.";
+    QTest::newRow("no default printer") << "no-printer"
+                                        << ""
+                                        << "No default printer was found, so the confirmation letter was not printed. "
+                                           "Set up a printer in the system's printer settings, then print the letter "
+                                           "again.";
+}
+
+void TestQuickPrint::letterOutcomesSpeakOfTheLetter()
+{
+    QFETCH(QString, outcome);
+    QFETCH(QString, confirmation);
+    QFETCH(QString, failure);
+
+    FakePrinterFinder service;
+    LetterPrinters printers(service);
+    FakeMessageBox messages;
+    FakeFailureReporter failures;
+    Printing printing(printers, messages, failures);
+    // The print service's words, which speak of the check.
+    if (outcome == QLatin1String("no-printer"))
+        service.failure = QStringLiteral("No default printer is set up, so the check could not be printed.");
+    service.printer.holds = true;
+    QSignalSpy finished(&printing, &Printing::finished);
+    printing.toDefaultPrinter([](PrintSurface&) { return std::vector<QuickPrint::Overflow>(); },
+                              QStringLiteral("The confirmation letter has been sent to the printer."));
+    if (outcome == QLatin1String("printed"))
+        service.printer.answer(PrintOutcome::confirmed(QStringLiteral("Front Desk"), 12));
+    else if (outcome == QLatin1String("not-printed"))
+        service.printer.answer(PrintOutcome::notPrinted(
+            QStringLiteral("The printer \"Front Desk\" did not take the check, so it was not printed."),
+            QStringLiteral("Front Desk")));
+    else if (outcome == QLatin1String("uncertain"))
+        service.printer.answer(PrintOutcome::uncertain(
+            QStringLiteral("Quillo could not find out whether the check was printed. Before printing it again, look "
+                           "at the print queue, so that the customer's account is not drawn twice."),
+            QStringLiteral("Front Desk"), 13));
+    QTRY_VERIFY(!printing.isBusy());
+    QCOMPARE(messages.shown, confirmation.isEmpty() ? QStringList() : QStringList{confirmation});
+    QCOMPARE(failures.reports, failure.isEmpty() ? QStringList() : QStringList{failure});
 }
 
 QTEST_MAIN(TestQuickPrint)

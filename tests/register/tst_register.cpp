@@ -1,3 +1,4 @@
+#include "fakes/AsOrdinaryUser.h"
 #include "fakes/FakeAuthorizationOffer.h"
 #include "fakes/FakeKeyring.h"
 #include "fakes/FakePassphrasePrompt.h"
@@ -6,6 +7,7 @@
 #include "print/PrintJobStates.h"
 #include "register/DraftRegister.h"
 #include "register/ProofCopies.h"
+#include "register/ProofFileCheck.h"
 #include "register/RegisterAuthorizations.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
@@ -29,6 +31,7 @@
 #include <csignal>
 #include <ctime>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -720,6 +723,94 @@ private Q_SLOTS:
         QCOMPARE(drafts.details(*entry.draft).record.authorization, std::optional(record));
     }
 
+    void telemarketingIsAskedOnEveryPath_data()
+    {
+        QTest::addColumn<int>("kind");        // SentDraft::Kind
+        QTest::addColumn<QStringList>("own"); // the window's record; none when empty
+        QTest::addColumn<int>("choice");      // AuthorizationOffer::Choice, when offered
+        QTest::addColumn<int>("sale");        // the kind of sale left in the offer
+        QTest::addColumn<bool>("answeredInOffer");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("sends");
+        QTest::addColumn<bool>("withRecord");
+
+        const int quick = int(SentDraft::Kind::QuickPrint);
+        const int preview = int(SentDraft::Kind::PreviewPrint);
+        const int pdf = int(SentDraft::Kind::PdfFile);
+        const int record = int(AuthorizationOffer::Choice::Record);
+        const int without = int(AuthorizationOffer::Choice::WithoutRecord);
+        const QStringList none;
+        using Sale = AuthorizationRecord::Sale;
+        const int call = int(Sale::OurSalesCall);
+        const int ads = int(Sale::AnsweredAdvertising);
+        const int called = int(Sale::CustomerCalled);
+        QTest::newRow("OK in the offer, No")
+            << quick << none << record << call << false << false << true << false << false;
+        QTest::newRow("OK in the offer, Yes asked there")
+            << quick << none << record << call << true << false << false << true << true;
+        QTest::newRow("Print Without Record, No")
+            << quick << none << without << call << false << false << true << false << false;
+        QTest::newRow("Print Without Record, Yes")
+            << quick << none << without << ads << false << true << true << true << false;
+        QTest::newRow("Print Without Record, the customer called")
+            << quick << none << without << called << false << false << false << true << false;
+        QTest::newRow("Print Preview's Print with the window's record, No")
+            << preview << QStringList{"sale=1"} << record << called << false << false << true << false << false;
+        QTest::newRow("Print Preview's Print, Print Without Record, No")
+            << preview << none << without << ads << false << false << true << false << false;
+        QTest::newRow("Export as PDF with the window's record, No")
+            << pdf << QStringList{"sale=2"} << record << called << false << false << true << false << false;
+        QTest::newRow("Export as PDF, OK in the offer, Yes")
+            << pdf << none << record << call << false << true << true << true << true;
+    }
+
+    void telemarketingIsAskedOnEveryPath()
+    {
+        QFETCH(int, kind);
+        QFETCH(QStringList, own);
+        QFETCH(int, choice);
+        QFETCH(int, sale);
+        QFETCH(bool, answeredInOffer);
+        QFETCH(bool, yes);
+        QFETCH(bool, asked);
+        QFETCH(bool, sends);
+        QFETCH(bool, withRecord);
+
+        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        FakeQuestionBox questions;
+        questions.answer = yes;
+        FakeAuthorizationOffer offer;
+        offer.offered = true;
+        const AuthorizationRecord offered = authorization({QStringLiteral("sale=%1").arg(sale), "id=offered"});
+        offer.answer = {AuthorizationOffer::Choice(choice), offered, answeredInOffer};
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+
+        const SentDraft draft{sampleTexts(),
+                              {},
+                              SentDraft::Kind(kind),
+                              {},
+                              own.isEmpty() ? std::nullopt : std::optional(authorization(own))};
+        const bool sent = journal.maySend(draft);
+        QCOMPARE(offer.kinds, own.isEmpty() ? QList<SentDraft::Kind>{SentDraft::Kind(kind)} : QList<SentDraft::Kind>());
+        QCOMPARE(questions.asked,
+                 asked ? QStringList{"This draft pays for a telemarketing sale to a consumer, which federal rules do "
+                                     "not allow. Print it anyway?"}
+                       : QStringList());
+        QCOMPARE(sent, sends);
+        if (!sent) {
+            // No prints nothing and records nothing.
+            QCOMPARE(drafts.drafts().size(), std::size_t(0));
+            return;
+        }
+        const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
+        journal.sent(draft, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 5));
+        QCOMPARE(drafts.drafts().size(), std::size_t(1));
+        const std::optional<AuthorizationRecord> kept = drafts.details(drafts.drafts().front().id).record.authorization;
+        QCOMPARE(kept, withRecord ? std::optional(offered) : std::nullopt);
+    }
+
     void authorizationMarks_data()
     {
         QTest::addColumn<QStringList>("earlier");    // checks printed before, each "<number>" or "<number>:voided"
@@ -738,6 +829,14 @@ private Q_SLOTS:
             << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"9=1234.56   "} << QStringList();
         QTest::newRow("the payee in other case and spacing") << QStringList{"1042"} << QStringList() << QStringList()
                                                              << QStringList{"7=ACME  supplies llc "} << QStringList();
+        QTest::newRow("dated the day before its authorization")
+            << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"10=11/30/2026"}
+            << QStringList{"10: The check is dated before its authorization of 12/01/2026."};
+        QTest::newRow("dated the day of its authorization")
+            << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"10=Dec 1, 2026"} << QStringList();
+        QTest::newRow("the window's record given after the date")
+            << QStringList() << QStringList() << QStringList{"id=a2"} << QStringList{"10=11/30/2026"}
+            << QStringList{"10: The check is dated before its authorization of 12/01/2026."};
         QTest::newRow("another payee")
             << QStringList{"1042"} << QStringList() << QStringList() << QStringList{"7=Acme Supply"}
             << QStringList{"7: The customer authorized a check to \"Acme Supplies LLC\", not to this payee."};
@@ -900,6 +999,118 @@ private Q_SLOTS:
         QVERIFY(QDir(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/proofs")
                     .entryList(QDir::Files)
                     .isEmpty());
+    }
+
+    void aProofFileIsReadOnlyWhenItIsOne_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("sha256"); // hex, when it is read
+        QTest::addColumn<QString>("problem");
+
+        QTest::newRow("a pipe") << "fifo"
+                                << ""
+                                << "The proof file \"call.wav\" is a folder, a device or a pipe, not a file: choose "
+                                   "the file itself.";
+        QTest::newRow("a folder") << "folder"
+                                  << ""
+                                  << "The proof file \"call.wav\" is a folder, a device or a pipe, not a file: "
+                                     "choose the file itself.";
+        QTest::newRow("exactly 100 MB") << "104857600"
+                                        << "20492a4d0d84f8beb1767f6616229f85d44c2827b64bdbfb260ee12fa1109e0e"
+                                        << "";
+        QTest::newRow("100 MB and 1 byte") << "104857601"
+                                           << ""
+                                           << "The proof file \"call.wav\" is larger than 100 MB, more than a proof "
+                                              "needs: choose a smaller copy of it.";
+        QTest::newRow("missing") << "missing"
+                                 << ""
+                                 << "The proof file \"call.wav\" cannot be read: no such file or directory.";
+    }
+
+    void aProofFileIsReadOnlyWhenItIsOne()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, sha256);
+        QFETCH(QString, problem);
+
+        const QString path = folder(QTest::currentDataTag()) + "/call.wav";
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(path));
+        else if (kind != QLatin1String("missing"))
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile(path).resize(kind.toLongLong())); // sparse
+        QList<int> shares;
+        const ProofFileCheck::Result read = ProofFileCheck::read(path, [&](int percent) { shares.append(percent); });
+        QCOMPARE(QString::fromLatin1(read.sha256.toHex()), sha256);
+        QCOMPARE(read.problem, problem);
+        if (!sha256.isEmpty())
+            QCOMPARE(shares.last(), 100);
+    }
+
+    void anUnreadableProofFile()
+    {
+        const QString path = QDir::tempPath() + "/quillo-proof-" + QString::number(QCoreApplication::applicationPid());
+        QVERIFY(QDir().mkpath(path));
+        const QString proof = path + "/form.pdf";
+        QVERIFY(TestFiles::write(proof, "%PDF-1.4 signed form"));
+        QVERIFY(QFile::setPermissions(proof, QFileDevice::Permissions()));
+        QVERIFY(runAsOrdinaryUser(path, [&] {
+            const ProofFileCheck::Result read = ProofFileCheck::read(proof);
+            QCOMPARE(read.sha256, QByteArray());
+            QCOMPARE(read.problem, "The proof file \"form.pdf\" cannot be read: permission denied.");
+        }));
+        QDir(path).removeRecursively();
+    }
+
+    void aProofChangedSinceItWasChosenIsOfferedAgain_data()
+    {
+        QTest::addColumn<int>("choice"); // AuthorizationOffer::Choice in the offer made again
+        QTest::addColumn<bool>("sends");
+        QTest::addColumn<bool>("withRecord");
+
+        QTest::newRow("Cancel") << int(AuthorizationOffer::Choice::Cancel) << false << false;
+        QTest::newRow("recorded without the proof") << int(AuthorizationOffer::Choice::Record) << true << true;
+        QTest::newRow("Print Without Record") << int(AuthorizationOffer::Choice::WithoutRecord) << true << false;
+    }
+
+    void aProofChangedSinceItWasChosenIsOfferedAgain()
+    {
+        QFETCH(int, choice);
+        QFETCH(bool, sends);
+        QFETCH(bool, withRecord);
+
+        const QString proofPath = folder(QTest::currentDataTag()) + "/form 1042.pdf";
+        QVERIFY(TestFiles::write(proofPath, "%PDF-1.4 signed form"));
+        AuthorizationRecord own = authorization();
+        own.proofFile = proofPath;
+        own.proofSha256 = ProofFileCheck::read(proofPath).sha256;
+        QVERIFY(TestFiles::write(proofPath, "%PDF-1.4 signed form, edited"));
+
+        auto registerSession =
+            session(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer; // turned off: the proof's problem is offered all the same
+        AuthorizationRecord again = authorization({"id=a2"});
+        offer.answer = {AuthorizationOffer::Choice(choice), again, false};
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+
+        const SentDraft draft = quickPrintOf(sampleTexts(), own);
+        QCOMPARE(journal.maySend(draft), sends);
+        QCOMPARE(offer.proofProblems,
+                 QStringList{"The proof file \"form 1042.pdf\" has changed since it was chosen: choose it again."});
+        QCOMPARE(offer.asked.first().id, "a1");
+        // The register itself is fine: nothing asks to print without recording.
+        QVERIFY(questions.asked.isEmpty());
+        if (!sends) {
+            QCOMPARE(drafts.drafts().size(), std::size_t(0));
+            return;
+        }
+        const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
+        QVERIFY(entry.draft);
+        QCOMPARE(drafts.details(*entry.draft).record.authorization, withRecord ? std::optional(again) : std::nullopt);
+        QVERIFY(questions.asked.isEmpty());
     }
 
     void draftsPastKeeping_data()

@@ -1,8 +1,8 @@
 #include "ui/authorization/frmAuthorization.h"
 
 #include "platform/FileDialogs.h"
+#include "platform/QuestionBox.h"
 #include "platform/SettingsStore.h"
-#include "register/ProofCopies.h"
 #include "register/RegisterTexts.h"
 #include "system/qt/widgets/OkCancelButtons.h"
 
@@ -10,15 +10,20 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
 namespace {
 
@@ -73,9 +78,9 @@ QString hashText(const QByteArray& sha256)
 } // namespace
 
 frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew, bool offered, Use use,
-                                   FileDialogs& dialogs, QWidget* owner)
-    : QDialog(owner), m_given(record), m_dialogs(dialogs), m_proofPath(record.proofFile),
-      m_proofSha256(record.proofSha256)
+                                   FileDialogs& dialogs, QWidget* owner, QuestionBox* questions)
+    : QDialog(owner), m_given(record), m_use(use), m_dialogs(dialogs), m_questions(questions),
+      m_proofPath(record.proofFile), m_proofSha256(record.proofSha256)
 {
     setObjectName(QStringLiteral("frmAuthorization"));
     setWindowTitle(QStringLiteral("Authorization --Quillo"));
@@ -88,6 +93,8 @@ frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew
     dtpAuthorizedAt->setAccessibleName(QStringLiteral("Date and time of the authorization"));
     dtpAuthorizedAt->setDisplayFormat(QStringLiteral("MM/dd/yyyy h:mm AP"));
     dtpAuthorizedAt->setCalendarPopup(true);
+    // Typed or picked from the calendar only: no arrow key or wheel turn changes it unnoticed.
+    dtpAuthorizedAt->installEventFilter(this);
     cboGiven = choiceBox("cboGiven", QStringLiteral("How it was given"),
                          QStringLiteral("Choose how the customer authorized the draft"), this);
     for (const Given given : Givens)
@@ -118,6 +125,12 @@ frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew
     lblProofHash->setObjectName(QStringLiteral("lblProofHash"));
     lblProofHash->setTextFormat(Qt::PlainText);
     lblProofHash->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Shown only when reading the proof file takes more than a second.
+    prgProof = new QProgressBar(this);
+    prgProof->setObjectName(QStringLiteral("prgProof"));
+    prgProof->setAccessibleName(QStringLiteral("Reading the proof file"));
+    prgProof->setRange(0, 100);
+    prgProof->hide();
     chkOffer =
         new QCheckBox(QStringLiteral("O&ffer an authorization record before printing a draft without one"), this);
     chkOffer->setObjectName(QStringLiteral("chkOffer"));
@@ -138,12 +151,24 @@ frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew
     proof->addWidget(cmdProof);
     fields->addRow(QStringLiteral("Proof file:"), proof);
     fields->addRow(lblProofHash);
+    fields->addRow(prgProof);
 
     const OkCancelButtons okCancel = OkCancelButtons::addTo(*this);
     QDialogButtonBox* buttons = okCancel.box;
     cmdOK = okCancel.ok;
     cmdCancel = okCancel.cancel;
-    if (use == Use::Offer) {
+    if (use != Use::Edit) {
+        const bool exporting = use == Use::OfferBeforeExport;
+        lblWhy =
+            new QLabel(exporting ? QStringLiteral("This draft has no authorization record yet: fill one in, and it "
+                                                  "is kept with the draft in the register when it is exported.")
+                                 : QStringLiteral("This draft has no authorization record yet: fill one in, and it "
+                                                  "is kept with the draft in the register when it is printed."),
+                       this);
+        lblWhy->setObjectName(QStringLiteral("lblWhy"));
+        lblWhy->setTextFormat(Qt::PlainText);
+        lblWhy->setWordWrap(true);
+        cmdOK->setText(exporting ? QStringLiteral("&Record and Export") : QStringLiteral("&Record and Print"));
         cmdWithout = buttons->addButton(QStringLiteral("Print Without Record"), QDialogButtonBox::ActionRole);
         cmdWithout->setObjectName(QStringLiteral("cmdWithout"));
         // The caption stays as the merchant is told it; the key is Alt+W all the same.
@@ -153,11 +178,27 @@ frmAuthorization::frmAuthorization(const AuthorizationRecord& record, bool isNew
     }
 
     auto* layout = new QVBoxLayout(this);
+    if (lblWhy)
+        layout->addWidget(lblWhy);
     layout->addLayout(fields);
     layout->addWidget(chkOffer);
     layout->addWidget(buttons);
+    // The sentences take the width of the fields and the height their words
+    // need at that width; the dialog grows and shrinks with the warning, so
+    // that it is never cut off and leaves no gap when hidden.
+    lblTelemarketing->hide();
+    const int width = qMax(fields->sizeHint().width(), chkOffer->sizeHint().width());
+    for (QLabel* sentence : {lblTelemarketing, lblWhy}) {
+        if (!sentence)
+            continue;
+        sentence->setFixedWidth(width);
+        sentence->setMinimumHeight(sentence->heightForWidth(width));
+    }
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdProof, &QPushButton::clicked, this, &frmAuthorization::cmdProof_Click);
+    connect(&m_proofReading, &QFutureWatcher<ProofFileCheck::Result>::progressValueChanged, prgProof,
+            &QProgressBar::setValue);
     connect(cboSale, &QComboBox::currentIndexChanged, this, &frmAuthorization::cboSale_Click);
     connect(cboGiven, &QComboBox::currentIndexChanged, this, &frmAuthorization::updateOk);
     connect(txtAuthorizedBy, &QLineEdit::textChanged, this, &frmAuthorization::updateOk);
@@ -188,10 +229,46 @@ void frmAuthorization::cboSale_Click()
     updateOk();
 }
 
+bool frmAuthorization::isTelemarketingShown() const
+{
+    return lblTelemarketing->isVisibleTo(const_cast<frmAuthorization*>(this));
+}
+
+bool frmAuthorization::saleAllowed()
+{
+    if (m_use == Use::Edit || !m_questions || !isTelemarketingShown())
+        return true;
+    m_telemarketingAnswered = m_questions->ask(RegisterTexts::telemarketingQuestion());
+    return m_telemarketingAnswered;
+}
+
+void frmAuthorization::accept()
+{
+    if (saleAllowed())
+        QDialog::accept();
+}
+
+bool frmAuthorization::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == dtpAuthorizedAt) {
+        if (event->type() == QEvent::Wheel)
+            return true;
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool step = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_PageUp ||
+                              key->key() == Qt::Key_PageDown;
+            // Alt+Down opens the calendar, which shows what it changes.
+            if (step && !(key->modifiers() & Qt::AltModifier))
+                return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void frmAuthorization::updateOk()
 {
-    cmdOK->setEnabled(!txtAuthorizedBy->text().trimmed().isEmpty() && cboGiven->currentIndex() >= 0 &&
-                      cboSale->currentIndex() >= 0);
+    cmdOK->setEnabled(!m_proofReading.isRunning() && !txtAuthorizedBy->text().trimmed().isEmpty() &&
+                      cboGiven->currentIndex() >= 0 && cboSale->currentIndex() >= 0);
 }
 
 void frmAuthorization::cmdProof_Click()
@@ -206,20 +283,60 @@ void frmAuthorization::cmdProof_Click()
     const std::optional<QString> path = m_dialogs.choose(request);
     if (!path)
         return;
-    const std::optional<QByteArray> sha256 = ProofCopies::sha256Of(*path);
-    if (!sha256) {
-        lblProofHash->setText(QStringLiteral("The file %1 cannot be read.").arg(QFileInfo(*path).fileName()));
-        return;
+    // Read on a worker thread; the dialog waits for it without the merchant's input.
+    cmdProof->setEnabled(false);
+    cmdOK->setEnabled(false);
+    if (cmdWithout)
+        cmdWithout->setEnabled(false);
+    lblProofHash->setText(QStringLiteral("Reading %1...").arg(QFileInfo(*path).fileName()));
+    prgProof->setValue(0);
+    disconnect(&m_proofReading, &QFutureWatcher<ProofFileCheck::Result>::finished, this, nullptr);
+    connect(&m_proofReading, &QFutureWatcher<ProofFileCheck::Result>::finished, this,
+            [this, path = *path] { proofRead(path); });
+    m_proofReading.setFuture(QtConcurrent::run(
+        [](QPromise<ProofFileCheck::Result>& promise, const QString& file) {
+            promise.setProgressRange(0, 100);
+            promise.addResult(
+                ProofFileCheck::read(file, [&promise](int percent) { promise.setProgressValue(percent); }));
+        },
+        *path));
+    QTimer::singleShot(1000, prgProof, [this] {
+        if (m_proofReading.isRunning())
+            prgProof->show();
+    });
+}
+
+void frmAuthorization::refuseProof(const QString& problem)
+{
+    m_proofPath.clear();
+    m_proofSha256.clear();
+    txtProof->clear();
+    lblProofHash->setText(problem);
+}
+
+void frmAuthorization::proofRead(const QString& path)
+{
+    prgProof->hide();
+    cmdProof->setEnabled(true);
+    if (cmdWithout)
+        cmdWithout->setEnabled(true);
+    const ProofFileCheck::Result read = m_proofReading.result();
+    if (read.problem.isEmpty()) {
+        m_proofPath = path;
+        m_proofSha256 = read.sha256;
+        txtProof->setText(proofText(path));
+        lblProofHash->setText(hashText(read.sha256));
+    } else {
+        // The file chosen before, if any, stays; another can be chosen.
+        lblProofHash->setText(read.problem);
     }
-    m_proofPath = *path;
-    m_proofSha256 = *sha256;
-    txtProof->setText(proofText(*path));
-    lblProofHash->setText(hashText(*sha256));
+    updateOk();
 }
 
 void frmAuthorization::cmdWithout_Click()
 {
-    done(WithoutRecord);
+    if (saleAllowed())
+        done(WithoutRecord);
 }
 
 AuthorizationRecord frmAuthorization::record() const

@@ -12,8 +12,6 @@
 #include "platform/Twips.h"
 #include "print/AlignmentPage.h"
 #include "print/PageFit.h"
-#include "print/PdfFileDestination.h"
-#include "register/BankNumbers.h"
 #include "register/DraftAuthorizations.h"
 #include "register/RegisterError.h"
 #include "system/qt/AfterFirstPaint.h"
@@ -38,8 +36,6 @@
 #include "ui/preview/frmPrintPreview.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -109,7 +105,9 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
       m_fileCommands(*this, cDlg, *m_services.messages),
       m_editCommands(*m_services.clipboard, *m_services.focusedControl),
       m_printing(*m_services.printers, *m_services.messages, *m_services.failures, m_services.journal),
-      m_pdfExport(*m_services.fileDialogs, m_printing)
+      m_pdfExport(*m_services.fileDialogs, m_printing),
+      m_letter(*m_services.messages, *m_services.failures, *m_services.fileDialogs, *m_services.settings,
+               m_services.facts->title(), *m_services.printers, m_services.now)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillo"));
@@ -126,6 +124,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     new CaretBlinkLimiter(std::chrono::seconds(10), this);
     connect(&m_printing, &Printing::busyChanged, this, &frmMain::holdInputWhileBusy);
     connect(&m_printing, &Printing::finished, this, &frmMain::closeIfAsked);
+    connect(&m_letter.printing(), &Printing::busyChanged, this, &frmMain::holdInputWhileBusy);
+    connect(&m_letter.printing(), &Printing::finished, this, &frmMain::closeIfAsked);
     // The marks measure the texts against the paper last looked up.
     connect(&m_printing, &Printing::defaultLayoutChanged, this, &frmMain::runDraftChecks);
 
@@ -344,14 +344,15 @@ void frmMain::closeEvent(QCloseEvent* event)
     // A page on its way is never abandoned: the merchant must learn what
     // became of it, so the window closes once the answer has been told. A
     // printer look-up can simply be dropped.
-    if (m_printing.isBusy()) {
-        if (!m_printing.canStopSafely()) {
+    for (Printing* printing : {&m_printing, &m_letter.printing()}) {
+        if (printing->isBusy() && !printing->canStopSafely()) {
             m_closeRequested = true;
             event->ignore();
             return;
         }
-        m_printing.stop();
     }
+    m_printing.stop();
+    m_letter.printing().stop();
     std::int16_t Cancel = 0;
     Failures::reportTo(*m_services.failures, [this, &Cancel] { Form_Unload(Cancel); });
     // Cancel is never set: the window always unloads.
@@ -501,6 +502,12 @@ void frmMain::runDraftChecks()
 {
     const CheckTexts texts = checkTexts();
     DraftChecks::Reasons reasons = DraftChecks::run(texts, m_services.now().date());
+    const auto add = [&reasons](const PerBox<QString>& more) {
+        for (Box box : AllBoxes) {
+            if (!more[box].isEmpty())
+                reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + more[box];
+        }
+    };
     for (Box box : AllBoxes) {
         std::optional<OpenedMark>& opened = m_openedMarks[box];
         if (opened && opened->text != Text(box)->text())
@@ -509,21 +516,14 @@ void frmMain::runDraftChecks()
             reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + opened->reason;
     }
     if (!DraftChecks::isUntouched(texts)) {
-        const PerBox<QString> unfit =
-            PageFit::reasons(texts, printedCaptions(), pageSetup(), m_printing.defaultLayout());
-        for (Box box : AllBoxes) {
-            if (!unfit[box].isEmpty())
-                reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + unfit[box];
-        }
+        add(PageFit::reasons(texts, printedCaptions(), pageSetup(), m_printing.defaultLayout()));
+        // An authorization filled in here for another customer's draft.
+        if (m_authorization)
+            add(m_authorizedDraft.marks(texts));
         // What the register says of it: a payment perhaps made twice, an
         // authorization for another amount or payee, or one used up.
-        if (m_services.journal) {
-            const PerBox<QString> journal = m_services.journal->marks(sentDraft(SentDraft::Kind::QuickPrint));
-            for (Box box : AllBoxes) {
-                if (!journal[box].isEmpty())
-                    reasons[box] += (reasons[box].isEmpty() ? QString() : QStringLiteral(" ")) + journal[box];
-            }
-        }
+        if (m_services.journal)
+            add(m_services.journal->marks(sentDraft(SentDraft::Kind::QuickPrint)));
     }
     for (Box box : AllBoxes)
         showBoxMark(*Text(box), reasons[box]);
@@ -532,7 +532,7 @@ void frmMain::runDraftChecks()
 void frmMain::mnuEditAuthorization_Click()
 {
     const SentDraft draft = sentDraft(SentDraft::Kind::QuickPrint);
-    std::optional<AuthorizationRecord> record = m_authorization;
+    std::optional<AuthorizationRecord> record = draft.authorization;
     if (!record && m_services.authorizations) {
         try {
             record = m_services.authorizations->authorizationOf(draft);
@@ -547,6 +547,7 @@ void frmMain::mnuEditAuthorization_Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_authorization = dialog.record();
+    m_authorizedDraft = AuthorizedDraft(draft.texts);
     if (dialog.offered() != offered)
         frmAuthorization::saveOffered(*m_services.settings, application, dialog.offered());
     runDraftChecks();
@@ -559,98 +560,9 @@ void frmMain::mnuFileMerchantDetails_Click()
         dialog.details().save(*m_services.settings, m_services.facts->title());
 }
 
-std::optional<MerchantDetails> frmMain::completeMerchantDetails()
-{
-    const MerchantDetails kept = MerchantDetails::load(*m_services.settings, m_services.facts->title());
-    if (kept.isComplete())
-        return kept;
-    frmMerchantDetails dialog(kept, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const MerchantDetails details = dialog.details();
-    details.save(*m_services.settings, m_services.facts->title());
-    if (details.isComplete())
-        return details;
-    m_services.messages->show(QStringLiteral("The confirmation letter needs your name, a phone number for questions "
-                                             "and your refund procedure: fill them in with File, Merchant Details."));
-    return std::nullopt;
-}
-
 void frmMain::mnuFileConfirmationLetter_Click()
 {
-    if (!m_services.authorizations)
-        return;
-    const CheckTexts texts = checkTexts();
-    const QString number = BankNumbers::chequeNumber(texts);
-    const QString check = number.isEmpty() ? QStringLiteral("This check") : QStringLiteral("Check ") + number;
-    const std::optional<DraftDetails> draft = m_services.authorizations->sentDraft(texts);
-    if (!draft) {
-        m_services.messages->show(QStringLiteral("%1 is not in the draft register. Print it first: its "
-                                                 "confirmation letter is kept on record with it.")
-                                      .arg(check));
-        return;
-    }
-    if (!draft->record.authorization) {
-        m_services.messages->show(QStringLiteral("%1 was printed without an authorization record, so there is "
-                                                 "nothing for a confirmation letter to confirm.")
-                                      .arg(check));
-        return;
-    }
-    const std::optional<MerchantDetails> merchant = completeMerchantDetails();
-    if (!merchant)
-        return;
-    const CheckTexts& printed = draft->record.texts;
-    showLetter(draft->id, {*merchant, printed, BankNumbers::lastFour(printed[Box::AccountNumber]),
-                           *draft->record.authorization, m_services.now().date()});
-}
-
-void frmMain::showLetter(qint64 draft, const ConfirmationLetter::Facts& facts)
-{
-    const Printing::Compose compose = [facts](PrintSurface& surface) {
-        return ConfirmationLetter::compose(surface, facts);
-    };
-    // Sent, the letter goes into the draft's history; the preview closes.
-    const auto recorded = [this, draft](QPointer<frmPrintPreview> shown, QString how) {
-        return [this, draft, shown, how](const PrintOutcome& outcome) {
-            if (!outcome.printed())
-                return;
-            if (shown)
-                shown->accept();
-            const QString job = outcome.jobId > 0 ? QString::number(outcome.jobId) : QString();
-            m_services.authorizations->append(draft, DraftEvent::letterSent(how.arg(outcome.printer), job));
-        };
-    };
-    m_printing.withDefaultLayout([this, facts, compose, recorded](const QPageLayout& layout) {
-        const Printing::Composed page = Printing::compose(layout, compose);
-        frmPrintPreview preview(page.page, page.overflows, this);
-        preview.setWindowTitle(QStringLiteral("Confirmation Letter --Quillo"));
-        preview.offerExport();
-        const QPointer<frmPrintPreview> shown(&preview);
-        connect(&preview, &frmPrintPreview::printRequested, this, [this, compose, recorded, shown] {
-            m_printing.toDefaultPrinter(compose,
-                                        QStringLiteral("The confirmation letter has been sent to the printer."),
-                                        recorded(shown, QStringLiteral("Printed on %1.")));
-        });
-        connect(&preview, &frmPrintPreview::exportRequested, this, [this, facts, compose, recorded, shown] {
-            const std::optional<QString> path = m_services.fileDialogs->choose(
-                FileDialogRequest::exportTo(m_letterFolder.isEmpty() ? cDlg.InitDir : m_letterFolder,
-                                            ConfirmationLetter::documentTitle(facts) + QStringLiteral(".pdf"),
-                                            {QStringLiteral("PDF Files (*.pdf)"), {QStringLiteral("*.pdf")}}));
-            if (!path)
-                return;
-            m_letterFolder = QFileInfo(*path).absolutePath();
-            const QString title = ConfirmationLetter::documentTitle(facts);
-            m_printing.toDestination(
-                [path = *path, title](const QPageLayout& layout) {
-                    return std::make_unique<PdfFileDestination>(path, layout, title,
-                                                                QStringLiteral("confirmation letter"));
-                },
-                compose,
-                QStringLiteral("The confirmation letter was exported to \"%1\".").arg(QDir::toNativeSeparators(*path)),
-                recorded(shown, QStringLiteral("Exported to %1.")));
-        });
-        preview.exec();
-    });
+    m_letter.run(m_services.authorizations, checkTexts(), cDlg.InitDir, this);
 }
 
 void frmMain::mnuViewWebBrowser_Click()
@@ -721,7 +633,10 @@ void frmMain::Command1_Click()
 
 SentDraft frmMain::sentDraft(SentDraft::Kind kind) const
 {
-    return {checkTexts(), pageSetup(), kind, cDlg.FileName, m_authorization};
+    const CheckTexts texts = checkTexts();
+    // The window's record goes only with the draft it was filled in for.
+    const bool applies = m_authorization && m_authorizedDraft.appliesTo(texts);
+    return {texts, pageSetup(), kind, cDlg.FileName, applies ? m_authorization : std::nullopt};
 }
 
 void frmMain::holdInputWhileBusy(bool busy)

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "document/AuthorizedDraft.h"
 #include "document/CheckForm.h"
 #include "document/CheckRecord.h"
 #include "document/FileCommands.h"
 #include "platform/CommonDialog.h"
-#include "print/ConfirmationLetter.h"
 #include "print/PdfExport.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
 #include "ui/main/EditCommands.h"
+#include "ui/main/LetterCommand.h"
 #include "ui/main/MainWindowServices.h"
 
 #include <QMainWindow>
@@ -100,12 +101,6 @@ private:
     // The draft the window holds now, as a print command of `kind` sends it.
     SentDraft sentDraft(SentDraft::Kind kind) const;
     void printAlignmentPage(const PageSetup& setup);
-    // The merchant's details, asked for when the letter lacks some; nothing
-    // when they stay incomplete.
-    std::optional<MerchantDetails> completeMerchantDetails();
-    // Shows the letter, to be printed or exported; the letter's draft in the
-    // register is `draft`, whose history records it.
-    void showLetter(qint64 draft, const ConfirmationLetter::Facts& facts);
     // While a command waits for the print service, the cheque takes no input.
     void holdInputWhileBusy(bool busy);
     // Carries out a close that came while a page was on its way.
@@ -125,6 +120,7 @@ private:
     EditCommands m_editCommands;
     Printing m_printing;
     PdfExport m_pdfExport;
+    LetterCommand m_letter;
     std::unique_ptr<UserInputHold> m_inputHold;
     bool m_closeRequested = false;
     mutable std::optional<PageSetup> m_pageSetup;
@@ -138,8 +134,9 @@ private:
         QString reason;
     };
     PerBox<std::optional<OpenedMark>> m_openedMarks;
-    // Where the last confirmation letter was exported.
-    QString m_letterFolder;
+    // The draft that record was filled in for; typed over with another
+    // customer's, the record no longer applies.
+    AuthorizedDraft m_authorizedDraft;
     QWidget* m_client = nullptr;
     QToolBar* tbToolBar = nullptr;
     QGroupBox* Frame1 = nullptr;

@@ -4,6 +4,7 @@
 #include "system/qt/Fonts.h"
 #include "system/qt/QtApplicationFacts.h"
 #include "system/qt/QtMessageBoxService.h"
+#include "ui/authorization/frmAuthorization.h"
 #include "ui/main/MainWindowFixture.h"
 #include "ui/pagesetup/frmPageSetup.h"
 #include "ui/preview/PagePreview.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +29,25 @@
 #include <QToolButton>
 #include <QWindow>
 #include <QtTest>
+
+namespace {
+
+// Keeps every draft a print command would send, and sends none.
+class KeptDrafts : public DraftJournal {
+public:
+    bool maySend(const SentDraft& draft) override
+    {
+        drafts.append(draft);
+        return false;
+    }
+    Entry sending(const SentDraft&, const QString&) override { return {}; }
+    QString sent(const SentDraft&, const Entry&, const PrintOutcome&) override { return {}; }
+    PerBox<QString> marks(const SentDraft&) override { return {}; }
+
+    QList<SentDraft> drafts;
+};
+
+} // namespace
 
 // The cheque-entry window's commands as a merchant reaches them: menus,
 // shortcuts and toolbar buttons, against fake dialogs, settings and windows.
@@ -68,6 +89,8 @@ private Q_SLOTS:
     void amountInWordsFillsTheWords_data();
     void amountInWordsFillsTheWords();
     void pageSetupIsKeptAndUsedByQuickPrint();
+    void anAuthorizationStaysWithItsDraft_data();
+    void anAuthorizationStaysWithItsDraft();
 
 private:
     void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier);
@@ -788,6 +811,81 @@ void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
     });
     m_window->findChild<QAction*>("mnuFilePageSetup")->trigger();
     QCOMPARE(m_fixture->settings.written.size(), 4);
+}
+
+void TestMainCommands::anAuthorizationStaysWithItsDraft_data()
+{
+    QTest::addColumn<QStringList>("changes"); // "<box>=<text>"
+    QTest::addColumn<bool>("applies");
+    QTest::addColumn<QStringList>("marks"); // "<box>: <mark>"
+
+    const QString after = QStringLiteral(": it no longer applies, and one is offered when the draft is printed.");
+    QTest::newRow("unchanged") << QStringList() << true << QStringList();
+    QTest::newRow("only the amount") << QStringList{"9=$75.00", "8=Seventy-five and 00/100"} << true << QStringList();
+    QTest::newRow("the payor's name in capitals") << QStringList{"1=JANE Q.  MERCHANT"} << true << QStringList();
+    QTest::newRow("the payor's address") << QStringList{"2=14 Oak Street"} << true << QStringList();
+    QTest::newRow("another account") << QStringList{"12=1234567899C"} << false
+                                     << QStringList{"12: The authorization was filled in for another account" + after};
+    QTest::newRow("another payor") << QStringList{"1=John R. Payor"} << false
+                                   << QStringList{"1: The authorization was filled in for another payor" + after};
+    QTest::newRow("another routing number")
+        << QStringList{"11=A011000015A"} << false
+        << QStringList{"11: The authorization was filled in for another routing number" + after};
+    QTest::newRow("another customer's draft typed over it")
+        << QStringList{"1=John R. Payor", "12=5550001111C", "11=A011000015A"} << false
+        << QStringList{"1: The authorization was filled in for another payor" + after,
+                       "11: The authorization was filled in for another routing number" + after,
+                       "12: The authorization was filled in for another account" + after};
+}
+
+void TestMainCommands::anAuthorizationStaysWithItsDraft()
+{
+    QFETCH(QStringList, changes);
+    QFETCH(bool, applies);
+    QFETCH(QStringList, marks);
+
+    KeptDrafts journal;
+    MainWindowServices services = m_fixture->services();
+    services.journal = &journal;
+    m_window = std::make_unique<frmMain>(services);
+    m_window->Load();
+    typeSampleCheque(*m_window);
+
+    // Edit, Authorization: filled in for the draft as it is now.
+    QTimer::singleShot(0, this, [] {
+        auto* dialog = qobject_cast<frmAuthorization*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->findChild<QComboBox*>(QStringLiteral("cboGiven"))->setCurrentIndex(1);
+        dialog->findChild<QComboBox*>(QStringLiteral("cboSale"))->setCurrentIndex(0);
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    m_window->findChild<QAction*>("mnuEditAuthorization")->trigger();
+
+    for (const QString& change : changes)
+        m_window->Text(Box(change.section(QLatin1Char('='), 0, 0).toInt()))
+            ->setText(change.section(QLatin1Char('='), 1));
+    QStringList shown;
+    for (Box box : AllBoxes) {
+        const QString mark = m_window->Text(box)->accessibleDescription();
+        if (!mark.isEmpty())
+            shown.append(QStringLiteral("%1: %2").arg(numberOf(box)).arg(mark));
+    }
+    QCOMPARE(shown, marks);
+
+    // Quick Print sends the draft with the record only while it applies;
+    // without, the journal offers one again.
+    m_window->findChild<QPushButton*>("Command1")->click();
+    QCOMPARE(journal.drafts.size(), 1);
+    QCOMPARE(journal.drafts.first().authorization.has_value(), applies);
+    if (applies)
+        QCOMPARE(journal.drafts.first().authorization->authorizedBy, QStringLiteral("Jane Q. Merchant"));
+
+    // A new cheque starts with none.
+    m_window->mFile_Click(FileCommands::New);
+    typeSampleCheque(*m_window);
+    m_window->findChild<QPushButton*>("Command1")->click();
+    QCOMPARE(journal.drafts.size(), 2);
+    QVERIFY(!journal.drafts.last().authorization);
 }
 
 #include "tst_maincommands.moc"
