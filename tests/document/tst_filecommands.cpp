@@ -7,6 +7,7 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/TestFiles.h"
 
+#include <QCryptographicHash>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -382,25 +383,38 @@ void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension_data()
     // The file of the 47-character words with one change; what Text8 shows.
     QTest::addColumn<int>("offset");
     QTest::addColumn<QByteArray>("bytes"); // put at offset; an empty one at 0 cuts the last byte
+    QTest::addColumn<bool>("resealed");    // the last checksum made to fit the change, as a forger would
     QTest::addColumn<QString>("text8");
 
     const QString record = QStringLiteral("One thousand two hundred thirty-");
-    QTest::newRow("intact") << 0 << QByteArray(1, '\0') << Words;
-    QTest::newRow("reserved field changed") << 0 << QByteArray("Z") << Words;
-    QTest::newRow("record changed since") << 256 << QByteArray("o") << "one thousand two hundred thirty-";
-    QTest::newRow("magic changed") << 480 << QByteArray("\x88") << record;
-    QTest::newRow("version 2") << 488 << QByteArray("\x02") << record;
-    QTest::newRow("length one less") << 490 << QByteArray("\xb4") << record;
-    QTest::newRow("a value changed") << 560 << QByteArray("E") << record;
-    QTest::newRow("last checksum changed") << 660 << QByteArray("\x68") << record;
-    QTest::newRow("last byte cut") << 0 << QByteArray() << record;
-    QTest::newRow("a byte appended") << 661 << QByteArray(1, '\0') << record;
+    QTest::newRow("intact") << 0 << QByteArray(1, '\0') << false << Words;
+    QTest::newRow("reserved field changed") << 0 << QByteArray("Z") << false << Words;
+    QTest::newRow("record changed since") << 256 << QByteArray("o") << false << "one thousand two hundred thirty-";
+    QTest::newRow("magic changed") << 480 << QByteArray("\x88") << false << record;
+    QTest::newRow("version 2") << 488 << QByteArray("\x02") << false << record;
+    QTest::newRow("length one less") << 490 << QByteArray("\xb4") << false << record;
+    QTest::newRow("a value changed") << 560 << QByteArray("E") << false << record;
+    QTest::newRow("last checksum changed") << 660 << QByteArray("\x68") << false << record;
+    QTest::newRow("last byte cut") << 0 << QByteArray() << false << record;
+    QTest::newRow("a byte appended") << 661 << QByteArray(1, '\0') << false << record;
+    // Value lengths that a sealed extension still must not be believed on:
+    // the values end at byte 629, the extension at 661. Text8's count is at
+    // 554, Text14's at 625.
+    QTest::newRow("resealed unchanged") << 554 << QByteArray("\x2f") << true << Words;
+    QTest::newRow("Text8 to the end of the values") << 554 << QByteArray("\x47\0\0\0", 4) << true << record;
+    QTest::newRow("Text8 one past the values") << 554 << QByteArray("\x48\0\0\0", 4) << true << record;
+    QTest::newRow("Text14 one past the values") << 625 << QByteArray("\x01\0\0\0", 4) << true << record;
+    QTest::newRow("Text14 to the end of the extension") << 625 << QByteArray("\x20\0\0\0", 4) << true << record;
+    QTest::newRow("Text14 one past the end of the extension") << 625 << QByteArray("\x21\0\0\0", 4) << true << record;
+    QTest::newRow("Text8 2 GiB long") << 554 << QByteArray("\0\0\0\x80", 4) << true << record;
+    QTest::newRow("Text8 4 GiB long") << 554 << QByteArray("\xff\xff\xff\xff", 4) << true << record;
 }
 
 void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension()
 {
     QFETCH(int, offset);
     QFETCH(QByteArray, bytes);
+    QFETCH(bool, resealed);
     QFETCH(QString, text8);
     QByteArray file = WordsFile;
     QCOMPARE(file.size(), 661);
@@ -408,6 +422,8 @@ void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension()
         file.chop(1);
     else
         file.replace(offset, bytes.size(), bytes);
+    if (resealed)
+        file.replace(629, 32, QCryptographicHash::hash(file.sliced(480, 149), QCryptographicHash::Sha256));
 
     Window window(m_dir->path());
     window.type(8, QStringLiteral("typed"));
