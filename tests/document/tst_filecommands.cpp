@@ -1,3 +1,4 @@
+#include "document/CheckFileExtension.h"
 #include "document/FileCommands.h"
 #include "platform/CommonDialog.h"
 
@@ -10,6 +11,9 @@
 #include <QCryptographicHash>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -76,6 +80,35 @@ QByteArray busyBytes(char reservedFill)
         bytes[i] = static_cast<char>('!' + i % 90);
     return bytes;
 }
+
+// Bytes that end where readable memory ends: a page the process may not
+// touch follows them, so that a read one byte past them stops the test,
+// with or without a sanitizer.
+class GuardedBytes {
+public:
+    explicit GuardedBytes(const QByteArray& bytes)
+    {
+        const qsizetype page = ::sysconf(_SC_PAGESIZE);
+        m_pages = (bytes.size() + page - 1) / page * page + page;
+        m_start = static_cast<char*>(
+            ::mmap(nullptr, size_t(m_pages), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        ::mprotect(m_start + m_pages - page, size_t(page), PROT_NONE);
+        m_bytes = m_start + m_pages - page - bytes.size();
+        memcpy(m_bytes, bytes.constData(), size_t(bytes.size()));
+        m_size = bytes.size();
+    }
+    ~GuardedBytes() { ::munmap(m_start, size_t(m_pages)); }
+    GuardedBytes(const GuardedBytes&) = delete;
+    GuardedBytes& operator=(const GuardedBytes&) = delete;
+
+    QByteArrayView view() const { return {m_bytes, m_size}; }
+
+private:
+    char* m_start = nullptr;
+    char* m_bytes = nullptr;
+    qsizetype m_pages = 0;
+    qsizetype m_size = 0;
+};
 
 } // namespace
 
@@ -424,6 +457,12 @@ void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension()
         file.replace(offset, bytes.size(), bytes);
     if (resealed)
         file.replace(629, 32, QCryptographicHash::hash(file.sliced(480, 149), QCryptographicHash::Sha256));
+
+    // Read on its own, the extension reads nothing past its end.
+    const GuardedBytes tail(file.sliced(480));
+    const std::optional<CheckTexts> values = CheckFileExtension::read(QByteArrayView(file).first(480), tail.view());
+    QCOMPARE(values ? (*values)[Box::AmountInWords] : QStringLiteral("(none)"),
+             text8 == Words ? Words : QStringLiteral("(none)"));
 
     Window window(m_dir->path());
     window.type(8, QStringLiteral("typed"));
