@@ -53,8 +53,13 @@ QString describe(QByteArrayView bytes)
 struct Window {
     Window()
     {
-        for (int box = 1; box <= 14; ++box)
-            form.text(box) = QStringLiteral("typed %1").arg(box);
+        static const CheckTexts typed = [] {
+            CheckTexts texts;
+            for (int box = 1; box <= 14; ++box)
+                texts[Box(box)] = QStringLiteral("typed %1").arg(box);
+            return texts;
+        }();
+        form.boxes = typed;
         form.caption = QStringLiteral("(earlier.qlo) --Quillo");
         cDlg.FileName = workFolder() + QStringLiteral("/earlier.qlo");
         cDlg.FileTitle = QStringLiteral("earlier.qlo");

@@ -14,6 +14,7 @@
 #include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -64,10 +65,16 @@ QList<Placed> placed(const PrintedPage& page)
     static QPdfWriter* const device = new QPdfWriter(new QBuffer);
     device->setResolution(page.resolution());
     QList<Placed> items;
+    // Items come in runs of one font: measured with one metrics each run.
+    std::optional<QFontMetricsF> metrics;
+    QFont measured;
     for (const PrintedPage::Text& item : page.texts()) {
-        const QFontMetricsF metrics(item.font, device);
-        items.append({QRectF(item.baseline.x(), item.baseline.y() - metrics.ascent(),
-                             metrics.horizontalAdvance(item.text), metrics.lineSpacing()),
+        if (!metrics || item.font != measured) {
+            metrics.emplace(item.font, device);
+            measured = item.font;
+        }
+        items.append({QRectF(item.baseline.x(), item.baseline.y() - metrics->ascent(),
+                             metrics->horizontalAdvance(item.text), metrics->lineSpacing()),
                       item.text, item.font.family() == QuickPrint::MicrFont});
     }
     return items;
