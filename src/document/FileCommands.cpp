@@ -174,6 +174,14 @@ QString storageChange(const QString& value, CheckFile::Kept kept)
     // A character the code page lacks is stored as one "?" per UTF-16 unit;
     // one that UTF-8 cannot hold (half a surrogate pair) as U+FFFD.
     const QString stored = whole ? value : value.left(CheckRecord::FieldLength);
+    const auto keeps = [whole](QStringView text) {
+        return whole ? QString::fromUtf8(text.toUtf8()) == text
+                     : Windows1252::decode(Windows1252::encode(text)) == text;
+    };
+    // Nearly every value is stored as it is: only one that is not is looked
+    // at character by character.
+    if (keeps(stored))
+        return changes.join(QStringLiteral("; "));
     QStringList reported;
     for (qsizetype i = 0; i < stored.size();) {
         const bool pair = stored.at(i).isHighSurrogate() && i + 1 < stored.size() && stored.at(i + 1).isLowSurrogate();

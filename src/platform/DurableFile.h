@@ -46,4 +46,9 @@ void writeWhole(const QString& path, const QByteArray& bytes);
 // and no failure leaves any other file behind.
 void replaceWhole(const QString& path, const QByteArray& bytes);
 
+// Whether new files start without a name where the file system has such
+// files (the default). Turned off, every save takes the way of file systems
+// without them, a hidden file renamed into place, so that tests can drive it.
+void useNamelessFiles(bool use);
+
 } // namespace DurableFile

@@ -41,24 +41,44 @@ double PageBuilder::weightedAverageCharWidth(const QFontMetricsF& metrics)
     return total / weights;
 }
 
+const QFontMetricsF& PageBuilder::metrics()
+{
+    if (!m_metrics)
+        m_metrics.emplace(m_font, &m_measure);
+    return *m_metrics;
+}
+
+void PageBuilder::fontChanged()
+{
+    m_metrics.reset();
+    m_averageCharWidth.reset();
+    m_lastDrawn.clear();
+    m_lastDrawnWidth = 0;
+}
+
 void PageBuilder::setFontName(const QString& family)
 {
     m_font.setFamily(family);
+    fontChanged();
 }
 
 void PageBuilder::setFontSize(double points)
 {
     m_font.setPointSizeF(points);
+    fontChanged();
 }
 
 void PageBuilder::setFontBold(bool bold)
 {
     m_font.setBold(bold);
+    fontChanged();
 }
 
 double PageBuilder::averageCharWidth()
 {
-    return weightedAverageCharWidth(metrics());
+    if (!m_averageCharWidth)
+        m_averageCharWidth = weightedAverageCharWidth(metrics());
+    return *m_averageCharWidth;
 }
 
 double PageBuilder::lineHeight()
@@ -68,6 +88,8 @@ double PageBuilder::lineHeight()
 
 double PageBuilder::textWidth(const QString& text)
 {
+    if (text == m_lastDrawn)
+        return m_lastDrawnWidth;
     return metrics().horizontalAdvance(text);
 }
 
@@ -106,9 +128,11 @@ QPointF PageBuilder::printableOrigin()
 void PageBuilder::drawText(double x, double y, const QString& text)
 {
     // The surface places a text by its top-left corner; the page by its baseline.
-    const QFontMetricsF measured = metrics();
+    const QFontMetricsF& measured = metrics();
     m_page.add(m_font, QPointF(x, y + measured.ascent()), text);
-    m_extent |= QRectF(x, y, measured.horizontalAdvance(text), measured.lineSpacing());
+    m_lastDrawn = text;
+    m_lastDrawnWidth = measured.horizontalAdvance(text);
+    m_extent |= QRectF(x, y, m_lastDrawnWidth, measured.lineSpacing());
 }
 
 void PageBuilder::drawLine(double x1, double y1, double x2, double y2)

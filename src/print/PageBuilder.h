@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPdfWriter>
+#include <optional>
 
 // The page a composition draws, kept as a PrintedPage value for whatever
 // destination then takes it. It knows nothing of printers: it is given the
@@ -47,12 +48,20 @@ public:
     static double weightedAverageCharWidth(const QFontMetricsF& metrics);
 
 private:
-    QFontMetricsF metrics() const { return QFontMetricsF(m_font, &m_measure); }
+    // The current font's metrics, and its column width, measured once per font.
+    const QFontMetricsF& metrics();
+    void fontChanged();
 
     // Fonts are measured on a PDF page that is never painted.
     QBuffer m_scratch;
     mutable QPdfWriter m_measure;
     QFont m_font;
+    std::optional<QFontMetricsF> m_metrics;
+    std::optional<double> m_averageCharWidth;
+    // The text drawn last and its width: a composition asks for the width
+    // of what it has just drawn, and shaping a text twice costs.
+    QString m_lastDrawn;
+    double m_lastDrawnWidth = 0;
     PrintedPage m_page;
     QRectF m_extent;
 };

@@ -5,6 +5,7 @@
 #include "fakes/AsOrdinaryUser.h"
 #include "fakes/TestFiles.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -122,6 +123,8 @@ private Q_SLOTS:
     void replacingTheExtensionKeepsTheFilesPermissionsAndOwner();
     void folderWithoutNewFilesGetsTheExtensionInPlace();
     void failedReplaceLeavesNothingBehind();
+    void savesWithoutNamelessFiles_data();
+    void savesWithoutNamelessFiles();
     void writeFollowsLinks_data();
     void writeFollowsLinks();
     void readUsesTheFirst480Bytes();
@@ -269,6 +272,71 @@ void TestCheckFile::failedReplaceLeavesNothingBehind()
     QCOMPARE(message, QStringLiteral("That name belongs to a folder, not a file."));
     QCOMPARE(entriesOf(m_dir->path()), QStringList{QStringLiteral("folder.pdf")});
     QCOMPARE(entriesOf(path(QStringLiteral("folder.pdf"))), QStringList());
+}
+
+void TestCheckFile::savesWithoutNamelessFiles_data()
+{
+    QTest::addColumn<QString>("write");     // "check": a check file's save; "export": a whole replace
+    QTest::addColumn<QByteArray>("before"); // null: no file; "/": a folder under the name
+    QTest::addColumn<QString>("payee");
+    QTest::addColumn<QString>("failure");
+
+    const QByteArray shortRecord = recordWithPayee(QStringLiteral("Acme Supply")).toBytes();
+    QTest::newRow("new check file") << "check" << QByteArray() << "Other payee" << QString();
+    QTest::newRow("check file gaining the extension") << "check" << shortRecord << LongPayee << QString();
+    QTest::newRow("new export") << "export" << QByteArray() << "%PDF-1.4 new" << QString();
+    QTest::newRow("replacing export") << "export" << QByteArray("%PDF-1.4 old") << "%PDF-1.4 new" << QString();
+    // The complete hidden file is ready when the rename over the folder fails.
+    QTest::newRow("export over a folder") << "export" << QByteArray("/") << "%PDF-1.4 new"
+                                          << "That name belongs to a folder, not a file.";
+}
+
+void TestCheckFile::savesWithoutNamelessFiles()
+{
+    QFETCH(QString, write);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, payee);
+    QFETCH(QString, failure);
+    DurableFile::useNamelessFiles(false);
+    const auto restore = qScopeGuard([] { DurableFile::useNamelessFiles(true); });
+    const QString file = path(QStringLiteral("cheque"));
+    if (before == "/") {
+        QVERIFY(QDir().mkpath(file));
+    } else if (!before.isNull()) {
+        QVERIFY(TestFiles::write(file, before));
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0604), 0);
+    }
+    const auto run = [&] {
+        if (write == QLatin1String("check"))
+            CheckFile::write(file, withPayee(payee));
+        else
+            DurableFile::replaceWhole(file, payee.toUtf8());
+    };
+
+    // The way without them: the bytes go to a hidden file first, which a
+    // kill at that moment leaves behind beside the old file.
+    QVERIFY2(killedAtFirstWrite(run), "the write was never stopped at a write");
+    const QStringList hidden = entriesOf(m_dir->path()).filter(QStringLiteral(".quillo-save-"));
+    QCOMPARE(hidden.size(), 1);
+    QVERIFY(QFile::remove(path(hidden.first())));
+
+    QCOMPARE(failureOf(run), failure);
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{QStringLiteral("cheque")});
+    if (!failure.isEmpty()) {
+        QCOMPARE(entriesOf(file), QStringList());
+        return;
+    }
+    if (write == QLatin1String("check"))
+        QCOMPARE(CheckFile::read(file),
+                 payee.size() > 32 ? withPayee(payee) : withPayee(fixedWidth(payee, 32), QString(32, u' ')));
+    else
+        QCOMPARE(TestFiles::read(file), payee.toUtf8());
+    // A check file saved over keeps its permissions; an export is a new file.
+    if (write == QLatin1String("check") && !before.isNull()) {
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, 0604u);
+    }
 }
 
 void TestCheckFile::writeFollowsLinks_data()

@@ -1,3 +1,4 @@
+#include "document/CheckFileExtension.h"
 #include "document/FileCommands.h"
 #include "platform/CommonDialog.h"
 
@@ -7,8 +8,12 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/TestFiles.h"
 
+#include <QCryptographicHash>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -75,6 +80,35 @@ QByteArray busyBytes(char reservedFill)
         bytes[i] = static_cast<char>('!' + i % 90);
     return bytes;
 }
+
+// Bytes that end where readable memory ends: a page the process may not
+// touch follows them, so that a read one byte past them stops the test,
+// with or without a sanitizer.
+class GuardedBytes {
+public:
+    explicit GuardedBytes(const QByteArray& bytes)
+    {
+        const qsizetype page = ::sysconf(_SC_PAGESIZE);
+        m_pages = (bytes.size() + page - 1) / page * page + page;
+        m_start = static_cast<char*>(
+            ::mmap(nullptr, size_t(m_pages), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        ::mprotect(m_start + m_pages - page, size_t(page), PROT_NONE);
+        m_bytes = m_start + m_pages - page - bytes.size();
+        memcpy(m_bytes, bytes.constData(), size_t(bytes.size()));
+        m_size = bytes.size();
+    }
+    ~GuardedBytes() { ::munmap(m_start, size_t(m_pages)); }
+    GuardedBytes(const GuardedBytes&) = delete;
+    GuardedBytes& operator=(const GuardedBytes&) = delete;
+
+    QByteArrayView view() const { return {m_bytes, m_size}; }
+
+private:
+    char* m_start = nullptr;
+    char* m_bytes = nullptr;
+    qsizetype m_pages = 0;
+    qsizetype m_size = 0;
+};
 
 } // namespace
 
@@ -383,28 +417,43 @@ void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension_data()
     // and whether Open says that it may be cut and marks it.
     QTest::addColumn<int>("offset");
     QTest::addColumn<QByteArray>("bytes"); // put at offset; an empty one at 0 cuts the last byte
+    QTest::addColumn<bool>("resealed");    // the last checksum made to fit the change, as a forger would
     QTest::addColumn<QString>("text8");
     QTest::addColumn<bool>("cut");
 
     const QString record = QStringLiteral("One thousand two hundred thirty-");
-    QTest::newRow("intact") << 0 << QByteArray(1, '\0') << Words << false;
-    QTest::newRow("reserved field changed") << 0 << QByteArray("Z") << Words << false;
+    QTest::newRow("intact") << 0 << QByteArray(1, '\0') << false << Words << false;
+    QTest::newRow("reserved field changed") << 0 << QByteArray("Z") << false << Words << false;
     // Another program rewrote the record: its values stand.
-    QTest::newRow("record changed since") << 256 << QByteArray("o") << "one thousand two hundred thirty-" << false;
+    QTest::newRow("record changed since")
+        << 256 << QByteArray("o") << false << "one thousand two hundred thirty-" << false;
     // Not Quillo's at all: someone else's bytes.
-    QTest::newRow("magic changed") << 480 << QByteArray("\x88") << record << false;
-    QTest::newRow("version 2") << 488 << QByteArray("\x02") << record << true;
-    QTest::newRow("length one less") << 490 << QByteArray("\xb4") << record << true;
-    QTest::newRow("a value changed") << 560 << QByteArray("E") << record << true;
-    QTest::newRow("last checksum changed") << 660 << QByteArray("\x68") << record << true;
-    QTest::newRow("last byte cut") << 0 << QByteArray() << record << true;
-    QTest::newRow("a byte appended") << 661 << QByteArray(1, '\0') << record << true;
+    QTest::newRow("magic changed") << 480 << QByteArray("\x88") << false << record << false;
+    QTest::newRow("version 2") << 488 << QByteArray("\x02") << false << record << true;
+    QTest::newRow("length one less") << 490 << QByteArray("\xb4") << false << record << true;
+    QTest::newRow("a value changed") << 560 << QByteArray("E") << false << record << true;
+    QTest::newRow("last checksum changed") << 660 << QByteArray("\x68") << false << record << true;
+    QTest::newRow("last byte cut") << 0 << QByteArray() << false << record << true;
+    QTest::newRow("a byte appended") << 661 << QByteArray(1, '\0') << false << record << true;
+    // Value lengths that a sealed extension still must not be believed on:
+    // the values end at byte 629, the extension at 661. Text8's count is at
+    // 554, Text14's at 625.
+    QTest::newRow("resealed unchanged") << 554 << QByteArray("\x2f") << true << Words << false;
+    QTest::newRow("Text8 to the end of the values") << 554 << QByteArray("\x47\0\0\0", 4) << true << record << true;
+    QTest::newRow("Text8 one past the values") << 554 << QByteArray("\x48\0\0\0", 4) << true << record << true;
+    QTest::newRow("Text14 one past the values") << 625 << QByteArray("\x01\0\0\0", 4) << true << record << true;
+    QTest::newRow("Text14 to the end of the extension") << 625 << QByteArray("\x20\0\0\0", 4) << true << record << true;
+    QTest::newRow("Text14 one past the end of the extension")
+        << 625 << QByteArray("\x21\0\0\0", 4) << true << record << true;
+    QTest::newRow("Text8 2 GiB long") << 554 << QByteArray("\0\0\0\x80", 4) << true << record << true;
+    QTest::newRow("Text8 4 GiB long") << 554 << QByteArray("\xff\xff\xff\xff", 4) << true << record << true;
 }
 
 void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension()
 {
     QFETCH(int, offset);
     QFETCH(QByteArray, bytes);
+    QFETCH(bool, resealed);
     QFETCH(QString, text8);
     QFETCH(bool, cut);
     QByteArray file = WordsFile;
@@ -413,6 +462,14 @@ void TestFileCommands::openReadsTheRecordAloneBesideABrokenExtension()
         file.chop(1);
     else
         file.replace(offset, bytes.size(), bytes);
+    if (resealed)
+        file.replace(629, 32, QCryptographicHash::hash(file.sliced(480, 149), QCryptographicHash::Sha256));
+
+    // Read on its own, the extension reads nothing past its end.
+    const GuardedBytes tail(file.sliced(480));
+    const std::optional<CheckTexts> values = CheckFileExtension::read(QByteArrayView(file).first(480), tail.view());
+    QCOMPARE(values ? (*values)[Box::AmountInWords] : QStringLiteral("(none)"),
+             text8 == Words ? Words : QStringLiteral("(none)"));
 
     Window window(m_dir->path());
     window.type(8, QStringLiteral("typed"));

@@ -13,7 +13,7 @@ public:
     void setText(Box box, const QString& text) override
     {
         boxes[box] = text;
-        changes.append(QStringLiteral("Text%1=%2").arg(numberOf(box)).arg(text));
+        changes.append(QStringLiteral("Text") + QString::number(numberOf(box)) + QLatin1Char('=') + text);
     }
     void setCaption(const QString& text) override
     {

@@ -2,6 +2,7 @@
 #include "fakes/FakePrintDestination.h"
 #include "fakes/PrintedPdf.h"
 #include "fakes/TestFiles.h"
+#include "print/ConfirmationLetter.h"
 #include "print/PageFit.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
@@ -71,6 +72,8 @@ private Q_SLOTS:
     void previewAndPrintedPageAgree();
     void pageSetupPlacesItemsOnTheSheet_data();
     void pageSetupPlacesItemsOnTheSheet();
+    void letterDatesTheAuthorizationApartFromItself_data();
+    void letterDatesTheAuthorizationApartFromItself();
 };
 
 void TestPrintedPage::chequeLandsAtItsColumnsAndLines()
@@ -446,4 +449,49 @@ void TestPrintedPage::pageSetupPlacesItemsOnTheSheet()
         for (qsizetype i = 0; i < unmoved.size(); ++i)
             QVERIFY2(qAbs(after[i].yMin - unmoved[i].yMin - down * 0.72) <= pixel, qPrintable(after[i].text));
     }
+}
+
+void TestPrintedPage::letterDatesTheAuthorizationApartFromItself_data()
+{
+    QTest::addColumn<QDateTime>("authorized");
+    QTest::addColumn<QDate>("letterDate");
+    QTest::addColumn<QString>("authorizedOn"); // as the letter says it
+    QTest::addColumn<QString>("writtenOn");
+
+    // Noon UTC is the same day in every zone the tests run in.
+    QTest::newRow("a week before") << QDateTime(QDate(2026, 12, 1), QTime(12, 0), Qt::UTC) << QDate(2026, 12, 8)
+                                   << "December 1, 2026"
+                                   << "December 8, 2026";
+    QTest::newRow("the day before") << QDateTime(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC) << QDate(2026, 12, 8)
+                                    << "December 7, 2026"
+                                    << "December 8, 2026";
+    QTest::newRow("another year") << QDateTime(QDate(2025, 12, 31), QTime(12, 0), Qt::UTC) << QDate(2026, 1, 2)
+                                  << "December 31, 2025"
+                                  << "January 2, 2026";
+}
+
+void TestPrintedPage::letterDatesTheAuthorizationApartFromItself()
+{
+    QFETCH(QDateTime, authorized);
+    QFETCH(QDate, letterDate);
+    QFETCH(QString, authorizedOn);
+    QFETCH(QString, writtenOn);
+
+    ConfirmationLetter::Facts facts;
+    facts.merchant = {QStringLiteral("Sunrise Garden Supply"),
+                      QStringLiteral("88 Orchard Road"),
+                      QStringLiteral("(559) 555-0100"),
+                      {},
+                      QStringLiteral("Refunded within 30 days.")};
+    facts.draft = mariasCheque();
+    facts.accountLastFour = QStringLiteral("6789");
+    facts.authorization = AuthorizationRecord::forDraft(facts.draft, authorized);
+    facts.date = letterDate;
+    const QString letter = ConfirmationLetter::lines(facts).join(QLatin1Char('\n'));
+
+    // The letter's own date stands once, on a line of its own; the
+    // authorization's date once, in the text.
+    QCOMPARE(letter.count(writtenOn), 1);
+    QVERIFY2(letter.contains(QLatin1Char('\n') + writtenOn + QLatin1Char('\n')), qPrintable(letter));
+    QCOMPARE(letter.count(authorizedOn), 1);
 }

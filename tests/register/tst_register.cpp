@@ -9,6 +9,7 @@
 #include "register/ProofCopies.h"
 #include "register/ProofFileCheck.h"
 #include "register/RegisterAuthorizations.h"
+#include "register/RegisterCipher.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
 #include "register/RegisterJournal.h"
@@ -139,6 +140,28 @@ QStringList eventCodes(const QString& path)
     }
     QSqlDatabase::removeDatabase("codes");
     return codes;
+}
+
+// Columns of every draft as the file keeps them, oldest first.
+QList<QList<QByteArray>> draftColumns(const QString& path, const QStringList& columns)
+{
+    QList<QList<QByteArray>> rows;
+    {
+        QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "columns");
+        file.setDatabaseName(path);
+        if (file.open()) {
+            QSqlQuery query(file);
+            query.exec(QStringLiteral("SELECT %1 FROM drafts ORDER BY id").arg(columns.join(QLatin1Char(','))));
+            while (query.next()) {
+                QList<QByteArray> row;
+                for (int k = 0; k < columns.size(); ++k)
+                    row.append(query.value(k).toByteArray());
+                rows.append(row);
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase("columns");
+    return rows;
 }
 
 // Every file under `folder` as one run of bytes.
@@ -1273,6 +1296,11 @@ private Q_SLOTS:
         QTest::newRow("same digits typed otherwise")
             << QStringList{"printed@7"} << QStringList()
             << QStringList{"11=021000021        ", "12=9876 5436 789", "13=001042"} << asked;
+        // The bank line's number is the one the bank reads; the top one is only printed.
+        QTest::newRow("top number other, bank line number the same")
+            << QStringList{"printed@7"} << QStringList() << QStringList{"6=1043"} << asked;
+        QTest::newRow("top number the same, bank line number other")
+            << QStringList{"printed@7"} << QStringList() << QStringList{"13=1043"} << QString();
         QTest::newRow("bank line number empty, top number the same")
             << QStringList{"printed@7"} << QStringList() << QStringList{"13="} << asked;
         QTest::newRow("no account number")
@@ -1444,6 +1472,92 @@ private Q_SLOTS:
                 QVERIFY2(!files.contains(QString::fromLatin1(secret).toUtf8().toBase64()), secret.constData());
             }
         }
+    }
+
+    void eachSealedValueHasANonceOfItsOwn()
+    {
+        // The same account sealed twice, in two drafts and twice in one context.
+        const QString path = folder("nonces") + "/register.sqlite";
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        drafts.record(printed(sampleTexts()), DraftEvent::printed("1"));
+        drafts.record(printed(sampleTexts()), DraftEvent::printed("2"));
+        registerSession.reset();
+        const QList<QList<QByteArray>> rows = draftColumns(path, {"account_number", "payor_line1"});
+        QCOMPARE(rows.size(), 2);
+        const RegisterCipher cipher(QByteArray(RegisterCipher::KeyBytes, '\x07'));
+        const QByteArray context("quillo-register\x1f"
+                                 "d1\x1f"
+                                 "account_number");
+        const QList<QByteArray> sealed = {rows[0][0],
+                                          rows[0][1],
+                                          rows[1][0],
+                                          rows[1][1],
+                                          cipher.seal("98765436789C", context),
+                                          cipher.seal("98765436789C", context)};
+
+        // XChaCha20-Poly1305: a 24-byte nonce first.
+        QSet<QByteArray> nonces;
+        for (const QByteArray& value : sealed) {
+            const QByteArray nonce = value.left(24);
+            QVERIFY2(nonce != QByteArray(24, '\0'), value.toHex().constData());
+            nonces.insert(nonce);
+        }
+        QCOMPARE(nonces.size(), sealed.size());
+        QCOMPARE(cipher.open(sealed[4], context), "98765436789C");
+        QCOMPARE(cipher.open(sealed[5], context), "98765436789C");
+    }
+
+    void blindIndexesNeedTheRegistersKey_data()
+    {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QByteArray>("keyed");   // under the key 00 01 02 ... 1f
+        QTest::addColumn<QByteArray>("unkeyed"); // BLAKE2b-256 without a key
+
+        QTest::newRow("account") << QByteArray("account\x1f"
+                                               "021000021\x1f"
+                                               "98765436789")
+                                 << QByteArray("59d50e9e2dff7ebdc4dfc56db6a6f5cd905cf1f833757368fbd62a69811654c4")
+                                 << QByteArray("049943b19d9e21a0c75e8481dd4883b85786ae656103a4f12fcd382982ee7a71");
+        QTest::newRow("cheque") << QByteArray("cheque\x1f"
+                                              "021000021\x1f"
+                                              "98765436789\x1f"
+                                              "1042")
+                                << QByteArray("a97565a42dbefbc5a45ebcdd3b769ce10883238a070646e4c50f141126dd0eb1")
+                                << QByteArray("d88810865db6a2e7aebc3f5a5150fcfac2ca230a64e5299539b8b87f505e71b7");
+    }
+
+    void blindIndexesNeedTheRegistersKey()
+    {
+        QFETCH(QByteArray, message);
+        QFETCH(QByteArray, keyed);
+        QFETCH(QByteArray, unkeyed);
+
+        QByteArray key(RegisterCipher::KeyBytes, '\0');
+        for (int k = 0; k < key.size(); ++k)
+            key[k] = char(k);
+        const RegisterCipher cipher(key);
+        QCOMPARE(cipher.blindIndex(message).toHex(), keyed);
+        QCOMPARE(cipher.blindIndex(message).toHex(), keyed); // the same again: look-ups find it
+        key[0] = '\x01';
+        const QByteArray otherKey = RegisterCipher(key).blindIndex(message).toHex();
+        QVERIFY(otherKey != keyed);
+        QVERIFY(otherKey != unkeyed);
+
+        // Two registers, each with a key of its own, and the same draft in each.
+        QList<QByteArray> indexes;
+        for (const char* name : {"first", "second"}) {
+            const QString path = folder(QString::fromLatin1(QTest::currentDataTag()) + "-" + name) + "/register.sqlite";
+            auto registerSession = session(path);
+            registerSession->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+            registerSession.reset();
+            const QList<QList<QByteArray>> rows = draftColumns(path, {"account_key", "cheque_key"});
+            QCOMPARE(rows.size(), 1);
+            indexes.append(rows[0][QTest::currentDataTag() == QByteArray("account") ? 0 : 1].toHex());
+        }
+        QCOMPARE(indexes[0].size(), 64);
+        QVERIFY(indexes[0] != indexes[1]);
+        QVERIFY(!indexes.contains(unkeyed));
     }
 
     void aRegisterThatCannotBeUsed_data()

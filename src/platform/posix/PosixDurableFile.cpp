@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -11,6 +12,9 @@
 #include <unistd.h>
 
 namespace {
+
+// Off only in tests of the way without nameless files.
+std::atomic<bool> namelessFiles{true};
 
 // Closes the descriptor on every way out of a call.
 class Descriptor {
@@ -213,6 +217,8 @@ enum class Created { Done, NameTaken, Unsupported };
 // or the whole file.
 Created createUnnamed(const QByteArray& name, const QByteArray& bytes)
 {
+    if (!namelessFiles)
+        return Created::Unsupported;
     const QByteArray folder = folderOf(name);
     Descriptor file(::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
     if (!file.isOpen()) {
@@ -275,6 +281,8 @@ int placeThroughHiddenFile(const QByteArray& name, const QByteArray& bytes, cons
 // other error, leaving the old file as it was.
 int placeNewFile(const QByteArray& name, const QByteArray& bytes, const struct stat* old)
 {
+    if (!namelessFiles)
+        return placeThroughHiddenFile(name, bytes, old);
     const QByteArray folder = folderOf(name);
     Descriptor file(::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
     if (!file.isOpen()) {
@@ -434,6 +442,11 @@ void replaceWhole(const QString& path, const QByteArray& bytes)
     const QByteArray name = linkTarget(QFile::encodeName(path));
     if (const int refused = placeNewFile(name, bytes, nullptr))
         fail(refused, Step::Create, name);
+}
+
+void useNamelessFiles(bool use)
+{
+    namelessFiles = use;
 }
 
 } // namespace DurableFile
