@@ -796,120 +796,120 @@ void TestQuickPrint::letterOutcomesSpeakOfTheLetter()
     QTRY_VERIFY(!printing.isBusy());
     QCOMPARE(messages.shown, confirmation.isEmpty() ? QStringList() : QStringList{confirmation});
     QCOMPARE(failures.reports, failure.isEmpty() ? QStringList() : QStringList{failure});
+}
 
-    void TestQuickPrint::printServiceAnswersDecideTheOutcome_data()
-    {
-        using Ipp = FakeIppService;
-        QTest::addColumn<IppScript>("script");
-        QTest::addColumn<PrintOutcome::Kind>("kind");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("requests");
+void TestQuickPrint::printServiceAnswersDecideTheOutcome_data()
+{
+    using Ipp = FakeIppService;
+    QTest::addColumn<IppScript>("script");
+    QTest::addColumn<PrintOutcome::Kind>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("requests");
 
-        const QString notTaken = QStringLiteral(
-            "The printer \"FILEPDF\" did not take the check, so it was not printed. Check the printer and try again.");
-        const QString refused = notTaken + QStringLiteral(" The print service said: The document is not a PDF.");
-        const Ipp::Answer created{0, {}, 906, 0};
-        const Ipp::Answer notAPdf{0x040A, QStringLiteral("The document is not a PDF."), 0, 0};
-        const Ipp::Answer cancelRefused{0x0404, {}, 0, 0};
-        const QStringList cancelThenState{"Get-Printer-Attributes", "Create-Job", "Send-Document 906", "Cancel-Job 906",
-                                          "Get-Job-Attributes 906"};
-        const QStringList stateThenCancel{"Get-Printer-Attributes", "Create-Job", "Send-Document 906",
-                                          "Get-Job-Attributes 906", "Cancel-Job 906"};
+    const QString notTaken = QStringLiteral(
+        "The printer \"FILEPDF\" did not take the check, so it was not printed. Check the printer and try again.");
+    const QString refused = notTaken + QStringLiteral(" The print service said: The document is not a PDF.");
+    const Ipp::Answer created{0, {}, 906, 0};
+    const Ipp::Answer notAPdf{0x040A, QStringLiteral("The document is not a PDF."), 0, 0};
+    const Ipp::Answer cancelRefused{0x0404, {}, 0, 0};
+    const QStringList cancelThenState{"Get-Printer-Attributes", "Create-Job", "Send-Document 906", "Cancel-Job 906",
+                                      "Get-Job-Attributes 906"};
+    const QStringList stateThenCancel{"Get-Printer-Attributes", "Create-Job", "Send-Document 906",
+                                      "Get-Job-Attributes 906", "Cancel-Job 906"};
 
-        QTest::newRow("taken, processing")
-            << IppScript{{Ipp::CreateJob, created}, {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Processing}}}
-            << PrintOutcome::Kind::Printed << QString()
-            << QStringList{"Get-Printer-Attributes", "Create-Job", "Send-Document 906", "Get-Job-Attributes 906"};
-        QTest::newRow("taken, then aborted")
-            << IppScript{{Ipp::CreateJob, created}, {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Aborted}}}
-            << PrintOutcome::Kind::NotPrinted << notTaken << stateThenCancel;
-        // A cancel the service refuses, as it does for a job that has ended: the job's state says how.
-        QTest::newRow("refused, cancel refused, aborted")
-            << IppScript{{Ipp::CreateJob, created},
-                         {Ipp::SendDocument, notAPdf},
-                         {Ipp::CancelJob, cancelRefused},
-                         {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Aborted}}}
-            << PrintOutcome::Kind::NotPrinted << refused << cancelThenState;
-        QTest::newRow("refused, cancel refused, canceled")
-            << IppScript{{Ipp::CreateJob, created},
-                         {Ipp::SendDocument, notAPdf},
-                         {Ipp::CancelJob, cancelRefused},
-                         {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Canceled}}}
-            << PrintOutcome::Kind::NotPrinted << refused << cancelThenState;
-        QTest::newRow("refused, cancel refused, still processing")
-            << IppScript{{Ipp::CreateJob, created},
-                         {Ipp::SendDocument, notAPdf},
-                         {Ipp::CancelJob, cancelRefused},
-                         {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Processing}}}
-            << PrintOutcome::Kind::Uncertain
-            << QStringLiteral("Quillo could not find out whether the check was printed: the printer did not take the "
-                              "check (the print service said: The document is not a PDF.). Before printing it again, "
-                              "look at the print queue of \"FILEPDF\" (job 906), so that the customer's account is not "
-                              "drawn twice.")
-            << cancelThenState;
-    }
+    QTest::newRow("taken, processing") << IppScript{{Ipp::CreateJob, created},
+                                                    {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Processing}}}
+                                       << PrintOutcome::Kind::Printed << QString()
+                                       << QStringList{"Get-Printer-Attributes", "Create-Job", "Send-Document 906",
+                                                      "Get-Job-Attributes 906"};
+    QTest::newRow("taken, then aborted") << IppScript{{Ipp::CreateJob, created},
+                                                      {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Aborted}}}
+                                         << PrintOutcome::Kind::NotPrinted << notTaken << stateThenCancel;
+    // A cancel the service refuses, as it does for a job that has ended: the job's state says how.
+    QTest::newRow("refused, cancel refused, aborted") << IppScript{{Ipp::CreateJob, created},
+                                                                   {Ipp::SendDocument, notAPdf},
+                                                                   {Ipp::CancelJob, cancelRefused},
+                                                                   {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Aborted}}}
+                                                      << PrintOutcome::Kind::NotPrinted << refused << cancelThenState;
+    QTest::newRow("refused, cancel refused, canceled") << IppScript{{Ipp::CreateJob, created},
+                                                                    {Ipp::SendDocument, notAPdf},
+                                                                    {Ipp::CancelJob, cancelRefused},
+                                                                    {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Canceled}}}
+                                                       << PrintOutcome::Kind::NotPrinted << refused << cancelThenState;
+    QTest::newRow("refused, cancel refused, still processing")
+        << IppScript{{Ipp::CreateJob, created},
+                     {Ipp::SendDocument, notAPdf},
+                     {Ipp::CancelJob, cancelRefused},
+                     {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Processing}}}
+        << PrintOutcome::Kind::Uncertain
+        << QStringLiteral("Quillo could not find out whether the check was printed: the printer did not take the "
+                          "check (the print service said: The document is not a PDF.). Before printing it again, "
+                          "look at the print queue of \"FILEPDF\" (job 906), so that the customer's account is not "
+                          "drawn twice.")
+        << cancelThenState;
+}
 
-    void TestQuickPrint::printServiceAnswersDecideTheOutcome()
-    {
-        QFETCH(IppScript, script);
-        QFETCH(PrintOutcome::Kind, kind);
-        QFETCH(QString, message);
-        QFETCH(QStringList, requests);
-        m_service->script = script;
-        m_service->requests.clear();
+void TestQuickPrint::printServiceAnswersDecideTheOutcome()
+{
+    QFETCH(IppScript, script);
+    QFETCH(PrintOutcome::Kind, kind);
+    QFETCH(QString, message);
+    QFETCH(QStringList, requests);
+    m_service->script = script;
+    m_service->requests.clear();
 
-        SystemPrinterFinder finder;
-        const QFuture<FoundPrinter> found = finder.findDefault();
-        QTRY_VERIFY_WITH_TIMEOUT(found.isFinished(), 60000);
-        const std::shared_ptr<PrintDestination> printer = found.result().printer;
-        QVERIFY2(printer, qPrintable(found.result().failure));
-        QCOMPARE(printer->name(), QStringLiteral("FILEPDF"));
-        const QFuture<PrintOutcome> outcome = printer->print(composed(typicalCheque(), {}, printer->pageLayout()).page);
-        QTRY_VERIFY_WITH_TIMEOUT(outcome.isFinished(), 60000);
+    SystemPrinterFinder finder;
+    const QFuture<FoundPrinter> found = finder.findDefault();
+    QTRY_VERIFY_WITH_TIMEOUT(found.isFinished(), 60000);
+    const std::shared_ptr<PrintDestination> printer = found.result().printer;
+    QVERIFY2(printer, qPrintable(found.result().failure));
+    QCOMPARE(printer->name(), QStringLiteral("FILEPDF"));
+    const QFuture<PrintOutcome> outcome = printer->print(composed(typicalCheque(), {}, printer->pageLayout()).page);
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.isFinished(), 60000);
 
-        QCOMPARE(outcome.result().kind, kind);
-        QCOMPARE(outcome.result().message, message);
-        QCOMPARE(outcome.result().printer, QStringLiteral("FILEPDF"));
-        QCOMPARE(outcome.result().jobId, 906);
-        QCOMPARE(m_service->requests, requests);
-    }
+    QCOMPARE(outcome.result().kind, kind);
+    QCOMPARE(outcome.result().message, message);
+    QCOMPARE(outcome.result().printer, QStringLiteral("FILEPDF"));
+    QCOMPARE(outcome.result().jobId, 906);
+    QCOMPARE(m_service->requests, requests);
+}
 
-    void TestQuickPrint::aLaterLookUpSettlesByTheJobsState_data()
-    {
-        QTest::addColumn<int>("status");
-        QTest::addColumn<int>("state");
-        QTest::addColumn<QStringList>("recorded");
+void TestQuickPrint::aLaterLookUpSettlesByTheJobsState_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QStringList>("recorded");
 
-        using Ipp = FakeIppService;
-        // Still on its way, it may print yet: asked again later.
-        QTest::newRow("pending") << 0 << int(Ipp::Pending) << QStringList();
-        QTest::newRow("held") << 0 << int(Ipp::Held) << QStringList();
-        QTest::newRow("processing") << 0 << int(Ipp::Processing) << QStringList();
-        QTest::newRow("stopped") << 0 << int(Ipp::Stopped) << QStringList();
-        QTest::newRow("canceled") << 0 << int(Ipp::Canceled) << QStringList{"7 not printed: canceled"};
-        QTest::newRow("aborted") << 0 << int(Ipp::Aborted) << QStringList{"7 not printed: aborted"};
-        QTest::newRow("completed") << 0 << int(Ipp::Completed) << QStringList{"7 printed: completed"};
-        QTest::newRow("no state said") << 0 << 0 << QStringList();
-        QTest::newRow("job not found") << 0x0406 << int(Ipp::Aborted) << QStringList();
-    }
+    using Ipp = FakeIppService;
+    // Still on its way, it may print yet: asked again later.
+    QTest::newRow("pending") << 0 << int(Ipp::Pending) << QStringList();
+    QTest::newRow("held") << 0 << int(Ipp::Held) << QStringList();
+    QTest::newRow("processing") << 0 << int(Ipp::Processing) << QStringList();
+    QTest::newRow("stopped") << 0 << int(Ipp::Stopped) << QStringList();
+    QTest::newRow("canceled") << 0 << int(Ipp::Canceled) << QStringList{"7 not printed: canceled"};
+    QTest::newRow("aborted") << 0 << int(Ipp::Aborted) << QStringList{"7 not printed: aborted"};
+    QTest::newRow("completed") << 0 << int(Ipp::Completed) << QStringList{"7 printed: completed"};
+    QTest::newRow("no state said") << 0 << 0 << QStringList();
+    QTest::newRow("job not found") << 0x0406 << int(Ipp::Aborted) << QStringList();
+}
 
-    void TestQuickPrint::aLaterLookUpSettlesByTheJobsState()
-    {
-        QFETCH(int, status);
-        QFETCH(int, state);
-        QFETCH(QStringList, recorded);
-        m_service->script = {{FakeIppService::GetJobAttributes, {quint16(status), {}, 0, state}}};
-        m_service->requests.clear();
+void TestQuickPrint::aLaterLookUpSettlesByTheJobsState()
+{
+    QFETCH(int, status);
+    QFETCH(int, state);
+    QFETCH(QStringList, recorded);
+    m_service->script = {{FakeIppService::GetJobAttributes, {quint16(status), {}, 0, state}}};
+    m_service->requests.clear();
 
-        OneUncertainPrint prints;
-        SystemPrintJobStates states;
-        UncertainSettler settler([&]() -> UncertainPrints& { return prints; }, states);
-        QSignalSpy settled(&settler, &UncertainSettler::settled);
-        settler.settle();
-        QTRY_COMPARE_WITH_TIMEOUT(settled.count(), 1, 60000);
-        QCOMPARE(prints.recorded, recorded);
-        QCOMPARE(m_service->requests, QStringList{"Get-Job-Attributes 31"});
-    }
+    OneUncertainPrint prints;
+    SystemPrintJobStates states;
+    UncertainSettler settler([&]() -> UncertainPrints& { return prints; }, states);
+    QSignalSpy settled(&settler, &UncertainSettler::settled);
+    settler.settle();
+    QTRY_COMPARE_WITH_TIMEOUT(settled.count(), 1, 60000);
+    QCOMPARE(prints.recorded, recorded);
+    QCOMPARE(m_service->requests, QStringList{"Get-Job-Attributes 31"});
+}
 
-    QTEST_MAIN(TestQuickPrint)
+QTEST_MAIN(TestQuickPrint)
 #include "tst_quickprint.moc"
