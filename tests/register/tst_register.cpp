@@ -29,6 +29,7 @@
 #include <csignal>
 #include <ctime>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -213,6 +214,15 @@ QByteArray filesOf(const QString& path)
 QByteArray contentsOf(const QString& path)
 {
     return TestFiles::read(path) + "|" + TestFiles::read(path + "-wal") + "|" + TestFiles::read(path + "-journal");
+}
+
+// The permission bits of `path` as "0600", or "missing".
+QString modeOf(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("missing");
+    return QStringLiteral("0%1").arg(info.st_mode & 07777, 3, 8, QLatin1Char('0'));
 }
 
 bool inPrivateMountNamespace()
@@ -854,6 +864,65 @@ private Q_SLOTS:
             failure = error.reason();
         }
         QCOMPARE(failure, "a protected value in it has been altered");
+    }
+
+    void filesAreTheMerchantsAlone_data()
+    {
+        // Made readable to all by an older version, then opened again.
+        QTest::addColumn<bool>("older");
+        QTest::newRow("a new register") << false;
+        QTest::newRow("an older register's readable files") << true;
+    }
+
+    void filesAreTheMerchantsAlone()
+    {
+        QFETCH(bool, older);
+        const QString home = folder(QTest::currentDataTag());
+        const QString where = home + "/Quillo/Quillo";
+        const QString path = where + "/register.sqlite";
+        const QString proofPath = home + "/call 1042.wav";
+        QVERIFY(TestFiles::write(proofPath, "RIFF a recorded call"));
+        // Nothing taken away by the umask: what is private is made so on purpose.
+        const mode_t previous = ::umask(0);
+        auto restore = qScopeGuard([previous] { ::umask(previous); });
+
+        auto registerSession = session(path);
+        DraftRecord draft = printed(sampleTexts());
+        draft.authorization = authorization();
+        draft.authorization->proofFile = proofPath;
+        draft.authorization->proofSha256 = *ProofCopies::sha256Of(proofPath);
+        registerSession->open(nullptr).record(draft, DraftEvent::printed("1"));
+        const QString copy = where + "/proofs/" + QDir(where + "/proofs").entryList(QDir::Files).value(0);
+
+        QSqlDatabase other;
+        if (older) {
+            registerSession.reset();
+            for (const QString& opened : {home + "/Quillo", where, where + "/proofs"})
+                QCOMPARE(::chmod(QFile::encodeName(opened).constData(), 0755), 0);
+            for (const QString& readable : {path, copy})
+                QCOMPARE(::chmod(QFile::encodeName(readable).constData(), 0644), 0);
+            // Another program's connection makes the log and index files, as readable as the file.
+            other = QSqlDatabase::addDatabase("QSQLITE", "older");
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec("SELECT COUNT(*) FROM drafts"));
+            QCOMPARE(modeOf(path + "-wal"), "0644");
+            QCOMPARE(modeOf(path + "-shm"), "0644");
+            registerSession = session(path);
+            registerSession->open(nullptr);
+        }
+
+        const QStringList modes = {
+            modeOf(where), modeOf(path), modeOf(path + "-wal"), modeOf(path + "-shm"), modeOf(where + "/proofs"),
+            modeOf(copy)};
+        QCOMPARE(modes, QStringList({"0700", "0600", "0600", "0600", "0700", "0600"}));
+        // The folders Quillo made above it are as private; one it found is left as it is.
+        QCOMPARE(modeOf(home + "/Quillo"), older ? "0755" : "0700");
+        registerSession.reset();
+        if (other.isValid())
+            other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase("older");
     }
 
     void aProofFileThatCannotBeKept_data()
