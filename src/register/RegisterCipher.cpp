@@ -133,9 +133,10 @@ QString RegisterCipher::randomId()
 
 RegisterCipher::Work RegisterCipher::passphraseWork()
 {
-    // libsodium's choice for a key asked for interactively: well under a
-    // second, 64 MiB of memory.
-    return {crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE};
+    // libsodium's choice for a key that guards data worth more than a login:
+    // about a second and 256 MiB of memory for each guess. A register keeps
+    // the limits it was made with (passphrase_operations, passphrase_memory).
+    return {crypto_pwhash_OPSLIMIT_MODERATE, crypto_pwhash_MEMLIMIT_MODERATE};
 }
 
 QByteArray RegisterCipher::passphraseKey(const QString& passphrase, const QByteArray& salt, Work work)

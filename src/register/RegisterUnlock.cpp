@@ -2,6 +2,7 @@
 
 #include "register/KeyringKeys.h"
 #include "register/PassphrasePrompt.h"
+#include "register/PassphraseStrength.h"
 #include "register/RegisterError.h"
 #include "register/RegisterStore.h"
 
@@ -114,6 +115,11 @@ std::unique_ptr<RegisterCipher> unlockNew(RegisterStore& store, const RegisterKe
     }
     if (!cipher) {
         std::optional<QString> passphrase = sources.scriptedPassphrase;
+        // Held to the rule the dialog applies to the merchant's choice; an
+        // existing register opens with whatever passphrase it was given.
+        if (passphrase && !PassphraseStrength(*passphrase).isEnough())
+            throw RegisterError(QStringLiteral("the passphrase in QUILLO_REGISTER_PASSPHRASE is too easy to guess "
+                                               "for a new register"));
         if (!passphrase && sources.prompt)
             passphrase = sources.prompt->ask(PassphrasePrompt::Purpose::Choose, false);
         if (!passphrase || passphrase->isEmpty())

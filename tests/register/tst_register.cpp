@@ -6,6 +6,7 @@
 #include "print/PrintJobStates.h"
 #include "register/DraftRegister.h"
 #include "register/KeychainKeyring.h"
+#include "register/PassphraseStrength.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterAuthorizations.h"
 #include "register/RegisterCsv.h"
@@ -225,6 +226,25 @@ QString modeOf(const QString& path)
     return QStringLiteral("0%1").arg(info.st_mode & 07777, 3, 8, QLatin1Char('0'));
 }
 
+// The register's fact `name` as the file keeps it, "" when it has none.
+QString factOf(const QString& path, const QString& name)
+{
+    QString value;
+    {
+        QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "facts");
+        file.setDatabaseName(path);
+        if (file.open()) {
+            QSqlQuery query(file);
+            query.prepare("SELECT value FROM register_facts WHERE name = ?");
+            query.addBindValue(name);
+            if (query.exec() && query.next())
+                value = QString::fromLatin1(query.value(0).toByteArray());
+        }
+    }
+    QSqlDatabase::removeDatabase("facts");
+    return value;
+}
+
 bool inPrivateMountNamespace()
 {
     return QFile::symLinkTarget(QStringLiteral("/proc/self/ns/mnt")) !=
@@ -285,7 +305,8 @@ private:
     {
         auto* writer = new QProcess(this);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QUILLO_REGISTER_PASSPHRASE"), QStringLiteral("two writers"));
+        environment.insert(QStringLiteral("QUILLO_REGISTER_PASSPHRASE"),
+                           QStringLiteral("two writers share one ledger"));
         writer->setProcessEnvironment(environment);
         writer->start(QCoreApplication::applicationFilePath(),
                       {QStringLiteral("--record-drafts"), path, QString::number(count), QString::number(first)});
@@ -1355,7 +1376,7 @@ private Q_SLOTS:
         const QString path = where + "/register.sqlite";
         if (fault != QLatin1String("read-only-new") && fault != QLatin1String("not-a-database")) {
             if (fault == QLatin1String("wrong-variable"))
-                qputenv("QUILLO_REGISTER_PASSPHRASE", "the right one");
+                qputenv("QUILLO_REGISTER_PASSPHRASE", "the right one, kept safe");
             auto first = session(path);
             DraftRegister& drafts = first->open(nullptr);
             // Enough drafts for pages that opening and recording never read.
@@ -1400,7 +1421,7 @@ private Q_SLOTS:
             for (QByteArray& key : m_keyring.keys)
                 key = QByteArray(32, 'k');
         } else if (fault == QLatin1String("wrong-variable")) {
-            qputenv("QUILLO_REGISTER_PASSPHRASE", "the wrong one");
+            qputenv("QUILLO_REGISTER_PASSPHRASE", "the wrong one, kept safe");
         }
         const QByteArray before = contentsOf(path);
 
@@ -1509,7 +1530,7 @@ private Q_SLOTS:
     void twoProgramsRecordAtOnce()
     {
         const QString path = folder("two-writers") + "/register.sqlite";
-        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers");
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers share one ledger");
         RegisterSession(path, nullptr).open(nullptr);
 
         QProcess* one = startWriter(path, 40, 1000);
@@ -1532,7 +1553,7 @@ private Q_SLOTS:
     void killedWhileRecording()
     {
         const QString path = folder("killed") + "/register.sqlite";
-        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers");
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers share one ledger");
         RegisterSession(path, nullptr).open(nullptr);
 
         QProcess* writer = startWriter(path, 100000, 1);
@@ -1561,32 +1582,94 @@ private Q_SLOTS:
         QCOMPARE(drafts.drafts().size(), std::size_t(found.size() + 1));
     }
 
+    void passphraseStrength_data()
+    {
+        QTest::addColumn<QString>("passphrase");
+        QTest::addColumn<QString>("advice"); // empty: accepted
+
+        const QString refused = "This passphrase could be guessed in fewer than ten billion tries. ";
+        const QString words = "Common words and names are guessed first, even with digits for letters. ";
+        const QString repeats = "Repeated characters or words add little. ";
+        const QString shortOne = "It is short: every character more makes it harder to guess. ";
+        const QString more = "Add another word or two that are not common.";
+        // The edge, ten billion guesses, is 33.22 bits of the estimator's.
+        QTest::newRow("two words, 32.9 bits") << "zebra staple" << refused + words + more;
+        QTest::newRow("two words, one capital, 34.5 bits") << "Zebra staple"
+                                                           << "";
+        QTest::newRow("seven random letters, 32.9 bits") << "zqxjvkw" << refused + shortOne + more;
+        QTest::newRow("eight random letters, 37.6 bits") << "zqxjvkwp"
+                                                         << "";
+        QTest::newRow("dictionary word") << "password" << refused + words + shortOne + more;
+        QTest::newRow("a word with digits for letters") << "p4ssw0rd" << refused + words + shortOne + more;
+        QTest::newRow("a repeated character") << "zzzzzzzzzzzzzzzzzzzz" << refused + repeats + more;
+        QTest::newRow("a repeated pair") << "zqzqzqzqzqzq" << refused + repeats + more;
+        QTest::newRow("a sequence") << "abcdefgh"
+                                    << refused + "Sequences such as \"abc\" or \"1234\" add little. " + shortOne + more;
+        QTest::newRow("a row of keys") << "asdfghjkl;"
+                                       << refused + "Rows of keys such as \"qwerty\" add little. " + shortOne + more;
+        QTest::newRow("a date") << "11/12/1987" << refused + "Dates and years are guessed early. " + shortOne + more;
+        QTest::newRow("one character") << "a" << refused + words + shortOne + more;
+        QTest::newRow("four common words") << "correct horse battery staple"
+                                           << "";
+    }
+
+    void passphraseStrength()
+    {
+        QFETCH(QString, passphrase);
+        QFETCH(QString, advice);
+        const PassphraseStrength strength(passphrase);
+        QCOMPARE(strength.advice(), advice);
+        QCOMPARE(strength.isEnough(), advice.isEmpty());
+    }
+
     void passphrase_data()
     {
         QTest::addColumn<QStringList>("firstAnswers");
         QTest::addColumn<QStringList>("laterAnswers");
-        QTest::addColumn<QString>("variable");
-        QTest::addColumn<QString>("asked"); // C: choose, E: enter, e: enter after a wrong one
+        QTest::addColumn<QString>("variable");      // when the register is made
+        QTest::addColumn<QString>("laterVariable"); // when it is opened again
+        QTest::addColumn<QString>("asked");         // C: choose, E: enter, e: enter after a wrong one
         QTest::addColumn<QString>("reason");
 
         QTest::newRow("chosen, then typed") << QStringList{"horse battery"} << QStringList{"horse battery"} << ""
+                                            << ""
                                             << "C E"
                                             << "";
         QTest::newRow("a wrong one, then the right one")
             << QStringList{"horse battery"} << QStringList{"horse staple", "horse battery"} << ""
+            << ""
             << "C E e"
             << "";
         QTest::newRow("a wrong one, then cancelled")
             << QStringList{"horse battery"} << QStringList{"horse staple", QString()} << ""
+            << ""
             << "C E e"
             << "no register passphrase was given";
         QTest::newRow("cancelled when choosing")
             << QStringList{QString()} << QStringList() << ""
+            << ""
             << "C"
             << "the desktop's keyring does not answer, and no register passphrase was given";
-        QTest::newRow("from the environment") << QStringList() << QStringList() << "horse battery"
+        QTest::newRow("from the environment") << QStringList() << QStringList() << "horse battery staple"
+                                              << "horse battery staple"
                                               << ""
                                               << "";
+        QTest::newRow("too easy to guess in the environment, new register")
+            << QStringList() << QStringList() << "zebra staple"
+            << ""
+            << ""
+            << "the passphrase in QUILLO_REGISTER_PASSPHRASE is too easy to guess for a new register";
+        QTest::newRow("just hard enough in the environment, new register")
+            << QStringList() << QStringList() << "Zebra staple"
+            << "Zebra staple"
+            << ""
+            << "";
+        // A register made before the rule, with a weak passphrase, still opens with it.
+        QTest::newRow("too easy to guess in the environment, existing register")
+            << QStringList{"zebra staple"} << QStringList() << ""
+            << "zebra staple"
+            << "C"
+            << "";
     }
 
     void passphrase()
@@ -1594,6 +1677,7 @@ private Q_SLOTS:
         QFETCH(QStringList, firstAnswers);
         QFETCH(QStringList, laterAnswers);
         QFETCH(QString, variable);
+        QFETCH(QString, laterVariable);
         QFETCH(QString, asked);
         QFETCH(QString, reason);
 
@@ -1609,6 +1693,9 @@ private Q_SLOTS:
             // The keyring answers now, but the register keeps its passphrase.
             m_keyring.answers = true;
             prompt.answers.assign(laterAnswers.cbegin(), laterAnswers.cend());
+            qunsetenv("QUILLO_REGISTER_PASSPHRASE");
+            if (!laterVariable.isEmpty())
+                qputenv("QUILLO_REGISTER_PASSPHRASE", laterVariable.toUtf8());
             auto later = session(path);
             DraftRegister& drafts = later->open(&prompt);
             QCOMPARE(drafts.payor(drafts.drafts().front()), "Jane Q. Customer");
@@ -1623,6 +1710,13 @@ private Q_SLOTS:
         QCOMPARE(questions.join(' '), asked);
         QCOMPARE(failure, reason);
         QVERIFY(m_keyring.keys.isEmpty());
+        // A new register's key costs each guess libsodium's moderate work:
+        // three passes over 256 MiB, kept with the register for its later opens.
+        if (reason.isEmpty())
+            QCOMPARE(QStringList({factOf(path, "passphrase_operations"), factOf(path, "passphrase_memory")}),
+                     QStringList({"3", "268435456"}));
+        else if (reason.endsWith("for a new register"))
+            QCOMPARE(factOf(path, "key_source"), QString());
     }
 
     void keyringKeepsTheKey()
