@@ -1,9 +1,11 @@
 #include "ui/register/PassphraseDialog.h"
 
 #include "platform/qt/widgets/OkCancelButtons.h"
+#include "register/PassphraseStrength.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,11 +46,26 @@ PassphraseDialog::PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrong
     lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
     lblPrompt->setWordWrap(true);
     txtPassphrase = passwordBox("txtPassphrase", QStringLiteral("Passphrase"), this);
+    cmdShow = new QPushButton(QStringLiteral("&Show"), this);
+    cmdShow->setObjectName(QStringLiteral("cmdShow"));
+    cmdShow->setCheckable(true);
+    cmdShow->setAutoDefault(false);
+    cmdShow->setAccessibleName(QStringLiteral("Show the passphrase"));
+    auto* passphraseRow = new QHBoxLayout;
+    passphraseRow->addWidget(txtPassphrase);
+    passphraseRow->addWidget(cmdShow);
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("&Passphrase:"), txtPassphrase);
+    fields->addRow(QStringLiteral("&Passphrase:"), passphraseRow);
     if (purpose == PassphrasePrompt::Purpose::Choose) {
         txtAgain = passwordBox("txtAgain", QStringLiteral("Passphrase again"), this);
         fields->addRow(QStringLiteral("&Again:"), txtAgain);
+        lblMatch = new QLabel(this);
+        lblMatch->setObjectName(QStringLiteral("lblMatch"));
+        fields->addRow(QString(), lblMatch);
+        lblStrength = new QLabel(this);
+        lblStrength->setObjectName(QStringLiteral("lblStrength"));
+        lblStrength->setWordWrap(true);
+        fields->addRow(QString(), lblStrength);
     }
 
     const OkCancelButtons okCancel = OkCancelButtons::addTo(*this);
@@ -60,6 +77,7 @@ PassphraseDialog::PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrong
     layout->addLayout(fields);
     layout->addWidget(buttons);
 
+    connect(cmdShow, &QPushButton::toggled, this, &PassphraseDialog::showText);
     connect(txtPassphrase, &QLineEdit::textChanged, this, &PassphraseDialog::updateOk);
     if (txtAgain)
         connect(txtAgain, &QLineEdit::textChanged, this, &PassphraseDialog::updateOk);
@@ -71,8 +89,25 @@ QString PassphraseDialog::passphrase() const
     return txtPassphrase->text();
 }
 
+void PassphraseDialog::showText(bool shown)
+{
+    const QLineEdit::EchoMode mode = shown ? QLineEdit::Normal : QLineEdit::Password;
+    txtPassphrase->setEchoMode(mode);
+    if (txtAgain)
+        txtAgain->setEchoMode(mode);
+}
+
 void PassphraseDialog::updateOk()
 {
-    const bool typed = !txtPassphrase->text().isEmpty();
-    cmdOK->setEnabled(typed && (!txtAgain || txtAgain->text() == txtPassphrase->text()));
+    const QString typed = txtPassphrase->text();
+    if (!txtAgain) {
+        cmdOK->setEnabled(!typed.isEmpty());
+        return;
+    }
+    const PassphraseStrength strength(typed);
+    lblStrength->setText(strength.advice());
+    // Said once the second box has something to compare.
+    const bool differ = !txtAgain->text().isEmpty() && txtAgain->text() != typed;
+    lblMatch->setText(differ ? QStringLiteral("The two passphrases differ.") : QString());
+    cmdOK->setEnabled(strength.isEnough() && txtAgain->text() == typed);
 }
