@@ -132,10 +132,15 @@ QFuture<KeyringKeys::Answer> KeychainKeyring::readLater(const QString& name)
     return promise->future();
 }
 
-bool KeychainKeyring::write(const QString& name, const QByteArray& key)
+bool KeychainKeyring::write(const QString& name, const SecretBytes& key)
 {
+    // The keyring takes text: this copy, and those the library makes, are
+    // beyond the reach of SecretBytes.
+    QByteArray base64 = key.view().toByteArray().toBase64();
+    const QString encoded = QString::fromLatin1(base64);
+    SecretBytes::wipe(base64);
     const std::optional<JobResult> result = runJob(
-        [service = m_service, name, text = QString::fromLatin1(key.toBase64())] {
+        [service = m_service, name, text = encoded] {
             auto* job = new QKeychain::WritePasswordJob(service);
             job->setKey(name);
             job->setTextData(text);

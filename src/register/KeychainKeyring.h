@@ -17,7 +17,7 @@ public:
     Answer read(const QString& name) override;
     // Answers once the keyring has, with no limit: nobody waits for it.
     QFuture<Answer> readLater(const QString& name) override;
-    bool write(const QString& name, const QByteArray& key) override;
+    bool write(const QString& name, const SecretBytes& key) override;
 
 private:
     QString m_service;

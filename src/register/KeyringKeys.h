@@ -1,5 +1,7 @@
 #pragma once
 
+#include "register/SecretBytes.h"
+
 #include <QByteArray>
 #include <QFuture>
 #include <QString>
@@ -14,6 +16,7 @@ public:
     };
     struct Answer {
         Found found = Found::NoAnswer;
+        // The reader takes it into SecretBytes and wipes it (SecretBytes::takeFrom).
         QByteArray key;
     };
 
@@ -23,5 +26,5 @@ public:
     // answers only once the merchant has unlocked it.
     virtual QFuture<Answer> readLater(const QString& name) { return QtFuture::makeReadyFuture(read(name)); }
     // Whether the keyring took the key.
-    virtual bool write(const QString& name, const QByteArray& key) = 0;
+    virtual bool write(const QString& name, const SecretBytes& key) = 0;
 };

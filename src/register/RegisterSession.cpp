@@ -25,7 +25,7 @@ public:
     {}
 
     Answer read(const QString& name) override { return name == m_name ? m_answer : m_keyring.read(name); }
-    bool write(const QString& name, const QByteArray& key) override { return m_keyring.write(name, key); }
+    bool write(const QString& name, const SecretBytes& key) override { return m_keyring.write(name, key); }
 
 private:
     KeyringKeys& m_keyring;

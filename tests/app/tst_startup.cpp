@@ -11,6 +11,9 @@
 #include <QScreen>
 #include <QtTest>
 
+#include <sys/prctl.h>
+#include <sys/resource.h>
+
 namespace {
 
 // Watches the two windows appear and go, and what each looked like then.
@@ -58,10 +61,17 @@ private Q_SLOTS:
 void TestStartup::splashComesAndGoesBeforeTheMainWindow()
 {
     StartupWatcher watcher;
+    QCOMPARE(::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 1);
     qApp->installEventFilter(&watcher);
     AppServices services;
     Module1::Main(services);
     qApp->removeEventFilter(&watcher);
+
+    // No core dump can hold the register's keys, and no debugger of the user's attaches.
+    QCOMPARE(::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 0);
+    rlimit core{};
+    QCOMPARE(::getrlimit(RLIMIT_CORE, &core), 0);
+    QCOMPARE(core.rlim_cur, rlim_t(0));
 
     QVERIFY(Module1::MainWindow);
     QCOMPARE(watcher.events.first(), QStringLiteral("frmSplash shown"));

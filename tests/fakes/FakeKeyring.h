@@ -24,11 +24,11 @@ public:
         return {Found::Key, keys.value(name)};
     }
 
-    bool write(const QString& name, const QByteArray& key) override
+    bool write(const QString& name, const SecretBytes& key) override
     {
         if (!answers)
             return false;
-        keys.insert(name, key);
+        keys.insert(name, key.view().toByteArray());
         return true;
     }
 

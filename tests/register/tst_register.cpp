@@ -14,6 +14,7 @@
 #include "register/RegisterJournal.h"
 #include "register/RegisterSession.h"
 #include "register/RegisterTexts.h"
+#include "register/SecretBytes.h"
 #include "register/UncertainSettler.h"
 
 #include <QCoreApplication>
@@ -243,6 +244,19 @@ QString factOf(const QString& path, const QString& name)
     }
     QSqlDatabase::removeDatabase("facts");
     return value;
+}
+
+// The memory this process keeps locked out of swap, in kB (VmLck).
+int lockedKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmLck:"))
+            return line.mid(6).trimmed().split(' ').value(0).toInt();
+    }
+    return -1;
 }
 
 bool inPrivateMountNamespace()
@@ -1580,6 +1594,32 @@ private Q_SLOTS:
         QCOMPARE(found.mid(0, committed.size()), committed);
         drafts.record(printed(sampleTexts()), DraftEvent::printed("after"));
         QCOMPARE(drafts.drafts().size(), std::size_t(found.size() + 1));
+    }
+
+    void secretBytesAreLockedAndWiped()
+    {
+        const int lockedBefore = lockedKilobytes();
+        QByteArray typed("correct horse battery staple");
+        const char* typedBytes = typed.constData();
+        {
+            SecretBytes secret = SecretBytes::takeFrom(typed);
+            QCOMPARE(secret.view(), QByteArrayView("correct horse battery staple"));
+            // The way in is wiped where it was, not merely let go.
+            QCOMPARE(typed.constData(), typedBytes);
+            QCOMPARE(typed, QByteArray(28, '\0'));
+            // Kept out of swap while it lives.
+            QVERIFY2(lockedKilobytes() >= lockedBefore + 4,
+                     qPrintable(QStringLiteral("%1 kB locked, %2 before").arg(lockedKilobytes()).arg(lockedBefore)));
+
+            SecretBytes moved = std::move(secret);
+            QVERIFY(secret.isEmpty());
+            QCOMPARE(moved.view(), QByteArrayView("correct horse battery staple"));
+            const unsigned char* kept = moved.data();
+            moved.wipe();
+            QCOMPARE(QByteArrayView(kept, 28), QByteArrayView(QByteArray(28, '\0')));
+            QCOMPARE(SecretBytes::utf8Of(QStringLiteral("Łukasz")).view(), QByteArrayView("\xc5\x81ukasz"));
+        }
+        QCOMPARE(lockedKilobytes(), lockedBefore);
     }
 
     void passphraseStrength_data()
