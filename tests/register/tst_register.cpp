@@ -1315,6 +1315,45 @@ private Q_SLOTS:
         QCOMPARE(RegisterCsv::write(drafts, drafts.drafts(), fullBankNumbers), csv);
     }
 
+    void csvWritesFormulasAsText_data()
+    {
+        QTest::addColumn<QString>("payor");
+        QTest::addColumn<QByteArray>("written");
+
+        QTest::newRow("=") << "=HYPERLINK(\"http://x.test\",\"Pay\")"
+                           << QByteArray("\"'=HYPERLINK(\"\"http://x.test\"\",\"\"Pay\"\")\"");
+        QTest::newRow("+") << "+1+2" << QByteArray("'+1+2");
+        QTest::newRow("-") << "-2+3" << QByteArray("'-2+3");
+        QTest::newRow("@") << "@SUM(1,1)" << QByteArray("\"'@SUM(1,1)\"");
+        QTest::newRow("tab") << "\t=1+2" << QByteArray("'\t=1+2");
+        QTest::newRow("carriage return") << "\r=1+2" << QByteArray("\"'\r=1+2\"");
+        // Left as typed: nothing a spreadsheet runs starts them.
+        QTest::newRow("space first") << " =1+2" << QByteArray(" =1+2");
+        QTest::newRow("digit first") << "1=1" << QByteArray("1=1");
+        QTest::newRow("letter first") << "Jane = Q" << QByteArray("Jane = Q");
+        QTest::newRow("a line feed first") << "\n=1" << QByteArray("\"\n=1\"");
+        QTest::newRow("empty") << "" << QByteArray("");
+    }
+
+    void csvWritesFormulasAsText()
+    {
+        QFETCH(QString, payor);
+        QFETCH(QByteArray, written);
+        CsvDraft draft;
+        draft.printed = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
+        draft.checkNumber = "1042";
+        draft.payor = payor;
+        draft.payee = "Acme";
+        draft.amount = "$5.00";
+        draft.status = "Printed";
+        draft.destination = "Office";
+        draft.accountLastFour = "6789";
+        QCOMPARE(RegisterCsv::write({draft}, false),
+                 "Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Account No.\r\n"
+                 "2026-12-01 14:05,1042," +
+                     written + ",Acme,$5.00,Printed,Office,****6789\r\n");
+    }
+
     void noClearBankNumbersInItsFiles()
     {
         const QString path = folder("at-rest") + "/register.sqlite";
