@@ -1,6 +1,11 @@
 #include "register/KeychainKeyring.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QMutex>
 #include <QPromise>
 #include <QSemaphore>
@@ -105,6 +110,10 @@ KeyringKeys::Answer answerOf(const std::optional<JobResult>& result)
         return {Found::Key, QByteArray::fromBase64(result->text.toLatin1())};
     case QKeychain::EntryNotFound:
         return {Found::NoKey, {}};
+    // The Secret Service's unlock was refused or cancelled.
+    case QKeychain::AccessDenied:
+    case QKeychain::AccessDeniedByUser:
+        return {Found::Locked, {}};
     default:
         return {Found::NoAnswer, {}};
     }
@@ -115,6 +124,24 @@ KeyringKeys::Answer answerOf(const std::optional<JobResult>& result)
 KeychainKeyring::KeychainKeyring(QString service, std::chrono::milliseconds limit)
     : m_service(std::move(service)), m_limit(limit)
 {}
+
+KeyringKeys::Readiness KeychainKeyring::readiness()
+{
+    const QString service = QStringLiteral("org.freedesktop.secrets");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    // Asked of the bus, which does not start a service that is not running.
+    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(service).value())
+        return Readiness::Absent;
+    QDBusInterface properties(service, QStringLiteral("/org/freedesktop/secrets/aliases/default"),
+                              QStringLiteral("org.freedesktop.DBus.Properties"), bus);
+    properties.setTimeout(int(m_limit.count()));
+    const QDBusReply<QDBusVariant> locked = properties.call(
+        QStringLiteral("Get"), QStringLiteral("org.freedesktop.Secret.Collection"), QStringLiteral("Locked"));
+    // No default collection yet: the first key makes one, which may ask for a password.
+    if (!locked.isValid())
+        return Readiness::Locked;
+    return locked.value().variant().toBool() ? Readiness::Locked : Readiness::Unlocked;
+}
 
 KeyringKeys::Answer KeychainKeyring::read(const QString& name)
 {

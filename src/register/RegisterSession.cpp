@@ -13,7 +13,9 @@ namespace {
 // What the worker found: whether the file can be opened, and where its key is.
 struct Checked {
     bool usable = false;
+    bool hasKey = false;
     std::optional<QString> keyringEntry;
+    KeyringKeys::Readiness keyring = KeyringKeys::Readiness::Absent;
 };
 
 // The keyring's answer for one entry, asked for beforehand; anything else
@@ -51,40 +53,56 @@ DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
     return openWith(prompt, m_keyring, SqlRegisterStore::Check::Pages);
 }
 
-void RegisterSession::openInBackground(PassphrasePrompt* prompt, std::function<void(bool)> opened)
+void RegisterSession::openInBackground(std::function<void(bool)> opened)
 {
     if (m_register) {
         opened(true);
         return;
     }
-    QtConcurrent::run([path = m_path] {
+    const bool scripted = !qEnvironmentVariableIsEmpty(PassphraseVariable);
+    QtConcurrent::run([path = m_path, keyring = m_keyring] {
         Checked checked;
         try {
             // Its own connection, made and closed on this thread.
             SqlRegisterStore store(path);
+            checked.hasKey = RegisterUnlock::hasKey(store);
             checked.keyringEntry = RegisterUnlock::keyringEntry(store);
+            if (checked.keyringEntry && keyring)
+                checked.keyring = keyring->readiness();
             checked.usable = true;
         } catch (const RegisterError&) {
             // Said again, with its reason, when the register is next used.
         }
         return checked;
-    }).then(&m_answers, [this, prompt, opened](const Checked& checked) {
-        if (m_register || !checked.usable || !checked.keyringEntry || !m_keyring) {
-            opened(m_register || (checked.usable && finishOpening(prompt, m_keyring)));
+    }).then(&m_answers, [this, opened, scripted](const Checked& checked) {
+        // Only a key had without a question opens the register now: a
+        // passphrase, a new register's key or a locked keyring is asked for
+        // when the register is first needed.
+        if (m_register || !checked.usable) {
+            opened(m_register != nullptr);
+            return;
+        }
+        if (!checked.keyringEntry) {
+            opened((checked.hasKey || scripted) && finishOpening(m_keyring));
+            return;
+        }
+        if (!m_keyring || checked.keyring != KeyringKeys::Readiness::Unlocked) {
+            opened(false);
             return;
         }
         m_keyring->readLater(*checked.keyringEntry)
-            .then(&m_answers, [this, prompt, opened, entry = *checked.keyringEntry](KeyringKeys::Answer answer) {
+            .then(&m_answers, [this, opened, entry = *checked.keyringEntry](KeyringKeys::Answer answer) {
                 AnsweredKeyring answered(*m_keyring, entry, std::move(answer));
-                opened(m_register || finishOpening(prompt, &answered));
+                opened(m_register || finishOpening(&answered));
             });
     });
 }
 
-bool RegisterSession::finishOpening(PassphrasePrompt* prompt, KeyringKeys* keyring)
+bool RegisterSession::finishOpening(KeyringKeys* keyring)
 {
     try {
-        openWith(prompt, keyring, SqlRegisterStore::Check::DoneBefore);
+        // Nobody is asked: without a prompt, a key that needs a question is refused.
+        openWith(nullptr, keyring, SqlRegisterStore::Check::DoneBefore);
         return true;
     } catch (const RegisterError&) {
         return false;

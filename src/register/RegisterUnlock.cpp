@@ -59,6 +59,8 @@ std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const Regis
         switch (answer.found) {
         case KeyringKeys::Found::NoAnswer:
             throw RegisterError(QStringLiteral("the desktop's keyring, which keeps its key, does not answer"));
+        case KeyringKeys::Found::Locked:
+            throw RegisterError(QStringLiteral("the desktop's keyring, which keeps its key, is locked"));
         case KeyringKeys::Found::NoKey:
             throw RegisterError(QStringLiteral("the desktop's keyring holds no key for it"));
         case KeyringKeys::Found::Key:
@@ -105,7 +107,11 @@ std::unique_ptr<RegisterCipher> unlockNew(RegisterStore& store, const RegisterKe
         {FactCreated, QByteArray::number(QDateTime::currentMSecsSinceEpoch())},
     };
     std::unique_ptr<RegisterCipher> cipher;
-    if (!sources.scriptedPassphrase && sources.keyring) {
+    // A keyring that is not running is not started: starting one may ask
+    // the merchant to set it up, in words that do not name Quillo.
+    const bool keyringRuns = sources.keyring && !sources.scriptedPassphrase &&
+                             sources.keyring->readiness() != KeyringKeys::Readiness::Absent;
+    if (keyringRuns) {
         const SecretBytes key = RegisterCipher::randomKey();
         if (sources.keyring->write(RegisterUnlock::keyringName(id), key)) {
             cipher = std::make_unique<RegisterCipher>(key);
@@ -122,10 +128,9 @@ std::unique_ptr<RegisterCipher> unlockNew(RegisterStore& store, const RegisterKe
         if (!passphrase && sources.prompt)
             passphrase = sources.prompt->ask(PassphrasePrompt::Purpose::Choose, false);
         if (!passphrase || passphrase->isEmpty())
-            throw RegisterError(sources.keyring
-                                    ? QStringLiteral("the desktop's keyring does not answer, and no register "
-                                                     "passphrase was given")
-                                    : QStringLiteral("no register passphrase was given"));
+            throw RegisterError(keyringRuns ? QStringLiteral("the desktop's keyring does not answer, and no register "
+                                                             "passphrase was given")
+                                            : QStringLiteral("no register passphrase was given"));
         const QByteArray salt = RegisterCipher::randomSalt();
         const RegisterCipher::Work work = RegisterCipher::passphraseWork();
         cipher = fromPassphrase(*passphrase, salt, work);
@@ -155,6 +160,11 @@ std::unique_ptr<RegisterCipher> RegisterUnlock::unlock(RegisterStore& store, con
             return unlockExisting(store, sources, *keySource);
         throw;
     }
+}
+
+bool RegisterUnlock::hasKey(RegisterStore& store)
+{
+    return store.fact(FactKeySource).has_value();
 }
 
 std::optional<QString> RegisterUnlock::keyringEntry(RegisterStore& store)

@@ -14,11 +14,15 @@
 // does once the merchant has typed its password.
 class FakeKeyring : public KeyringKeys {
 public:
+    Readiness readiness() override { return ready; }
+
     Answer read(const QString& name) override
     {
         ++reads;
         if (!answers)
             return {Found::NoAnswer, {}};
+        if (staysLocked)
+            return {Found::Locked, {}};
         if (!keys.contains(name))
             return {Found::NoKey, {}};
         return {Found::Key, keys.value(name)};
@@ -52,6 +56,9 @@ public:
     }
 
     bool answers = true;
+    // What it tells of itself without being read, and a keyring whose unlock the merchant refuses.
+    Readiness ready = Readiness::Unlocked;
+    bool staysLocked = false;
     bool locked = false;
     int reads = 0;
     QHash<QString, QByteArray> keys;

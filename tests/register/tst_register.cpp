@@ -1401,6 +1401,9 @@ private Q_SLOTS:
             << "another program has kept %1/register.sqlite locked for more than 5 seconds" << true;
         QTest::newRow("keyring without the key") << "keyring-lost"
                                                  << "the desktop's keyring holds no key for it" << false;
+        QTest::newRow("keyring locked, its unlock refused")
+            << "keyring-locked"
+            << "the desktop's keyring, which keeps its key, is locked" << false;
         QTest::newRow("keyring does not answer")
             << "keyring-silent"
             << "the desktop's keyring, which keeps its key, does not answer" << false;
@@ -1468,6 +1471,9 @@ private Q_SLOTS:
             QVERIFY(QSqlQuery(other).exec("INSERT INTO register_facts (name, value) VALUES ('held', 'x')"));
         } else if (fault == QLatin1String("keyring-lost")) {
             m_keyring.keys.clear();
+        } else if (fault == QLatin1String("keyring-locked")) {
+            m_keyring.ready = KeyringKeys::Readiness::Locked;
+            m_keyring.staysLocked = true;
         } else if (fault == QLatin1String("keyring-silent")) {
             m_keyring.answers = false;
         } else if (fault == QLatin1String("keyring-other")) {
@@ -1489,7 +1495,7 @@ private Q_SLOTS:
         // Opened in the background at start-up: the same refusal, nothing changed.
         std::optional<bool> opened;
         auto background = session(path);
-        background->openInBackground(&prompt, [&opened](bool open) { opened = open; });
+        background->openInBackground([&opened](bool open) { opened = open; });
         QTRY_VERIFY_WITH_TIMEOUT(opened.has_value(), 20000);
         QCOMPARE(*opened, opensToRead);
         QCOMPARE(background->isOpen(), opensToRead);
@@ -1518,7 +1524,7 @@ private Q_SLOTS:
 
         auto later = session(path);
         std::optional<bool> opened;
-        later->openInBackground(nullptr, [&opened](bool open) { opened = open; });
+        later->openInBackground([&opened](bool open) { opened = open; });
         QTRY_COMPARE(m_keyring.waiting.size(), std::size_t(1));
         bool eventLoopRan = false;
         QTimer::singleShot(50, [&eventLoopRan] { eventLoopRan = true; });
@@ -1532,6 +1538,76 @@ private Q_SLOTS:
         QCOMPARE(m_keyring.reads, 1);
         DraftRegister& drafts = later->open(nullptr);
         QCOMPARE(drafts.payor(drafts.drafts().front()), "Jane Q. Customer");
+    }
+
+    void startUpAsksNothing_data()
+    {
+        QTest::addColumn<QString>("made");    // "keyring", "passphrase" or "" for no register yet
+        QTest::addColumn<QString>("keyring"); // its state at the start: "unlocked", "locked", "absent"
+        QTest::addColumn<bool>("variable");   // QUILLO_REGISTER_PASSPHRASE set at the start
+        QTest::addColumn<bool>("openedAtStart");
+        QTest::addColumn<QString>("firstNeed"); // what the first use asks: C choose, E enter, - nothing
+
+        QTest::newRow("first start, no keyring, no variable") << ""
+                                                              << "absent" << false << false << "C";
+        QTest::newRow("first start, the variable") << ""
+                                                   << "absent" << true << true << "-";
+        QTest::newRow("first start, an unlocked keyring") << ""
+                                                          << "unlocked" << false << false << "-";
+        QTest::newRow("key in the unlocked keyring") << "keyring"
+                                                     << "unlocked" << false << true << "-";
+        QTest::newRow("key in the locked keyring") << "keyring"
+                                                   << "locked" << false << false << "-";
+        QTest::newRow("key in a keyring not running") << "keyring"
+                                                      << "absent" << false << false << "-";
+        QTest::newRow("passphrase, no variable") << "passphrase"
+                                                 << "unlocked" << false << false << "E";
+        QTest::newRow("passphrase in the variable") << "passphrase"
+                                                    << "unlocked" << true << true << "-";
+    }
+
+    void startUpAsksNothing()
+    {
+        QFETCH(QString, made);
+        QFETCH(QString, keyring);
+        QFETCH(bool, variable);
+        QFETCH(bool, openedAtStart);
+        QFETCH(QString, firstNeed);
+
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
+        const QByteArray passphrase = "horse battery staple";
+        if (!made.isEmpty()) {
+            if (made == QLatin1String("passphrase"))
+                qputenv("QUILLO_REGISTER_PASSPHRASE", passphrase);
+            session(path)->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+            qunsetenv("QUILLO_REGISTER_PASSPHRASE");
+        }
+        const int keysBefore = m_keyring.keys.size();
+        m_keyring.reads = 0;
+        m_keyring.ready = keyring == QLatin1String("unlocked") ? KeyringKeys::Readiness::Unlocked
+                          : keyring == QLatin1String("locked") ? KeyringKeys::Readiness::Locked
+                                                               : KeyringKeys::Readiness::Absent;
+        if (variable)
+            qputenv("QUILLO_REGISTER_PASSPHRASE", passphrase);
+
+        auto start = session(path);
+        std::optional<bool> opened;
+        start->openInBackground([&opened](bool open) { opened = open; });
+        QTRY_VERIFY_WITH_TIMEOUT(opened.has_value(), 20000);
+        QCOMPARE(*opened, openedAtStart);
+        QCOMPARE(start->isOpen(), openedAtStart);
+        // Nothing read from a keyring that would ask to be unlocked or started, nothing written to it.
+        QCOMPARE(m_keyring.reads, made == QLatin1String("keyring") && openedAtStart ? 1 : 0);
+        QCOMPARE(m_keyring.keys.size(), keysBefore);
+
+        // The first use asks what the register needs.
+        FakePassphrasePrompt prompt;
+        prompt.answers = {QString::fromLatin1(passphrase), QString::fromLatin1(passphrase)};
+        start->open(&prompt).record(printed(sampleTexts()), DraftEvent::printed("2"));
+        QStringList asked;
+        for (const FakePassphrasePrompt::Question& question : std::as_const(prompt.asked))
+            asked.append(question.purpose == PassphrasePrompt::Purpose::Choose ? "C" : "E");
+        QCOMPARE(asked.isEmpty() ? QStringLiteral("-") : asked.join(' '), firstNeed);
     }
 
     void aFullDisk()

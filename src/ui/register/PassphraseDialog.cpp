@@ -16,9 +16,9 @@ namespace {
 QString promptText(PassphrasePrompt::Purpose purpose, bool wrongBefore)
 {
     if (purpose == PassphrasePrompt::Purpose::Choose)
-        return QStringLiteral("The desktop's keyring does not answer, so the draft register is protected with a "
-                              "passphrase instead. Choose one: Quillo asks for it once each time it starts, and "
-                              "without it the register cannot be read.");
+        return QStringLiteral("The desktop's keyring is not running or does not answer, so the draft register is "
+                              "protected with a passphrase instead. Choose one: Quillo asks for it once a run, when "
+                              "the register is first needed, and without it the register cannot be read.");
     if (wrongBefore)
         return QStringLiteral("That is not the register's passphrase. Type it again.");
     return QStringLiteral("Type the passphrase of the draft register.");
@@ -35,14 +35,16 @@ QLineEdit* passwordBox(const char* name, const QString& accessibleName, QWidget*
 
 } // namespace
 
-PassphraseDialog::PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrongBefore, QWidget* owner)
+PassphraseDialog::PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrongBefore, QWidget* owner,
+                                   const QString& why)
     : QDialog(owner), m_purpose(purpose)
 {
     setObjectName(QStringLiteral("frmPassphrase"));
     setWindowTitle(QStringLiteral("Register Passphrase --Quillo"));
     setModal(true);
 
-    lblPrompt = new QLabel(promptText(purpose, wrongBefore), this);
+    const QString prompt = promptText(purpose, wrongBefore);
+    lblPrompt = new QLabel(why.isEmpty() ? prompt : why + QLatin1Char(' ') + prompt, this);
     lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
     lblPrompt->setWordWrap(true);
     txtPassphrase = passwordBox("txtPassphrase", QStringLiteral("Passphrase"), this);

@@ -16,7 +16,8 @@ class PassphraseDialog : public QDialog {
     Q_OBJECT
 
 public:
-    PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrongBefore, QWidget* owner);
+    // `why`, where given, opens the prompt: what the passphrase is needed for.
+    PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrongBefore, QWidget* owner, const QString& why = {});
 
     QString passphrase() const;
 
