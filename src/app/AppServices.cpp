@@ -49,6 +49,7 @@ void AppServices::startRegister()
     // for what the register needs; one that cannot be opened is said then,
     // with the question whether to print the draft unrecorded.
     m_register.openInBackground([this](bool opened) {
+        m_registerStartFinished = true;
         if (opened)
             m_settler.settle();
     });

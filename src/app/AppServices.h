@@ -45,6 +45,8 @@ public:
     RegisterSession& draftRegister() { return m_register; }
     // Opens the register once the windows are up and settles what it holds uncertain.
     void startRegister();
+    // Whether that opening has finished, the register open or left for its first use.
+    bool registerStartFinished() const { return m_registerStartFinished; }
 
 private:
     QtApplicationFacts m_facts;
@@ -89,6 +91,7 @@ private:
     UncertainSettler m_settler{[this]() -> UncertainPrints& { return m_register.open(&m_windowPassphrase); },
                                m_jobStates};
     QPointer<frmRegister> m_registerWindow;
+    bool m_registerStartFinished = false;
 
     void openRegisterWindow(frmMain* cheques);
 };
