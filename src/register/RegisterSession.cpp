@@ -60,15 +60,25 @@ void RegisterSession::openInBackground(std::function<void(bool)> opened)
         return;
     }
     const bool scripted = !qEnvironmentVariableIsEmpty(PassphraseVariable);
-    QtConcurrent::run([path = m_path, keyring = m_keyring] {
+    QtConcurrent::run([path = m_path, keyring = m_keyring, scripted] {
         Checked checked;
         try {
             // Its own connection, made and closed on this thread.
             SqlRegisterStore store(path);
             checked.hasKey = RegisterUnlock::hasKey(store);
-            checked.keyringEntry = RegisterUnlock::keyringEntry(store);
-            if (checked.keyringEntry && keyring)
+            const bool newForKeyring = !checked.hasKey && !scripted;
+            if (keyring && (newForKeyring || RegisterUnlock::keyringEntry(store)))
                 checked.keyring = keyring->readiness();
+            // A new register's key goes to an open keyring from here, however
+            // long the keyring takes to answer; the window then reads it back
+            // as any register's.
+            if (newForKeyring && checked.keyring == KeyringKeys::Readiness::Unlocked) {
+                RegisterKeySources sources;
+                sources.keyring = keyring;
+                RegisterUnlock::unlock(store, sources);
+                checked.hasKey = true;
+            }
+            checked.keyringEntry = RegisterUnlock::keyringEntry(store);
             checked.usable = true;
         } catch (const RegisterError&) {
             // Said again, with its reason, when the register is next used.
