@@ -44,6 +44,7 @@ appstream
 desktop-file-utils
 libqt6sql6-sqlite
 libsodium-dev
+libzxcvbn-dev
 qtkeychain-qt6-dev
 gnome-keyring
 libsecret-tools

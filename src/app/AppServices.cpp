@@ -25,7 +25,7 @@ MainWindowServices AppServices::mainWindowServices()
     services.settings = &m_settings;
     services.windows = &m_windows;
     services.printers = &m_printers;
-    services.journal = &m_journal;
+    services.journal = &m_journalWatch;
     services.authorizations = &m_authorizations;
     services.showAboutBox = [this](QWidget* owner) {
         AboutServices about = AboutServices::forPlatform(m_facts, m_messages, m_systemInfo, &m_windows);
@@ -43,11 +43,13 @@ MainWindowServices AppServices::mainWindowServices()
 
 void AppServices::startRegister()
 {
-    // Opened now, its passphrase is asked once while the merchant starts the
-    // day rather than in the middle of a print, and prints left uncertain last
-    // time are looked up. A register that cannot be opened is said when a
-    // draft is printed, with the question whether to print it unrecorded.
-    m_register.openInBackground(&m_passphrase, [this](bool opened) {
+    // Opened now only where that asks nothing (an unlocked keyring, or the
+    // passphrase variable), and then prints left uncertain last time are
+    // looked up. Otherwise the first print, export or Register window asks
+    // for what the register needs; one that cannot be opened is said then,
+    // with the question whether to print the draft unrecorded.
+    m_register.openInBackground([this](bool opened) {
+        m_registerStartFinished = true;
         if (opened)
             m_settler.settle();
     });
@@ -63,7 +65,7 @@ void AppServices::openRegisterWindow(frmMain* cheques)
     }
     RegisterWindowServices services;
     services.session = &m_register;
-    services.passphrase = &m_passphrase;
+    services.passphrase = &m_windowPassphrase;
     services.messages = &m_messages;
     services.questions = &m_questions;
     services.texts = &m_textPrompt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DraftKindWatch.h"
 #include "platform/FailureHandling.h"
 #include "register/RegisterAuthorizations.h"
 #include "register/RegisterJournal.h"
@@ -44,6 +45,8 @@ public:
     RegisterSession& draftRegister() { return m_register; }
     // Opens the register once the windows are up and settles what it holds uncertain.
     void startRegister();
+    // Whether that opening has finished, the register open or left for its first use.
+    bool registerStartFinished() const { return m_registerStartFinished; }
 
 private:
     QtApplicationFacts m_facts;
@@ -63,17 +66,32 @@ private:
     QtTextPrompt m_textPrompt{m_facts};
     KeychainKeyring m_desktopKeyring{m_facts.title()};
     KeyringKeys* m_keyring;
-    DialogPassphrasePrompt m_passphrase;
+    // The passphrase is asked where the register is first needed, saying why.
+    DialogPassphrasePrompt m_draftPassphrase{
+        QStringLiteral("To record this draft, Quillo needs the register's passphrase.")};
+    DialogPassphrasePrompt m_exportPassphrase{
+        QStringLiteral("To record this export, Quillo needs the register's passphrase.")};
+    DialogPassphrasePrompt m_windowPassphrase{
+        QStringLiteral("To show the Register window, Quillo needs the register's passphrase.")};
+    DialogPassphrasePrompt m_authorizationPassphrase{
+        QStringLiteral("To find or keep the customer's authorization, Quillo needs the register's passphrase.")};
+    SentDraft::Kind m_sending = SentDraft::Kind::QuickPrint;
     RegisterSession m_register{RegisterSession::defaultPath(), m_keyring};
     DialogAuthorizationOffer m_authorizationOffer{m_settings, m_facts.title(), m_fileDialogs, m_questions};
     RegisterJournal m_journal{
-        [this]() -> DraftRecorder& { return m_register.open(&m_passphrase); },
+        [this]() -> DraftRecorder& {
+            return m_register.open(m_sending == SentDraft::Kind::PdfFile ? &m_exportPassphrase : &m_draftPassphrase);
+        },
         [this]() -> DraftRecorder* { return m_register.isOpen() ? &m_register.open(nullptr) : nullptr; }, m_questions,
         m_authorizationOffer};
-    RegisterAuthorizations m_authorizations{[this]() -> DraftRegister& { return m_register.open(&m_passphrase); }};
+    DraftKindWatch m_journalWatch{m_journal, [this](SentDraft::Kind kind) { m_sending = kind; }};
+    RegisterAuthorizations m_authorizations{
+        [this]() -> DraftRegister& { return m_register.open(&m_authorizationPassphrase); }};
     SystemPrintJobStates m_jobStates;
-    UncertainSettler m_settler{[this]() -> UncertainPrints& { return m_register.open(&m_passphrase); }, m_jobStates};
+    UncertainSettler m_settler{[this]() -> UncertainPrints& { return m_register.open(&m_windowPassphrase); },
+                               m_jobStates};
     QPointer<frmRegister> m_registerWindow;
+    bool m_registerStartFinished = false;
 
     void openRegisterWindow(frmMain* cheques);
 };

@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/frmSplash.h"
+#include "system/CoreDumps.h"
 #include "system/qt/AfterFirstPaint.h"
 #include "ui/main/frmMain.h"
 
@@ -13,6 +14,8 @@ frmMain* MainWindow = nullptr;
 
 void Main(AppServices& services)
 {
+    // Before any key or passphrase is in memory.
+    CoreDumps::turnOff();
     auto* splash = new frmSplash(services.facts());
     services.windows().add(splash);
     splash->show();

@@ -25,7 +25,8 @@ QByteArray readStart(const QString& path, qsizetype length);
 // Writes `bytes` over the start of the file at `path`, following links to
 // their target. An existing file is written in place and keeps whatever
 // follows; it is never truncated. A missing file is created complete or not
-// at all: no failure leaves a short file, or any other file, behind. Returns
+// at all: no failure leaves a short file, or any other file, behind. A new
+// file is readable by its saver alone (0600), whatever the umask. Returns
 // only once the data has reached the disk.
 void writeStart(const QString& path, const QByteArray& bytes);
 
@@ -42,8 +43,10 @@ void writeWhole(const QString& path, const QByteArray& bytes);
 
 // Makes the file at `path` hold exactly `bytes`, creating or replacing it
 // whole, whatever the old file's permissions: the bytes go to a file that has
-// no name until it is complete. A failure leaves an existing file as it was,
-// and no failure leaves any other file behind.
+// no name until it is complete. A replaced file's permissions and owner stay
+// as they were; a new file is readable by its saver alone (0600). A failure
+// leaves an existing file as it was, and no failure leaves any other file
+// behind.
 void replaceWhole(const QString& path, const QByteArray& bytes);
 
 // Whether new files start without a name where the file system has such

@@ -1,12 +1,14 @@
 #include "register/ProofCopies.h"
 
 #include "platform/DurableFile.h"
+#include "platform/PrivateFiles.h"
 #include "register/RegisterCipher.h"
 #include "register/RegisterError.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -33,7 +35,16 @@ QString inSentence(QString sentence)
 } // namespace
 
 ProofCopies::ProofCopies(QString folder, const RegisterCipher& cipher) : m_folder(std::move(folder)), m_cipher(cipher)
-{}
+{
+    // Copies kept by an older version, or in a folder another program made,
+    // become the merchant's alone; new ones are made so (DurableFile).
+    if (!QFileInfo::exists(m_folder))
+        return;
+    PrivateFiles::tighten(m_folder);
+    const QStringList copies = QDir(m_folder).entryList({QStringLiteral("*.proof")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : copies)
+        PrivateFiles::tighten(pathOf(name));
+}
 
 std::optional<QByteArray> ProofCopies::sha256Of(const QString& path)
 {
@@ -70,7 +81,7 @@ QString ProofCopies::keep(const QString& path, const QByteArray& sha256)
         throw RegisterError(QStringLiteral("the proof file %1 cannot be read").arg(shown(path)));
     if (QCryptographicHash::hash(clear, QCryptographicHash::Sha256) != sha256)
         throw RegisterError(QStringLiteral("the proof file %1 has changed since it was chosen").arg(shown(path)));
-    if (!QDir().mkpath(m_folder))
+    if (!PrivateFiles::makeFolder(m_folder))
         throw RegisterError(QStringLiteral("the folder %1 cannot be created").arg(shown(m_folder)));
     try {
         DurableFile::replaceWhole(pathOf(name), m_cipher.sealBytes(clear, sealContext(sha256)));

@@ -39,22 +39,19 @@ QByteArray random(qsizetype size)
 
 } // namespace
 
-RegisterCipher::RegisterCipher(const QByteArray& registerKey)
+RegisterCipher::RegisterCipher(const SecretBytes& registerKey)
 {
     ensureSodium();
     if (registerKey.size() != KeyBytes)
         throw RegisterError(QStringLiteral("its key has the wrong length"));
-    crypto_kdf_derive_from_key(m_sealKey.data(), m_sealKey.size(), SealKey, KdfContext, bytes(registerKey));
-    crypto_kdf_derive_from_key(m_indexKey.data(), m_indexKey.size(), IndexKey, KdfContext, bytes(registerKey));
-    crypto_kdf_derive_from_key(m_checkKey.data(), m_checkKey.size(), CheckKey, KdfContext, bytes(registerKey));
+    m_keys = SecretBytes(3 * KeyBytes);
+    unsigned char* keys = m_keys.data();
+    crypto_kdf_derive_from_key(keys, KeyBytes, SealKey, KdfContext, registerKey.data());
+    crypto_kdf_derive_from_key(keys + KeyBytes, KeyBytes, IndexKey, KdfContext, registerKey.data());
+    crypto_kdf_derive_from_key(keys + 2 * KeyBytes, KeyBytes, CheckKey, KdfContext, registerKey.data());
 }
 
-RegisterCipher::~RegisterCipher()
-{
-    sodium_memzero(m_sealKey.data(), m_sealKey.size());
-    sodium_memzero(m_indexKey.data(), m_indexKey.size());
-    sodium_memzero(m_checkKey.data(), m_checkKey.size());
-}
+RegisterCipher::~RegisterCipher() = default;
 
 QByteArray RegisterCipher::seal(const QString& value, const QByteArray& context) const
 {
@@ -76,7 +73,7 @@ QByteArray RegisterCipher::sealBytes(const QByteArray& clear, const QByteArray& 
     unsigned long long length = 0;
     crypto_aead_xchacha20poly1305_ietf_encrypt(nonce + crypto_aead_xchacha20poly1305_ietf_NPUBBYTES, &length,
                                                bytes(clear), quint64(clear.size()), bytes(context),
-                                               quint64(context.size()), nullptr, nonce, m_sealKey.data());
+                                               quint64(context.size()), nullptr, nonce, sealKey());
     return sealed;
 }
 
@@ -92,7 +89,7 @@ QByteArray RegisterCipher::openBytes(const QByteArray& sealed, const QByteArray&
     if (crypto_aead_xchacha20poly1305_ietf_decrypt(
             bytes(clear), &length, nullptr, nonce + crypto_aead_xchacha20poly1305_ietf_NPUBBYTES,
             quint64(sealed.size() - crypto_aead_xchacha20poly1305_ietf_NPUBBYTES), bytes(context),
-            quint64(context.size()), nonce, m_sealKey.data()) != 0)
+            quint64(context.size()), nonce, sealKey()) != 0)
         throw RegisterError(QStringLiteral("a protected value in it has been altered"));
     clear.truncate(qsizetype(length));
     return clear;
@@ -101,8 +98,8 @@ QByteArray RegisterCipher::openBytes(const QByteArray& sealed, const QByteArray&
 QByteArray RegisterCipher::blindIndex(const QByteArray& message) const
 {
     QByteArray hash(crypto_generichash_BYTES, Qt::Uninitialized);
-    crypto_generichash(bytes(hash), std::size_t(hash.size()), bytes(message), quint64(message.size()),
-                       m_indexKey.data(), m_indexKey.size());
+    crypto_generichash(bytes(hash), std::size_t(hash.size()), bytes(message), quint64(message.size()), indexKey(),
+                       KeyBytes);
     return hash;
 }
 
@@ -111,13 +108,15 @@ QByteArray RegisterCipher::keyCheck() const
     QByteArray hash(crypto_generichash_BYTES, Qt::Uninitialized);
     crypto_generichash(bytes(hash), std::size_t(hash.size()),
                        reinterpret_cast<const unsigned char*>(KeyCheckMessage.data()), quint64(KeyCheckMessage.size()),
-                       m_checkKey.data(), m_checkKey.size());
+                       checkKey(), KeyBytes);
     return hash;
 }
 
-QByteArray RegisterCipher::randomKey()
+SecretBytes RegisterCipher::randomKey()
 {
-    return random(KeyBytes);
+    SecretBytes key(KeyBytes);
+    randombytes_buf(key.data(), KeyBytes);
+    return key;
 }
 
 QByteArray RegisterCipher::randomSalt()
@@ -133,23 +132,21 @@ QString RegisterCipher::randomId()
 
 RegisterCipher::Work RegisterCipher::passphraseWork()
 {
-    // libsodium's choice for a key asked for interactively: well under a
-    // second, 64 MiB of memory.
-    return {crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE};
+    // libsodium's choice for a key that guards data worth more than a login:
+    // about a second and 256 MiB of memory for each guess. A register keeps
+    // the limits it was made with (passphrase_operations, passphrase_memory).
+    return {crypto_pwhash_OPSLIMIT_MODERATE, crypto_pwhash_MEMLIMIT_MODERATE};
 }
 
-QByteArray RegisterCipher::passphraseKey(const QString& passphrase, const QByteArray& salt, Work work)
+SecretBytes RegisterCipher::passphraseKey(const SecretBytes& passphrase, const QByteArray& salt, Work work)
 {
     ensureSodium();
     if (salt.size() != SaltBytes)
         return {};
-    QByteArray secret = passphrase.toUtf8();
-    QByteArray key(KeyBytes, Qt::Uninitialized);
-    const int result =
-        crypto_pwhash(bytes(key), quint64(key.size()), secret.constData(), quint64(secret.size()), bytes(salt),
-                      work.operations, std::size_t(work.memoryBytes), crypto_pwhash_ALG_ARGON2ID13);
-    sodium_memzero(secret.data(), std::size_t(secret.size()));
-    if (result != 0)
+    SecretBytes key(KeyBytes);
+    if (crypto_pwhash(key.data(), KeyBytes, reinterpret_cast<const char*>(passphrase.data()),
+                      quint64(passphrase.size()), bytes(salt), work.operations, std::size_t(work.memoryBytes),
+                      crypto_pwhash_ALG_ARGON2ID13) != 0)
         return {};
     return key;
 }

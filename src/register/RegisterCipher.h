@@ -1,8 +1,9 @@
 #pragma once
 
+#include "register/SecretBytes.h"
+
 #include <QByteArray>
 #include <QString>
-#include <array>
 
 // The register's protection of bank numbers and payor details: each value
 // sealed with XChaCha20-Poly1305 under a random nonce of its own, and
@@ -14,8 +15,9 @@ public:
     static constexpr int KeyBytes = 32;
     static constexpr int SaltBytes = 16;
 
-    // `registerKey` is KeyBytes long; the cipher keeps only what it derives.
-    explicit RegisterCipher(const QByteArray& registerKey);
+    // `registerKey` is KeyBytes long; the cipher keeps only what it derives,
+    // in memory of libsodium's (SecretBytes).
+    explicit RegisterCipher(const SecretBytes& registerKey);
     ~RegisterCipher();
     RegisterCipher(const RegisterCipher&) = delete;
     RegisterCipher& operator=(const RegisterCipher&) = delete;
@@ -38,7 +40,7 @@ public:
     QByteArray keyCheck() const;
 
     // A new random register key, and a random salt for a passphrase.
-    static QByteArray randomKey();
+    static SecretBytes randomKey();
     static QByteArray randomSalt();
     // A random identifier, as 32 hexadecimal digits.
     static QString randomId();
@@ -49,12 +51,14 @@ public:
         quint64 memoryBytes;
     };
     static Work passphraseWork();
-    // The register key derived from a passphrase with Argon2id; empty when
-    // the system cannot spare the memory it takes.
-    static QByteArray passphraseKey(const QString& passphrase, const QByteArray& salt, Work work);
+    // The register key derived from a passphrase (UTF-8) with Argon2id;
+    // empty when the system cannot spare the memory it takes.
+    static SecretBytes passphraseKey(const SecretBytes& passphrase, const QByteArray& salt, Work work);
 
 private:
-    std::array<unsigned char, KeyBytes> m_sealKey{};
-    std::array<unsigned char, KeyBytes> m_indexKey{};
-    std::array<unsigned char, KeyBytes> m_checkKey{};
+    // The seal, index and check keys, one after the other.
+    SecretBytes m_keys;
+    const unsigned char* sealKey() const { return m_keys.data(); }
+    const unsigned char* indexKey() const { return m_keys.data() + KeyBytes; }
+    const unsigned char* checkKey() const { return m_keys.data() + 2 * KeyBytes; }
 };

@@ -8,8 +8,20 @@
 
 namespace {
 
-QString field(const QString& value)
+// Whether a spreadsheet would take `value` for a formula (or, after a tab or
+// a carriage return, for the start of one): a payor line "=HYPERLINK(...)"
+// typed on a cheque must open as text, never run.
+bool readAsFormula(const QString& value)
 {
+    static const QString starts = QStringLiteral("=+-@\t\r");
+    return !value.isEmpty() && starts.contains(value.front());
+}
+
+QString field(QString value)
+{
+    // A leading apostrophe makes the spreadsheet show the rest as text.
+    if (readAsFormula(value))
+        value.prepend(QLatin1Char('\''));
     if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\r')) &&
         !value.contains(QLatin1Char('\n')))
         return value;

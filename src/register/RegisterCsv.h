@@ -27,7 +27,9 @@ struct CsvDraft {
 // where they hold a comma, a quote or a line break, quotes doubled, CRLF
 // after every line), in UTF-8 with a heading line. Account numbers show only
 // their last four digits unless `fullBankNumbers`, which adds the routing
-// number and the whole account number.
+// number and the whole account number. A field that starts with "=", "+",
+// "-", "@", a tab or a carriage return gets a leading apostrophe, so that a
+// spreadsheet reads it as text rather than as a formula.
 namespace RegisterCsv {
 
 QByteArray write(const std::vector<CsvDraft>& drafts, bool fullBankNumbers);

@@ -13,7 +13,9 @@ namespace {
 // What the worker found: whether the file can be opened, and where its key is.
 struct Checked {
     bool usable = false;
+    bool hasKey = false;
     std::optional<QString> keyringEntry;
+    KeyringKeys::Readiness keyring = KeyringKeys::Readiness::Absent;
 };
 
 // The keyring's answer for one entry, asked for beforehand; anything else
@@ -25,7 +27,7 @@ public:
     {}
 
     Answer read(const QString& name) override { return name == m_name ? m_answer : m_keyring.read(name); }
-    bool write(const QString& name, const QByteArray& key) override { return m_keyring.write(name, key); }
+    bool write(const QString& name, const SecretBytes& key) override { return m_keyring.write(name, key); }
 
 private:
     KeyringKeys& m_keyring;
@@ -51,40 +53,66 @@ DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
     return openWith(prompt, m_keyring, SqlRegisterStore::Check::Pages);
 }
 
-void RegisterSession::openInBackground(PassphrasePrompt* prompt, std::function<void(bool)> opened)
+void RegisterSession::openInBackground(std::function<void(bool)> opened)
 {
     if (m_register) {
         opened(true);
         return;
     }
-    QtConcurrent::run([path = m_path] {
+    const bool scripted = !qEnvironmentVariableIsEmpty(PassphraseVariable);
+    QtConcurrent::run([path = m_path, keyring = m_keyring, scripted] {
         Checked checked;
         try {
             // Its own connection, made and closed on this thread.
             SqlRegisterStore store(path);
+            checked.hasKey = RegisterUnlock::hasKey(store);
+            const bool newForKeyring = !checked.hasKey && !scripted;
+            if (keyring && (newForKeyring || RegisterUnlock::keyringEntry(store)))
+                checked.keyring = keyring->readiness();
+            // A new register's key goes to an open keyring from here, however
+            // long the keyring takes to answer; the window then reads it back
+            // as any register's.
+            if (newForKeyring && checked.keyring == KeyringKeys::Readiness::Unlocked) {
+                RegisterKeySources sources;
+                sources.keyring = keyring;
+                RegisterUnlock::unlock(store, sources);
+                checked.hasKey = true;
+            }
             checked.keyringEntry = RegisterUnlock::keyringEntry(store);
             checked.usable = true;
         } catch (const RegisterError&) {
             // Said again, with its reason, when the register is next used.
         }
         return checked;
-    }).then(&m_answers, [this, prompt, opened](const Checked& checked) {
-        if (m_register || !checked.usable || !checked.keyringEntry || !m_keyring) {
-            opened(m_register || (checked.usable && finishOpening(prompt, m_keyring)));
+    }).then(&m_answers, [this, opened, scripted](const Checked& checked) {
+        // Only a key had without a question opens the register now: a
+        // passphrase, a new register's key or a locked keyring is asked for
+        // when the register is first needed.
+        if (m_register || !checked.usable) {
+            opened(m_register != nullptr);
+            return;
+        }
+        if (!checked.keyringEntry) {
+            opened((checked.hasKey || scripted) && finishOpening(m_keyring));
+            return;
+        }
+        if (!m_keyring || checked.keyring != KeyringKeys::Readiness::Unlocked) {
+            opened(false);
             return;
         }
         m_keyring->readLater(*checked.keyringEntry)
-            .then(&m_answers, [this, prompt, opened, entry = *checked.keyringEntry](KeyringKeys::Answer answer) {
+            .then(&m_answers, [this, opened, entry = *checked.keyringEntry](KeyringKeys::Answer answer) {
                 AnsweredKeyring answered(*m_keyring, entry, std::move(answer));
-                opened(m_register || finishOpening(prompt, &answered));
+                opened(m_register || finishOpening(&answered));
             });
     });
 }
 
-bool RegisterSession::finishOpening(PassphrasePrompt* prompt, KeyringKeys* keyring)
+bool RegisterSession::finishOpening(KeyringKeys* keyring)
 {
     try {
-        openWith(prompt, keyring, SqlRegisterStore::Check::DoneBefore);
+        // Nobody is asked: without a prompt, a key that needs a question is refused.
+        openWith(nullptr, keyring, SqlRegisterStore::Check::DoneBefore);
         return true;
     } catch (const RegisterError&) {
         return false;

@@ -34,13 +34,14 @@ public:
     // why it cannot be opened; the next call tries again.
     DraftRegister& open(PassphrasePrompt* prompt);
 
-    // Opens the register without holding up the event loop: the file's pages
-    // are checked on a worker thread and the keyring is asked without waiting
-    // for it, which may take as long as the merchant takes to unlock it; the
-    // rest, a few queries and the passphrase where one is asked, runs on this
+    // Opens the register without holding up the event loop and without a
+    // question: only when its key can be had without one (an unlocked
+    // keyring, or the passphrase variable). The file's pages are checked and
+    // the keyring's state found out on a worker thread, and the keyring is
+    // read without waiting for it; the rest, a few queries, runs on this
     // thread. `opened` then says whether the register is open. A register
-    // that cannot be opened stays closed, and says why when it is next used.
-    void openInBackground(PassphrasePrompt* prompt, std::function<void(bool)> opened);
+    // left closed is opened, asking what it needs, when it is next used.
+    void openInBackground(std::function<void(bool)> opened);
 
 private:
     QString m_path;
@@ -51,5 +52,5 @@ private:
     QObject m_answers;
 
     DraftRegister& openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, SqlRegisterStore::Check check);
-    bool finishOpening(PassphrasePrompt* prompt, KeyringKeys* keyring);
+    bool finishOpening(KeyringKeys* keyring);
 };

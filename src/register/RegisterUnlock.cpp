@@ -2,6 +2,7 @@
 
 #include "register/KeyringKeys.h"
 #include "register/PassphrasePrompt.h"
+#include "register/PassphraseStrength.h"
 #include "register/RegisterError.h"
 #include "register/RegisterStore.h"
 
@@ -21,15 +22,13 @@ const QString FactCreated = QStringLiteral("created_at");
 const QByteArray InKeyring = "keyring";
 const QByteArray FromPassphrase = "passphrase";
 
-// Forgets a key as soon as it has served.
-struct KeyBytes {
-    QByteArray bytes;
-    ~KeyBytes()
-    {
-        if (!bytes.isEmpty())
-            sodium_memzero(bytes.data(), std::size_t(bytes.size()));
-    }
-};
+// Zeroes a passphrase's text once it has served, where this copy is the only one.
+void forget(std::optional<QString>& text)
+{
+    if (text && text->isDetached() && !text->isEmpty())
+        sodium_memzero(text->data(), std::size_t(text->size()) * sizeof(QChar));
+    text.reset();
+}
 
 bool checks(const RegisterCipher& cipher, const QByteArray& keyCheck)
 {
@@ -41,10 +40,10 @@ bool checks(const RegisterCipher& cipher, const QByteArray& keyCheck)
 std::unique_ptr<RegisterCipher> fromPassphrase(const QString& passphrase, const QByteArray& salt,
                                                RegisterCipher::Work work)
 {
-    KeyBytes key{RegisterCipher::passphraseKey(passphrase, salt, work)};
-    if (key.bytes.isEmpty())
+    const SecretBytes key = RegisterCipher::passphraseKey(SecretBytes::utf8Of(passphrase), salt, work);
+    if (key.isEmpty())
         throw RegisterError(QStringLiteral("the system cannot spare the memory that its passphrase needs"));
-    return std::make_unique<RegisterCipher>(key.bytes);
+    return std::make_unique<RegisterCipher>(key);
 }
 
 std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const RegisterKeySources& sources,
@@ -56,18 +55,20 @@ std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const Regis
         if (!sources.keyring)
             throw RegisterError(QStringLiteral("its key is kept in the desktop's keyring, which cannot be reached"));
         KeyringKeys::Answer answer = sources.keyring->read(RegisterUnlock::keyringName(id));
-        KeyBytes key{answer.key};
+        const SecretBytes key = SecretBytes::takeFrom(answer.key);
         switch (answer.found) {
         case KeyringKeys::Found::NoAnswer:
             throw RegisterError(QStringLiteral("the desktop's keyring, which keeps its key, does not answer"));
+        case KeyringKeys::Found::Locked:
+            throw RegisterError(QStringLiteral("the desktop's keyring, which keeps its key, is locked"));
         case KeyringKeys::Found::NoKey:
             throw RegisterError(QStringLiteral("the desktop's keyring holds no key for it"));
         case KeyringKeys::Found::Key:
             break;
         }
-        if (key.bytes.size() != RegisterCipher::KeyBytes)
+        if (key.size() != RegisterCipher::KeyBytes)
             throw RegisterError(QStringLiteral("the key that the desktop's keyring holds for it is not its key"));
-        auto cipher = std::make_unique<RegisterCipher>(key.bytes);
+        auto cipher = std::make_unique<RegisterCipher>(key);
         if (!checks(*cipher, keyCheck))
             throw RegisterError(QStringLiteral("the key that the desktop's keyring holds for it is not its key"));
         return cipher;
@@ -86,11 +87,12 @@ std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const Regis
     }
     bool wrongBefore = false;
     for (;;) {
-        const std::optional<QString> passphrase =
+        std::optional<QString> passphrase =
             sources.prompt ? sources.prompt->ask(PassphrasePrompt::Purpose::Enter, wrongBefore) : std::nullopt;
         if (!passphrase || passphrase->isEmpty())
             throw RegisterError(QStringLiteral("no register passphrase was given"));
         auto cipher = fromPassphrase(*passphrase, salt, work);
+        forget(passphrase);
         if (checks(*cipher, keyCheck))
             return cipher;
         wrongBefore = true;
@@ -105,25 +107,35 @@ std::unique_ptr<RegisterCipher> unlockNew(RegisterStore& store, const RegisterKe
         {FactCreated, QByteArray::number(QDateTime::currentMSecsSinceEpoch())},
     };
     std::unique_ptr<RegisterCipher> cipher;
-    if (!sources.scriptedPassphrase && sources.keyring) {
-        KeyBytes key{RegisterCipher::randomKey()};
-        if (sources.keyring->write(RegisterUnlock::keyringName(id), key.bytes)) {
-            cipher = std::make_unique<RegisterCipher>(key.bytes);
+    // A keyring that is not running is not started: starting one may ask
+    // the merchant to set it up, in words that do not name Quillo.
+    const bool keyringRuns = sources.keyring && !sources.scriptedPassphrase &&
+                             sources.keyring->readiness() != KeyringKeys::Readiness::Absent;
+    if (keyringRuns) {
+        const SecretBytes key = RegisterCipher::randomKey();
+        if (sources.keyring->write(RegisterUnlock::keyringName(id), key)) {
+            cipher = std::make_unique<RegisterCipher>(key);
             facts.emplace_back(FactKeySource, InKeyring);
         }
     }
     if (!cipher) {
         std::optional<QString> passphrase = sources.scriptedPassphrase;
+        // Held to the rule the dialog applies to the merchant's choice; an
+        // existing register opens with whatever passphrase it was given.
+        if (passphrase && !PassphraseStrength(*passphrase).isEnough())
+            throw RegisterError(QStringLiteral("the passphrase in QUILLO_REGISTER_PASSPHRASE is too easy to guess "
+                                               "for a new register"));
         if (!passphrase && sources.prompt)
             passphrase = sources.prompt->ask(PassphrasePrompt::Purpose::Choose, false);
         if (!passphrase || passphrase->isEmpty())
-            throw RegisterError(sources.keyring
-                                    ? QStringLiteral("the desktop's keyring does not answer, and no register "
-                                                     "passphrase was given")
-                                    : QStringLiteral("no register passphrase was given"));
+            throw RegisterError(keyringRuns ? QStringLiteral("the desktop's keyring does not answer, and no register "
+                                                             "passphrase was given")
+                                            : QStringLiteral("no register passphrase was given"));
         const QByteArray salt = RegisterCipher::randomSalt();
         const RegisterCipher::Work work = RegisterCipher::passphraseWork();
         cipher = fromPassphrase(*passphrase, salt, work);
+        if (!sources.scriptedPassphrase)
+            forget(passphrase);
         facts.emplace_back(FactKeySource, FromPassphrase);
         facts.emplace_back(FactSalt, salt);
         facts.emplace_back(FactOperations, QByteArray::number(work.operations));
@@ -148,6 +160,11 @@ std::unique_ptr<RegisterCipher> RegisterUnlock::unlock(RegisterStore& store, con
             return unlockExisting(store, sources, *keySource);
         throw;
     }
+}
+
+bool RegisterUnlock::hasKey(RegisterStore& store)
+{
+    return store.fact(FactKeySource).has_value();
 }
 
 std::optional<QString> RegisterUnlock::keyringEntry(RegisterStore& store)

@@ -32,6 +32,9 @@ std::unique_ptr<RegisterCipher> unlock(RegisterStore& store, const RegisterKeySo
 // The name under which the keyring keeps the key of the register `registerId`.
 QString keyringName(const QString& registerId);
 
+// Whether the register in `store` has a key yet; a new one gets it at its first unlock.
+bool hasKey(RegisterStore& store);
+
 // The keyring entry that holds the key of the register in `store`, if its
 // key is kept in the keyring.
 std::optional<QString> keyringEntry(RegisterStore& store);

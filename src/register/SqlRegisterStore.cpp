@@ -1,5 +1,6 @@
 #include "register/SqlRegisterStore.h"
 
+#include "platform/PrivateFiles.h"
 #include "register/RegisterColumns.h"
 #include "register/RegisterError.h"
 #include "register/RegisterSchema.h"
@@ -91,7 +92,7 @@ SqlRegisterStore::SqlRegisterStore(const QString& path, Check check) : m_path(QF
 {
     const QFileInfo file(m_path);
     const QString folder = file.absolutePath();
-    if (!QDir(folder).exists() && !QDir().mkpath(folder))
+    if (!PrivateFiles::makeFolder(folder))
         throw RegisterError(QStringLiteral("the folder %1 cannot be created").arg(QDir::toNativeSeparators(folder)));
     if (file.exists()) {
         if (!file.isFile())
@@ -104,6 +105,7 @@ SqlRegisterStore::SqlRegisterStore(const QString& path, Check check) : m_path(QF
     // Its journal and index files go beside it.
     if (!QFileInfo(folder).isWritable())
         throw RegisterError(QStringLiteral("the folder %1 is read-only").arg(QDir::toNativeSeparators(folder)));
+    keepPrivate(folder);
     openForWriting();
     migrate();
 }
@@ -116,6 +118,18 @@ SqlRegisterStore::~SqlRegisterStore()
             database.close();
     }
     QSqlDatabase::removeDatabase(m_connection);
+}
+
+void SqlRegisterStore::keepPrivate(const QString& folder) const
+{
+    // Readable by the merchant alone, an older register's files included. The
+    // file is made here, before SQLite would make it with the umask's mode,
+    // and its log and index files take their mode from it. A refusal is left
+    // to the opening to report.
+    PrivateFiles::tighten(folder);
+    PrivateFiles::createFile(m_path);
+    for (const char* suffix : {"-wal", "-shm", "-journal"})
+        PrivateFiles::tighten(m_path + QLatin1String(suffix));
 }
 
 void SqlRegisterStore::inspectExisting()

@@ -52,6 +52,7 @@ private:
     // Reads the version of an existing file and checks it page by page, on a
     // read-only connection that cannot change it.
     void inspectExisting();
+    void keepPrivate(const QString& folder) const;
     void openForWriting();
     void migrate();
     void runMigration(int version);

@@ -2,14 +2,20 @@
 #include "app/Module1.h"
 #include "app/frmSplash.h"
 #include "fakes/FakeApplicationFacts.h"
+#include "fakes/FakeKeyring.h"
 #include "platform/Twips.h"
 #include "system/qt/Fonts.h"
 #include "ui/main/frmMain.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QtTest>
+
+#include <sys/prctl.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -44,6 +50,52 @@ protected:
     }
 };
 
+// Every window that is shown, by name, in order.
+class ShownWindows : public QObject {
+public:
+    QStringList names;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && widget && widget->isWindow())
+            names << watched->objectName();
+        return false;
+    }
+};
+
+// Answers each modal dialog as it comes up, as a merchant who cancels:
+// Cancel on the passphrase, No on a question. Keeps what each said.
+class CancellingMerchant : public QObject {
+public:
+    QStringList seen;
+
+    CancellingMerchant()
+    {
+        connect(&m_look, &QTimer::timeout, this, [this] { answer(); });
+        m_look.start(10);
+    }
+
+private:
+    QTimer m_look;
+
+    void answer()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            seen << box->objectName() + QStringLiteral(": ") + box->text();
+            box->button(QMessageBox::No)->click();
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            seen << dialog->objectName() + QStringLiteral(": ") +
+                        dialog->findChild<QLabel*>(QStringLiteral("lblPrompt"))->text();
+            dialog->reject();
+        }
+    }
+};
+
 } // namespace
 
 class TestStartup : public QObject {
@@ -52,16 +104,24 @@ class TestStartup : public QObject {
 private Q_SLOTS:
     void initTestCase() { Fonts::install(); }
     void splashComesAndGoesBeforeTheMainWindow();
+    void aFirstStartWithoutKeyringAsksNothingUntilThePrint();
     void splashWindow();
 };
 
 void TestStartup::splashComesAndGoesBeforeTheMainWindow()
 {
     StartupWatcher watcher;
+    QCOMPARE(::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 1);
     qApp->installEventFilter(&watcher);
     AppServices services;
     Module1::Main(services);
     qApp->removeEventFilter(&watcher);
+
+    // No core dump can hold the register's keys, and no debugger of the user's attaches.
+    QCOMPARE(::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 0);
+    rlimit core{};
+    QCOMPARE(::getrlimit(RLIMIT_CORE, &core), 0);
+    QCOMPARE(core.rlim_cur, rlim_t(0));
 
     QVERIFY(Module1::MainWindow);
     QCOMPARE(watcher.events.first(), QStringLiteral("frmSplash shown"));
@@ -73,6 +133,41 @@ void TestStartup::splashComesAndGoesBeforeTheMainWindow()
     QCOMPARE(services.windows().count(), 1);
     QCOMPARE(services.windows().at(0), Module1::MainWindow);
     QTRY_COMPARE(QApplication::focusWidget(), Module1::MainWindow->Text(Box::PayorLine1));
+    delete Module1::MainWindow;
+    Module1::MainWindow = nullptr;
+}
+
+void TestStartup::aFirstStartWithoutKeyringAsksNothingUntilThePrint()
+{
+    const QByteArray variable = qgetenv("QUILLO_REGISTER_PASSPHRASE");
+    qunsetenv("QUILLO_REGISTER_PASSPHRASE");
+    auto restore = qScopeGuard([variable] { qputenv("QUILLO_REGISTER_PASSPHRASE", variable); });
+    FakeKeyring keyring;
+    keyring.ready = KeyringKeys::Readiness::Absent;
+
+    ShownWindows shown;
+    qApp->installEventFilter(&shown);
+    AppServices services(&keyring);
+    Module1::Main(services);
+    QTRY_VERIFY(services.registerStartFinished());
+    // Whatever was shown by now: the start is over.
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&shown);
+    QCOMPARE(shown.names, QStringList({"frmSplash", "frmMain"}));
+    QVERIFY(!services.draftRegister().isOpen());
+    QCOMPARE(keyring.reads, 0);
+
+    // The first print asks, and says why; cancelled, it offers to print unrecorded.
+    CancellingMerchant merchant;
+    Module1::MainWindow->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    QCOMPARE(merchant.seen,
+             QStringList({"frmPassphrase: To record this draft, Quillo needs the register's passphrase. The desktop's "
+                          "keyring is not running or does not answer, so the draft register is protected with a "
+                          "passphrase instead. Choose one: Quillo asks for it once a run, when the register is first "
+                          "needed, and without it the register cannot be read.",
+                          "QuilloQuestionBox: The draft register cannot be written: no register passphrase was "
+                          "given. Print without recording it?"}));
+    QVERIFY(keyring.keys.isEmpty());
     delete Module1::MainWindow;
     Module1::MainWindow = nullptr;
 }

@@ -1,6 +1,8 @@
 #include "document/CheckFile.h"
 #include "platform/DurableFile.h"
 #include "platform/QuilloError.h"
+#include "print/PdfFileDestination.h"
+#include "print/PrintedPage.h"
 
 #include "fakes/AsOrdinaryUser.h"
 #include "fakes/TestFiles.h"
@@ -121,6 +123,8 @@ private Q_SLOTS:
     void killedWriteLeavesTheOldFileAndNothingElse_data();
     void killedWriteLeavesTheOldFileAndNothingElse();
     void replacingTheExtensionKeepsTheFilesPermissionsAndOwner();
+    void newFilesAreTheSaversAlone_data();
+    void newFilesAreTheSaversAlone();
     void folderWithoutNewFilesGetsTheExtensionInPlace();
     void failedReplaceLeavesNothingBehind();
     void savesWithoutNamelessFiles_data();
@@ -241,6 +245,56 @@ void TestCheckFile::replacingTheExtensionKeepsTheFilesPermissionsAndOwner()
     QCOMPARE(info.st_uid, owner);
     QVERIFY(QFileInfo(path(QStringLiteral("link.qlo"))).isSymLink());
     QCOMPARE(CheckFile::read(file), withPayee(LongPayee));
+}
+
+void TestCheckFile::newFilesAreTheSaversAlone_data()
+{
+    QTest::addColumn<QString>("save"); // "check", "check with extension" (a long payee) or "pdf"
+    QTest::addColumn<int>("before");   // the existing file's mode, -1 for none
+    QTest::addColumn<int>("umask");    // the process's, while saving
+    QTest::addColumn<uint>("after");
+
+    QTest::newRow("new check file") << "check" << -1 << 0 << 0600u;
+    QTest::newRow("new check file, owner's bits masked") << "check" << -1 << 0277 << 0600u;
+    QTest::newRow("new check file with the extension") << "check with extension" << -1 << 0 << 0600u;
+    QTest::newRow("new PDF export") << "pdf" << -1 << 0 << 0600u;
+    QTest::newRow("new PDF export, owner's bits masked") << "pdf" << -1 << 0277 << 0600u;
+    QTest::newRow("check file saved over") << "check" << 0644 << 077 << 0644u;
+    QTest::newRow("check file saved over with the extension") << "check with extension" << 0664 << 077 << 0664u;
+    QTest::newRow("PDF exported over") << "pdf" << 0644 << 077 << 0644u;
+    QTest::newRow("PDF exported over a read-only file") << "pdf" << 0444 << 0 << 0444u;
+}
+
+void TestCheckFile::newFilesAreTheSaversAlone()
+{
+    QFETCH(QString, save);
+    QFETCH(int, before);
+    QFETCH(int, umask);
+    QFETCH(uint, after);
+    const QString file = path(QStringLiteral("Zebulon Quartz"));
+    if (before >= 0) {
+        QVERIFY(TestFiles::write(file, QByteArray("old")));
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), mode_t(before)), 0);
+    }
+
+    const mode_t previous = ::umask(mode_t(umask));
+    auto restore = qScopeGuard([previous] { ::umask(previous); });
+    if (save == QLatin1String("pdf")) {
+        PdfFileDestination pdf(file, QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()),
+                               QStringLiteral("Check"));
+        const PrintOutcome outcome = pdf.print(PrintedPage(pdf.pageLayout(), 1200)).result();
+        QCOMPARE(outcome.message, QString());
+        QVERIFY(TestFiles::read(file).startsWith("%PDF-"));
+    } else {
+        CheckFile::write(file, withPayee(save == QLatin1String("check") ? QStringLiteral("Acme Supply") : LongPayee));
+    }
+    restore.dismiss();
+    ::umask(previous);
+
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 07777, after);
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{QStringLiteral("Zebulon Quartz")});
 }
 
 void TestCheckFile::folderWithoutNewFilesGetsTheExtensionInPlace()

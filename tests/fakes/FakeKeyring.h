@@ -14,21 +14,25 @@
 // does once the merchant has typed its password.
 class FakeKeyring : public KeyringKeys {
 public:
+    Readiness readiness() override { return ready; }
+
     Answer read(const QString& name) override
     {
         ++reads;
         if (!answers)
             return {Found::NoAnswer, {}};
+        if (staysLocked)
+            return {Found::Locked, {}};
         if (!keys.contains(name))
             return {Found::NoKey, {}};
         return {Found::Key, keys.value(name)};
     }
 
-    bool write(const QString& name, const QByteArray& key) override
+    bool write(const QString& name, const SecretBytes& key) override
     {
         if (!answers)
             return false;
-        keys.insert(name, key);
+        keys.insert(name, key.view().toByteArray());
         return true;
     }
 
@@ -52,6 +56,9 @@ public:
     }
 
     bool answers = true;
+    // What it tells of itself without being read, and a keyring whose unlock the merchant refuses.
+    Readiness ready = Readiness::Unlocked;
+    bool staysLocked = false;
     bool locked = false;
     int reads = 0;
     QHash<QString, QByteArray> keys;

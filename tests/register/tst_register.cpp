@@ -6,6 +6,7 @@
 #include "fakes/TestFiles.h"
 #include "print/PrintJobStates.h"
 #include "register/DraftRegister.h"
+#include "register/PassphraseStrength.h"
 #include "register/ProofCopies.h"
 #include "register/ProofFileCheck.h"
 #include "register/RegisterAuthorizations.h"
@@ -15,6 +16,7 @@
 #include "register/RegisterJournal.h"
 #include "register/RegisterSession.h"
 #include "register/RegisterTexts.h"
+#include "register/SecretBytes.h"
 #include "register/UncertainSettler.h"
 #include "system/keyring/KeychainKeyring.h"
 
@@ -241,6 +243,47 @@ QByteArray contentsOf(const QString& path)
     return TestFiles::read(path) + "|" + TestFiles::read(path + "-wal") + "|" + TestFiles::read(path + "-journal");
 }
 
+// The permission bits of `path` as "0600", or "missing".
+QString modeOf(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("missing");
+    return QStringLiteral("0%1").arg(info.st_mode & 07777, 3, 8, QLatin1Char('0'));
+}
+
+// The register's fact `name` as the file keeps it, "" when it has none.
+QString factOf(const QString& path, const QString& name)
+{
+    QString value;
+    {
+        QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "facts");
+        file.setDatabaseName(path);
+        if (file.open()) {
+            QSqlQuery query(file);
+            query.prepare("SELECT value FROM register_facts WHERE name = ?");
+            query.addBindValue(name);
+            if (query.exec() && query.next())
+                value = QString::fromLatin1(query.value(0).toByteArray());
+        }
+    }
+    QSqlDatabase::removeDatabase("facts");
+    return value;
+}
+
+// The memory this process keeps locked out of swap, in kB (VmLck).
+int lockedKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmLck:"))
+            return line.mid(6).trimmed().split(' ').value(0).toInt();
+    }
+    return -1;
+}
+
 bool inPrivateMountNamespace()
 {
     return QFile::symLinkTarget(QStringLiteral("/proc/self/ns/mnt")) !=
@@ -301,7 +344,8 @@ private:
     {
         auto* writer = new QProcess(this);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QUILLO_REGISTER_PASSPHRASE"), QStringLiteral("two writers"));
+        environment.insert(QStringLiteral("QUILLO_REGISTER_PASSPHRASE"),
+                           QStringLiteral("two writers share one ledger"));
         writer->setProcessEnvironment(environment);
         writer->start(QCoreApplication::applicationFilePath(),
                       {QStringLiteral("--record-drafts"), path, QString::number(count), QString::number(first)});
@@ -978,6 +1022,65 @@ private Q_SLOTS:
         QCOMPARE(failure, "a protected value in it has been altered");
     }
 
+    void filesAreTheMerchantsAlone_data()
+    {
+        // Made readable to all by an older version, then opened again.
+        QTest::addColumn<bool>("older");
+        QTest::newRow("a new register") << false;
+        QTest::newRow("an older register's readable files") << true;
+    }
+
+    void filesAreTheMerchantsAlone()
+    {
+        QFETCH(bool, older);
+        const QString home = folder(QTest::currentDataTag());
+        const QString where = home + "/Quillo/Quillo";
+        const QString path = where + "/register.sqlite";
+        const QString proofPath = home + "/call 1042.wav";
+        QVERIFY(TestFiles::write(proofPath, "RIFF a recorded call"));
+        // Nothing taken away by the umask: what is private is made so on purpose.
+        const mode_t previous = ::umask(0);
+        auto restore = qScopeGuard([previous] { ::umask(previous); });
+
+        auto registerSession = session(path);
+        DraftRecord draft = printed(sampleTexts());
+        draft.authorization = authorization();
+        draft.authorization->proofFile = proofPath;
+        draft.authorization->proofSha256 = *ProofCopies::sha256Of(proofPath);
+        registerSession->open(nullptr).record(draft, DraftEvent::printed("1"));
+        const QString copy = where + "/proofs/" + QDir(where + "/proofs").entryList(QDir::Files).value(0);
+
+        QSqlDatabase other;
+        if (older) {
+            registerSession.reset();
+            for (const QString& opened : {home + "/Quillo", where, where + "/proofs"})
+                QCOMPARE(::chmod(QFile::encodeName(opened).constData(), 0755), 0);
+            for (const QString& readable : {path, copy})
+                QCOMPARE(::chmod(QFile::encodeName(readable).constData(), 0644), 0);
+            // Another program's connection makes the log and index files, as readable as the file.
+            other = QSqlDatabase::addDatabase("QSQLITE", "older");
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec("SELECT COUNT(*) FROM drafts"));
+            QCOMPARE(modeOf(path + "-wal"), "0644");
+            QCOMPARE(modeOf(path + "-shm"), "0644");
+            registerSession = session(path);
+            registerSession->open(nullptr);
+        }
+
+        const QStringList modes = {
+            modeOf(where), modeOf(path), modeOf(path + "-wal"), modeOf(path + "-shm"), modeOf(where + "/proofs"),
+            modeOf(copy)};
+        QCOMPARE(modes, QStringList({"0700", "0600", "0600", "0600", "0700", "0600"}));
+        // The folders Quillo made above it are as private; one it found is left as it is.
+        QCOMPARE(modeOf(home + "/Quillo"), older ? "0755" : "0700");
+        registerSession.reset();
+        if (other.isValid())
+            other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase("older");
+    }
+
     void aProofFileThatCannotBeKept_data()
     {
         QTest::addColumn<QString>("fault");
@@ -1450,6 +1553,45 @@ private Q_SLOTS:
         QCOMPARE(RegisterCsv::write(drafts, drafts.drafts(), fullBankNumbers), csv);
     }
 
+    void csvWritesFormulasAsText_data()
+    {
+        QTest::addColumn<QString>("payor");
+        QTest::addColumn<QByteArray>("written");
+
+        QTest::newRow("=") << "=HYPERLINK(\"http://x.test\",\"Pay\")"
+                           << QByteArray("\"'=HYPERLINK(\"\"http://x.test\"\",\"\"Pay\"\")\"");
+        QTest::newRow("+") << "+1+2" << QByteArray("'+1+2");
+        QTest::newRow("-") << "-2+3" << QByteArray("'-2+3");
+        QTest::newRow("@") << "@SUM(1,1)" << QByteArray("\"'@SUM(1,1)\"");
+        QTest::newRow("tab") << "\t=1+2" << QByteArray("'\t=1+2");
+        QTest::newRow("carriage return") << "\r=1+2" << QByteArray("\"'\r=1+2\"");
+        // Left as typed: nothing a spreadsheet runs starts them.
+        QTest::newRow("space first") << " =1+2" << QByteArray(" =1+2");
+        QTest::newRow("digit first") << "1=1" << QByteArray("1=1");
+        QTest::newRow("letter first") << "Jane = Q" << QByteArray("Jane = Q");
+        QTest::newRow("a line feed first") << "\n=1" << QByteArray("\"\n=1\"");
+        QTest::newRow("empty") << "" << QByteArray("");
+    }
+
+    void csvWritesFormulasAsText()
+    {
+        QFETCH(QString, payor);
+        QFETCH(QByteArray, written);
+        CsvDraft draft;
+        draft.printed = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
+        draft.checkNumber = "1042";
+        draft.payor = payor;
+        draft.payee = "Acme";
+        draft.amount = "$5.00";
+        draft.status = "Printed";
+        draft.destination = "Office";
+        draft.accountLastFour = "6789";
+        QCOMPARE(RegisterCsv::write({draft}, false),
+                 "Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Account No.\r\n"
+                 "2026-12-01 14:05,1042," +
+                     written + ",Acme,$5.00,Printed,Office,****6789\r\n");
+    }
+
     void noClearBankNumbersInItsFiles()
     {
         const QString path = folder("at-rest") + "/register.sqlite";
@@ -1583,6 +1725,9 @@ private Q_SLOTS:
             << "another program has kept %1/register.sqlite locked for more than 5 seconds" << true;
         QTest::newRow("keyring without the key") << "keyring-lost"
                                                  << "the desktop's keyring holds no key for it" << false;
+        QTest::newRow("keyring locked, its unlock refused")
+            << "keyring-locked"
+            << "the desktop's keyring, which keeps its key, is locked" << false;
         QTest::newRow("keyring does not answer")
             << "keyring-silent"
             << "the desktop's keyring, which keeps its key, does not answer" << false;
@@ -1611,7 +1756,7 @@ private Q_SLOTS:
         const QString path = where + "/register.sqlite";
         if (fault != QLatin1String("read-only-new") && fault != QLatin1String("not-a-database")) {
             if (fault == QLatin1String("wrong-variable"))
-                qputenv("QUILLO_REGISTER_PASSPHRASE", "the right one");
+                qputenv("QUILLO_REGISTER_PASSPHRASE", "the right one, kept safe");
             auto first = session(path);
             DraftRegister& drafts = first->open(nullptr);
             // Enough drafts for pages that opening and recording never read.
@@ -1650,13 +1795,16 @@ private Q_SLOTS:
             QVERIFY(QSqlQuery(other).exec("INSERT INTO register_facts (name, value) VALUES ('held', 'x')"));
         } else if (fault == QLatin1String("keyring-lost")) {
             m_keyring.keys.clear();
+        } else if (fault == QLatin1String("keyring-locked")) {
+            m_keyring.ready = KeyringKeys::Readiness::Locked;
+            m_keyring.staysLocked = true;
         } else if (fault == QLatin1String("keyring-silent")) {
             m_keyring.answers = false;
         } else if (fault == QLatin1String("keyring-other")) {
             for (QByteArray& key : m_keyring.keys)
                 key = QByteArray(32, 'k');
         } else if (fault == QLatin1String("wrong-variable")) {
-            qputenv("QUILLO_REGISTER_PASSPHRASE", "the wrong one");
+            qputenv("QUILLO_REGISTER_PASSPHRASE", "the wrong one, kept safe");
         }
         const QByteArray before = contentsOf(path);
 
@@ -1671,7 +1819,7 @@ private Q_SLOTS:
         // Opened in the background at start-up: the same refusal, nothing changed.
         std::optional<bool> opened;
         auto background = session(path);
-        background->openInBackground(&prompt, [&opened](bool open) { opened = open; });
+        background->openInBackground([&opened](bool open) { opened = open; });
         QTRY_VERIFY_WITH_TIMEOUT(opened.has_value(), 20000);
         QCOMPARE(*opened, opensToRead);
         QCOMPARE(background->isOpen(), opensToRead);
@@ -1700,7 +1848,7 @@ private Q_SLOTS:
 
         auto later = session(path);
         std::optional<bool> opened;
-        later->openInBackground(nullptr, [&opened](bool open) { opened = open; });
+        later->openInBackground([&opened](bool open) { opened = open; });
         QTRY_COMPARE(m_keyring.waiting.size(), std::size_t(1));
         bool eventLoopRan = false;
         QTimer::singleShot(50, [&eventLoopRan] { eventLoopRan = true; });
@@ -1714,6 +1862,77 @@ private Q_SLOTS:
         QCOMPARE(m_keyring.reads, 1);
         DraftRegister& drafts = later->open(nullptr);
         QCOMPARE(drafts.payor(drafts.drafts().front()), "Jane Q. Customer");
+    }
+
+    void startUpAsksNothing_data()
+    {
+        QTest::addColumn<QString>("made");    // "keyring", "passphrase" or "" for no register yet
+        QTest::addColumn<QString>("keyring"); // its state at the start: "unlocked", "locked", "absent"
+        QTest::addColumn<bool>("variable");   // QUILLO_REGISTER_PASSPHRASE set at the start
+        QTest::addColumn<bool>("openedAtStart");
+        QTest::addColumn<QString>("firstNeed"); // what the first use asks: C choose, E enter, - nothing
+
+        QTest::newRow("first start, no keyring, no variable") << ""
+                                                              << "absent" << false << false << "C";
+        QTest::newRow("first start, the variable") << ""
+                                                   << "absent" << true << true << "-";
+        QTest::newRow("first start, an unlocked keyring") << ""
+                                                          << "unlocked" << false << true << "-";
+        QTest::newRow("key in the unlocked keyring") << "keyring"
+                                                     << "unlocked" << false << true << "-";
+        QTest::newRow("key in the locked keyring") << "keyring"
+                                                   << "locked" << false << false << "-";
+        QTest::newRow("key in a keyring not running") << "keyring"
+                                                      << "absent" << false << false << "-";
+        QTest::newRow("passphrase, no variable") << "passphrase"
+                                                 << "unlocked" << false << false << "E";
+        QTest::newRow("passphrase in the variable") << "passphrase"
+                                                    << "unlocked" << true << true << "-";
+    }
+
+    void startUpAsksNothing()
+    {
+        QFETCH(QString, made);
+        QFETCH(QString, keyring);
+        QFETCH(bool, variable);
+        QFETCH(bool, openedAtStart);
+        QFETCH(QString, firstNeed);
+
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
+        const QByteArray passphrase = "horse battery staple";
+        if (!made.isEmpty()) {
+            if (made == QLatin1String("passphrase"))
+                qputenv("QUILLO_REGISTER_PASSPHRASE", passphrase);
+            session(path)->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+            qunsetenv("QUILLO_REGISTER_PASSPHRASE");
+        }
+        const int keysBefore = m_keyring.keys.size();
+        m_keyring.reads = 0;
+        m_keyring.ready = keyring == QLatin1String("unlocked") ? KeyringKeys::Readiness::Unlocked
+                          : keyring == QLatin1String("locked") ? KeyringKeys::Readiness::Locked
+                                                               : KeyringKeys::Readiness::Absent;
+        if (variable)
+            qputenv("QUILLO_REGISTER_PASSPHRASE", passphrase);
+
+        auto start = session(path);
+        std::optional<bool> opened;
+        start->openInBackground([&opened](bool open) { opened = open; });
+        QTRY_VERIFY_WITH_TIMEOUT(opened.has_value(), 20000);
+        QCOMPARE(*opened, openedAtStart);
+        QCOMPARE(start->isOpen(), openedAtStart);
+        // Nothing read from a keyring that would ask to be unlocked or
+        // started, nothing written to it; an open one gets a new register's key.
+        QCOMPARE(m_keyring.reads, openedAtStart && !variable ? 1 : 0);
+        QCOMPARE(m_keyring.keys.size(), keysBefore + (made.isEmpty() && keyring == QLatin1String("unlocked") ? 1 : 0));
+
+        // The first use asks what the register needs.
+        FakePassphrasePrompt prompt;
+        prompt.answers = {QString::fromLatin1(passphrase), QString::fromLatin1(passphrase)};
+        start->open(&prompt).record(printed(sampleTexts()), DraftEvent::printed("2"));
+        QStringList asked;
+        for (const FakePassphrasePrompt::Question& question : std::as_const(prompt.asked))
+            asked.append(question.purpose == PassphrasePrompt::Purpose::Choose ? "C" : "E");
+        QCOMPARE(asked.isEmpty() ? QStringLiteral("-") : asked.join(' '), firstNeed);
     }
 
     void aFullDisk()
@@ -1765,7 +1984,7 @@ private Q_SLOTS:
     void twoProgramsRecordAtOnce()
     {
         const QString path = folder("two-writers") + "/register.sqlite";
-        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers");
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers share one ledger");
         RegisterSession(path, nullptr).open(nullptr);
 
         QProcess* one = startWriter(path, 40, 1000);
@@ -1788,7 +2007,7 @@ private Q_SLOTS:
     void killedWhileRecording()
     {
         const QString path = folder("killed") + "/register.sqlite";
-        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers");
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers share one ledger");
         RegisterSession(path, nullptr).open(nullptr);
 
         QProcess* writer = startWriter(path, 100000, 1);
@@ -1817,32 +2036,120 @@ private Q_SLOTS:
         QCOMPARE(drafts.drafts().size(), std::size_t(found.size() + 1));
     }
 
+    void secretBytesAreLockedAndWiped()
+    {
+        const int lockedBefore = lockedKilobytes();
+        QByteArray typed("correct horse battery staple");
+        const char* typedBytes = typed.constData();
+        {
+            SecretBytes secret = SecretBytes::takeFrom(typed);
+            QCOMPARE(secret.view(), QByteArrayView("correct horse battery staple"));
+            // The way in is wiped where it was, not merely let go.
+            QCOMPARE(typed.constData(), typedBytes);
+            QCOMPARE(typed, QByteArray(28, '\0'));
+            // Kept out of swap while it lives.
+            QVERIFY2(lockedKilobytes() >= lockedBefore + 4,
+                     qPrintable(QStringLiteral("%1 kB locked, %2 before").arg(lockedKilobytes()).arg(lockedBefore)));
+
+            SecretBytes moved = std::move(secret);
+            QVERIFY(secret.isEmpty());
+            QCOMPARE(moved.view(), QByteArrayView("correct horse battery staple"));
+            const unsigned char* kept = moved.data();
+            moved.wipe();
+            QCOMPARE(QByteArrayView(kept, 28), QByteArrayView(QByteArray(28, '\0')));
+            QCOMPARE(SecretBytes::utf8Of(QStringLiteral("Łukasz")).view(), QByteArrayView("\xc5\x81ukasz"));
+        }
+        QCOMPARE(lockedKilobytes(), lockedBefore);
+    }
+
+    void passphraseStrength_data()
+    {
+        QTest::addColumn<QString>("passphrase");
+        QTest::addColumn<QString>("advice"); // empty: accepted
+
+        const QString refused = "This passphrase could be guessed in fewer than ten billion tries. ";
+        const QString words = "Common words and names are guessed first, even with digits for letters. ";
+        const QString repeats = "Repeated characters or words add little. ";
+        const QString shortOne = "It is short: every character more makes it harder to guess. ";
+        const QString more = "Add another word or two that are not common.";
+        // The edge, ten billion guesses, is 33.22 bits of the estimator's.
+        QTest::newRow("two words, 32.9 bits") << "zebra staple" << refused + words + more;
+        QTest::newRow("two words, one capital, 34.5 bits") << "Zebra staple"
+                                                           << "";
+        QTest::newRow("seven random letters, 32.9 bits") << "zqxjvkw" << refused + shortOne + more;
+        QTest::newRow("eight random letters, 37.6 bits") << "zqxjvkwp"
+                                                         << "";
+        QTest::newRow("dictionary word") << "password" << refused + words + shortOne + more;
+        QTest::newRow("a word with digits for letters") << "p4ssw0rd" << refused + words + shortOne + more;
+        QTest::newRow("a repeated character") << "zzzzzzzzzzzzzzzzzzzz" << refused + repeats + more;
+        QTest::newRow("a repeated pair") << "zqzqzqzqzqzq" << refused + repeats + more;
+        QTest::newRow("a sequence") << "abcdefgh"
+                                    << refused + "Sequences such as \"abc\" or \"1234\" add little. " + shortOne + more;
+        QTest::newRow("a row of keys") << "asdfghjkl;"
+                                       << refused + "Rows of keys such as \"qwerty\" add little. " + shortOne + more;
+        QTest::newRow("a date") << "11/12/1987" << refused + "Dates and years are guessed early. " + shortOne + more;
+        QTest::newRow("one character") << "a" << refused + words + shortOne + more;
+        QTest::newRow("four common words") << "correct horse battery staple"
+                                           << "";
+    }
+
+    void passphraseStrength()
+    {
+        QFETCH(QString, passphrase);
+        QFETCH(QString, advice);
+        const PassphraseStrength strength(passphrase);
+        QCOMPARE(strength.advice(), advice);
+        QCOMPARE(strength.isEnough(), advice.isEmpty());
+    }
+
     void passphrase_data()
     {
         QTest::addColumn<QStringList>("firstAnswers");
         QTest::addColumn<QStringList>("laterAnswers");
-        QTest::addColumn<QString>("variable");
-        QTest::addColumn<QString>("asked"); // C: choose, E: enter, e: enter after a wrong one
+        QTest::addColumn<QString>("variable");      // when the register is made
+        QTest::addColumn<QString>("laterVariable"); // when it is opened again
+        QTest::addColumn<QString>("asked");         // C: choose, E: enter, e: enter after a wrong one
         QTest::addColumn<QString>("reason");
 
         QTest::newRow("chosen, then typed") << QStringList{"horse battery"} << QStringList{"horse battery"} << ""
+                                            << ""
                                             << "C E"
                                             << "";
         QTest::newRow("a wrong one, then the right one")
             << QStringList{"horse battery"} << QStringList{"horse staple", "horse battery"} << ""
+            << ""
             << "C E e"
             << "";
         QTest::newRow("a wrong one, then cancelled")
             << QStringList{"horse battery"} << QStringList{"horse staple", QString()} << ""
+            << ""
             << "C E e"
             << "no register passphrase was given";
         QTest::newRow("cancelled when choosing")
             << QStringList{QString()} << QStringList() << ""
+            << ""
             << "C"
             << "the desktop's keyring does not answer, and no register passphrase was given";
-        QTest::newRow("from the environment") << QStringList() << QStringList() << "horse battery"
+        QTest::newRow("from the environment") << QStringList() << QStringList() << "horse battery staple"
+                                              << "horse battery staple"
                                               << ""
                                               << "";
+        QTest::newRow("too easy to guess in the environment, new register")
+            << QStringList() << QStringList() << "zebra staple"
+            << ""
+            << ""
+            << "the passphrase in QUILLO_REGISTER_PASSPHRASE is too easy to guess for a new register";
+        QTest::newRow("just hard enough in the environment, new register")
+            << QStringList() << QStringList() << "Zebra staple"
+            << "Zebra staple"
+            << ""
+            << "";
+        // A register made before the rule, with a weak passphrase, still opens with it.
+        QTest::newRow("too easy to guess in the environment, existing register")
+            << QStringList{"zebra staple"} << QStringList() << ""
+            << "zebra staple"
+            << "C"
+            << "";
     }
 
     void passphrase()
@@ -1850,6 +2157,7 @@ private Q_SLOTS:
         QFETCH(QStringList, firstAnswers);
         QFETCH(QStringList, laterAnswers);
         QFETCH(QString, variable);
+        QFETCH(QString, laterVariable);
         QFETCH(QString, asked);
         QFETCH(QString, reason);
 
@@ -1865,6 +2173,9 @@ private Q_SLOTS:
             // The keyring answers now, but the register keeps its passphrase.
             m_keyring.answers = true;
             prompt.answers.assign(laterAnswers.cbegin(), laterAnswers.cend());
+            qunsetenv("QUILLO_REGISTER_PASSPHRASE");
+            if (!laterVariable.isEmpty())
+                qputenv("QUILLO_REGISTER_PASSPHRASE", laterVariable.toUtf8());
             auto later = session(path);
             DraftRegister& drafts = later->open(&prompt);
             QCOMPARE(drafts.payor(drafts.drafts().front()), "Jane Q. Customer");
@@ -1879,6 +2190,13 @@ private Q_SLOTS:
         QCOMPARE(questions.join(' '), asked);
         QCOMPARE(failure, reason);
         QVERIFY(m_keyring.keys.isEmpty());
+        // A new register's key costs each guess libsodium's moderate work:
+        // three passes over 256 MiB, kept with the register for its later opens.
+        if (reason.isEmpty())
+            QCOMPARE(QStringList({factOf(path, "passphrase_operations"), factOf(path, "passphrase_memory")}),
+                     QStringList({"3", "268435456"}));
+        else if (reason.endsWith("for a new register"))
+            QCOMPARE(factOf(path, "key_source"), QString());
     }
 
     void keyringKeepsTheKey()
@@ -1887,6 +2205,8 @@ private Q_SLOTS:
         QVERIFY2(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS").contains(qEnvironmentVariable("QUILLO_TEST_SANDBOX")),
                  "run through run-isolated.sh --keyring");
         KeychainKeyring keyring(QStringLiteral("Quillo"));
+        // The runner's keyring is unlocked: start-up may read it without a question.
+        QCOMPARE(keyring.readiness(), KeyringKeys::Readiness::Unlocked);
         const QString path = folder("keyring") + "/register.sqlite";
         FakePassphrasePrompt prompt; // would cancel: never asked
         {

@@ -197,13 +197,21 @@ QByteArray selfPath(int fd)
     return "/proc/self/fd/" + QByteArray::number(fd);
 }
 
+// A file that no other file's place gives permissions to is its saver's
+// alone: cheque files and exports hold whole bank numbers. Set after the
+// open, whatever the umask took from it.
+constexpr mode_t NewFileMode = 0600;
+
 // A new file that takes an old one's place keeps the old one's permissions,
 // and its owner where the system lets the saver give the file away (root), or
-// at least its group; otherwise it belongs to the saver, as any new file does.
+// at least its group; otherwise it belongs to the saver, readable by the saver
+// alone.
 void takeOwnerAndMode(int fd, const struct stat* old)
 {
-    if (old == nullptr)
+    if (old == nullptr) {
+        ::fchmod(fd, NewFileMode);
         return;
+    }
     if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
         [[maybe_unused]] const int groupKept = ::fchown(fd, static_cast<uid_t>(-1), old->st_gid);
     }
@@ -220,12 +228,13 @@ Created createUnnamed(const QByteArray& name, const QByteArray& bytes)
     if (!namelessFiles)
         return Created::Unsupported;
     const QByteArray folder = folderOf(name);
-    Descriptor file(::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
+    Descriptor file(::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, NewFileMode));
     if (!file.isOpen()) {
         if (noUnnamedFiles(errno))
             return Created::Unsupported;
         fail(errno, Step::Create, name);
     }
+    takeOwnerAndMode(file.get(), nullptr);
     if (!writeAndSync(file.get(), bytes))
         fail(errno, Step::Write);
     if (::linkat(AT_FDCWD, selfPath(file.get()).constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
@@ -252,7 +261,7 @@ int placeThroughHiddenFile(const QByteArray& name, const QByteArray& bytes, cons
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = hiddenName(folder);
-        fd = ::open(temporary.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(temporary.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, NewFileMode);
         if (fd < 0 && errno != EEXIST)
             break;
     }
@@ -284,7 +293,7 @@ int placeNewFile(const QByteArray& name, const QByteArray& bytes, const struct s
     if (!namelessFiles)
         return placeThroughHiddenFile(name, bytes, old);
     const QByteArray folder = folderOf(name);
-    Descriptor file(::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
+    Descriptor file(::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, NewFileMode));
     if (!file.isOpen()) {
         if (noUnnamedFiles(errno))
             return placeThroughHiddenFile(name, bytes, old);
@@ -440,7 +449,10 @@ void writeWhole(const QString& path, const QByteArray& bytes)
 void replaceWhole(const QString& path, const QByteArray& bytes)
 {
     const QByteArray name = linkTarget(QFile::encodeName(path));
-    if (const int refused = placeNewFile(name, bytes, nullptr))
+    // A file exported over keeps its permissions and owner, as a saved one does.
+    struct stat old {};
+    const bool replacing = ::stat(name.constData(), &old) == 0 && S_ISREG(old.st_mode);
+    if (const int refused = placeNewFile(name, bytes, replacing ? &old : nullptr))
         fail(refused, Step::Create, name);
 }
 

@@ -1,6 +1,11 @@
 #include "system/keyring/KeychainKeyring.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QMutex>
 #include <QPromise>
 #include <QSemaphore>
@@ -105,6 +110,10 @@ KeyringKeys::Answer answerOf(const std::optional<JobResult>& result)
         return {Found::Key, QByteArray::fromBase64(result->text.toLatin1())};
     case QKeychain::EntryNotFound:
         return {Found::NoKey, {}};
+    // The Secret Service's unlock was refused or cancelled.
+    case QKeychain::AccessDenied:
+    case QKeychain::AccessDeniedByUser:
+        return {Found::Locked, {}};
     default:
         return {Found::NoAnswer, {}};
     }
@@ -115,6 +124,24 @@ KeyringKeys::Answer answerOf(const std::optional<JobResult>& result)
 KeychainKeyring::KeychainKeyring(QString service, std::chrono::milliseconds limit)
     : m_service(std::move(service)), m_limit(limit)
 {}
+
+KeyringKeys::Readiness KeychainKeyring::readiness()
+{
+    const QString service = QStringLiteral("org.freedesktop.secrets");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    // Asked of the bus, which does not start a service that is not running.
+    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(service).value())
+        return Readiness::Absent;
+    QDBusInterface properties(service, QStringLiteral("/org/freedesktop/secrets/aliases/default"),
+                              QStringLiteral("org.freedesktop.DBus.Properties"), bus);
+    properties.setTimeout(int(m_limit.count()));
+    const QDBusReply<QDBusVariant> locked = properties.call(
+        QStringLiteral("Get"), QStringLiteral("org.freedesktop.Secret.Collection"), QStringLiteral("Locked"));
+    // No default collection yet: the first key makes one, which may ask for a password.
+    if (!locked.isValid())
+        return Readiness::Locked;
+    return locked.value().variant().toBool() ? Readiness::Locked : Readiness::Unlocked;
+}
 
 KeyringKeys::Answer KeychainKeyring::read(const QString& name)
 {
@@ -132,10 +159,15 @@ QFuture<KeyringKeys::Answer> KeychainKeyring::readLater(const QString& name)
     return promise->future();
 }
 
-bool KeychainKeyring::write(const QString& name, const QByteArray& key)
+bool KeychainKeyring::write(const QString& name, const SecretBytes& key)
 {
+    // The keyring takes text: this copy, and those the library makes, are
+    // beyond the reach of SecretBytes.
+    QByteArray base64 = key.view().toByteArray().toBase64();
+    const QString encoded = QString::fromLatin1(base64);
+    SecretBytes::wipe(base64);
     const std::optional<JobResult> result = runJob(
-        [service = m_service, name, text = QString::fromLatin1(key.toBase64())] {
+        [service = m_service, name, text = encoded] {
             auto* job = new QKeychain::WritePasswordJob(service);
             job->setKey(name);
             job->setTextData(text);

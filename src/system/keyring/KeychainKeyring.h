@@ -14,10 +14,13 @@ class KeychainKeyring : public KeyringKeys {
 public:
     explicit KeychainKeyring(QString service, std::chrono::milliseconds limit = std::chrono::seconds(30));
 
+    // The Secret Service as the session bus shows it: whether it is running
+    // and its default collection unlocked.
+    Readiness readiness() override;
     Answer read(const QString& name) override;
     // Answers once the keyring has, with no limit: nobody waits for it.
     QFuture<Answer> readLater(const QString& name) override;
-    bool write(const QString& name, const QByteArray& key) override;
+    bool write(const QString& name, const SecretBytes& key) override;
 
 private:
     QString m_service;

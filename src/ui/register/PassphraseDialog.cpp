@@ -1,9 +1,11 @@
 #include "ui/register/PassphraseDialog.h"
 
+#include "register/PassphraseStrength.h"
 #include "system/qt/widgets/OkCancelButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,9 +16,9 @@ namespace {
 QString promptText(PassphrasePrompt::Purpose purpose, bool wrongBefore)
 {
     if (purpose == PassphrasePrompt::Purpose::Choose)
-        return QStringLiteral("The desktop's keyring does not answer, so the draft register is protected with a "
-                              "passphrase instead. Choose one: Quillo asks for it once each time it starts, and "
-                              "without it the register cannot be read.");
+        return QStringLiteral("The desktop's keyring is not running or does not answer, so the draft register is "
+                              "protected with a passphrase instead. Choose one: Quillo asks for it once a run, when "
+                              "the register is first needed, and without it the register cannot be read.");
     if (wrongBefore)
         return QStringLiteral("That is not the register's passphrase. Type it again.");
     return QStringLiteral("Type the passphrase of the draft register.");
@@ -33,22 +35,39 @@ QLineEdit* passwordBox(const char* name, const QString& accessibleName, QWidget*
 
 } // namespace
 
-PassphraseDialog::PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrongBefore, QWidget* owner)
+PassphraseDialog::PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrongBefore, QWidget* owner,
+                                   const QString& why)
     : QDialog(owner), m_purpose(purpose)
 {
     setObjectName(QStringLiteral("frmPassphrase"));
     setWindowTitle(QStringLiteral("Register Passphrase --Quillo"));
     setModal(true);
 
-    lblPrompt = new QLabel(promptText(purpose, wrongBefore), this);
+    const QString prompt = promptText(purpose, wrongBefore);
+    lblPrompt = new QLabel(why.isEmpty() ? prompt : why + QLatin1Char(' ') + prompt, this);
     lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
     lblPrompt->setWordWrap(true);
     txtPassphrase = passwordBox("txtPassphrase", QStringLiteral("Passphrase"), this);
+    cmdShow = new QPushButton(QStringLiteral("&Show"), this);
+    cmdShow->setObjectName(QStringLiteral("cmdShow"));
+    cmdShow->setCheckable(true);
+    cmdShow->setAutoDefault(false);
+    cmdShow->setAccessibleName(QStringLiteral("Show the passphrase"));
+    auto* passphraseRow = new QHBoxLayout;
+    passphraseRow->addWidget(txtPassphrase);
+    passphraseRow->addWidget(cmdShow);
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("&Passphrase:"), txtPassphrase);
+    fields->addRow(QStringLiteral("&Passphrase:"), passphraseRow);
     if (purpose == PassphrasePrompt::Purpose::Choose) {
         txtAgain = passwordBox("txtAgain", QStringLiteral("Passphrase again"), this);
         fields->addRow(QStringLiteral("&Again:"), txtAgain);
+        lblMatch = new QLabel(this);
+        lblMatch->setObjectName(QStringLiteral("lblMatch"));
+        fields->addRow(QString(), lblMatch);
+        lblStrength = new QLabel(this);
+        lblStrength->setObjectName(QStringLiteral("lblStrength"));
+        lblStrength->setWordWrap(true);
+        fields->addRow(QString(), lblStrength);
     }
 
     const OkCancelButtons okCancel = OkCancelButtons::addTo(*this);
@@ -60,6 +79,7 @@ PassphraseDialog::PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrong
     layout->addLayout(fields);
     layout->addWidget(buttons);
 
+    connect(cmdShow, &QPushButton::toggled, this, &PassphraseDialog::showText);
     connect(txtPassphrase, &QLineEdit::textChanged, this, &PassphraseDialog::updateOk);
     if (txtAgain)
         connect(txtAgain, &QLineEdit::textChanged, this, &PassphraseDialog::updateOk);
@@ -71,8 +91,25 @@ QString PassphraseDialog::passphrase() const
     return txtPassphrase->text();
 }
 
+void PassphraseDialog::showText(bool shown)
+{
+    const QLineEdit::EchoMode mode = shown ? QLineEdit::Normal : QLineEdit::Password;
+    txtPassphrase->setEchoMode(mode);
+    if (txtAgain)
+        txtAgain->setEchoMode(mode);
+}
+
 void PassphraseDialog::updateOk()
 {
-    const bool typed = !txtPassphrase->text().isEmpty();
-    cmdOK->setEnabled(typed && (!txtAgain || txtAgain->text() == txtPassphrase->text()));
+    const QString typed = txtPassphrase->text();
+    if (!txtAgain) {
+        cmdOK->setEnabled(!typed.isEmpty());
+        return;
+    }
+    const PassphraseStrength strength(typed);
+    lblStrength->setText(strength.advice());
+    // Said once the second box has something to compare.
+    const bool differ = !txtAgain->text().isEmpty() && txtAgain->text() != typed;
+    lblMatch->setText(differ ? QStringLiteral("The two passphrases differ.") : QString());
+    cmdOK->setEnabled(strength.isEnough() && txtAgain->text() == typed);
 }

@@ -9,6 +9,7 @@
 #include "register/DraftRegister.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterSession.h"
+#include "ui/register/PassphraseDialog.h"
 #include "ui/register/frmOldDrafts.h"
 #include "ui/register/frmRegister.h"
 
@@ -568,6 +569,71 @@ private Q_SLOTS:
         QCOMPARE(table()->model()->rowCount(), 503);
         QCOMPARE(cell(1).mid(0, 3), (QStringList{"1", "2", "3"}));
         QCOMPARE(cell(1).last(), "1042");
+    }
+
+    void choosingAPassphrase_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("again");
+        QTest::addColumn<QString>("advice");
+        QTest::addColumn<QString>("match");
+        QTest::addColumn<bool>("okEnabled");
+
+        QTest::newRow("too easy to guess, typed twice")
+            << "zebra staple"
+            << "zebra staple"
+            << "This passphrase could be guessed in fewer than ten billion tries. Common words and names are "
+               "guessed first, even with digits for letters. Add another word or two that are not common."
+            << "" << false;
+        QTest::newRow("hard enough, typed twice") << "Zebra staple"
+                                                  << "Zebra staple"
+                                                  << ""
+                                                  << "" << true;
+        QTest::newRow("hard enough, typed differently") << "Zebra staple"
+                                                        << "Zebra stapel"
+                                                        << ""
+                                                        << "The two passphrases differ." << false;
+        QTest::newRow("hard enough, not typed again") << "Zebra staple"
+                                                      << ""
+                                                      << ""
+                                                      << "" << false;
+    }
+
+    void choosingAPassphrase()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, again);
+        QFETCH(QString, advice);
+        QFETCH(QString, match);
+        QFETCH(bool, okEnabled);
+
+        PassphraseDialog dialog(PassphrasePrompt::Purpose::Choose, false, nullptr);
+        dialog.show();
+        auto* passphrase = dialog.findChild<QLineEdit*>("txtPassphrase");
+        auto* second = dialog.findChild<QLineEdit*>("txtAgain");
+        type(passphrase, first);
+        type(second, again);
+        QCOMPARE(dialog.findChild<QLabel*>("lblStrength")->text(), advice);
+        QCOMPARE(dialog.findChild<QLabel*>("lblMatch")->text(), match);
+        QCOMPARE(dialog.findChild<QPushButton*>("cmdOK")->isEnabled(), okEnabled);
+
+        // Show reveals both boxes' text, and hides it again.
+        auto* show = dialog.findChild<QPushButton*>("cmdShow");
+        QCOMPARE(passphrase->echoMode(), QLineEdit::Password);
+        QTest::mouseClick(show, Qt::LeftButton);
+        QCOMPARE(passphrase->echoMode(), QLineEdit::Normal);
+        QCOMPARE(second->echoMode(), QLineEdit::Normal);
+        QTest::mouseClick(show, Qt::LeftButton);
+        QCOMPARE(second->echoMode(), QLineEdit::Password);
+    }
+
+    void anExistingPassphraseIsNotMeasured()
+    {
+        // The register's own passphrase, however weak, is what opens it.
+        PassphraseDialog dialog(PassphrasePrompt::Purpose::Enter, false, nullptr);
+        type(dialog.findChild<QLineEdit*>("txtPassphrase"), "a");
+        QVERIFY(dialog.findChild<QPushButton*>("cmdOK")->isEnabled());
+        QCOMPARE(dialog.findChild<QLabel*>("lblStrength"), nullptr);
     }
 
     void aRegisterThatCannotBeOpened()
