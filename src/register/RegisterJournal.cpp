@@ -68,45 +68,99 @@ RegisterJournal::RegisterJournal(std::function<DraftRecorder&()> openRegister,
       m_offer(offer), m_now(std::move(now))
 {}
 
-DraftRecord RegisterJournal::recordOf(const SentDraft& draft, const QString& destination) const
+// What one print goes with, and where it stands in the register.
+class RegisterJournal::Ticket : public DraftTicket {
+public:
+    Ticket(RegisterJournal& journal, const SentDraft& draft) : DraftTicket(draft), m_journal(journal) {}
+
+    std::optional<qint64> recordId() const override { return m_recordId; }
+    bool sending(const QString& destination) override;
+    QString sent(const PrintOutcome& outcome) override;
+
+    // The merchant chose to send the draft without recording it.
+    bool unrecorded = false;
+    // What the draft goes with: its authorization, or the reason it goes without one.
+    std::optional<AuthorizationRecord> authorization;
+    std::optional<QString> withoutAuthorization;
+
+private:
+    DraftRecord recordOf(const QString& destination) const;
+
+    RegisterJournal& m_journal;
+    std::optional<DraftId> m_recordId;
+};
+
+DraftRecord RegisterJournal::Ticket::recordOf(const QString& destination) const
 {
     DraftRecord record;
-    record.texts = draft.texts;
-    record.pageSetup = draft.setup;
-    record.destination = destinationOf(draft.kind);
+    record.texts = draft().texts;
+    record.pageSetup = draft().setup;
+    record.destination = destinationOf(draft().kind);
     record.destinationName = destination;
-    record.sourceFile = draft.sourceFile;
-    record.authorization = m_authorization;
-    record.withoutAuthorization = m_withoutAuthorization;
+    record.sourceFile = draft().sourceFile;
+    record.authorization = authorization;
+    record.withoutAuthorization = withoutAuthorization;
     return record;
 }
 
-bool RegisterJournal::maySend(const SentDraft& draft)
+bool RegisterJournal::Ticket::sending(const QString& destination)
 {
-    m_unrecorded = false;
-    m_authorization.reset();
-    m_withoutAuthorization.reset();
+    if (unrecorded)
+        return true;
+    // An export is recorded once its file is written: until then there is
+    // nothing of it anywhere. Its register is made sure of now.
+    try {
+        DraftRecorder& drafts = m_journal.m_openRegister();
+        if (draft().kind != SentDraft::Kind::PdfFile)
+            m_recordId = drafts.record(recordOf(destination), std::nullopt);
+        return true;
+    } catch (const RegisterError& error) {
+        return m_journal.sendUnrecorded(*this, error.reason());
+    }
+}
+
+QString RegisterJournal::Ticket::sent(const PrintOutcome& outcome)
+{
+    if (unrecorded)
+        return {};
+    try {
+        if (m_recordId)
+            m_journal.m_openRegister().append(*m_recordId, eventOf(outcome));
+        else if (draft().kind == SentDraft::Kind::PdfFile && outcome.printed())
+            m_recordId = m_journal.m_openRegister().record(recordOf(outcome.printer), DraftEvent::exported());
+    } catch (const RegisterError& error) {
+        return QStringLiteral("The draft register could not record what became of the check: %1.").arg(error.reason());
+    }
+    return {};
+}
+
+std::unique_ptr<DraftTicket> RegisterJournal::maySend(const SentDraft& draft)
+{
+    auto ticket = std::make_unique<Ticket>(*this, draft);
     std::optional<AuthorizationRecord> authorization = draft.authorization;
     try {
         DraftRecorder& drafts = m_openRegister();
         const std::optional<EarlierDraft> earlier = drafts.earlierDraft(draft.texts);
         if (earlier && !m_questions.ask(RegisterTexts::duplicateQuestion(*earlier)))
-            return false;
+            return nullptr;
         if (!authorization)
             authorization = drafts.authorizationFor(draft.texts);
     } catch (const RegisterError& error) {
-        if (!sendUnrecorded(error.reason()))
-            return false;
+        if (!sendUnrecorded(*ticket, error.reason()))
+            return nullptr;
     }
-    return authorized(draft, std::move(authorization));
+    if (!authorized(*ticket, std::move(authorization)))
+        return nullptr;
+    return ticket;
 }
 
-bool RegisterJournal::authorized(const SentDraft& draft, std::optional<AuthorizationRecord> authorization)
+bool RegisterJournal::authorized(Ticket& ticket, std::optional<AuthorizationRecord> authorization)
 {
+    const SentDraft& draft = ticket.draft();
     // A draft that goes unrecorded has no record to be kept with.
-    if (!authorization && !m_unrecorded) {
+    if (!authorization && !ticket.unrecorded) {
         if (!m_offer.isOffered()) {
-            m_withoutAuthorization = RegisterTexts::offerTurnedOff();
+            ticket.withoutAuthorization = RegisterTexts::offerTurnedOff();
         } else {
             const AuthorizationOffer::Answer answer =
                 m_offer.offer(AuthorizationRecord::forDraft(draft.texts, m_now()));
@@ -114,7 +168,7 @@ bool RegisterJournal::authorized(const SentDraft& draft, std::optional<Authoriza
             case AuthorizationOffer::Choice::Cancel:
                 return false;
             case AuthorizationOffer::Choice::WithoutRecord:
-                m_withoutAuthorization = RegisterTexts::withoutRecordChosen();
+                ticket.withoutAuthorization = RegisterTexts::withoutRecordChosen();
                 break;
             case AuthorizationOffer::Choice::Record:
                 authorization = answer.record;
@@ -123,42 +177,11 @@ bool RegisterJournal::authorized(const SentDraft& draft, std::optional<Authoriza
         }
     }
     if (authorization && authorization->isTelemarketing() && !m_questions.ask(RegisterTexts::telemarketingQuestion())) {
-        m_withoutAuthorization.reset();
+        ticket.withoutAuthorization.reset();
         return false;
     }
-    m_authorization = std::move(authorization);
+    ticket.authorization = std::move(authorization);
     return true;
-}
-
-DraftJournal::Entry RegisterJournal::sending(const SentDraft& draft, const QString& destination)
-{
-    if (m_unrecorded)
-        return {true, std::nullopt};
-    // An export is recorded once its file is written: until then there is
-    // nothing of it anywhere. Its register is made sure of now.
-    try {
-        DraftRecorder& drafts = m_openRegister();
-        if (draft.kind == SentDraft::Kind::PdfFile)
-            return {true, std::nullopt};
-        return {true, drafts.record(recordOf(draft, destination), std::nullopt)};
-    } catch (const RegisterError& error) {
-        return {sendUnrecorded(error.reason()), std::nullopt};
-    }
-}
-
-QString RegisterJournal::sent(const SentDraft& draft, const Entry& entry, const PrintOutcome& outcome)
-{
-    if (m_unrecorded)
-        return {};
-    try {
-        if (entry.draft)
-            m_openRegister().append(*entry.draft, eventOf(outcome));
-        else if (draft.kind == SentDraft::Kind::PdfFile && outcome.printed())
-            m_openRegister().record(recordOf(draft, outcome.printer), DraftEvent::exported());
-    } catch (const RegisterError& error) {
-        return QStringLiteral("The draft register could not record what became of the check: %1.").arg(error.reason());
-    }
-    return {};
 }
 
 PerBox<QString> RegisterJournal::marks(const SentDraft& draft)
@@ -188,10 +211,10 @@ PerBox<QString> RegisterJournal::marks(const SentDraft& draft)
     return marks;
 }
 
-bool RegisterJournal::sendUnrecorded(const QString& reason)
+bool RegisterJournal::sendUnrecorded(Ticket& ticket, const QString& reason)
 {
-    if (m_unrecorded)
+    if (ticket.unrecorded)
         return true;
-    m_unrecorded = m_questions.ask(RegisterTexts::printWithoutRecording(reason));
-    return m_unrecorded;
+    ticket.unrecorded = m_questions.ask(RegisterTexts::printWithoutRecording(reason));
+    return ticket.unrecorded;
 }

@@ -507,14 +507,15 @@ private Q_SLOTS:
         const SentDraft quickPrint{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo"), {}};
 
         // A first draft goes without a question; recorded as it goes, its outcome after.
-        QVERIFY(journal.maySend(quickPrint));
-        const DraftJournal::Entry entry = journal.sending(quickPrint, QStringLiteral("Office"));
-        QVERIFY(entry.send && entry.draft);
-        QCOMPARE(drafts.details(*entry.draft).status, DraftStatus::Uncertain);
-        QCOMPARE(journal.sent(quickPrint, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 88)), QString());
-        QCOMPARE(drafts.details(*entry.draft).status, DraftStatus::Printed);
-        QCOMPARE(drafts.details(*entry.draft).history.back().event.jobId, "88");
-        QCOMPARE(drafts.details(*entry.draft).record.sourceFile, "/tmp/a.qlo");
+        const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrint);
+        QVERIFY(ticket);
+        QVERIFY(ticket->sending(QStringLiteral("Office")));
+        const DraftId id = ticket->recordId().value();
+        QCOMPARE(drafts.details(id).status, DraftStatus::Uncertain);
+        QCOMPARE(ticket->sent(PrintOutcome::confirmed(QStringLiteral("Office"), 88)), QString());
+        QCOMPARE(drafts.details(id).status, DraftStatus::Printed);
+        QCOMPARE(drafts.details(id).history.back().event.jobId, "88");
+        QCOMPARE(drafts.details(id).record.sourceFile, "/tmp/a.qlo");
         QVERIFY(questions.asked.isEmpty());
 
         // The same draft again: asked first; No sends nothing, Yes sends it.
@@ -535,14 +536,67 @@ private Q_SLOTS:
 
         // An export is recorded once its file is written, and only then.
         const SentDraft exported{sampleTexts(), {}, SentDraft::Kind::PdfFile, {}, {}};
-        const DraftJournal::Entry file = journal.sending(exported, QStringLiteral("/tmp/a.pdf"));
-        QVERIFY(file.send && !file.draft);
+        questions.answer = true; // the same check again
+        const std::unique_ptr<DraftTicket> file = journal.maySend(exported);
+        QVERIFY(file);
+        QVERIFY(file->sending(QStringLiteral("/tmp/a.pdf")));
+        QVERIFY(!file->recordId());
         const std::size_t before = drafts.drafts().size();
-        journal.sent(exported, file, PrintOutcome::notPrinted(QStringLiteral("The disk is full."), "/tmp/a.pdf"));
+        file->sent(PrintOutcome::notPrinted(QStringLiteral("The disk is full."), "/tmp/a.pdf"));
         QCOMPARE(drafts.drafts().size(), before);
-        journal.sent(exported, file, PrintOutcome::confirmed(QStringLiteral("/tmp/a.pdf")));
+        file->sent(PrintOutcome::confirmed(QStringLiteral("/tmp/a.pdf")));
         QCOMPARE(drafts.drafts().front().status, DraftStatus::Exported);
         QCOMPARE(drafts.drafts().front().destinationName, "/tmp/a.pdf");
+    }
+
+    void twoPrintsUnderWayKeepTheirOwnRecords()
+    {
+        auto registerSession = session(folder("interleaved") + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        offer.offered = true;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        const SentDraft first{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo"), {}};
+        const SentDraft second{withChanges(sampleTexts(), {"6=1043", "13=1043", "7=Beta Tools"}),
+                               {},
+                               SentDraft::Kind::PreviewPrint,
+                               QStringLiteral("/tmp/b.qlo"),
+                               {}};
+
+        // The first goes with the record offered, the second without; each
+        // step of one comes between the steps of the other.
+        offer.answer = {AuthorizationOffer::Choice::Record, authorization()};
+        const std::unique_ptr<DraftTicket> a = journal.maySend(first);
+        offer.answer = {AuthorizationOffer::Choice::WithoutRecord, {}};
+        const std::unique_ptr<DraftTicket> b = journal.maySend(second);
+        QVERIFY(a && b);
+        QVERIFY(b->sending(QStringLiteral("Back Office")));
+        QVERIFY(a->sending(QStringLiteral("Office")));
+        QCOMPARE(a->sent(PrintOutcome::confirmed(QStringLiteral("Office"), 11)), QString());
+        QCOMPARE(b->sent(PrintOutcome::notPrinted(QStringLiteral("Out of paper."), QStringLiteral("Back Office"))),
+                 QString());
+
+        const DraftDetails one = drafts.details(a->recordId().value());
+        const DraftDetails two = drafts.details(b->recordId().value());
+        QCOMPARE(one.record.texts[Box::CheckNumber], "1042");
+        QCOMPARE(one.record.sourceFile, "/tmp/a.qlo");
+        QCOMPARE(one.record.destinationName, "Office");
+        QCOMPARE(one.record.authorization, std::optional(authorization()));
+        QCOMPARE(historyLine(one.history.at(0)), "2026-12-08T18:00:00Z Printed|11|");
+        QCOMPARE(one.history.size(), std::size_t(1));
+        QCOMPARE(two.record.texts[Box::Payee], "Beta Tools");
+        QCOMPARE(two.record.sourceFile, "/tmp/b.qlo");
+        QCOMPARE(two.record.destination, DraftDestination::PreviewPrint);
+        QCOMPARE(two.record.destinationName, "Back Office");
+        QCOMPARE(two.record.authorization, std::nullopt);
+        QStringList lines;
+        for (const RecordedEvent& event : two.history)
+            lines.append(historyLine(event));
+        QCOMPARE(lines, (QStringList{"2026-12-08T18:00:00Z No authorization record||The merchant chose Print Without "
+                                     "Record.",
+                                     "2026-12-08T18:00:00Z Not printed||Out of paper."}));
+        QVERIFY(questions.asked.isEmpty());
     }
 
     void aRegisterThatCannotRecordIsNeverPassedOver()
@@ -562,10 +616,11 @@ private Q_SLOTS:
         QCOMPARE(questions.asked, QStringList{question});
         // Yes: it goes unrecorded, asked once for the command.
         questions.answers = {true};
-        QVERIFY(journal.maySend(draft));
-        const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
-        QVERIFY(entry.send && !entry.draft);
-        QCOMPARE(journal.sent(draft, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 3)), QString());
+        const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
+        QVERIFY(ticket);
+        QVERIFY(ticket->sending(QStringLiteral("Office")));
+        QVERIFY(!ticket->recordId());
+        QCOMPARE(ticket->sent(PrintOutcome::confirmed(QStringLiteral("Office"), 3)), QString());
         QCOMPARE(questions.asked, QStringList(2, question));
         // Nothing can keep a record: none is offered.
         QVERIFY(offer.asked.isEmpty());
@@ -624,11 +679,12 @@ private Q_SLOTS:
                                     [&]() -> DraftRecorder* { return &registerSession.open(nullptr); }, questions,
                                     offer, [this] { return m_now; });
             const SentDraft draft = quickPrintOf(sampleTexts());
-            if (!journal.maySend(draft))
+            const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
+            if (!ticket)
                 return std::optional<DraftId>();
-            const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
-            journal.sent(draft, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 88));
-            return entry.draft;
+            ticket->sending(QStringLiteral("Office"));
+            ticket->sent(PrintOutcome::confirmed(QStringLiteral("Office"), 88));
+            return ticket->recordId();
         };
         auto first = session(path);
         const std::optional<DraftId> id = print(*first);
@@ -705,7 +761,8 @@ private Q_SLOTS:
         RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
 
         const SentDraft draft = quickPrintOf(sampleTexts());
-        const bool sends = journal.maySend(draft);
+        const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
+        const bool sends = ticket != nullptr;
         QCOMPARE(questions.asked,
                  asked ? QStringList{"This draft pays for a telemarketing sale to a consumer, which federal rules do "
                                      "not allow. Print it anyway?"}
@@ -716,8 +773,8 @@ private Q_SLOTS:
             QCOMPARE(drafts.drafts().size(), std::size_t(0));
             return;
         }
-        const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
-        QCOMPARE(drafts.details(*entry.draft).record.authorization, std::optional(record));
+        QVERIFY(ticket->sending(QStringLiteral("Office")));
+        QCOMPARE(drafts.details(ticket->recordId().value()).record.authorization, std::optional(record));
     }
 
     void authorizationMarks_data()
