@@ -4,6 +4,7 @@
 #include "register/BankNumbers.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterCipher.h"
+#include "register/RegisterCodes.h"
 #include "register/RegisterColumns.h"
 #include "register/RegisterError.h"
 #include "register/RegisterStore.h"
@@ -17,29 +18,6 @@ namespace {
 
 // How far back the same amount on the same account is worth a mark.
 constexpr int SameAmountDays = 30;
-
-// The codes are part of the register file: never rename one.
-QString destinationCode(DraftDestination destination)
-{
-    switch (destination) {
-    case DraftDestination::PreviewPrint:
-        return QStringLiteral("preview");
-    case DraftDestination::PdfFile:
-        return QStringLiteral("pdf");
-    case DraftDestination::Printer:
-        break;
-    }
-    return QStringLiteral("printer");
-}
-
-DraftDestination destinationOf(const QString& code)
-{
-    if (code == QLatin1String("preview"))
-        return DraftDestination::PreviewPrint;
-    if (code == QLatin1String("pdf"))
-        return DraftDestination::PdfFile;
-    return DraftDestination::Printer;
-}
 
 template <typename Kind> struct KindCode {
     Kind kind;
@@ -90,7 +68,7 @@ DraftStatus statusOf(const QString& code)
 
 // A draft whose print was voided or is known not to have printed is no
 // draft on the customer's account.
-bool drawsOnAccount(const DraftRow& row)
+bool drawsOnAccount(const StoredDraft& row)
 {
     const DraftStatus status = statusOf(row.status);
     return status != DraftStatus::Voided && status != DraftStatus::NotPrinted;
@@ -112,21 +90,27 @@ QDateTime fromMsecs(qint64 msecs)
     return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
 }
 
-DraftSummary summaryOf(DraftRow row)
+QString textOf(const StoredDraft& row, Box box)
+{
+    return withoutTrailingSpaces(QString::fromUtf8(row.boxes[box]));
+}
+
+DraftSummary summaryOf(StoredDraft row)
 {
     DraftSummary summary;
     summary.id = row.id;
     summary.recordedAt = row.recordedAt;
-    summary.checkNumber = withoutTrailingSpaces(row.checkNumber);
-    summary.payee = withoutTrailingSpaces(row.payee);
-    summary.amount = withoutTrailingSpaces(row.amount);
+    summary.lastEventAt = row.lastEventAt;
+    summary.checkNumber = textOf(row, Box::CheckNumber);
+    summary.payee = textOf(row, Box::Payee);
+    summary.amount = textOf(row, Box::AmountInFigures);
     summary.amountCents = row.amountCents;
     summary.status = statusOf(row.status);
-    summary.destination = destinationOf(row.destinationKind);
+    summary.kind = RegisterCodes::destinationKind(row.destinationKind);
     summary.destinationName = std::move(row.destination);
     summary.accountLastFour = std::move(row.accountLastFour);
     summary.uid = std::move(row.uid);
-    summary.sealedPayor = std::move(row.sealedPayor);
+    summary.sealedPayor = std::move(row.boxes[Box::PayorLine1]);
     return summary;
 }
 
@@ -177,11 +161,11 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     stored.accountKey = identity.accountKey;
     stored.chequeKey = identity.chequeKey;
     stored.amountCents = identity.amountCents;
-    stored.bankLine = draft.pageSetup.bankLine == PageSetup::BankLine::Standard ? QStringLiteral("standard")
-                                                                                : QStringLiteral("layout");
-    stored.offsetRight = draft.pageSetup.offsetRight;
-    stored.offsetDown = draft.pageSetup.offsetDown;
-    stored.destinationKind = destinationCode(draft.destination);
+    stored.bankLine =
+        draft.setup.bankLine == PageSetup::BankLine::Standard ? QStringLiteral("standard") : QStringLiteral("layout");
+    stored.offsetRight = draft.setup.offsetRight;
+    stored.offsetDown = draft.setup.offsetDown;
+    stored.destinationKind = RegisterCodes::destination(draft.kind);
     stored.destination = draft.destinationName;
     stored.sourceFile = draft.sourceFile;
 
@@ -261,10 +245,10 @@ AuthorizationRecord DraftRegister::opened(const StoredAuthorization& stored) con
     return record;
 }
 
-std::vector<DraftRow> DraftRegister::drawingUnder(const QString& authorizationId)
+std::vector<StoredDraft> DraftRegister::drawingUnder(const QString& authorizationId)
 {
-    std::vector<DraftRow> drawing;
-    for (DraftRow& row : m_store->draftsWithAuthorization(authorizationId)) {
+    std::vector<StoredDraft> drawing;
+    for (StoredDraft& row : m_store->draftsWithAuthorization(authorizationId)) {
         if (drawsOnAccount(row))
             drawing.push_back(std::move(row));
     }
@@ -275,10 +259,10 @@ namespace {
 
 // The checks among `rows`: a reprint is the same check; a draft without a
 // check number is one of its own.
-int checksAmong(const std::vector<DraftRow>& rows)
+int checksAmong(const std::vector<StoredDraft>& rows)
 {
     QSet<QByteArray> checks;
-    for (const DraftRow& row : rows)
+    for (const StoredDraft& row : rows)
         checks.insert(row.chequeKey.isEmpty() ? QByteArray::number(row.id) : row.chequeKey);
     return int(checks.size());
 }
@@ -309,8 +293,8 @@ std::optional<UsedAuthorization> DraftRegister::usedAuthorization(const CheckTex
     const std::optional<StoredAuthorization> latest = m_store->latestAuthorizationForAccount(identity.accountKey);
     if (!latest || (own && own->id != latest->authorizationId))
         return std::nullopt;
-    const std::vector<DraftRow> sent = drawingUnder(latest->authorizationId);
-    for (const DraftRow& row : sent) {
+    const std::vector<StoredDraft> sent = drawingUnder(latest->authorizationId);
+    for (const StoredDraft& row : sent) {
         if (!identity.chequeKey.isEmpty() && row.chequeKey == identity.chequeKey)
             return std::nullopt;
     }
@@ -327,12 +311,12 @@ void DraftRegister::append(DraftId draft, const DraftEvent& event)
                                   event.jobId, event.text});
 }
 
-EarlierDraft DraftRegister::earlier(const DraftRow& row) const
+EarlierDraft DraftRegister::earlier(const StoredDraft& row) const
 {
     CheckTexts numbers;
-    numbers[Box::CheckNumber] = row.checkNumber;
+    numbers[Box::CheckNumber] = QString::fromUtf8(row.boxes[Box::CheckNumber]);
     numbers[Box::MicrCheckNumber] =
-        m_cipher->open(row.sealedMicrCheck, sealContext(row.uid, columnOf(Box::MicrCheckNumber)));
+        m_cipher->open(row.boxes[Box::MicrCheckNumber], sealContext(row.uid, columnOf(Box::MicrCheckNumber)));
     EarlierDraft found;
     found.id = row.id;
     found.recorded = fromMsecs(row.recordedAt);
@@ -341,8 +325,8 @@ EarlierDraft DraftRegister::earlier(const DraftRow& row) const
     found.amount =
         row.amountCents
             ? QStringLiteral("%1.%2").arg(*row.amountCents / 100).arg(*row.amountCents % 100, 2, 10, QLatin1Char('0'))
-            : withoutTrailingSpaces(row.amount);
-    found.payee = withoutTrailingSpaces(row.payee);
+            : textOf(row, Box::AmountInFigures);
+    found.payee = textOf(row, Box::Payee);
     return found;
 }
 
@@ -351,7 +335,7 @@ std::optional<EarlierDraft> DraftRegister::earlierDraft(const CheckTexts& texts)
     const Identity identity = identify(texts);
     if (identity.chequeKey.isEmpty())
         return std::nullopt;
-    for (const DraftRow& row : m_store->draftsWithChequeKey(identity.chequeKey)) {
+    for (const StoredDraft& row : m_store->draftsWithChequeKey(identity.chequeKey)) {
         if (drawsOnAccount(row))
             return earlier(row);
     }
@@ -364,7 +348,7 @@ std::optional<EarlierDraft> DraftRegister::sameAmountRecently(const CheckTexts& 
     if (identity.accountKey.isEmpty() || !identity.amountCents)
         return std::nullopt;
     const qint64 since = m_now().addDays(-SameAmountDays).toMSecsSinceEpoch();
-    for (const DraftRow& row : m_store->draftsWithAccountKey(identity.accountKey, *identity.amountCents, since)) {
+    for (const StoredDraft& row : m_store->draftsWithAccountKey(identity.accountKey, *identity.amountCents, since)) {
         if (drawsOnAccount(row) && (identity.chequeKey.isEmpty() || row.chequeKey != identity.chequeKey))
             return earlier(row);
     }
@@ -373,10 +357,7 @@ std::optional<EarlierDraft> DraftRegister::sameAmountRecently(const CheckTexts& 
 
 std::vector<UncertainPrint> DraftRegister::uncertainPrints()
 {
-    std::vector<UncertainPrint> found;
-    for (const UncertainRow& row : m_store->uncertainPrints())
-        found.push_back({row.draftId, row.printer, row.jobId});
-    return found;
+    return m_store->uncertainPrints();
 }
 
 void DraftRegister::recordLookUp(const UncertainPrint& print, bool printed, const QString& jobState)
@@ -397,10 +378,10 @@ std::vector<DraftSummary> DraftRegister::drafts()
 
 std::vector<DraftSummary> DraftRegister::drafts(DraftId before, int count)
 {
-    std::vector<DraftRow> rows = m_store->drafts(before > 0 ? before : std::numeric_limits<qint64>::max(), count);
+    std::vector<StoredDraft> rows = m_store->drafts(before > 0 ? before : std::numeric_limits<qint64>::max(), count);
     std::vector<DraftSummary> summaries;
     summaries.reserve(rows.size());
-    for (DraftRow& row : rows)
+    for (StoredDraft& row : rows)
         summaries.push_back(summaryOf(std::move(row)));
     return summaries;
 }
@@ -423,11 +404,11 @@ DraftDetails DraftRegister::details(DraftId draft)
         found.record.texts[box.box] =
             box.sealed ? m_cipher->open(value, sealContext(stored->uid, box.column)) : QString::fromUtf8(value);
     }
-    found.record.pageSetup.bankLine =
+    found.record.setup.bankLine =
         stored->bankLine == QLatin1String("standard") ? PageSetup::BankLine::Standard : PageSetup::BankLine::Layout;
-    found.record.pageSetup.offsetRight = stored->offsetRight;
-    found.record.pageSetup.offsetDown = stored->offsetDown;
-    found.record.destination = destinationOf(stored->destinationKind);
+    found.record.setup.offsetRight = stored->offsetRight;
+    found.record.setup.offsetDown = stored->offsetDown;
+    found.record.kind = RegisterCodes::destinationKind(stored->destinationKind);
     found.record.destinationName = stored->destination;
     found.record.sourceFile = stored->sourceFile;
     for (const StoredEvent& event : m_store->events(draft)) {
@@ -446,7 +427,7 @@ std::optional<DraftDetails> DraftRegister::sentDraft(const CheckTexts& texts)
     const Identity identity = identify(texts);
     if (identity.chequeKey.isEmpty())
         return std::nullopt;
-    for (const DraftRow& row : m_store->draftsWithChequeKey(identity.chequeKey)) {
+    for (const StoredDraft& row : m_store->draftsWithChequeKey(identity.chequeKey)) {
         if (drawsOnAccount(row))
             return details(row.id);
     }
@@ -458,22 +439,20 @@ QByteArray DraftRegister::proof(const AuthorizationRecord& authorization)
     return m_proofs->open(authorization.proofSha256);
 }
 
-std::vector<IdleDraft> DraftRegister::draftsPastKeeping()
+std::vector<DraftSummary> DraftRegister::draftsPastKeeping()
 {
     const qint64 cutoff = m_now().addYears(-KeptYears).toMSecsSinceEpoch();
-    std::vector<IdleDraft> found;
-    for (DraftRow& row : m_store->draftsIdleSince(cutoff)) {
-        const QDateTime lastEvent = fromMsecs(row.lastEventAt);
-        found.push_back({summaryOf(std::move(row)), lastEvent});
-    }
+    std::vector<DraftSummary> found;
+    for (StoredDraft& row : m_store->draftsIdleSince(cutoff))
+        found.push_back(summaryOf(std::move(row)));
     return found;
 }
 
 int DraftRegister::removePastKeeping(const std::vector<DraftId>& drafts)
 {
     QSet<DraftId> past;
-    for (const IdleDraft& idle : draftsPastKeeping())
-        past.insert(idle.draft.id);
+    for (const DraftSummary& idle : draftsPastKeeping())
+        past.insert(idle.id);
     std::vector<qint64> removed;
     for (const DraftId id : drafts) {
         if (past.contains(id))

@@ -11,7 +11,7 @@
 class ProofCopies;
 class RegisterCipher;
 class RegisterStore;
-struct DraftRow;
+struct StoredDraft;
 struct StoredAuthorization;
 
 // The draft register: every draft that left the program, written once, and
@@ -62,7 +62,7 @@ public:
     // How long a draft is kept after its latest event, at least.
     static constexpr int KeptYears = 5;
     // The drafts whose latest event is KeptYears or more back, newest first.
-    std::vector<IdleDraft> draftsPastKeeping();
+    std::vector<DraftSummary> draftsPastKeeping();
     // Removes those of `drafts` that are past keeping still, with their
     // history, authorizations and the proof copies no other draft uses;
     // returns how many it removed. The only removal the register has.
@@ -71,11 +71,11 @@ public:
 private:
     struct Identity;
     Identity identify(const CheckTexts& texts) const;
-    EarlierDraft earlier(const DraftRow& row) const;
+    EarlierDraft earlier(const StoredDraft& row) const;
     StoredAuthorization sealed(const AuthorizationRecord& authorization, const QString& draftUid);
     AuthorizationRecord opened(const StoredAuthorization& stored) const;
     // How many checks went with the authorization, not voided and not found unprinted.
-    std::vector<DraftRow> drawingUnder(const QString& authorizationId);
+    std::vector<StoredDraft> drawingUnder(const QString& authorizationId);
 
     std::unique_ptr<RegisterStore> m_store;
     std::unique_ptr<RegisterCipher> m_cipher;

@@ -12,13 +12,14 @@
 // DraftRegister::payor opens it, so that a long list comes up at once.
 struct DraftSummary {
     DraftId id = 0;
-    qint64 recordedAt = 0; // milliseconds since 1970 UTC
-    QString checkNumber;   // Text6, without its trailing spaces
+    qint64 recordedAt = 0;  // milliseconds since 1970 UTC
+    qint64 lastEventAt = 0; // its latest event's; only the drafts past keeping have it
+    QString checkNumber;    // Text6, without its trailing spaces
     QString payee;
     QString amount;
     std::optional<qint64> amountCents;
     DraftStatus status = DraftStatus::Uncertain;
-    DraftDestination destination = DraftDestination::Printer;
+    SentDraft::Kind kind = SentDraft::Kind::QuickPrint;
     QString destinationName;
     QString accountLastFour;
 
@@ -33,10 +34,4 @@ struct DraftDetails {
     DraftRecord record;
     DraftStatus status = DraftStatus::Uncertain;
     std::vector<RecordedEvent> history; // oldest first
-};
-
-// A draft whose latest event is past the time drafts are kept.
-struct IdleDraft {
-    DraftSummary draft;
-    QDateTime lastEvent; // UTC
 };

@@ -28,7 +28,7 @@ QByteArray line(const QStringList& fields)
 
 } // namespace
 
-QByteArray RegisterCsv::write(const std::vector<CsvDraft>& drafts, bool fullBankNumbers)
+QByteArray RegisterCsv::write(DraftRegister& source, const std::vector<DraftSummary>& drafts, bool fullBankNumbers)
 {
     QStringList heading = {QStringLiteral("Printed"),        QStringLiteral("Check No."), QStringLiteral("Payor"),
                            QStringLiteral("Payee"),          QStringLiteral("Amount"),    QStringLiteral("Status"),
@@ -38,43 +38,24 @@ QByteArray RegisterCsv::write(const std::vector<CsvDraft>& drafts, bool fullBank
     heading.append(QStringLiteral("Account No."));
 
     QByteArray csv = line(heading);
-    for (const CsvDraft& draft : drafts) {
-        QStringList fields = {draft.printed.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+    for (const DraftSummary& draft : drafts) {
+        QStringList fields = {QDateTime::fromMSecsSinceEpoch(draft.recordedAt, Qt::UTC)
+                                  .toLocalTime()
+                                  .toString(QStringLiteral("yyyy-MM-dd HH:mm")),
                               draft.checkNumber,
-                              draft.payor,
+                              withoutTrailingSpaces(source.payor(draft)),
                               draft.payee,
                               draft.amount,
-                              draft.status,
-                              draft.destination};
-        if (fullBankNumbers)
-            fields += {draft.routingNumber, draft.accountNumber};
-        else
+                              RegisterTexts::statusName(draft.status),
+                              draft.destinationName};
+        if (fullBankNumbers) {
+            const DraftDetails details = source.details(draft.id);
+            fields += {withoutTrailingSpaces(details.record.texts[Box::RoutingNumber]),
+                       withoutTrailingSpaces(details.record.texts[Box::AccountNumber])};
+        } else {
             fields.append(BankNumbers::masked(draft.accountLastFour));
+        }
         csv += line(fields);
     }
     return csv;
-}
-
-QByteArray RegisterCsv::write(DraftRegister& source, const std::vector<DraftSummary>& drafts, bool fullBankNumbers)
-{
-    std::vector<CsvDraft> lines;
-    lines.reserve(drafts.size());
-    for (const DraftSummary& draft : drafts) {
-        CsvDraft line;
-        line.printed = QDateTime::fromMSecsSinceEpoch(draft.recordedAt, Qt::UTC);
-        line.checkNumber = draft.checkNumber;
-        line.payor = withoutTrailingSpaces(source.payor(draft));
-        line.payee = draft.payee;
-        line.amount = draft.amount;
-        line.status = RegisterTexts::statusName(draft.status);
-        line.destination = draft.destinationName;
-        line.accountLastFour = draft.accountLastFour;
-        if (fullBankNumbers) {
-            const DraftDetails details = source.details(draft.id);
-            line.routingNumber = withoutTrailingSpaces(details.record.texts[Box::RoutingNumber]);
-            line.accountNumber = withoutTrailingSpaces(details.record.texts[Box::AccountNumber]);
-        }
-        lines.push_back(std::move(line));
-    }
-    return write(lines, fullBankNumbers);
 }

@@ -9,19 +9,6 @@
 
 namespace {
 
-DraftDestination destinationOf(SentDraft::Kind kind)
-{
-    switch (kind) {
-    case SentDraft::Kind::PreviewPrint:
-        return DraftDestination::PreviewPrint;
-    case SentDraft::Kind::PdfFile:
-        return DraftDestination::PdfFile;
-    case SentDraft::Kind::QuickPrint:
-        break;
-    }
-    return DraftDestination::Printer;
-}
-
 DraftEvent eventOf(const PrintOutcome& outcome)
 {
     const QString job = outcome.jobId > 0 ? QString::number(outcome.jobId) : QString();
@@ -92,14 +79,8 @@ private:
 
 DraftRecord RegisterJournal::Ticket::recordOf(const QString& destination) const
 {
-    DraftRecord record;
-    record.texts = draft().texts;
-    record.pageSetup = draft().setup;
-    record.destination = destinationOf(draft().kind);
-    record.destinationName = destination;
-    record.sourceFile = draft().sourceFile;
+    DraftRecord record{draft(), destination, withoutAuthorization};
     record.authorization = authorization;
-    record.withoutAuthorization = withoutAuthorization;
     return record;
 }
 

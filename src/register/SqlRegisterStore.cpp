@@ -1,5 +1,7 @@
 #include "register/SqlRegisterStore.h"
 
+#include "register/DraftEvent.h"
+#include "register/RegisterCodes.h"
 #include "register/RegisterColumns.h"
 #include "register/RegisterError.h"
 #include "register/RegisterSchema.h"
@@ -13,6 +15,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <algorithm>
@@ -67,23 +70,15 @@ const QString StatusColumn =
 const QString RowColumns = QStringLiteral("d.id, d.uid, d.recorded_at, d.check_number, d.payor_line1, "
                                           "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
                                           "d.destination_kind, d.destination, d.account_last4, d.cheque_key, ") +
-                           StatusColumn;
+                           StatusColumn + QStringLiteral(" AS status");
 
-const QString AuthorizationColumns =
-    QStringLiteral("a.draft_id, d.uid, a.authorization_id, a.authorized_at, a.authorized_by, a.phone, a.given, a.sale, "
-                   "a.amount, a.payee, a.drafts_authorized, a.proof_name, a.proof_sha256, a.proof_copy");
+const QString AuthorizationColumns = QStringLiteral(
+    "a.draft_id, d.uid AS draft_uid, a.authorization_id, a.authorized_at, a.authorized_by, a.phone, a.given, a.sale, "
+    "a.amount, a.payee, a.drafts_authorized, a.proof_name, a.proof_sha256, a.proof_copy");
 
 // The time of a draft's latest event, or of its recording without one.
 const QString LastEventColumn =
     QStringLiteral("COALESCE((SELECT MAX(l.recorded_at) FROM draft_events l WHERE l.draft_id = d.id), d.recorded_at)");
-
-QStringList boxColumnNames(const QString& prefix = {})
-{
-    QStringList names;
-    for (const RegisterColumns::Column& box : RegisterColumns::Boxes)
-        names.append(prefix + QString::fromLatin1(box.column));
-    return names;
-}
 
 } // namespace
 
@@ -291,42 +286,19 @@ void SqlRegisterStore::addFacts(const std::vector<std::pair<QString, QByteArray>
 
 qint64 SqlRegisterStore::addDraft(const StoredDraft& draft, const std::optional<StoredEvent>& firstEvent)
 {
-    static const QString insert = [] {
-        QStringList columns = {QStringLiteral("uid"), QStringLiteral("recorded_at")};
-        columns += boxColumnNames();
-        columns += {QStringLiteral("account_last4"), QStringLiteral("account_key"),      QStringLiteral("cheque_key"),
-                    QStringLiteral("amount_cents"),  QStringLiteral("bank_line"),        QStringLiteral("offset_right"),
-                    QStringLiteral("offset_down"),   QStringLiteral("destination_kind"), QStringLiteral("destination"),
-                    QStringLiteral("source_file")};
-        QStringList marks;
-        for (qsizetype i = 0; i < columns.size(); ++i)
-            marks.append(QStringLiteral("?"));
-        return QStringLiteral("INSERT INTO drafts (%1) VALUES (%2)")
-            .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    }();
-
+    const std::vector<std::pair<QString, QVariant>> values = columnsOf(draft);
+    QStringList columns;
+    QStringList marks;
+    for (const auto& [name, value] : values) {
+        columns.append(name);
+        marks.append(QStringLiteral("?"));
+    }
     qint64 id = 0;
     inTransaction([&] {
-        QSqlQuery query = prepare(insert);
-        query.addBindValue(text(draft.uid));
-        query.addBindValue(draft.recordedAt);
-        for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
-            const QByteArray& value = draft.boxes[box.box];
-            if (box.sealed)
-                query.addBindValue(value);
-            else
-                query.addBindValue(text(QString::fromUtf8(value)));
-        }
-        query.addBindValue(text(draft.accountLastFour));
-        query.addBindValue(blobOrNull(draft.accountKey));
-        query.addBindValue(blobOrNull(draft.chequeKey));
-        query.addBindValue(centsOrNull(draft.amountCents));
-        query.addBindValue(text(draft.bankLine));
-        query.addBindValue(draft.offsetRight);
-        query.addBindValue(draft.offsetDown);
-        query.addBindValue(text(draft.destinationKind));
-        query.addBindValue(text(draft.destination));
-        query.addBindValue(text(draft.sourceFile));
+        QSqlQuery query = prepare(QStringLiteral("INSERT INTO drafts (%1) VALUES (%2)")
+                                      .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+        for (const auto& [name, value] : values)
+            query.addBindValue(value);
         exec(query);
         id = query.lastInsertId().toLongLong();
         if (firstEvent) {
@@ -358,89 +330,98 @@ void SqlRegisterStore::insertEvent(const StoredEvent& event)
 
 std::optional<StoredDraft> SqlRegisterStore::draft(qint64 id)
 {
-    QSqlQuery query =
-        prepare(QStringLiteral("SELECT d.uid, d.recorded_at, %1, d.account_last4, d.account_key, d.cheque_key, "
-                               "d.amount_cents, d.bank_line, d.offset_right, d.offset_down, d.destination_kind, "
-                               "d.destination, d.source_file FROM drafts d WHERE d.id = ?")
-                    .arg(boxColumnNames(QStringLiteral("d.")).join(QStringLiteral(", "))));
+    QSqlQuery query = prepare(QStringLiteral("SELECT d.* FROM drafts d WHERE d.id = ?"));
     query.addBindValue(id);
     exec(query);
     if (!query.next())
         return std::nullopt;
-    StoredDraft found;
-    found.id = id;
-    int column = 0;
-    found.uid = query.value(column++).toString();
-    found.recordedAt = query.value(column++).toLongLong();
-    for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
-        const QVariant value = query.value(column++);
-        found.boxes[box.box] = box.sealed ? value.toByteArray() : value.toString().toUtf8();
-    }
-    found.accountLastFour = query.value(column++).toString();
-    found.accountKey = query.value(column++).toByteArray();
-    found.chequeKey = query.value(column++).toByteArray();
-    found.amountCents = optionalCents(query.value(column++));
-    found.bankLine = query.value(column++).toString();
-    found.offsetRight = query.value(column++).toInt();
-    found.offsetDown = query.value(column++).toInt();
-    found.destinationKind = query.value(column++).toString();
-    found.destination = query.value(column++).toString();
-    found.sourceFile = query.value(column++).toString();
-    return found;
+    return draftFrom(query.record());
 }
 
 std::vector<StoredEvent> SqlRegisterStore::events(qint64 draftId)
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT recorded_at, kind, sets_status, job_id, detail FROM "
-                                             "draft_events WHERE draft_id = ? ORDER BY id"));
+    QSqlQuery query = prepare(QStringLiteral("SELECT * FROM draft_events WHERE draft_id = ? ORDER BY id"));
     query.addBindValue(draftId);
     exec(query);
     std::vector<StoredEvent> found;
     while (query.next()) {
+        const QSqlRecord row = query.record();
         StoredEvent event;
         event.draftId = draftId;
-        event.recordedAt = query.value(0).toLongLong();
-        event.kind = query.value(1).toString();
-        event.setsStatus = query.value(2).toInt() != 0;
-        event.jobId = query.value(3).toString();
-        event.text = query.value(4).toString();
+        event.recordedAt = row.value(QStringLiteral("recorded_at")).toLongLong();
+        event.kind = row.value(QStringLiteral("kind")).toString();
+        event.setsStatus = row.value(QStringLiteral("sets_status")).toInt() != 0;
+        event.jobId = row.value(QStringLiteral("job_id")).toString();
+        event.text = row.value(QStringLiteral("detail")).toString();
         found.push_back(event);
     }
     return found;
 }
 
-DraftRow SqlRegisterStore::readRow(const QSqlQuery& query)
+std::vector<std::pair<QString, QVariant>> SqlRegisterStore::columnsOf(const StoredDraft& draft)
 {
-    DraftRow row;
-    row.id = query.value(0).toLongLong();
-    row.uid = query.value(1).toString();
-    row.recordedAt = query.value(2).toLongLong();
-    row.checkNumber = query.value(3).toString();
-    row.sealedPayor = query.value(4).toByteArray();
-    row.sealedMicrCheck = query.value(5).toByteArray();
-    row.payee = query.value(6).toString();
-    row.amount = query.value(7).toString();
-    row.amountCents = optionalCents(query.value(8));
-    row.destinationKind = query.value(9).toString();
-    row.destination = query.value(10).toString();
-    row.accountLastFour = query.value(11).toString();
-    row.chequeKey = query.value(12).toByteArray();
-    row.status = query.value(13).toString();
-    return row;
+    std::vector<std::pair<QString, QVariant>> columns = {{QStringLiteral("uid"), text(draft.uid)},
+                                                         {QStringLiteral("recorded_at"), draft.recordedAt}};
+    for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
+        const QByteArray& value = draft.boxes[box.box];
+        columns.emplace_back(QString::fromLatin1(box.column),
+                             box.sealed ? QVariant(value) : text(QString::fromUtf8(value)));
+    }
+    columns.insert(columns.end(), {{QStringLiteral("account_last4"), text(draft.accountLastFour)},
+                                   {QStringLiteral("account_key"), blobOrNull(draft.accountKey)},
+                                   {QStringLiteral("cheque_key"), blobOrNull(draft.chequeKey)},
+                                   {QStringLiteral("amount_cents"), centsOrNull(draft.amountCents)},
+                                   {QStringLiteral("bank_line"), text(draft.bankLine)},
+                                   {QStringLiteral("offset_right"), draft.offsetRight},
+                                   {QStringLiteral("offset_down"), draft.offsetDown},
+                                   {QStringLiteral("destination_kind"), text(draft.destinationKind)},
+                                   {QStringLiteral("destination"), text(draft.destination)},
+                                   {QStringLiteral("source_file"), text(draft.sourceFile)}});
+    return columns;
 }
 
-std::vector<DraftRow> SqlRegisterStore::rows(QSqlQuery& query) const
+StoredDraft SqlRegisterStore::draftFrom(const QSqlRecord& row)
+{
+    // A list reads only some of the columns: the others stay empty.
+    const auto value = [&row](const QString& name) {
+        const int at = row.indexOf(name);
+        return at < 0 ? QVariant() : row.value(at);
+    };
+    StoredDraft found;
+    found.id = value(QStringLiteral("id")).toLongLong();
+    found.uid = value(QStringLiteral("uid")).toString();
+    found.recordedAt = value(QStringLiteral("recorded_at")).toLongLong();
+    for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
+        const QVariant boxValue = value(QString::fromLatin1(box.column));
+        found.boxes[box.box] = box.sealed ? boxValue.toByteArray() : boxValue.toString().toUtf8();
+    }
+    found.accountLastFour = value(QStringLiteral("account_last4")).toString();
+    found.accountKey = value(QStringLiteral("account_key")).toByteArray();
+    found.chequeKey = value(QStringLiteral("cheque_key")).toByteArray();
+    found.amountCents = optionalCents(value(QStringLiteral("amount_cents")));
+    found.bankLine = value(QStringLiteral("bank_line")).toString();
+    found.offsetRight = value(QStringLiteral("offset_right")).toInt();
+    found.offsetDown = value(QStringLiteral("offset_down")).toInt();
+    found.destinationKind = value(QStringLiteral("destination_kind")).toString();
+    found.destination = value(QStringLiteral("destination")).toString();
+    found.sourceFile = value(QStringLiteral("source_file")).toString();
+    found.status = value(QStringLiteral("status")).toString();
+    found.lastEventAt = value(QStringLiteral("last_event_at")).toLongLong();
+    return found;
+}
+
+std::vector<StoredDraft> SqlRegisterStore::rows(QSqlQuery& query) const
 {
     exec(query);
-    std::vector<DraftRow> found;
+    std::vector<StoredDraft> found;
     while (query.next())
-        found.push_back(readRow(query));
+        found.push_back(draftFrom(query.record()));
     if (query.lastError().isValid())
         fail(query.lastError());
     return found;
 }
 
-std::vector<DraftRow> SqlRegisterStore::drafts(qint64 beforeId, int count)
+std::vector<StoredDraft> SqlRegisterStore::drafts(qint64 beforeId, int count)
 {
     // Page by page by id, which the file keeps in order: no page sorts.
     QSqlQuery query =
@@ -450,7 +431,7 @@ std::vector<DraftRow> SqlRegisterStore::drafts(qint64 beforeId, int count)
     return rows(query);
 }
 
-std::vector<DraftRow> SqlRegisterStore::draftsWithChequeKey(const QByteArray& chequeKey)
+std::vector<StoredDraft> SqlRegisterStore::draftsWithChequeKey(const QByteArray& chequeKey)
 {
     QSqlQuery query =
         prepare(QStringLiteral("SELECT %1 FROM drafts d WHERE d.cheque_key = ? ORDER BY d.recorded_at DESC, d.id DESC")
@@ -459,8 +440,8 @@ std::vector<DraftRow> SqlRegisterStore::draftsWithChequeKey(const QByteArray& ch
     return rows(query);
 }
 
-std::vector<DraftRow> SqlRegisterStore::draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents,
-                                                             qint64 since)
+std::vector<StoredDraft> SqlRegisterStore::draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents,
+                                                                qint64 since)
 {
     QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM drafts d WHERE d.account_key = ? AND d.recorded_at >= ? "
                                              "AND d.amount_cents = ? ORDER BY d.recorded_at DESC, d.id DESC")
@@ -471,17 +452,23 @@ std::vector<DraftRow> SqlRegisterStore::draftsWithAccountKey(const QByteArray& a
     return rows(query);
 }
 
-std::vector<UncertainRow> SqlRegisterStore::uncertainPrints()
+std::vector<UncertainPrint> SqlRegisterStore::uncertainPrints()
 {
     QSqlQuery query = prepare(QStringLiteral(
         "SELECT e.draft_id, d.destination, e.job_id FROM draft_events e JOIN drafts d ON d.id = e.draft_id "
-        "WHERE e.kind = 'uncertain' AND e.job_id <> '' AND d.destination_kind <> 'pdf' AND e.id = "
+        "WHERE e.kind = ? AND e.job_id <> '' AND d.destination_kind <> ? AND e.id = "
         "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = e.draft_id AND s.sets_status = 1) "
         "ORDER BY e.id"));
+    query.addBindValue(DraftEvent::code(DraftEventKind::Uncertain));
+    query.addBindValue(RegisterCodes::destination(SentDraft::Kind::PdfFile));
     exec(query);
-    std::vector<UncertainRow> found;
-    while (query.next())
-        found.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString()});
+    std::vector<UncertainPrint> found;
+    while (query.next()) {
+        const QSqlRecord row = query.record();
+        found.push_back({row.value(QStringLiteral("draft_id")).toLongLong(),
+                         row.value(QStringLiteral("destination")).toString(),
+                         row.value(QStringLiteral("job_id")).toString()});
+    }
     return found;
 }
 
@@ -518,22 +505,22 @@ std::optional<StoredAuthorization> SqlRegisterStore::firstAuthorization(QSqlQuer
             fail(query.lastError());
         return std::nullopt;
     }
+    const QSqlRecord row = query.record();
     StoredAuthorization found;
-    int column = 0;
-    found.draftId = query.value(column++).toLongLong();
-    found.draftUid = query.value(column++).toString();
-    found.authorizationId = query.value(column++).toString();
-    found.authorizedAt = query.value(column++).toLongLong();
-    found.authorizedBy = query.value(column++).toByteArray();
-    found.phone = query.value(column++).toByteArray();
-    found.given = query.value(column++).toString();
-    found.sale = query.value(column++).toString();
-    found.amount = query.value(column++).toString();
-    found.payee = query.value(column++).toString();
-    found.drafts = query.value(column++).toInt();
-    found.proofName = query.value(column++).toByteArray();
-    found.proofSha256 = query.value(column++).toByteArray();
-    found.proofCopy = query.value(column++).toString();
+    found.draftId = row.value(QStringLiteral("draft_id")).toLongLong();
+    found.draftUid = row.value(QStringLiteral("draft_uid")).toString();
+    found.authorizationId = row.value(QStringLiteral("authorization_id")).toString();
+    found.authorizedAt = row.value(QStringLiteral("authorized_at")).toLongLong();
+    found.authorizedBy = row.value(QStringLiteral("authorized_by")).toByteArray();
+    found.phone = row.value(QStringLiteral("phone")).toByteArray();
+    found.given = row.value(QStringLiteral("given")).toString();
+    found.sale = row.value(QStringLiteral("sale")).toString();
+    found.amount = row.value(QStringLiteral("amount")).toString();
+    found.payee = row.value(QStringLiteral("payee")).toString();
+    found.drafts = row.value(QStringLiteral("drafts_authorized")).toInt();
+    found.proofName = row.value(QStringLiteral("proof_name")).toByteArray();
+    found.proofSha256 = row.value(QStringLiteral("proof_sha256")).toByteArray();
+    found.proofCopy = row.value(QStringLiteral("proof_copy")).toString();
     return found;
 }
 
@@ -562,7 +549,7 @@ std::optional<StoredAuthorization> SqlRegisterStore::latestAuthorizationWhere(co
     return firstAuthorization(query);
 }
 
-std::vector<DraftRow> SqlRegisterStore::draftsWithAuthorization(const QString& authorizationId)
+std::vector<StoredDraft> SqlRegisterStore::draftsWithAuthorization(const QString& authorizationId)
 {
     QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM drafts d JOIN draft_authorizations a ON a.draft_id = d.id "
                                              "WHERE a.authorization_id = ? ORDER BY d.id DESC")
@@ -571,21 +558,13 @@ std::vector<DraftRow> SqlRegisterStore::draftsWithAuthorization(const QString& a
     return rows(query);
 }
 
-std::vector<DraftRow> SqlRegisterStore::draftsIdleSince(qint64 lastEventAt)
+std::vector<StoredDraft> SqlRegisterStore::draftsIdleSince(qint64 lastEventAt)
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1, %2 FROM drafts d WHERE %2 <= ? ORDER BY d.id DESC")
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1, %2 AS last_event_at FROM drafts d WHERE %2 <= ? "
+                                             "ORDER BY d.id DESC")
                                   .arg(RowColumns, LastEventColumn));
     query.addBindValue(lastEventAt);
-    exec(query);
-    std::vector<DraftRow> found;
-    while (query.next()) {
-        DraftRow row = readRow(query);
-        row.lastEventAt = query.value(14).toLongLong();
-        found.push_back(std::move(row));
-    }
-    if (query.lastError().isValid())
-        fail(query.lastError());
-    return found;
+    return rows(query);
 }
 
 std::vector<QString> SqlRegisterStore::removeDrafts(const std::vector<qint64>& ids)

@@ -7,6 +7,7 @@
 
 class QSqlError;
 class QSqlQuery;
+class QSqlRecord;
 class QVariant;
 
 // The register in an SQLite file through Qt SQL: write-ahead log, every
@@ -36,16 +37,17 @@ public:
     void addEvent(const StoredEvent& event) override;
     std::optional<StoredDraft> draft(qint64 id) override;
     std::vector<StoredEvent> events(qint64 draftId) override;
-    std::vector<DraftRow> drafts(qint64 beforeId, int count) override;
-    std::vector<DraftRow> draftsWithChequeKey(const QByteArray& chequeKey) override;
-    std::vector<DraftRow> draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents, qint64 since) override;
-    std::vector<UncertainRow> uncertainPrints() override;
+    std::vector<StoredDraft> drafts(qint64 beforeId, int count) override;
+    std::vector<StoredDraft> draftsWithChequeKey(const QByteArray& chequeKey) override;
+    std::vector<StoredDraft> draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents,
+                                                  qint64 since) override;
+    std::vector<UncertainPrint> uncertainPrints() override;
     void addAuthorization(const StoredAuthorization& authorization) override;
     std::optional<StoredAuthorization> authorization(qint64 draftId) override;
     std::optional<StoredAuthorization> latestAuthorizationForCheque(const QByteArray& chequeKey) override;
     std::optional<StoredAuthorization> latestAuthorizationForAccount(const QByteArray& accountKey) override;
-    std::vector<DraftRow> draftsWithAuthorization(const QString& authorizationId) override;
-    std::vector<DraftRow> draftsIdleSince(qint64 lastEventAt) override;
+    std::vector<StoredDraft> draftsWithAuthorization(const QString& authorizationId) override;
+    std::vector<StoredDraft> draftsIdleSince(qint64 lastEventAt) override;
     std::vector<QString> removeDrafts(const std::vector<qint64>& ids) override;
 
 private:
@@ -62,9 +64,11 @@ private:
     void execute(const QString& sql) const;
     void inTransaction(const std::function<void()>& writes);
     void insertEvent(const StoredEvent& event);
-    std::vector<DraftRow> rows(QSqlQuery& query) const;
-    // A row of RowColumns.
-    static DraftRow readRow(const QSqlQuery& query);
+    std::vector<StoredDraft> rows(QSqlQuery& query) const;
+    // The one mapping between a draft and its columns, by their names: what
+    // is written, and what is read of the columns a query selected.
+    static std::vector<std::pair<QString, QVariant>> columnsOf(const StoredDraft& draft);
+    static StoredDraft draftFrom(const QSqlRecord& row);
     // The first authorization that `query` (of AuthorizationColumns) finds.
     std::optional<StoredAuthorization> firstAuthorization(QSqlQuery& query) const;
     // The newest authorization of the drafts that meet `condition`, whose one

@@ -71,7 +71,7 @@ DraftRecord printed(const CheckTexts& texts)
 {
     DraftRecord draft;
     draft.texts = texts;
-    draft.destination = DraftDestination::Printer;
+    draft.kind = SentDraft::Kind::QuickPrint;
     draft.destinationName = QStringLiteral("Office");
     return draft;
 }
@@ -409,10 +409,10 @@ private Q_SLOTS:
         auto registerSession = session(folder("kept") + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
         DraftRecord draft = printed(withChanges(sampleTexts(), {"7=Acme Supplies LLC          "}));
-        draft.pageSetup.bankLine = PageSetup::BankLine::Standard;
-        draft.pageSetup.offsetRight = -12;
-        draft.pageSetup.offsetDown = 7;
-        draft.destination = DraftDestination::PreviewPrint;
+        draft.setup.bankLine = PageSetup::BankLine::Standard;
+        draft.setup.offsetRight = -12;
+        draft.setup.offsetDown = 7;
+        draft.kind = SentDraft::Kind::PreviewPrint;
         draft.destinationName = QStringLiteral("Front Desk");
         draft.sourceFile = QStringLiteral("/home/merchant/Documents/Jane Q. Customer.qlo");
         const DraftId id = drafts.record(draft, DraftEvent::printed(QStringLiteral("Front Desk-88")));
@@ -420,10 +420,10 @@ private Q_SLOTS:
         const DraftDetails details = drafts.details(id);
         QCOMPARE(details.recorded, Now);
         QCOMPARE(details.record.texts[Box::Payee], "Acme Supplies LLC          ");
-        QCOMPARE(details.record.pageSetup.bankLine, PageSetup::BankLine::Standard);
-        QCOMPARE(details.record.pageSetup.offsetRight, -12);
-        QCOMPARE(details.record.pageSetup.offsetDown, 7);
-        QCOMPARE(details.record.destination, DraftDestination::PreviewPrint);
+        QCOMPARE(details.record.setup.bankLine, PageSetup::BankLine::Standard);
+        QCOMPARE(details.record.setup.offsetRight, -12);
+        QCOMPARE(details.record.setup.offsetDown, 7);
+        QCOMPARE(details.record.kind, SentDraft::Kind::PreviewPrint);
         QCOMPARE(details.record.destinationName, "Front Desk");
         QCOMPARE(details.record.sourceFile, "/home/merchant/Documents/Jane Q. Customer.qlo");
         QCOMPARE(details.history.at(0).event.jobId, "Front Desk-88");
@@ -587,7 +587,7 @@ private Q_SLOTS:
         QCOMPARE(one.history.size(), std::size_t(1));
         QCOMPARE(two.record.texts[Box::Payee], "Beta Tools");
         QCOMPARE(two.record.sourceFile, "/tmp/b.qlo");
-        QCOMPARE(two.record.destination, DraftDestination::PreviewPrint);
+        QCOMPARE(two.record.kind, SentDraft::Kind::PreviewPrint);
         QCOMPARE(two.record.destinationName, "Back Office");
         QCOMPARE(two.record.authorization, std::nullopt);
         QStringList lines;
@@ -994,11 +994,11 @@ private Q_SLOTS:
         // A draft of today, never listed.
         drafts.record(printed(withChanges(sampleTexts(), {"6=1050"})), DraftEvent::printed("9"));
 
-        const std::vector<IdleDraft> past = drafts.draftsPastKeeping();
+        const std::vector<DraftSummary> past = drafts.draftsPastKeeping();
         QCOMPARE(past.size(), std::size_t(listed ? 1 : 0));
         if (listed) {
-            QCOMPARE(past.front().draft.id, id);
-            QCOMPARE(past.front().lastEvent.toString(Qt::ISODate),
+            QCOMPARE(past.front().id, id);
+            QCOMPARE(QDateTime::fromMSecsSinceEpoch(past.front().lastEventAt, Qt::UTC).toString(Qt::ISODate),
                      steps.last().section(QLatin1Char('@'), 1) + "T18:00:00Z");
         }
         // Only a draft past keeping is ever removed.
@@ -1260,7 +1260,7 @@ private Q_SLOTS:
         DraftRecord exported = printed(
             withChanges(sampleTexts(), {QString::fromUtf8("1=Renée Dubois     "), "6=1043", "7=Acme, \"Best\" Supplies",
                                         "9=$75.00", "11=A071000013A   ", "12=000120000001C", "13=1043"}));
-        exported.destination = DraftDestination::PdfFile;
+        exported.kind = SentDraft::Kind::PdfFile;
         exported.destinationName = QStringLiteral("/home/m/Documents/1043.pdf");
         const DraftId id = drafts.record(exported, DraftEvent::exported());
         drafts.append(id, DraftEvent::voided());

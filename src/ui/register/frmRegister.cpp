@@ -443,7 +443,7 @@ void frmRegister::cmdRemoveOld_Click()
 {
     if (!m_register)
         return;
-    const std::vector<IdleDraft> old = m_register->draftsPastKeeping();
+    const std::vector<DraftSummary> old = m_register->draftsPastKeeping();
     if (old.empty()) {
         m_services.messages->show(
             QStringLiteral("No draft in the register is five years or more past the last event in its history."));
@@ -453,8 +453,8 @@ void frmRegister::cmdRemoveOld_Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
     std::vector<DraftId> ids;
-    for (const IdleDraft& draft : old)
-        ids.push_back(draft.draft.id);
+    for (const DraftSummary& draft : old)
+        ids.push_back(draft.id);
     const int removed = m_register->removePastKeeping(ids);
     m_model->setSource(*m_register);
     if (m_model->rowCount() > 0)

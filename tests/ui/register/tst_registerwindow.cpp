@@ -111,7 +111,7 @@ private:
         drafts.record(draft, DraftEvent::printed("17"));
         draft.authorization.reset();
         draft.texts = draftTexts("Sam Lee", "998", "Acme Supplies LLC", "$9.99", "555544443333C");
-        draft.destination = DraftDestination::PdfFile;
+        draft.kind = SentDraft::Kind::PdfFile;
         draft.destinationName = "/home/m/998.pdf";
         m_now = Now;
         drafts.record(draft, DraftEvent::exported());
