@@ -48,7 +48,7 @@ QString RegisterSession::defaultPath()
 
 DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
 {
-    return openWith(prompt, m_keyring, SqlRegisterStore::Check::Pages);
+    return openWith(prompt, m_keyring, RegisterStore::Check::Full);
 }
 
 void RegisterSession::openInBackground(PassphrasePrompt* prompt, std::function<void(bool)> opened)
@@ -61,8 +61,8 @@ void RegisterSession::openInBackground(PassphrasePrompt* prompt, std::function<v
         Checked checked;
         try {
             // Its own connection, made and closed on this thread.
-            SqlRegisterStore store(path);
-            checked.keyringEntry = RegisterUnlock::keyringEntry(store);
+            const std::unique_ptr<RegisterStore> store = RegisterStore::open(path);
+            checked.keyringEntry = RegisterUnlock::keyringEntry(*store);
             checked.usable = true;
         } catch (const RegisterError&) {
             // Said again, with its reason, when the register is next used.
@@ -84,18 +84,18 @@ void RegisterSession::openInBackground(PassphrasePrompt* prompt, std::function<v
 bool RegisterSession::finishOpening(PassphrasePrompt* prompt, KeyringKeys* keyring)
 {
     try {
-        openWith(prompt, keyring, SqlRegisterStore::Check::DoneBefore);
+        openWith(prompt, keyring, RegisterStore::Check::DoneBefore);
         return true;
     } catch (const RegisterError&) {
         return false;
     }
 }
 
-DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, SqlRegisterStore::Check check)
+DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, RegisterStore::Check check)
 {
     if (m_register)
         return *m_register;
-    auto store = std::make_unique<SqlRegisterStore>(m_path, check);
+    std::unique_ptr<RegisterStore> store = RegisterStore::open(m_path, check);
     RegisterKeySources sources;
     sources.keyring = keyring;
     sources.prompt = prompt;

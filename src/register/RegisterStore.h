@@ -8,6 +8,7 @@
 #include <QtGlobal>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -75,6 +76,16 @@ struct StoredAuthorization {
 // can stand behind the same interface.
 class RegisterStore {
 public:
+    // How much of an existing register is checked as it is opened.
+    enum class Check {
+        Full,      // its pages first, on a connection that cannot change it
+        DoneBefore // checked a moment ago, by another store of the same register
+    };
+
+    // The store of the register at `location` (a file), with the dialect of
+    // its database; a RegisterError says why it cannot be opened.
+    static std::unique_ptr<RegisterStore> open(const QString& location, Check check = Check::Full);
+
     virtual ~RegisterStore() = default;
 
     // The register's own facts (how its key is kept, its key check...),

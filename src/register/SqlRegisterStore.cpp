@@ -5,7 +5,7 @@
 #include "register/RegisterColumns.h"
 #include "register/RegisterError.h"
 #include "register/RegisterSchema.h"
-#include "register/SqliteFailure.h"
+#include "register/SqlDialect.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -22,20 +22,10 @@
 
 namespace {
 
-const QString Driver = QStringLiteral("QSQLITE");
-
 QString newConnectionName()
 {
     static QAtomicInteger<quint64> counter;
     return QStringLiteral("quillo-register-%1").arg(++counter);
-}
-
-QString connectOptions(bool readOnly)
-{
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteFailure::BusyTimeoutSeconds * 1000);
-    if (readOnly)
-        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
-    return options;
 }
 
 QVariant blobOrNull(const QByteArray& bytes)
@@ -82,25 +72,16 @@ const QString LastEventColumn =
 
 } // namespace
 
-SqlRegisterStore::SqlRegisterStore(const QString& path, Check check) : m_path(QFileInfo(path).absoluteFilePath())
+SqlRegisterStore::SqlRegisterStore(std::unique_ptr<SqlDialect> dialect)
+    : m_dialect(std::move(dialect)), m_connection(newConnectionName())
 {
-    const QFileInfo file(m_path);
-    const QString folder = file.absolutePath();
-    if (!QDir(folder).exists() && !QDir().mkpath(folder))
-        throw RegisterError(QStringLiteral("the folder %1 cannot be created").arg(QDir::toNativeSeparators(folder)));
-    if (file.exists()) {
-        if (!file.isFile())
-            throw RegisterError(QStringLiteral("%1 is not a file").arg(QDir::toNativeSeparators(m_path)));
-        if (check == Check::Pages)
-            inspectExisting();
-        if (!file.isWritable())
-            throw RegisterError(QStringLiteral("the file %1 is read-only").arg(QDir::toNativeSeparators(m_path)));
+    try {
+        m_dialect->connect(m_connection);
+        migrate();
+    } catch (...) {
+        QSqlDatabase::removeDatabase(m_connection);
+        throw;
     }
-    // Its journal and index files go beside it.
-    if (!QFileInfo(folder).isWritable())
-        throw RegisterError(QStringLiteral("the folder %1 is read-only").arg(QDir::toNativeSeparators(folder)));
-    openForWriting();
-    migrate();
 }
 
 SqlRegisterStore::~SqlRegisterStore()
@@ -113,72 +94,26 @@ SqlRegisterStore::~SqlRegisterStore()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-void SqlRegisterStore::inspectExisting()
+int SqlRegisterStore::schemaVersion() const
 {
-    const QString inspection = newConnectionName();
-    QString failure;
-    {
-        QSqlDatabase database = QSqlDatabase::addDatabase(Driver, inspection);
-        database.setDatabaseName(m_path);
-        database.setConnectOptions(connectOptions(true));
-        if (!database.open()) {
-            failure = SqliteFailure::reason(database.lastError(), m_path);
-        } else {
-            QSqlQuery query(database);
-            if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
-                failure = SqliteFailure::reason(query.lastError(), m_path);
-            } else if (query.value(0).toInt() > RegisterSchema::currentVersion()) {
-                failure = QStringLiteral("the file %1 was written by a later version of Quillo")
-                              .arg(QDir::toNativeSeparators(m_path));
-            } else if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next()) {
-                failure = SqliteFailure::reason(query.lastError(), m_path);
-            } else if (query.value(0).toString() != QLatin1String("ok")) {
-                failure = SqliteFailure::damaged(m_path);
-            }
-            query.finish();
-        }
-        database.close();
-    }
-    QSqlDatabase::removeDatabase(inspection);
-    if (!failure.isEmpty())
-        throw RegisterError(failure);
-}
-
-void SqlRegisterStore::openForWriting()
-{
-    m_connection = newConnectionName();
-    QSqlDatabase database = QSqlDatabase::addDatabase(Driver, m_connection);
-    if (!database.isValid())
-        throw RegisterError(QStringLiteral("the SQLite driver of Qt (libqt6sql6-sqlite) is not installed"));
-    database.setDatabaseName(m_path);
-    database.setConnectOptions(connectOptions(false));
-    if (!database.open())
-        fail(database.lastError());
-    execute(QStringLiteral("PRAGMA busy_timeout = %1").arg(SqliteFailure::BusyTimeoutSeconds * 1000));
-    QSqlQuery journal = prepare(QStringLiteral("PRAGMA journal_mode = WAL"));
-    exec(journal);
-    if (!journal.next() || journal.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
-        throw RegisterError(
-            QStringLiteral("the file %1 cannot keep a write-ahead log").arg(QDir::toNativeSeparators(m_path)));
-    journal.finish();
-    execute(QStringLiteral("PRAGMA synchronous = FULL"));
-    execute(QStringLiteral("PRAGMA foreign_keys = ON"));
-    // Sorts and temporary tables stay in memory, never in a file of their own.
-    execute(QStringLiteral("PRAGMA temp_store = MEMORY"));
-    // What the merchant removes is overwritten in the file, not left in free pages.
-    execute(QStringLiteral("PRAGMA secure_delete = ON"));
+    QSqlQuery table = prepare(m_dialect->tableQuery());
+    table.addBindValue(RegisterSchema::VersionTable);
+    exec(table);
+    const bool hasTable = table.next();
+    table.finish();
+    QSqlQuery query = prepare(hasTable ? QStringLiteral("SELECT version FROM %1").arg(RegisterSchema::VersionTable)
+                                       : m_dialect->versionBeforeSchemaTable());
+    exec(query);
+    return query.next() ? query.value(0).toInt() : 0;
 }
 
 void SqlRegisterStore::migrate()
 {
     for (;;) {
-        QSqlQuery query = prepare(QStringLiteral("PRAGMA user_version"));
-        exec(query);
-        const int version = query.next() ? query.value(0).toInt() : 0;
-        query.finish();
+        const int version = schemaVersion();
         if (version > RegisterSchema::currentVersion())
             throw RegisterError(QStringLiteral("the file %1 was written by a later version of Quillo")
-                                    .arg(QDir::toNativeSeparators(m_path)));
+                                    .arg(QDir::toNativeSeparators(m_dialect->location())));
         if (version == RegisterSchema::currentVersion())
             return;
         try {
@@ -186,9 +121,7 @@ void SqlRegisterStore::migrate()
         } catch (const RegisterError&) {
             // Another program may have brought the file forward meanwhile:
             // look again, and fail only if the version did not move.
-            QSqlQuery again = prepare(QStringLiteral("PRAGMA user_version"));
-            exec(again);
-            if (!again.next() || again.value(0).toInt() <= version)
+            if (schemaVersion() <= version)
                 throw;
         }
     }
@@ -197,15 +130,23 @@ void SqlRegisterStore::migrate()
 void SqlRegisterStore::runMigration(int version)
 {
     inTransaction([&] {
-        for (const QString& statement : RegisterSchema::migration(version))
+        for (const QString& statement : RegisterSchema::migration(version, *m_dialect))
             execute(statement);
-        execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
+        if (version >= RegisterSchema::FirstWithVersionTable) {
+            execute(QStringLiteral("DELETE FROM %1").arg(RegisterSchema::VersionTable));
+            QSqlQuery row =
+                prepare(QStringLiteral("INSERT INTO %1 (version) VALUES (?)").arg(RegisterSchema::VersionTable));
+            row.addBindValue(version);
+            exec(row);
+        }
+        for (const QString& statement : m_dialect->versionWritten(version))
+            execute(statement);
     });
 }
 
 void SqlRegisterStore::fail(const QSqlError& error) const
 {
-    throw RegisterError(SqliteFailure::reason(error, m_path));
+    throw RegisterError(m_dialect->reason(error));
 }
 
 QSqlQuery SqlRegisterStore::prepare(const QString& sql) const
@@ -244,12 +185,17 @@ void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
     m_inTransaction = true;
     const auto done = qScopeGuard([this] { m_inTransaction = false; });
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
-    if (!database.transaction())
-        fail(database.lastError());
+    // Opened as a write from its first statement: another program's write
+    // waits for this one (within the busy timeout), never the other way
+    // round halfway through.
+    QSqlQuery begin(database);
+    if (!begin.exec(m_dialect->beginWrite()))
+        fail(begin.lastError());
+    const auto rollback = [&database] { QSqlQuery(database).exec(QStringLiteral("ROLLBACK")); };
     try {
         writes();
     } catch (...) {
-        database.rollback();
+        rollback();
         throw;
     }
     // COMMIT as a statement of its own: the driver's commit() keeps SQLite's
@@ -257,7 +203,7 @@ void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
     QSqlQuery commit(database);
     if (!commit.exec(QStringLiteral("COMMIT"))) {
         const QSqlError error = commit.lastError();
-        database.rollback();
+        rollback();
         fail(error);
     }
 }

@@ -4,31 +4,24 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QSqlError;
+class SqlDialect;
 class QSqlQuery;
 class QSqlRecord;
 class QVariant;
 
-// The register in an SQLite file through Qt SQL: write-ahead log, every
-// commit flushed to disk, a busy timeout so that two running programs share
-// the file, and the schema brought forward by RegisterSchema's migrations.
-// A file that is damaged, or of a later version, is left exactly as it is.
+// The register in a database through Qt SQL, in plain SQL: what differs
+// between engines comes from the dialect, and the schema is brought forward
+// by RegisterSchema's migrations.
 class SqlRegisterStore : public RegisterStore {
 public:
-    enum class Check {
-        Pages,     // an existing file's pages are checked first
-        DoneBefore // checked a moment ago, by another store of the same file
-    };
-
-    // Opens the file at `path`, creating it and its folder when missing; a
-    // RegisterError says why it cannot.
-    explicit SqlRegisterStore(const QString& path, Check check = Check::Pages);
+    // Connects through `dialect`; a RegisterError says why it cannot.
+    explicit SqlRegisterStore(std::unique_ptr<SqlDialect> dialect);
     ~SqlRegisterStore() override;
     SqlRegisterStore(const SqlRegisterStore&) = delete;
     SqlRegisterStore& operator=(const SqlRegisterStore&) = delete;
-
-    const QString& path() const { return m_path; }
 
     std::optional<QByteArray> fact(const QString& name) override;
     void addFacts(const std::vector<std::pair<QString, QByteArray>>& facts) override;
@@ -51,10 +44,7 @@ public:
     std::vector<QString> removeDrafts(const std::vector<qint64>& ids) override;
 
 private:
-    // Reads the version of an existing file and checks it page by page, on a
-    // read-only connection that cannot change it.
-    void inspectExisting();
-    void openForWriting();
+    int schemaVersion() const;
     void migrate();
     void runMigration(int version);
 
@@ -75,7 +65,7 @@ private:
     // placeholder takes `value`.
     std::optional<StoredAuthorization> latestAuthorizationWhere(const QString& condition, const QVariant& value);
 
-    QString m_path;
+    std::unique_ptr<SqlDialect> m_dialect;
     QString m_connection;
     bool m_inTransaction = false;
 };

@@ -2,12 +2,14 @@
 #include "fakes/FakeKeyring.h"
 #include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
+#include "fakes/FakeRegisterStore.h"
 #include "fakes/TestFiles.h"
 #include "print/PrintJobStates.h"
 #include "register/DraftRegister.h"
 #include "register/KeychainKeyring.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterAuthorizations.h"
+#include "register/RegisterCipher.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
 #include "register/RegisterJournal.h"
@@ -269,6 +271,16 @@ private:
     std::unique_ptr<RegisterSession> session(const QString& path)
     {
         return std::make_unique<RegisterSession>(path, &m_keyring, [this] { return m_now; });
+    }
+
+    // A register kept in memory, for its rules: what it holds and answers
+    // does not depend on where it is kept.
+    std::unique_ptr<DraftRegister> registerInMemory()
+    {
+        return std::make_unique<DraftRegister>(
+            std::make_unique<FakeRegisterStore>(),
+            std::make_unique<RegisterCipher>(QByteArray(RegisterCipher::KeyBytes, 7)), folder("proofs"),
+            [this] { return m_now; });
     }
 
     QProcess* startWriter(const QString& path, int count, int first)
@@ -836,8 +848,8 @@ private Q_SLOTS:
         QFETCH(QStringList, current);
         QFETCH(QStringList, marks);
 
-        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
-        DraftRegister& drafts = registerSession->open(nullptr);
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        DraftRegister& drafts = *inMemory;
         for (const QString& check : earlier) {
             const QString number = check.section(QLatin1Char(':'), 0, 0);
             DraftRecord draft = printed(withChanges(sampleTexts(), {"6=" + number, "13=" + number}));
@@ -978,8 +990,8 @@ private Q_SLOTS:
         QFETCH(QStringList, steps);
         QFETCH(bool, listed);
 
-        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
-        DraftRegister& drafts = registerSession->open(nullptr);
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        DraftRegister& drafts = *inMemory;
         DraftId id = 0;
         for (const QString& step : steps) {
             // At noon in Chicago, as Now is.
@@ -1047,26 +1059,38 @@ private Q_SLOTS:
         QCOMPARE(eventCodes(path), QStringList{"printed"});
     }
 
-    void aFirstVersionRegisterIsBroughtForward()
+    void anEarlierVersionRegisterIsBroughtForward_data()
     {
-        const QString path = folder("first-version") + "/register.sqlite";
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QStringList>("dropped"); // the tables of later versions
+        QTest::newRow("the first version") << 1 << QStringList{"draft_authorizations", "register_schema"};
+        QTest::newRow("the second, its version kept by SQLite") << 2 << QStringList{"register_schema"};
+    }
+
+    void anEarlierVersionRegisterIsBroughtForward()
+    {
+        QFETCH(int, version);
+        QFETCH(QStringList, dropped);
+
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
         DraftId old = 0;
         {
             auto registerSession = session(path);
             old = registerSession->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
         }
-        // What a register of the first version holds: the same, without the
-        // table that the second adds.
+        // What a register of that version holds: the same, without the
+        // tables that later versions add.
         {
-            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "first");
+            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "earlier");
             file.setDatabaseName(path);
             QVERIFY(file.open());
             QSqlQuery query(file);
-            QVERIFY(query.exec("DROP TABLE draft_authorizations"));
-            QVERIFY(query.exec("PRAGMA user_version = 1"));
+            for (const QString& table : dropped)
+                QVERIFY(query.exec("DROP TABLE " + table));
+            QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
             file.close();
         }
-        QSqlDatabase::removeDatabase("first");
+        QSqlDatabase::removeDatabase("earlier");
 
         auto registerSession = session(path);
         DraftRegister& drafts = registerSession->open(nullptr);
@@ -1077,16 +1101,21 @@ private Q_SLOTS:
         const DraftId later = drafts.record(draft, DraftEvent::printed("2"));
         QCOMPARE(drafts.details(later).record.authorization, std::optional(authorization()));
         registerSession.reset();
+        // The version is a row of the schema's table now, and SQLite's own
+        // says the same to programs that read only that.
         {
-            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "second");
+            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "later");
             file.setDatabaseName(path);
             QVERIFY(file.open());
             QSqlQuery query(file);
+            QVERIFY(query.exec("SELECT version FROM register_schema") && query.next());
+            QCOMPARE(query.value(0).toInt(), 3);
+            QVERIFY(!query.next());
             QVERIFY(query.exec("PRAGMA user_version") && query.next());
-            QCOMPARE(query.value(0).toInt(), 2);
+            QCOMPARE(query.value(0).toInt(), 3);
             file.close();
         }
-        QSqlDatabase::removeDatabase("second");
+        QSqlDatabase::removeDatabase("later");
     }
 
     void duplicateQuestion_data()
@@ -1147,8 +1176,8 @@ private Q_SLOTS:
         QFETCH(QStringList, current);
         QFETCH(QString, question);
 
-        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
-        DraftRegister& drafts = registerSession->open(nullptr);
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        DraftRegister& drafts = *inMemory;
         for (const QString& entry : earlier) {
             const QString outcome = entry.section(QLatin1Char('@'), 0, 0);
             m_now = Now.addDays(-entry.section(QLatin1Char('@'), 1).toInt());
@@ -1203,8 +1232,8 @@ private Q_SLOTS:
         QFETCH(QStringList, current);
         QFETCH(QString, mark);
 
-        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
-        DraftRegister& drafts = registerSession->open(nullptr);
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        DraftRegister& drafts = *inMemory;
         m_now = Now.addSecs(-secondsAgo);
         const DraftId id =
             drafts.record(printed(withChanges(sampleTexts(), {"6=1041", "13=1041"})), DraftEvent::printed("5"));
@@ -1372,7 +1401,7 @@ private Q_SLOTS:
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
             other.setDatabaseName(path);
             QVERIFY(other.open());
-            QVERIFY(QSqlQuery(other).exec("PRAGMA user_version = 3"));
+            QVERIFY(QSqlQuery(other).exec("UPDATE register_schema SET version = 4"));
             other.close();
         } else if (fault == QLatin1String("locked")) {
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
