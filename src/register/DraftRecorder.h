@@ -38,6 +38,20 @@ public:
     // none); an export records its draft once the file is written, with
     // DraftEvent::exported().
     virtual DraftId record(const DraftRecord& draft, const std::optional<DraftEvent>& outcome) = 0;
+
+    // What recordUnlessSent found.
+    struct Recording {
+        DraftId id = 0; // the draft recorded; 0 for none
+        // The draft of the same check found instead, which the merchant has
+        // not been asked about; nothing was recorded.
+        std::optional<EarlierDraft> unasked;
+    };
+    // Records a print's draft without an outcome, as record() does, unless
+    // the latest draft of the same check (earlierDraft) is another than
+    // `asked`, the one the merchant chose to print again. The look-up and the
+    // record are one write: a draft of the same check that another program
+    // records comes before both or after both.
+    virtual Recording recordUnlessSent(const DraftRecord& draft, const std::optional<DraftId>& asked) = 0;
     // Appends an event to the draft's history (a print's outcome, Void...).
     virtual void append(DraftId draft, const DraftEvent& event) = 0;
 

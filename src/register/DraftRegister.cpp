@@ -305,6 +305,19 @@ std::optional<UsedAuthorization> DraftRegister::usedAuthorization(const CheckTex
                              BankNumbers::lastFour(texts[Box::AccountNumber])};
 }
 
+DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draft, const std::optional<DraftId>& asked)
+{
+    Recording recording;
+    m_store->together([&] {
+        const std::optional<EarlierDraft> earlier = earlierDraft(draft.texts);
+        if (earlier && earlier->id != asked)
+            recording.unasked = earlier;
+        else
+            recording.id = record(draft, std::nullopt);
+    });
+    return recording;
+}
+
 void DraftRegister::append(DraftId draft, const DraftEvent& event)
 {
     m_store->addEvent(StoredEvent{draft, m_now().toMSecsSinceEpoch(), DraftEvent::code(event.kind), event.setsStatus(),

@@ -66,6 +66,8 @@ public:
 
     // The merchant chose to send the draft without recording it.
     bool unrecorded = false;
+    // The draft of the same check the merchant chose to print it again after.
+    std::optional<DraftId> printedAgainAfter;
     // What the draft goes with: its authorization, or the reason it goes without one.
     std::optional<AuthorizationRecord> authorization;
     std::optional<QString> withoutAuthorization;
@@ -92,9 +94,21 @@ bool RegisterJournal::Ticket::sending(const QString& destination)
     // nothing of it anywhere. Its register is made sure of now.
     try {
         DraftRecorder& drafts = m_journal.m_openRegister();
-        if (draft().kind != SentDraft::Kind::PdfFile)
-            m_recordId = drafts.record(recordOf(destination), std::nullopt);
-        return true;
+        if (draft().kind == SentDraft::Kind::PdfFile)
+            return true;
+        // Looked up again as it is recorded: another program may have sent
+        // the same check since the merchant was asked, or while a dialog was open.
+        for (;;) {
+            const DraftRecorder::Recording recording =
+                drafts.recordUnlessSent(recordOf(destination), printedAgainAfter);
+            if (!recording.unasked) {
+                m_recordId = recording.id;
+                return true;
+            }
+            if (!m_journal.m_questions.ask(RegisterTexts::duplicateQuestion(*recording.unasked)))
+                return false;
+            printedAgainAfter = recording.unasked->id;
+        }
     } catch (const RegisterError& error) {
         return m_journal.sendUnrecorded(*this, error.reason());
     }
@@ -124,6 +138,8 @@ std::unique_ptr<DraftTicket> RegisterJournal::maySend(const SentDraft& draft)
         const std::optional<EarlierDraft> earlier = drafts.earlierDraft(draft.texts);
         if (earlier && !m_questions.ask(RegisterTexts::duplicateQuestion(*earlier)))
             return nullptr;
+        if (earlier)
+            ticket->printedAgainAfter = earlier->id;
         if (!authorization)
             authorization = drafts.authorizationFor(draft.texts);
     } catch (const RegisterError& error) {

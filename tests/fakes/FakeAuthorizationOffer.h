@@ -3,6 +3,7 @@
 #include "register/AuthorizationOffer.h"
 
 #include <QList>
+#include <functional>
 
 // Offers nothing until `offered` is set; then answers every offer with
 // `answer` and keeps the records it was offered.
@@ -12,10 +13,14 @@ public:
     Answer offer(const AuthorizationRecord& record) override
     {
         asked.append(record);
+        if (whileOpen)
+            whileOpen();
         return answer;
     }
 
     bool offered = false;
+    // Runs while the offer is open: what another program does meanwhile.
+    std::function<void()> whileOpen;
     Answer answer;
     QList<AuthorizationRecord> asked;
 };

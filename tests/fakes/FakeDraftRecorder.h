@@ -24,6 +24,14 @@ public:
         return recorded.size();
     }
 
+    Recording recordUnlessSent(const DraftRecord& draft, const std::optional<DraftId>& asked) override
+    {
+        failIfAsked();
+        if (earlier && earlier->id != asked)
+            return {0, earlier};
+        return {record(draft, std::nullopt), std::nullopt};
+    }
+
     void append(DraftId draft, const DraftEvent& event) override
     {
         failIfAsked();

@@ -253,6 +253,36 @@ int recordDrafts(const QString& path, int count, int first)
     return 0;
 }
 
+// The child side of the test of two programs printing one check at once:
+// asks the journal whether the check may go, says "ready", waits for a line
+// on its input, then sends it; says "recorded", or "asked" when the
+// duplicate question came (answered No).
+int printOneCheck(const QString& path)
+{
+    QFile out;
+    QFile in;
+    if (!out.open(stdout, QIODevice::WriteOnly) || !in.open(stdin, QIODevice::ReadOnly))
+        return 2;
+    RegisterSession session(path, nullptr);
+    FakeQuestionBox questions;
+    FakeAuthorizationOffer offer;
+    RegisterJournal journal([&]() -> DraftRecorder& { return session.open(nullptr); },
+                            [&]() -> DraftRecorder* { return &session.open(nullptr); }, questions, offer);
+    const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrintOf(sampleTexts()));
+    if (!ticket || !questions.asked.isEmpty())
+        return 3;
+    out.write("ready\n");
+    out.flush();
+    in.readLine();
+    const bool sent = ticket->sending(QStringLiteral("Office"));
+    // Only the duplicate question counts: a register that could not be
+    // written would ask whether to print without recording.
+    const bool duplicate = questions.asked.size() == 1 && questions.asked.front().startsWith("Check 1042 ");
+    out.write(sent ? "recorded\n" : duplicate ? "asked\n" : questions.asked.join('|').toUtf8() + '\n');
+    out.flush();
+    return 0;
+}
+
 } // namespace
 
 class TstRegister : public QObject {
@@ -609,6 +639,81 @@ private Q_SLOTS:
                                      "Record.",
                                      "2026-12-08T18:00:00Z Not printed||Out of paper."}));
         QVERIFY(questions.asked.isEmpty());
+    }
+
+    void aCheckSentMeanwhileIsAskedAboutBeforeItGoes_data()
+    {
+        QTest::addColumn<bool>("duringTheOffer"); // the other program records while the offer is open
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("between the questions and the print, No") << false << false;
+        QTest::newRow("between the questions and the print, Yes") << false << true;
+        QTest::newRow("while the authorization is offered, No") << true << false;
+    }
+
+    void aCheckSentMeanwhileIsAskedAboutBeforeItGoes()
+    {
+        QFETCH(bool, duringTheOffer);
+        QFETCH(bool, yes);
+
+        // Two programs on one register, each with its own connection.
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
+        auto mine = session(path);
+        auto other = session(path);
+        DraftRegister& drafts = mine->open(nullptr);
+        DraftRegister& otherDrafts = other->open(nullptr);
+        FakeQuestionBox questions;
+        questions.answer = yes;
+        FakeAuthorizationOffer offer;
+        offer.offered = duringTheOffer;
+        offer.answer = {AuthorizationOffer::Choice::WithoutRecord, {}};
+        const auto otherPrints = [&] { otherDrafts.record(printed(sampleTexts()), std::nullopt); };
+        if (duringTheOffer)
+            offer.whileOpen = otherPrints;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+
+        const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrintOf(sampleTexts()));
+        QVERIFY(ticket);
+        QVERIFY(questions.asked.isEmpty());
+        if (!duringTheOffer)
+            otherPrints();
+        QCOMPARE(ticket->sending(QStringLiteral("Office")), yes);
+        QCOMPARE(questions.asked, QStringList{"Check 1042 on the account ending in 6789 was already printed on "
+                                              "12/08/2026 for 1234.56 to \"Acme Supplies LLC\". Print it again?"});
+        // No: nothing of it is recorded. Yes: recorded after the other, a reprint.
+        QCOMPARE(drafts.drafts().size(), std::size_t(yes ? 2 : 1));
+        QCOMPARE(ticket->recordId().has_value(), yes);
+        if (yes)
+            QCOMPARE(drafts.drafts().front().id, ticket->recordId().value());
+    }
+
+    void twoProgramsPrintOneCheckAtOnce()
+    {
+        const QString path = folder("one-check") + "/register.sqlite";
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers");
+        RegisterSession(path, nullptr).open(nullptr);
+
+        QList<QProcess*> programs;
+        for (int i = 0; i < 2; ++i) {
+            auto* program = new QProcess(this);
+            program->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--print-one-check"), path});
+            programs.append(program);
+        }
+        for (QProcess* program : std::as_const(programs)) {
+            QTRY_VERIFY_WITH_TIMEOUT(program->canReadLine(), 60000);
+            QCOMPARE(program->readLine(), "ready\n");
+        }
+        // Both released together.
+        for (QProcess* program : std::as_const(programs))
+            program->write("go\n");
+        QStringList said;
+        for (QProcess* program : std::as_const(programs)) {
+            QVERIFY(program->waitForFinished(60000));
+            QCOMPARE(program->exitCode(), 0);
+            said.append(QString::fromLatin1(program->readAllStandardOutput()).trimmed());
+        }
+        said.sort();
+        QCOMPARE(said, (QStringList{"asked", "recorded"}));
+        QCOMPARE(RegisterSession(path, nullptr).open(nullptr).drafts().size(), std::size_t(1));
     }
 
     void aRegisterThatCannotRecordIsNeverPassedOver()
@@ -1702,6 +1807,8 @@ int main(int argc, char* argv[])
     // As the program names itself: the register's folder follows the names.
     QCoreApplication::setApplicationName(QStringLiteral("Quillo"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quillo"));
+    if (argc == 3 && qstrcmp(argv[1], "--print-one-check") == 0)
+        return printOneCheck(QString::fromLocal8Bit(argv[2]));
     if (argc == 5 && qstrcmp(argv[1], "--record-drafts") == 0)
         return recordDrafts(QString::fromLocal8Bit(argv[2]), atoi(argv[3]), atoi(argv[4]));
     TstRegister test;
