@@ -2,6 +2,7 @@
 
 #include "document/AmountInFigures.h"
 #include "register/BankNumbers.h"
+#include "register/DraftLifecycle.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterCipher.h"
 #include "register/RegisterCodes.h"
@@ -90,6 +91,58 @@ QDateTime fromMsecs(qint64 msecs)
     return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
 }
 
+StoredEvent storedOf(const DraftEvent& event, qint64 draftId, qint64 recordedAt)
+{
+    StoredEvent stored;
+    stored.draftId = draftId;
+    stored.recordedAt = recordedAt;
+    stored.kind = DraftEvent::code(event.kind);
+    stored.setsStatus = event.setsStatus();
+    stored.jobId = event.jobId;
+    stored.text = event.text;
+    if (event.effective.isValid())
+        stored.effectiveDate = event.effective.toString(Qt::ISODate);
+    if (event.reason)
+        stored.reason = ReturnReasons::code(*event.reason);
+    stored.withdraws = event.withdraws;
+    return stored;
+}
+
+RecordedEvent recordedOf(const StoredEvent& stored)
+{
+    RecordedEvent recorded;
+    recorded.event.kind = DraftEvent::fromCode(stored.kind).value_or(DraftEventKind::Note);
+    recorded.event.text = stored.text;
+    recorded.event.jobId = stored.jobId;
+    recorded.event.effective = QDate::fromString(stored.effectiveDate, Qt::ISODate);
+    // A return recorded before the list of reasons reads as Other, in its own words.
+    if (recorded.event.kind == DraftEventKind::Returned)
+        recorded.event.reason = ReturnReasons::fromCode(stored.reason).value_or(ReturnReason::Other);
+    recorded.event.withdraws = stored.withdraws;
+    recorded.time = fromMsecs(stored.recordedAt);
+    recorded.id = stored.id;
+    return recorded;
+}
+
+// The change of the status that an event of `kind` makes.
+std::optional<DraftLifecycle::Change> changeOf(DraftEventKind kind)
+{
+    switch (kind) {
+    case DraftEventKind::Voided:
+        return DraftLifecycle::Change::Void;
+    case DraftEventKind::Deposited:
+        return DraftLifecycle::Change::Deposit;
+    case DraftEventKind::Paid:
+        return DraftLifecycle::Change::Pay;
+    case DraftEventKind::Returned:
+        return DraftLifecycle::Change::Return;
+    case DraftEventKind::Represented:
+        return DraftLifecycle::Change::Represent;
+    default:
+        return std::nullopt;
+    }
+}
+
 QString textOf(const StoredDraft& row, Box box)
 {
     return withoutTrailingSpaces(QString::fromUtf8(row.boxes[box]));
@@ -174,10 +227,7 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     if (draft.authorization)
         authorization = sealed(*draft.authorization, stored.uid);
 
-    const auto eventOf = [&](const DraftEvent& event) {
-        return StoredEvent{0,           stored.recordedAt, DraftEvent::code(event.kind), event.setsStatus(),
-                           event.jobId, event.text};
-    };
+    const auto eventOf = [&](const DraftEvent& event) { return storedOf(event, 0, stored.recordedAt); };
     DraftId id = 0;
     m_store->together([&] {
         // The choice to send it without an authorization comes before its outcome.
@@ -320,8 +370,52 @@ DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draf
 
 void DraftRegister::append(DraftId draft, const DraftEvent& event)
 {
-    m_store->addEvent(StoredEvent{draft, m_now().toMSecsSinceEpoch(), DraftEvent::code(event.kind), event.setsStatus(),
-                                  event.jobId, event.text});
+    appendEvent(draft, event);
+}
+
+void DraftRegister::appendEvent(DraftId draft, const DraftEvent& event)
+{
+    m_store->addEvent(storedOf(event, draft, m_now().toMSecsSinceEpoch()));
+}
+
+QDate DraftRegister::today() const
+{
+    return m_now().toLocalTime().date();
+}
+
+void DraftRegister::change(DraftId draft, const DraftEvent& event)
+{
+    const std::optional<DraftLifecycle::Change> change = changeOf(event.kind);
+    if (!change)
+        throw QuilloError(QStringLiteral("This is no change of a draft's status."));
+    DraftEvent dated = event;
+    if (!dated.effective.isValid())
+        dated.effective = today();
+    // Checked inside the write: another program's change comes before or after, never between.
+    m_store->together([&] {
+        const DraftDetails current = details(draft);
+        if (const std::optional<QString> why = DraftLifecycle::refusal(current.status, *change))
+            throw QuilloError(*why);
+        if (const std::optional<QString> why = DraftLifecycle::dayRefusal(dated.effective, current.statusDay, today()))
+            throw QuilloError(*why);
+        appendEvent(draft, dated);
+    });
+}
+
+void DraftRegister::withdrawLatestChange(DraftId draft)
+{
+    m_store->together([&] {
+        const DraftDetails current = details(draft);
+        if (const std::optional<QString> why =
+                DraftLifecycle::refusal(current.status, DraftLifecycle::Change::Withdraw))
+            throw QuilloError(*why);
+        for (auto event = current.history.rbegin(); event != current.history.rend(); ++event) {
+            if (event->event.setsStatus() && !event->withdrawn) {
+                appendEvent(draft, DraftEvent::withdrawal(event->id));
+                return;
+            }
+        }
+    });
 }
 
 EarlierDraft DraftRegister::earlier(const StoredDraft& row) const
@@ -424,11 +518,20 @@ DraftDetails DraftRegister::details(DraftId draft)
     found.record.kind = RegisterCodes::destinationKind(stored->destinationKind);
     found.record.destinationName = stored->destination;
     found.record.sourceFile = stored->sourceFile;
-    for (const StoredEvent& event : m_store->events(draft)) {
-        const DraftEventKind kind = DraftEvent::fromCode(event.kind).value_or(DraftEventKind::Note);
-        found.history.push_back({DraftEvent{kind, event.text, event.jobId}, fromMsecs(event.recordedAt)});
-        if (event.setsStatus)
-            found.status = DraftEvent::statusOf(kind);
+    for (const StoredEvent& event : m_store->events(draft))
+        found.history.push_back(recordedOf(event));
+    QSet<qint64> withdrawn;
+    for (const RecordedEvent& event : found.history) {
+        if (event.event.kind == DraftEventKind::Withdrawal)
+            withdrawn.insert(event.event.withdraws);
+    }
+    found.statusDay = found.recorded.toLocalTime().date();
+    for (RecordedEvent& event : found.history) {
+        event.withdrawn = withdrawn.contains(event.id);
+        if (event.event.setsStatus() && !event.withdrawn) {
+            found.status = DraftEvent::statusOf(event.event.kind);
+            found.statusDay = event.day();
+        }
     }
     if (const std::optional<StoredAuthorization> authorization = m_store->authorization(draft))
         found.record.authorization = opened(*authorization);

@@ -40,6 +40,17 @@ public:
     std::vector<UncertainPrint> uncertainPrints() override;
     void recordLookUp(const UncertainPrint& print, bool printed, const QString& jobState) override;
 
+    // Appends the merchant's change of a draft's status (voided, deposited,
+    // paid, returned, re-presented) once DraftLifecycle allows it for the
+    // draft's status and the event's day, all in one write; a QuilloError
+    // says why it does not apply.
+    void change(DraftId draft, const DraftEvent& event);
+    // Takes back the draft's latest change with a withdrawal event; nothing
+    // is removed. A QuilloError says why there is none to take back.
+    void withdrawLatestChange(DraftId draft);
+    // The local day by the register's clock: the latest day a change may have.
+    QDate today() const;
+
     // Runs the records and appends of `steps` as one write to the file: all
     // of them are kept, or none (an import, a register made for a benchmark).
     void together(const std::function<void()>& steps);
@@ -72,6 +83,7 @@ public:
 private:
     struct Identity;
     Identity identify(const CheckTexts& texts) const;
+    void appendEvent(DraftId draft, const DraftEvent& event);
     EarlierDraft earlier(const StoredDraft& row) const;
     StoredAuthorization sealed(const AuthorizationRecord& authorization, const QString& draftUid);
     AuthorizationRecord opened(const StoredAuthorization& stored) const;

@@ -33,5 +33,6 @@ struct DraftDetails {
     QDateTime recorded; // UTC
     DraftRecord record;
     DraftStatus status = DraftStatus::Uncertain;
-    std::vector<RecordedEvent> history; // oldest first
+    QDate statusDay;                    // the day of the status, its recording's without one
+    std::vector<RecordedEvent> history; // oldest first, withdrawn events included
 };

@@ -35,7 +35,7 @@ QString draftsTable(const SqlDialect& sql)
 
 int RegisterSchema::currentVersion()
 {
-    return 3;
+    return 4;
 }
 
 QStringList RegisterSchema::migration(int version, const SqlDialect& sql)
@@ -74,6 +74,15 @@ QStringList RegisterSchema::migration(int version, const SqlDialect& sql)
     case 3:
         // The version, which the engine kept before.
         return {QStringLiteral("CREATE TABLE %1 (version INTEGER NOT NULL)").arg(VersionTable)};
+    case 4:
+        // A draft's life with the bank: the day each change happened, a
+        // return's reason, and withdrawals that take a change back.
+        return {
+            QStringLiteral("ALTER TABLE draft_events ADD COLUMN effective_date VARCHAR(10)"),
+            QStringLiteral("ALTER TABLE draft_events ADD COLUMN reason VARCHAR(32)"),
+            QStringLiteral("ALTER TABLE draft_events ADD COLUMN withdraws BIGINT"),
+            QStringLiteral("CREATE INDEX draft_events_by_withdrawn ON draft_events (withdraws)"),
+        };
     default:
         return {};
     }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <array>
 #include <functional>
@@ -33,9 +34,9 @@ struct StoredDraft {
     QString destinationKind; // "printer", "preview" or "pdf"
     QString destination;
     QString sourceFile;
-    // Read with it, never written: the kind of its latest status event
-    // (empty when it has none), and the time of its latest event (its
-    // recording when it has none).
+    // Read with it, never written: the kind of its latest status event that
+    // no withdrawal took back (empty when it has none), and the time of its
+    // latest event (its recording when it has none).
     QString status;
     qint64 lastEventAt = 0;
 };
@@ -47,6 +48,10 @@ struct StoredEvent {
     bool setsStatus = true;
     QString jobId;
     QString text;
+    qint64 id = 0;         // given by the store
+    QString effectiveDate; // the day it happened, "2026-12-08"; empty for the day it was recorded
+    QString reason;        // a return's ReturnReasons::code; empty for none
+    qint64 withdraws = 0;  // a withdrawal's: the id of the event it takes back
 };
 
 // The authorization a draft was sent with, written with the draft. The
@@ -104,6 +109,10 @@ public:
     virtual std::optional<StoredDraft> draft(qint64 id) = 0;
     // The draft's events, oldest first.
     virtual std::vector<StoredEvent> events(qint64 draftId) = 0;
+    // The latest return, not withdrawn, of a draft with this account key
+    // for one of the reasons `reasons` (ReturnReasons::code).
+    virtual std::optional<StoredEvent> latestReturnOnAccount(const QByteArray& accountKey,
+                                                             const QStringList& reasons) = 0;
 
     // At most `count` drafts recorded before the draft `beforeId`, newest
     // first (in the order they were recorded).

@@ -36,6 +36,10 @@ QString RegisterTexts::statusName(DraftStatus status)
         return QStringLiteral("Deposited");
     case DraftStatus::Returned:
         return QStringLiteral("Returned");
+    case DraftStatus::Paid:
+        return QStringLiteral("Paid");
+    case DraftStatus::Represented:
+        return QStringLiteral("Re-presented");
     case DraftStatus::Uncertain:
         break;
     }
@@ -51,6 +55,8 @@ QString RegisterTexts::eventName(DraftEventKind kind)
         return QStringLiteral("No authorization record");
     case DraftEventKind::LetterSent:
         return QStringLiteral("Confirmation letter sent");
+    case DraftEventKind::Withdrawal:
+        return QStringLiteral("Withdrawn");
     default:
         break;
     }

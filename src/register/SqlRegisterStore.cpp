@@ -51,11 +51,36 @@ std::optional<qint64> optionalCents(const QVariant& value)
     return value.toLongLong();
 }
 
+// An event `s` that sets the status and that no withdrawal took back.
+const QString ActiveStatusEvent =
+    QStringLiteral("s.sets_status = 1 AND NOT EXISTS (SELECT 1 FROM draft_events w WHERE w.withdraws = s.id)");
+
 // The status of a draft: the kind of its latest status event. Plain SQL
 // (a subquery for the latest id) rather than any one database's shorthand.
-const QString StatusColumn =
-    QStringLiteral("(SELECT e.kind FROM draft_events e WHERE e.id = "
-                   "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = d.id AND s.sets_status = 1))");
+const QString StatusColumn = QStringLiteral("(SELECT e.kind FROM draft_events e WHERE e.id = "
+                                            "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = d.id AND %1))")
+                                 .arg(ActiveStatusEvent);
+
+QVariant textOrNull(const QString& value)
+{
+    return value.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value);
+}
+
+StoredEvent eventFrom(const QSqlRecord& row)
+{
+    StoredEvent event;
+    event.id = row.value(QStringLiteral("id")).toLongLong();
+    event.draftId = row.value(QStringLiteral("draft_id")).toLongLong();
+    event.recordedAt = row.value(QStringLiteral("recorded_at")).toLongLong();
+    event.kind = row.value(QStringLiteral("kind")).toString();
+    event.setsStatus = row.value(QStringLiteral("sets_status")).toInt() != 0;
+    event.jobId = row.value(QStringLiteral("job_id")).toString();
+    event.text = row.value(QStringLiteral("detail")).toString();
+    event.effectiveDate = row.value(QStringLiteral("effective_date")).toString();
+    event.reason = row.value(QStringLiteral("reason")).toString();
+    event.withdraws = row.value(QStringLiteral("withdraws")).toLongLong();
+    return event;
+}
 
 const QString RowColumns = QStringLiteral("d.id, d.uid, d.recorded_at, d.check_number, d.payor_line1, "
                                           "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
@@ -263,14 +288,18 @@ void SqlRegisterStore::addEvent(const StoredEvent& event)
 
 void SqlRegisterStore::insertEvent(const StoredEvent& event)
 {
-    QSqlQuery query = prepare(QStringLiteral("INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, "
-                                             "job_id, detail) VALUES (?, ?, ?, ?, ?, ?)"));
+    QSqlQuery query =
+        prepare(QStringLiteral("INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, job_id, detail, "
+                               "effective_date, reason, withdraws) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     query.addBindValue(event.draftId);
     query.addBindValue(event.recordedAt);
     query.addBindValue(text(event.kind));
     query.addBindValue(event.setsStatus ? 1 : 0);
     query.addBindValue(text(event.jobId));
     query.addBindValue(text(event.text));
+    query.addBindValue(textOrNull(event.effectiveDate));
+    query.addBindValue(textOrNull(event.reason));
+    query.addBindValue(event.withdraws > 0 ? QVariant(event.withdraws) : QVariant(QMetaType::fromType<qint64>()));
     exec(query);
 }
 
@@ -290,18 +319,34 @@ std::vector<StoredEvent> SqlRegisterStore::events(qint64 draftId)
     query.addBindValue(draftId);
     exec(query);
     std::vector<StoredEvent> found;
-    while (query.next()) {
-        const QSqlRecord row = query.record();
-        StoredEvent event;
-        event.draftId = draftId;
-        event.recordedAt = row.value(QStringLiteral("recorded_at")).toLongLong();
-        event.kind = row.value(QStringLiteral("kind")).toString();
-        event.setsStatus = row.value(QStringLiteral("sets_status")).toInt() != 0;
-        event.jobId = row.value(QStringLiteral("job_id")).toString();
-        event.text = row.value(QStringLiteral("detail")).toString();
-        found.push_back(event);
-    }
+    while (query.next())
+        found.push_back(eventFrom(query.record()));
     return found;
+}
+
+std::optional<StoredEvent> SqlRegisterStore::latestReturnOnAccount(const QByteArray& accountKey,
+                                                                   const QStringList& reasons)
+{
+    if (accountKey.isEmpty() || reasons.isEmpty())
+        return std::nullopt;
+    QStringList marks;
+    for (qsizetype i = 0; i < reasons.size(); ++i)
+        marks.append(QStringLiteral("?"));
+    QSqlQuery query = prepare(QStringLiteral("SELECT s.* FROM drafts d JOIN draft_events s ON s.draft_id = d.id "
+                                             "WHERE d.account_key = ? AND s.kind = ? AND s.reason IN (%1) AND %2 "
+                                             "ORDER BY s.id DESC LIMIT 1")
+                                  .arg(marks.join(QStringLiteral(", ")), ActiveStatusEvent));
+    query.addBindValue(accountKey);
+    query.addBindValue(DraftEvent::code(DraftEventKind::Returned));
+    for (const QString& reason : reasons)
+        query.addBindValue(reason);
+    exec(query);
+    if (!query.next()) {
+        if (query.lastError().isValid())
+            fail(query.lastError());
+        return std::nullopt;
+    }
+    return eventFrom(query.record());
 }
 
 std::vector<std::pair<QString, QVariant>> SqlRegisterStore::columnsOf(const StoredDraft& draft)
@@ -400,11 +445,13 @@ std::vector<StoredDraft> SqlRegisterStore::draftsWithAccountKey(const QByteArray
 
 std::vector<UncertainPrint> SqlRegisterStore::uncertainPrints()
 {
-    QSqlQuery query = prepare(QStringLiteral(
-        "SELECT e.draft_id, d.destination, e.job_id FROM draft_events e JOIN drafts d ON d.id = e.draft_id "
-        "WHERE e.kind = ? AND e.job_id <> '' AND d.destination_kind <> ? AND e.id = "
-        "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = e.draft_id AND s.sets_status = 1) "
-        "ORDER BY e.id"));
+    QSqlQuery query =
+        prepare(QStringLiteral(
+                    "SELECT e.draft_id, d.destination, e.job_id FROM draft_events e JOIN drafts d ON d.id = e.draft_id "
+                    "WHERE e.kind = ? AND e.job_id <> '' AND d.destination_kind <> ? AND e.id = "
+                    "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = e.draft_id AND %1) "
+                    "ORDER BY e.id")
+                    .arg(ActiveStatusEvent));
     query.addBindValue(DraftEvent::code(DraftEventKind::Uncertain));
     query.addBindValue(RegisterCodes::destination(SentDraft::Kind::PdfFile));
     exec(query);

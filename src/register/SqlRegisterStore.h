@@ -30,6 +30,7 @@ public:
     void addEvent(const StoredEvent& event) override;
     std::optional<StoredDraft> draft(qint64 id) override;
     std::vector<StoredEvent> events(qint64 draftId) override;
+    std::optional<StoredEvent> latestReturnOnAccount(const QByteArray& accountKey, const QStringList& reasons) override;
     std::vector<StoredDraft> drafts(qint64 beforeId, int count) override;
     std::vector<StoredDraft> draftsWithChequeKey(const QByteArray& chequeKey) override;
     std::vector<StoredDraft> draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents,

@@ -39,7 +39,11 @@ public:
         return added.id;
     }
 
-    void addEvent(const StoredEvent& event) override { m_events.push_back(event); }
+    void addEvent(const StoredEvent& event) override
+    {
+        m_events.push_back(event);
+        m_events.back().id = ++m_lastEventId;
+    }
 
     std::optional<StoredDraft> draft(qint64 id) override { return find(id); }
 
@@ -49,6 +53,19 @@ public:
         std::copy_if(m_events.begin(), m_events.end(), std::back_inserter(found),
                      [&](const StoredEvent& event) { return event.draftId == draftId; });
         return found;
+    }
+
+    std::optional<StoredEvent> latestReturnOnAccount(const QByteArray& accountKey, const QStringList& reasons) override
+    {
+        std::optional<StoredEvent> latest;
+        for (const StoredEvent& event : m_events) {
+            const std::optional<StoredDraft> draft = find(event.draftId);
+            if (!accountKey.isEmpty() && draft && draft->accountKey == accountKey &&
+                event.kind == DraftEvent::code(DraftEventKind::Returned) && reasons.contains(event.reason) &&
+                isActiveStatus(event))
+                latest = event;
+        }
+        return latest;
     }
 
     std::vector<StoredDraft> drafts(qint64 beforeId, int count) override
@@ -142,11 +159,18 @@ public:
     }
 
 private:
+    // A status event that no withdrawal took back.
+    bool isActiveStatus(const StoredEvent& event) const
+    {
+        return event.setsStatus && std::none_of(m_events.begin(), m_events.end(),
+                                                [&](const StoredEvent& other) { return other.withdraws == event.id; });
+    }
+
     std::optional<StoredEvent> latestStatus(qint64 draftId) const
     {
         std::optional<StoredEvent> latest;
         for (const StoredEvent& event : m_events) {
-            if (event.draftId == draftId && event.setsStatus)
+            if (event.draftId == draftId && isActiveStatus(event))
                 latest = event;
         }
         return latest;
@@ -213,4 +237,5 @@ private:
     std::vector<StoredEvent> m_events;
     std::vector<StoredAuthorization> m_authorizations;
     qint64 m_removed = 0;
+    qint64 m_lastEventId = 0;
 };

@@ -5,6 +5,7 @@
 #include "fakes/FakeRegisterStore.h"
 #include "fakes/TestFiles.h"
 #include "print/PrintJobStates.h"
+#include "register/DraftLifecycle.h"
 #include "register/DraftRegister.h"
 #include "register/KeychainKeyring.h"
 #include "register/ProofCopies.h"
@@ -32,6 +33,8 @@
 #include <ctime>
 #include <sys/mount.h>
 #include <unistd.h>
+
+Q_DECLARE_METATYPE(DraftStatus)
 
 namespace {
 
@@ -163,7 +166,9 @@ public:
 };
 
 // One step of a draft's history as a test writes it: "printed:17",
-// "returned:Insufficient funds", "settled:17:completed", "canceled:17:canceled".
+// "returned:Insufficient funds" (a reason in the merchant's words),
+// "returned:not-authorized:2026-12-03" (a listed reason, on its day),
+// "deposited:2026-12-02:Slip 15", "settled:17:completed", "canceled:17:canceled".
 DraftEvent eventFrom(const QString& step)
 {
     const QStringList parts = step.split(QLatin1Char(':'));
@@ -179,12 +184,20 @@ DraftEvent eventFrom(const QString& step)
         return DraftEvent::printedAfterLookUp(arg, parts.value(2));
     if (kind == QLatin1String("canceled"))
         return DraftEvent::notPrintedAfterLookUp(arg, parts.value(2));
+    const QDate day = QDate::fromString(parts.value(1), Qt::ISODate);
     if (kind == QLatin1String("voided"))
-        return DraftEvent::voided();
+        return DraftEvent::voided(day);
     if (kind == QLatin1String("deposited"))
-        return DraftEvent::deposited();
-    if (kind == QLatin1String("returned"))
-        return DraftEvent::returned(arg);
+        return DraftEvent::deposited(day, parts.value(2));
+    if (kind == QLatin1String("paid"))
+        return DraftEvent::paid(day);
+    if (kind == QLatin1String("re-presented"))
+        return DraftEvent::represented(day, parts.value(2));
+    if (kind == QLatin1String("returned")) {
+        if (const std::optional<ReturnReason> reason = ReturnReasons::fromCode(arg))
+            return DraftEvent::returned(QDate::fromString(parts.value(2), Qt::ISODate), *reason);
+        return DraftEvent::returned({}, ReturnReason::Other, arg);
+    }
     if (kind == QLatin1String("exported"))
         return DraftEvent::exported();
     if (kind == QLatin1String("letter"))
@@ -194,11 +207,20 @@ DraftEvent eventFrom(const QString& step)
     return DraftEvent::note(arg);
 }
 
+// "<recorded> <event>|<job>|<text>", then what a change has: "|on <day>",
+// "|<reason>", " (withdrawn)".
 QString historyLine(const RecordedEvent& recorded)
 {
-    return QStringLiteral("%1 %2|%3|%4")
-        .arg(recorded.time.toString(Qt::ISODate), RegisterTexts::eventName(recorded.event.kind), recorded.event.jobId,
-             recorded.event.text);
+    QString line = QStringLiteral("%1 %2|%3|%4")
+                       .arg(recorded.time.toString(Qt::ISODate), RegisterTexts::eventName(recorded.event.kind),
+                            recorded.event.jobId, recorded.event.text);
+    if (recorded.event.effective.isValid())
+        line += QStringLiteral("|on ") + recorded.event.effective.toString(Qt::ISODate);
+    if (recorded.event.reason)
+        line += QLatin1Char('|') + ReturnReasons::name(*recorded.event.reason);
+    if (recorded.withdrawn)
+        line += QStringLiteral(" (withdrawn)");
+    return line;
 }
 
 // The register's files as they are on disk now.
@@ -403,7 +425,7 @@ private Q_SLOTS:
             << QStringList{"printed:17", "deposited", "returned:Insufficient funds", "note:Asked for a new check"}
             << "Returned"
             << QStringList{"2026-12-08T18:01:00Z Printed|17|", "2026-12-08T18:02:00Z Deposited||",
-                           "2026-12-08T18:03:00Z Returned||Insufficient funds",
+                           "2026-12-08T18:03:00Z Returned||Insufficient funds|Other",
                            "2026-12-08T18:04:00Z Note||Asked for a new check"}
             << QStringList{"printed", "deposited", "returned", "note"};
     }
@@ -444,6 +466,190 @@ private Q_SLOTS:
         QCOMPARE(details.record.texts, sampleTexts());
         later.reset();
         QCOMPARE(eventCodes(path), codes);
+    }
+
+    void whichChangeFollowsWhichStatus_data()
+    {
+        QTest::addColumn<DraftStatus>("status");
+        // What each change answers, in the order Void, Deposit, Pay, Return,
+        // Re-present, Withdraw; empty where it applies.
+        QTest::addColumn<QStringList>("refusals");
+
+        const QString notDeposited = "The draft has not been deposited.";
+        const QString onlyBeforeDeposit = "Only a draft not yet deposited can be voided.";
+        const QString onlyReturned = "Only a draft that came back from the bank can be re-presented.";
+        const QString fromItsPrint = "There is no change to withdraw: the draft's status comes from its print.";
+        const QString withTheBank = "The draft is with the bank.";
+        QTest::newRow("printed") << DraftStatus::Printed
+                                 << QStringList{"", "", notDeposited, notDeposited, onlyReturned, fromItsPrint};
+        QTest::newRow("exported") << DraftStatus::Exported
+                                  << QStringList{"", "", notDeposited, notDeposited, onlyReturned, fromItsPrint};
+        QTest::newRow("uncertain") << DraftStatus::Uncertain
+                                   << QStringList{"", "", notDeposited, notDeposited, onlyReturned, fromItsPrint};
+        QTest::newRow("not printed") << DraftStatus::NotPrinted
+                                     << QStringList{"The draft was not printed.",
+                                                    "The draft was not printed.",
+                                                    "The draft was not printed.",
+                                                    "The draft was not printed.",
+                                                    onlyReturned,
+                                                    fromItsPrint};
+        QTest::newRow("voided") << DraftStatus::Voided
+                                << QStringList{"The draft is voided.", "The draft is voided.", "The draft is voided.",
+                                               "The draft is voided.", onlyReturned,           ""};
+        QTest::newRow("deposited") << DraftStatus::Deposited
+                                   << QStringList{onlyBeforeDeposit, withTheBank, "", "", onlyReturned, ""};
+        QTest::newRow("re-presented") << DraftStatus::Represented
+                                      << QStringList{onlyBeforeDeposit, withTheBank, "", "", onlyReturned, ""};
+        const QString cameBack = "The draft came back from the bank: mark it Re-presented first if it went again.";
+        QTest::newRow("returned") << DraftStatus::Returned
+                                  << QStringList{
+                                         onlyBeforeDeposit,
+                                         "The draft came back from the bank: mark it Re-presented when it goes again.",
+                                         cameBack,
+                                         cameBack,
+                                         "",
+                                         ""};
+        QTest::newRow("paid") << DraftStatus::Paid
+                              << QStringList{onlyBeforeDeposit,    "The draft is paid.", "The draft is paid.",
+                                             "The draft is paid.", onlyReturned,         ""};
+    }
+
+    void whichChangeFollowsWhichStatus()
+    {
+        QFETCH(DraftStatus, status);
+        QFETCH(QStringList, refusals);
+
+        using Change = DraftLifecycle::Change;
+        QStringList answers;
+        for (const Change change :
+             {Change::Void, Change::Deposit, Change::Pay, Change::Return, Change::Represent, Change::Withdraw})
+            answers.append(DraftLifecycle::refusal(status, change).value_or(QString()));
+        QCOMPARE(answers, refusals);
+    }
+
+    void theDayOfAChange_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QString>("refusal");
+
+        // The latest status on 12/03/2026; today 12/08/2026.
+        QTest::newRow("today") << QDate(2026, 12, 8) << QString();
+        QTest::newRow("tomorrow") << QDate(2026, 12, 9) << "The date cannot be later than today.";
+        QTest::newRow("the day of the latest status") << QDate(2026, 12, 3) << QString();
+        QTest::newRow("the day before")
+            << QDate(2026, 12, 2) << "The date cannot be before 12/03/2026, the date of the draft's latest status.";
+        QTest::newRow("no date") << QDate() << "The date is not a date.";
+    }
+
+    void theDayOfAChange()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QString, refusal);
+        QCOMPARE(DraftLifecycle::dayRefusal(day, QDate(2026, 12, 3), QDate(2026, 12, 8)).value_or(QString()), refusal);
+    }
+
+    void aDraftsLifeWithTheBank_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // eventFrom's, or "withdraw"; each a minute after the one before
+        QTest::addColumn<QStringList>("refused");
+        QTest::addColumn<DraftStatus>("status");
+        QTest::addColumn<QStringList>("history"); // after the print on 12/01
+
+        QTest::newRow("deposited, returned, re-presented twice, paid")
+            << QStringList{"deposited:2026-12-02:Slip 15",    "returned:insufficient-funds:2026-12-04",
+                           "re-presented:2026-12-05:Slip 16", "returned:uncollected-funds:2026-12-06",
+                           "re-presented:2026-12-07",         "paid:2026-12-08"}
+            << QStringList() << DraftStatus::Paid
+            << QStringList{"2026-12-08T18:01:00Z Deposited||Slip 15|on 2026-12-02",
+                           "2026-12-08T18:02:00Z Returned|||on 2026-12-04|Insufficient funds",
+                           "2026-12-08T18:03:00Z Re-presented||Slip 16|on 2026-12-05",
+                           "2026-12-08T18:04:00Z Returned|||on 2026-12-06|Uncollected funds",
+                           "2026-12-08T18:05:00Z Re-presented|||on 2026-12-07",
+                           "2026-12-08T18:06:00Z Paid|||on 2026-12-08"};
+        QTest::newRow("a deposit today by default")
+            << QStringList{"deposited"} << QStringList() << DraftStatus::Deposited
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-08"};
+        QTest::newRow("void after a deposit")
+            << QStringList{"deposited:2026-12-07", "voided"}
+            << QStringList{"Only a draft not yet deposited can be voided."} << DraftStatus::Deposited
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-07"};
+        QTest::newRow("returned before a deposit")
+            << QStringList{"returned:not-authorized:2026-12-07"} << QStringList{"The draft has not been deposited."}
+            << DraftStatus::Printed << QStringList();
+        QTest::newRow("deposited after a void")
+            << QStringList{"voided", "deposited:2026-12-08"} << QStringList{"The draft is voided."}
+            << DraftStatus::Voided << QStringList{"2026-12-08T18:01:00Z Voided|||on 2026-12-08"};
+        QTest::newRow("paid after a return, then re-presented")
+            << QStringList{"deposited:2026-12-02", "returned:stop-payment:2026-12-03", "paid:2026-12-04",
+                           "re-presented:2026-12-04", "paid:2026-12-05"}
+            << QStringList{"The draft came back from the bank: mark it Re-presented first if it went again."}
+            << DraftStatus::Paid
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-02",
+                           "2026-12-08T18:02:00Z Returned|||on 2026-12-03|Stop payment",
+                           "2026-12-08T18:04:00Z Re-presented|||on 2026-12-04",
+                           "2026-12-08T18:05:00Z Paid|||on 2026-12-05"};
+        QTest::newRow("a day before the latest status")
+            << QStringList{"deposited:2026-12-05", "returned:account-closed:2026-12-04"}
+            << QStringList{"The date cannot be before 12/05/2026, the date of the draft's latest status."}
+            << DraftStatus::Deposited << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-05"};
+        QTest::newRow("a day after today")
+            << QStringList{"deposited:2026-12-09"} << QStringList{"The date cannot be later than today."}
+            << DraftStatus::Printed << QStringList();
+        QTest::newRow("a deposit withdrawn, then voided")
+            << QStringList{"deposited:2026-12-07", "withdraw", "voided"} << QStringList() << DraftStatus::Voided
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-07 (withdrawn)",
+                           "2026-12-08T18:02:00Z Withdrawn||", "2026-12-08T18:03:00Z Voided|||on 2026-12-08"};
+        QTest::newRow("two changes withdrawn, not the print")
+            << QStringList{"deposited:2026-12-07", "returned:not-authorized:2026-12-08", "withdraw", "withdraw",
+                           "withdraw"}
+            << QStringList{"There is no change to withdraw: the draft's status comes from its print."}
+            << DraftStatus::Printed
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-07 (withdrawn)",
+                           "2026-12-08T18:02:00Z Returned|||on 2026-12-08|Not authorized (withdrawn)",
+                           "2026-12-08T18:03:00Z Withdrawn||", "2026-12-08T18:04:00Z Withdrawn||"};
+        QTest::newRow("a withdrawn return is deposited again")
+            << QStringList{"deposited:2026-12-07", "returned:not-authorized:2026-12-08", "withdraw", "paid:2026-12-08"}
+            << QStringList() << DraftStatus::Paid
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-07",
+                           "2026-12-08T18:02:00Z Returned|||on 2026-12-08|Not authorized (withdrawn)",
+                           "2026-12-08T18:03:00Z Withdrawn||", "2026-12-08T18:04:00Z Paid|||on 2026-12-08"};
+    }
+
+    void aDraftsLifeWithTheBank()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, refused);
+        QFETCH(DraftStatus, status);
+        QFETCH(QStringList, history);
+
+        // The same life in a register file and in the store of the rules' tests.
+        auto file = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        for (DraftRegister* drafts : {&file->open(nullptr), inMemory.get()}) {
+            m_now = Now.addDays(-7);
+            const DraftId id = drafts->record(printed(sampleTexts()), DraftEvent::printed("17"));
+            m_now = Now;
+            QStringList refusals;
+            for (const QString& step : steps) {
+                m_now = m_now.addSecs(60);
+                try {
+                    if (step == QLatin1String("withdraw"))
+                        drafts->withdrawLatestChange(id);
+                    else
+                        drafts->change(id, eventFrom(step));
+                } catch (const QuilloError& error) {
+                    refusals.append(error.message());
+                }
+            }
+            QCOMPARE(refusals, refused);
+            const DraftDetails details = drafts->details(id);
+            QStringList lines;
+            for (const RecordedEvent& event : details.history)
+                lines.append(historyLine(event));
+            QCOMPARE(lines, QStringList{"2026-12-01T18:00:00Z Printed|17|"} + history);
+            QCOMPARE(details.status, status);
+            QCOMPARE(drafts->drafts().front().status, status);
+        }
     }
 
     void aDraftKeepsWhatItWasPrintedWith()
@@ -1167,9 +1373,16 @@ private Q_SLOTS:
     void anEarlierVersionRegisterIsBroughtForward_data()
     {
         QTest::addColumn<int>("version");
-        QTest::addColumn<QStringList>("dropped"); // the tables of later versions
-        QTest::newRow("the first version") << 1 << QStringList{"draft_authorizations", "register_schema"};
-        QTest::newRow("the second, its version kept by SQLite") << 2 << QStringList{"register_schema"};
+        QTest::addColumn<QStringList>("dropped"); // what later versions add
+
+        const QStringList eventDays = {
+            "DROP INDEX draft_events_by_withdrawn", "ALTER TABLE draft_events DROP COLUMN effective_date",
+            "ALTER TABLE draft_events DROP COLUMN reason", "ALTER TABLE draft_events DROP COLUMN withdraws"};
+        QTest::newRow("the first version")
+            << 1 << QStringList{"DROP TABLE draft_authorizations", "DROP TABLE register_schema"} + eventDays;
+        QTest::newRow("the second, its version kept by SQLite")
+            << 2 << QStringList{"DROP TABLE register_schema"} + eventDays;
+        QTest::newRow("the third, without the days of events") << 3 << eventDays;
     }
 
     void anEarlierVersionRegisterIsBroughtForward()
@@ -1190,8 +1403,10 @@ private Q_SLOTS:
             file.setDatabaseName(path);
             QVERIFY(file.open());
             QSqlQuery query(file);
-            for (const QString& table : dropped)
-                QVERIFY(query.exec("DROP TABLE " + table));
+            for (const QString& statement : dropped)
+                QVERIFY2(query.exec(statement), qPrintable(statement));
+            if (version >= 3)
+                QVERIFY(query.exec(QStringLiteral("UPDATE register_schema SET version = %1").arg(version)));
             QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
             file.close();
         }
@@ -1205,6 +1420,16 @@ private Q_SLOTS:
         draft.authorization = authorization();
         const DraftId later = drafts.record(draft, DraftEvent::printed("2"));
         QCOMPARE(drafts.details(later).record.authorization, std::optional(authorization()));
+        // The old draft's life goes on with the days of its changes.
+        drafts.change(old, DraftEvent::deposited(QDate(2026, 12, 8), "Slip 15"));
+        drafts.withdrawLatestChange(old);
+        QStringList lines;
+        for (const RecordedEvent& event : drafts.details(old).history)
+            lines.append(historyLine(event));
+        QCOMPARE(lines, (QStringList{"2026-12-08T18:00:00Z Printed|1|",
+                                     "2026-12-08T18:00:00Z Deposited||Slip 15|on 2026-12-08 (withdrawn)",
+                                     "2026-12-08T18:00:00Z Withdrawn||"}));
+        QCOMPARE(drafts.drafts().back().status, DraftStatus::Printed);
         registerSession.reset();
         // The version is a row of the schema's table now, and SQLite's own
         // says the same to programs that read only that.
@@ -1214,10 +1439,10 @@ private Q_SLOTS:
             QVERIFY(file.open());
             QSqlQuery query(file);
             QVERIFY(query.exec("SELECT version FROM register_schema") && query.next());
-            QCOMPARE(query.value(0).toInt(), 3);
+            QCOMPARE(query.value(0).toInt(), 4);
             QVERIFY(!query.next());
             QVERIFY(query.exec("PRAGMA user_version") && query.next());
-            QCOMPARE(query.value(0).toInt(), 3);
+            QCOMPARE(query.value(0).toInt(), 4);
             file.close();
         }
         QSqlDatabase::removeDatabase("later");
@@ -1506,7 +1731,7 @@ private Q_SLOTS:
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
             other.setDatabaseName(path);
             QVERIFY(other.open());
-            QVERIFY(QSqlQuery(other).exec("UPDATE register_schema SET version = 4"));
+            QVERIFY(QSqlQuery(other).exec("UPDATE register_schema SET version = 5"));
             other.close();
         } else if (fault == QLatin1String("locked")) {
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);

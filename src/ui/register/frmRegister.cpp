@@ -6,12 +6,14 @@
 #include "platform/MessageBoxService.h"
 #include "platform/QuestionBox.h"
 #include "platform/TextPrompt.h"
+#include "register/DraftLifecycle.h"
 #include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
 #include "register/RegisterSession.h"
 #include "register/RegisterTexts.h"
+#include "register/StatusChangePrompt.h"
 #include "ui/register/frmOldDrafts.h"
 
 #include <QCheckBox>
@@ -68,14 +70,53 @@ QDate rangeEnd(const QDateEdit* box)
     return box->date() == AnyDay ? QDate() : box->date();
 }
 
-QString historyLine(const RecordedEvent& recorded)
+QString dayText(const QDate& day)
 {
-    QString line = RegisterTexts::dateTimeText(recorded.time) + QStringLiteral("  ") +
-                   RegisterTexts::eventName(recorded.event.kind);
-    if (!recorded.event.jobId.isEmpty())
-        line += QStringLiteral(" (job %1)").arg(recorded.event.jobId);
-    if (!recorded.event.text.isEmpty())
-        line += QStringLiteral(": ") + recorded.event.text;
+    return day.toString(QStringLiteral("MM/dd/yyyy"));
+}
+
+// A change as a withdrawal names it: "Deposited on 12/07/2026".
+QString changeText(const RecordedEvent& recorded)
+{
+    QString text = RegisterTexts::eventName(recorded.event.kind);
+    if (recorded.event.effective.isValid())
+        text += QStringLiteral(" on ") + dayText(recorded.event.effective);
+    return text;
+}
+
+// One line of the history: when it was recorded, what happened and on which
+// day; a re-presentment counted, a withdrawn change marked.
+QString historyLine(const RecordedEvent& recorded, const std::vector<RecordedEvent>& history)
+{
+    const DraftEvent& event = recorded.event;
+    QString line = RegisterTexts::dateTimeText(recorded.time) + QStringLiteral("  ") + changeText(recorded);
+    if (event.kind == DraftEventKind::Represented) {
+        int count = 0;
+        for (const RecordedEvent& earlier : history) {
+            if (earlier.event.kind == DraftEventKind::Represented && !earlier.withdrawn)
+                ++count;
+            if (&earlier == &recorded)
+                break;
+        }
+        line += QStringLiteral(" (re-presentment %1)").arg(count);
+    }
+    if (!event.jobId.isEmpty())
+        line += QStringLiteral(" (job %1)").arg(event.jobId);
+    if (event.kind == DraftEventKind::Withdrawal) {
+        for (const RecordedEvent& withdrawn : history) {
+            if (withdrawn.id == event.withdraws)
+                line += QStringLiteral(": ") + changeText(withdrawn);
+        }
+    }
+    if (event.reason && *event.reason != ReturnReason::Other)
+        line += QStringLiteral(": ") + ReturnReasons::name(*event.reason);
+    else if (!event.text.isEmpty() &&
+             (event.kind == DraftEventKind::Deposited || event.kind == DraftEventKind::Represented))
+        line += QStringLiteral(", deposit ") + event.text;
+    else if (!event.text.isEmpty())
+        line += QStringLiteral(": ") + event.text;
+    if (recorded.withdrawn)
+        line += QStringLiteral(" (withdrawn)");
     return line;
 }
 
@@ -168,8 +209,11 @@ void frmRegister::buildControls()
     cmdOpen = commandButton("cmdOpen", QStringLiteral("&Open as Draft"), this);
     cmdPrintAgain = commandButton("cmdPrintAgain", QStringLiteral("&Print Again"), this);
     cmdVoid = commandButton("cmdVoid", QStringLiteral("&Void"), this);
-    cmdDeposited = commandButton("cmdDeposited", QStringLiteral("Mark D&eposited"), this);
+    cmdDeposited = commandButton("cmdDeposited", QStringLiteral("Mark D&eposited..."), this);
+    cmdPaid = commandButton("cmdPaid", QStringLiteral("Mark P&aid..."), this);
     cmdReturned = commandButton("cmdReturned", QStringLiteral("Mark &Returned..."), this);
+    cmdRepresented = commandButton("cmdRepresented", QStringLiteral("Mar&k Re-presented..."), this);
+    cmdWithdraw = commandButton("cmdWithdraw", QStringLiteral("&Withdraw Last Change"), this);
     cmdNote = commandButton("cmdNote", QStringLiteral("Add &Note..."), this);
     cmdExportCsv = commandButton("cmdExportCsv", QStringLiteral("E&xport as CSV..."), this);
     chkFullNumbers = new QCheckBox(QStringLiteral("Include f&ull bank numbers"), this);
@@ -188,7 +232,8 @@ void frmRegister::buildControls()
     filters->addWidget(cboSortBy);
     filters->addWidget(chkDescending);
     auto* commands = new QHBoxLayout;
-    for (QPushButton* button : {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdReturned, cmdNote})
+    for (QPushButton* button :
+         {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdPaid, cmdReturned, cmdRepresented, cmdWithdraw, cmdNote})
         commands->addWidget(button);
     commands->addStretch(1);
     auto* bottom = new QHBoxLayout;
@@ -209,9 +254,10 @@ void frmRegister::buildControls()
     layout->addLayout(commands);
     layout->addLayout(bottom);
 
-    QWidget* order[] = {txtSearch,   dtpFrom,          dtpTo,        cboSortBy,      chkDescending, tblDrafts,
-                        lstHistory,  lblAuthorization, cmdOpen,      cmdPrintAgain,  cmdVoid,       cmdDeposited,
-                        cmdReturned, cmdNote,          cmdExportCsv, chkFullNumbers, cmdRemoveOld,  cmdClose};
+    QWidget* order[] = {txtSearch,      dtpFrom,          dtpTo,          cboSortBy,     chkDescending, tblDrafts,
+                        lstHistory,     lblAuthorization, cmdOpen,        cmdPrintAgain, cmdVoid,       cmdDeposited,
+                        cmdPaid,        cmdReturned,      cmdRepresented, cmdWithdraw,   cmdNote,       cmdExportCsv,
+                        chkFullNumbers, cmdRemoveOld,     cmdClose};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -248,7 +294,17 @@ void frmRegister::connectCommands()
     connect(cmdPrintAgain, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdPrintAgain_Click(); }));
     connect(cmdVoid, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdVoid_Click(); }));
     connect(cmdDeposited, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdDeposited_Click(); }));
+    connect(cmdPaid, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdPaid_Click(); }));
     connect(cmdReturned, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdReturned_Click(); }));
+    connect(cmdRepresented, &QPushButton::clicked, this,
+            Failures::guarded(failures, [this] { cmdRepresented_Click(); }));
+    connect(cmdWithdraw, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdWithdraw_Click(); }));
+    // Undo takes back the latest change, as the command does, when it applies.
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    connect(undo, &QShortcut::activated, this, Failures::guarded(failures, [this] {
+                if (cmdWithdraw->isEnabled())
+                    cmdWithdraw_Click();
+            }));
     connect(cmdNote, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdNote_Click(); }));
     connect(cmdExportCsv, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdExportCsv_Click(); }));
     connect(cmdRemoveOld, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdRemoveOld_Click(); }));
@@ -326,8 +382,7 @@ std::optional<DraftSummary> frmRegister::selected() const
 void frmRegister::showSelection()
 {
     const std::optional<DraftSummary> draft = selected();
-    for (QPushButton* command : {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdReturned, cmdNote})
-        command->setEnabled(draft.has_value());
+    showCommandsFor(draft);
     lblCount->setText(countText());
     lstHistory->clear();
     lblAuthorization->clear();
@@ -335,10 +390,32 @@ void frmRegister::showSelection()
         return;
     const DraftDetails details = m_register->details(draft->id);
     for (const RecordedEvent& event : details.history)
-        lstHistory->addItem(historyLine(event));
+        lstHistory->addItem(historyLine(event, details.history));
     lblAuthorization->setText(details.record.authorization
                                   ? RegisterTexts::authorizationSummary(*details.record.authorization)
                                   : RegisterTexts::noAuthorizationSummary());
+}
+
+void frmRegister::showCommandsFor(const std::optional<DraftSummary>& draft)
+{
+    for (QPushButton* command : {cmdOpen, cmdPrintAgain, cmdNote})
+        command->setEnabled(draft.has_value());
+    const std::pair<QPushButton*, DraftLifecycle::Change> changes[] = {
+        {cmdVoid, DraftLifecycle::Change::Void},
+        {cmdDeposited, DraftLifecycle::Change::Deposit},
+        {cmdPaid, DraftLifecycle::Change::Pay},
+        {cmdReturned, DraftLifecycle::Change::Return},
+        {cmdRepresented, DraftLifecycle::Change::Represent},
+        {cmdWithdraw, DraftLifecycle::Change::Withdraw},
+    };
+    for (const auto& [command, change] : changes) {
+        // Why a command does not apply, where the pointer and a screen reader find it.
+        const std::optional<QString> why = draft ? DraftLifecycle::refusal(draft->status, change)
+                                                 : std::optional(QStringLiteral("No draft is selected."));
+        command->setEnabled(!why);
+        command->setToolTip(why.value_or(QString()));
+        command->setAccessibleDescription(why.value_or(QString()));
+    }
 }
 
 QString frmRegister::countText() const
@@ -361,9 +438,38 @@ QString frmRegister::described(const DraftSummary& draft) const
 
 void frmRegister::append(const DraftSummary& draft, const DraftEvent& event)
 {
-    m_register->append(draft.id, event);
+    if (event.setsStatus())
+        m_register->change(draft.id, event);
+    else
+        m_register->append(draft.id, event);
     m_model->setStatus(draft.id, m_register->details(draft.id).status);
     showSelection();
+}
+
+void frmRegister::askAndChange(DraftEventKind kind, const QString& question)
+{
+    const std::optional<DraftSummary> draft = selected();
+    if (!draft)
+        return;
+    const QDate since = m_register->details(draft->id).statusDay;
+    const std::optional<StatusChangeAnswer> answer =
+        m_services.statusChanges->ask(kind, question.arg(described(*draft)), since, m_register->today());
+    if (!answer)
+        return;
+    switch (kind) {
+    case DraftEventKind::Deposited:
+        append(*draft, DraftEvent::deposited(answer->day, answer->deposit));
+        break;
+    case DraftEventKind::Represented:
+        append(*draft, DraftEvent::represented(answer->day, answer->deposit));
+        break;
+    case DraftEventKind::Returned:
+        append(*draft, DraftEvent::returned(answer->day, answer->reason, answer->otherText));
+        break;
+    default:
+        append(*draft, DraftEvent::paid(answer->day));
+        break;
+    }
 }
 
 void frmRegister::cmdOpen_Click()
@@ -386,24 +492,46 @@ void frmRegister::cmdVoid_Click()
     QString question = QStringLiteral("Void %1? It stays in the register, marked Voided.").arg(described(*draft));
     question[0] = question[0].toUpper();
     if (m_services.questions->ask(question))
-        append(*draft, DraftEvent::voided());
+        append(*draft, DraftEvent::voided(m_register->today()));
 }
 
 void frmRegister::cmdDeposited_Click()
 {
-    if (const std::optional<DraftSummary> draft = selected())
-        append(*draft, DraftEvent::deposited());
+    askAndChange(DraftEventKind::Deposited, QStringLiteral("When was %1 deposited?"));
+}
+
+void frmRegister::cmdPaid_Click()
+{
+    askAndChange(DraftEventKind::Paid, QStringLiteral("When was %1 paid?"));
 }
 
 void frmRegister::cmdReturned_Click()
 {
+    askAndChange(DraftEventKind::Returned, QStringLiteral("When did %1 come back, and why?"));
+}
+
+void frmRegister::cmdRepresented_Click()
+{
+    askAndChange(DraftEventKind::Represented, QStringLiteral("When was %1 deposited again?"));
+}
+
+void frmRegister::cmdWithdraw_Click()
+{
     const std::optional<DraftSummary> draft = selected();
     if (!draft)
         return;
-    const std::optional<QString> reason =
-        m_services.texts->askText(QStringLiteral("Why was %1 returned?").arg(described(*draft)));
-    if (reason && !reason->trimmed().isEmpty())
-        append(*draft, DraftEvent::returned(reason->trimmed()));
+    const DraftDetails details = m_register->details(draft->id);
+    QString latest;
+    for (const RecordedEvent& event : details.history) {
+        if (event.event.setsStatus() && !event.withdrawn)
+            latest = changeText(event);
+    }
+    if (!m_services.questions->ask(QStringLiteral("Withdraw \"%1\" from %2? It stays in the history, marked withdrawn.")
+                                       .arg(latest, described(*draft))))
+        return;
+    m_register->withdrawLatestChange(draft->id);
+    m_model->setStatus(draft->id, m_register->details(draft->id).status);
+    showSelection();
 }
 
 void frmRegister::cmdNote_Click()

@@ -38,7 +38,10 @@ public:
     void cmdPrintAgain_Click();
     void cmdVoid_Click();
     void cmdDeposited_Click();
+    void cmdPaid_Click();
     void cmdReturned_Click();
+    void cmdRepresented_Click();
+    void cmdWithdraw_Click();
     void cmdNote_Click();
     void cmdExportCsv_Click();
     void cmdRemoveOld_Click();
@@ -62,6 +65,9 @@ private:
     std::optional<DraftSummary> selected() const;
     void showSelection();
     void append(const DraftSummary& draft, const DraftEvent& event);
+    // Asks for the day and details of a change of the selected draft's status, and makes it.
+    void askAndChange(DraftEventKind kind, const QString& question);
+    void showCommandsFor(const std::optional<DraftSummary>& draft);
     QString described(const DraftSummary& draft) const;
     QString countText() const;
 
@@ -82,7 +88,10 @@ private:
     QPushButton* cmdPrintAgain = nullptr;
     QPushButton* cmdVoid = nullptr;
     QPushButton* cmdDeposited = nullptr;
+    QPushButton* cmdPaid = nullptr;
     QPushButton* cmdReturned = nullptr;
+    QPushButton* cmdRepresented = nullptr;
+    QPushButton* cmdWithdraw = nullptr;
     QPushButton* cmdNote = nullptr;
     QPushButton* cmdExportCsv = nullptr;
     QCheckBox* chkFullNumbers = nullptr;

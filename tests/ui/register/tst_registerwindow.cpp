@@ -4,6 +4,7 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
+#include "fakes/FakeStatusChangePrompt.h"
 #include "fakes/FakeTextPrompt.h"
 #include "fakes/TestFiles.h"
 #include "register/DraftRegister.h"
@@ -11,6 +12,7 @@
 #include "register/RegisterSession.h"
 #include "ui/register/frmOldDrafts.h"
 #include "ui/register/frmRegister.h"
+#include "ui/register/frmStatusChange.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -63,6 +65,7 @@ private:
     FakeMessageBox m_messages;
     FakeQuestionBox m_questions;
     FakeTextPrompt m_texts;
+    FakeStatusChangePrompt m_changes;
     FakeFileDialogs m_dialogs;
     FakeFailureReporter m_failures;
     FakePassphrasePrompt m_passphrase;
@@ -125,6 +128,7 @@ private:
         services.messages = &m_messages;
         services.questions = &m_questions;
         services.texts = &m_texts;
+        services.statusChanges = &m_changes;
         services.fileDialogs = &m_dialogs;
         services.failures = &m_failures;
         services.exportFolder = QDir::homePath();
@@ -155,6 +159,29 @@ private:
         table()->selectRow(int(numbers.indexOf(number)));
     }
 
+    // The six commands of a draft's status: the name of each that applies,
+    // "<name>: <why not>" (its tooltip and accessible description) of the others.
+    QStringList commandStates() const
+    {
+        QStringList states;
+        for (const char* name :
+             {"cmdVoid", "cmdDeposited", "cmdPaid", "cmdReturned", "cmdRepresented", "cmdWithdraw"}) {
+            QPushButton* command = button(name);
+            if (command->toolTip() != command->accessibleDescription())
+                states.append(QStringLiteral("%1 tooltip and description differ").arg(name));
+            states.append(command->isEnabled() ? QString::fromLatin1(name)
+                                               : QStringLiteral("%1: %2").arg(name, command->toolTip()));
+        }
+        return states;
+    }
+
+    void press(const char* name)
+    {
+        QPushButton* pressed = button(name);
+        pressed->setFocus();
+        QTest::keyClick(pressed, Qt::Key_Space);
+    }
+
     QStringList history() const
     {
         QStringList lines;
@@ -173,6 +200,7 @@ private Q_SLOTS:
         m_messages.shown.clear();
         m_questions = FakeQuestionBox();
         m_texts = FakeTextPrompt();
+        m_changes = FakeStatusChangePrompt();
         m_dialogs = FakeFileDialogs();
         m_failures.reports.clear();
         m_now = Now;
@@ -330,33 +358,31 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("yes");
-        QTest::addColumn<QString>("typed"); // null: Cancel
+        QTest::addColumn<QString>("typed");   // a note; null: Cancel
+        QTest::addColumn<QString>("deposit"); // "<day>|<deposit>" for the status dialog; null: Cancel
         QTest::addColumn<QString>("asked");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("history");
 
         const QString printed = "12/01/2026 9:30 PM  Printed (job 17)";
-        QTest::newRow("void") << "cmdVoid" << true << QString()
-                              << "Void check 1042 to \"Harbor Tools\" for $75.00? It stays in the register, marked "
-                                 "Voided."
-                              << "Voided" << QStringList{printed, "12/08/2026 12:00 PM  Voided"};
-        QTest::newRow("void, No") << "cmdVoid" << false << QString()
-                                  << "Void check 1042 to \"Harbor Tools\" for $75.00? It stays in the register, "
-                                     "marked Voided."
-                                  << "Printed" << QStringList{printed};
-        QTest::newRow("deposited") << "cmdDeposited" << false << QString() << QString() << "Deposited"
-                                   << QStringList{printed, "12/08/2026 12:00 PM  Deposited"};
-        QTest::newRow("returned") << "cmdReturned" << false << " Insufficient funds "
-                                  << "Why was check 1042 to \"Harbor Tools\" for $75.00 returned?"
-                                  << "Returned"
-                                  << QStringList{printed, "12/08/2026 12:00 PM  Returned: Insufficient funds"};
-        QTest::newRow("returned, cancelled")
-            << "cmdReturned" << false << QString() << "Why was check 1042 to \"Harbor Tools\" for $75.00 returned?"
-            << "Printed" << QStringList{printed};
-        QTest::newRow("returned without a reason") << "cmdReturned" << false << "   "
-                                                   << "Why was check 1042 to \"Harbor Tools\" for $75.00 returned?"
-                                                   << "Printed" << QStringList{printed};
-        QTest::newRow("note") << "cmdNote" << false << "Customer asked for a copy"
+        const QString voidAsked =
+            "Void check 1042 to \"Harbor Tools\" for $75.00? It stays in the register, marked Voided.";
+        const QString depositAsked = "Deposited: When was check 1042 to \"Harbor Tools\" for $75.00 deposited? "
+                                     "[2026-12-01..2026-12-08]";
+        QTest::newRow("void") << "cmdVoid" << true << QString() << QString() << voidAsked << "Voided"
+                              << QStringList{printed, "12/08/2026 12:00 PM  Voided on 12/08/2026"};
+        QTest::newRow("void, No") << "cmdVoid" << false << QString() << QString() << voidAsked << "Printed"
+                                  << QStringList{printed};
+        QTest::newRow("deposited") << "cmdDeposited" << false << QString() << "2026-12-05|Slip 15" << depositAsked
+                                   << "Deposited"
+                                   << QStringList{printed,
+                                                  "12/08/2026 12:00 PM  Deposited on 12/05/2026, deposit Slip 15"};
+        QTest::newRow("deposited, no slip")
+            << "cmdDeposited" << false << QString() << "2026-12-01|" << depositAsked << "Deposited"
+            << QStringList{printed, "12/08/2026 12:00 PM  Deposited on 12/01/2026"};
+        QTest::newRow("deposited, cancelled")
+            << "cmdDeposited" << false << QString() << QString() << depositAsked << "Printed" << QStringList{printed};
+        QTest::newRow("note") << "cmdNote" << false << "Customer asked for a copy" << QString()
                               << "Note on check 1042 to \"Harbor Tools\" for $75.00:"
                               << "Printed"
                               << QStringList{printed, "12/08/2026 12:00 PM  Note: Customer asked for a copy"};
@@ -367,18 +393,22 @@ private Q_SLOTS:
         QFETCH(QString, command);
         QFETCH(bool, yes);
         QFETCH(QString, typed);
+        QFETCH(QString, deposit);
         QFETCH(QString, asked);
         QFETCH(QString, status);
         QFETCH(QStringList, history);
 
         m_questions.answer = yes;
         m_texts.answer = typed;
+        if (!deposit.isNull())
+            m_changes.answer = StatusChangeAnswer{QDate::fromString(deposit.section('|', 0, 0), Qt::ISODate),
+                                                  deposit.section('|', 1),
+                                                  ReturnReason::Other,
+                                                  {}};
         selectCheck("1042");
-        QPushButton* pressed = button(command.toLatin1().constData());
-        pressed->setFocus();
-        QTest::keyClick(pressed, Qt::Key_Space);
+        press(command.toLatin1().constData());
 
-        QCOMPARE(m_questions.asked + m_texts.asked, asked.isNull() ? QStringList() : QStringList{asked});
+        QCOMPARE(m_questions.asked + m_texts.asked + m_changes.asked, QStringList{asked});
         QCOMPARE(cell(5).at(1), status);
         QCOMPARE(this->history(), history);
         QVERIFY(m_failures.reports.isEmpty());
@@ -387,6 +417,128 @@ private Q_SLOTS:
         auto later = newSession();
         DraftRegister& drafts = later->open(nullptr);
         QCOMPARE(int(drafts.details(drafts.drafts().at(1).id).history.size()), history.size());
+    }
+
+    void commandsFollowTheDraftsLife()
+    {
+        selectCheck("1042");
+        QCOMPARE(
+            commandStates(),
+            (QStringList{"cmdVoid", "cmdDeposited", "cmdPaid: The draft has not been deposited.",
+                         "cmdReturned: The draft has not been deposited.",
+                         "cmdRepresented: Only a draft that came back from the bank can be re-presented.",
+                         "cmdWithdraw: There is no change to withdraw: the draft's status comes from its print."}));
+        // Ctrl+Z with nothing to withdraw asks nothing.
+        QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(m_questions.asked.isEmpty());
+
+        m_changes.answer = StatusChangeAnswer{QDate(2026, 12, 5), "Slip 15", ReturnReason::Other, {}};
+        press("cmdDeposited");
+        QCOMPARE(commandStates(),
+                 (QStringList{"cmdVoid: Only a draft not yet deposited can be voided.",
+                              "cmdDeposited: The draft is with the bank.", "cmdPaid", "cmdReturned",
+                              "cmdRepresented: Only a draft that came back from the bank can be re-presented.",
+                              "cmdWithdraw"}));
+
+        m_changes.answer = StatusChangeAnswer{QDate(2026, 12, 7), {}, ReturnReason::NotAuthorized, {}};
+        press("cmdReturned");
+        QCOMPARE(m_changes.asked.last(), "Returned: When did check 1042 to \"Harbor Tools\" for $75.00 come back, and "
+                                         "why? [2026-12-05..2026-12-08]");
+        QCOMPARE(cell(5).at(1), "Returned");
+        const QString cameBack = "The draft came back from the bank: mark it Re-presented first if it went again.";
+        QCOMPARE(commandStates(),
+                 (QStringList{"cmdVoid: Only a draft not yet deposited can be voided.",
+                              "cmdDeposited: The draft came back from the bank: mark it Re-presented when it goes "
+                              "again.",
+                              "cmdPaid: " + cameBack, "cmdReturned: " + cameBack, "cmdRepresented", "cmdWithdraw"}));
+
+        // Ctrl+Z takes the return back once the merchant says so.
+        m_questions.answer = false;
+        QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(cell(5).at(1), "Returned");
+        m_questions.answer = true;
+        QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+        const QString withdrawAsked = "Withdraw \"Returned on 12/07/2026\" from check 1042 to \"Harbor Tools\" for "
+                                      "$75.00? It stays in the history, marked withdrawn.";
+        QCOMPARE(m_questions.asked, (QStringList{withdrawAsked, withdrawAsked}));
+        QCOMPARE(cell(5).at(1), "Deposited");
+
+        // Returned again, for the merchant's own reason, re-presented, and paid.
+        m_changes.answer = StatusChangeAnswer{QDate(2026, 12, 6), {}, ReturnReason::Other, "Signature stamp missing"};
+        press("cmdReturned");
+        m_changes.answer = StatusChangeAnswer{QDate(2026, 12, 7), "Slip 16", ReturnReason::Other, {}};
+        press("cmdRepresented");
+        m_changes.answer = StatusChangeAnswer{QDate(2026, 12, 8), {}, ReturnReason::Other, {}};
+        press("cmdPaid");
+        QCOMPARE(cell(5).at(1), "Paid");
+        QCOMPARE(history(), (QStringList{"12/01/2026 9:30 PM  Printed (job 17)",
+                                         "12/08/2026 12:00 PM  Deposited on 12/05/2026, deposit Slip 15",
+                                         "12/08/2026 12:00 PM  Returned on 12/07/2026: Not authorized (withdrawn)",
+                                         "12/08/2026 12:00 PM  Withdrawn: Returned on 12/07/2026",
+                                         "12/08/2026 12:00 PM  Returned on 12/06/2026: Signature stamp missing",
+                                         "12/08/2026 12:00 PM  Re-presented on 12/07/2026 (re-presentment 1), "
+                                         "deposit Slip 16",
+                                         "12/08/2026 12:00 PM  Paid on 12/08/2026"}));
+        QCOMPARE(commandStates(),
+                 (QStringList{
+                     "cmdVoid: Only a draft not yet deposited can be voided.", "cmdDeposited: The draft is paid.",
+                     "cmdPaid: The draft is paid.", "cmdReturned: The draft is paid.",
+                     "cmdRepresented: Only a draft that came back from the bank can be re-presented.", "cmdWithdraw"}));
+        QVERIFY(m_failures.reports.isEmpty());
+    }
+
+    void aChangeRefusedMeanwhileIsReported()
+    {
+        // Another program deposits the draft while this window shows it printed.
+        selectCheck("1042");
+        {
+            auto other = newSession();
+            DraftRegister& drafts = other->open(nullptr);
+            drafts.change(drafts.drafts().at(1).id, DraftEvent::deposited(QDate(2026, 12, 8)));
+        }
+        m_questions.answer = true;
+        press("cmdVoid");
+        QCOMPARE(m_failures.reports, QStringList{"Only a draft not yet deposited can be voided."});
+    }
+
+    void theStatusDialogTakesTypedDaysAndReasons()
+    {
+        frmStatusChange dialog(DraftEventKind::Returned, "When did check 1042 come back, and why?", QDate(2026, 12, 1),
+                               QDate(2026, 12, 8), nullptr);
+        QCOMPARE(dialog.windowTitle(), "Mark Returned --Quillo");
+        auto* day = dialog.findChild<QDateEdit*>("dtpDay");
+        QCOMPARE(day->text(), "12/08/2026");
+        auto* reason = dialog.findChild<QComboBox*>("cboReason");
+        QStringList reasons;
+        for (int i = 0; i < reason->count(); ++i)
+            reasons.append(reason->itemText(i));
+        QCOMPARE(reasons, (QStringList{"Insufficient funds", "Uncollected funds", "Stop payment", "Account closed",
+                                       "No account / unable to locate", "Account frozen", "Stale dated", "Post dated",
+                                       "Refer to maker", "Not authorized", "Altered or fictitious", "Other"}));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        day->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(day, "12032026");
+        QCOMPARE(day->date(), QDate(2026, 12, 3));
+        // Other needs the merchant's words before OK.
+        reason->setCurrentIndex(reason->count() - 1);
+        auto* ok = dialog.findChild<QPushButton*>("cmdOK");
+        QVERIFY(!ok->isEnabled());
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("txtOther"), "Signature stamp missing");
+        QVERIFY(ok->isEnabled());
+        StatusChangeAnswer answer = dialog.answer();
+        QCOMPARE(answer.day, QDate(2026, 12, 3));
+        QCOMPARE(answer.reason, ReturnReason::Other);
+        QCOMPARE(answer.otherText, "Signature stamp missing");
+        reason->setCurrentIndex(9);
+        QVERIFY(ok->isEnabled());
+        answer = dialog.answer();
+        QCOMPARE(answer.reason, ReturnReason::NotAuthorized);
+        QCOMPARE(answer.otherText, QString());
+        // A day outside the draft's life is not taken.
+        day->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(day, "12092026");
+        QCOMPARE(day->date(), QDate(2026, 12, 3));
     }
 
     void openAndPrintAgainHandTheDraftOver()
@@ -427,7 +579,7 @@ private Q_SLOTS:
         search->setFocus();
         QStringList reached;
         QStringList unnamed;
-        for (int i = 0; i < 19; ++i) {
+        for (int i = 0; i < 18; ++i) {
             QWidget* focused = QApplication::focusWidget();
             reached.append(focused->objectName());
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focused);
@@ -437,8 +589,8 @@ private Q_SLOTS:
         }
         QCOMPARE(reached,
                  (QStringList{"txtSearch", "dtpFrom", "dtpTo", "cboSortBy", "chkDescending", "tblDrafts", "lstHistory",
-                              "lblAuthorization", "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited", "cmdReturned",
-                              "cmdNote", "cmdExportCsv", "chkFullNumbers", "cmdRemoveOld", "cmdClose", "txtSearch"}));
+                              "lblAuthorization", "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited", "cmdNote",
+                              "cmdExportCsv", "chkFullNumbers", "cmdRemoveOld", "cmdClose", "txtSearch"}));
         QCOMPARE(unnamed, QStringList());
     }
 
