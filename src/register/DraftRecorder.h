@@ -2,6 +2,7 @@
 
 #include "register/DraftEvent.h"
 #include "register/DraftRecord.h"
+#include "register/ReturnReason.h"
 
 #include <QDateTime>
 #include <optional>
@@ -21,6 +22,14 @@ struct UsedAuthorization {
     QDateTime authorizedAt; // UTC
     int drafts = 0;         // authorized
     int sent = 0;           // sent under it, not voided and not found unprinted
+    QString accountLastFour;
+};
+
+// A draft on the account that came back because its holder will not pay
+// drafts on it (ReturnReasons::refusesAccount).
+struct AccountReturn {
+    QDate returnedOn;
+    ReturnReason reason = ReturnReason::NotAuthorized;
     QString accountLastFour;
 };
 
@@ -75,4 +84,8 @@ public:
     // draft needs one of its own. Nothing when `own` is another authorization.
     virtual std::optional<UsedAuthorization> usedAuthorization(const CheckTexts& texts,
                                                                const std::optional<AuthorizationRecord>& own) = 0;
+    // The latest draft on the account of `texts` (routing and account
+    // number) that came back not authorized, stopped or closed, unless that
+    // return was withdrawn: every later draft on it is marked and asked about.
+    virtual std::optional<AccountReturn> accountReturn(const CheckTexts& texts) = 0;
 };

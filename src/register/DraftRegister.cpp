@@ -355,6 +355,22 @@ std::optional<UsedAuthorization> DraftRegister::usedAuthorization(const CheckTex
                              BankNumbers::lastFour(texts[Box::AccountNumber])};
 }
 
+std::optional<AccountReturn> DraftRegister::accountReturn(const CheckTexts& texts)
+{
+    const Identity identity = identify(texts);
+    QStringList refusing;
+    for (const ReturnReason reason : ReturnReasons::all()) {
+        if (ReturnReasons::refusesAccount(reason))
+            refusing.append(ReturnReasons::code(reason));
+    }
+    const std::optional<StoredEvent> found = m_store->latestReturnOnAccount(identity.accountKey, refusing);
+    if (!found)
+        return std::nullopt;
+    const RecordedEvent returned = recordedOf(*found);
+    return AccountReturn{returned.day(), returned.event.reason.value_or(ReturnReason::NotAuthorized),
+                         BankNumbers::lastFour(texts[Box::AccountNumber])};
+}
+
 DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draft, const std::optional<DraftId>& asked)
 {
     Recording recording;

@@ -35,6 +35,7 @@ public:
     std::optional<AuthorizationRecord> authorizationFor(const CheckTexts& texts) override;
     std::optional<UsedAuthorization> usedAuthorization(const CheckTexts& texts,
                                                        const std::optional<AuthorizationRecord>& own) override;
+    std::optional<AccountReturn> accountReturn(const CheckTexts& texts) override;
 
     // UncertainPrints
     std::vector<UncertainPrint> uncertainPrints() override;

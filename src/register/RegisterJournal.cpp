@@ -140,6 +140,10 @@ std::unique_ptr<DraftTicket> RegisterJournal::maySend(const SentDraft& draft)
             return nullptr;
         if (earlier)
             ticket->printedAgainAfter = earlier->id;
+        // An account whose holder refused a draft before: No unless the merchant is sure.
+        if (const std::optional<AccountReturn> returned = drafts.accountReturn(draft.texts);
+            returned && !m_questions.ask(RegisterTexts::accountReturnQuestion(*returned)))
+            return nullptr;
         if (!authorization)
             authorization = drafts.authorizationFor(draft.texts);
     } catch (const RegisterError& error) {
@@ -196,6 +200,8 @@ PerBox<QString> RegisterJournal::marks(const SentDraft& draft)
                 authorization = drafts->authorizationFor(texts);
             if (const std::optional<UsedAuthorization> used = drafts->usedAuthorization(texts, draft.authorization))
                 addMark(marks[Box::AccountNumber], RegisterTexts::usedAuthorizationMark(*used));
+            if (const std::optional<AccountReturn> returned = drafts->accountReturn(texts))
+                addMark(marks[Box::AccountNumber], RegisterTexts::accountReturnMark(*returned));
         }
     } catch (const RegisterError&) {
     }

@@ -16,6 +16,18 @@ QString RegisterTexts::sameAmountMark(const EarlierDraft& earlier)
         .arg(earlier.checkNumber, earlier.accountLastFour, dateText(earlier.recorded), earlier.payee);
 }
 
+QString RegisterTexts::accountReturnMark(const AccountReturn& returned)
+{
+    return QStringLiteral("A draft on the account ending in %1 came back \"%2\" on %3.")
+        .arg(returned.accountLastFour, ReturnReasons::name(returned.reason),
+             returned.returnedOn.toString(QStringLiteral("MM/dd/yyyy")));
+}
+
+QString RegisterTexts::accountReturnQuestion(const AccountReturn& returned)
+{
+    return accountReturnMark(returned) + QStringLiteral(" Print this one?");
+}
+
 QString RegisterTexts::printWithoutRecording(const QString& reason)
 {
     return QStringLiteral("The draft register cannot be written: %1. Print without recording it?").arg(reason);

@@ -18,6 +18,13 @@ QString duplicateQuestion(const EarlierDraft& earlier);
 // with another check number, naming the earlier draft.
 QString sameAmountMark(const EarlierDraft& earlier);
 
+// The account box's mark, and what Quick Print asks, for a draft on an
+// account that returned one as not authorized, stopped or closed:
+// A draft on the account ending in 6789 came back "Not authorized" on
+// 12/03/2026. Print this one?
+QString accountReturnMark(const AccountReturn& returned);
+QString accountReturnQuestion(const AccountReturn& returned);
+
 // Asked when the register cannot record a print.
 QString printWithoutRecording(const QString& reason);
 

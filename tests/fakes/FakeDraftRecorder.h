@@ -63,7 +63,14 @@ public:
         return used;
     }
 
+    std::optional<AccountReturn> accountReturn(const CheckTexts&) override
+    {
+        failIfAsked();
+        return returned;
+    }
+
     QList<Recorded> recorded; // draft n is recorded[n - 1]
+    std::optional<AccountReturn> returned;
     std::optional<AuthorizationRecord> authorization;
     std::optional<UsedAuthorization> used;
     std::optional<EarlierDraft> earlier;

@@ -1180,6 +1180,82 @@ private Q_SLOTS:
         QVERIFY(questions.asked.isEmpty() && offer.asked.isEmpty());
     }
 
+    void anAccountThatRefusedADraftIsRemembered_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // of check 1041 once deposited, as aDraftsLifeWithTheBank's
+        QTest::addColumn<QStringList>("current");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("mark"); // of the account box; empty for none
+        QTest::addColumn<bool>("sent");
+
+        const QString notAuthorized =
+            "A draft on the account ending in 6789 came back \"Not authorized\" on 12/03/2026.";
+        QTest::newRow("not authorized, No")
+            << QStringList{"returned:not-authorized:2026-12-03"} << QStringList() << false << notAuthorized << false;
+        QTest::newRow("not authorized, Yes")
+            << QStringList{"returned:not-authorized:2026-12-03"} << QStringList() << true << notAuthorized << true;
+        QTest::newRow("stop payment")
+            << QStringList{"returned:stop-payment:2026-12-04"} << QStringList() << false
+            << "A draft on the account ending in 6789 came back \"Stop payment\" on 12/04/2026." << false;
+        QTest::newRow("account closed")
+            << QStringList{"returned:account-closed:2026-12-02"} << QStringList() << false
+            << "A draft on the account ending in 6789 came back \"Account closed\" on 12/02/2026." << false;
+        QTest::newRow("insufficient funds")
+            << QStringList{"returned:insufficient-funds:2026-12-03"} << QStringList() << false << QString() << true;
+        QTest::newRow("refer to maker") << QStringList{"returned:refer-to-maker:2026-12-03"} << QStringList() << false
+                                        << QString() << true;
+        QTest::newRow("the return withdrawn") << QStringList{"returned:not-authorized:2026-12-03", "withdraw"}
+                                              << QStringList() << false << QString() << true;
+        QTest::newRow("re-presented and paid since")
+            << QStringList{"returned:not-authorized:2026-12-03", "re-presented:2026-12-04", "paid:2026-12-07"}
+            << QStringList() << false << notAuthorized << false;
+        QTest::newRow("other account") << QStringList{"returned:not-authorized:2026-12-03"}
+                                       << QStringList{"12=98765436780C"} << false << QString() << true;
+        QTest::newRow("other routing number") << QStringList{"returned:not-authorized:2026-12-03"}
+                                              << QStringList{"11=A071000013A"} << false << QString() << true;
+        QTest::newRow("same account typed otherwise")
+            << QStringList{"returned:not-authorized:2026-12-03"} << QStringList{"12=9876 5436 789"} << false
+            << notAuthorized << false;
+    }
+
+    void anAccountThatRefusedADraftIsRemembered()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, current);
+        QFETCH(bool, yes);
+        QFETCH(QString, mark);
+        QFETCH(bool, sent);
+
+        // The same in a register file and in the store of the rules' tests.
+        auto file = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        for (DraftRegister* drafts : {&file->open(nullptr), inMemory.get()}) {
+            m_now = Now.addDays(-18);
+            const DraftId earlier = drafts->record(
+                printed(withChanges(sampleTexts(), {"6=1041", "13=1041", "9=$75.00"})), DraftEvent::printed("5"));
+            m_now = Now;
+            drafts->change(earlier, DraftEvent::deposited(QDate(2026, 12, 1)));
+            for (const QString& step : steps) {
+                if (step == QLatin1String("withdraw"))
+                    drafts->withdrawLatestChange(earlier);
+                else
+                    drafts->change(earlier, eventFrom(step));
+            }
+
+            FakeQuestionBox questions;
+            questions.answer = yes;
+            FakeAuthorizationOffer offer;
+            RegisterJournal journal([&]() -> DraftRecorder& { return *drafts; }, [&] { return drafts; }, questions,
+                                    offer);
+            const SentDraft draft = quickPrintOf(withChanges(sampleTexts(), current));
+            QCOMPARE(journal.marks(draft)[Box::AccountNumber], mark);
+            QVERIFY(questions.asked.isEmpty());
+            const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
+            QCOMPARE(questions.asked, mark.isEmpty() ? QStringList() : QStringList{mark + " Print this one?"});
+            QCOMPARE(ticket != nullptr, sent);
+        }
+    }
+
     void proofFilesAreKeptSealed()
     {
         const QString path = folder("register") + "/register.sqlite";
