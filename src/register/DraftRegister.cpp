@@ -251,6 +251,7 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
             m_store->addAuthorization(*authorization);
         }
     });
+    Q_EMIT draftRecorded(id);
     return id;
 }
 
@@ -392,6 +393,7 @@ void DraftRegister::append(DraftId draft, const DraftEvent& event)
 void DraftRegister::appendEvent(DraftId draft, const DraftEvent& event)
 {
     m_store->addEvent(storedOf(event, draft, m_now().toMSecsSinceEpoch()));
+    Q_EMIT eventAppended(draft);
 }
 
 QDate DraftRegister::today() const
@@ -507,6 +509,14 @@ std::vector<DraftSummary> DraftRegister::drafts(DraftId before, int count)
     for (StoredDraft& row : rows)
         summaries.push_back(summaryOf(std::move(row)));
     return summaries;
+}
+
+std::optional<DraftSummary> DraftRegister::summary(DraftId draft)
+{
+    std::vector<StoredDraft> rows = m_store->drafts(draft + 1, 1);
+    if (rows.empty() || rows.front().id != draft)
+        return std::nullopt;
+    return summaryOf(std::move(rows.front()));
 }
 
 QString DraftRegister::payor(const DraftSummary& draft) const

@@ -5,6 +5,7 @@
 #include "register/UncertainPrints.h"
 
 #include <QDateTime>
+#include <QObject>
 #include <functional>
 #include <memory>
 
@@ -16,8 +17,11 @@ struct StoredAuthorization;
 
 // The draft register: every draft that left the program, written once, and
 // what became of it, appended event by event. Bank numbers and payor lines
-// are sealed in the store; look-ups go through blind indexes.
-class DraftRegister final : public DraftRecorder, public UncertainPrints {
+// are sealed in the store; look-ups go through blind indexes. Says when a
+// draft or an event is recorded, so that whatever lists drafts keeps up.
+class DraftRegister final : public QObject, public DraftRecorder, public UncertainPrints {
+    Q_OBJECT
+
 public:
     using Clock = std::function<QDateTime()>;
 
@@ -61,6 +65,8 @@ public:
     // At most `count` drafts recorded before `before` (all when it is 0),
     // newest first: a list that comes up page by page.
     std::vector<DraftSummary> drafts(DraftId before, int count);
+    // One draft as the list shows it; nothing for a draft the register does not hold.
+    std::optional<DraftSummary> summary(DraftId draft);
     // The first payor line of a listed draft.
     QString payor(const DraftSummary& draft) const;
     // Everything about one draft, its bank numbers opened; a RegisterError
@@ -80,6 +86,11 @@ public:
     // history, authorizations and the proof copies no other draft uses;
     // returns how many it removed. The only removal the register has.
     int removePastKeeping(const std::vector<DraftId>& drafts);
+
+Q_SIGNALS:
+    // Emitted as it is written, inside the write when it is part of one.
+    void draftRecorded(DraftId draft);
+    void eventAppended(DraftId draft);
 
 private:
     struct Identity;

@@ -26,30 +26,71 @@ QByteArray line(const QStringList& fields)
     return written.join(QLatin1Char(',')).toUtf8() + "\r\n";
 }
 
+// The amount as a plain number ("1020.00"), for a spreadsheet to add up;
+// empty for an amount that is no number.
+QString plainAmount(const DraftSummary& draft)
+{
+    if (!draft.amountCents)
+        return {};
+    const qint64 cents = *draft.amountCents;
+    return QStringLiteral("%1%2.%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString())
+        .arg(qAbs(cents) / 100)
+        .arg(qAbs(cents) % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString timeText(const QDateTime& time)
+{
+    return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+// Why the draft last came back, unless that return was withdrawn.
+QString returnReason(const DraftDetails& details)
+{
+    QString reason;
+    for (const RecordedEvent& event : details.history) {
+        if (event.event.kind == DraftEventKind::Returned && !event.withdrawn)
+            reason = event.event.reason && *event.event.reason != ReturnReason::Other
+                         ? ReturnReasons::name(*event.event.reason)
+                         : event.event.text;
+    }
+    return reason;
+}
+
 } // namespace
 
 QByteArray RegisterCsv::write(DraftRegister& source, const std::vector<DraftSummary>& drafts, bool fullBankNumbers)
 {
-    QStringList heading = {QStringLiteral("Printed"),        QStringLiteral("Check No."), QStringLiteral("Payor"),
-                           QStringLiteral("Payee"),          QStringLiteral("Amount"),    QStringLiteral("Status"),
-                           QStringLiteral("Printer or File")};
+    QStringList heading = {
+        QStringLiteral("Printed"),         QStringLiteral("Check No."),     QStringLiteral("Payor"),
+        QStringLiteral("Payee"),           QStringLiteral("Amount"),        QStringLiteral("Amount (number)"),
+        QStringLiteral("Status"),          QStringLiteral("Status Date"),   QStringLiteral("Return Reason"),
+        QStringLiteral("Printer or File"), QStringLiteral("Authorized By"), QStringLiteral("Authorization"),
+        QStringLiteral("Authorized On"),   QStringLiteral("Sale")};
     if (fullBankNumbers)
         heading.append(QStringLiteral("Routing No."));
     heading.append(QStringLiteral("Account No."));
 
     QByteArray csv = line(heading);
     for (const DraftSummary& draft : drafts) {
-        QStringList fields = {QDateTime::fromMSecsSinceEpoch(draft.recordedAt, Qt::UTC)
-                                  .toLocalTime()
-                                  .toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+        const DraftDetails details = source.details(draft.id);
+        QStringList fields = {timeText(QDateTime::fromMSecsSinceEpoch(draft.recordedAt, Qt::UTC)),
                               draft.checkNumber,
                               withoutTrailingSpaces(source.payor(draft)),
                               draft.payee,
                               draft.amount,
-                              RegisterTexts::statusName(draft.status),
+                              plainAmount(draft),
+                              RegisterTexts::statusName(details.status),
+                              details.statusDay.toString(Qt::ISODate),
+                              returnReason(details),
                               draft.destinationName};
+        if (const std::optional<AuthorizationRecord>& authorization = details.record.authorization) {
+            fields += {authorization->authorizedBy, RegisterTexts::givenName(authorization->given),
+                       timeText(authorization->authorizedAt), RegisterTexts::saleName(authorization->sale)};
+        } else {
+            fields += {QString(), QString(), QString(), QString()};
+        }
         if (fullBankNumbers) {
-            const DraftDetails details = source.details(draft.id);
             fields += {withoutTrailingSpaces(details.record.texts[Box::RoutingNumber]),
                        withoutTrailingSpaces(details.record.texts[Box::AccountNumber])};
         } else {

@@ -1663,23 +1663,26 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fullBankNumbers");
         QTest::addColumn<QByteArray>("csv");
 
-        QTest::newRow("masked") << false
-                                << QByteArray(
-                                       "Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Account No.\r\n"
-                                       "2026-12-08 12:00,1043,Ren\xc3\xa9"
-                                       "e Dubois,\"Acme, \"\"Best\"\" "
-                                       "Supplies\",$75.00,Voided,/home/m/Documents/1043.pdf,****0001\r\n"
-                                       "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\""
-                                       ",Printed,Office,****6789\r\n");
-        QTest::newRow("full") << true
-                              << QByteArray("Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Routing No.,"
-                                            "Account No.\r\n"
-                                            "2026-12-08 12:00,1043,Ren\xc3\xa9"
-                                            "e Dubois,\"Acme, \"\"Best\"\" "
-                                            "Supplies\",$75.00,Voided,/home/m/Documents/1043.pdf,A071000013A,"
-                                            "000120000001C\r\n"
-                                            "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\","
-                                            "Printed,Office,A021000021A,98765436789C\r\n");
+        QTest::newRow("masked")
+            << false
+            << QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
+                          "Printer or File,Authorized By,Authorization,Authorized On,Sale,Account No.\r\n"
+                          "2026-12-08 12:00,1043,Ren\xc3\xa9"
+                          "e Dubois,\"Acme, \"\"Best\"\" Supplies\",$75.00,75.00,Voided,2026-12-08,,"
+                          "/home/m/Documents/1043.pdf,,,,,****0001\r\n"
+                          "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Returned,"
+                          "2026-12-04,Not authorized,Office,Jane Q. Customer,Recorded phone call,2026-12-01 14:05,"
+                          "\"The customer called us, not in answer to our advertising\",****6789\r\n");
+        QTest::newRow("full")
+            << true
+            << QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
+                          "Printer or File,Authorized By,Authorization,Authorized On,Sale,Routing No.,Account No.\r\n"
+                          "2026-12-08 12:00,1043,Ren\xc3\xa9"
+                          "e Dubois,\"Acme, \"\"Best\"\" Supplies\",$75.00,75.00,Voided,2026-12-08,,"
+                          "/home/m/Documents/1043.pdf,,,,,A071000013A,000120000001C\r\n"
+                          "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Returned,"
+                          "2026-12-04,Not authorized,Office,Jane Q. Customer,Recorded phone call,2026-12-01 14:05,"
+                          "\"The customer called us, not in answer to our advertising\",A021000021A,98765436789C\r\n");
     }
 
     void csvOfTheListedDrafts()
@@ -1690,8 +1693,12 @@ private Q_SLOTS:
         auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
         m_now = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
-        drafts.record(printed(sampleTexts()), DraftEvent::printed("17"));
+        DraftRecord authorized = printed(sampleTexts());
+        authorized.authorization = authorization();
+        const DraftId returned = drafts.record(authorized, DraftEvent::printed("17"));
         m_now = Now;
+        drafts.change(returned, DraftEvent::deposited(QDate(2026, 12, 2), "Slip 15"));
+        drafts.change(returned, DraftEvent::returned(QDate(2026, 12, 4), ReturnReason::NotAuthorized));
         DraftRecord exported = printed(
             withChanges(sampleTexts(), {QString::fromUtf8("1=Renée Dubois     "), "6=1043", "7=Acme, \"Best\" Supplies",
                                         "9=$75.00", "11=A071000013A   ", "12=000120000001C", "13=1043"}));

@@ -16,6 +16,7 @@
 #include "register/StatusChangePrompt.h"
 #include "ui/register/frmOldDrafts.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -28,11 +29,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QShortcut>
+#include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -68,6 +73,29 @@ QDateEdit* dayBox(const char* name, const QString& accessibleName, QWidget* pare
 QDate rangeEnd(const QDateEdit* box)
 {
     return box->date() == AnyDay ? QDate() : box->date();
+}
+
+// The date range's presets, as cboRange lists them; the last says the
+// dates were typed or picked.
+enum RangePreset { Today, ThisWeek, ThisMonth, Last30Days, All, Custom };
+
+// The days a preset stands for; null days leave that end open.
+std::pair<QDate, QDate> presetDays(int preset, const QDate& today)
+{
+    switch (preset) {
+    case Today:
+        return {today, today};
+    case ThisWeek: {
+        const int intoWeek = (today.dayOfWeek() - int(QLocale().firstDayOfWeek()) + 7) % 7;
+        return {today.addDays(-intoWeek), today.addDays(6 - intoWeek)};
+    }
+    case ThisMonth:
+        return {QDate(today.year(), today.month(), 1), QDate(today.year(), today.month(), today.daysInMonth())};
+    case Last30Days:
+        return {today.addDays(-29), today};
+    default:
+        return {};
+    }
 }
 
 QString dayText(const QDate& day)
@@ -143,10 +171,25 @@ void frmRegister::buildControls()
     txtSearch->setAccessibleName(QStringLiteral("Search"));
     txtSearch->setClearButtonEnabled(true);
     txtSearch->setPlaceholderText(QStringLiteral("Payor, payee, check number, amount or last four digits"));
+    // The clear button is a tool button of the box's own: a screen reader needs its name.
+    for (QToolButton* clear : txtSearch->findChildren<QToolButton*>()) {
+        clear->setAccessibleName(QStringLiteral("Clear search"));
+        clear->setToolTip(QStringLiteral("Clear search"));
+    }
+    cboRange = new QComboBox(this);
+    cboRange->setObjectName(QStringLiteral("cboRange"));
+    cboRange->setAccessibleName(QStringLiteral("Period"));
+    cboRange->addItems({QStringLiteral("Today"), QStringLiteral("This week"), QStringLiteral("This month"),
+                        QStringLiteral("Last 30 days"), QStringLiteral("All"), QStringLiteral("Dates below")});
+    cboRange->setCurrentIndex(All);
+    auto* rangeLabel = new QLabel(QStringLiteral("Per&iod:"), this);
+    rangeLabel->setBuddy(cboRange);
     dtpFrom = dayBox("dtpFrom", QStringLiteral("From date"), this);
     dtpTo = dayBox("dtpTo", QStringLiteral("To date"), this);
-    dtpFrom->installEventFilter(this);
-    dtpTo->installEventFilter(this);
+    for (QDateEdit* box : {dtpFrom, dtpTo}) {
+        box->installEventFilter(this);
+        box->calendarWidget()->installEventFilter(this);
+    }
     auto* searchLabel = new QLabel(QStringLiteral("&Search:"), this);
     searchLabel->setBuddy(txtSearch);
     auto* fromLabel = new QLabel(QStringLiteral("&From:"), this);
@@ -224,6 +267,8 @@ void frmRegister::buildControls()
     auto* filters = new QHBoxLayout;
     filters->addWidget(searchLabel);
     filters->addWidget(txtSearch, 1);
+    filters->addWidget(rangeLabel);
+    filters->addWidget(cboRange);
     filters->addWidget(fromLabel);
     filters->addWidget(dtpFrom);
     filters->addWidget(toLabel);
@@ -254,16 +299,32 @@ void frmRegister::buildControls()
     layout->addLayout(commands);
     layout->addLayout(bottom);
 
-    QWidget* order[] = {txtSearch,      dtpFrom,          dtpTo,          cboSortBy,     chkDescending, tblDrafts,
-                        lstHistory,     lblAuthorization, cmdOpen,        cmdPrintAgain, cmdVoid,       cmdDeposited,
-                        cmdPaid,        cmdReturned,      cmdRepresented, cmdWithdraw,   cmdNote,       cmdExportCsv,
-                        chkFullNumbers, cmdRemoveOld,     cmdClose};
+    QWidget* order[] = {txtSearch,    cboRange,       dtpFrom,          dtpTo,          cboSortBy,     chkDescending,
+                        tblDrafts,    lstHistory,     lblAuthorization, cmdOpen,        cmdPrintAgain, cmdVoid,
+                        cmdDeposited, cmdPaid,        cmdReturned,      cmdRepresented, cmdWithdraw,   cmdNote,
+                        cmdExportCsv, chkFullNumbers, cmdRemoveOld,     cmdClose};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
 
 bool frmRegister::eventFilter(QObject* watched, QEvent* event)
 {
+    // A calendar opens at today's month, not at the first day "Any" stands for.
+    if (auto* calendar = qobject_cast<QCalendarWidget*>(watched); calendar && event->type() == QEvent::Show) {
+        for (QDateEdit* box : {dtpFrom, dtpTo}) {
+            if (box->calendarWidget() == calendar && box->date() == AnyDay)
+                calendar->setCurrentPage(today().year(), today().month());
+        }
+    }
+    // A date typed into a box showing "Any" starts from today's, its month first.
+    if ((watched == dtpFrom || watched == dtpTo) && event->type() == QEvent::KeyPress) {
+        auto* box = static_cast<QDateEdit*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (box->date() == AnyDay && key->text().size() == 1 && key->text().front().isDigit()) {
+            box->setDate(today());
+            box->setSelectedSection(QDateTimeEdit::MonthSection);
+        }
+    }
     // Tab leaves a date box at once: a date box showing "Any" would keep
     // it, and its month, day and year are reached with Left and Right.
     if ((watched == dtpFrom || watched == dtpTo) && event->type() == QEvent::KeyPress) {
@@ -282,6 +343,7 @@ void frmRegister::connectCommands()
     connect(txtSearch, &QLineEdit::textChanged, this, Failures::guarded(failures, [this] { txtSearch_Change(); }));
     connect(dtpFrom, &QDateEdit::dateChanged, this, Failures::guarded(failures, [this] { dtpRange_Change(); }));
     connect(dtpTo, &QDateEdit::dateChanged, this, Failures::guarded(failures, [this] { dtpRange_Change(); }));
+    connect(cboRange, &QComboBox::activated, this, Failures::guarded(failures, [this] { cboRange_Click(); }));
     connect(cboSortBy, &QComboBox::activated, this, Failures::guarded(failures, [this] { cboSortBy_Click(); }));
     connect(chkDescending, &QCheckBox::clicked, this, Failures::guarded(failures, [this] { cboSortBy_Click(); }));
     // A click on a column's header sorts too; the boxes show how.
@@ -346,7 +408,45 @@ bool frmRegister::Form_Load()
     if (m_model->rowCount() > 0)
         tblDrafts->selectRow(0);
     m_opener->start();
+    // Queued: a draft recorded inside a write is listed once the write is done.
+    FailureReporter& failures = *m_services.failures;
+    connect(m_register, &DraftRegister::draftRecorded, this,
+            Failures::guarded(failures, [this](DraftId draft) { takeDraft(draft); }), Qt::QueuedConnection);
+    connect(m_register, &DraftRegister::eventAppended, this,
+            Failures::guarded(failures, [this](DraftId draft) { takeDraft(draft); }), Qt::QueuedConnection);
     return true;
+}
+
+void frmRegister::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The merchant comes to find a draft: the search box takes the keys.
+    if (!event->spontaneous())
+        txtSearch->setFocus(Qt::OtherFocusReason);
+}
+
+QDate frmRegister::today() const
+{
+    return m_register ? m_register->today() : QDate::currentDate();
+}
+
+void frmRegister::takeDraft(DraftId draft)
+{
+    const std::optional<DraftSummary> summary = m_register->summary(draft);
+    if (!summary)
+        return;
+    const std::optional<DraftSummary> chosen = selected();
+    m_model->takeDraft(*summary);
+    const std::optional<DraftSummary> still = selected();
+    if (chosen && (!still || still->id != chosen->id)) {
+        // The rows were laid out again: the same draft is selected in its new row.
+        const int row = m_model->rowOf(chosen->id);
+        if (row >= 0)
+            tblDrafts->selectRow(row);
+    } else if (chosen && chosen->id == draft) {
+        showSelection();
+    }
+    lblCount->setText(countText());
 }
 
 void frmRegister::showStatus(DraftId draft, DraftStatus status)
@@ -363,6 +463,29 @@ void frmRegister::txtSearch_Change()
 void frmRegister::dtpRange_Change()
 {
     m_model->setDateRange(rangeEnd(dtpFrom), rangeEnd(dtpTo));
+    // The period names the preset the dates are, or says they are the merchant's own.
+    int preset = Custom;
+    for (int candidate = Today; candidate < Custom; ++candidate) {
+        const auto [from, to] = presetDays(candidate, today());
+        if (from == rangeEnd(dtpFrom) && to == rangeEnd(dtpTo))
+            preset = candidate;
+    }
+    cboRange->setCurrentIndex(preset);
+}
+
+void frmRegister::cboRange_Click()
+{
+    if (cboRange->currentIndex() == Custom)
+        return;
+    const auto [from, to] = presetDays(cboRange->currentIndex(), today());
+    // One change of the list for both ends.
+    {
+        const QSignalBlocker keepFrom(dtpFrom);
+        const QSignalBlocker keepTo(dtpTo);
+        dtpFrom->setDate(from.isValid() ? from : AnyDay);
+        dtpTo->setDate(to.isValid() ? to : AnyDay);
+    }
+    dtpRange_Change();
 }
 
 void frmRegister::cboSortBy_Click()

@@ -33,6 +33,7 @@ public:
     // Handlers.
     void txtSearch_Change();
     void dtpRange_Change();
+    void cboRange_Click();
     void cboSortBy_Click();
     void cmdOpen_Click();
     void cmdPrintAgain_Click();
@@ -57,6 +58,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
@@ -68,6 +70,10 @@ private:
     // Asks for the day and details of a change of the selected draft's status, and makes it.
     void askAndChange(DraftEventKind kind, const QString& question);
     void showCommandsFor(const std::optional<DraftSummary>& draft);
+    // A draft recorded or changed by this program since the list came up,
+    // taken into the list; the selected draft stays selected.
+    void takeDraft(DraftId draft);
+    QDate today() const;
     QString described(const DraftSummary& draft) const;
     QString countText() const;
 
@@ -76,6 +82,7 @@ private:
     DraftListModel* m_model = nullptr;
     QTimer* m_opener = nullptr;
     QLineEdit* txtSearch = nullptr;
+    QComboBox* cboRange = nullptr;
     QDateEdit* dtpFrom = nullptr;
     QDateEdit* dtpTo = nullptr;
     QComboBox* cboSortBy = nullptr;

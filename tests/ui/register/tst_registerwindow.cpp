@@ -16,6 +16,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include <ctime>
@@ -324,34 +326,206 @@ private Q_SLOTS:
 
     void dateRange_data()
     {
-        QTest::addColumn<QDate>("from"); // null: Any
-        QTest::addColumn<QDate>("to");
+        QTest::addColumn<int>("preset");   // cboRange's entry; -1: the dates typed
+        QTest::addColumn<QString>("from"); // typed, MMddyyyy; empty: Any
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("period"); // what cboRange shows then
         QTest::addColumn<QStringList>("checkNumbers");
 
-        QTest::newRow("from 12/01") << QDate(2026, 12, 1) << QDate() << QStringList{"998", "1042"};
-        QTest::newRow("from 12/02, local days") << QDate(2026, 12, 2) << QDate() << QStringList{"998"};
-        QTest::newRow("to 12/01") << QDate() << QDate(2026, 12, 1) << QStringList{"1042", "1040"};
-        QTest::newRow("to 11/30") << QDate() << QDate(2026, 11, 30) << QStringList{"1040"};
-        QTest::newRow("one day") << QDate(2026, 12, 1) << QDate(2026, 12, 1) << QStringList{"1042"};
-        QTest::newRow("days without drafts") << QDate(2026, 12, 2) << QDate(2026, 12, 7) << QStringList();
-        QTest::newRow("today on") << QDate(2026, 12, 8) << QDate() << QStringList{"998"};
+        // Besides 1040 (11/20), 1042 (12/01 9:30 PM) and 998 (12/08 noon),
+        // drafts a minute before and at the first moment of each preset's
+        // first day: 2001/2002 the last 30 days, 2003/2004 the month, 2005/2006
+        // the week (from Sunday), 2007/2008 today.
+        QTest::newRow("today") << 0 << ""
+                               << ""
+                               << "Today" << QStringList{"2008", "998"};
+        QTest::newRow("this week") << 1 << ""
+                                   << ""
+                                   << "This week" << QStringList{"2008", "2007", "2006", "998"};
+        QTest::newRow("this month") << 2 << ""
+                                    << ""
+                                    << "This month"
+                                    << QStringList{"2008", "2007", "2006", "2005", "2004", "998", "1042"};
+        QTest::newRow("last 30 days") << 3 << ""
+                                      << ""
+                                      << "Last 30 days" << QStringList{"2008", "2007", "2006", "2005", "2004",
+                                                                       "2003", "2002", "998",  "1042", "1040"};
+        QTest::newRow("all") << 4 << ""
+                             << ""
+                             << "All" << QStringList{"2008", "2007", "2006", "2005", "2004", "2003",
+                                                     "2002", "2001", "998",  "1042", "1040"};
+        QTest::newRow("typed, 12/01 to 12/05") << -1 << "12012026"
+                                               << "12052026"
+                                               << "Dates below" << QStringList{"2005", "2004", "1042"};
+        QTest::newRow("typed, from 12/02, local days")
+            << -1 << "12022026"
+            << ""
+            << "Dates below" << QStringList{"2008", "2007", "2006", "2005", "998"};
+        QTest::newRow("typed, to 11/30") << -1 << ""
+                                         << "11302026"
+                                         << "Dates below" << QStringList{"2003", "2002", "2001", "1040"};
+        QTest::newRow("typed, one day") << -1 << "12012026"
+                                        << "12012026"
+                                        << "Dates below" << QStringList{"2004", "1042"};
+        QTest::newRow("typed, today's dates") << -1 << "12082026"
+                                              << "12082026"
+                                              << "Today" << QStringList{"2008", "998"};
+        QTest::newRow("typed, days without drafts") << -1 << "12022026"
+                                                    << "12042026"
+                                                    << "Dates below" << QStringList();
     }
 
     void dateRange()
     {
-        QFETCH(QDate, from);
-        QFETCH(QDate, to);
+        QFETCH(int, preset);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, period);
         QFETCH(QStringList, checkNumbers);
 
+        cleanup();
+        {
+            auto session = newSession();
+            DraftRegister& drafts = session->open(nullptr);
+            DraftRecord draft;
+            draft.destinationName = "Office";
+            const QDateTime edges[] = {
+                QDateTime(QDate(2026, 11, 9), QTime(5, 59), Qt::UTC),
+                QDateTime(QDate(2026, 11, 9), QTime(6, 0), Qt::UTC),
+                QDateTime(QDate(2026, 12, 1), QTime(5, 59), Qt::UTC),
+                QDateTime(QDate(2026, 12, 1), QTime(6, 0), Qt::UTC),
+                QDateTime(QDate(2026, 12, 6), QTime(5, 59), Qt::UTC),
+                QDateTime(QDate(2026, 12, 6), QTime(6, 0), Qt::UTC),
+                QDateTime(QDate(2026, 12, 8), QTime(5, 59), Qt::UTC),
+                QDateTime(QDate(2026, 12, 8), QTime(6, 0), Qt::UTC),
+            };
+            int number = 2001;
+            for (const QDateTime& time : edges) {
+                m_now = time;
+                draft.texts =
+                    draftTexts("Edge Payor", QString::number(number++), "Harbor Tools", "$5.00", "000120000001C");
+                drafts.record(draft, DraftEvent::printed("1"));
+            }
+            m_now = Now;
+        }
+        m_session = newSession();
+        openWindow();
+
+        auto* range = m_window->findChild<QComboBox*>("cboRange");
         auto* fromBox = m_window->findChild<QDateEdit*>("dtpFrom");
         auto* toBox = m_window->findChild<QDateEdit*>("dtpTo");
+        QCOMPARE(range->currentText(), "All");
         QCOMPARE(fromBox->text(), "Any");
         QCOMPARE(toBox->text(), "Any");
-        if (from.isValid())
-            fromBox->setDate(from);
-        if (to.isValid())
-            toBox->setDate(to);
+        if (preset >= 0) {
+            // From the keyboard: the period box, then its entry.
+            range->setFocus();
+            QTest::keyClick(range, Qt::Key_Home);
+            for (int i = 0; i < preset; ++i)
+                QTest::keyClick(range, Qt::Key_Down);
+        }
+        // Typed over "Any", month, day and year.
+        if (!from.isEmpty()) {
+            fromBox->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(fromBox, from);
+        }
+        if (!to.isEmpty()) {
+            toBox->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(toBox, to);
+        }
         QCOMPARE(cell(1), checkNumbers);
+        QCOMPARE(range->currentText(), period);
+    }
+
+    void presetsShowTheirDates_data()
+    {
+        QTest::addColumn<int>("preset");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+
+        // Today is Tuesday 12/08/2026; weeks begin on Sunday here.
+        QTest::newRow("today") << 0 << "12/08/2026"
+                               << "12/08/2026";
+        QTest::newRow("this week") << 1 << "12/06/2026"
+                                   << "12/12/2026";
+        QTest::newRow("this month") << 2 << "12/01/2026"
+                                    << "12/31/2026";
+        QTest::newRow("last 30 days") << 3 << "11/09/2026"
+                                      << "12/08/2026";
+        QTest::newRow("all") << 4 << "Any"
+                             << "Any";
+    }
+
+    void presetsShowTheirDates()
+    {
+        QFETCH(int, preset);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+
+        auto* range = m_window->findChild<QComboBox*>("cboRange");
+        range->setFocus();
+        // From another preset, so that every row changes the dates.
+        QTest::keyClick(range, preset == 0 ? Qt::Key_End : Qt::Key_Home);
+        QTest::keyClick(range, Qt::Key_Home);
+        for (int i = 0; i < preset; ++i)
+            QTest::keyClick(range, Qt::Key_Down);
+        QCOMPARE(m_window->findChild<QDateEdit*>("dtpFrom")->text(), from);
+        QCOMPARE(m_window->findChild<QDateEdit*>("dtpTo")->text(), to);
+    }
+
+    void calendarsOpenAtToday()
+    {
+        auto* from = m_window->findChild<QDateEdit*>("dtpFrom");
+        QCOMPARE(from->text(), "Any");
+        from->setFocus();
+        // The arrow at the box's right end opens its calendar.
+        QTest::mouseClick(from, Qt::LeftButton, {}, QPoint(from->width() - 4, from->height() / 2));
+        QCalendarWidget* calendar = from->calendarWidget();
+        QTRY_VERIFY(calendar->isVisible());
+        QCOMPARE(calendar->yearShown(), 2026);
+        QCOMPARE(calendar->monthShown(), 12);
+        QCOMPARE(from->text(), "Any");
+    }
+
+    void theSearchBoxHasTheFocusOnOpen()
+    {
+        auto* search = m_window->findChild<QLineEdit*>("txtSearch");
+        QTRY_COMPARE(QApplication::focusWidget(), search);
+        // Typed at once, a search narrows the list.
+        QTest::keyClicks(QApplication::focusWidget(), "harbor");
+        QCOMPARE(cell(1), QStringList{"1042"});
+    }
+
+    void theListTakesNewPrintsAndEvents()
+    {
+        selectCheck("1042");
+        DraftRegister& drafts = m_session->open(nullptr);
+        DraftRecord draft;
+        draft.texts = draftTexts("Sam Lee", "999", "Acme Supplies LLC", "$19.99", "555544443333C");
+        draft.destinationName = "Office";
+        drafts.record(draft, DraftEvent::printed("31"));
+        QTRY_COMPARE(cell(1), (QStringList{"999", "998", "1042", "1040"}));
+        QCOMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "4 of 4 drafts");
+        // The draft selected stays selected, its history shown.
+        QCOMPARE(table()->selectionModel()->selectedRows().value(0).row(), 2);
+        QCOMPARE(history(), QStringList{"12/01/2026 9:30 PM  Printed (job 17)"});
+
+        // An event of the selected draft shows in its row and its history.
+        drafts.append(drafts.drafts().at(2).id, DraftEvent::note("Customer called"));
+        QTRY_COMPARE(history(), (QStringList{"12/01/2026 9:30 PM  Printed (job 17)",
+                                             "12/08/2026 12:00 PM  Note: Customer called"}));
+        drafts.append(drafts.drafts().front().id, DraftEvent::voided());
+        QTRY_COMPARE(cell(5), (QStringList{"Voided", "Exported", "Printed", "Printed"}));
+
+        // While a search is typed, a new draft shows only when it is found.
+        QTest::keyClicks(m_window->findChild<QLineEdit*>("txtSearch"), "acme");
+        QCOMPARE(cell(1), (QStringList{"999", "998", "1040"}));
+        draft.texts = draftTexts("Pat Doe", "77", "Harbor Tools", "$5.00", "555544443333C");
+        drafts.record(draft, DraftEvent::printed("32"));
+        draft.texts = draftTexts("Pat Doe", "78", "Acme Supplies LLC", "$5.00", "555544443333C");
+        drafts.record(draft, DraftEvent::printed("33"));
+        QTRY_COMPARE(cell(1), (QStringList{"78", "999", "998", "1040"}));
+        QVERIFY(m_failures.reports.isEmpty());
     }
 
     void commandsAppendToTheHistory_data()
@@ -566,10 +740,12 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.requests[0].fileName, "register.csv");
         QCOMPARE(m_dialogs.requests[0].initialFolder, QDir::homePath());
         QCOMPARE(TestFiles::read(file),
-                 QByteArray("Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Account No.\r\n"
-                            "2026-12-08 12:00,998,Sam Lee,Acme Supplies LLC,$9.99,Exported,/home/m/998.pdf,****3333\r\n"
-                            "2026-11-20 10:00,1040,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",Printed,Front "
-                            "Desk,****6789\r\n"));
+                 QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
+                            "Printer or File,Authorized By,Authorization,Authorized On,Sale,Account No.\r\n"
+                            "2026-12-08 12:00,998,Sam Lee,Acme Supplies LLC,$9.99,9.99,Exported,2026-12-08,,"
+                            "/home/m/998.pdf,,,,,****3333\r\n"
+                            "2026-11-20 10:00,1040,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Printed,"
+                            "2026-11-20,,Front Desk,,,,,****6789\r\n"));
         QCOMPARE(m_messages.shown, QStringList{"The drafts shown (2) were exported to \"" + file + "\"."});
     }
 
@@ -579,7 +755,7 @@ private Q_SLOTS:
         search->setFocus();
         QStringList reached;
         QStringList unnamed;
-        for (int i = 0; i < 18; ++i) {
+        for (int i = 0; i < 19; ++i) {
             QWidget* focused = QApplication::focusWidget();
             reached.append(focused->objectName());
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focused);
@@ -588,10 +764,30 @@ private Q_SLOTS:
             QTest::keyClick(focused, Qt::Key_Tab);
         }
         QCOMPARE(reached,
-                 (QStringList{"txtSearch", "dtpFrom", "dtpTo", "cboSortBy", "chkDescending", "tblDrafts", "lstHistory",
-                              "lblAuthorization", "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited", "cmdNote",
-                              "cmdExportCsv", "chkFullNumbers", "cmdRemoveOld", "cmdClose", "txtSearch"}));
+                 (QStringList{"txtSearch", "cboRange", "dtpFrom", "dtpTo", "cboSortBy", "chkDescending", "tblDrafts",
+                              "lstHistory", "lblAuthorization", "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited",
+                              "cmdNote", "cmdExportCsv", "chkFullNumbers", "cmdRemoveOld", "cmdClose", "txtSearch"}));
         QCOMPARE(unnamed, QStringList());
+        // And those Tab does not reach: the commands that do not apply now,
+        // the search box's clear button.
+        QStringList nameless;
+        const QList<QWidget*> controls = m_window->findChildren<QWidget*>();
+        int clearButtons = 0;
+        for (QWidget* control : controls) {
+            auto* tool = qobject_cast<QToolButton*>(control);
+            if (tool && tool->parent() == search) {
+                ++clearButtons;
+                QCOMPARE(tool->accessibleName(), "Clear search");
+            }
+            // The window's own controls; the parts of a table or calendar are Qt's.
+            if (control->parentWidget() != m_window || control->inherits("QLabel"))
+                continue;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+            if (!accessible || accessible->text(QAccessible::Name).isEmpty())
+                nameless.append(control->objectName());
+        }
+        QCOMPARE(clearButtons, 1);
+        QCOMPARE(nameless, QStringList());
     }
 
     void showsTheAuthorizationOfTheSelectedDraft()
@@ -742,6 +938,8 @@ int main(int argc, char* argv[])
 {
     qputenv("TZ", "America/Chicago");
     ::tzset();
+    // A merchant in the United States: weeks begin on Sunday.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     // The register's key comes from the fake keyring these tests hand it.
     qunsetenv("QUILLO_REGISTER_PASSPHRASE");
     QApplication app(argc, argv);
