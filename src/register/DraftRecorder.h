@@ -13,8 +13,13 @@ struct EarlierDraft {
     QDateTime recorded; // UTC
     QString checkNumber;
     QString accountLastFour;
-    QString amount;
+    QString amount; // as the list writes it: "1,234.56", or the text that is no amount
     QString payee;
+    // How it went: Printed, Exported or Uncertain (by its print's latest
+    // outcome), with the print's job and where it went.
+    DraftStatus sent = DraftStatus::Printed;
+    QString jobId;
+    QString destination;
 };
 
 // An authorization all of whose drafts have been sent.

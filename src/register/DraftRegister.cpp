@@ -11,6 +11,7 @@
 #include "register/RegisterStore.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <QSet>
 #include <array>
 #include <limits>
@@ -449,9 +450,19 @@ EarlierDraft DraftRegister::earlier(const StoredDraft& row) const
     found.accountLastFour = row.accountLastFour;
     found.amount =
         row.amountCents
-            ? QStringLiteral("%1.%2").arg(*row.amountCents / 100).arg(*row.amountCents % 100, 2, 10, QLatin1Char('0'))
+            ? QLocale(QLocale::English, QLocale::UnitedStates).toString(double(*row.amountCents) / 100.0, 'f', 2)
             : textOf(row, Box::AmountInFigures);
     found.payee = textOf(row, Box::Payee);
+    found.destination = row.destination;
+    // A draft recorded before it went, with no outcome yet, may have gone.
+    found.sent = DraftStatus::Uncertain;
+    for (const StoredEvent& event : m_store->events(row.id)) {
+        const std::optional<DraftEventKind> kind = DraftEvent::fromCode(event.kind);
+        if (kind == DraftEventKind::Printed || kind == DraftEventKind::Exported || kind == DraftEventKind::Uncertain) {
+            found.sent = DraftEvent::statusOf(*kind);
+            found.jobId = event.jobId;
+        }
+    }
     return found;
 }
 

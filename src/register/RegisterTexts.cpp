@@ -6,8 +6,26 @@ QString RegisterTexts::duplicateQuestion(const EarlierDraft& earlier)
     const QString amount = earlier.amount.isEmpty() ? QString() : QStringLiteral(" for ") + earlier.amount;
     const QString payee =
         earlier.payee.isEmpty() ? QString() : QStringLiteral(" to \"") + earlier.payee + QLatin1Char('"');
-    return QStringLiteral("Check %1 on the account ending in %2 was already printed on %3%4%5. Print it again?")
-        .arg(earlier.checkNumber, earlier.accountLastFour, dateText(earlier.recorded), amount, payee);
+    const QString day = dateText(earlier.recorded);
+    const QString job = earlier.jobId.isEmpty()
+                            ? QString()
+                            : QStringLiteral("job %1 on \"%2\"").arg(earlier.jobId, earlier.destination);
+    QString how;
+    switch (earlier.sent) {
+    case DraftStatus::Exported:
+        how = QStringLiteral("was exported to \"%1\" on %2").arg(earlier.destination, day);
+        break;
+    case DraftStatus::Uncertain:
+        how = QStringLiteral("may have been printed on %1 (the print service did not say%2)")
+                  .arg(day, job.isEmpty() ? QString() : QStringLiteral("; ") + job);
+        break;
+    default:
+        how = QStringLiteral("was already printed on %1%2")
+                  .arg(day, job.isEmpty() ? QString() : QStringLiteral(" (") + job + QLatin1Char(')'));
+        break;
+    }
+    return QStringLiteral("Check %1 on the account ending in %2 %3%4%5. Print it again?")
+        .arg(earlier.checkNumber, earlier.accountLastFour, how, amount, payee);
 }
 
 QString RegisterTexts::sameAmountMark(const EarlierDraft& earlier)

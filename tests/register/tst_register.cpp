@@ -771,8 +771,8 @@ private Q_SLOTS:
         QVERIFY(!journal.maySend(quickPrint));
         QVERIFY(journal.maySend(quickPrint));
         QCOMPARE(questions.asked,
-                 QStringList(2, "Check 1042 on the account ending in 6789 was already printed on 12/08/2026 for "
-                                "1234.56 to \"Acme Supplies LLC\". Print it again?"));
+                 QStringList(2, "Check 1042 on the account ending in 6789 was already printed on 12/08/2026 (job 88 "
+                                "on \"Office\") for 1,234.56 to \"Acme Supplies LLC\". Print it again?"));
 
         // The same amount on the same account under another check number is marked while typed.
         const CheckTexts next = withChanges(sampleTexts(), {QStringLiteral("6=1043"), QStringLiteral("13=1043")});
@@ -883,8 +883,9 @@ private Q_SLOTS:
         if (!duringTheOffer)
             otherPrints();
         QCOMPARE(ticket->sending(QStringLiteral("Office")), yes);
-        QCOMPARE(questions.asked, QStringList{"Check 1042 on the account ending in 6789 was already printed on "
-                                              "12/08/2026 for 1234.56 to \"Acme Supplies LLC\". Print it again?"});
+        QCOMPARE(questions.asked,
+                 QStringList{"Check 1042 on the account ending in 6789 may have been printed on 12/08/2026 (the print "
+                             "service did not say) for 1,234.56 to \"Acme Supplies LLC\". Print it again?"});
         // No: nothing of it is recorded. Yes: recorded after the other, a reprint.
         QCOMPARE(drafts.drafts().size(), std::size_t(yes ? 2 : 1));
         QCOMPARE(ticket->recordId().has_value(), yes);
@@ -1531,20 +1532,29 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("current");
         QTest::addColumn<QString>("question");
 
-        const QString asked = "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for 1234.56 "
-                              "to \"Acme Supplies LLC\". Print it again?";
+        const QString asked = "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 on "
+                              "\"Office\") for 1,234.56 to \"Acme Supplies LLC\". Print it again?";
         QTest::newRow("printed before") << QStringList{"printed@7"} << QStringList() << QStringList() << asked;
-        QTest::newRow("uncertain") << QStringList{"uncertain@7"} << QStringList() << QStringList() << asked;
-        QTest::newRow("sent, no outcome") << QStringList{"none@7"} << QStringList() << QStringList() << asked;
+        QTest::newRow("uncertain") << QStringList{"uncertain@7"} << QStringList() << QStringList()
+                                   << "Check 1042 on the account ending in 6789 may have been printed on 12/01/2026 "
+                                      "(the print service did not say; job 7 on \"Office\") for 1,234.56 to \"Acme "
+                                      "Supplies LLC\". Print it again?";
+        QTest::newRow("sent, no outcome") << QStringList{"none@7"} << QStringList() << QStringList()
+                                          << "Check 1042 on the account ending in 6789 may have been printed on "
+                                             "12/01/2026 (the print service did not say) for 1,234.56 to \"Acme "
+                                             "Supplies LLC\". Print it again?";
         QTest::newRow("deposited") << QStringList{"deposited@7"} << QStringList() << QStringList() << asked;
         QTest::newRow("returned") << QStringList{"returned@7"} << QStringList() << QStringList() << asked;
-        QTest::newRow("exported") << QStringList{"exported@7"} << QStringList() << QStringList() << asked;
+        QTest::newRow("exported")
+            << QStringList{"exported@7"} << QStringList() << QStringList()
+            << "Check 1042 on the account ending in 6789 was exported to \"Office\" on 12/01/2026 "
+               "for 1,234.56 to \"Acme Supplies LLC\". Print it again?";
         QTest::newRow("voided") << QStringList{"voided@7"} << QStringList() << QStringList() << QString();
         QTest::newRow("not printed") << QStringList{"not-printed@7"} << QStringList() << QStringList() << QString();
         QTest::newRow("printed long ago, reprint voided")
             << QStringList{"printed@40", "voided@7"} << QStringList() << QStringList()
-            << "Check 1042 on the account ending in 6789 was already printed on 10/29/2026 for 1234.56 to \"Acme "
-               "Supplies LLC\". Print it again?";
+            << "Check 1042 on the account ending in 6789 was already printed on 10/29/2026 (job 7 on \"Office\") for "
+               "1,234.56 to \"Acme Supplies LLC\". Print it again?";
         QTest::newRow("other check number")
             << QStringList{"printed@7"} << QStringList() << QStringList{"6=1043", "13=1043"} << QString();
         QTest::newRow("other account") << QStringList{"printed@7"} << QStringList() << QStringList{"12=98765436780C"}
@@ -1560,19 +1570,25 @@ private Q_SLOTS:
             << QStringList{"printed@7"} << QStringList{"12=C"} << QStringList{"12=C"} << QString();
         QTest::newRow("dollars only")
             << QStringList{"printed@7"} << QStringList{"9=$75"} << QStringList()
-            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for 75.00 to \"Acme "
-               "Supplies LLC\". Print it again?";
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 on \"Office\") for "
+               "75.00 to \"Acme Supplies LLC\". Print it again?";
+        QTest::newRow("a thousand, no cents typed")
+            << QStringList{"printed@7"} << QStringList{"9=1020"} << QStringList()
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 on \"Office\") for "
+               "1,020.00 to \"Acme Supplies LLC\". Print it again?";
         QTest::newRow("no amount, no payee")
             << QStringList{"printed@7"} << QStringList{"7=", "8=", "9="} << QStringList()
-            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026. Print it again?";
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 on \"Office\"). "
+               "Print "
+               "it again?";
         QTest::newRow("no payee")
             << QStringList{"printed@7"} << QStringList{"7=   "} << QStringList()
-            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for 1234.56. Print it "
-               "again?";
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 "
+               "on \"Office\") for 1,234.56. Print it again?";
         QTest::newRow("amount that is no number")
             << QStringList{"printed@7"} << QStringList{"9=about twelve dollars  "} << QStringList()
-            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for about twelve dollars "
-               "to \"Acme Supplies LLC\". Print it again?";
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 on \"Office\") for "
+               "about twelve dollars to \"Acme Supplies LLC\". Print it again?";
     }
 
     void duplicateQuestion()
