@@ -227,7 +227,9 @@ QString DraftListModel::text(const Row& row, int column) const
     case Amount:
         return draft.amount;
     case Status:
-        return RegisterTexts::statusName(draft.status);
+        // A reprint is told apart from the draft it repeats.
+        return draft.reprintOf > 0 ? RegisterTexts::statusName(draft.status) + QStringLiteral(", reprint")
+                                   : RegisterTexts::statusName(draft.status);
     case Destination:
         return draft.destinationName;
     case Account:

@@ -16,4 +16,6 @@ using DraftId = qint64;
 struct DraftRecord : SentDraft {
     QString destinationName;
     std::optional<QString> withoutAuthorization;
+    // The earlier draft of the same check the merchant chose to print it again after.
+    std::optional<DraftId> reprintOf;
 };

@@ -163,6 +163,7 @@ DraftSummary summaryOf(StoredDraft row)
     summary.kind = RegisterCodes::destinationKind(row.destinationKind);
     summary.destinationName = std::move(row.destination);
     summary.accountLastFour = std::move(row.accountLastFour);
+    summary.reprintOf = row.reprintOf;
     summary.uid = std::move(row.uid);
     summary.sealedPayor = std::move(row.boxes[Box::PayorLine1]);
     return summary;
@@ -222,6 +223,7 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     stored.destinationKind = RegisterCodes::destination(draft.kind);
     stored.destination = draft.destinationName;
     stored.sourceFile = draft.sourceFile;
+    stored.reprintOf = draft.reprintOf.value_or(0);
 
     // A proof file's copy is written first, so that no draft ever names a copy that is not there.
     std::optional<StoredAuthorization> authorization;
@@ -555,6 +557,11 @@ DraftDetails DraftRegister::details(DraftId draft)
     found.record.kind = RegisterCodes::destinationKind(stored->destinationKind);
     found.record.destinationName = stored->destination;
     found.record.sourceFile = stored->sourceFile;
+    if (stored->reprintOf > 0) {
+        found.record.reprintOf = stored->reprintOf;
+        if (const std::optional<StoredDraft> earlier = m_store->draft(stored->reprintOf))
+            found.reprintOfRecorded = fromMsecs(earlier->recordedAt);
+    }
     for (const StoredEvent& event : m_store->events(draft))
         found.history.push_back(recordedOf(event));
     QSet<qint64> withdrawn;

@@ -22,6 +22,7 @@ struct DraftSummary {
     SentDraft::Kind kind = SentDraft::Kind::QuickPrint;
     QString destinationName;
     QString accountLastFour;
+    DraftId reprintOf = 0; // the draft of the same check it was printed again after; 0 for none
 
     QString uid;
     QByteArray sealedPayor;
@@ -30,8 +31,9 @@ struct DraftSummary {
 // Everything the register holds of one draft.
 struct DraftDetails {
     DraftId id = 0;
-    QDateTime recorded; // UTC
-    DraftRecord record;
+    QDateTime recorded;          // UTC
+    DraftRecord record;          // with reprintOf
+    QDateTime reprintOfRecorded; // when the draft it was printed again after was recorded
     DraftStatus status = DraftStatus::Uncertain;
     QDate statusDay;                    // the day of the status, its recording's without one
     std::vector<RecordedEvent> history; // oldest first, withdrawn events included

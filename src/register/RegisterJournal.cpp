@@ -81,7 +81,7 @@ private:
 
 DraftRecord RegisterJournal::Ticket::recordOf(const QString& destination) const
 {
-    DraftRecord record{draft(), destination, withoutAuthorization};
+    DraftRecord record{draft(), destination, withoutAuthorization, printedAgainAfter};
     record.authorization = authorization;
     return record;
 }

@@ -82,6 +82,8 @@ QStringList RegisterSchema::migration(int version, const SqlDialect& sql)
             QStringLiteral("ALTER TABLE draft_events ADD COLUMN reason VARCHAR(32)"),
             QStringLiteral("ALTER TABLE draft_events ADD COLUMN withdraws BIGINT"),
             QStringLiteral("CREATE INDEX draft_events_by_withdrawn ON draft_events (withdraws)"),
+            // A draft printed again after the duplicate question names the earlier one.
+            QStringLiteral("ALTER TABLE drafts ADD COLUMN reprint_of BIGINT"),
         };
     default:
         return {};

@@ -34,6 +34,7 @@ struct StoredDraft {
     QString destinationKind; // "printer", "preview" or "pdf"
     QString destination;
     QString sourceFile;
+    qint64 reprintOf = 0; // the draft of the same check it was printed again after; 0 for none
     // Read with it, never written: the kind of its latest status event that
     // no withdrawal took back (empty when it has none), and the time of its
     // latest event (its recording when it has none).

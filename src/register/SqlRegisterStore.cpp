@@ -82,10 +82,11 @@ StoredEvent eventFrom(const QSqlRecord& row)
     return event;
 }
 
-const QString RowColumns = QStringLiteral("d.id, d.uid, d.recorded_at, d.check_number, d.payor_line1, "
-                                          "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
-                                          "d.destination_kind, d.destination, d.account_last4, d.cheque_key, ") +
-                           StatusColumn + QStringLiteral(" AS status");
+const QString RowColumns =
+    QStringLiteral("d.id, d.uid, d.recorded_at, d.check_number, d.payor_line1, "
+                   "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
+                   "d.destination_kind, d.destination, d.account_last4, d.cheque_key, d.reprint_of, ") +
+    StatusColumn + QStringLiteral(" AS status");
 
 const QString AuthorizationColumns = QStringLiteral(
     "a.draft_id, d.uid AS draft_uid, a.authorization_id, a.authorized_at, a.authorized_by, a.phone, a.given, a.sale, "
@@ -358,16 +359,19 @@ std::vector<std::pair<QString, QVariant>> SqlRegisterStore::columnsOf(const Stor
         columns.emplace_back(QString::fromLatin1(box.column),
                              box.sealed ? QVariant(value) : text(QString::fromUtf8(value)));
     }
-    columns.insert(columns.end(), {{QStringLiteral("account_last4"), text(draft.accountLastFour)},
-                                   {QStringLiteral("account_key"), blobOrNull(draft.accountKey)},
-                                   {QStringLiteral("cheque_key"), blobOrNull(draft.chequeKey)},
-                                   {QStringLiteral("amount_cents"), centsOrNull(draft.amountCents)},
-                                   {QStringLiteral("bank_line"), text(draft.bankLine)},
-                                   {QStringLiteral("offset_right"), draft.offsetRight},
-                                   {QStringLiteral("offset_down"), draft.offsetDown},
-                                   {QStringLiteral("destination_kind"), text(draft.destinationKind)},
-                                   {QStringLiteral("destination"), text(draft.destination)},
-                                   {QStringLiteral("source_file"), text(draft.sourceFile)}});
+    columns.insert(columns.end(),
+                   {{QStringLiteral("account_last4"), text(draft.accountLastFour)},
+                    {QStringLiteral("account_key"), blobOrNull(draft.accountKey)},
+                    {QStringLiteral("cheque_key"), blobOrNull(draft.chequeKey)},
+                    {QStringLiteral("amount_cents"), centsOrNull(draft.amountCents)},
+                    {QStringLiteral("bank_line"), text(draft.bankLine)},
+                    {QStringLiteral("offset_right"), draft.offsetRight},
+                    {QStringLiteral("offset_down"), draft.offsetDown},
+                    {QStringLiteral("destination_kind"), text(draft.destinationKind)},
+                    {QStringLiteral("destination"), text(draft.destination)},
+                    {QStringLiteral("source_file"), text(draft.sourceFile)},
+                    {QStringLiteral("reprint_of"),
+                     draft.reprintOf > 0 ? QVariant(draft.reprintOf) : QVariant(QMetaType::fromType<qint64>())}});
     return columns;
 }
 
@@ -396,6 +400,7 @@ StoredDraft SqlRegisterStore::draftFrom(const QSqlRecord& row)
     found.destinationKind = value(QStringLiteral("destination_kind")).toString();
     found.destination = value(QStringLiteral("destination")).toString();
     found.sourceFile = value(QStringLiteral("source_file")).toString();
+    found.reprintOf = value(QStringLiteral("reprint_of")).toLongLong();
     found.status = value(QStringLiteral("status")).toString();
     found.lastEventAt = value(QStringLiteral("last_event_at")).toLongLong();
     return found;

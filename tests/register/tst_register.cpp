@@ -795,6 +795,11 @@ private Q_SLOTS:
         file->sent(PrintOutcome::confirmed(QStringLiteral("/tmp/a.pdf")));
         QCOMPARE(drafts.drafts().front().status, DraftStatus::Exported);
         QCOMPARE(drafts.drafts().front().destinationName, "/tmp/a.pdf");
+        // Sent after the duplicate question: the reprint of the first draft, which is none.
+        const DraftDetails again = drafts.details(drafts.drafts().front().id);
+        QCOMPARE(again.record.reprintOf, std::optional<DraftId>(id));
+        QCOMPARE(again.reprintOfRecorded, Now);
+        QCOMPARE(drafts.details(id).record.reprintOf, std::nullopt);
     }
 
     void twoPrintsUnderWayKeepTheirOwnRecords()
@@ -889,8 +894,12 @@ private Q_SLOTS:
         // No: nothing of it is recorded. Yes: recorded after the other, a reprint.
         QCOMPARE(drafts.drafts().size(), std::size_t(yes ? 2 : 1));
         QCOMPARE(ticket->recordId().has_value(), yes);
-        if (yes)
+        if (yes) {
             QCOMPARE(drafts.drafts().front().id, ticket->recordId().value());
+            // Marked as the reprint of the other's draft.
+            QCOMPARE(drafts.drafts().front().reprintOf, drafts.drafts().back().id);
+            QCOMPARE(drafts.drafts().back().reprintOf, 0);
+        }
     }
 
     void twoProgramsPrintOneCheckAtOnce()
@@ -1454,7 +1463,8 @@ private Q_SLOTS:
 
         const QStringList eventDays = {
             "DROP INDEX draft_events_by_withdrawn", "ALTER TABLE draft_events DROP COLUMN effective_date",
-            "ALTER TABLE draft_events DROP COLUMN reason", "ALTER TABLE draft_events DROP COLUMN withdraws"};
+            "ALTER TABLE draft_events DROP COLUMN reason", "ALTER TABLE draft_events DROP COLUMN withdraws",
+            "ALTER TABLE drafts DROP COLUMN reprint_of"};
         QTest::newRow("the first version")
             << 1 << QStringList{"DROP TABLE draft_authorizations", "DROP TABLE register_schema"} + eventDays;
         QTest::newRow("the second, its version kept by SQLite")

@@ -512,6 +512,10 @@ void frmRegister::showSelection()
     if (!draft || !m_register)
         return;
     const DraftDetails details = m_register->details(draft->id);
+    if (details.record.reprintOf)
+        lstHistory->addItem(RegisterTexts::dateTimeText(details.recorded) +
+                            QStringLiteral("  Reprint of the draft printed %1, after the duplicate question")
+                                .arg(RegisterTexts::dateTimeText(details.reprintOfRecorded)));
     for (const RecordedEvent& event : details.history)
         lstHistory->addItem(historyLine(event, details.history));
     lblAuthorization->setText(details.record.authorization

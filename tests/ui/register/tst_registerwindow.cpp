@@ -715,6 +715,24 @@ private Q_SLOTS:
         QCOMPARE(day->date(), QDate(2026, 12, 3));
     }
 
+    void aReprintIsToldApart()
+    {
+        DraftRegister& drafts = m_session->open(nullptr);
+        DraftRecord draft;
+        draft.texts =
+            draftTexts(QString::fromUtf8("Renée Dubois    "), "1042", "Harbor Tools", "$75.00", "000120000001C");
+        draft.destinationName = "Office";
+        draft.reprintOf = drafts.drafts().at(1).id;
+        drafts.record(draft, DraftEvent::printed("18"));
+        QTRY_COMPARE(cell(5), (QStringList{"Printed, reprint", "Exported", "Printed", "Printed"}));
+        table()->selectRow(0);
+        QCOMPARE(history(), (QStringList{"12/08/2026 12:00 PM  Reprint of the draft printed 12/01/2026 9:30 PM, after "
+                                         "the duplicate question",
+                                         "12/08/2026 12:00 PM  Printed (job 18)"}));
+        selectCheck("998");
+        QCOMPARE(history(), QStringList{"12/08/2026 12:00 PM  Exported"});
+    }
+
     void openAndPrintAgainHandTheDraftOver()
     {
         QStringList handed;
