@@ -616,7 +616,18 @@ void frmRegister::cmdVoid_Click()
     const std::optional<DraftSummary> draft = selected();
     if (!draft)
         return;
-    QString question = QStringLiteral("Void %1? It stays in the register, marked Voided.").arg(described(*draft));
+    // Named by when and where it went, so that of a draft and its reprint the right one goes.
+    const DraftDetails details = m_register->details(draft->id);
+    QString printed = QStringLiteral(", printed %1").arg(RegisterTexts::dateTimeText(details.recorded));
+    for (const RecordedEvent& event : details.history) {
+        if (!event.event.jobId.isEmpty() &&
+            (event.event.kind == DraftEventKind::Printed || event.event.kind == DraftEventKind::Uncertain))
+            printed =
+                QStringLiteral(", printed %1 (job %2 on \"%3\")")
+                    .arg(RegisterTexts::dateTimeText(details.recorded), event.event.jobId, draft->destinationName);
+    }
+    QString question = QStringLiteral("Void %1%2? It stays in the register, marked Voided.")
+                           .arg(described(*draft), draft->kind == SentDraft::Kind::PdfFile ? QString() : printed);
     question[0] = question[0].toUpper();
     if (m_services.questions->ask(question))
         append(*draft, DraftEvent::voided(m_register->today()));

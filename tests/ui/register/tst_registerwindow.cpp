@@ -539,8 +539,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("history");
 
         const QString printed = "12/01/2026 9:30 PM  Printed (job 17)";
-        const QString voidAsked =
-            "Void check 1042 to \"Harbor Tools\" for $75.00? It stays in the register, marked Voided.";
+        const QString voidAsked = "Void check 1042 to \"Harbor Tools\" for $75.00, printed 12/01/2026 9:30 PM (job 17 "
+                                  "on \"Office\")? It stays in the register, marked Voided.";
         const QString depositAsked = "Deposited: When was check 1042 to \"Harbor Tools\" for $75.00 deposited? "
                                      "[2026-12-01..2026-12-08]";
         QTest::newRow("void") << "cmdVoid" << true << QString() << QString() << voidAsked << "Voided"
@@ -729,8 +729,16 @@ private Q_SLOTS:
         QCOMPARE(history(), (QStringList{"12/08/2026 12:00 PM  Reprint of the draft printed 12/01/2026 9:30 PM, after "
                                          "the duplicate question",
                                          "12/08/2026 12:00 PM  Printed (job 18)"}));
+        // Void names which of the two it means; an export has no print to name.
+        press("cmdVoid");
         selectCheck("998");
         QCOMPARE(history(), QStringList{"12/08/2026 12:00 PM  Exported"});
+        press("cmdVoid");
+        QCOMPARE(m_questions.asked,
+                 (QStringList{"Void check 1042 to \"Harbor Tools\" for $75.00, printed 12/08/2026 12:00 PM (job 18 on "
+                              "\"Office\")? It stays in the register, marked Voided.",
+                              "Void check 998 to \"Acme Supplies LLC\" for $9.99? It stays in the register, marked "
+                              "Voided."}));
     }
 
     void openAndPrintAgainHandTheDraftOver()
