@@ -109,7 +109,7 @@ void makeRegister(const QString& path, KeyringKeys& keyring)
                 time = time.addMSecs(step);
                 const DraftId id = drafts.record(draft, DraftEvent::printed(QString::number(made)));
                 if (made % 50 == 0)
-                    drafts.append(id, DraftEvent::deposited());
+                    drafts.append(id, DraftEvent::deposited(time.toLocalTime().date()));
             }
         });
     }

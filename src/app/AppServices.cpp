@@ -69,6 +69,7 @@ void AppServices::openRegisterWindow(frmMain* cheques)
     services.messages = &m_messages;
     services.questions = &m_questions;
     services.texts = &m_textPrompt;
+    services.statusChanges = &m_statusChanges;
     services.fileDialogs = &m_fileDialogs;
     services.failures = &m_failures;
     services.exportFolder = fileDialogFolder(m_facts);

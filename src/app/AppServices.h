@@ -24,6 +24,7 @@
 #include "ui/authorization/DialogAuthorizationOffer.h"
 #include "ui/main/MainWindowServices.h"
 #include "ui/register/DialogPassphrasePrompt.h"
+#include "ui/register/DialogStatusChangePrompt.h"
 
 #include <QPointer>
 
@@ -64,6 +65,7 @@ private:
     WebEngineControlFactory m_browserControls;
     QtQuestionBox m_questions{m_facts};
     QtTextPrompt m_textPrompt{m_facts};
+    DialogStatusChangePrompt m_statusChanges;
     KeychainKeyring m_desktopKeyring{m_facts.title()};
     KeyringKeys* m_keyring;
     // The passphrase is asked where the register is first needed, saying why.

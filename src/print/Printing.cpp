@@ -25,15 +25,16 @@ Printing::Composed Printing::compose(const QPageLayout& layout, const Compose& c
 
 void Printing::toDefaultPrinter(Compose compose, QString confirmation, Done done, std::optional<SentDraft> draft)
 {
-    if (isBusy() || !maySend(draft))
+    std::shared_ptr<DraftTicket> ticket;
+    if (isBusy() || !maySend(draft, ticket))
         return;
     lookUp([this, compose = std::move(compose), confirmation = std::move(confirmation), done = std::move(done),
-            draft = std::move(draft)](const FoundPrinter& found) {
+            ticket](const FoundPrinter& found) {
         if (!found.printer) {
             tell(PrintOutcome::notPrinted(found.failure), confirmation, done);
             return;
         }
-        send(found.printer, compose, confirmation, done, draft);
+        send(found.printer, compose, confirmation, done, ticket);
     });
     if (!isBusy())
         Q_EMIT finished();
@@ -42,16 +43,20 @@ void Printing::toDefaultPrinter(Compose compose, QString confirmation, Done done
 void Printing::toDestination(OpenDestination open, Compose compose, QString confirmation, Done done,
                              std::optional<SentDraft> draft)
 {
-    if (isBusy() || !maySend(draft))
+    std::shared_ptr<DraftTicket> ticket;
+    if (isBusy() || !maySend(draft, ticket))
         return;
     withDefaultLayout([this, open = std::move(open), compose = std::move(compose),
-                       confirmation = std::move(confirmation), done = std::move(done), draft = std::move(draft)](
-                          const QPageLayout& layout) { send(open(layout), compose, confirmation, done, draft); });
+                       confirmation = std::move(confirmation), done = std::move(done),
+                       ticket](const QPageLayout& layout) { send(open(layout), compose, confirmation, done, ticket); });
 }
 
-bool Printing::maySend(const std::optional<SentDraft>& draft)
+bool Printing::maySend(const std::optional<SentDraft>& draft, std::shared_ptr<DraftTicket>& ticket)
 {
-    return !draft || !m_journal || m_journal->maySend(*draft);
+    if (!draft || !m_journal)
+        return true;
+    ticket = m_journal->maySend(*draft);
+    return ticket != nullptr;
 }
 
 void Printing::withDefaultLayout(std::function<void(const QPageLayout& layout)> then)
@@ -100,7 +105,7 @@ void Printing::remember(const FoundPrinter& found)
 }
 
 void Printing::send(std::shared_ptr<PrintDestination> destination, const Compose& compose, const QString& confirmation,
-                    const Done& done, const std::optional<SentDraft>& draft)
+                    const Done& done, const std::shared_ptr<DraftTicket>& ticket)
 {
     const Composed page = Printing::compose(destination->pageLayout(), compose);
     // Nothing has reached the destination yet: a page that would be cut off
@@ -111,13 +116,8 @@ void Printing::send(std::shared_ptr<PrintDestination> destination, const Compose
              confirmation, done);
         return;
     }
-    const bool journaled = draft && m_journal;
-    DraftJournal::Entry entry;
-    if (journaled) {
-        entry = m_journal->sending(*draft, destination->name());
-        if (!entry.send)
-            return;
-    }
+    if (ticket && !ticket->sending(destination->name()))
+        return;
     QFuture<PrintOutcome> outcome;
     try {
         outcome = destination->print(page.page);
@@ -125,15 +125,14 @@ void Printing::send(std::shared_ptr<PrintDestination> destination, const Compose
         outcome = QtFuture::makeReadyFuture(PrintOutcome::notPrinted(error.message(), destination->name()));
     }
     // The destination stays until its answer is in.
-    whenReady<PrintOutcome>(
-        outcome, Step::Sending,
-        [this, destination, confirmation, done, draft, entry, journaled](const PrintOutcome& answer) {
-            // On record before the merchant reads it, in case the program is stopped then.
-            const QString unrecorded = journaled ? m_journal->sent(*draft, entry, answer) : QString();
-            tell(answer, confirmation, done);
-            if (!unrecorded.isEmpty())
-                m_failures.report(unrecorded);
-        });
+    whenReady<PrintOutcome>(outcome, Step::Sending,
+                            [this, destination, confirmation, done, ticket](const PrintOutcome& answer) {
+                                // On record before the merchant reads it, in case the program is stopped then.
+                                const QString unrecorded = ticket ? ticket->sent(answer) : QString();
+                                tell(answer, confirmation, done);
+                                if (!unrecorded.isEmpty())
+                                    m_failures.report(unrecorded);
+                            });
 }
 
 void Printing::tell(const PrintOutcome& outcome, const QString& confirmation, const Done& done)

@@ -95,9 +95,10 @@ private:
 
     void lookUp(std::function<void(const FoundPrinter& found)> then);
     void send(std::shared_ptr<PrintDestination> destination, const Compose& compose, const QString& confirmation,
-              const Done& done, const std::optional<SentDraft>& draft);
-    // Whether the journal lets `draft` go; a page that is no draft always goes.
-    bool maySend(const std::optional<SentDraft>& draft);
+              const Done& done, const std::shared_ptr<DraftTicket>& ticket);
+    // Whether the journal lets `draft` go, with its ticket in `ticket`; a
+    // page that is no draft always goes, without one.
+    bool maySend(const std::optional<SentDraft>& draft, std::shared_ptr<DraftTicket>& ticket);
     void tell(const PrintOutcome& outcome, const QString& confirmation, const Done& done);
     // Runs `then` with the future's value now if it is there, or when it comes.
     template <typename T> void whenReady(QFuture<T> future, Step step, std::function<void(const T&)> then);

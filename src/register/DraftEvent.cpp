@@ -10,7 +10,7 @@ struct KindCode {
 };
 
 // The codes are part of the register file: never rename one.
-constexpr std::array<KindCode, 10> Codes = {{
+constexpr std::array<KindCode, 13> Codes = {{
     {DraftEventKind::Printed, "printed"},
     {DraftEventKind::Exported, "exported"},
     {DraftEventKind::Uncertain, "uncertain"},
@@ -21,11 +21,21 @@ constexpr std::array<KindCode, 10> Codes = {{
     {DraftEventKind::Note, "note"},
     {DraftEventKind::NoAuthorization, "no-authorization"},
     {DraftEventKind::LetterSent, "letter-sent"},
+    {DraftEventKind::Paid, "paid"},
+    {DraftEventKind::Represented, "re-presented"},
+    {DraftEventKind::Withdrawal, "withdrawal"},
 }};
 
 DraftEvent make(DraftEventKind kind, const QString& text = {}, const QString& jobId = {})
 {
-    return DraftEvent{kind, text, jobId};
+    return DraftEvent{kind, text, jobId, {}, std::nullopt, 0};
+}
+
+DraftEvent onDay(DraftEventKind kind, const QDate& day, const QString& text = {})
+{
+    DraftEvent event = make(kind, text);
+    event.effective = day;
+    return event;
 }
 
 } // namespace
@@ -62,19 +72,38 @@ DraftEvent DraftEvent::notPrintedAfterLookUp(const QString& jobId, const QString
                 QStringLiteral("The print service later reported the job %1.").arg(jobState), jobId);
 }
 
-DraftEvent DraftEvent::voided()
+DraftEvent DraftEvent::voided(const QDate& day)
 {
-    return make(DraftEventKind::Voided);
+    return onDay(DraftEventKind::Voided, day);
 }
 
-DraftEvent DraftEvent::deposited()
+DraftEvent DraftEvent::deposited(const QDate& day, const QString& deposit)
 {
-    return make(DraftEventKind::Deposited);
+    return onDay(DraftEventKind::Deposited, day, deposit);
 }
 
-DraftEvent DraftEvent::returned(const QString& reason)
+DraftEvent DraftEvent::paid(const QDate& day)
 {
-    return make(DraftEventKind::Returned, reason);
+    return onDay(DraftEventKind::Paid, day);
+}
+
+DraftEvent DraftEvent::returned(const QDate& day, ReturnReason reason, const QString& otherText)
+{
+    DraftEvent event = onDay(DraftEventKind::Returned, day, reason == ReturnReason::Other ? otherText : QString());
+    event.reason = reason;
+    return event;
+}
+
+DraftEvent DraftEvent::represented(const QDate& day, const QString& deposit)
+{
+    return onDay(DraftEventKind::Represented, day, deposit);
+}
+
+DraftEvent DraftEvent::withdrawal(qint64 eventId)
+{
+    DraftEvent event = make(DraftEventKind::Withdrawal);
+    event.withdraws = eventId;
+    return event;
 }
 
 DraftEvent DraftEvent::note(const QString& text)
@@ -95,7 +124,7 @@ DraftEvent DraftEvent::letterSent(const QString& how, const QString& jobId)
 bool DraftEvent::setsStatus() const
 {
     return kind != DraftEventKind::Note && kind != DraftEventKind::NoAuthorization &&
-           kind != DraftEventKind::LetterSent;
+           kind != DraftEventKind::LetterSent && kind != DraftEventKind::Withdrawal;
 }
 
 QString DraftEvent::code(DraftEventKind kind)
@@ -131,7 +160,12 @@ DraftStatus DraftEvent::statusOf(DraftEventKind kind)
         return DraftStatus::Deposited;
     case DraftEventKind::Returned:
         return DraftStatus::Returned;
+    case DraftEventKind::Paid:
+        return DraftStatus::Paid;
+    case DraftEventKind::Represented:
+        return DraftStatus::Represented;
     case DraftEventKind::Uncertain:
+    case DraftEventKind::Withdrawal:
     case DraftEventKind::Note:
     case DraftEventKind::NoAuthorization:
     case DraftEventKind::LetterSent:

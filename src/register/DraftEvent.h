@@ -1,5 +1,8 @@
 #pragma once
 
+#include "register/ReturnReason.h"
+
+#include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -19,17 +22,26 @@ enum class DraftEventKind {
     Note,
     NoAuthorization,
     LetterSent,
+    Paid,
+    Represented,
+    // Takes back an earlier change of the status; nothing is removed.
+    Withdrawal,
 };
 
 // A draft's status: the kind of its latest status event. A draft recorded
 // before it was sent and without an outcome yet is Uncertain: the program
 // may have stopped while the print was under way.
-enum class DraftStatus { Uncertain, Printed, Exported, NotPrinted, Voided, Deposited, Returned };
+enum class DraftStatus { Uncertain, Printed, Exported, NotPrinted, Voided, Deposited, Returned, Paid, Represented };
 
 struct DraftEvent {
     DraftEventKind kind = DraftEventKind::Note;
-    QString text;  // a return's reason, a note, what the print service answered
+    QString text;  // a note, a return's own words, the deposit, what the print service answered
     QString jobId; // the print job's id, for a print's outcome
+    // The day it happened, as the merchant gives it for a deposit, a return
+    // and the like; null for the day it was recorded.
+    QDate effective;
+    std::optional<ReturnReason> reason; // a return's
+    qint64 withdraws = 0;               // a withdrawal's: the id of the event it takes back
 
     static DraftEvent printed(const QString& jobId);
     static DraftEvent exported();
@@ -39,9 +51,14 @@ struct DraftEvent {
     // names the job's state (completed, canceled...).
     static DraftEvent printedAfterLookUp(const QString& jobId, const QString& jobState);
     static DraftEvent notPrintedAfterLookUp(const QString& jobId, const QString& jobState);
-    static DraftEvent voided();
-    static DraftEvent deposited();
-    static DraftEvent returned(const QString& reason);
+    static DraftEvent voided(const QDate& day = {});
+    // Into the deposit `deposit` (a slip or batch number; may be empty).
+    static DraftEvent deposited(const QDate& day, const QString& deposit = {});
+    static DraftEvent paid(const QDate& day);
+    // `otherText` says why in the merchant's words, for ReturnReason::Other.
+    static DraftEvent returned(const QDate& day, ReturnReason reason, const QString& otherText = {});
+    static DraftEvent represented(const QDate& day, const QString& deposit = {});
+    static DraftEvent withdrawal(qint64 eventId);
     static DraftEvent note(const QString& text);
     // Recorded with a draft sent without an authorization record: why.
     static DraftEvent noAuthorization(const QString& why);
@@ -63,4 +80,9 @@ struct DraftEvent {
 struct RecordedEvent {
     DraftEvent event;
     QDateTime time; // UTC
+    qint64 id = 0;
+    bool withdrawn = false; // a later withdrawal took it back
+
+    // The day it happened: the one the merchant gave, or else the local day it was recorded.
+    QDate day() const { return event.effective.isValid() ? event.effective : time.toLocalTime().date(); }
 };

@@ -50,6 +50,7 @@ void DraftListModel::setSource(DraftRegister& source, int firstPage)
     m_shown.clear();
     m_nextSealed = 0;
     m_allFetched = false;
+    m_sortColumn = -1;
     endResetModel();
     fetchPage(firstPage);
 }
@@ -226,7 +227,9 @@ QString DraftListModel::text(const Row& row, int column) const
     case Amount:
         return draft.amount;
     case Status:
-        return RegisterTexts::statusName(draft.status);
+        // A reprint is told apart from the draft it repeats.
+        return draft.reprintOf > 0 ? RegisterTexts::statusName(draft.status) + QStringLiteral(", reprint")
+                                   : RegisterTexts::statusName(draft.status);
     case Destination:
         return draft.destinationName;
     case Account:
@@ -276,13 +279,63 @@ QVariant DraftListModel::headerData(int section, Qt::Orientation orientation, in
     }
 }
 
+void DraftListModel::takeDraft(const DraftSummary& draft)
+{
+    if (!m_source)
+        return;
+    if (std::any_of(m_rows.begin(), m_rows.end(), [&](const Row& row) { return row.draft.id == draft.id; })) {
+        setStatus(draft.id, draft.status);
+        return;
+    }
+    // Newer than every fetched draft: it goes first in the order recorded.
+    Row row;
+    row.draft = draft;
+    m_rows.insert(m_rows.begin(), std::move(row));
+    ++m_nextSealed;
+    for (int& index : m_order)
+        ++index;
+    for (int& index : m_shown)
+        ++index;
+    openPayor(m_rows.front());
+    m_order.insert(m_order.begin(), 0);
+    const bool shown = accepts(m_rows.front());
+    if (shown)
+        beginResetModel();
+    if (m_sortColumn >= 0)
+        order();
+    if (!shown)
+        return;
+    m_shown.clear();
+    for (int index : m_order) {
+        if (accepts(m_rows[std::size_t(index)]))
+            m_shown.push_back(index);
+    }
+    endResetModel();
+}
+
 void DraftListModel::sort(int column, Qt::SortOrder order)
 {
     if (!m_source)
         return;
     fetchAll();
+    m_sortColumn = column;
+    m_sortOrder = order;
     if (column == Payor)
         openPayors(int(m_rows.size()));
+    beginResetModel();
+    this->order();
+    m_shown.clear();
+    for (int index : m_order) {
+        if (accepts(m_rows[std::size_t(index)]))
+            m_shown.push_back(index);
+    }
+    endResetModel();
+}
+
+void DraftListModel::order()
+{
+    const int column = m_sortColumn;
+    const Qt::SortOrder order = m_sortOrder;
     const auto compare = [this, column](int a, int b) {
         const Row& x = m_rows[std::size_t(a)];
         const Row& y = m_rows[std::size_t(b)];
@@ -305,17 +358,10 @@ void DraftListModel::sort(int column, Qt::SortOrder order)
             return text(x, column).compare(text(y, column), Qt::CaseInsensitive);
         }
     };
-    beginResetModel();
     // Newest first among equals, whichever way the column is sorted.
     std::iota(m_order.begin(), m_order.end(), 0);
     std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
         const int result = compare(a, b);
         return order == Qt::AscendingOrder ? result < 0 : result > 0;
     });
-    m_shown.clear();
-    for (int index : m_order) {
-        if (accepts(m_rows[std::size_t(index)]))
-            m_shown.push_back(index);
-    }
-    endResetModel();
 }

@@ -51,6 +51,10 @@ public:
 
     // A command changed the draft's status.
     void setStatus(DraftId draft, DraftStatus status);
+    // A draft recorded or changed since the list came up: a new one takes its
+    // place in the order shown, a listed one its new status. The rows are
+    // laid out again only for a new draft that is shown.
+    void takeDraft(const DraftSummary& draft);
 
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
@@ -71,6 +75,8 @@ private:
     void openPayor(Row& row) const;
     bool accepts(const Row& row) const;
     void refilter();
+    // Orders every row by the latest sort (newest first before any).
+    void order();
     void append(std::vector<DraftSummary> drafts);
     QString text(const Row& row, int column) const;
 
@@ -84,6 +90,8 @@ private:
     // The range as times: from its first moment, before the moment after it.
     qint64 m_fromMsecs = std::numeric_limits<qint64>::min();
     qint64 m_toMsecs = std::numeric_limits<qint64>::max();
-    int m_nextSealed = 0; // openPayors() goes on from here
+    int m_nextSealed = 0;  // openPayors() goes on from here
+    int m_sortColumn = -1; // none: in the order recorded, newest first
+    Qt::SortOrder m_sortOrder = Qt::DescendingOrder;
     bool m_allFetched = true;
 };

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "document/AuthorizationRecord.h"
-#include "document/CheckRecord.h"
-#include "print/PageSetup.h"
+#include "print/DraftJournal.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -11,23 +9,13 @@
 // A draft's number in the register.
 using DraftId = qint64;
 
-// Where a draft went.
-enum class DraftDestination {
-    Printer,      // Quick Print on a printer
-    PreviewPrint, // printed from Print Preview
-    PdfFile,      // File, Export as PDF
-};
-
-// What a print or export command records of the draft it sends: written once,
-// never changed afterwards.
-struct DraftRecord {
-    CheckTexts texts;
-    PageSetup pageSetup;
-    DraftDestination destination = DraftDestination::Printer;
-    QString destinationName; // the printer's name, or the PDF file's path
-    QString sourceFile;      // the .qlo file the draft came from; empty for none
-    // The customer's authorization the draft went with; or the merchant's
-    // choice to send it without one, and why, kept as an event with it.
-    std::optional<AuthorizationRecord> authorization;
+// What a print or export command records of the draft it sends: the draft
+// as it went, where it went (the printer's name, or the PDF file's path), and
+// the merchant's choice to send it without an authorization and why, kept as
+// an event with it. Written once, never changed afterwards.
+struct DraftRecord : SentDraft {
+    QString destinationName;
     std::optional<QString> withoutAuthorization;
+    // The earlier draft of the same check the merchant chose to print it again after.
+    std::optional<DraftId> reprintOf;
 };

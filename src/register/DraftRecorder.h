@@ -2,6 +2,7 @@
 
 #include "register/DraftEvent.h"
 #include "register/DraftRecord.h"
+#include "register/ReturnReason.h"
 
 #include <QDateTime>
 #include <optional>
@@ -12,8 +13,13 @@ struct EarlierDraft {
     QDateTime recorded; // UTC
     QString checkNumber;
     QString accountLastFour;
-    QString amount;
+    QString amount; // as the list writes it: "1,234.56", or the text that is no amount
     QString payee;
+    // How it went: Printed, Exported or Uncertain (by its print's latest
+    // outcome), with the print's job and where it went.
+    DraftStatus sent = DraftStatus::Printed;
+    QString jobId;
+    QString destination;
 };
 
 // An authorization all of whose drafts have been sent.
@@ -21,6 +27,14 @@ struct UsedAuthorization {
     QDateTime authorizedAt; // UTC
     int drafts = 0;         // authorized
     int sent = 0;           // sent under it, not voided and not found unprinted
+    QString accountLastFour;
+};
+
+// A draft on the account that came back because its holder will not pay
+// drafts on it (ReturnReasons::refusesAccount).
+struct AccountReturn {
+    QDate returnedOn;
+    ReturnReason reason = ReturnReason::NotAuthorized;
     QString accountLastFour;
 };
 
@@ -38,6 +52,20 @@ public:
     // none); an export records its draft once the file is written, with
     // DraftEvent::exported().
     virtual DraftId record(const DraftRecord& draft, const std::optional<DraftEvent>& outcome) = 0;
+
+    // What recordUnlessSent found.
+    struct Recording {
+        DraftId id = 0; // the draft recorded; 0 for none
+        // The draft of the same check found instead, which the merchant has
+        // not been asked about; nothing was recorded.
+        std::optional<EarlierDraft> unasked;
+    };
+    // Records a print's draft without an outcome, as record() does, unless
+    // the latest draft of the same check (earlierDraft) is another than
+    // `asked`, the one the merchant chose to print again. The look-up and the
+    // record are one write: a draft of the same check that another program
+    // records comes before both or after both.
+    virtual Recording recordUnlessSent(const DraftRecord& draft, const std::optional<DraftId>& asked) = 0;
     // Appends an event to the draft's history (a print's outcome, Void...).
     virtual void append(DraftId draft, const DraftEvent& event) = 0;
 
@@ -61,4 +89,8 @@ public:
     // draft needs one of its own. Nothing when `own` is another authorization.
     virtual std::optional<UsedAuthorization> usedAuthorization(const CheckTexts& texts,
                                                                const std::optional<AuthorizationRecord>& own) = 0;
+    // The latest draft on the account of `texts` (routing and account
+    // number) that came back not authorized, stopped or closed, unless that
+    // return was withdrawn: every later draft on it is marked and asked about.
+    virtual std::optional<AccountReturn> accountReturn(const CheckTexts& texts) = 0;
 };

@@ -2,13 +2,16 @@
 
 #include "document/AmountInFigures.h"
 #include "register/BankNumbers.h"
+#include "register/DraftLifecycle.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterCipher.h"
+#include "register/RegisterCodes.h"
 #include "register/RegisterColumns.h"
 #include "register/RegisterError.h"
 #include "register/RegisterStore.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <QSet>
 #include <array>
 #include <limits>
@@ -17,29 +20,6 @@ namespace {
 
 // How far back the same amount on the same account is worth a mark.
 constexpr int SameAmountDays = 30;
-
-// The codes are part of the register file: never rename one.
-QString destinationCode(DraftDestination destination)
-{
-    switch (destination) {
-    case DraftDestination::PreviewPrint:
-        return QStringLiteral("preview");
-    case DraftDestination::PdfFile:
-        return QStringLiteral("pdf");
-    case DraftDestination::Printer:
-        break;
-    }
-    return QStringLiteral("printer");
-}
-
-DraftDestination destinationOf(const QString& code)
-{
-    if (code == QLatin1String("preview"))
-        return DraftDestination::PreviewPrint;
-    if (code == QLatin1String("pdf"))
-        return DraftDestination::PdfFile;
-    return DraftDestination::Printer;
-}
 
 template <typename Kind> struct KindCode {
     Kind kind;
@@ -90,7 +70,7 @@ DraftStatus statusOf(const QString& code)
 
 // A draft whose print was voided or is known not to have printed is no
 // draft on the customer's account.
-bool drawsOnAccount(const DraftRow& row)
+bool drawsOnAccount(const StoredDraft& row)
 {
     const DraftStatus status = statusOf(row.status);
     return status != DraftStatus::Voided && status != DraftStatus::NotPrinted;
@@ -112,21 +92,80 @@ QDateTime fromMsecs(qint64 msecs)
     return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
 }
 
-DraftSummary summaryOf(DraftRow row)
+StoredEvent storedOf(const DraftEvent& event, qint64 draftId, qint64 recordedAt)
+{
+    StoredEvent stored;
+    stored.draftId = draftId;
+    stored.recordedAt = recordedAt;
+    stored.kind = DraftEvent::code(event.kind);
+    stored.setsStatus = event.setsStatus();
+    stored.jobId = event.jobId;
+    stored.text = event.text;
+    if (event.effective.isValid())
+        stored.effectiveDate = event.effective.toString(Qt::ISODate);
+    if (event.reason)
+        stored.reason = ReturnReasons::code(*event.reason);
+    stored.withdraws = event.withdraws;
+    return stored;
+}
+
+RecordedEvent recordedOf(const StoredEvent& stored)
+{
+    RecordedEvent recorded;
+    recorded.event.kind = DraftEvent::fromCode(stored.kind).value_or(DraftEventKind::Note);
+    recorded.event.text = stored.text;
+    recorded.event.jobId = stored.jobId;
+    recorded.event.effective = QDate::fromString(stored.effectiveDate, Qt::ISODate);
+    // A return recorded before the list of reasons reads as Other, in its own words.
+    if (recorded.event.kind == DraftEventKind::Returned)
+        recorded.event.reason = ReturnReasons::fromCode(stored.reason).value_or(ReturnReason::Other);
+    recorded.event.withdraws = stored.withdraws;
+    recorded.time = fromMsecs(stored.recordedAt);
+    recorded.id = stored.id;
+    return recorded;
+}
+
+// The change of the status that an event of `kind` makes.
+std::optional<DraftLifecycle::Change> changeOf(DraftEventKind kind)
+{
+    switch (kind) {
+    case DraftEventKind::Voided:
+        return DraftLifecycle::Change::Void;
+    case DraftEventKind::Deposited:
+        return DraftLifecycle::Change::Deposit;
+    case DraftEventKind::Paid:
+        return DraftLifecycle::Change::Pay;
+    case DraftEventKind::Returned:
+        return DraftLifecycle::Change::Return;
+    case DraftEventKind::Represented:
+        return DraftLifecycle::Change::Represent;
+    default:
+        return std::nullopt;
+    }
+}
+
+QString textOf(const StoredDraft& row, Box box)
+{
+    return withoutTrailingSpaces(QString::fromUtf8(row.boxes[box]));
+}
+
+DraftSummary summaryOf(StoredDraft row)
 {
     DraftSummary summary;
     summary.id = row.id;
     summary.recordedAt = row.recordedAt;
-    summary.checkNumber = withoutTrailingSpaces(row.checkNumber);
-    summary.payee = withoutTrailingSpaces(row.payee);
-    summary.amount = withoutTrailingSpaces(row.amount);
+    summary.lastEventAt = row.lastEventAt;
+    summary.checkNumber = textOf(row, Box::CheckNumber);
+    summary.payee = textOf(row, Box::Payee);
+    summary.amount = textOf(row, Box::AmountInFigures);
     summary.amountCents = row.amountCents;
     summary.status = statusOf(row.status);
-    summary.destination = destinationOf(row.destinationKind);
+    summary.kind = RegisterCodes::destinationKind(row.destinationKind);
     summary.destinationName = std::move(row.destination);
     summary.accountLastFour = std::move(row.accountLastFour);
+    summary.reprintOf = row.reprintOf;
     summary.uid = std::move(row.uid);
-    summary.sealedPayor = std::move(row.sealedPayor);
+    summary.sealedPayor = std::move(row.boxes[Box::PayorLine1]);
     return summary;
 }
 
@@ -177,23 +216,21 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     stored.accountKey = identity.accountKey;
     stored.chequeKey = identity.chequeKey;
     stored.amountCents = identity.amountCents;
-    stored.bankLine = draft.pageSetup.bankLine == PageSetup::BankLine::Standard ? QStringLiteral("standard")
-                                                                                : QStringLiteral("layout");
-    stored.offsetRight = draft.pageSetup.offsetRight;
-    stored.offsetDown = draft.pageSetup.offsetDown;
-    stored.destinationKind = destinationCode(draft.destination);
+    stored.bankLine =
+        draft.setup.bankLine == PageSetup::BankLine::Standard ? QStringLiteral("standard") : QStringLiteral("layout");
+    stored.offsetRight = draft.setup.offsetRight;
+    stored.offsetDown = draft.setup.offsetDown;
+    stored.destinationKind = RegisterCodes::destination(draft.kind);
     stored.destination = draft.destinationName;
     stored.sourceFile = draft.sourceFile;
+    stored.reprintOf = draft.reprintOf.value_or(0);
 
     // A proof file's copy is written first, so that no draft ever names a copy that is not there.
     std::optional<StoredAuthorization> authorization;
     if (draft.authorization)
         authorization = sealed(*draft.authorization, stored.uid);
 
-    const auto eventOf = [&](const DraftEvent& event) {
-        return StoredEvent{0,           stored.recordedAt, DraftEvent::code(event.kind), event.setsStatus(),
-                           event.jobId, event.text};
-    };
+    const auto eventOf = [&](const DraftEvent& event) { return storedOf(event, 0, stored.recordedAt); };
     DraftId id = 0;
     m_store->together([&] {
         // The choice to send it without an authorization comes before its outcome.
@@ -217,6 +254,7 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
             m_store->addAuthorization(*authorization);
         }
     });
+    Q_EMIT draftRecorded(id);
     return id;
 }
 
@@ -261,10 +299,10 @@ AuthorizationRecord DraftRegister::opened(const StoredAuthorization& stored) con
     return record;
 }
 
-std::vector<DraftRow> DraftRegister::drawingUnder(const QString& authorizationId)
+std::vector<StoredDraft> DraftRegister::drawingUnder(const QString& authorizationId)
 {
-    std::vector<DraftRow> drawing;
-    for (DraftRow& row : m_store->draftsWithAuthorization(authorizationId)) {
+    std::vector<StoredDraft> drawing;
+    for (StoredDraft& row : m_store->draftsWithAuthorization(authorizationId)) {
         if (drawsOnAccount(row))
             drawing.push_back(std::move(row));
     }
@@ -275,10 +313,10 @@ namespace {
 
 // The checks among `rows`: a reprint is the same check; a draft without a
 // check number is one of its own.
-int checksAmong(const std::vector<DraftRow>& rows)
+int checksAmong(const std::vector<StoredDraft>& rows)
 {
     QSet<QByteArray> checks;
-    for (const DraftRow& row : rows)
+    for (const StoredDraft& row : rows)
         checks.insert(row.chequeKey.isEmpty() ? QByteArray::number(row.id) : row.chequeKey);
     return int(checks.size());
 }
@@ -309,8 +347,8 @@ std::optional<UsedAuthorization> DraftRegister::usedAuthorization(const CheckTex
     const std::optional<StoredAuthorization> latest = m_store->latestAuthorizationForAccount(identity.accountKey);
     if (!latest || (own && own->id != latest->authorizationId))
         return std::nullopt;
-    const std::vector<DraftRow> sent = drawingUnder(latest->authorizationId);
-    for (const DraftRow& row : sent) {
+    const std::vector<StoredDraft> sent = drawingUnder(latest->authorizationId);
+    for (const StoredDraft& row : sent) {
         if (!identity.chequeKey.isEmpty() && row.chequeKey == identity.chequeKey)
             return std::nullopt;
     }
@@ -321,18 +359,92 @@ std::optional<UsedAuthorization> DraftRegister::usedAuthorization(const CheckTex
                              BankNumbers::lastFour(texts[Box::AccountNumber])};
 }
 
-void DraftRegister::append(DraftId draft, const DraftEvent& event)
+std::optional<AccountReturn> DraftRegister::accountReturn(const CheckTexts& texts)
 {
-    m_store->addEvent(StoredEvent{draft, m_now().toMSecsSinceEpoch(), DraftEvent::code(event.kind), event.setsStatus(),
-                                  event.jobId, event.text});
+    const Identity identity = identify(texts);
+    QStringList refusing;
+    for (const ReturnReason reason : ReturnReasons::all()) {
+        if (ReturnReasons::refusesAccount(reason))
+            refusing.append(ReturnReasons::code(reason));
+    }
+    const std::optional<StoredEvent> found = m_store->latestReturnOnAccount(identity.accountKey, refusing);
+    if (!found)
+        return std::nullopt;
+    const RecordedEvent returned = recordedOf(*found);
+    return AccountReturn{returned.day(), returned.event.reason.value_or(ReturnReason::NotAuthorized),
+                         BankNumbers::lastFour(texts[Box::AccountNumber])};
 }
 
-EarlierDraft DraftRegister::earlier(const DraftRow& row) const
+DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draft, const std::optional<DraftId>& asked)
+{
+    Recording recording;
+    m_store->together([&] {
+        const std::optional<EarlierDraft> earlier = earlierDraft(draft.texts);
+        if (earlier && earlier->id != asked)
+            recording.unasked = earlier;
+        else
+            recording.id = record(draft, std::nullopt);
+    });
+    return recording;
+}
+
+void DraftRegister::append(DraftId draft, const DraftEvent& event)
+{
+    appendEvent(draft, event);
+}
+
+void DraftRegister::appendEvent(DraftId draft, const DraftEvent& event)
+{
+    m_store->addEvent(storedOf(event, draft, m_now().toMSecsSinceEpoch()));
+    Q_EMIT eventAppended(draft);
+}
+
+QDate DraftRegister::today() const
+{
+    return m_now().toLocalTime().date();
+}
+
+void DraftRegister::change(DraftId draft, const DraftEvent& event)
+{
+    const std::optional<DraftLifecycle::Change> change = changeOf(event.kind);
+    if (!change)
+        throw QuilloError(QStringLiteral("This is no change of a draft's status."));
+    DraftEvent dated = event;
+    if (!dated.effective.isValid())
+        dated.effective = today();
+    // Checked inside the write: another program's change comes before or after, never between.
+    m_store->together([&] {
+        const DraftDetails current = details(draft);
+        if (const std::optional<QString> why = DraftLifecycle::refusal(current.status, *change))
+            throw QuilloError(*why);
+        if (const std::optional<QString> why = DraftLifecycle::dayRefusal(dated.effective, current.statusDay, today()))
+            throw QuilloError(*why);
+        appendEvent(draft, dated);
+    });
+}
+
+void DraftRegister::withdrawLatestChange(DraftId draft)
+{
+    m_store->together([&] {
+        const DraftDetails current = details(draft);
+        if (const std::optional<QString> why =
+                DraftLifecycle::refusal(current.status, DraftLifecycle::Change::Withdraw))
+            throw QuilloError(*why);
+        for (auto event = current.history.rbegin(); event != current.history.rend(); ++event) {
+            if (event->event.setsStatus() && !event->withdrawn) {
+                appendEvent(draft, DraftEvent::withdrawal(event->id));
+                return;
+            }
+        }
+    });
+}
+
+EarlierDraft DraftRegister::earlier(const StoredDraft& row) const
 {
     CheckTexts numbers;
-    numbers[Box::CheckNumber] = row.checkNumber;
+    numbers[Box::CheckNumber] = QString::fromUtf8(row.boxes[Box::CheckNumber]);
     numbers[Box::MicrCheckNumber] =
-        m_cipher->open(row.sealedMicrCheck, sealContext(row.uid, columnOf(Box::MicrCheckNumber)));
+        m_cipher->open(row.boxes[Box::MicrCheckNumber], sealContext(row.uid, columnOf(Box::MicrCheckNumber)));
     EarlierDraft found;
     found.id = row.id;
     found.recorded = fromMsecs(row.recordedAt);
@@ -340,9 +452,19 @@ EarlierDraft DraftRegister::earlier(const DraftRow& row) const
     found.accountLastFour = row.accountLastFour;
     found.amount =
         row.amountCents
-            ? QStringLiteral("%1.%2").arg(*row.amountCents / 100).arg(*row.amountCents % 100, 2, 10, QLatin1Char('0'))
-            : withoutTrailingSpaces(row.amount);
-    found.payee = withoutTrailingSpaces(row.payee);
+            ? QLocale(QLocale::English, QLocale::UnitedStates).toString(double(*row.amountCents) / 100.0, 'f', 2)
+            : textOf(row, Box::AmountInFigures);
+    found.payee = textOf(row, Box::Payee);
+    found.destination = row.destination;
+    // A draft recorded before it went, with no outcome yet, may have gone.
+    found.sent = DraftStatus::Uncertain;
+    for (const StoredEvent& event : m_store->events(row.id)) {
+        const std::optional<DraftEventKind> kind = DraftEvent::fromCode(event.kind);
+        if (kind == DraftEventKind::Printed || kind == DraftEventKind::Exported || kind == DraftEventKind::Uncertain) {
+            found.sent = DraftEvent::statusOf(*kind);
+            found.jobId = event.jobId;
+        }
+    }
     return found;
 }
 
@@ -351,7 +473,7 @@ std::optional<EarlierDraft> DraftRegister::earlierDraft(const CheckTexts& texts)
     const Identity identity = identify(texts);
     if (identity.chequeKey.isEmpty())
         return std::nullopt;
-    for (const DraftRow& row : m_store->draftsWithChequeKey(identity.chequeKey)) {
+    for (const StoredDraft& row : m_store->draftsWithChequeKey(identity.chequeKey)) {
         if (drawsOnAccount(row))
             return earlier(row);
     }
@@ -364,7 +486,7 @@ std::optional<EarlierDraft> DraftRegister::sameAmountRecently(const CheckTexts& 
     if (identity.accountKey.isEmpty() || !identity.amountCents)
         return std::nullopt;
     const qint64 since = m_now().addDays(-SameAmountDays).toMSecsSinceEpoch();
-    for (const DraftRow& row : m_store->draftsWithAccountKey(identity.accountKey, *identity.amountCents, since)) {
+    for (const StoredDraft& row : m_store->draftsWithAccountKey(identity.accountKey, *identity.amountCents, since)) {
         if (drawsOnAccount(row) && (identity.chequeKey.isEmpty() || row.chequeKey != identity.chequeKey))
             return earlier(row);
     }
@@ -373,10 +495,7 @@ std::optional<EarlierDraft> DraftRegister::sameAmountRecently(const CheckTexts& 
 
 std::vector<UncertainPrint> DraftRegister::uncertainPrints()
 {
-    std::vector<UncertainPrint> found;
-    for (const UncertainRow& row : m_store->uncertainPrints())
-        found.push_back({row.draftId, row.printer, row.jobId});
-    return found;
+    return m_store->uncertainPrints();
 }
 
 void DraftRegister::recordLookUp(const UncertainPrint& print, bool printed, const QString& jobState)
@@ -397,12 +516,20 @@ std::vector<DraftSummary> DraftRegister::drafts()
 
 std::vector<DraftSummary> DraftRegister::drafts(DraftId before, int count)
 {
-    std::vector<DraftRow> rows = m_store->drafts(before > 0 ? before : std::numeric_limits<qint64>::max(), count);
+    std::vector<StoredDraft> rows = m_store->drafts(before > 0 ? before : std::numeric_limits<qint64>::max(), count);
     std::vector<DraftSummary> summaries;
     summaries.reserve(rows.size());
-    for (DraftRow& row : rows)
+    for (StoredDraft& row : rows)
         summaries.push_back(summaryOf(std::move(row)));
     return summaries;
+}
+
+std::optional<DraftSummary> DraftRegister::summary(DraftId draft)
+{
+    std::vector<StoredDraft> rows = m_store->drafts(draft + 1, 1);
+    if (rows.empty() || rows.front().id != draft)
+        return std::nullopt;
+    return summaryOf(std::move(rows.front()));
 }
 
 QString DraftRegister::payor(const DraftSummary& draft) const
@@ -423,18 +550,32 @@ DraftDetails DraftRegister::details(DraftId draft)
         found.record.texts[box.box] =
             box.sealed ? m_cipher->open(value, sealContext(stored->uid, box.column)) : QString::fromUtf8(value);
     }
-    found.record.pageSetup.bankLine =
+    found.record.setup.bankLine =
         stored->bankLine == QLatin1String("standard") ? PageSetup::BankLine::Standard : PageSetup::BankLine::Layout;
-    found.record.pageSetup.offsetRight = stored->offsetRight;
-    found.record.pageSetup.offsetDown = stored->offsetDown;
-    found.record.destination = destinationOf(stored->destinationKind);
+    found.record.setup.offsetRight = stored->offsetRight;
+    found.record.setup.offsetDown = stored->offsetDown;
+    found.record.kind = RegisterCodes::destinationKind(stored->destinationKind);
     found.record.destinationName = stored->destination;
     found.record.sourceFile = stored->sourceFile;
-    for (const StoredEvent& event : m_store->events(draft)) {
-        const DraftEventKind kind = DraftEvent::fromCode(event.kind).value_or(DraftEventKind::Note);
-        found.history.push_back({DraftEvent{kind, event.text, event.jobId}, fromMsecs(event.recordedAt)});
-        if (event.setsStatus)
-            found.status = DraftEvent::statusOf(kind);
+    if (stored->reprintOf > 0) {
+        found.record.reprintOf = stored->reprintOf;
+        if (const std::optional<StoredDraft> earlier = m_store->draft(stored->reprintOf))
+            found.reprintOfRecorded = fromMsecs(earlier->recordedAt);
+    }
+    for (const StoredEvent& event : m_store->events(draft))
+        found.history.push_back(recordedOf(event));
+    QSet<qint64> withdrawn;
+    for (const RecordedEvent& event : found.history) {
+        if (event.event.kind == DraftEventKind::Withdrawal)
+            withdrawn.insert(event.event.withdraws);
+    }
+    found.statusDay = found.recorded.toLocalTime().date();
+    for (RecordedEvent& event : found.history) {
+        event.withdrawn = withdrawn.contains(event.id);
+        if (event.event.setsStatus() && !event.withdrawn) {
+            found.status = DraftEvent::statusOf(event.event.kind);
+            found.statusDay = event.day();
+        }
     }
     if (const std::optional<StoredAuthorization> authorization = m_store->authorization(draft))
         found.record.authorization = opened(*authorization);
@@ -446,7 +587,7 @@ std::optional<DraftDetails> DraftRegister::sentDraft(const CheckTexts& texts)
     const Identity identity = identify(texts);
     if (identity.chequeKey.isEmpty())
         return std::nullopt;
-    for (const DraftRow& row : m_store->draftsWithChequeKey(identity.chequeKey)) {
+    for (const StoredDraft& row : m_store->draftsWithChequeKey(identity.chequeKey)) {
         if (drawsOnAccount(row))
             return details(row.id);
     }
@@ -458,22 +599,20 @@ QByteArray DraftRegister::proof(const AuthorizationRecord& authorization)
     return m_proofs->open(authorization.proofSha256);
 }
 
-std::vector<IdleDraft> DraftRegister::draftsPastKeeping()
+std::vector<DraftSummary> DraftRegister::draftsPastKeeping()
 {
     const qint64 cutoff = m_now().addYears(-KeptYears).toMSecsSinceEpoch();
-    std::vector<IdleDraft> found;
-    for (DraftRow& row : m_store->draftsIdleSince(cutoff)) {
-        const QDateTime lastEvent = fromMsecs(row.lastEventAt);
-        found.push_back({summaryOf(std::move(row)), lastEvent});
-    }
+    std::vector<DraftSummary> found;
+    for (StoredDraft& row : m_store->draftsIdleSince(cutoff))
+        found.push_back(summaryOf(std::move(row)));
     return found;
 }
 
 int DraftRegister::removePastKeeping(const std::vector<DraftId>& drafts)
 {
     QSet<DraftId> past;
-    for (const IdleDraft& idle : draftsPastKeeping())
-        past.insert(idle.draft.id);
+    for (const DraftSummary& idle : draftsPastKeeping())
+        past.insert(idle.id);
     std::vector<qint64> removed;
     for (const DraftId id : drafts) {
         if (past.contains(id))

@@ -5,19 +5,23 @@
 #include "register/UncertainPrints.h"
 
 #include <QDateTime>
+#include <QObject>
 #include <functional>
 #include <memory>
 
 class ProofCopies;
 class RegisterCipher;
 class RegisterStore;
-struct DraftRow;
+struct StoredDraft;
 struct StoredAuthorization;
 
 // The draft register: every draft that left the program, written once, and
 // what became of it, appended event by event. Bank numbers and payor lines
-// are sealed in the store; look-ups go through blind indexes.
-class DraftRegister final : public DraftRecorder, public UncertainPrints {
+// are sealed in the store; look-ups go through blind indexes. Says when a
+// draft or an event is recorded, so that whatever lists drafts keeps up.
+class DraftRegister final : public QObject, public DraftRecorder, public UncertainPrints {
+    Q_OBJECT
+
 public:
     using Clock = std::function<QDateTime()>;
 
@@ -28,16 +32,29 @@ public:
 
     // DraftRecorder
     DraftId record(const DraftRecord& draft, const std::optional<DraftEvent>& outcome) override;
+    Recording recordUnlessSent(const DraftRecord& draft, const std::optional<DraftId>& asked) override;
     void append(DraftId draft, const DraftEvent& event) override;
     std::optional<EarlierDraft> earlierDraft(const CheckTexts& texts) override;
     std::optional<EarlierDraft> sameAmountRecently(const CheckTexts& texts) override;
     std::optional<AuthorizationRecord> authorizationFor(const CheckTexts& texts) override;
     std::optional<UsedAuthorization> usedAuthorization(const CheckTexts& texts,
                                                        const std::optional<AuthorizationRecord>& own) override;
+    std::optional<AccountReturn> accountReturn(const CheckTexts& texts) override;
 
     // UncertainPrints
     std::vector<UncertainPrint> uncertainPrints() override;
     void recordLookUp(const UncertainPrint& print, bool printed, const QString& jobState) override;
+
+    // Appends the merchant's change of a draft's status (voided, deposited,
+    // paid, returned, re-presented) once DraftLifecycle allows it for the
+    // draft's status and the event's day, all in one write; a QuilloError
+    // says why it does not apply.
+    void change(DraftId draft, const DraftEvent& event);
+    // Takes back the draft's latest change with a withdrawal event; nothing
+    // is removed. A QuilloError says why there is none to take back.
+    void withdrawLatestChange(DraftId draft);
+    // The local day by the register's clock: the latest day a change may have.
+    QDate today() const;
 
     // Runs the records and appends of `steps` as one write to the file: all
     // of them are kept, or none (an import, a register made for a benchmark).
@@ -48,6 +65,8 @@ public:
     // At most `count` drafts recorded before `before` (all when it is 0),
     // newest first: a list that comes up page by page.
     std::vector<DraftSummary> drafts(DraftId before, int count);
+    // One draft as the list shows it; nothing for a draft the register does not hold.
+    std::optional<DraftSummary> summary(DraftId draft);
     // The first payor line of a listed draft.
     QString payor(const DraftSummary& draft) const;
     // Everything about one draft, its bank numbers opened; a RegisterError
@@ -62,20 +81,26 @@ public:
     // How long a draft is kept after its latest event, at least.
     static constexpr int KeptYears = 5;
     // The drafts whose latest event is KeptYears or more back, newest first.
-    std::vector<IdleDraft> draftsPastKeeping();
+    std::vector<DraftSummary> draftsPastKeeping();
     // Removes those of `drafts` that are past keeping still, with their
     // history, authorizations and the proof copies no other draft uses;
     // returns how many it removed. The only removal the register has.
     int removePastKeeping(const std::vector<DraftId>& drafts);
 
+Q_SIGNALS:
+    // Emitted as it is written, inside the write when it is part of one.
+    void draftRecorded(DraftId draft);
+    void eventAppended(DraftId draft);
+
 private:
     struct Identity;
     Identity identify(const CheckTexts& texts) const;
-    EarlierDraft earlier(const DraftRow& row) const;
+    void appendEvent(DraftId draft, const DraftEvent& event);
+    EarlierDraft earlier(const StoredDraft& row) const;
     StoredAuthorization sealed(const AuthorizationRecord& authorization, const QString& draftUid);
     AuthorizationRecord opened(const StoredAuthorization& stored) const;
     // How many checks went with the authorization, not voided and not found unprinted.
-    std::vector<DraftRow> drawingUnder(const QString& authorizationId);
+    std::vector<StoredDraft> drawingUnder(const QString& authorizationId);
 
     std::unique_ptr<RegisterStore> m_store;
     std::unique_ptr<RegisterCipher> m_cipher;

@@ -12,15 +12,17 @@
 // DraftRegister::payor opens it, so that a long list comes up at once.
 struct DraftSummary {
     DraftId id = 0;
-    qint64 recordedAt = 0; // milliseconds since 1970 UTC
-    QString checkNumber;   // Text6, without its trailing spaces
+    qint64 recordedAt = 0;  // milliseconds since 1970 UTC
+    qint64 lastEventAt = 0; // its latest event's; only the drafts past keeping have it
+    QString checkNumber;    // Text6, without its trailing spaces
     QString payee;
     QString amount;
     std::optional<qint64> amountCents;
     DraftStatus status = DraftStatus::Uncertain;
-    DraftDestination destination = DraftDestination::Printer;
+    SentDraft::Kind kind = SentDraft::Kind::QuickPrint;
     QString destinationName;
     QString accountLastFour;
+    DraftId reprintOf = 0; // the draft of the same check it was printed again after; 0 for none
 
     QString uid;
     QByteArray sealedPayor;
@@ -29,14 +31,10 @@ struct DraftSummary {
 // Everything the register holds of one draft.
 struct DraftDetails {
     DraftId id = 0;
-    QDateTime recorded; // UTC
-    DraftRecord record;
+    QDateTime recorded;          // UTC
+    DraftRecord record;          // with reprintOf
+    QDateTime reprintOfRecorded; // when the draft it was printed again after was recorded
     DraftStatus status = DraftStatus::Uncertain;
-    std::vector<RecordedEvent> history; // oldest first
-};
-
-// A draft whose latest event is past the time drafts are kept.
-struct IdleDraft {
-    DraftSummary draft;
-    QDateTime lastEvent; // UTC
+    QDate statusDay;                    // the day of the status, its recording's without one
+    std::vector<RecordedEvent> history; // oldest first, withdrawn events included
 };

@@ -38,55 +38,77 @@ QByteArray line(const QStringList& fields)
     return written.join(QLatin1Char(',')).toUtf8() + "\r\n";
 }
 
+// The amount as a plain number ("1020.00"), for a spreadsheet to add up;
+// empty for an amount that is no number.
+QString plainAmount(const DraftSummary& draft)
+{
+    if (!draft.amountCents)
+        return {};
+    const qint64 cents = *draft.amountCents;
+    return QStringLiteral("%1%2.%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString())
+        .arg(qAbs(cents) / 100)
+        .arg(qAbs(cents) % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString timeText(const QDateTime& time)
+{
+    return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+// Why the draft last came back, unless that return was withdrawn.
+QString returnReason(const DraftDetails& details)
+{
+    QString reason;
+    for (const RecordedEvent& event : details.history) {
+        if (event.event.kind == DraftEventKind::Returned && !event.withdrawn)
+            reason = event.event.reason && *event.event.reason != ReturnReason::Other
+                         ? ReturnReasons::name(*event.event.reason)
+                         : event.event.text;
+    }
+    return reason;
+}
+
 } // namespace
 
-QByteArray RegisterCsv::write(const std::vector<CsvDraft>& drafts, bool fullBankNumbers)
+QByteArray RegisterCsv::write(DraftRegister& source, const std::vector<DraftSummary>& drafts, bool fullBankNumbers)
 {
-    QStringList heading = {QStringLiteral("Printed"),        QStringLiteral("Check No."), QStringLiteral("Payor"),
-                           QStringLiteral("Payee"),          QStringLiteral("Amount"),    QStringLiteral("Status"),
-                           QStringLiteral("Printer or File")};
+    QStringList heading = {
+        QStringLiteral("Printed"),         QStringLiteral("Check No."),     QStringLiteral("Payor"),
+        QStringLiteral("Payee"),           QStringLiteral("Amount"),        QStringLiteral("Amount (number)"),
+        QStringLiteral("Status"),          QStringLiteral("Status Date"),   QStringLiteral("Return Reason"),
+        QStringLiteral("Printer or File"), QStringLiteral("Authorized By"), QStringLiteral("Authorization"),
+        QStringLiteral("Authorized On"),   QStringLiteral("Sale")};
     if (fullBankNumbers)
         heading.append(QStringLiteral("Routing No."));
     heading.append(QStringLiteral("Account No."));
 
     QByteArray csv = line(heading);
-    for (const CsvDraft& draft : drafts) {
-        QStringList fields = {draft.printed.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+    for (const DraftSummary& draft : drafts) {
+        const DraftDetails details = source.details(draft.id);
+        QStringList fields = {timeText(QDateTime::fromMSecsSinceEpoch(draft.recordedAt, Qt::UTC)),
                               draft.checkNumber,
-                              draft.payor,
+                              withoutTrailingSpaces(source.payor(draft)),
                               draft.payee,
                               draft.amount,
-                              draft.status,
-                              draft.destination};
-        if (fullBankNumbers)
-            fields += {draft.routingNumber, draft.accountNumber};
-        else
+                              plainAmount(draft),
+                              RegisterTexts::statusName(details.status),
+                              details.statusDay.toString(Qt::ISODate),
+                              returnReason(details),
+                              draft.destinationName};
+        if (const std::optional<AuthorizationRecord>& authorization = details.record.authorization) {
+            fields += {authorization->authorizedBy, RegisterTexts::givenName(authorization->given),
+                       timeText(authorization->authorizedAt), RegisterTexts::saleName(authorization->sale)};
+        } else {
+            fields += {QString(), QString(), QString(), QString()};
+        }
+        if (fullBankNumbers) {
+            fields += {withoutTrailingSpaces(details.record.texts[Box::RoutingNumber]),
+                       withoutTrailingSpaces(details.record.texts[Box::AccountNumber])};
+        } else {
             fields.append(BankNumbers::masked(draft.accountLastFour));
+        }
         csv += line(fields);
     }
     return csv;
-}
-
-QByteArray RegisterCsv::write(DraftRegister& source, const std::vector<DraftSummary>& drafts, bool fullBankNumbers)
-{
-    std::vector<CsvDraft> lines;
-    lines.reserve(drafts.size());
-    for (const DraftSummary& draft : drafts) {
-        CsvDraft line;
-        line.printed = QDateTime::fromMSecsSinceEpoch(draft.recordedAt, Qt::UTC);
-        line.checkNumber = draft.checkNumber;
-        line.payor = withoutTrailingSpaces(source.payor(draft));
-        line.payee = draft.payee;
-        line.amount = draft.amount;
-        line.status = RegisterTexts::statusName(draft.status);
-        line.destination = draft.destinationName;
-        line.accountLastFour = draft.accountLastFour;
-        if (fullBankNumbers) {
-            const DraftDetails details = source.details(draft.id);
-            line.routingNumber = withoutTrailingSpaces(details.record.texts[Box::RoutingNumber]);
-            line.accountNumber = withoutTrailingSpaces(details.record.texts[Box::AccountNumber]);
-        }
-        lines.push_back(std::move(line));
-    }
-    return write(lines, fullBankNumbers);
 }

@@ -13,19 +13,6 @@
 
 namespace {
 
-DraftDestination destinationOf(SentDraft::Kind kind)
-{
-    switch (kind) {
-    case SentDraft::Kind::PreviewPrint:
-        return DraftDestination::PreviewPrint;
-    case SentDraft::Kind::PdfFile:
-        return DraftDestination::PdfFile;
-    case SentDraft::Kind::QuickPrint:
-        break;
-    }
-    return DraftDestination::Printer;
-}
-
 DraftEvent eventOf(const PrintOutcome& outcome)
 {
     const QString job = outcome.jobId > 0 ? QString::number(outcome.jobId) : QString();
@@ -81,51 +68,119 @@ RegisterJournal::RegisterJournal(std::function<DraftRecorder&()> openRegister,
       m_offer(offer), m_now(std::move(now))
 {}
 
-DraftRecord RegisterJournal::recordOf(const SentDraft& draft, const QString& destination) const
+// What one print goes with, and where it stands in the register.
+class RegisterJournal::Ticket : public DraftTicket {
+public:
+    Ticket(RegisterJournal& journal, const SentDraft& draft) : DraftTicket(draft), m_journal(journal) {}
+
+    std::optional<qint64> recordId() const override { return m_recordId; }
+    bool sending(const QString& destination) override;
+    QString sent(const PrintOutcome& outcome) override;
+
+    // The merchant chose to send the draft without recording it.
+    bool unrecorded = false;
+    // The draft of the same check the merchant chose to print it again after.
+    std::optional<DraftId> printedAgainAfter;
+    // What the draft goes with: its authorization, or the reason it goes without one.
+    std::optional<AuthorizationRecord> authorization;
+    std::optional<QString> withoutAuthorization;
+
+private:
+    DraftRecord recordOf(const QString& destination) const;
+
+    RegisterJournal& m_journal;
+    std::optional<DraftId> m_recordId;
+};
+
+DraftRecord RegisterJournal::Ticket::recordOf(const QString& destination) const
 {
-    DraftRecord record;
-    record.texts = draft.texts;
-    record.pageSetup = draft.setup;
-    record.destination = destinationOf(draft.kind);
-    record.destinationName = destination;
-    record.sourceFile = draft.sourceFile;
-    record.authorization = m_authorization;
-    record.withoutAuthorization = m_withoutAuthorization;
+    DraftRecord record{draft(), destination, withoutAuthorization, printedAgainAfter};
+    record.authorization = authorization;
     return record;
 }
 
-bool RegisterJournal::maySend(const SentDraft& draft)
+bool RegisterJournal::Ticket::sending(const QString& destination)
 {
-    m_unrecorded = false;
-    m_authorization.reset();
-    m_withoutAuthorization.reset();
+    if (unrecorded)
+        return true;
+    // An export is recorded once its file is written: until then there is
+    // nothing of it anywhere. Its register is made sure of now.
+    try {
+        DraftRecorder& drafts = m_journal.m_openRegister();
+        if (draft().kind == SentDraft::Kind::PdfFile)
+            return true;
+        // Looked up again as it is recorded: another program may have sent
+        // the same check since the merchant was asked, or while a dialog was open.
+        for (;;) {
+            const DraftRecorder::Recording recording =
+                drafts.recordUnlessSent(recordOf(destination), printedAgainAfter);
+            if (!recording.unasked) {
+                m_recordId = recording.id;
+                return true;
+            }
+            if (!m_journal.m_questions.ask(RegisterTexts::duplicateQuestion(*recording.unasked)))
+                return false;
+            printedAgainAfter = recording.unasked->id;
+        }
+    } catch (const RegisterError& error) {
+        return m_journal.sendUnrecorded(*this, error.reason());
+    }
+}
+
+QString RegisterJournal::Ticket::sent(const PrintOutcome& outcome)
+{
+    if (unrecorded)
+        return {};
+    try {
+        if (m_recordId)
+            m_journal.m_openRegister().append(*m_recordId, eventOf(outcome));
+        else if (draft().kind == SentDraft::Kind::PdfFile && outcome.printed())
+            m_recordId = m_journal.m_openRegister().record(recordOf(outcome.printer), DraftEvent::exported());
+    } catch (const RegisterError& error) {
+        return QStringLiteral("The draft register could not record what became of the check: %1.").arg(error.reason());
+    }
+    return {};
+}
+
+std::unique_ptr<DraftTicket> RegisterJournal::maySend(const SentDraft& draft)
+{
+    auto ticket = std::make_unique<Ticket>(*this, draft);
     std::optional<AuthorizationRecord> authorization = draft.authorization;
     try {
         DraftRecorder& drafts = m_openRegister();
         const std::optional<EarlierDraft> earlier = drafts.earlierDraft(draft.texts);
         if (earlier && !m_questions.ask(RegisterTexts::duplicateQuestion(*earlier)))
-            return false;
+            return nullptr;
+        if (earlier)
+            ticket->printedAgainAfter = earlier->id;
+        // An account whose holder refused a draft before: No unless the merchant is sure.
+        if (const std::optional<AccountReturn> returned = drafts.accountReturn(draft.texts);
+            returned && !m_questions.ask(RegisterTexts::accountReturnQuestion(*returned)))
+            return nullptr;
         if (!authorization)
             authorization = drafts.authorizationFor(draft.texts);
     } catch (const RegisterError& error) {
-        if (!sendUnrecorded(error.reason()))
-            return false;
+        if (!sendUnrecorded(*ticket, error.reason()))
+            return nullptr;
     }
-    return authorized(draft, std::move(authorization));
+    if (!authorized(*ticket, std::move(authorization)))
+        return nullptr;
+    return ticket;
 }
 
-bool RegisterJournal::authorized(const SentDraft& draft, std::optional<AuthorizationRecord> authorization)
+bool RegisterJournal::authorized(Ticket& ticket, std::optional<AuthorizationRecord> authorization)
 {
+    const SentDraft& draft = ticket.draft();
     // The sale behind the draft rules it whether or not its record is kept.
     bool telemarketing = authorization && authorization->isTelemarketing();
     bool telemarketingAnswered = false;
     // A draft that goes unrecorded has no record to be kept with. A proof
     // file that is no longer the file chosen is the authorization's problem:
     // the record is offered again, saying why, before anything is sent.
-    bool offerDue = !authorization && !m_unrecorded && m_offer.isOffered();
-    if (!authorization && !m_unrecorded && !m_offer.isOffered())
-        m_withoutAuthorization = RegisterTexts::offerTurnedOff();
-    QString proofProblem = m_unrecorded ? QString() : proofProblemOf(authorization);
+    bool offerDue = !authorization && !ticket.unrecorded && m_offer.isOffered();
+    if (!authorization && !ticket.unrecorded && !m_offer.isOffered())
+        ticket.withoutAuthorization = RegisterTexts::offerTurnedOff();
+    QString proofProblem = ticket.unrecorded ? QString() : proofProblemOf(authorization);
     while (offerDue || !proofProblem.isEmpty()) {
         const AuthorizationOffer::Answer answer =
             m_offer.offer(authorization ? *authorization : AuthorizationRecord::forDraft(draft.texts, m_now()),
@@ -136,56 +191,25 @@ bool RegisterJournal::authorized(const SentDraft& draft, std::optional<Authoriza
         telemarketingAnswered = answer.telemarketingAnswered;
         switch (answer.choice) {
         case AuthorizationOffer::Choice::Cancel:
-            m_withoutAuthorization.reset();
+            ticket.withoutAuthorization.reset();
             return false;
         case AuthorizationOffer::Choice::WithoutRecord:
-            m_withoutAuthorization = RegisterTexts::withoutRecordChosen();
+            ticket.withoutAuthorization = RegisterTexts::withoutRecordChosen();
             authorization.reset();
             break;
         case AuthorizationOffer::Choice::Record:
-            m_withoutAuthorization.reset();
+            ticket.withoutAuthorization.reset();
             authorization = answer.record;
             proofProblem = proofProblemOf(authorization);
             break;
         }
     }
     if (telemarketing && !telemarketingAnswered && !m_questions.ask(RegisterTexts::telemarketingQuestion())) {
-        m_withoutAuthorization.reset();
+        ticket.withoutAuthorization.reset();
         return false;
     }
-    m_authorization = std::move(authorization);
+    ticket.authorization = std::move(authorization);
     return true;
-}
-
-DraftJournal::Entry RegisterJournal::sending(const SentDraft& draft, const QString& destination)
-{
-    if (m_unrecorded)
-        return {true, std::nullopt};
-    // An export is recorded once its file is written: until then there is
-    // nothing of it anywhere. Its register is made sure of now.
-    try {
-        DraftRecorder& drafts = m_openRegister();
-        if (draft.kind == SentDraft::Kind::PdfFile)
-            return {true, std::nullopt};
-        return {true, drafts.record(recordOf(draft, destination), std::nullopt)};
-    } catch (const RegisterError& error) {
-        return {sendUnrecorded(error.reason()), std::nullopt};
-    }
-}
-
-QString RegisterJournal::sent(const SentDraft& draft, const Entry& entry, const PrintOutcome& outcome)
-{
-    if (m_unrecorded)
-        return {};
-    try {
-        if (entry.draft)
-            m_openRegister().append(*entry.draft, eventOf(outcome));
-        else if (draft.kind == SentDraft::Kind::PdfFile && outcome.printed())
-            m_openRegister().record(recordOf(draft, outcome.printer), DraftEvent::exported());
-    } catch (const RegisterError& error) {
-        return QStringLiteral("The draft register could not record what became of the check: %1.").arg(error.reason());
-    }
-    return {};
 }
 
 PerBox<QString> RegisterJournal::marks(const SentDraft& draft)
@@ -203,6 +227,8 @@ PerBox<QString> RegisterJournal::marks(const SentDraft& draft)
                 authorization = drafts->authorizationFor(texts);
             if (const std::optional<UsedAuthorization> used = drafts->usedAuthorization(texts, draft.authorization))
                 addMark(marks[Box::AccountNumber], RegisterTexts::usedAuthorizationMark(*used));
+            if (const std::optional<AccountReturn> returned = drafts->accountReturn(texts))
+                addMark(marks[Box::AccountNumber], RegisterTexts::accountReturnMark(*returned));
         }
     } catch (const RegisterError&) {
     }
@@ -219,10 +245,10 @@ PerBox<QString> RegisterJournal::marks(const SentDraft& draft)
     return marks;
 }
 
-bool RegisterJournal::sendUnrecorded(const QString& reason)
+bool RegisterJournal::sendUnrecorded(Ticket& ticket, const QString& reason)
 {
-    if (m_unrecorded)
+    if (ticket.unrecorded)
         return true;
-    m_unrecorded = m_questions.ask(RegisterTexts::printWithoutRecording(reason));
-    return m_unrecorded;
+    ticket.unrecorded = m_questions.ask(RegisterTexts::printWithoutRecording(reason));
+    return ticket.unrecorded;
 }

@@ -26,29 +26,22 @@ public:
     RegisterJournal(std::function<DraftRecorder&()> openRegister, std::function<DraftRecorder*()> openedRegister,
                     QuestionBox& questions, AuthorizationOffer& offer, Clock now = &QDateTime::currentDateTimeUtc);
 
-    bool maySend(const SentDraft& draft) override;
-    Entry sending(const SentDraft& draft, const QString& destination) override;
-    QString sent(const SentDraft& draft, const Entry& entry, const PrintOutcome& outcome) override;
+    std::unique_ptr<DraftTicket> maySend(const SentDraft& draft) override;
     PerBox<QString> marks(const SentDraft& draft) override;
 
 private:
+    class Ticket;
+
     // Asked once per command: the merchant's answer to a register that
     // cannot be written holds until the draft has gone.
-    bool sendUnrecorded(const QString& reason);
+    bool sendUnrecorded(Ticket& ticket, const QString& reason);
     // Whether the draft may go by its authorization: offered one when it has
     // none, asked about a sale that rules forbid.
-    bool authorized(const SentDraft& draft, std::optional<AuthorizationRecord> authorization);
-    struct DraftRecord recordOf(const SentDraft& draft, const QString& destination) const;
+    bool authorized(Ticket& ticket, std::optional<AuthorizationRecord> authorization);
 
     std::function<DraftRecorder&()> m_openRegister;
     std::function<DraftRecorder*()> m_openedRegister;
     QuestionBox& m_questions;
     AuthorizationOffer& m_offer;
     Clock m_now;
-    // The merchant chose to send the current draft without recording it.
-    bool m_unrecorded = false;
-    // What the current draft goes with: its authorization, or the reason it
-    // goes without one.
-    std::optional<AuthorizationRecord> m_authorization;
-    std::optional<QString> m_withoutAuthorization;
 };

@@ -50,7 +50,7 @@ QString RegisterSession::defaultPath()
 
 DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
 {
-    return openWith(prompt, m_keyring, SqlRegisterStore::Check::Pages);
+    return openWith(prompt, m_keyring, RegisterStore::Check::Full);
 }
 
 void RegisterSession::openInBackground(std::function<void(bool)> opened)
@@ -64,10 +64,10 @@ void RegisterSession::openInBackground(std::function<void(bool)> opened)
         Checked checked;
         try {
             // Its own connection, made and closed on this thread.
-            SqlRegisterStore store(path);
-            checked.hasKey = RegisterUnlock::hasKey(store);
+            const std::unique_ptr<RegisterStore> store = RegisterStore::open(path);
+            checked.hasKey = RegisterUnlock::hasKey(*store);
             const bool newForKeyring = !checked.hasKey && !scripted;
-            if (keyring && (newForKeyring || RegisterUnlock::keyringEntry(store)))
+            if (keyring && (newForKeyring || RegisterUnlock::keyringEntry(*store)))
                 checked.keyring = keyring->readiness();
             // A new register's key goes to an open keyring from here, however
             // long the keyring takes to answer; the window then reads it back
@@ -75,10 +75,10 @@ void RegisterSession::openInBackground(std::function<void(bool)> opened)
             if (newForKeyring && checked.keyring == KeyringKeys::Readiness::Unlocked) {
                 RegisterKeySources sources;
                 sources.keyring = keyring;
-                RegisterUnlock::unlock(store, sources);
+                RegisterUnlock::unlock(*store, sources);
                 checked.hasKey = true;
             }
-            checked.keyringEntry = RegisterUnlock::keyringEntry(store);
+            checked.keyringEntry = RegisterUnlock::keyringEntry(*store);
             checked.usable = true;
         } catch (const RegisterError&) {
             // Said again, with its reason, when the register is next used.
@@ -112,18 +112,18 @@ bool RegisterSession::finishOpening(KeyringKeys* keyring)
 {
     try {
         // Nobody is asked: without a prompt, a key that needs a question is refused.
-        openWith(nullptr, keyring, SqlRegisterStore::Check::DoneBefore);
+        openWith(nullptr, keyring, RegisterStore::Check::DoneBefore);
         return true;
     } catch (const RegisterError&) {
         return false;
     }
 }
 
-DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, SqlRegisterStore::Check check)
+DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, RegisterStore::Check check)
 {
     if (m_register)
         return *m_register;
-    auto store = std::make_unique<SqlRegisterStore>(m_path, check);
+    std::unique_ptr<RegisterStore> store = RegisterStore::open(m_path, check);
     RegisterKeySources sources;
     sources.keyring = keyring;
     sources.prompt = prompt;

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "register/DraftRegister.h"
-
-#include "register/SqlRegisterStore.h"
+#include "register/RegisterStore.h"
 
 #include <QObject>
 #include <QString>
@@ -51,6 +50,6 @@ private:
     // Answers from the background come only while the session lives.
     QObject m_answers;
 
-    DraftRegister& openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, SqlRegisterStore::Check check);
+    DraftRegister& openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, RegisterStore::Check check);
     bool finishOpening(KeyringKeys* keyring);
 };

@@ -1,18 +1,24 @@
 #pragma once
 
 #include "document/Box.h"
+#include "register/UncertainPrints.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 // A draft as the storage keeps it: the values of the sealed boxes are sealed
 // bytes, the others UTF-8 text (RegisterColumns says which is which). Times
-// are milliseconds since 1970 UTC.
+// are milliseconds since 1970 UTC. The lists and look-ups read only what they
+// need of it: the check number, payor, payee, amount and bank-line check
+// number of the boxes, and the columns of the draft's place, keys and
+// destination, with its status.
 struct StoredDraft {
     qint64 id = 0; // given by the store
     QString uid;   // random, never reused: binds the sealed values to the draft
@@ -28,6 +34,12 @@ struct StoredDraft {
     QString destinationKind; // "printer", "preview" or "pdf"
     QString destination;
     QString sourceFile;
+    qint64 reprintOf = 0; // the draft of the same check it was printed again after; 0 for none
+    // Read with it, never written: the kind of its latest status event that
+    // no withdrawal took back (empty when it has none), and the time of its
+    // latest event (its recording when it has none).
+    QString status;
+    qint64 lastEventAt = 0;
 };
 
 struct StoredEvent {
@@ -37,28 +49,10 @@ struct StoredEvent {
     bool setsStatus = true;
     QString jobId;
     QString text;
-};
-
-// One draft as lists and look-ups need it, with its status: the kind of its
-// latest status event, empty when it has none.
-struct DraftRow {
-    qint64 id = 0;
-    QString uid;
-    qint64 recordedAt = 0;
-    QString checkNumber;
-    QByteArray sealedPayor;     // Text1
-    QByteArray sealedMicrCheck; // Text13
-    QString payee;
-    QString amount;
-    std::optional<qint64> amountCents;
-    QString destinationKind;
-    QString destination;
-    QString accountLastFour;
-    QByteArray chequeKey;
-    QString status;
-    // The time of its latest event (its recording when it has none); only
-    // the list of drafts past their keeping time reads it.
-    qint64 lastEventAt = 0;
+    qint64 id = 0;         // given by the store
+    QString effectiveDate; // the day it happened, "2026-12-08"; empty for the day it was recorded
+    QString reason;        // a return's ReturnReasons::code; empty for none
+    qint64 withdraws = 0;  // a withdrawal's: the id of the event it takes back
 };
 
 // The authorization a draft was sent with, written with the draft. The
@@ -81,13 +75,6 @@ struct StoredAuthorization {
     QString proofCopy;
 };
 
-// An Uncertain print: the draft, the printer and the job to ask about.
-struct UncertainRow {
-    qint64 draftId = 0;
-    QString printer;
-    QString jobId;
-};
-
 // The register's storage: drafts written once, events appended, nothing
 // changed, and nothing removed but the drafts past their keeping time that
 // the merchant chose to remove. Every failure is a RegisterError with a reason for the
@@ -95,6 +82,16 @@ struct UncertainRow {
 // can stand behind the same interface.
 class RegisterStore {
 public:
+    // How much of an existing register is checked as it is opened.
+    enum class Check {
+        Full,      // its pages first, on a connection that cannot change it
+        DoneBefore // checked a moment ago, by another store of the same register
+    };
+
+    // The store of the register at `location` (a file), with the dialect of
+    // its database; a RegisterError says why it cannot be opened.
+    static std::unique_ptr<RegisterStore> open(const QString& location, Check check = Check::Full);
+
     virtual ~RegisterStore() = default;
 
     // The register's own facts (how its key is kept, its key check...),
@@ -113,17 +110,21 @@ public:
     virtual std::optional<StoredDraft> draft(qint64 id) = 0;
     // The draft's events, oldest first.
     virtual std::vector<StoredEvent> events(qint64 draftId) = 0;
+    // The latest return, not withdrawn, of a draft with this account key
+    // for one of the reasons `reasons` (ReturnReasons::code).
+    virtual std::optional<StoredEvent> latestReturnOnAccount(const QByteArray& accountKey,
+                                                             const QStringList& reasons) = 0;
 
     // At most `count` drafts recorded before the draft `beforeId`, newest
     // first (in the order they were recorded).
-    virtual std::vector<DraftRow> drafts(qint64 beforeId, int count) = 0;
+    virtual std::vector<StoredDraft> drafts(qint64 beforeId, int count) = 0;
     // The drafts with this check key, newest first.
-    virtual std::vector<DraftRow> draftsWithChequeKey(const QByteArray& chequeKey) = 0;
+    virtual std::vector<StoredDraft> draftsWithChequeKey(const QByteArray& chequeKey) = 0;
     // The drafts with this account key and amount recorded at `since` or later, newest first.
-    virtual std::vector<DraftRow> draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents,
-                                                       qint64 since) = 0;
+    virtual std::vector<StoredDraft> draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents,
+                                                          qint64 since) = 0;
     // The drafts whose status is Uncertain after a print with a job id.
-    virtual std::vector<UncertainRow> uncertainPrints() = 0;
+    virtual std::vector<UncertainPrint> uncertainPrints() = 0;
 
     // Writes the authorization that the draft `authorization.draftId` went with.
     virtual void addAuthorization(const StoredAuthorization& authorization) = 0;
@@ -134,11 +135,11 @@ public:
     virtual std::optional<StoredAuthorization> latestAuthorizationForCheque(const QByteArray& chequeKey) = 0;
     virtual std::optional<StoredAuthorization> latestAuthorizationForAccount(const QByteArray& accountKey) = 0;
     // The drafts that went with the authorization `authorizationId`.
-    virtual std::vector<DraftRow> draftsWithAuthorization(const QString& authorizationId) = 0;
+    virtual std::vector<StoredDraft> draftsWithAuthorization(const QString& authorizationId) = 0;
 
     // The drafts whose latest event (or their recording, without one) is at
     // `lastEventAt` or earlier, newest first, with that time.
-    virtual std::vector<DraftRow> draftsIdleSince(qint64 lastEventAt) = 0;
+    virtual std::vector<StoredDraft> draftsIdleSince(qint64 lastEventAt) = 0;
     // Removes the drafts with their events and authorizations, all at once;
     // returns the proof copies that no draft left names.
     virtual std::vector<QString> removeDrafts(const std::vector<qint64>& ids) = 0;

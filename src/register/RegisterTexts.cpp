@@ -6,14 +6,44 @@ QString RegisterTexts::duplicateQuestion(const EarlierDraft& earlier)
     const QString amount = earlier.amount.isEmpty() ? QString() : QStringLiteral(" for ") + earlier.amount;
     const QString payee =
         earlier.payee.isEmpty() ? QString() : QStringLiteral(" to \"") + earlier.payee + QLatin1Char('"');
-    return QStringLiteral("Check %1 on the account ending in %2 was already printed on %3%4%5. Print it again?")
-        .arg(earlier.checkNumber, earlier.accountLastFour, dateText(earlier.recorded), amount, payee);
+    const QString day = dateText(earlier.recorded);
+    const QString job = earlier.jobId.isEmpty()
+                            ? QString()
+                            : QStringLiteral("job %1 on \"%2\"").arg(earlier.jobId, earlier.destination);
+    QString how;
+    switch (earlier.sent) {
+    case DraftStatus::Exported:
+        how = QStringLiteral("was exported to \"%1\" on %2").arg(earlier.destination, day);
+        break;
+    case DraftStatus::Uncertain:
+        how = QStringLiteral("may have been printed on %1 (the print service did not say%2)")
+                  .arg(day, job.isEmpty() ? QString() : QStringLiteral("; ") + job);
+        break;
+    default:
+        how = QStringLiteral("was already printed on %1%2")
+                  .arg(day, job.isEmpty() ? QString() : QStringLiteral(" (") + job + QLatin1Char(')'));
+        break;
+    }
+    return QStringLiteral("Check %1 on the account ending in %2 %3%4%5. Print it again?")
+        .arg(earlier.checkNumber, earlier.accountLastFour, how, amount, payee);
 }
 
 QString RegisterTexts::sameAmountMark(const EarlierDraft& earlier)
 {
     return QStringLiteral("Check %1 for the same amount on the account ending in %2 was printed on %3 to \"%4\".")
         .arg(earlier.checkNumber, earlier.accountLastFour, dateText(earlier.recorded), earlier.payee);
+}
+
+QString RegisterTexts::accountReturnMark(const AccountReturn& returned)
+{
+    return QStringLiteral("A draft on the account ending in %1 came back \"%2\" on %3.")
+        .arg(returned.accountLastFour, ReturnReasons::name(returned.reason),
+             returned.returnedOn.toString(QStringLiteral("MM/dd/yyyy")));
+}
+
+QString RegisterTexts::accountReturnQuestion(const AccountReturn& returned)
+{
+    return accountReturnMark(returned) + QStringLiteral(" Print this one?");
 }
 
 QString RegisterTexts::printWithoutRecording(const QString& reason)
@@ -36,6 +66,10 @@ QString RegisterTexts::statusName(DraftStatus status)
         return QStringLiteral("Deposited");
     case DraftStatus::Returned:
         return QStringLiteral("Returned");
+    case DraftStatus::Paid:
+        return QStringLiteral("Paid");
+    case DraftStatus::Represented:
+        return QStringLiteral("Re-presented");
     case DraftStatus::Uncertain:
         break;
     }
@@ -51,6 +85,8 @@ QString RegisterTexts::eventName(DraftEventKind kind)
         return QStringLiteral("No authorization record");
     case DraftEventKind::LetterSent:
         return QStringLiteral("Confirmation letter sent");
+    case DraftEventKind::Withdrawal:
+        return QStringLiteral("Withdrawn");
     default:
         break;
     }

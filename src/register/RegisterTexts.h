@@ -9,14 +9,23 @@
 // The register's sentences for the merchant.
 namespace RegisterTexts {
 
-// Asked before a draft that the register holds already is printed again:
-// Check 1042 on the account ending in 6789 was already printed on 12/01/2026
-// for 1234.56 to "Acme Supplies LLC". Print it again?
+// Asked before a draft that the register holds already is printed again,
+// in words that follow how it went (printed, exported to a file, or
+// perhaps printed): Check 1042 on the account ending in 6789 was already
+// printed on 12/01/2026 (job 17 on "Office") for 1,234.56 to "Acme
+// Supplies LLC". Print it again?
 QString duplicateQuestion(const EarlierDraft& earlier);
 
 // The amount box's mark for a draft of the same amount on the same account
 // with another check number, naming the earlier draft.
 QString sameAmountMark(const EarlierDraft& earlier);
+
+// The account box's mark, and what Quick Print asks, for a draft on an
+// account that returned one as not authorized, stopped or closed:
+// A draft on the account ending in 6789 came back "Not authorized" on
+// 12/03/2026. Print this one?
+QString accountReturnMark(const AccountReturn& returned);
+QString accountReturnQuestion(const AccountReturn& returned);
 
 // Asked when the register cannot record a print.
 QString printWithoutRecording(const QString& reason);

@@ -1,10 +1,11 @@
 #include "register/SqlRegisterStore.h"
 
-#include "platform/PrivateFiles.h"
+#include "register/DraftEvent.h"
+#include "register/RegisterCodes.h"
 #include "register/RegisterColumns.h"
 #include "register/RegisterError.h"
 #include "register/RegisterSchema.h"
-#include "register/SqliteFailure.h"
+#include "register/SqlDialect.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -14,26 +15,17 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <algorithm>
 
 namespace {
 
-const QString Driver = QStringLiteral("QSQLITE");
-
 QString newConnectionName()
 {
     static QAtomicInteger<quint64> counter;
     return QStringLiteral("quillo-register-%1").arg(++counter);
-}
-
-QString connectOptions(bool readOnly)
-{
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SqliteFailure::BusyTimeoutSeconds * 1000);
-    if (readOnly)
-        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
-    return options;
 }
 
 QVariant blobOrNull(const QByteArray& bytes)
@@ -59,55 +51,63 @@ std::optional<qint64> optionalCents(const QVariant& value)
     return value.toLongLong();
 }
 
+// An event `s` that sets the status and that no withdrawal took back.
+const QString ActiveStatusEvent =
+    QStringLiteral("s.sets_status = 1 AND NOT EXISTS (SELECT 1 FROM draft_events w WHERE w.withdraws = s.id)");
+
 // The status of a draft: the kind of its latest status event. Plain SQL
 // (a subquery for the latest id) rather than any one database's shorthand.
-const QString StatusColumn =
-    QStringLiteral("(SELECT e.kind FROM draft_events e WHERE e.id = "
-                   "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = d.id AND s.sets_status = 1))");
+const QString StatusColumn = QStringLiteral("(SELECT e.kind FROM draft_events e WHERE e.id = "
+                                            "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = d.id AND %1))")
+                                 .arg(ActiveStatusEvent);
 
-const QString RowColumns = QStringLiteral("d.id, d.uid, d.recorded_at, d.check_number, d.payor_line1, "
-                                          "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
-                                          "d.destination_kind, d.destination, d.account_last4, d.cheque_key, ") +
-                           StatusColumn;
+QVariant textOrNull(const QString& value)
+{
+    return value.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value);
+}
 
-const QString AuthorizationColumns =
-    QStringLiteral("a.draft_id, d.uid, a.authorization_id, a.authorized_at, a.authorized_by, a.phone, a.given, a.sale, "
-                   "a.amount, a.payee, a.drafts_authorized, a.proof_name, a.proof_sha256, a.proof_copy");
+StoredEvent eventFrom(const QSqlRecord& row)
+{
+    StoredEvent event;
+    event.id = row.value(QStringLiteral("id")).toLongLong();
+    event.draftId = row.value(QStringLiteral("draft_id")).toLongLong();
+    event.recordedAt = row.value(QStringLiteral("recorded_at")).toLongLong();
+    event.kind = row.value(QStringLiteral("kind")).toString();
+    event.setsStatus = row.value(QStringLiteral("sets_status")).toInt() != 0;
+    event.jobId = row.value(QStringLiteral("job_id")).toString();
+    event.text = row.value(QStringLiteral("detail")).toString();
+    event.effectiveDate = row.value(QStringLiteral("effective_date")).toString();
+    event.reason = row.value(QStringLiteral("reason")).toString();
+    event.withdraws = row.value(QStringLiteral("withdraws")).toLongLong();
+    return event;
+}
+
+const QString RowColumns =
+    QStringLiteral("d.id, d.uid, d.recorded_at, d.check_number, d.payor_line1, "
+                   "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
+                   "d.destination_kind, d.destination, d.account_last4, d.cheque_key, d.reprint_of, ") +
+    StatusColumn + QStringLiteral(" AS status");
+
+const QString AuthorizationColumns = QStringLiteral(
+    "a.draft_id, d.uid AS draft_uid, a.authorization_id, a.authorized_at, a.authorized_by, a.phone, a.given, a.sale, "
+    "a.amount, a.payee, a.drafts_authorized, a.proof_name, a.proof_sha256, a.proof_copy");
 
 // The time of a draft's latest event, or of its recording without one.
 const QString LastEventColumn =
     QStringLiteral("COALESCE((SELECT MAX(l.recorded_at) FROM draft_events l WHERE l.draft_id = d.id), d.recorded_at)");
 
-QStringList boxColumnNames(const QString& prefix = {})
-{
-    QStringList names;
-    for (const RegisterColumns::Column& box : RegisterColumns::Boxes)
-        names.append(prefix + QString::fromLatin1(box.column));
-    return names;
-}
-
 } // namespace
 
-SqlRegisterStore::SqlRegisterStore(const QString& path, Check check) : m_path(QFileInfo(path).absoluteFilePath())
+SqlRegisterStore::SqlRegisterStore(std::unique_ptr<SqlDialect> dialect)
+    : m_dialect(std::move(dialect)), m_connection(newConnectionName())
 {
-    const QFileInfo file(m_path);
-    const QString folder = file.absolutePath();
-    if (!PrivateFiles::makeFolder(folder))
-        throw RegisterError(QStringLiteral("the folder %1 cannot be created").arg(QDir::toNativeSeparators(folder)));
-    if (file.exists()) {
-        if (!file.isFile())
-            throw RegisterError(QStringLiteral("%1 is not a file").arg(QDir::toNativeSeparators(m_path)));
-        if (check == Check::Pages)
-            inspectExisting();
-        if (!file.isWritable())
-            throw RegisterError(QStringLiteral("the file %1 is read-only").arg(QDir::toNativeSeparators(m_path)));
+    try {
+        m_dialect->connect(m_connection);
+        migrate();
+    } catch (...) {
+        QSqlDatabase::removeDatabase(m_connection);
+        throw;
     }
-    // Its journal and index files go beside it.
-    if (!QFileInfo(folder).isWritable())
-        throw RegisterError(QStringLiteral("the folder %1 is read-only").arg(QDir::toNativeSeparators(folder)));
-    keepPrivate(folder);
-    openForWriting();
-    migrate();
 }
 
 SqlRegisterStore::~SqlRegisterStore()
@@ -120,84 +120,26 @@ SqlRegisterStore::~SqlRegisterStore()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-void SqlRegisterStore::keepPrivate(const QString& folder) const
+int SqlRegisterStore::schemaVersion() const
 {
-    // Readable by the merchant alone, an older register's files included. The
-    // file is made here, before SQLite would make it with the umask's mode,
-    // and its log and index files take their mode from it. A refusal is left
-    // to the opening to report.
-    PrivateFiles::tighten(folder);
-    PrivateFiles::createFile(m_path);
-    for (const char* suffix : {"-wal", "-shm", "-journal"})
-        PrivateFiles::tighten(m_path + QLatin1String(suffix));
-}
-
-void SqlRegisterStore::inspectExisting()
-{
-    const QString inspection = newConnectionName();
-    QString failure;
-    {
-        QSqlDatabase database = QSqlDatabase::addDatabase(Driver, inspection);
-        database.setDatabaseName(m_path);
-        database.setConnectOptions(connectOptions(true));
-        if (!database.open()) {
-            failure = SqliteFailure::reason(database.lastError(), m_path);
-        } else {
-            QSqlQuery query(database);
-            if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
-                failure = SqliteFailure::reason(query.lastError(), m_path);
-            } else if (query.value(0).toInt() > RegisterSchema::currentVersion()) {
-                failure = QStringLiteral("the file %1 was written by a later version of Quillo")
-                              .arg(QDir::toNativeSeparators(m_path));
-            } else if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next()) {
-                failure = SqliteFailure::reason(query.lastError(), m_path);
-            } else if (query.value(0).toString() != QLatin1String("ok")) {
-                failure = SqliteFailure::damaged(m_path);
-            }
-            query.finish();
-        }
-        database.close();
-    }
-    QSqlDatabase::removeDatabase(inspection);
-    if (!failure.isEmpty())
-        throw RegisterError(failure);
-}
-
-void SqlRegisterStore::openForWriting()
-{
-    m_connection = newConnectionName();
-    QSqlDatabase database = QSqlDatabase::addDatabase(Driver, m_connection);
-    if (!database.isValid())
-        throw RegisterError(QStringLiteral("the SQLite driver of Qt (libqt6sql6-sqlite) is not installed"));
-    database.setDatabaseName(m_path);
-    database.setConnectOptions(connectOptions(false));
-    if (!database.open())
-        fail(database.lastError());
-    execute(QStringLiteral("PRAGMA busy_timeout = %1").arg(SqliteFailure::BusyTimeoutSeconds * 1000));
-    QSqlQuery journal = prepare(QStringLiteral("PRAGMA journal_mode = WAL"));
-    exec(journal);
-    if (!journal.next() || journal.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
-        throw RegisterError(
-            QStringLiteral("the file %1 cannot keep a write-ahead log").arg(QDir::toNativeSeparators(m_path)));
-    journal.finish();
-    execute(QStringLiteral("PRAGMA synchronous = FULL"));
-    execute(QStringLiteral("PRAGMA foreign_keys = ON"));
-    // Sorts and temporary tables stay in memory, never in a file of their own.
-    execute(QStringLiteral("PRAGMA temp_store = MEMORY"));
-    // What the merchant removes is overwritten in the file, not left in free pages.
-    execute(QStringLiteral("PRAGMA secure_delete = ON"));
+    QSqlQuery table = prepare(m_dialect->tableQuery());
+    table.addBindValue(RegisterSchema::VersionTable);
+    exec(table);
+    const bool hasTable = table.next();
+    table.finish();
+    QSqlQuery query = prepare(hasTable ? QStringLiteral("SELECT version FROM %1").arg(RegisterSchema::VersionTable)
+                                       : m_dialect->versionBeforeSchemaTable());
+    exec(query);
+    return query.next() ? query.value(0).toInt() : 0;
 }
 
 void SqlRegisterStore::migrate()
 {
     for (;;) {
-        QSqlQuery query = prepare(QStringLiteral("PRAGMA user_version"));
-        exec(query);
-        const int version = query.next() ? query.value(0).toInt() : 0;
-        query.finish();
+        const int version = schemaVersion();
         if (version > RegisterSchema::currentVersion())
             throw RegisterError(QStringLiteral("the file %1 was written by a later version of Quillo")
-                                    .arg(QDir::toNativeSeparators(m_path)));
+                                    .arg(QDir::toNativeSeparators(m_dialect->location())));
         if (version == RegisterSchema::currentVersion())
             return;
         try {
@@ -205,9 +147,7 @@ void SqlRegisterStore::migrate()
         } catch (const RegisterError&) {
             // Another program may have brought the file forward meanwhile:
             // look again, and fail only if the version did not move.
-            QSqlQuery again = prepare(QStringLiteral("PRAGMA user_version"));
-            exec(again);
-            if (!again.next() || again.value(0).toInt() <= version)
+            if (schemaVersion() <= version)
                 throw;
         }
     }
@@ -216,15 +156,23 @@ void SqlRegisterStore::migrate()
 void SqlRegisterStore::runMigration(int version)
 {
     inTransaction([&] {
-        for (const QString& statement : RegisterSchema::migration(version))
+        for (const QString& statement : RegisterSchema::migration(version, *m_dialect))
             execute(statement);
-        execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
+        if (version >= RegisterSchema::FirstWithVersionTable) {
+            execute(QStringLiteral("DELETE FROM %1").arg(RegisterSchema::VersionTable));
+            QSqlQuery row =
+                prepare(QStringLiteral("INSERT INTO %1 (version) VALUES (?)").arg(RegisterSchema::VersionTable));
+            row.addBindValue(version);
+            exec(row);
+        }
+        for (const QString& statement : m_dialect->versionWritten(version))
+            execute(statement);
     });
 }
 
 void SqlRegisterStore::fail(const QSqlError& error) const
 {
-    throw RegisterError(SqliteFailure::reason(error, m_path));
+    throw RegisterError(m_dialect->reason(error));
 }
 
 QSqlQuery SqlRegisterStore::prepare(const QString& sql) const
@@ -263,12 +211,17 @@ void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
     m_inTransaction = true;
     const auto done = qScopeGuard([this] { m_inTransaction = false; });
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
-    if (!database.transaction())
-        fail(database.lastError());
+    // Opened as a write from its first statement: another program's write
+    // waits for this one (within the busy timeout), never the other way
+    // round halfway through.
+    QSqlQuery begin(database);
+    if (!begin.exec(m_dialect->beginWrite()))
+        fail(begin.lastError());
+    const auto rollback = [&database] { QSqlQuery(database).exec(QStringLiteral("ROLLBACK")); };
     try {
         writes();
     } catch (...) {
-        database.rollback();
+        rollback();
         throw;
     }
     // COMMIT as a statement of its own: the driver's commit() keeps SQLite's
@@ -276,7 +229,7 @@ void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
     QSqlQuery commit(database);
     if (!commit.exec(QStringLiteral("COMMIT"))) {
         const QSqlError error = commit.lastError();
-        database.rollback();
+        rollback();
         fail(error);
     }
 }
@@ -305,42 +258,19 @@ void SqlRegisterStore::addFacts(const std::vector<std::pair<QString, QByteArray>
 
 qint64 SqlRegisterStore::addDraft(const StoredDraft& draft, const std::optional<StoredEvent>& firstEvent)
 {
-    static const QString insert = [] {
-        QStringList columns = {QStringLiteral("uid"), QStringLiteral("recorded_at")};
-        columns += boxColumnNames();
-        columns += {QStringLiteral("account_last4"), QStringLiteral("account_key"),      QStringLiteral("cheque_key"),
-                    QStringLiteral("amount_cents"),  QStringLiteral("bank_line"),        QStringLiteral("offset_right"),
-                    QStringLiteral("offset_down"),   QStringLiteral("destination_kind"), QStringLiteral("destination"),
-                    QStringLiteral("source_file")};
-        QStringList marks;
-        for (qsizetype i = 0; i < columns.size(); ++i)
-            marks.append(QStringLiteral("?"));
-        return QStringLiteral("INSERT INTO drafts (%1) VALUES (%2)")
-            .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    }();
-
+    const std::vector<std::pair<QString, QVariant>> values = columnsOf(draft);
+    QStringList columns;
+    QStringList marks;
+    for (const auto& [name, value] : values) {
+        columns.append(name);
+        marks.append(QStringLiteral("?"));
+    }
     qint64 id = 0;
     inTransaction([&] {
-        QSqlQuery query = prepare(insert);
-        query.addBindValue(text(draft.uid));
-        query.addBindValue(draft.recordedAt);
-        for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
-            const QByteArray& value = draft.boxes[box.box];
-            if (box.sealed)
-                query.addBindValue(value);
-            else
-                query.addBindValue(text(QString::fromUtf8(value)));
-        }
-        query.addBindValue(text(draft.accountLastFour));
-        query.addBindValue(blobOrNull(draft.accountKey));
-        query.addBindValue(blobOrNull(draft.chequeKey));
-        query.addBindValue(centsOrNull(draft.amountCents));
-        query.addBindValue(text(draft.bankLine));
-        query.addBindValue(draft.offsetRight);
-        query.addBindValue(draft.offsetDown);
-        query.addBindValue(text(draft.destinationKind));
-        query.addBindValue(text(draft.destination));
-        query.addBindValue(text(draft.sourceFile));
+        QSqlQuery query = prepare(QStringLiteral("INSERT INTO drafts (%1) VALUES (%2)")
+                                      .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+        for (const auto& [name, value] : values)
+            query.addBindValue(value);
         exec(query);
         id = query.lastInsertId().toLongLong();
         if (firstEvent) {
@@ -359,102 +289,135 @@ void SqlRegisterStore::addEvent(const StoredEvent& event)
 
 void SqlRegisterStore::insertEvent(const StoredEvent& event)
 {
-    QSqlQuery query = prepare(QStringLiteral("INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, "
-                                             "job_id, detail) VALUES (?, ?, ?, ?, ?, ?)"));
+    QSqlQuery query =
+        prepare(QStringLiteral("INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, job_id, detail, "
+                               "effective_date, reason, withdraws) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     query.addBindValue(event.draftId);
     query.addBindValue(event.recordedAt);
     query.addBindValue(text(event.kind));
     query.addBindValue(event.setsStatus ? 1 : 0);
     query.addBindValue(text(event.jobId));
     query.addBindValue(text(event.text));
+    query.addBindValue(textOrNull(event.effectiveDate));
+    query.addBindValue(textOrNull(event.reason));
+    query.addBindValue(event.withdraws > 0 ? QVariant(event.withdraws) : QVariant(QMetaType::fromType<qint64>()));
     exec(query);
 }
 
 std::optional<StoredDraft> SqlRegisterStore::draft(qint64 id)
 {
-    QSqlQuery query =
-        prepare(QStringLiteral("SELECT d.uid, d.recorded_at, %1, d.account_last4, d.account_key, d.cheque_key, "
-                               "d.amount_cents, d.bank_line, d.offset_right, d.offset_down, d.destination_kind, "
-                               "d.destination, d.source_file FROM drafts d WHERE d.id = ?")
-                    .arg(boxColumnNames(QStringLiteral("d.")).join(QStringLiteral(", "))));
+    QSqlQuery query = prepare(QStringLiteral("SELECT d.* FROM drafts d WHERE d.id = ?"));
     query.addBindValue(id);
     exec(query);
     if (!query.next())
         return std::nullopt;
-    StoredDraft found;
-    found.id = id;
-    int column = 0;
-    found.uid = query.value(column++).toString();
-    found.recordedAt = query.value(column++).toLongLong();
-    for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
-        const QVariant value = query.value(column++);
-        found.boxes[box.box] = box.sealed ? value.toByteArray() : value.toString().toUtf8();
-    }
-    found.accountLastFour = query.value(column++).toString();
-    found.accountKey = query.value(column++).toByteArray();
-    found.chequeKey = query.value(column++).toByteArray();
-    found.amountCents = optionalCents(query.value(column++));
-    found.bankLine = query.value(column++).toString();
-    found.offsetRight = query.value(column++).toInt();
-    found.offsetDown = query.value(column++).toInt();
-    found.destinationKind = query.value(column++).toString();
-    found.destination = query.value(column++).toString();
-    found.sourceFile = query.value(column++).toString();
-    return found;
+    return draftFrom(query.record());
 }
 
 std::vector<StoredEvent> SqlRegisterStore::events(qint64 draftId)
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT recorded_at, kind, sets_status, job_id, detail FROM "
-                                             "draft_events WHERE draft_id = ? ORDER BY id"));
+    QSqlQuery query = prepare(QStringLiteral("SELECT * FROM draft_events WHERE draft_id = ? ORDER BY id"));
     query.addBindValue(draftId);
     exec(query);
     std::vector<StoredEvent> found;
-    while (query.next()) {
-        StoredEvent event;
-        event.draftId = draftId;
-        event.recordedAt = query.value(0).toLongLong();
-        event.kind = query.value(1).toString();
-        event.setsStatus = query.value(2).toInt() != 0;
-        event.jobId = query.value(3).toString();
-        event.text = query.value(4).toString();
-        found.push_back(event);
-    }
+    while (query.next())
+        found.push_back(eventFrom(query.record()));
     return found;
 }
 
-DraftRow SqlRegisterStore::readRow(const QSqlQuery& query)
+std::optional<StoredEvent> SqlRegisterStore::latestReturnOnAccount(const QByteArray& accountKey,
+                                                                   const QStringList& reasons)
 {
-    DraftRow row;
-    row.id = query.value(0).toLongLong();
-    row.uid = query.value(1).toString();
-    row.recordedAt = query.value(2).toLongLong();
-    row.checkNumber = query.value(3).toString();
-    row.sealedPayor = query.value(4).toByteArray();
-    row.sealedMicrCheck = query.value(5).toByteArray();
-    row.payee = query.value(6).toString();
-    row.amount = query.value(7).toString();
-    row.amountCents = optionalCents(query.value(8));
-    row.destinationKind = query.value(9).toString();
-    row.destination = query.value(10).toString();
-    row.accountLastFour = query.value(11).toString();
-    row.chequeKey = query.value(12).toByteArray();
-    row.status = query.value(13).toString();
-    return row;
+    if (accountKey.isEmpty() || reasons.isEmpty())
+        return std::nullopt;
+    QStringList marks;
+    for (qsizetype i = 0; i < reasons.size(); ++i)
+        marks.append(QStringLiteral("?"));
+    QSqlQuery query = prepare(QStringLiteral("SELECT s.* FROM drafts d JOIN draft_events s ON s.draft_id = d.id "
+                                             "WHERE d.account_key = ? AND s.kind = ? AND s.reason IN (%1) AND %2 "
+                                             "ORDER BY s.id DESC LIMIT 1")
+                                  .arg(marks.join(QStringLiteral(", ")), ActiveStatusEvent));
+    query.addBindValue(accountKey);
+    query.addBindValue(DraftEvent::code(DraftEventKind::Returned));
+    for (const QString& reason : reasons)
+        query.addBindValue(reason);
+    exec(query);
+    if (!query.next()) {
+        if (query.lastError().isValid())
+            fail(query.lastError());
+        return std::nullopt;
+    }
+    return eventFrom(query.record());
 }
 
-std::vector<DraftRow> SqlRegisterStore::rows(QSqlQuery& query) const
+std::vector<std::pair<QString, QVariant>> SqlRegisterStore::columnsOf(const StoredDraft& draft)
+{
+    std::vector<std::pair<QString, QVariant>> columns = {{QStringLiteral("uid"), text(draft.uid)},
+                                                         {QStringLiteral("recorded_at"), draft.recordedAt}};
+    for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
+        const QByteArray& value = draft.boxes[box.box];
+        columns.emplace_back(QString::fromLatin1(box.column),
+                             box.sealed ? QVariant(value) : text(QString::fromUtf8(value)));
+    }
+    columns.insert(columns.end(),
+                   {{QStringLiteral("account_last4"), text(draft.accountLastFour)},
+                    {QStringLiteral("account_key"), blobOrNull(draft.accountKey)},
+                    {QStringLiteral("cheque_key"), blobOrNull(draft.chequeKey)},
+                    {QStringLiteral("amount_cents"), centsOrNull(draft.amountCents)},
+                    {QStringLiteral("bank_line"), text(draft.bankLine)},
+                    {QStringLiteral("offset_right"), draft.offsetRight},
+                    {QStringLiteral("offset_down"), draft.offsetDown},
+                    {QStringLiteral("destination_kind"), text(draft.destinationKind)},
+                    {QStringLiteral("destination"), text(draft.destination)},
+                    {QStringLiteral("source_file"), text(draft.sourceFile)},
+                    {QStringLiteral("reprint_of"),
+                     draft.reprintOf > 0 ? QVariant(draft.reprintOf) : QVariant(QMetaType::fromType<qint64>())}});
+    return columns;
+}
+
+StoredDraft SqlRegisterStore::draftFrom(const QSqlRecord& row)
+{
+    // A list reads only some of the columns: the others stay empty.
+    const auto value = [&row](const QString& name) {
+        const int at = row.indexOf(name);
+        return at < 0 ? QVariant() : row.value(at);
+    };
+    StoredDraft found;
+    found.id = value(QStringLiteral("id")).toLongLong();
+    found.uid = value(QStringLiteral("uid")).toString();
+    found.recordedAt = value(QStringLiteral("recorded_at")).toLongLong();
+    for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
+        const QVariant boxValue = value(QString::fromLatin1(box.column));
+        found.boxes[box.box] = box.sealed ? boxValue.toByteArray() : boxValue.toString().toUtf8();
+    }
+    found.accountLastFour = value(QStringLiteral("account_last4")).toString();
+    found.accountKey = value(QStringLiteral("account_key")).toByteArray();
+    found.chequeKey = value(QStringLiteral("cheque_key")).toByteArray();
+    found.amountCents = optionalCents(value(QStringLiteral("amount_cents")));
+    found.bankLine = value(QStringLiteral("bank_line")).toString();
+    found.offsetRight = value(QStringLiteral("offset_right")).toInt();
+    found.offsetDown = value(QStringLiteral("offset_down")).toInt();
+    found.destinationKind = value(QStringLiteral("destination_kind")).toString();
+    found.destination = value(QStringLiteral("destination")).toString();
+    found.sourceFile = value(QStringLiteral("source_file")).toString();
+    found.reprintOf = value(QStringLiteral("reprint_of")).toLongLong();
+    found.status = value(QStringLiteral("status")).toString();
+    found.lastEventAt = value(QStringLiteral("last_event_at")).toLongLong();
+    return found;
+}
+
+std::vector<StoredDraft> SqlRegisterStore::rows(QSqlQuery& query) const
 {
     exec(query);
-    std::vector<DraftRow> found;
+    std::vector<StoredDraft> found;
     while (query.next())
-        found.push_back(readRow(query));
+        found.push_back(draftFrom(query.record()));
     if (query.lastError().isValid())
         fail(query.lastError());
     return found;
 }
 
-std::vector<DraftRow> SqlRegisterStore::drafts(qint64 beforeId, int count)
+std::vector<StoredDraft> SqlRegisterStore::drafts(qint64 beforeId, int count)
 {
     // Page by page by id, which the file keeps in order: no page sorts.
     QSqlQuery query =
@@ -464,7 +427,7 @@ std::vector<DraftRow> SqlRegisterStore::drafts(qint64 beforeId, int count)
     return rows(query);
 }
 
-std::vector<DraftRow> SqlRegisterStore::draftsWithChequeKey(const QByteArray& chequeKey)
+std::vector<StoredDraft> SqlRegisterStore::draftsWithChequeKey(const QByteArray& chequeKey)
 {
     QSqlQuery query =
         prepare(QStringLiteral("SELECT %1 FROM drafts d WHERE d.cheque_key = ? ORDER BY d.recorded_at DESC, d.id DESC")
@@ -473,8 +436,8 @@ std::vector<DraftRow> SqlRegisterStore::draftsWithChequeKey(const QByteArray& ch
     return rows(query);
 }
 
-std::vector<DraftRow> SqlRegisterStore::draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents,
-                                                             qint64 since)
+std::vector<StoredDraft> SqlRegisterStore::draftsWithAccountKey(const QByteArray& accountKey, qint64 amountCents,
+                                                                qint64 since)
 {
     QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM drafts d WHERE d.account_key = ? AND d.recorded_at >= ? "
                                              "AND d.amount_cents = ? ORDER BY d.recorded_at DESC, d.id DESC")
@@ -485,17 +448,25 @@ std::vector<DraftRow> SqlRegisterStore::draftsWithAccountKey(const QByteArray& a
     return rows(query);
 }
 
-std::vector<UncertainRow> SqlRegisterStore::uncertainPrints()
+std::vector<UncertainPrint> SqlRegisterStore::uncertainPrints()
 {
-    QSqlQuery query = prepare(QStringLiteral(
-        "SELECT e.draft_id, d.destination, e.job_id FROM draft_events e JOIN drafts d ON d.id = e.draft_id "
-        "WHERE e.kind = 'uncertain' AND e.job_id <> '' AND d.destination_kind <> 'pdf' AND e.id = "
-        "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = e.draft_id AND s.sets_status = 1) "
-        "ORDER BY e.id"));
+    QSqlQuery query =
+        prepare(QStringLiteral(
+                    "SELECT e.draft_id, d.destination, e.job_id FROM draft_events e JOIN drafts d ON d.id = e.draft_id "
+                    "WHERE e.kind = ? AND e.job_id <> '' AND d.destination_kind <> ? AND e.id = "
+                    "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = e.draft_id AND %1) "
+                    "ORDER BY e.id")
+                    .arg(ActiveStatusEvent));
+    query.addBindValue(DraftEvent::code(DraftEventKind::Uncertain));
+    query.addBindValue(RegisterCodes::destination(SentDraft::Kind::PdfFile));
     exec(query);
-    std::vector<UncertainRow> found;
-    while (query.next())
-        found.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString()});
+    std::vector<UncertainPrint> found;
+    while (query.next()) {
+        const QSqlRecord row = query.record();
+        found.push_back({row.value(QStringLiteral("draft_id")).toLongLong(),
+                         row.value(QStringLiteral("destination")).toString(),
+                         row.value(QStringLiteral("job_id")).toString()});
+    }
     return found;
 }
 
@@ -532,22 +503,22 @@ std::optional<StoredAuthorization> SqlRegisterStore::firstAuthorization(QSqlQuer
             fail(query.lastError());
         return std::nullopt;
     }
+    const QSqlRecord row = query.record();
     StoredAuthorization found;
-    int column = 0;
-    found.draftId = query.value(column++).toLongLong();
-    found.draftUid = query.value(column++).toString();
-    found.authorizationId = query.value(column++).toString();
-    found.authorizedAt = query.value(column++).toLongLong();
-    found.authorizedBy = query.value(column++).toByteArray();
-    found.phone = query.value(column++).toByteArray();
-    found.given = query.value(column++).toString();
-    found.sale = query.value(column++).toString();
-    found.amount = query.value(column++).toString();
-    found.payee = query.value(column++).toString();
-    found.drafts = query.value(column++).toInt();
-    found.proofName = query.value(column++).toByteArray();
-    found.proofSha256 = query.value(column++).toByteArray();
-    found.proofCopy = query.value(column++).toString();
+    found.draftId = row.value(QStringLiteral("draft_id")).toLongLong();
+    found.draftUid = row.value(QStringLiteral("draft_uid")).toString();
+    found.authorizationId = row.value(QStringLiteral("authorization_id")).toString();
+    found.authorizedAt = row.value(QStringLiteral("authorized_at")).toLongLong();
+    found.authorizedBy = row.value(QStringLiteral("authorized_by")).toByteArray();
+    found.phone = row.value(QStringLiteral("phone")).toByteArray();
+    found.given = row.value(QStringLiteral("given")).toString();
+    found.sale = row.value(QStringLiteral("sale")).toString();
+    found.amount = row.value(QStringLiteral("amount")).toString();
+    found.payee = row.value(QStringLiteral("payee")).toString();
+    found.drafts = row.value(QStringLiteral("drafts_authorized")).toInt();
+    found.proofName = row.value(QStringLiteral("proof_name")).toByteArray();
+    found.proofSha256 = row.value(QStringLiteral("proof_sha256")).toByteArray();
+    found.proofCopy = row.value(QStringLiteral("proof_copy")).toString();
     return found;
 }
 
@@ -576,7 +547,7 @@ std::optional<StoredAuthorization> SqlRegisterStore::latestAuthorizationWhere(co
     return firstAuthorization(query);
 }
 
-std::vector<DraftRow> SqlRegisterStore::draftsWithAuthorization(const QString& authorizationId)
+std::vector<StoredDraft> SqlRegisterStore::draftsWithAuthorization(const QString& authorizationId)
 {
     QSqlQuery query = prepare(QStringLiteral("SELECT %1 FROM drafts d JOIN draft_authorizations a ON a.draft_id = d.id "
                                              "WHERE a.authorization_id = ? ORDER BY d.id DESC")
@@ -585,21 +556,13 @@ std::vector<DraftRow> SqlRegisterStore::draftsWithAuthorization(const QString& a
     return rows(query);
 }
 
-std::vector<DraftRow> SqlRegisterStore::draftsIdleSince(qint64 lastEventAt)
+std::vector<StoredDraft> SqlRegisterStore::draftsIdleSince(qint64 lastEventAt)
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT %1, %2 FROM drafts d WHERE %2 <= ? ORDER BY d.id DESC")
+    QSqlQuery query = prepare(QStringLiteral("SELECT %1, %2 AS last_event_at FROM drafts d WHERE %2 <= ? "
+                                             "ORDER BY d.id DESC")
                                   .arg(RowColumns, LastEventColumn));
     query.addBindValue(lastEventAt);
-    exec(query);
-    std::vector<DraftRow> found;
-    while (query.next()) {
-        DraftRow row = readRow(query);
-        row.lastEventAt = query.value(14).toLongLong();
-        found.push_back(std::move(row));
-    }
-    if (query.lastError().isValid())
-        fail(query.lastError());
-    return found;
+    return rows(query);
 }
 
 std::vector<QString> SqlRegisterStore::removeDrafts(const std::vector<qint64>& ids)

@@ -52,8 +52,10 @@ MAIN_CAPTION = re.compile(r".* --Quillo$")
 # The designed geometry is in twips: 15 to a pixel at 96 dpi.
 TWIPS_PER_PIXEL = 15
 # Asked before a draft that the register holds already is printed again.
-DUPLICATE_QUESTION = re.compile(r'^Check \d+ on the account ending in \d{4} was already printed on '
-                                r'\d\d/\d\d/\d{4}( for [\d.,]+)?( to ".*")?\. Print it again\?$')
+DUPLICATE_QUESTION = re.compile(r'^Check \d+ on the account ending in \d{4} (was already printed on '
+                                r'\d\d/\d\d/\d{4}( \(job \d+ on ".*"\))?|may have been printed on \d\d/\d\d/\d{4} '
+                                r'\(the print service did not say(; job \d+ on ".*")?\)|was exported to ".*" on '
+                                r'\d\d/\d\d/\d{4})( for [\d.,]+)?( to ".*")?\. Print it again\?$')
 CONFIRMATION = "Quillo Has Been Sent To The Printer!"
 # Offered before Quick Print of a draft without an authorization record.
 AUTHORIZATION = "Authorization --Quillo"

@@ -24,6 +24,14 @@ public:
         return recorded.size();
     }
 
+    Recording recordUnlessSent(const DraftRecord& draft, const std::optional<DraftId>& asked) override
+    {
+        failIfAsked();
+        if (earlier && earlier->id != asked)
+            return {0, earlier};
+        return {record(draft, std::nullopt), std::nullopt};
+    }
+
     void append(DraftId draft, const DraftEvent& event) override
     {
         failIfAsked();
@@ -55,7 +63,14 @@ public:
         return used;
     }
 
+    std::optional<AccountReturn> accountReturn(const CheckTexts&) override
+    {
+        failIfAsked();
+        return returned;
+    }
+
     QList<Recorded> recorded; // draft n is recorded[n - 1]
+    std::optional<AccountReturn> returned;
     std::optional<AuthorizationRecord> authorization;
     std::optional<UsedAuthorization> used;
     std::optional<EarlierDraft> earlier;

@@ -3,8 +3,10 @@
 #include "fakes/FakeKeyring.h"
 #include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
+#include "fakes/FakeRegisterStore.h"
 #include "fakes/TestFiles.h"
 #include "print/PrintJobStates.h"
+#include "register/DraftLifecycle.h"
 #include "register/DraftRegister.h"
 #include "register/PassphraseStrength.h"
 #include "register/ProofCopies.h"
@@ -36,6 +38,8 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+Q_DECLARE_METATYPE(DraftStatus)
 
 namespace {
 
@@ -77,7 +81,7 @@ DraftRecord printed(const CheckTexts& texts)
 {
     DraftRecord draft;
     draft.texts = texts;
-    draft.destination = DraftDestination::Printer;
+    draft.kind = SentDraft::Kind::QuickPrint;
     draft.destinationName = QStringLiteral("Office");
     return draft;
 }
@@ -189,7 +193,9 @@ public:
 };
 
 // One step of a draft's history as a test writes it: "printed:17",
-// "returned:Insufficient funds", "settled:17:completed", "canceled:17:canceled".
+// "returned:Insufficient funds" (a reason in the merchant's words),
+// "returned:not-authorized:2026-12-03" (a listed reason, on its day),
+// "deposited:2026-12-02:Slip 15", "settled:17:completed", "canceled:17:canceled".
 DraftEvent eventFrom(const QString& step)
 {
     const QStringList parts = step.split(QLatin1Char(':'));
@@ -205,12 +211,20 @@ DraftEvent eventFrom(const QString& step)
         return DraftEvent::printedAfterLookUp(arg, parts.value(2));
     if (kind == QLatin1String("canceled"))
         return DraftEvent::notPrintedAfterLookUp(arg, parts.value(2));
+    const QDate day = QDate::fromString(parts.value(1), Qt::ISODate);
     if (kind == QLatin1String("voided"))
-        return DraftEvent::voided();
+        return DraftEvent::voided(day);
     if (kind == QLatin1String("deposited"))
-        return DraftEvent::deposited();
-    if (kind == QLatin1String("returned"))
-        return DraftEvent::returned(arg);
+        return DraftEvent::deposited(day, parts.value(2));
+    if (kind == QLatin1String("paid"))
+        return DraftEvent::paid(day);
+    if (kind == QLatin1String("re-presented"))
+        return DraftEvent::represented(day, parts.value(2));
+    if (kind == QLatin1String("returned")) {
+        if (const std::optional<ReturnReason> reason = ReturnReasons::fromCode(arg))
+            return DraftEvent::returned(QDate::fromString(parts.value(2), Qt::ISODate), *reason);
+        return DraftEvent::returned({}, ReturnReason::Other, arg);
+    }
     if (kind == QLatin1String("exported"))
         return DraftEvent::exported();
     if (kind == QLatin1String("letter"))
@@ -220,11 +234,20 @@ DraftEvent eventFrom(const QString& step)
     return DraftEvent::note(arg);
 }
 
+// "<recorded> <event>|<job>|<text>", then what a change has: "|on <day>",
+// "|<reason>", " (withdrawn)".
 QString historyLine(const RecordedEvent& recorded)
 {
-    return QStringLiteral("%1 %2|%3|%4")
-        .arg(recorded.time.toString(Qt::ISODate), RegisterTexts::eventName(recorded.event.kind), recorded.event.jobId,
-             recorded.event.text);
+    QString line = QStringLiteral("%1 %2|%3|%4")
+                       .arg(recorded.time.toString(Qt::ISODate), RegisterTexts::eventName(recorded.event.kind),
+                            recorded.event.jobId, recorded.event.text);
+    if (recorded.event.effective.isValid())
+        line += QStringLiteral("|on ") + recorded.event.effective.toString(Qt::ISODate);
+    if (recorded.event.reason)
+        line += QLatin1Char('|') + ReturnReasons::name(*recorded.event.reason);
+    if (recorded.withdrawn)
+        line += QStringLiteral(" (withdrawn)");
+    return line;
 }
 
 // The register's files as they are on disk now.
@@ -320,6 +343,36 @@ int recordDrafts(const QString& path, int count, int first)
     return 0;
 }
 
+// The child side of the test of two programs printing one check at once:
+// asks the journal whether the check may go, says "ready", waits for a line
+// on its input, then sends it; says "recorded", or "asked" when the
+// duplicate question came (answered No).
+int printOneCheck(const QString& path)
+{
+    QFile out;
+    QFile in;
+    if (!out.open(stdout, QIODevice::WriteOnly) || !in.open(stdin, QIODevice::ReadOnly))
+        return 2;
+    RegisterSession session(path, nullptr);
+    FakeQuestionBox questions;
+    FakeAuthorizationOffer offer;
+    RegisterJournal journal([&]() -> DraftRecorder& { return session.open(nullptr); },
+                            [&]() -> DraftRecorder* { return &session.open(nullptr); }, questions, offer);
+    const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrintOf(sampleTexts()));
+    if (!ticket || !questions.asked.isEmpty())
+        return 3;
+    out.write("ready\n");
+    out.flush();
+    in.readLine();
+    const bool sent = ticket->sending(QStringLiteral("Office"));
+    // Only the duplicate question counts: a register that could not be
+    // written would ask whether to print without recording.
+    const bool duplicate = questions.asked.size() == 1 && questions.asked.front().startsWith("Check 1042 ");
+    out.write(sent ? "recorded\n" : duplicate ? "asked\n" : questions.asked.join('|').toUtf8() + '\n');
+    out.flush();
+    return 0;
+}
+
 } // namespace
 
 class TstRegister : public QObject {
@@ -338,6 +391,16 @@ private:
     std::unique_ptr<RegisterSession> session(const QString& path)
     {
         return std::make_unique<RegisterSession>(path, &m_keyring, [this] { return m_now; });
+    }
+
+    // A register kept in memory, for its rules: what it holds and answers
+    // does not depend on where it is kept.
+    std::unique_ptr<DraftRegister> registerInMemory()
+    {
+        return std::make_unique<DraftRegister>(
+            std::make_unique<FakeRegisterStore>(),
+            std::make_unique<RegisterCipher>(QByteArray(RegisterCipher::KeyBytes, 7)), folder("proofs"),
+            [this] { return m_now; });
     }
 
     QProcess* startWriter(const QString& path, int count, int first)
@@ -431,7 +494,7 @@ private Q_SLOTS:
             << QStringList{"printed:17", "deposited", "returned:Insufficient funds", "note:Asked for a new check"}
             << "Returned"
             << QStringList{"2026-12-08T18:01:00Z Printed|17|", "2026-12-08T18:02:00Z Deposited||",
-                           "2026-12-08T18:03:00Z Returned||Insufficient funds",
+                           "2026-12-08T18:03:00Z Returned||Insufficient funds|Other",
                            "2026-12-08T18:04:00Z Note||Asked for a new check"}
             << QStringList{"printed", "deposited", "returned", "note"};
     }
@@ -474,15 +537,199 @@ private Q_SLOTS:
         QCOMPARE(eventCodes(path), codes);
     }
 
+    void whichChangeFollowsWhichStatus_data()
+    {
+        QTest::addColumn<DraftStatus>("status");
+        // What each change answers, in the order Void, Deposit, Pay, Return,
+        // Re-present, Withdraw; empty where it applies.
+        QTest::addColumn<QStringList>("refusals");
+
+        const QString notDeposited = "The draft has not been deposited.";
+        const QString onlyBeforeDeposit = "Only a draft not yet deposited can be voided.";
+        const QString onlyReturned = "Only a draft that came back from the bank can be re-presented.";
+        const QString fromItsPrint = "There is no change to withdraw: the draft's status comes from its print.";
+        const QString withTheBank = "The draft is with the bank.";
+        QTest::newRow("printed") << DraftStatus::Printed
+                                 << QStringList{"", "", notDeposited, notDeposited, onlyReturned, fromItsPrint};
+        QTest::newRow("exported") << DraftStatus::Exported
+                                  << QStringList{"", "", notDeposited, notDeposited, onlyReturned, fromItsPrint};
+        QTest::newRow("uncertain") << DraftStatus::Uncertain
+                                   << QStringList{"", "", notDeposited, notDeposited, onlyReturned, fromItsPrint};
+        QTest::newRow("not printed") << DraftStatus::NotPrinted
+                                     << QStringList{"The draft was not printed.",
+                                                    "The draft was not printed.",
+                                                    "The draft was not printed.",
+                                                    "The draft was not printed.",
+                                                    onlyReturned,
+                                                    fromItsPrint};
+        QTest::newRow("voided") << DraftStatus::Voided
+                                << QStringList{"The draft is voided.", "The draft is voided.", "The draft is voided.",
+                                               "The draft is voided.", onlyReturned,           ""};
+        QTest::newRow("deposited") << DraftStatus::Deposited
+                                   << QStringList{onlyBeforeDeposit, withTheBank, "", "", onlyReturned, ""};
+        QTest::newRow("re-presented") << DraftStatus::Represented
+                                      << QStringList{onlyBeforeDeposit, withTheBank, "", "", onlyReturned, ""};
+        const QString cameBack = "The draft came back from the bank: mark it Re-presented first if it went again.";
+        QTest::newRow("returned") << DraftStatus::Returned
+                                  << QStringList{
+                                         onlyBeforeDeposit,
+                                         "The draft came back from the bank: mark it Re-presented when it goes again.",
+                                         cameBack,
+                                         cameBack,
+                                         "",
+                                         ""};
+        QTest::newRow("paid") << DraftStatus::Paid
+                              << QStringList{onlyBeforeDeposit,    "The draft is paid.", "The draft is paid.",
+                                             "The draft is paid.", onlyReturned,         ""};
+    }
+
+    void whichChangeFollowsWhichStatus()
+    {
+        QFETCH(DraftStatus, status);
+        QFETCH(QStringList, refusals);
+
+        using Change = DraftLifecycle::Change;
+        QStringList answers;
+        for (const Change change :
+             {Change::Void, Change::Deposit, Change::Pay, Change::Return, Change::Represent, Change::Withdraw})
+            answers.append(DraftLifecycle::refusal(status, change).value_or(QString()));
+        QCOMPARE(answers, refusals);
+    }
+
+    void theDayOfAChange_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QString>("refusal");
+
+        // The latest status on 12/03/2026; today 12/08/2026.
+        QTest::newRow("today") << QDate(2026, 12, 8) << QString();
+        QTest::newRow("tomorrow") << QDate(2026, 12, 9) << "The date cannot be later than today.";
+        QTest::newRow("the day of the latest status") << QDate(2026, 12, 3) << QString();
+        QTest::newRow("the day before")
+            << QDate(2026, 12, 2) << "The date cannot be before 12/03/2026, the date of the draft's latest status.";
+        QTest::newRow("no date") << QDate() << "The date is not a date.";
+    }
+
+    void theDayOfAChange()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QString, refusal);
+        QCOMPARE(DraftLifecycle::dayRefusal(day, QDate(2026, 12, 3), QDate(2026, 12, 8)).value_or(QString()), refusal);
+    }
+
+    void aDraftsLifeWithTheBank_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // eventFrom's, or "withdraw"; each a minute after the one before
+        QTest::addColumn<QStringList>("refused");
+        QTest::addColumn<DraftStatus>("status");
+        QTest::addColumn<QStringList>("history"); // after the print on 12/01
+
+        QTest::newRow("deposited, returned, re-presented twice, paid")
+            << QStringList{"deposited:2026-12-02:Slip 15",    "returned:insufficient-funds:2026-12-04",
+                           "re-presented:2026-12-05:Slip 16", "returned:uncollected-funds:2026-12-06",
+                           "re-presented:2026-12-07",         "paid:2026-12-08"}
+            << QStringList() << DraftStatus::Paid
+            << QStringList{"2026-12-08T18:01:00Z Deposited||Slip 15|on 2026-12-02",
+                           "2026-12-08T18:02:00Z Returned|||on 2026-12-04|Insufficient funds",
+                           "2026-12-08T18:03:00Z Re-presented||Slip 16|on 2026-12-05",
+                           "2026-12-08T18:04:00Z Returned|||on 2026-12-06|Uncollected funds",
+                           "2026-12-08T18:05:00Z Re-presented|||on 2026-12-07",
+                           "2026-12-08T18:06:00Z Paid|||on 2026-12-08"};
+        QTest::newRow("a deposit today by default")
+            << QStringList{"deposited"} << QStringList() << DraftStatus::Deposited
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-08"};
+        QTest::newRow("void after a deposit")
+            << QStringList{"deposited:2026-12-07", "voided"}
+            << QStringList{"Only a draft not yet deposited can be voided."} << DraftStatus::Deposited
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-07"};
+        QTest::newRow("returned before a deposit")
+            << QStringList{"returned:not-authorized:2026-12-07"} << QStringList{"The draft has not been deposited."}
+            << DraftStatus::Printed << QStringList();
+        QTest::newRow("deposited after a void")
+            << QStringList{"voided", "deposited:2026-12-08"} << QStringList{"The draft is voided."}
+            << DraftStatus::Voided << QStringList{"2026-12-08T18:01:00Z Voided|||on 2026-12-08"};
+        QTest::newRow("paid after a return, then re-presented")
+            << QStringList{"deposited:2026-12-02", "returned:stop-payment:2026-12-03", "paid:2026-12-04",
+                           "re-presented:2026-12-04", "paid:2026-12-05"}
+            << QStringList{"The draft came back from the bank: mark it Re-presented first if it went again."}
+            << DraftStatus::Paid
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-02",
+                           "2026-12-08T18:02:00Z Returned|||on 2026-12-03|Stop payment",
+                           "2026-12-08T18:04:00Z Re-presented|||on 2026-12-04",
+                           "2026-12-08T18:05:00Z Paid|||on 2026-12-05"};
+        QTest::newRow("a day before the latest status")
+            << QStringList{"deposited:2026-12-05", "returned:account-closed:2026-12-04"}
+            << QStringList{"The date cannot be before 12/05/2026, the date of the draft's latest status."}
+            << DraftStatus::Deposited << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-05"};
+        QTest::newRow("a day after today")
+            << QStringList{"deposited:2026-12-09"} << QStringList{"The date cannot be later than today."}
+            << DraftStatus::Printed << QStringList();
+        QTest::newRow("a deposit withdrawn, then voided")
+            << QStringList{"deposited:2026-12-07", "withdraw", "voided"} << QStringList() << DraftStatus::Voided
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-07 (withdrawn)",
+                           "2026-12-08T18:02:00Z Withdrawn||", "2026-12-08T18:03:00Z Voided|||on 2026-12-08"};
+        QTest::newRow("two changes withdrawn, not the print")
+            << QStringList{"deposited:2026-12-07", "returned:not-authorized:2026-12-08", "withdraw", "withdraw",
+                           "withdraw"}
+            << QStringList{"There is no change to withdraw: the draft's status comes from its print."}
+            << DraftStatus::Printed
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-07 (withdrawn)",
+                           "2026-12-08T18:02:00Z Returned|||on 2026-12-08|Not authorized (withdrawn)",
+                           "2026-12-08T18:03:00Z Withdrawn||", "2026-12-08T18:04:00Z Withdrawn||"};
+        QTest::newRow("a withdrawn return is deposited again")
+            << QStringList{"deposited:2026-12-07", "returned:not-authorized:2026-12-08", "withdraw", "paid:2026-12-08"}
+            << QStringList() << DraftStatus::Paid
+            << QStringList{"2026-12-08T18:01:00Z Deposited|||on 2026-12-07",
+                           "2026-12-08T18:02:00Z Returned|||on 2026-12-08|Not authorized (withdrawn)",
+                           "2026-12-08T18:03:00Z Withdrawn||", "2026-12-08T18:04:00Z Paid|||on 2026-12-08"};
+    }
+
+    void aDraftsLifeWithTheBank()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, refused);
+        QFETCH(DraftStatus, status);
+        QFETCH(QStringList, history);
+
+        // The same life in a register file and in the store of the rules' tests.
+        auto file = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        for (DraftRegister* drafts : {&file->open(nullptr), inMemory.get()}) {
+            m_now = Now.addDays(-7);
+            const DraftId id = drafts->record(printed(sampleTexts()), DraftEvent::printed("17"));
+            m_now = Now;
+            QStringList refusals;
+            for (const QString& step : steps) {
+                m_now = m_now.addSecs(60);
+                try {
+                    if (step == QLatin1String("withdraw"))
+                        drafts->withdrawLatestChange(id);
+                    else
+                        drafts->change(id, eventFrom(step));
+                } catch (const QuilloError& error) {
+                    refusals.append(error.message());
+                }
+            }
+            QCOMPARE(refusals, refused);
+            const DraftDetails details = drafts->details(id);
+            QStringList lines;
+            for (const RecordedEvent& event : details.history)
+                lines.append(historyLine(event));
+            QCOMPARE(lines, QStringList{"2026-12-01T18:00:00Z Printed|17|"} + history);
+            QCOMPARE(details.status, status);
+            QCOMPARE(drafts->drafts().front().status, status);
+        }
+    }
+
     void aDraftKeepsWhatItWasPrintedWith()
     {
         auto registerSession = session(folder("kept") + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
         DraftRecord draft = printed(withChanges(sampleTexts(), {"7=Acme Supplies LLC          "}));
-        draft.pageSetup.bankLine = PageSetup::BankLine::Standard;
-        draft.pageSetup.offsetRight = -12;
-        draft.pageSetup.offsetDown = 7;
-        draft.destination = DraftDestination::PreviewPrint;
+        draft.setup.bankLine = PageSetup::BankLine::Standard;
+        draft.setup.offsetRight = -12;
+        draft.setup.offsetDown = 7;
+        draft.kind = SentDraft::Kind::PreviewPrint;
         draft.destinationName = QStringLiteral("Front Desk");
         draft.sourceFile = QStringLiteral("/home/merchant/Documents/Jane Q. Customer.qlo");
         const DraftId id = drafts.record(draft, DraftEvent::printed(QStringLiteral("Front Desk-88")));
@@ -490,10 +737,10 @@ private Q_SLOTS:
         const DraftDetails details = drafts.details(id);
         QCOMPARE(details.recorded, Now);
         QCOMPARE(details.record.texts[Box::Payee], "Acme Supplies LLC          ");
-        QCOMPARE(details.record.pageSetup.bankLine, PageSetup::BankLine::Standard);
-        QCOMPARE(details.record.pageSetup.offsetRight, -12);
-        QCOMPARE(details.record.pageSetup.offsetDown, 7);
-        QCOMPARE(details.record.destination, DraftDestination::PreviewPrint);
+        QCOMPARE(details.record.setup.bankLine, PageSetup::BankLine::Standard);
+        QCOMPARE(details.record.setup.offsetRight, -12);
+        QCOMPARE(details.record.setup.offsetDown, 7);
+        QCOMPARE(details.record.kind, SentDraft::Kind::PreviewPrint);
         QCOMPARE(details.record.destinationName, "Front Desk");
         QCOMPARE(details.record.sourceFile, "/home/merchant/Documents/Jane Q. Customer.qlo");
         QCOMPARE(details.history.at(0).event.jobId, "Front Desk-88");
@@ -577,14 +824,15 @@ private Q_SLOTS:
         const SentDraft quickPrint{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo"), {}};
 
         // A first draft goes without a question; recorded as it goes, its outcome after.
-        QVERIFY(journal.maySend(quickPrint));
-        const DraftJournal::Entry entry = journal.sending(quickPrint, QStringLiteral("Office"));
-        QVERIFY(entry.send && entry.draft);
-        QCOMPARE(drafts.details(*entry.draft).status, DraftStatus::Uncertain);
-        QCOMPARE(journal.sent(quickPrint, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 88)), QString());
-        QCOMPARE(drafts.details(*entry.draft).status, DraftStatus::Printed);
-        QCOMPARE(drafts.details(*entry.draft).history.back().event.jobId, "88");
-        QCOMPARE(drafts.details(*entry.draft).record.sourceFile, "/tmp/a.qlo");
+        const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrint);
+        QVERIFY(ticket);
+        QVERIFY(ticket->sending(QStringLiteral("Office")));
+        const DraftId id = ticket->recordId().value();
+        QCOMPARE(drafts.details(id).status, DraftStatus::Uncertain);
+        QCOMPARE(ticket->sent(PrintOutcome::confirmed(QStringLiteral("Office"), 88)), QString());
+        QCOMPARE(drafts.details(id).status, DraftStatus::Printed);
+        QCOMPARE(drafts.details(id).history.back().event.jobId, "88");
+        QCOMPARE(drafts.details(id).record.sourceFile, "/tmp/a.qlo");
         QVERIFY(questions.asked.isEmpty());
 
         // The same draft again: asked first; No sends nothing, Yes sends it.
@@ -592,8 +840,8 @@ private Q_SLOTS:
         QVERIFY(!journal.maySend(quickPrint));
         QVERIFY(journal.maySend(quickPrint));
         QCOMPARE(questions.asked,
-                 QStringList(2, "Check 1042 on the account ending in 6789 was already printed on 12/08/2026 for "
-                                "1234.56 to \"Acme Supplies LLC\". Print it again?"));
+                 QStringList(2, "Check 1042 on the account ending in 6789 was already printed on 12/08/2026 (job 88 "
+                                "on \"Office\") for 1,234.56 to \"Acme Supplies LLC\". Print it again?"));
 
         // The same amount on the same account under another check number is marked while typed.
         const CheckTexts next = withChanges(sampleTexts(), {QStringLiteral("6=1043"), QStringLiteral("13=1043")});
@@ -605,14 +853,152 @@ private Q_SLOTS:
 
         // An export is recorded once its file is written, and only then.
         const SentDraft exported{sampleTexts(), {}, SentDraft::Kind::PdfFile, {}, {}};
-        const DraftJournal::Entry file = journal.sending(exported, QStringLiteral("/tmp/a.pdf"));
-        QVERIFY(file.send && !file.draft);
+        questions.answer = true; // the same check again
+        const std::unique_ptr<DraftTicket> file = journal.maySend(exported);
+        QVERIFY(file);
+        QVERIFY(file->sending(QStringLiteral("/tmp/a.pdf")));
+        QVERIFY(!file->recordId());
         const std::size_t before = drafts.drafts().size();
-        journal.sent(exported, file, PrintOutcome::notPrinted(QStringLiteral("The disk is full."), "/tmp/a.pdf"));
+        file->sent(PrintOutcome::notPrinted(QStringLiteral("The disk is full."), "/tmp/a.pdf"));
         QCOMPARE(drafts.drafts().size(), before);
-        journal.sent(exported, file, PrintOutcome::confirmed(QStringLiteral("/tmp/a.pdf")));
+        file->sent(PrintOutcome::confirmed(QStringLiteral("/tmp/a.pdf")));
         QCOMPARE(drafts.drafts().front().status, DraftStatus::Exported);
         QCOMPARE(drafts.drafts().front().destinationName, "/tmp/a.pdf");
+        // Sent after the duplicate question: the reprint of the first draft, which is none.
+        const DraftDetails again = drafts.details(drafts.drafts().front().id);
+        QCOMPARE(again.record.reprintOf, std::optional<DraftId>(id));
+        QCOMPARE(again.reprintOfRecorded, Now);
+        QCOMPARE(drafts.details(id).record.reprintOf, std::nullopt);
+    }
+
+    void twoPrintsUnderWayKeepTheirOwnRecords()
+    {
+        auto registerSession = session(folder("interleaved") + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        offer.offered = true;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        const SentDraft first{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo"), {}};
+        const SentDraft second{withChanges(sampleTexts(), {"6=1043", "13=1043", "7=Beta Tools"}),
+                               {},
+                               SentDraft::Kind::PreviewPrint,
+                               QStringLiteral("/tmp/b.qlo"),
+                               {}};
+
+        // The first goes with the record offered, the second without; each
+        // step of one comes between the steps of the other.
+        offer.answer = {AuthorizationOffer::Choice::Record, authorization()};
+        const std::unique_ptr<DraftTicket> a = journal.maySend(first);
+        offer.answer = {AuthorizationOffer::Choice::WithoutRecord, {}};
+        const std::unique_ptr<DraftTicket> b = journal.maySend(second);
+        QVERIFY(a && b);
+        QVERIFY(b->sending(QStringLiteral("Back Office")));
+        QVERIFY(a->sending(QStringLiteral("Office")));
+        QCOMPARE(a->sent(PrintOutcome::confirmed(QStringLiteral("Office"), 11)), QString());
+        QCOMPARE(b->sent(PrintOutcome::notPrinted(QStringLiteral("Out of paper."), QStringLiteral("Back Office"))),
+                 QString());
+
+        const DraftDetails one = drafts.details(a->recordId().value());
+        const DraftDetails two = drafts.details(b->recordId().value());
+        QCOMPARE(one.record.texts[Box::CheckNumber], "1042");
+        QCOMPARE(one.record.sourceFile, "/tmp/a.qlo");
+        QCOMPARE(one.record.destinationName, "Office");
+        QCOMPARE(one.record.authorization, std::optional(authorization()));
+        QCOMPARE(historyLine(one.history.at(0)), "2026-12-08T18:00:00Z Printed|11|");
+        QCOMPARE(one.history.size(), std::size_t(1));
+        QCOMPARE(two.record.texts[Box::Payee], "Beta Tools");
+        QCOMPARE(two.record.sourceFile, "/tmp/b.qlo");
+        QCOMPARE(two.record.kind, SentDraft::Kind::PreviewPrint);
+        QCOMPARE(two.record.destinationName, "Back Office");
+        QCOMPARE(two.record.authorization, std::nullopt);
+        QStringList lines;
+        for (const RecordedEvent& event : two.history)
+            lines.append(historyLine(event));
+        QCOMPARE(lines, (QStringList{"2026-12-08T18:00:00Z No authorization record||The merchant chose Print Without "
+                                     "Record.",
+                                     "2026-12-08T18:00:00Z Not printed||Out of paper."}));
+        QVERIFY(questions.asked.isEmpty());
+    }
+
+    void aCheckSentMeanwhileIsAskedAboutBeforeItGoes_data()
+    {
+        QTest::addColumn<bool>("duringTheOffer"); // the other program records while the offer is open
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("between the questions and the print, No") << false << false;
+        QTest::newRow("between the questions and the print, Yes") << false << true;
+        QTest::newRow("while the authorization is offered, No") << true << false;
+    }
+
+    void aCheckSentMeanwhileIsAskedAboutBeforeItGoes()
+    {
+        QFETCH(bool, duringTheOffer);
+        QFETCH(bool, yes);
+
+        // Two programs on one register, each with its own connection.
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
+        auto mine = session(path);
+        auto other = session(path);
+        DraftRegister& drafts = mine->open(nullptr);
+        DraftRegister& otherDrafts = other->open(nullptr);
+        FakeQuestionBox questions;
+        questions.answer = yes;
+        FakeAuthorizationOffer offer;
+        offer.offered = duringTheOffer;
+        offer.answer = {AuthorizationOffer::Choice::WithoutRecord, {}};
+        const auto otherPrints = [&] { otherDrafts.record(printed(sampleTexts()), std::nullopt); };
+        if (duringTheOffer)
+            offer.whileOpen = otherPrints;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+
+        const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrintOf(sampleTexts()));
+        QVERIFY(ticket);
+        QVERIFY(questions.asked.isEmpty());
+        if (!duringTheOffer)
+            otherPrints();
+        QCOMPARE(ticket->sending(QStringLiteral("Office")), yes);
+        QCOMPARE(questions.asked,
+                 QStringList{"Check 1042 on the account ending in 6789 may have been printed on 12/08/2026 (the print "
+                             "service did not say) for 1,234.56 to \"Acme Supplies LLC\". Print it again?"});
+        // No: nothing of it is recorded. Yes: recorded after the other, a reprint.
+        QCOMPARE(drafts.drafts().size(), std::size_t(yes ? 2 : 1));
+        QCOMPARE(ticket->recordId().has_value(), yes);
+        if (yes) {
+            QCOMPARE(drafts.drafts().front().id, ticket->recordId().value());
+            // Marked as the reprint of the other's draft.
+            QCOMPARE(drafts.drafts().front().reprintOf, drafts.drafts().back().id);
+            QCOMPARE(drafts.drafts().back().reprintOf, 0);
+        }
+    }
+
+    void twoProgramsPrintOneCheckAtOnce()
+    {
+        const QString path = folder("one-check") + "/register.sqlite";
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers");
+        RegisterSession(path, nullptr).open(nullptr);
+
+        QList<QProcess*> programs;
+        for (int i = 0; i < 2; ++i) {
+            auto* program = new QProcess(this);
+            program->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--print-one-check"), path});
+            programs.append(program);
+        }
+        for (QProcess* program : std::as_const(programs)) {
+            QTRY_VERIFY_WITH_TIMEOUT(program->canReadLine(), 60000);
+            QCOMPARE(program->readLine(), "ready\n");
+        }
+        // Both released together.
+        for (QProcess* program : std::as_const(programs))
+            program->write("go\n");
+        QStringList said;
+        for (QProcess* program : std::as_const(programs)) {
+            QVERIFY(program->waitForFinished(60000));
+            QCOMPARE(program->exitCode(), 0);
+            said.append(QString::fromLatin1(program->readAllStandardOutput()).trimmed());
+        }
+        said.sort();
+        QCOMPARE(said, (QStringList{"asked", "recorded"}));
+        QCOMPARE(RegisterSession(path, nullptr).open(nullptr).drafts().size(), std::size_t(1));
     }
 
     void aRegisterThatCannotRecordIsNeverPassedOver()
@@ -632,10 +1018,11 @@ private Q_SLOTS:
         QCOMPARE(questions.asked, QStringList{question});
         // Yes: it goes unrecorded, asked once for the command.
         questions.answers = {true};
-        QVERIFY(journal.maySend(draft));
-        const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
-        QVERIFY(entry.send && !entry.draft);
-        QCOMPARE(journal.sent(draft, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 3)), QString());
+        const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
+        QVERIFY(ticket);
+        QVERIFY(ticket->sending(QStringLiteral("Office")));
+        QVERIFY(!ticket->recordId());
+        QCOMPARE(ticket->sent(PrintOutcome::confirmed(QStringLiteral("Office"), 3)), QString());
         QCOMPARE(questions.asked, QStringList(2, question));
         // Nothing can keep a record: none is offered.
         QVERIFY(offer.asked.isEmpty());
@@ -694,11 +1081,12 @@ private Q_SLOTS:
                                     [&]() -> DraftRecorder* { return &registerSession.open(nullptr); }, questions,
                                     offer, [this] { return m_now; });
             const SentDraft draft = quickPrintOf(sampleTexts());
-            if (!journal.maySend(draft))
+            const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
+            if (!ticket)
                 return std::optional<DraftId>();
-            const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
-            journal.sent(draft, entry, PrintOutcome::confirmed(QStringLiteral("Office"), 88));
-            return entry.draft;
+            ticket->sending(QStringLiteral("Office"));
+            ticket->sent(PrintOutcome::confirmed(QStringLiteral("Office"), 88));
+            return ticket->recordId();
         };
         auto first = session(path);
         const std::optional<DraftId> id = print(*first);
@@ -775,7 +1163,8 @@ private Q_SLOTS:
         RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
 
         const SentDraft draft = quickPrintOf(sampleTexts());
-        const bool sends = journal.maySend(draft);
+        const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
+        const bool sends = ticket != nullptr;
         QCOMPARE(questions.asked,
                  asked ? QStringList{"This draft pays for a telemarketing sale to a consumer, which federal rules do "
                                      "not allow. Print it anyway?"}
@@ -786,8 +1175,8 @@ private Q_SLOTS:
             QCOMPARE(drafts.drafts().size(), std::size_t(0));
             return;
         }
-        const DraftJournal::Entry entry = journal.sending(draft, QStringLiteral("Office"));
-        QCOMPARE(drafts.details(*entry.draft).record.authorization, std::optional(record));
+        QVERIFY(ticket->sending(QStringLiteral("Office")));
+        QCOMPARE(drafts.details(ticket->recordId().value()).record.authorization, std::optional(record));
     }
 
     void telemarketingIsAskedOnEveryPath_data()
@@ -945,8 +1334,8 @@ private Q_SLOTS:
         QFETCH(QStringList, current);
         QFETCH(QStringList, marks);
 
-        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
-        DraftRegister& drafts = registerSession->open(nullptr);
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        DraftRegister& drafts = *inMemory;
         for (const QString& check : earlier) {
             const QString number = check.section(QLatin1Char(':'), 0, 0);
             DraftRecord draft = printed(withChanges(sampleTexts(), {"6=" + number, "13=" + number}));
@@ -964,6 +1353,82 @@ private Q_SLOTS:
         QCOMPARE(marksOf(journal.marks(quickPrintOf(withChanges(sampleTexts(), current), record))), marks);
         // Marks never ask anything.
         QVERIFY(questions.asked.isEmpty() && offer.asked.isEmpty());
+    }
+
+    void anAccountThatRefusedADraftIsRemembered_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // of check 1041 once deposited, as aDraftsLifeWithTheBank's
+        QTest::addColumn<QStringList>("current");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("mark"); // of the account box; empty for none
+        QTest::addColumn<bool>("sent");
+
+        const QString notAuthorized =
+            "A draft on the account ending in 6789 came back \"Not authorized\" on 12/03/2026.";
+        QTest::newRow("not authorized, No")
+            << QStringList{"returned:not-authorized:2026-12-03"} << QStringList() << false << notAuthorized << false;
+        QTest::newRow("not authorized, Yes")
+            << QStringList{"returned:not-authorized:2026-12-03"} << QStringList() << true << notAuthorized << true;
+        QTest::newRow("stop payment")
+            << QStringList{"returned:stop-payment:2026-12-04"} << QStringList() << false
+            << "A draft on the account ending in 6789 came back \"Stop payment\" on 12/04/2026." << false;
+        QTest::newRow("account closed")
+            << QStringList{"returned:account-closed:2026-12-02"} << QStringList() << false
+            << "A draft on the account ending in 6789 came back \"Account closed\" on 12/02/2026." << false;
+        QTest::newRow("insufficient funds")
+            << QStringList{"returned:insufficient-funds:2026-12-03"} << QStringList() << false << QString() << true;
+        QTest::newRow("refer to maker") << QStringList{"returned:refer-to-maker:2026-12-03"} << QStringList() << false
+                                        << QString() << true;
+        QTest::newRow("the return withdrawn") << QStringList{"returned:not-authorized:2026-12-03", "withdraw"}
+                                              << QStringList() << false << QString() << true;
+        QTest::newRow("re-presented and paid since")
+            << QStringList{"returned:not-authorized:2026-12-03", "re-presented:2026-12-04", "paid:2026-12-07"}
+            << QStringList() << false << notAuthorized << false;
+        QTest::newRow("other account") << QStringList{"returned:not-authorized:2026-12-03"}
+                                       << QStringList{"12=98765436780C"} << false << QString() << true;
+        QTest::newRow("other routing number") << QStringList{"returned:not-authorized:2026-12-03"}
+                                              << QStringList{"11=A071000013A"} << false << QString() << true;
+        QTest::newRow("same account typed otherwise")
+            << QStringList{"returned:not-authorized:2026-12-03"} << QStringList{"12=9876 5436 789"} << false
+            << notAuthorized << false;
+    }
+
+    void anAccountThatRefusedADraftIsRemembered()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, current);
+        QFETCH(bool, yes);
+        QFETCH(QString, mark);
+        QFETCH(bool, sent);
+
+        // The same in a register file and in the store of the rules' tests.
+        auto file = session(folder(QTest::currentDataTag()) + "/register.sqlite");
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        for (DraftRegister* drafts : {&file->open(nullptr), inMemory.get()}) {
+            m_now = Now.addDays(-18);
+            const DraftId earlier = drafts->record(
+                printed(withChanges(sampleTexts(), {"6=1041", "13=1041", "9=$75.00"})), DraftEvent::printed("5"));
+            m_now = Now;
+            drafts->change(earlier, DraftEvent::deposited(QDate(2026, 12, 1)));
+            for (const QString& step : steps) {
+                if (step == QLatin1String("withdraw"))
+                    drafts->withdrawLatestChange(earlier);
+                else
+                    drafts->change(earlier, eventFrom(step));
+            }
+
+            FakeQuestionBox questions;
+            questions.answer = yes;
+            FakeAuthorizationOffer offer;
+            RegisterJournal journal([&]() -> DraftRecorder& { return *drafts; }, [&] { return drafts; }, questions,
+                                    offer);
+            const SentDraft draft = quickPrintOf(withChanges(sampleTexts(), current));
+            QCOMPARE(journal.marks(draft)[Box::AccountNumber], mark);
+            QVERIFY(questions.asked.isEmpty());
+            const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
+            QCOMPARE(questions.asked, mark.isEmpty() ? QStringList() : QStringList{mark + " Print this one?"});
+            QCOMPARE(ticket != nullptr, sent);
+        }
     }
 
     void proofFilesAreKeptSealed()
@@ -1258,8 +1723,8 @@ private Q_SLOTS:
         QFETCH(QStringList, steps);
         QFETCH(bool, listed);
 
-        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
-        DraftRegister& drafts = registerSession->open(nullptr);
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        DraftRegister& drafts = *inMemory;
         DraftId id = 0;
         for (const QString& step : steps) {
             // At noon in Chicago, as Now is.
@@ -1274,11 +1739,11 @@ private Q_SLOTS:
         // A draft of today, never listed.
         drafts.record(printed(withChanges(sampleTexts(), {"6=1050"})), DraftEvent::printed("9"));
 
-        const std::vector<IdleDraft> past = drafts.draftsPastKeeping();
+        const std::vector<DraftSummary> past = drafts.draftsPastKeeping();
         QCOMPARE(past.size(), std::size_t(listed ? 1 : 0));
         if (listed) {
-            QCOMPARE(past.front().draft.id, id);
-            QCOMPARE(past.front().lastEvent.toString(Qt::ISODate),
+            QCOMPARE(past.front().id, id);
+            QCOMPARE(QDateTime::fromMSecsSinceEpoch(past.front().lastEventAt, Qt::UTC).toString(Qt::ISODate),
                      steps.last().section(QLatin1Char('@'), 1) + "T18:00:00Z");
         }
         // Only a draft past keeping is ever removed.
@@ -1327,26 +1792,48 @@ private Q_SLOTS:
         QCOMPARE(eventCodes(path), QStringList{"printed"});
     }
 
-    void aFirstVersionRegisterIsBroughtForward()
+    void anEarlierVersionRegisterIsBroughtForward_data()
     {
-        const QString path = folder("first-version") + "/register.sqlite";
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QStringList>("dropped"); // what later versions add
+
+        const QStringList eventDays = {
+            "DROP INDEX draft_events_by_withdrawn", "ALTER TABLE draft_events DROP COLUMN effective_date",
+            "ALTER TABLE draft_events DROP COLUMN reason", "ALTER TABLE draft_events DROP COLUMN withdraws",
+            "ALTER TABLE drafts DROP COLUMN reprint_of"};
+        QTest::newRow("the first version")
+            << 1 << QStringList{"DROP TABLE draft_authorizations", "DROP TABLE register_schema"} + eventDays;
+        QTest::newRow("the second, its version kept by SQLite")
+            << 2 << QStringList{"DROP TABLE register_schema"} + eventDays;
+        QTest::newRow("the third, without the days of events") << 3 << eventDays;
+    }
+
+    void anEarlierVersionRegisterIsBroughtForward()
+    {
+        QFETCH(int, version);
+        QFETCH(QStringList, dropped);
+
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
         DraftId old = 0;
         {
             auto registerSession = session(path);
             old = registerSession->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
         }
-        // What a register of the first version holds: the same, without the
-        // table that the second adds.
+        // What a register of that version holds: the same, without the
+        // tables that later versions add.
         {
-            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "first");
+            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "earlier");
             file.setDatabaseName(path);
             QVERIFY(file.open());
             QSqlQuery query(file);
-            QVERIFY(query.exec("DROP TABLE draft_authorizations"));
-            QVERIFY(query.exec("PRAGMA user_version = 1"));
+            for (const QString& statement : dropped)
+                QVERIFY2(query.exec(statement), qPrintable(statement));
+            if (version >= 3)
+                QVERIFY(query.exec(QStringLiteral("UPDATE register_schema SET version = %1").arg(version)));
+            QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
             file.close();
         }
-        QSqlDatabase::removeDatabase("first");
+        QSqlDatabase::removeDatabase("earlier");
 
         auto registerSession = session(path);
         DraftRegister& drafts = registerSession->open(nullptr);
@@ -1356,17 +1843,32 @@ private Q_SLOTS:
         draft.authorization = authorization();
         const DraftId later = drafts.record(draft, DraftEvent::printed("2"));
         QCOMPARE(drafts.details(later).record.authorization, std::optional(authorization()));
+        // The old draft's life goes on with the days of its changes.
+        drafts.change(old, DraftEvent::deposited(QDate(2026, 12, 8), "Slip 15"));
+        drafts.withdrawLatestChange(old);
+        QStringList lines;
+        for (const RecordedEvent& event : drafts.details(old).history)
+            lines.append(historyLine(event));
+        QCOMPARE(lines, (QStringList{"2026-12-08T18:00:00Z Printed|1|",
+                                     "2026-12-08T18:00:00Z Deposited||Slip 15|on 2026-12-08 (withdrawn)",
+                                     "2026-12-08T18:00:00Z Withdrawn||"}));
+        QCOMPARE(drafts.drafts().back().status, DraftStatus::Printed);
         registerSession.reset();
+        // The version is a row of the schema's table now, and SQLite's own
+        // says the same to programs that read only that.
         {
-            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "second");
+            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "later");
             file.setDatabaseName(path);
             QVERIFY(file.open());
             QSqlQuery query(file);
+            QVERIFY(query.exec("SELECT version FROM register_schema") && query.next());
+            QCOMPARE(query.value(0).toInt(), 4);
+            QVERIFY(!query.next());
             QVERIFY(query.exec("PRAGMA user_version") && query.next());
-            QCOMPARE(query.value(0).toInt(), 2);
+            QCOMPARE(query.value(0).toInt(), 4);
             file.close();
         }
-        QSqlDatabase::removeDatabase("second");
+        QSqlDatabase::removeDatabase("later");
     }
 
     void duplicateQuestion_data()
@@ -1376,20 +1878,29 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("current");
         QTest::addColumn<QString>("question");
 
-        const QString asked = "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for 1234.56 "
-                              "to \"Acme Supplies LLC\". Print it again?";
+        const QString asked = "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 on "
+                              "\"Office\") for 1,234.56 to \"Acme Supplies LLC\". Print it again?";
         QTest::newRow("printed before") << QStringList{"printed@7"} << QStringList() << QStringList() << asked;
-        QTest::newRow("uncertain") << QStringList{"uncertain@7"} << QStringList() << QStringList() << asked;
-        QTest::newRow("sent, no outcome") << QStringList{"none@7"} << QStringList() << QStringList() << asked;
+        QTest::newRow("uncertain") << QStringList{"uncertain@7"} << QStringList() << QStringList()
+                                   << "Check 1042 on the account ending in 6789 may have been printed on 12/01/2026 "
+                                      "(the print service did not say; job 7 on \"Office\") for 1,234.56 to \"Acme "
+                                      "Supplies LLC\". Print it again?";
+        QTest::newRow("sent, no outcome") << QStringList{"none@7"} << QStringList() << QStringList()
+                                          << "Check 1042 on the account ending in 6789 may have been printed on "
+                                             "12/01/2026 (the print service did not say) for 1,234.56 to \"Acme "
+                                             "Supplies LLC\". Print it again?";
         QTest::newRow("deposited") << QStringList{"deposited@7"} << QStringList() << QStringList() << asked;
         QTest::newRow("returned") << QStringList{"returned@7"} << QStringList() << QStringList() << asked;
-        QTest::newRow("exported") << QStringList{"exported@7"} << QStringList() << QStringList() << asked;
+        QTest::newRow("exported")
+            << QStringList{"exported@7"} << QStringList() << QStringList()
+            << "Check 1042 on the account ending in 6789 was exported to \"Office\" on 12/01/2026 "
+               "for 1,234.56 to \"Acme Supplies LLC\". Print it again?";
         QTest::newRow("voided") << QStringList{"voided@7"} << QStringList() << QStringList() << QString();
         QTest::newRow("not printed") << QStringList{"not-printed@7"} << QStringList() << QStringList() << QString();
         QTest::newRow("printed long ago, reprint voided")
             << QStringList{"printed@40", "voided@7"} << QStringList() << QStringList()
-            << "Check 1042 on the account ending in 6789 was already printed on 10/29/2026 for 1234.56 to \"Acme "
-               "Supplies LLC\". Print it again?";
+            << "Check 1042 on the account ending in 6789 was already printed on 10/29/2026 (job 7 on \"Office\") for "
+               "1,234.56 to \"Acme Supplies LLC\". Print it again?";
         QTest::newRow("other check number")
             << QStringList{"printed@7"} << QStringList() << QStringList{"6=1043", "13=1043"} << QString();
         QTest::newRow("other account") << QStringList{"printed@7"} << QStringList() << QStringList{"12=98765436780C"}
@@ -1410,19 +1921,25 @@ private Q_SLOTS:
             << QStringList{"printed@7"} << QStringList{"12=C"} << QStringList{"12=C"} << QString();
         QTest::newRow("dollars only")
             << QStringList{"printed@7"} << QStringList{"9=$75"} << QStringList()
-            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for 75.00 to \"Acme "
-               "Supplies LLC\". Print it again?";
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 on \"Office\") for "
+               "75.00 to \"Acme Supplies LLC\". Print it again?";
+        QTest::newRow("a thousand, no cents typed")
+            << QStringList{"printed@7"} << QStringList{"9=1020"} << QStringList()
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 on \"Office\") for "
+               "1,020.00 to \"Acme Supplies LLC\". Print it again?";
         QTest::newRow("no amount, no payee")
             << QStringList{"printed@7"} << QStringList{"7=", "8=", "9="} << QStringList()
-            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026. Print it again?";
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 on \"Office\"). "
+               "Print "
+               "it again?";
         QTest::newRow("no payee")
             << QStringList{"printed@7"} << QStringList{"7=   "} << QStringList()
-            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for 1234.56. Print it "
-               "again?";
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 "
+               "on \"Office\") for 1,234.56. Print it again?";
         QTest::newRow("amount that is no number")
             << QStringList{"printed@7"} << QStringList{"9=about twelve dollars  "} << QStringList()
-            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 for about twelve dollars "
-               "to \"Acme Supplies LLC\". Print it again?";
+            << "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 7 on \"Office\") for "
+               "about twelve dollars to \"Acme Supplies LLC\". Print it again?";
     }
 
     void duplicateQuestion()
@@ -1432,8 +1949,8 @@ private Q_SLOTS:
         QFETCH(QStringList, current);
         QFETCH(QString, question);
 
-        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
-        DraftRegister& drafts = registerSession->open(nullptr);
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        DraftRegister& drafts = *inMemory;
         for (const QString& entry : earlier) {
             const QString outcome = entry.section(QLatin1Char('@'), 0, 0);
             m_now = Now.addDays(-entry.section(QLatin1Char('@'), 1).toInt());
@@ -1488,8 +2005,8 @@ private Q_SLOTS:
         QFETCH(QStringList, current);
         QFETCH(QString, mark);
 
-        auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
-        DraftRegister& drafts = registerSession->open(nullptr);
+        const std::unique_ptr<DraftRegister> inMemory = registerInMemory();
+        DraftRegister& drafts = *inMemory;
         m_now = Now.addSecs(-secondsAgo);
         const DraftId id =
             drafts.record(printed(withChanges(sampleTexts(), {"6=1041", "13=1041"})), DraftEvent::printed("5"));
@@ -1513,23 +2030,26 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fullBankNumbers");
         QTest::addColumn<QByteArray>("csv");
 
-        QTest::newRow("masked") << false
-                                << QByteArray(
-                                       "Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Account No.\r\n"
-                                       "2026-12-08 12:00,1043,Ren\xc3\xa9"
-                                       "e Dubois,\"Acme, \"\"Best\"\" "
-                                       "Supplies\",$75.00,Voided,/home/m/Documents/1043.pdf,****0001\r\n"
-                                       "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\""
-                                       ",Printed,Office,****6789\r\n");
-        QTest::newRow("full") << true
-                              << QByteArray("Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Routing No.,"
-                                            "Account No.\r\n"
-                                            "2026-12-08 12:00,1043,Ren\xc3\xa9"
-                                            "e Dubois,\"Acme, \"\"Best\"\" "
-                                            "Supplies\",$75.00,Voided,/home/m/Documents/1043.pdf,A071000013A,"
-                                            "000120000001C\r\n"
-                                            "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\","
-                                            "Printed,Office,A021000021A,98765436789C\r\n");
+        QTest::newRow("masked")
+            << false
+            << QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
+                          "Printer or File,Authorized By,Authorization,Authorized On,Sale,Account No.\r\n"
+                          "2026-12-08 12:00,1043,Ren\xc3\xa9"
+                          "e Dubois,\"Acme, \"\"Best\"\" Supplies\",$75.00,75.00,Voided,2026-12-08,,"
+                          "/home/m/Documents/1043.pdf,,,,,****0001\r\n"
+                          "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Returned,"
+                          "2026-12-04,Not authorized,Office,Jane Q. Customer,Recorded phone call,2026-12-01 14:05,"
+                          "\"The customer called us, not in answer to our advertising\",****6789\r\n");
+        QTest::newRow("full")
+            << true
+            << QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
+                          "Printer or File,Authorized By,Authorization,Authorized On,Sale,Routing No.,Account No.\r\n"
+                          "2026-12-08 12:00,1043,Ren\xc3\xa9"
+                          "e Dubois,\"Acme, \"\"Best\"\" Supplies\",$75.00,75.00,Voided,2026-12-08,,"
+                          "/home/m/Documents/1043.pdf,,,,,A071000013A,000120000001C\r\n"
+                          "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Returned,"
+                          "2026-12-04,Not authorized,Office,Jane Q. Customer,Recorded phone call,2026-12-01 14:05,"
+                          "\"The customer called us, not in answer to our advertising\",A021000021A,98765436789C\r\n");
     }
 
     void csvOfTheListedDrafts()
@@ -1540,12 +2060,16 @@ private Q_SLOTS:
         auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
         m_now = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
-        drafts.record(printed(sampleTexts()), DraftEvent::printed("17"));
+        DraftRecord authorized = printed(sampleTexts());
+        authorized.authorization = authorization();
+        const DraftId returned = drafts.record(authorized, DraftEvent::printed("17"));
         m_now = Now;
+        drafts.change(returned, DraftEvent::deposited(QDate(2026, 12, 2), "Slip 15"));
+        drafts.change(returned, DraftEvent::returned(QDate(2026, 12, 4), ReturnReason::NotAuthorized));
         DraftRecord exported = printed(
             withChanges(sampleTexts(), {QString::fromUtf8("1=Renée Dubois     "), "6=1043", "7=Acme, \"Best\" Supplies",
                                         "9=$75.00", "11=A071000013A   ", "12=000120000001C", "13=1043"}));
-        exported.destination = DraftDestination::PdfFile;
+        exported.kind = SentDraft::Kind::PdfFile;
         exported.destinationName = QStringLiteral("/home/m/Documents/1043.pdf");
         const DraftId id = drafts.record(exported, DraftEvent::exported());
         drafts.append(id, DraftEvent::voided());
@@ -1785,7 +2309,7 @@ private Q_SLOTS:
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
             other.setDatabaseName(path);
             QVERIFY(other.open());
-            QVERIFY(QSqlQuery(other).exec("PRAGMA user_version = 3"));
+            QVERIFY(QSqlQuery(other).exec("UPDATE register_schema SET version = 5"));
             other.close();
         } else if (fault == QLatin1String("locked")) {
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
@@ -2261,6 +2785,8 @@ int main(int argc, char* argv[])
     // As the program names itself: the register's folder follows the names.
     QCoreApplication::setApplicationName(QStringLiteral("Quillo"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quillo"));
+    if (argc == 3 && qstrcmp(argv[1], "--print-one-check") == 0)
+        return printOneCheck(QString::fromLocal8Bit(argv[2]));
     if (argc == 5 && qstrcmp(argv[1], "--record-drafts") == 0)
         return recordDrafts(QString::fromLocal8Bit(argv[2]), atoi(argv[3]), atoi(argv[4]));
     TstRegister test;

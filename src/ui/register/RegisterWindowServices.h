@@ -8,6 +8,7 @@ class MessageBoxService;
 class PassphrasePrompt;
 class QuestionBox;
 class RegisterSession;
+class StatusChangePrompt;
 class TextPrompt;
 
 // What the register window needs of the rest of the program. The program
@@ -19,6 +20,8 @@ struct RegisterWindowServices {
     MessageBoxService* messages = nullptr;
     QuestionBox* questions = nullptr;
     TextPrompt* texts = nullptr;
+    // Asks for the day and details of a deposit, a payment, a return.
+    StatusChangePrompt* statusChanges = nullptr;
     FileDialogs* fileDialogs = nullptr;
     // Reports the failures of the window's commands.
     FailureReporter* failures = nullptr;

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmOldDrafts::frmOldDrafts(const std::vector<IdleDraft>& drafts, QWidget* owner) : QDialog(owner)
+frmOldDrafts::frmOldDrafts(const std::vector<DraftSummary>& drafts, QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmOldDrafts"));
     setWindowTitle(QStringLiteral("Remove Old Drafts --Quillo"));
@@ -28,7 +28,7 @@ frmOldDrafts::frmOldDrafts(const std::vector<IdleDraft>& drafts, QWidget* owner)
     lstOldDrafts = new QListWidget(this);
     lstOldDrafts->setObjectName(QStringLiteral("lstOldDrafts"));
     lstOldDrafts->setAccessibleName(QStringLiteral("Drafts past their keeping time"));
-    for (const IdleDraft& draft : drafts)
+    for (const DraftSummary& draft : drafts)
         lstOldDrafts->addItem(line(draft));
     lblOldDrafts->setBuddy(lstOldDrafts);
 
@@ -51,9 +51,8 @@ frmOldDrafts::frmOldDrafts(const std::vector<IdleDraft>& drafts, QWidget* owner)
     cmdCancel->setFocus();
 }
 
-QString frmOldDrafts::line(const IdleDraft& idle)
+QString frmOldDrafts::line(const DraftSummary& draft)
 {
-    const DraftSummary& draft = idle.draft;
     QString text = draft.checkNumber.isEmpty() ? QStringLiteral("Draft") : QStringLiteral("Check ") + draft.checkNumber;
     if (!draft.payee.isEmpty())
         text += QStringLiteral(" to \"%1\"").arg(draft.payee);
@@ -61,5 +60,5 @@ QString frmOldDrafts::line(const IdleDraft& idle)
         text += QStringLiteral(" for %1").arg(draft.amount);
     return text + QStringLiteral(", printed %1, last event %2")
                       .arg(RegisterTexts::dateText(QDateTime::fromMSecsSinceEpoch(draft.recordedAt, Qt::UTC)),
-                           RegisterTexts::dateText(idle.lastEvent));
+                           RegisterTexts::dateText(QDateTime::fromMSecsSinceEpoch(draft.lastEventAt, Qt::UTC)));
 }

@@ -16,10 +16,10 @@ class frmOldDrafts : public QDialog {
     Q_OBJECT
 
 public:
-    frmOldDrafts(const std::vector<IdleDraft>& drafts, QWidget* owner);
+    frmOldDrafts(const std::vector<DraftSummary>& drafts, QWidget* owner);
 
     // A listed draft as the list shows it.
-    static QString line(const IdleDraft& draft);
+    static QString line(const DraftSummary& draft);
 
 private:
     QLabel* lblOldDrafts = nullptr;

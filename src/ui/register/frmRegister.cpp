@@ -6,14 +6,17 @@
 #include "platform/MessageBoxService.h"
 #include "platform/QuestionBox.h"
 #include "platform/TextPrompt.h"
+#include "register/DraftLifecycle.h"
 #include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
 #include "register/RegisterSession.h"
 #include "register/RegisterTexts.h"
+#include "register/StatusChangePrompt.h"
 #include "ui/register/frmOldDrafts.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -26,11 +29,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QShortcut>
+#include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -68,14 +75,76 @@ QDate rangeEnd(const QDateEdit* box)
     return box->date() == AnyDay ? QDate() : box->date();
 }
 
-QString historyLine(const RecordedEvent& recorded)
+// The date range's presets, as cboRange lists them; the last says the
+// dates were typed or picked.
+enum RangePreset { Today, ThisWeek, ThisMonth, Last30Days, All, Custom };
+
+// The days a preset stands for; null days leave that end open.
+std::pair<QDate, QDate> presetDays(int preset, const QDate& today)
 {
-    QString line = RegisterTexts::dateTimeText(recorded.time) + QStringLiteral("  ") +
-                   RegisterTexts::eventName(recorded.event.kind);
-    if (!recorded.event.jobId.isEmpty())
-        line += QStringLiteral(" (job %1)").arg(recorded.event.jobId);
-    if (!recorded.event.text.isEmpty())
-        line += QStringLiteral(": ") + recorded.event.text;
+    switch (preset) {
+    case Today:
+        return {today, today};
+    case ThisWeek: {
+        const int intoWeek = (today.dayOfWeek() - int(QLocale().firstDayOfWeek()) + 7) % 7;
+        return {today.addDays(-intoWeek), today.addDays(6 - intoWeek)};
+    }
+    case ThisMonth:
+        return {QDate(today.year(), today.month(), 1), QDate(today.year(), today.month(), today.daysInMonth())};
+    case Last30Days:
+        return {today.addDays(-29), today};
+    default:
+        return {};
+    }
+}
+
+QString dayText(const QDate& day)
+{
+    return day.toString(QStringLiteral("MM/dd/yyyy"));
+}
+
+// A change as a withdrawal names it: "Deposited on 12/07/2026".
+QString changeText(const RecordedEvent& recorded)
+{
+    QString text = RegisterTexts::eventName(recorded.event.kind);
+    if (recorded.event.effective.isValid())
+        text += QStringLiteral(" on ") + dayText(recorded.event.effective);
+    return text;
+}
+
+// One line of the history: when it was recorded, what happened and on which
+// day; a re-presentment counted, a withdrawn change marked.
+QString historyLine(const RecordedEvent& recorded, const std::vector<RecordedEvent>& history)
+{
+    const DraftEvent& event = recorded.event;
+    QString line = RegisterTexts::dateTimeText(recorded.time) + QStringLiteral("  ") + changeText(recorded);
+    if (event.kind == DraftEventKind::Represented) {
+        int count = 0;
+        for (const RecordedEvent& earlier : history) {
+            if (earlier.event.kind == DraftEventKind::Represented && !earlier.withdrawn)
+                ++count;
+            if (&earlier == &recorded)
+                break;
+        }
+        line += QStringLiteral(" (re-presentment %1)").arg(count);
+    }
+    if (!event.jobId.isEmpty())
+        line += QStringLiteral(" (job %1)").arg(event.jobId);
+    if (event.kind == DraftEventKind::Withdrawal) {
+        for (const RecordedEvent& withdrawn : history) {
+            if (withdrawn.id == event.withdraws)
+                line += QStringLiteral(": ") + changeText(withdrawn);
+        }
+    }
+    if (event.reason && *event.reason != ReturnReason::Other)
+        line += QStringLiteral(": ") + ReturnReasons::name(*event.reason);
+    else if (!event.text.isEmpty() &&
+             (event.kind == DraftEventKind::Deposited || event.kind == DraftEventKind::Represented))
+        line += QStringLiteral(", deposit ") + event.text;
+    else if (!event.text.isEmpty())
+        line += QStringLiteral(": ") + event.text;
+    if (recorded.withdrawn)
+        line += QStringLiteral(" (withdrawn)");
     return line;
 }
 
@@ -102,10 +171,25 @@ void frmRegister::buildControls()
     txtSearch->setAccessibleName(QStringLiteral("Search"));
     txtSearch->setClearButtonEnabled(true);
     txtSearch->setPlaceholderText(QStringLiteral("Payor, payee, check number, amount or last four digits"));
+    // The clear button is a tool button of the box's own: a screen reader needs its name.
+    for (QToolButton* clear : txtSearch->findChildren<QToolButton*>()) {
+        clear->setAccessibleName(QStringLiteral("Clear search"));
+        clear->setToolTip(QStringLiteral("Clear search"));
+    }
+    cboRange = new QComboBox(this);
+    cboRange->setObjectName(QStringLiteral("cboRange"));
+    cboRange->setAccessibleName(QStringLiteral("Period"));
+    cboRange->addItems({QStringLiteral("Today"), QStringLiteral("This week"), QStringLiteral("This month"),
+                        QStringLiteral("Last 30 days"), QStringLiteral("All"), QStringLiteral("Dates below")});
+    cboRange->setCurrentIndex(All);
+    auto* rangeLabel = new QLabel(QStringLiteral("Per&iod:"), this);
+    rangeLabel->setBuddy(cboRange);
     dtpFrom = dayBox("dtpFrom", QStringLiteral("From date"), this);
     dtpTo = dayBox("dtpTo", QStringLiteral("To date"), this);
-    dtpFrom->installEventFilter(this);
-    dtpTo->installEventFilter(this);
+    for (QDateEdit* box : {dtpFrom, dtpTo}) {
+        box->installEventFilter(this);
+        box->calendarWidget()->installEventFilter(this);
+    }
     auto* searchLabel = new QLabel(QStringLiteral("&Search:"), this);
     searchLabel->setBuddy(txtSearch);
     auto* fromLabel = new QLabel(QStringLiteral("&From:"), this);
@@ -168,8 +252,11 @@ void frmRegister::buildControls()
     cmdOpen = commandButton("cmdOpen", QStringLiteral("&Open as Draft"), this);
     cmdPrintAgain = commandButton("cmdPrintAgain", QStringLiteral("&Print Again"), this);
     cmdVoid = commandButton("cmdVoid", QStringLiteral("&Void"), this);
-    cmdDeposited = commandButton("cmdDeposited", QStringLiteral("Mark D&eposited"), this);
+    cmdDeposited = commandButton("cmdDeposited", QStringLiteral("Mark D&eposited..."), this);
+    cmdPaid = commandButton("cmdPaid", QStringLiteral("Mark P&aid..."), this);
     cmdReturned = commandButton("cmdReturned", QStringLiteral("Mark &Returned..."), this);
+    cmdRepresented = commandButton("cmdRepresented", QStringLiteral("Mar&k Re-presented..."), this);
+    cmdWithdraw = commandButton("cmdWithdraw", QStringLiteral("&Withdraw Last Change"), this);
     cmdNote = commandButton("cmdNote", QStringLiteral("Add &Note..."), this);
     cmdExportCsv = commandButton("cmdExportCsv", QStringLiteral("E&xport as CSV..."), this);
     chkFullNumbers = new QCheckBox(QStringLiteral("Include f&ull bank numbers"), this);
@@ -180,6 +267,8 @@ void frmRegister::buildControls()
     auto* filters = new QHBoxLayout;
     filters->addWidget(searchLabel);
     filters->addWidget(txtSearch, 1);
+    filters->addWidget(rangeLabel);
+    filters->addWidget(cboRange);
     filters->addWidget(fromLabel);
     filters->addWidget(dtpFrom);
     filters->addWidget(toLabel);
@@ -188,7 +277,8 @@ void frmRegister::buildControls()
     filters->addWidget(cboSortBy);
     filters->addWidget(chkDescending);
     auto* commands = new QHBoxLayout;
-    for (QPushButton* button : {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdReturned, cmdNote})
+    for (QPushButton* button :
+         {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdPaid, cmdReturned, cmdRepresented, cmdWithdraw, cmdNote})
         commands->addWidget(button);
     commands->addStretch(1);
     auto* bottom = new QHBoxLayout;
@@ -209,15 +299,32 @@ void frmRegister::buildControls()
     layout->addLayout(commands);
     layout->addLayout(bottom);
 
-    QWidget* order[] = {txtSearch,   dtpFrom,          dtpTo,        cboSortBy,      chkDescending, tblDrafts,
-                        lstHistory,  lblAuthorization, cmdOpen,      cmdPrintAgain,  cmdVoid,       cmdDeposited,
-                        cmdReturned, cmdNote,          cmdExportCsv, chkFullNumbers, cmdRemoveOld,  cmdClose};
+    QWidget* order[] = {txtSearch,    cboRange,       dtpFrom,          dtpTo,          cboSortBy,     chkDescending,
+                        tblDrafts,    lstHistory,     lblAuthorization, cmdOpen,        cmdPrintAgain, cmdVoid,
+                        cmdDeposited, cmdPaid,        cmdReturned,      cmdRepresented, cmdWithdraw,   cmdNote,
+                        cmdExportCsv, chkFullNumbers, cmdRemoveOld,     cmdClose};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
 
 bool frmRegister::eventFilter(QObject* watched, QEvent* event)
 {
+    // A calendar opens at today's month, not at the first day "Any" stands for.
+    if (auto* calendar = qobject_cast<QCalendarWidget*>(watched); calendar && event->type() == QEvent::Show) {
+        for (QDateEdit* box : {dtpFrom, dtpTo}) {
+            if (box->calendarWidget() == calendar && box->date() == AnyDay)
+                calendar->setCurrentPage(today().year(), today().month());
+        }
+    }
+    // A date typed into a box showing "Any" starts from today's, its month first.
+    if ((watched == dtpFrom || watched == dtpTo) && event->type() == QEvent::KeyPress) {
+        auto* box = static_cast<QDateEdit*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (box->date() == AnyDay && key->text().size() == 1 && key->text().front().isDigit()) {
+            box->setDate(today());
+            box->setSelectedSection(QDateTimeEdit::MonthSection);
+        }
+    }
     // Tab leaves a date box at once: a date box showing "Any" would keep
     // it, and its month, day and year are reached with Left and Right.
     if ((watched == dtpFrom || watched == dtpTo) && event->type() == QEvent::KeyPress) {
@@ -236,6 +343,7 @@ void frmRegister::connectCommands()
     connect(txtSearch, &QLineEdit::textChanged, this, Failures::guarded(failures, [this] { txtSearch_Change(); }));
     connect(dtpFrom, &QDateEdit::dateChanged, this, Failures::guarded(failures, [this] { dtpRange_Change(); }));
     connect(dtpTo, &QDateEdit::dateChanged, this, Failures::guarded(failures, [this] { dtpRange_Change(); }));
+    connect(cboRange, &QComboBox::activated, this, Failures::guarded(failures, [this] { cboRange_Click(); }));
     connect(cboSortBy, &QComboBox::activated, this, Failures::guarded(failures, [this] { cboSortBy_Click(); }));
     connect(chkDescending, &QCheckBox::clicked, this, Failures::guarded(failures, [this] { cboSortBy_Click(); }));
     // A click on a column's header sorts too; the boxes show how.
@@ -248,7 +356,17 @@ void frmRegister::connectCommands()
     connect(cmdPrintAgain, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdPrintAgain_Click(); }));
     connect(cmdVoid, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdVoid_Click(); }));
     connect(cmdDeposited, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdDeposited_Click(); }));
+    connect(cmdPaid, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdPaid_Click(); }));
     connect(cmdReturned, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdReturned_Click(); }));
+    connect(cmdRepresented, &QPushButton::clicked, this,
+            Failures::guarded(failures, [this] { cmdRepresented_Click(); }));
+    connect(cmdWithdraw, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdWithdraw_Click(); }));
+    // Undo takes back the latest change, as the command does, when it applies.
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    connect(undo, &QShortcut::activated, this, Failures::guarded(failures, [this] {
+                if (cmdWithdraw->isEnabled())
+                    cmdWithdraw_Click();
+            }));
     connect(cmdNote, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdNote_Click(); }));
     connect(cmdExportCsv, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdExportCsv_Click(); }));
     connect(cmdRemoveOld, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdRemoveOld_Click(); }));
@@ -290,7 +408,45 @@ bool frmRegister::Form_Load()
     if (m_model->rowCount() > 0)
         tblDrafts->selectRow(0);
     m_opener->start();
+    // Queued: a draft recorded inside a write is listed once the write is done.
+    FailureReporter& failures = *m_services.failures;
+    connect(m_register, &DraftRegister::draftRecorded, this,
+            Failures::guarded(failures, [this](DraftId draft) { takeDraft(draft); }), Qt::QueuedConnection);
+    connect(m_register, &DraftRegister::eventAppended, this,
+            Failures::guarded(failures, [this](DraftId draft) { takeDraft(draft); }), Qt::QueuedConnection);
     return true;
+}
+
+void frmRegister::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The merchant comes to find a draft: the search box takes the keys.
+    if (!event->spontaneous())
+        txtSearch->setFocus(Qt::OtherFocusReason);
+}
+
+QDate frmRegister::today() const
+{
+    return m_register ? m_register->today() : QDate::currentDate();
+}
+
+void frmRegister::takeDraft(DraftId draft)
+{
+    const std::optional<DraftSummary> summary = m_register->summary(draft);
+    if (!summary)
+        return;
+    const std::optional<DraftSummary> chosen = selected();
+    m_model->takeDraft(*summary);
+    const std::optional<DraftSummary> still = selected();
+    if (chosen && (!still || still->id != chosen->id)) {
+        // The rows were laid out again: the same draft is selected in its new row.
+        const int row = m_model->rowOf(chosen->id);
+        if (row >= 0)
+            tblDrafts->selectRow(row);
+    } else if (chosen && chosen->id == draft) {
+        showSelection();
+    }
+    lblCount->setText(countText());
 }
 
 void frmRegister::showStatus(DraftId draft, DraftStatus status)
@@ -307,6 +463,29 @@ void frmRegister::txtSearch_Change()
 void frmRegister::dtpRange_Change()
 {
     m_model->setDateRange(rangeEnd(dtpFrom), rangeEnd(dtpTo));
+    // The period names the preset the dates are, or says they are the merchant's own.
+    int preset = Custom;
+    for (int candidate = Today; candidate < Custom; ++candidate) {
+        const auto [from, to] = presetDays(candidate, today());
+        if (from == rangeEnd(dtpFrom) && to == rangeEnd(dtpTo))
+            preset = candidate;
+    }
+    cboRange->setCurrentIndex(preset);
+}
+
+void frmRegister::cboRange_Click()
+{
+    if (cboRange->currentIndex() == Custom)
+        return;
+    const auto [from, to] = presetDays(cboRange->currentIndex(), today());
+    // One change of the list for both ends.
+    {
+        const QSignalBlocker keepFrom(dtpFrom);
+        const QSignalBlocker keepTo(dtpTo);
+        dtpFrom->setDate(from.isValid() ? from : AnyDay);
+        dtpTo->setDate(to.isValid() ? to : AnyDay);
+    }
+    dtpRange_Change();
 }
 
 void frmRegister::cboSortBy_Click()
@@ -326,19 +505,44 @@ std::optional<DraftSummary> frmRegister::selected() const
 void frmRegister::showSelection()
 {
     const std::optional<DraftSummary> draft = selected();
-    for (QPushButton* command : {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdReturned, cmdNote})
-        command->setEnabled(draft.has_value());
+    showCommandsFor(draft);
     lblCount->setText(countText());
     lstHistory->clear();
     lblAuthorization->clear();
     if (!draft || !m_register)
         return;
     const DraftDetails details = m_register->details(draft->id);
+    if (details.record.reprintOf)
+        lstHistory->addItem(RegisterTexts::dateTimeText(details.recorded) +
+                            QStringLiteral("  Reprint of the draft printed %1, after the duplicate question")
+                                .arg(RegisterTexts::dateTimeText(details.reprintOfRecorded)));
     for (const RecordedEvent& event : details.history)
-        lstHistory->addItem(historyLine(event));
+        lstHistory->addItem(historyLine(event, details.history));
     lblAuthorization->setText(details.record.authorization
                                   ? RegisterTexts::authorizationSummary(*details.record.authorization)
                                   : RegisterTexts::noAuthorizationSummary());
+}
+
+void frmRegister::showCommandsFor(const std::optional<DraftSummary>& draft)
+{
+    for (QPushButton* command : {cmdOpen, cmdPrintAgain, cmdNote})
+        command->setEnabled(draft.has_value());
+    const std::pair<QPushButton*, DraftLifecycle::Change> changes[] = {
+        {cmdVoid, DraftLifecycle::Change::Void},
+        {cmdDeposited, DraftLifecycle::Change::Deposit},
+        {cmdPaid, DraftLifecycle::Change::Pay},
+        {cmdReturned, DraftLifecycle::Change::Return},
+        {cmdRepresented, DraftLifecycle::Change::Represent},
+        {cmdWithdraw, DraftLifecycle::Change::Withdraw},
+    };
+    for (const auto& [command, change] : changes) {
+        // Why a command does not apply, where the pointer and a screen reader find it.
+        const std::optional<QString> why = draft ? DraftLifecycle::refusal(draft->status, change)
+                                                 : std::optional(QStringLiteral("No draft is selected."));
+        command->setEnabled(!why);
+        command->setToolTip(why.value_or(QString()));
+        command->setAccessibleDescription(why.value_or(QString()));
+    }
 }
 
 QString frmRegister::countText() const
@@ -361,9 +565,38 @@ QString frmRegister::described(const DraftSummary& draft) const
 
 void frmRegister::append(const DraftSummary& draft, const DraftEvent& event)
 {
-    m_register->append(draft.id, event);
+    if (event.setsStatus())
+        m_register->change(draft.id, event);
+    else
+        m_register->append(draft.id, event);
     m_model->setStatus(draft.id, m_register->details(draft.id).status);
     showSelection();
+}
+
+void frmRegister::askAndChange(DraftEventKind kind, const QString& question)
+{
+    const std::optional<DraftSummary> draft = selected();
+    if (!draft)
+        return;
+    const QDate since = m_register->details(draft->id).statusDay;
+    const std::optional<StatusChangeAnswer> answer =
+        m_services.statusChanges->ask(kind, question.arg(described(*draft)), since, m_register->today());
+    if (!answer)
+        return;
+    switch (kind) {
+    case DraftEventKind::Deposited:
+        append(*draft, DraftEvent::deposited(answer->day, answer->deposit));
+        break;
+    case DraftEventKind::Represented:
+        append(*draft, DraftEvent::represented(answer->day, answer->deposit));
+        break;
+    case DraftEventKind::Returned:
+        append(*draft, DraftEvent::returned(answer->day, answer->reason, answer->otherText));
+        break;
+    default:
+        append(*draft, DraftEvent::paid(answer->day));
+        break;
+    }
 }
 
 void frmRegister::cmdOpen_Click()
@@ -383,27 +616,60 @@ void frmRegister::cmdVoid_Click()
     const std::optional<DraftSummary> draft = selected();
     if (!draft)
         return;
-    QString question = QStringLiteral("Void %1? It stays in the register, marked Voided.").arg(described(*draft));
+    // Named by when and where it went, so that of a draft and its reprint the right one goes.
+    const DraftDetails details = m_register->details(draft->id);
+    QString printed = QStringLiteral(", printed %1").arg(RegisterTexts::dateTimeText(details.recorded));
+    for (const RecordedEvent& event : details.history) {
+        if (!event.event.jobId.isEmpty() &&
+            (event.event.kind == DraftEventKind::Printed || event.event.kind == DraftEventKind::Uncertain))
+            printed =
+                QStringLiteral(", printed %1 (job %2 on \"%3\")")
+                    .arg(RegisterTexts::dateTimeText(details.recorded), event.event.jobId, draft->destinationName);
+    }
+    QString question = QStringLiteral("Void %1%2? It stays in the register, marked Voided.")
+                           .arg(described(*draft), draft->kind == SentDraft::Kind::PdfFile ? QString() : printed);
     question[0] = question[0].toUpper();
     if (m_services.questions->ask(question))
-        append(*draft, DraftEvent::voided());
+        append(*draft, DraftEvent::voided(m_register->today()));
 }
 
 void frmRegister::cmdDeposited_Click()
 {
-    if (const std::optional<DraftSummary> draft = selected())
-        append(*draft, DraftEvent::deposited());
+    askAndChange(DraftEventKind::Deposited, QStringLiteral("When was %1 deposited?"));
+}
+
+void frmRegister::cmdPaid_Click()
+{
+    askAndChange(DraftEventKind::Paid, QStringLiteral("When was %1 paid?"));
 }
 
 void frmRegister::cmdReturned_Click()
 {
+    askAndChange(DraftEventKind::Returned, QStringLiteral("When did %1 come back, and why?"));
+}
+
+void frmRegister::cmdRepresented_Click()
+{
+    askAndChange(DraftEventKind::Represented, QStringLiteral("When was %1 deposited again?"));
+}
+
+void frmRegister::cmdWithdraw_Click()
+{
     const std::optional<DraftSummary> draft = selected();
     if (!draft)
         return;
-    const std::optional<QString> reason =
-        m_services.texts->askText(QStringLiteral("Why was %1 returned?").arg(described(*draft)));
-    if (reason && !reason->trimmed().isEmpty())
-        append(*draft, DraftEvent::returned(reason->trimmed()));
+    const DraftDetails details = m_register->details(draft->id);
+    QString latest;
+    for (const RecordedEvent& event : details.history) {
+        if (event.event.setsStatus() && !event.withdrawn)
+            latest = changeText(event);
+    }
+    if (!m_services.questions->ask(QStringLiteral("Withdraw \"%1\" from %2? It stays in the history, marked withdrawn.")
+                                       .arg(latest, described(*draft))))
+        return;
+    m_register->withdrawLatestChange(draft->id);
+    m_model->setStatus(draft->id, m_register->details(draft->id).status);
+    showSelection();
 }
 
 void frmRegister::cmdNote_Click()
@@ -443,7 +709,7 @@ void frmRegister::cmdRemoveOld_Click()
 {
     if (!m_register)
         return;
-    const std::vector<IdleDraft> old = m_register->draftsPastKeeping();
+    const std::vector<DraftSummary> old = m_register->draftsPastKeeping();
     if (old.empty()) {
         m_services.messages->show(
             QStringLiteral("No draft in the register is five years or more past the last event in its history."));
@@ -453,8 +719,8 @@ void frmRegister::cmdRemoveOld_Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
     std::vector<DraftId> ids;
-    for (const IdleDraft& draft : old)
-        ids.push_back(draft.draft.id);
+    for (const DraftSummary& draft : old)
+        ids.push_back(draft.id);
     const int removed = m_register->removePastKeeping(ids);
     m_model->setSource(*m_register);
     if (m_model->rowCount() > 0)

@@ -33,12 +33,16 @@ public:
     // Handlers.
     void txtSearch_Change();
     void dtpRange_Change();
+    void cboRange_Click();
     void cboSortBy_Click();
     void cmdOpen_Click();
     void cmdPrintAgain_Click();
     void cmdVoid_Click();
     void cmdDeposited_Click();
+    void cmdPaid_Click();
     void cmdReturned_Click();
+    void cmdRepresented_Click();
+    void cmdWithdraw_Click();
     void cmdNote_Click();
     void cmdExportCsv_Click();
     void cmdRemoveOld_Click();
@@ -54,6 +58,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
@@ -62,6 +67,13 @@ private:
     std::optional<DraftSummary> selected() const;
     void showSelection();
     void append(const DraftSummary& draft, const DraftEvent& event);
+    // Asks for the day and details of a change of the selected draft's status, and makes it.
+    void askAndChange(DraftEventKind kind, const QString& question);
+    void showCommandsFor(const std::optional<DraftSummary>& draft);
+    // A draft recorded or changed by this program since the list came up,
+    // taken into the list; the selected draft stays selected.
+    void takeDraft(DraftId draft);
+    QDate today() const;
     QString described(const DraftSummary& draft) const;
     QString countText() const;
 
@@ -70,6 +82,7 @@ private:
     DraftListModel* m_model = nullptr;
     QTimer* m_opener = nullptr;
     QLineEdit* txtSearch = nullptr;
+    QComboBox* cboRange = nullptr;
     QDateEdit* dtpFrom = nullptr;
     QDateEdit* dtpTo = nullptr;
     QComboBox* cboSortBy = nullptr;
@@ -82,7 +95,10 @@ private:
     QPushButton* cmdPrintAgain = nullptr;
     QPushButton* cmdVoid = nullptr;
     QPushButton* cmdDeposited = nullptr;
+    QPushButton* cmdPaid = nullptr;
     QPushButton* cmdReturned = nullptr;
+    QPushButton* cmdRepresented = nullptr;
+    QPushButton* cmdWithdraw = nullptr;
     QPushButton* cmdNote = nullptr;
     QPushButton* cmdExportCsv = nullptr;
     QCheckBox* chkFullNumbers = nullptr;

@@ -4,6 +4,7 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
+#include "fakes/FakeStatusChangePrompt.h"
 #include "fakes/FakeTextPrompt.h"
 #include "fakes/TestFiles.h"
 #include "register/DraftRegister.h"
@@ -12,9 +13,11 @@
 #include "ui/register/PassphraseDialog.h"
 #include "ui/register/frmOldDrafts.h"
 #include "ui/register/frmRegister.h"
+#include "ui/register/frmStatusChange.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -27,6 +30,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include <ctime>
@@ -64,6 +68,7 @@ private:
     FakeMessageBox m_messages;
     FakeQuestionBox m_questions;
     FakeTextPrompt m_texts;
+    FakeStatusChangePrompt m_changes;
     FakeFileDialogs m_dialogs;
     FakeFailureReporter m_failures;
     FakePassphrasePrompt m_passphrase;
@@ -112,7 +117,7 @@ private:
         drafts.record(draft, DraftEvent::printed("17"));
         draft.authorization.reset();
         draft.texts = draftTexts("Sam Lee", "998", "Acme Supplies LLC", "$9.99", "555544443333C");
-        draft.destination = DraftDestination::PdfFile;
+        draft.kind = SentDraft::Kind::PdfFile;
         draft.destinationName = "/home/m/998.pdf";
         m_now = Now;
         drafts.record(draft, DraftEvent::exported());
@@ -126,6 +131,7 @@ private:
         services.messages = &m_messages;
         services.questions = &m_questions;
         services.texts = &m_texts;
+        services.statusChanges = &m_changes;
         services.fileDialogs = &m_dialogs;
         services.failures = &m_failures;
         services.exportFolder = QDir::homePath();
@@ -156,6 +162,29 @@ private:
         table()->selectRow(int(numbers.indexOf(number)));
     }
 
+    // The six commands of a draft's status: the name of each that applies,
+    // "<name>: <why not>" (its tooltip and accessible description) of the others.
+    QStringList commandStates() const
+    {
+        QStringList states;
+        for (const char* name :
+             {"cmdVoid", "cmdDeposited", "cmdPaid", "cmdReturned", "cmdRepresented", "cmdWithdraw"}) {
+            QPushButton* command = button(name);
+            if (command->toolTip() != command->accessibleDescription())
+                states.append(QStringLiteral("%1 tooltip and description differ").arg(name));
+            states.append(command->isEnabled() ? QString::fromLatin1(name)
+                                               : QStringLiteral("%1: %2").arg(name, command->toolTip()));
+        }
+        return states;
+    }
+
+    void press(const char* name)
+    {
+        QPushButton* pressed = button(name);
+        pressed->setFocus();
+        QTest::keyClick(pressed, Qt::Key_Space);
+    }
+
     QStringList history() const
     {
         QStringList lines;
@@ -174,6 +203,7 @@ private Q_SLOTS:
         m_messages.shown.clear();
         m_questions = FakeQuestionBox();
         m_texts = FakeTextPrompt();
+        m_changes = FakeStatusChangePrompt();
         m_dialogs = FakeFileDialogs();
         m_failures.reports.clear();
         m_now = Now;
@@ -297,67 +327,237 @@ private Q_SLOTS:
 
     void dateRange_data()
     {
-        QTest::addColumn<QDate>("from"); // null: Any
-        QTest::addColumn<QDate>("to");
+        QTest::addColumn<int>("preset");   // cboRange's entry; -1: the dates typed
+        QTest::addColumn<QString>("from"); // typed, MMddyyyy; empty: Any
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("period"); // what cboRange shows then
         QTest::addColumn<QStringList>("checkNumbers");
 
-        QTest::newRow("from 12/01") << QDate(2026, 12, 1) << QDate() << QStringList{"998", "1042"};
-        QTest::newRow("from 12/02, local days") << QDate(2026, 12, 2) << QDate() << QStringList{"998"};
-        QTest::newRow("to 12/01") << QDate() << QDate(2026, 12, 1) << QStringList{"1042", "1040"};
-        QTest::newRow("to 11/30") << QDate() << QDate(2026, 11, 30) << QStringList{"1040"};
-        QTest::newRow("one day") << QDate(2026, 12, 1) << QDate(2026, 12, 1) << QStringList{"1042"};
-        QTest::newRow("days without drafts") << QDate(2026, 12, 2) << QDate(2026, 12, 7) << QStringList();
-        QTest::newRow("today on") << QDate(2026, 12, 8) << QDate() << QStringList{"998"};
+        // Besides 1040 (11/20), 1042 (12/01 9:30 PM) and 998 (12/08 noon),
+        // drafts a minute before and at the first moment of each preset's
+        // first day: 2001/2002 the last 30 days, 2003/2004 the month, 2005/2006
+        // the week (from Sunday), 2007/2008 today.
+        QTest::newRow("today") << 0 << ""
+                               << ""
+                               << "Today" << QStringList{"2008", "998"};
+        QTest::newRow("this week") << 1 << ""
+                                   << ""
+                                   << "This week" << QStringList{"2008", "2007", "2006", "998"};
+        QTest::newRow("this month") << 2 << ""
+                                    << ""
+                                    << "This month"
+                                    << QStringList{"2008", "2007", "2006", "2005", "2004", "998", "1042"};
+        QTest::newRow("last 30 days") << 3 << ""
+                                      << ""
+                                      << "Last 30 days" << QStringList{"2008", "2007", "2006", "2005", "2004",
+                                                                       "2003", "2002", "998",  "1042", "1040"};
+        QTest::newRow("all") << 4 << ""
+                             << ""
+                             << "All" << QStringList{"2008", "2007", "2006", "2005", "2004", "2003",
+                                                     "2002", "2001", "998",  "1042", "1040"};
+        QTest::newRow("typed, 12/01 to 12/05") << -1 << "12012026"
+                                               << "12052026"
+                                               << "Dates below" << QStringList{"2005", "2004", "1042"};
+        QTest::newRow("typed, from 12/02, local days")
+            << -1 << "12022026"
+            << ""
+            << "Dates below" << QStringList{"2008", "2007", "2006", "2005", "998"};
+        QTest::newRow("typed, to 11/30") << -1 << ""
+                                         << "11302026"
+                                         << "Dates below" << QStringList{"2003", "2002", "2001", "1040"};
+        QTest::newRow("typed, one day") << -1 << "12012026"
+                                        << "12012026"
+                                        << "Dates below" << QStringList{"2004", "1042"};
+        QTest::newRow("typed, today's dates") << -1 << "12082026"
+                                              << "12082026"
+                                              << "Today" << QStringList{"2008", "998"};
+        QTest::newRow("typed, days without drafts") << -1 << "12022026"
+                                                    << "12042026"
+                                                    << "Dates below" << QStringList();
     }
 
     void dateRange()
     {
-        QFETCH(QDate, from);
-        QFETCH(QDate, to);
+        QFETCH(int, preset);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, period);
         QFETCH(QStringList, checkNumbers);
 
+        cleanup();
+        {
+            auto session = newSession();
+            DraftRegister& drafts = session->open(nullptr);
+            DraftRecord draft;
+            draft.destinationName = "Office";
+            const QDateTime edges[] = {
+                QDateTime(QDate(2026, 11, 9), QTime(5, 59), Qt::UTC),
+                QDateTime(QDate(2026, 11, 9), QTime(6, 0), Qt::UTC),
+                QDateTime(QDate(2026, 12, 1), QTime(5, 59), Qt::UTC),
+                QDateTime(QDate(2026, 12, 1), QTime(6, 0), Qt::UTC),
+                QDateTime(QDate(2026, 12, 6), QTime(5, 59), Qt::UTC),
+                QDateTime(QDate(2026, 12, 6), QTime(6, 0), Qt::UTC),
+                QDateTime(QDate(2026, 12, 8), QTime(5, 59), Qt::UTC),
+                QDateTime(QDate(2026, 12, 8), QTime(6, 0), Qt::UTC),
+            };
+            int number = 2001;
+            for (const QDateTime& time : edges) {
+                m_now = time;
+                draft.texts =
+                    draftTexts("Edge Payor", QString::number(number++), "Harbor Tools", "$5.00", "000120000001C");
+                drafts.record(draft, DraftEvent::printed("1"));
+            }
+            m_now = Now;
+        }
+        m_session = newSession();
+        openWindow();
+
+        auto* range = m_window->findChild<QComboBox*>("cboRange");
         auto* fromBox = m_window->findChild<QDateEdit*>("dtpFrom");
         auto* toBox = m_window->findChild<QDateEdit*>("dtpTo");
+        QCOMPARE(range->currentText(), "All");
         QCOMPARE(fromBox->text(), "Any");
         QCOMPARE(toBox->text(), "Any");
-        if (from.isValid())
-            fromBox->setDate(from);
-        if (to.isValid())
-            toBox->setDate(to);
+        if (preset >= 0) {
+            // From the keyboard: the period box, then its entry.
+            range->setFocus();
+            QTest::keyClick(range, Qt::Key_Home);
+            for (int i = 0; i < preset; ++i)
+                QTest::keyClick(range, Qt::Key_Down);
+        }
+        // Typed over "Any", month, day and year.
+        if (!from.isEmpty()) {
+            fromBox->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(fromBox, from);
+        }
+        if (!to.isEmpty()) {
+            toBox->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(toBox, to);
+        }
         QCOMPARE(cell(1), checkNumbers);
+        QCOMPARE(range->currentText(), period);
+    }
+
+    void presetsShowTheirDates_data()
+    {
+        QTest::addColumn<int>("preset");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+
+        // Today is Tuesday 12/08/2026; weeks begin on Sunday here.
+        QTest::newRow("today") << 0 << "12/08/2026"
+                               << "12/08/2026";
+        QTest::newRow("this week") << 1 << "12/06/2026"
+                                   << "12/12/2026";
+        QTest::newRow("this month") << 2 << "12/01/2026"
+                                    << "12/31/2026";
+        QTest::newRow("last 30 days") << 3 << "11/09/2026"
+                                      << "12/08/2026";
+        QTest::newRow("all") << 4 << "Any"
+                             << "Any";
+    }
+
+    void presetsShowTheirDates()
+    {
+        QFETCH(int, preset);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+
+        auto* range = m_window->findChild<QComboBox*>("cboRange");
+        range->setFocus();
+        // From another preset, so that every row changes the dates.
+        QTest::keyClick(range, preset == 0 ? Qt::Key_End : Qt::Key_Home);
+        QTest::keyClick(range, Qt::Key_Home);
+        for (int i = 0; i < preset; ++i)
+            QTest::keyClick(range, Qt::Key_Down);
+        QCOMPARE(m_window->findChild<QDateEdit*>("dtpFrom")->text(), from);
+        QCOMPARE(m_window->findChild<QDateEdit*>("dtpTo")->text(), to);
+    }
+
+    void calendarsOpenAtToday()
+    {
+        auto* from = m_window->findChild<QDateEdit*>("dtpFrom");
+        QCOMPARE(from->text(), "Any");
+        from->setFocus();
+        // The arrow at the box's right end opens its calendar.
+        QTest::mouseClick(from, Qt::LeftButton, {}, QPoint(from->width() - 4, from->height() / 2));
+        QCalendarWidget* calendar = from->calendarWidget();
+        QTRY_VERIFY(calendar->isVisible());
+        QCOMPARE(calendar->yearShown(), 2026);
+        QCOMPARE(calendar->monthShown(), 12);
+        QCOMPARE(from->text(), "Any");
+    }
+
+    void theSearchBoxHasTheFocusOnOpen()
+    {
+        auto* search = m_window->findChild<QLineEdit*>("txtSearch");
+        QTRY_COMPARE(QApplication::focusWidget(), search);
+        // Typed at once, a search narrows the list.
+        QTest::keyClicks(QApplication::focusWidget(), "harbor");
+        QCOMPARE(cell(1), QStringList{"1042"});
+    }
+
+    void theListTakesNewPrintsAndEvents()
+    {
+        selectCheck("1042");
+        DraftRegister& drafts = m_session->open(nullptr);
+        DraftRecord draft;
+        draft.texts = draftTexts("Sam Lee", "999", "Acme Supplies LLC", "$19.99", "555544443333C");
+        draft.destinationName = "Office";
+        drafts.record(draft, DraftEvent::printed("31"));
+        QTRY_COMPARE(cell(1), (QStringList{"999", "998", "1042", "1040"}));
+        QCOMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "4 of 4 drafts");
+        // The draft selected stays selected, its history shown.
+        QCOMPARE(table()->selectionModel()->selectedRows().value(0).row(), 2);
+        QCOMPARE(history(), QStringList{"12/01/2026 9:30 PM  Printed (job 17)"});
+
+        // An event of the selected draft shows in its row and its history.
+        drafts.append(drafts.drafts().at(2).id, DraftEvent::note("Customer called"));
+        QTRY_COMPARE(history(), (QStringList{"12/01/2026 9:30 PM  Printed (job 17)",
+                                             "12/08/2026 12:00 PM  Note: Customer called"}));
+        drafts.append(drafts.drafts().front().id, DraftEvent::voided());
+        QTRY_COMPARE(cell(5), (QStringList{"Voided", "Exported", "Printed", "Printed"}));
+
+        // While a search is typed, a new draft shows only when it is found.
+        QTest::keyClicks(m_window->findChild<QLineEdit*>("txtSearch"), "acme");
+        QCOMPARE(cell(1), (QStringList{"999", "998", "1040"}));
+        draft.texts = draftTexts("Pat Doe", "77", "Harbor Tools", "$5.00", "555544443333C");
+        drafts.record(draft, DraftEvent::printed("32"));
+        draft.texts = draftTexts("Pat Doe", "78", "Acme Supplies LLC", "$5.00", "555544443333C");
+        drafts.record(draft, DraftEvent::printed("33"));
+        QTRY_COMPARE(cell(1), (QStringList{"78", "999", "998", "1040"}));
+        QVERIFY(m_failures.reports.isEmpty());
     }
 
     void commandsAppendToTheHistory_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("yes");
-        QTest::addColumn<QString>("typed"); // null: Cancel
+        QTest::addColumn<QString>("typed");   // a note; null: Cancel
+        QTest::addColumn<QString>("deposit"); // "<day>|<deposit>" for the status dialog; null: Cancel
         QTest::addColumn<QString>("asked");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("history");
 
         const QString printed = "12/01/2026 9:30 PM  Printed (job 17)";
-        QTest::newRow("void") << "cmdVoid" << true << QString()
-                              << "Void check 1042 to \"Harbor Tools\" for $75.00? It stays in the register, marked "
-                                 "Voided."
-                              << "Voided" << QStringList{printed, "12/08/2026 12:00 PM  Voided"};
-        QTest::newRow("void, No") << "cmdVoid" << false << QString()
-                                  << "Void check 1042 to \"Harbor Tools\" for $75.00? It stays in the register, "
-                                     "marked Voided."
-                                  << "Printed" << QStringList{printed};
-        QTest::newRow("deposited") << "cmdDeposited" << false << QString() << QString() << "Deposited"
-                                   << QStringList{printed, "12/08/2026 12:00 PM  Deposited"};
-        QTest::newRow("returned") << "cmdReturned" << false << " Insufficient funds "
-                                  << "Why was check 1042 to \"Harbor Tools\" for $75.00 returned?"
-                                  << "Returned"
-                                  << QStringList{printed, "12/08/2026 12:00 PM  Returned: Insufficient funds"};
-        QTest::newRow("returned, cancelled")
-            << "cmdReturned" << false << QString() << "Why was check 1042 to \"Harbor Tools\" for $75.00 returned?"
-            << "Printed" << QStringList{printed};
-        QTest::newRow("returned without a reason") << "cmdReturned" << false << "   "
-                                                   << "Why was check 1042 to \"Harbor Tools\" for $75.00 returned?"
-                                                   << "Printed" << QStringList{printed};
-        QTest::newRow("note") << "cmdNote" << false << "Customer asked for a copy"
+        const QString voidAsked = "Void check 1042 to \"Harbor Tools\" for $75.00, printed 12/01/2026 9:30 PM (job 17 "
+                                  "on \"Office\")? It stays in the register, marked Voided.";
+        const QString depositAsked = "Deposited: When was check 1042 to \"Harbor Tools\" for $75.00 deposited? "
+                                     "[2026-12-01..2026-12-08]";
+        QTest::newRow("void") << "cmdVoid" << true << QString() << QString() << voidAsked << "Voided"
+                              << QStringList{printed, "12/08/2026 12:00 PM  Voided on 12/08/2026"};
+        QTest::newRow("void, No") << "cmdVoid" << false << QString() << QString() << voidAsked << "Printed"
+                                  << QStringList{printed};
+        QTest::newRow("deposited") << "cmdDeposited" << false << QString() << "2026-12-05|Slip 15" << depositAsked
+                                   << "Deposited"
+                                   << QStringList{printed,
+                                                  "12/08/2026 12:00 PM  Deposited on 12/05/2026, deposit Slip 15"};
+        QTest::newRow("deposited, no slip")
+            << "cmdDeposited" << false << QString() << "2026-12-01|" << depositAsked << "Deposited"
+            << QStringList{printed, "12/08/2026 12:00 PM  Deposited on 12/01/2026"};
+        QTest::newRow("deposited, cancelled")
+            << "cmdDeposited" << false << QString() << QString() << depositAsked << "Printed" << QStringList{printed};
+        QTest::newRow("note") << "cmdNote" << false << "Customer asked for a copy" << QString()
                               << "Note on check 1042 to \"Harbor Tools\" for $75.00:"
                               << "Printed"
                               << QStringList{printed, "12/08/2026 12:00 PM  Note: Customer asked for a copy"};
@@ -368,18 +568,22 @@ private Q_SLOTS:
         QFETCH(QString, command);
         QFETCH(bool, yes);
         QFETCH(QString, typed);
+        QFETCH(QString, deposit);
         QFETCH(QString, asked);
         QFETCH(QString, status);
         QFETCH(QStringList, history);
 
         m_questions.answer = yes;
         m_texts.answer = typed;
+        if (!deposit.isNull())
+            m_changes.answer = StatusChangeAnswer{QDate::fromString(deposit.section('|', 0, 0), Qt::ISODate),
+                                                  deposit.section('|', 1),
+                                                  ReturnReason::Other,
+                                                  {}};
         selectCheck("1042");
-        QPushButton* pressed = button(command.toLatin1().constData());
-        pressed->setFocus();
-        QTest::keyClick(pressed, Qt::Key_Space);
+        press(command.toLatin1().constData());
 
-        QCOMPARE(m_questions.asked + m_texts.asked, asked.isNull() ? QStringList() : QStringList{asked});
+        QCOMPARE(m_questions.asked + m_texts.asked + m_changes.asked, QStringList{asked});
         QCOMPARE(cell(5).at(1), status);
         QCOMPARE(this->history(), history);
         QVERIFY(m_failures.reports.isEmpty());
@@ -388,6 +592,154 @@ private Q_SLOTS:
         auto later = newSession();
         DraftRegister& drafts = later->open(nullptr);
         QCOMPARE(int(drafts.details(drafts.drafts().at(1).id).history.size()), history.size());
+    }
+
+    void commandsFollowTheDraftsLife()
+    {
+        selectCheck("1042");
+        QCOMPARE(
+            commandStates(),
+            (QStringList{"cmdVoid", "cmdDeposited", "cmdPaid: The draft has not been deposited.",
+                         "cmdReturned: The draft has not been deposited.",
+                         "cmdRepresented: Only a draft that came back from the bank can be re-presented.",
+                         "cmdWithdraw: There is no change to withdraw: the draft's status comes from its print."}));
+        // Ctrl+Z with nothing to withdraw asks nothing.
+        QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(m_questions.asked.isEmpty());
+
+        m_changes.answer = StatusChangeAnswer{QDate(2026, 12, 5), "Slip 15", ReturnReason::Other, {}};
+        press("cmdDeposited");
+        QCOMPARE(commandStates(),
+                 (QStringList{"cmdVoid: Only a draft not yet deposited can be voided.",
+                              "cmdDeposited: The draft is with the bank.", "cmdPaid", "cmdReturned",
+                              "cmdRepresented: Only a draft that came back from the bank can be re-presented.",
+                              "cmdWithdraw"}));
+
+        m_changes.answer = StatusChangeAnswer{QDate(2026, 12, 7), {}, ReturnReason::NotAuthorized, {}};
+        press("cmdReturned");
+        QCOMPARE(m_changes.asked.last(), "Returned: When did check 1042 to \"Harbor Tools\" for $75.00 come back, and "
+                                         "why? [2026-12-05..2026-12-08]");
+        QCOMPARE(cell(5).at(1), "Returned");
+        const QString cameBack = "The draft came back from the bank: mark it Re-presented first if it went again.";
+        QCOMPARE(commandStates(),
+                 (QStringList{"cmdVoid: Only a draft not yet deposited can be voided.",
+                              "cmdDeposited: The draft came back from the bank: mark it Re-presented when it goes "
+                              "again.",
+                              "cmdPaid: " + cameBack, "cmdReturned: " + cameBack, "cmdRepresented", "cmdWithdraw"}));
+
+        // Ctrl+Z takes the return back once the merchant says so.
+        m_questions.answer = false;
+        QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(cell(5).at(1), "Returned");
+        m_questions.answer = true;
+        QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+        const QString withdrawAsked = "Withdraw \"Returned on 12/07/2026\" from check 1042 to \"Harbor Tools\" for "
+                                      "$75.00? It stays in the history, marked withdrawn.";
+        QCOMPARE(m_questions.asked, (QStringList{withdrawAsked, withdrawAsked}));
+        QCOMPARE(cell(5).at(1), "Deposited");
+
+        // Returned again, for the merchant's own reason, re-presented, and paid.
+        m_changes.answer = StatusChangeAnswer{QDate(2026, 12, 6), {}, ReturnReason::Other, "Signature stamp missing"};
+        press("cmdReturned");
+        m_changes.answer = StatusChangeAnswer{QDate(2026, 12, 7), "Slip 16", ReturnReason::Other, {}};
+        press("cmdRepresented");
+        m_changes.answer = StatusChangeAnswer{QDate(2026, 12, 8), {}, ReturnReason::Other, {}};
+        press("cmdPaid");
+        QCOMPARE(cell(5).at(1), "Paid");
+        QCOMPARE(history(), (QStringList{"12/01/2026 9:30 PM  Printed (job 17)",
+                                         "12/08/2026 12:00 PM  Deposited on 12/05/2026, deposit Slip 15",
+                                         "12/08/2026 12:00 PM  Returned on 12/07/2026: Not authorized (withdrawn)",
+                                         "12/08/2026 12:00 PM  Withdrawn: Returned on 12/07/2026",
+                                         "12/08/2026 12:00 PM  Returned on 12/06/2026: Signature stamp missing",
+                                         "12/08/2026 12:00 PM  Re-presented on 12/07/2026 (re-presentment 1), "
+                                         "deposit Slip 16",
+                                         "12/08/2026 12:00 PM  Paid on 12/08/2026"}));
+        QCOMPARE(commandStates(),
+                 (QStringList{
+                     "cmdVoid: Only a draft not yet deposited can be voided.", "cmdDeposited: The draft is paid.",
+                     "cmdPaid: The draft is paid.", "cmdReturned: The draft is paid.",
+                     "cmdRepresented: Only a draft that came back from the bank can be re-presented.", "cmdWithdraw"}));
+        QVERIFY(m_failures.reports.isEmpty());
+    }
+
+    void aChangeRefusedMeanwhileIsReported()
+    {
+        // Another program deposits the draft while this window shows it printed.
+        selectCheck("1042");
+        {
+            auto other = newSession();
+            DraftRegister& drafts = other->open(nullptr);
+            drafts.change(drafts.drafts().at(1).id, DraftEvent::deposited(QDate(2026, 12, 8)));
+        }
+        m_questions.answer = true;
+        press("cmdVoid");
+        QCOMPARE(m_failures.reports, QStringList{"Only a draft not yet deposited can be voided."});
+    }
+
+    void theStatusDialogTakesTypedDaysAndReasons()
+    {
+        frmStatusChange dialog(DraftEventKind::Returned, "When did check 1042 come back, and why?", QDate(2026, 12, 1),
+                               QDate(2026, 12, 8), nullptr);
+        QCOMPARE(dialog.windowTitle(), "Mark Returned --Quillo");
+        auto* day = dialog.findChild<QDateEdit*>("dtpDay");
+        QCOMPARE(day->text(), "12/08/2026");
+        auto* reason = dialog.findChild<QComboBox*>("cboReason");
+        QStringList reasons;
+        for (int i = 0; i < reason->count(); ++i)
+            reasons.append(reason->itemText(i));
+        QCOMPARE(reasons, (QStringList{"Insufficient funds", "Uncollected funds", "Stop payment", "Account closed",
+                                       "No account / unable to locate", "Account frozen", "Stale dated", "Post dated",
+                                       "Refer to maker", "Not authorized", "Altered or fictitious", "Other"}));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        day->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(day, "12032026");
+        QCOMPARE(day->date(), QDate(2026, 12, 3));
+        // Other needs the merchant's words before OK.
+        reason->setCurrentIndex(reason->count() - 1);
+        auto* ok = dialog.findChild<QPushButton*>("cmdOK");
+        QVERIFY(!ok->isEnabled());
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("txtOther"), "Signature stamp missing");
+        QVERIFY(ok->isEnabled());
+        StatusChangeAnswer answer = dialog.answer();
+        QCOMPARE(answer.day, QDate(2026, 12, 3));
+        QCOMPARE(answer.reason, ReturnReason::Other);
+        QCOMPARE(answer.otherText, "Signature stamp missing");
+        reason->setCurrentIndex(9);
+        QVERIFY(ok->isEnabled());
+        answer = dialog.answer();
+        QCOMPARE(answer.reason, ReturnReason::NotAuthorized);
+        QCOMPARE(answer.otherText, QString());
+        // A day outside the draft's life is not taken.
+        day->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(day, "12092026");
+        QCOMPARE(day->date(), QDate(2026, 12, 3));
+    }
+
+    void aReprintIsToldApart()
+    {
+        DraftRegister& drafts = m_session->open(nullptr);
+        DraftRecord draft;
+        draft.texts =
+            draftTexts(QString::fromUtf8("Renée Dubois    "), "1042", "Harbor Tools", "$75.00", "000120000001C");
+        draft.destinationName = "Office";
+        draft.reprintOf = drafts.drafts().at(1).id;
+        drafts.record(draft, DraftEvent::printed("18"));
+        QTRY_COMPARE(cell(5), (QStringList{"Printed, reprint", "Exported", "Printed", "Printed"}));
+        table()->selectRow(0);
+        QCOMPARE(history(), (QStringList{"12/08/2026 12:00 PM  Reprint of the draft printed 12/01/2026 9:30 PM, after "
+                                         "the duplicate question",
+                                         "12/08/2026 12:00 PM  Printed (job 18)"}));
+        // Void names which of the two it means; an export has no print to name.
+        press("cmdVoid");
+        selectCheck("998");
+        QCOMPARE(history(), QStringList{"12/08/2026 12:00 PM  Exported"});
+        press("cmdVoid");
+        QCOMPARE(m_questions.asked,
+                 (QStringList{"Void check 1042 to \"Harbor Tools\" for $75.00, printed 12/08/2026 12:00 PM (job 18 on "
+                              "\"Office\")? It stays in the register, marked Voided.",
+                              "Void check 998 to \"Acme Supplies LLC\" for $9.99? It stays in the register, marked "
+                              "Voided."}));
     }
 
     void openAndPrintAgainHandTheDraftOver()
@@ -415,10 +767,12 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.requests[0].fileName, "register.csv");
         QCOMPARE(m_dialogs.requests[0].initialFolder, QDir::homePath());
         QCOMPARE(TestFiles::read(file),
-                 QByteArray("Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Account No.\r\n"
-                            "2026-12-08 12:00,998,Sam Lee,Acme Supplies LLC,$9.99,Exported,/home/m/998.pdf,****3333\r\n"
-                            "2026-11-20 10:00,1040,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",Printed,Front "
-                            "Desk,****6789\r\n"));
+                 QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
+                            "Printer or File,Authorized By,Authorization,Authorized On,Sale,Account No.\r\n"
+                            "2026-12-08 12:00,998,Sam Lee,Acme Supplies LLC,$9.99,9.99,Exported,2026-12-08,,"
+                            "/home/m/998.pdf,,,,,****3333\r\n"
+                            "2026-11-20 10:00,1040,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Printed,"
+                            "2026-11-20,,Front Desk,,,,,****6789\r\n"));
         QCOMPARE(m_messages.shown, QStringList{"The drafts shown (2) were exported to \"" + file + "\"."});
     }
 
@@ -437,10 +791,30 @@ private Q_SLOTS:
             QTest::keyClick(focused, Qt::Key_Tab);
         }
         QCOMPARE(reached,
-                 (QStringList{"txtSearch", "dtpFrom", "dtpTo", "cboSortBy", "chkDescending", "tblDrafts", "lstHistory",
-                              "lblAuthorization", "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited", "cmdReturned",
+                 (QStringList{"txtSearch", "cboRange", "dtpFrom", "dtpTo", "cboSortBy", "chkDescending", "tblDrafts",
+                              "lstHistory", "lblAuthorization", "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited",
                               "cmdNote", "cmdExportCsv", "chkFullNumbers", "cmdRemoveOld", "cmdClose", "txtSearch"}));
         QCOMPARE(unnamed, QStringList());
+        // And those Tab does not reach: the commands that do not apply now,
+        // the search box's clear button.
+        QStringList nameless;
+        const QList<QWidget*> controls = m_window->findChildren<QWidget*>();
+        int clearButtons = 0;
+        for (QWidget* control : controls) {
+            auto* tool = qobject_cast<QToolButton*>(control);
+            if (tool && tool->parent() == search) {
+                ++clearButtons;
+                QCOMPARE(tool->accessibleName(), "Clear search");
+            }
+            // The window's own controls; the parts of a table or calendar are Qt's.
+            if (control->parentWidget() != m_window || control->inherits("QLabel"))
+                continue;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+            if (!accessible || accessible->text(QAccessible::Name).isEmpty())
+                nameless.append(control->objectName());
+        }
+        QCOMPARE(clearButtons, 1);
+        QCOMPARE(nameless, QStringList());
     }
 
     void showsTheAuthorizationOfTheSelectedDraft()
@@ -656,6 +1030,8 @@ int main(int argc, char* argv[])
 {
     qputenv("TZ", "America/Chicago");
     ::tzset();
+    // A merchant in the United States: weeks begin on Sunday.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     // The register's key comes from the fake keyring these tests hand it.
     qunsetenv("QUILLO_REGISTER_PASSPHRASE");
     QApplication app(argc, argv);

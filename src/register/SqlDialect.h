@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+class QSqlError;
+
+// What differs between the database engines a register can be kept in: how
+// a connection is made and checked, the types and statements that are not
+// plain SQL, and what an engine's error means for the merchant.
+class SqlDialect {
+public:
+    virtual ~SqlDialect() = default;
+
+    // Where the register is, for the merchant: a file, a server.
+    virtual QString location() const = 0;
+    // Opens the connection `name` for reading and writing, after whatever
+    // must be checked first; a RegisterError says why it cannot.
+    virtual QSqlDatabase connect(const QString& name) = 0;
+
+    // The column types of bytes and of an id the database gives.
+    virtual QString binaryType() const = 0;
+    virtual QString generatedId() const = 0;
+    // The statement that opens a transaction as a write from its first
+    // statement on, so that another program's write waits for it.
+    virtual QString beginWrite() const = 0;
+    // A query with one placeholder, the table's name, that finds a row when
+    // the table is there.
+    virtual QString tableQuery() const = 0;
+    // The version a register kept before it had a table of its schema.
+    virtual QString versionBeforeSchemaTable() const = 0;
+    // What else keeps the version, for programs that read it only there.
+    virtual QStringList versionWritten(int version) const = 0;
+
+    // The reason for the merchant why the register could not be used.
+    virtual QString reason(const QSqlError& error) const = 0;
+    // Whether `error` says the register is damaged, or no register at all.
+    virtual bool isDamage(const QSqlError& error) const = 0;
+};
