@@ -49,6 +49,10 @@ public:
     // The shown row of the draft, -1 when it is not shown.
     int rowOf(DraftId draft) const;
 
+    // The drafts whose payor, opened so far, does not open: it shows as
+    // DraftRegister::DamagedValue.
+    const std::vector<DraftSummary>& damagedDrafts() const { return m_damaged; }
+
     // A command changed the draft's status.
     void setStatus(DraftId draft, DraftStatus status);
 
@@ -59,6 +63,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+Q_SIGNALS:
+    // A page the view asked for could not be read: the reason, for the merchant.
+    void failed(const QString& message);
 
 private:
     struct Row {
@@ -85,5 +93,6 @@ private:
     qint64 m_fromMsecs = std::numeric_limits<qint64>::min();
     qint64 m_toMsecs = std::numeric_limits<qint64>::max();
     int m_nextSealed = 0; // openPayors() goes on from here
+    mutable std::vector<DraftSummary> m_damaged;
     bool m_allFetched = true;
 };

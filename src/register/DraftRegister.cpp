@@ -226,12 +226,23 @@ StoredAuthorization DraftRegister::sealed(const AuthorizationRecord& authorizati
     return stored;
 }
 
-AuthorizationRecord DraftRegister::opened(const StoredAuthorization& stored) const
+QString DraftRegister::opened(const QByteArray& sealed, const QByteArray& context, bool* damaged) const
+{
+    try {
+        return m_cipher->open(sealed, context);
+    } catch (const RegisterError&) {
+        if (damaged)
+            *damaged = true;
+        return DamagedValue;
+    }
+}
+
+AuthorizationRecord DraftRegister::opened(const StoredAuthorization& stored, bool* damaged) const
 {
     AuthorizationRecord record;
     record.id = stored.authorizationId;
-    record.authorizedBy = m_cipher->open(stored.authorizedBy, sealContext(stored.draftUid, "authorized_by"));
-    record.phone = m_cipher->open(stored.phone, sealContext(stored.draftUid, "phone"));
+    record.authorizedBy = opened(stored.authorizedBy, sealContext(stored.draftUid, "authorized_by"), damaged);
+    record.phone = opened(stored.phone, sealContext(stored.draftUid, "phone"), damaged);
     record.authorizedAt = fromMsecs(stored.authorizedAt);
     record.given = kindOf(GivenCodes, stored.given);
     record.sale = kindOf(SaleCodes, stored.sale);
@@ -239,7 +250,7 @@ AuthorizationRecord DraftRegister::opened(const StoredAuthorization& stored) con
     record.payee = stored.payee;
     record.drafts = stored.drafts;
     if (!stored.proofSha256.isEmpty()) {
-        record.proofFile = m_cipher->open(stored.proofName, sealContext(stored.draftUid, "proof_name"));
+        record.proofFile = opened(stored.proofName, sealContext(stored.draftUid, "proof_name"), damaged);
         record.proofSha256 = stored.proofSha256;
     }
     return record;
@@ -329,7 +340,7 @@ EarlierDraft DraftRegister::earlier(const StoredDraft& row) const
     CheckTexts numbers;
     numbers[Box::CheckNumber] = QString::fromUtf8(row.boxes[Box::CheckNumber]);
     numbers[Box::MicrCheckNumber] =
-        m_cipher->open(row.boxes[Box::MicrCheckNumber], sealContext(row.uid, columnOf(Box::MicrCheckNumber)));
+        opened(row.boxes[Box::MicrCheckNumber], sealContext(row.uid, columnOf(Box::MicrCheckNumber)));
     EarlierDraft found;
     found.id = row.id;
     found.recorded = fromMsecs(row.recordedAt);
@@ -401,7 +412,7 @@ std::vector<DraftSummary> DraftRegister::drafts(DraftId before, int count)
 
 QString DraftRegister::payor(const DraftSummary& draft) const
 {
-    return m_cipher->open(draft.sealedPayor, sealContext(draft.uid, columnOf(Box::PayorLine1)));
+    return opened(draft.sealedPayor, sealContext(draft.uid, columnOf(Box::PayorLine1)));
 }
 
 DraftDetails DraftRegister::details(DraftId draft)
@@ -415,7 +426,7 @@ DraftDetails DraftRegister::details(DraftId draft)
     for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
         const QByteArray& value = stored->boxes[box.box];
         found.record.texts[box.box] =
-            box.sealed ? m_cipher->open(value, sealContext(stored->uid, box.column)) : QString::fromUtf8(value);
+            box.sealed ? opened(value, sealContext(stored->uid, box.column), &found.damaged) : QString::fromUtf8(value);
     }
     found.record.setup.bankLine =
         stored->bankLine == QLatin1String("standard") ? PageSetup::BankLine::Standard : PageSetup::BankLine::Layout;
@@ -431,7 +442,7 @@ DraftDetails DraftRegister::details(DraftId draft)
             found.status = DraftEvent::statusOf(kind);
     }
     if (const std::optional<StoredAuthorization> authorization = m_store->authorization(draft))
-        found.record.authorization = opened(*authorization);
+        found.record.authorization = opened(*authorization, &found.damaged);
     return found;
 }
 

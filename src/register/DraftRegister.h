@@ -60,6 +60,9 @@ public:
     // The bytes of an authorization's proof file, from the register's copy.
     QByteArray proof(const AuthorizationRecord& authorization);
 
+    // What shows of a sealed value that does not open (the file was altered).
+    static inline const QString DamagedValue = QStringLiteral("(damaged)");
+
     // How long a draft is kept after its latest event, at least.
     static constexpr int KeptYears = 5;
     // The drafts whose latest event is KeptYears or more back, newest first.
@@ -74,7 +77,10 @@ private:
     Identity identify(const CheckTexts& texts) const;
     EarlierDraft earlier(const StoredDraft& row) const;
     StoredAuthorization sealed(const AuthorizationRecord& authorization, const QString& draftUid);
-    AuthorizationRecord opened(const StoredAuthorization& stored) const;
+    // A sealed value opened; DamagedValue, with `damaged` set, when it does
+    // not open: one altered value never hides the others.
+    QString opened(const QByteArray& sealed, const QByteArray& context, bool* damaged = nullptr) const;
+    AuthorizationRecord opened(const StoredAuthorization& stored, bool* damaged = nullptr) const;
     // How many checks went with the authorization, not voided and not found unprinted.
     std::vector<StoredDraft> drawingUnder(const QString& authorizationId);
 

@@ -34,4 +34,6 @@ struct DraftDetails {
     DraftRecord record;
     DraftStatus status = DraftStatus::Uncertain;
     std::vector<RecordedEvent> history; // oldest first
+    // Some sealed value did not open: it reads DraftRegister::DamagedValue.
+    bool damaged = false;
 };

@@ -146,6 +146,11 @@ void SqlRegisterStore::runMigration(int version)
 
 void SqlRegisterStore::fail(const QSqlError& error) const
 {
+    if (!m_damaged && m_dialect->isDamage(error)) {
+        m_damaged = true;
+        QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+        m_dialect->leaveAsItIs(database);
+    }
     throw RegisterError(m_dialect->reason(error));
 }
 
@@ -182,6 +187,9 @@ void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
         writes();
         return;
     }
+    // Found damaged during this run: nothing more is written to it.
+    if (m_damaged)
+        throw RegisterError(m_dialect->damaged());
     m_inTransaction = true;
     const auto done = qScopeGuard([this] { m_inTransaction = false; });
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);

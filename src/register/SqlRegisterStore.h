@@ -68,4 +68,5 @@ private:
     std::unique_ptr<SqlDialect> m_dialect;
     QString m_connection;
     bool m_inTransaction = false;
+    mutable bool m_damaged = false;
 };

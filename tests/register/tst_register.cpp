@@ -5,6 +5,7 @@
 #include "fakes/FakeRegisterStore.h"
 #include "fakes/TestFiles.h"
 #include "print/PrintJobStates.h"
+#include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
 #include "register/KeychainKeyring.h"
 #include "register/ProofCopies.h"
@@ -1400,6 +1401,113 @@ private Q_SLOTS:
         drafts.append(id, DraftEvent::voided());
 
         QCOMPARE(RegisterCsv::write(drafts, drafts.drafts(), fullBankNumbers), csv);
+    }
+
+    void aDamagedValueHidesNothingElse()
+    {
+        const QString path = folder("damaged-value") + "/register.sqlite";
+        {
+            auto registerSession = session(path);
+            DraftRegister& drafts = registerSession->open(nullptr);
+            for (const char* number : {"1042", "1043", "1044"})
+                drafts.record(printed(withChanges(sampleTexts(),
+                                                  {QStringLiteral("6=") + number, QStringLiteral("13=") + number})),
+                              DraftEvent::printed("1"));
+        }
+        // One byte of the second draft's sealed payor changed, as SQLite's own checks let pass.
+        {
+            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "altered");
+            file.setDatabaseName(path);
+            QVERIFY(file.open());
+            QSqlQuery query(file);
+            QVERIFY(query.exec("SELECT payor_line1 FROM drafts WHERE check_number = '1043'") && query.next());
+            QByteArray sealed = query.value(0).toByteArray();
+            sealed[30] = char(sealed[30] ^ 0x01);
+            query.finish();
+            QVERIFY(query.prepare("UPDATE drafts SET payor_line1 = ? WHERE check_number = '1043'"));
+            query.addBindValue(sealed);
+            QVERIFY(query.exec());
+            file.close();
+        }
+        QSqlDatabase::removeDatabase("altered");
+
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        DraftListModel list;
+        list.setSource(drafts);
+        QStringList payors;
+        for (int row = 0; row < list.rowCount(); ++row)
+            payors.append(list.data(list.index(row, DraftListModel::Payor)).toString());
+        QCOMPARE(payors, (QStringList{"Jane Q. Customer", "(damaged)", "Jane Q. Customer"}));
+        QCOMPARE(list.damagedDrafts().size(), std::size_t(1));
+        QCOMPARE(list.damagedDrafts().front().checkNumber, "1043");
+
+        const DraftDetails damaged = drafts.details(list.draftAt(1).id);
+        QVERIFY(damaged.damaged);
+        QCOMPARE(damaged.record.texts[Box::PayorLine1], "(damaged)");
+        QCOMPARE(damaged.record.texts[Box::PayorLine2], "12 Elm Street");
+        QCOMPARE(damaged.record.texts[Box::AccountNumber], "98765436789C");
+        QVERIFY(!drafts.details(list.draftAt(0).id).damaged);
+
+        const QByteArray csv = RegisterCsv::write(drafts, drafts.drafts(), true);
+        QVERIFY(csv.contains(",1043,(damaged),Acme Supplies LLC,"));
+        QVERIFY(csv.contains(",1044,Jane Q. Customer,Acme Supplies LLC,"));
+        QCOMPARE(csv.count("\r\n"), 4);
+
+        // The damaged check is still asked about, and another check prints and is recorded.
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        QVERIFY(!journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=1043", "13=1043"}))));
+        QCOMPARE(questions.asked, QStringList{"Check 1043 on the account ending in 6789 was already printed on "
+                                              "12/08/2026 for 1234.56 to \"Acme Supplies LLC\". Print it again?"});
+        const std::unique_ptr<DraftTicket> ticket =
+            journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=1045", "13=1045"})));
+        QVERIFY(ticket && ticket->sending(QStringLiteral("Office")));
+        QCOMPARE(drafts.details(ticket->recordId().value()).record.texts[Box::PayorLine1], "Jane Q. Customer");
+    }
+
+    void aFileFoundDamagedIsLeftAsItIs()
+    {
+        const QString path = folder("found-damaged") + "/register.sqlite";
+        {
+            auto filling = session(path);
+            DraftRegister& drafts = filling->open(nullptr);
+            drafts.together([&] {
+                for (int number = 2000; number < 2300; ++number)
+                    drafts.record(printed(withChanges(sampleTexts(), {"6=" + QString::number(number)})),
+                                  DraftEvent::printed("1"));
+            });
+        }
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        // A draft in the log, not yet in the file; then the file's pages go bad under the running program.
+        drafts.record(printed(sampleTexts()), DraftEvent::printed("2"));
+        QByteArray bytes = TestFiles::read(path);
+        QVERIFY(bytes.size() > 40 * 4096);
+        bytes.replace(4096, bytes.size() - 4096, QByteArray(bytes.size() - 4096, '\xff'));
+        QVERIFY(TestFiles::write(path, bytes));
+
+        const QString damaged = QStringLiteral("the file %1/register.sqlite is damaged; Quillo leaves it as it is")
+                                    .arg(folder("found-damaged"));
+        try {
+            drafts.drafts();
+            QFAIL("the damaged pages were read without a word");
+        } catch (const RegisterError& error) {
+            QCOMPARE(error.reason(), damaged);
+        }
+        // Said at the next print, and nothing more is written to it, not even as it closes.
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        // Asked as it looks for the same check, or else as it records the draft; No sends nothing.
+        const std::unique_ptr<DraftTicket> ticket =
+            journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=3000"})));
+        QVERIFY(!ticket || !ticket->sending(QStringLiteral("Office")));
+        QCOMPARE(questions.asked,
+                 QStringList{"The draft register cannot be written: " + damaged + ". Print without recording it?"});
+        registerSession.reset();
+        QCOMPARE(TestFiles::read(path), bytes);
     }
 
     void noClearBankNumbersInItsFiles()
