@@ -1,10 +1,14 @@
 #include "fakes/FakeAuthorizationOffer.h"
+#include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeKeyring.h"
+#include "fakes/FakeMessageBox.h"
 #include "fakes/FakePassphrasePrompt.h"
+#include "fakes/FakePrintDestination.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/FakeRegisterStore.h"
 #include "fakes/TestFiles.h"
 #include "print/PrintJobStates.h"
+#include "print/Printing.h"
 #include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
 #include "register/KeychainKeyring.h"
@@ -715,6 +719,42 @@ private Q_SLOTS:
         said.sort();
         QCOMPARE(said, (QStringList{"asked", "recorded"}));
         QCOMPARE(RegisterSession(path, nullptr).open(nullptr).drafts().size(), std::size_t(1));
+    }
+
+    void aPrintsJobIsOnRecordBeforeItsDocumentGoes()
+    {
+        auto registerSession = session(folder("job-first") + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        FakePrinterFinder printers;
+        FakeMessageBox messages;
+        FakeFailureReporter failures;
+        Printing printing(printers, messages, failures, &journal);
+        auto* printer = new FakePrintDestination;
+        printer->holds = true;
+        printer->startsJob = 41;
+        printing.toDestination([&](const QPageLayout&) { return std::unique_ptr<PrintDestination>(printer); },
+                               [](PrintSurface&) { return std::vector<QuickPrint::Overflow>(); },
+                               QStringLiteral("Printed."), {}, quickPrintOf(sampleTexts()));
+
+        // The service has the job, the document is on its way: a program
+        // stopped now leaves an Uncertain draft that names its printer and job.
+        QVERIFY(printing.isBusy());
+        const DraftId id = drafts.drafts().front().id;
+        QCOMPARE(drafts.details(id).status, DraftStatus::Uncertain);
+        QCOMPARE(historyLine(drafts.details(id).history.back()), "2026-12-08T18:00:00Z Uncertain|41|");
+        const std::vector<UncertainPrint> uncertain = drafts.uncertainPrints();
+        QCOMPARE(uncertain.size(), std::size_t(1));
+        QCOMPARE(uncertain.front().printer, "Front Desk");
+        QCOMPARE(uncertain.front().jobId, "41");
+
+        printer->answer(PrintOutcome::confirmed(QStringLiteral("Front Desk"), 41));
+        QTRY_VERIFY(!printing.isBusy());
+        QCOMPARE(drafts.details(id).status, DraftStatus::Printed);
+        QCOMPARE(drafts.uncertainPrints().size(), std::size_t(0));
+        QCOMPARE(messages.shown, QStringList{"Printed."});
     }
 
     void aRegisterThatCannotRecordIsNeverPassedOver()
