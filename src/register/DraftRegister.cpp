@@ -166,18 +166,21 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     stored.offsetRight = draft.setup.offsetRight;
     stored.offsetDown = draft.setup.offsetDown;
     stored.destinationKind = RegisterCodes::destination(draft.kind);
-    stored.destination = draft.destinationName;
-    stored.sourceFile = draft.sourceFile;
+    // An export's path is often named after the payor; a printer's name is kept clear.
+    if (draft.kind == SentDraft::Kind::PdfFile)
+        stored.sealedDestination = m_cipher->seal(draft.destinationName, sealContext(stored.uid, "sealed_destination"));
+    else
+        stored.destination = draft.destinationName;
+    // Its name is often the payor's.
+    if (!draft.sourceFile.isEmpty())
+        stored.sealedSourceFile = m_cipher->seal(draft.sourceFile, sealContext(stored.uid, "sealed_source_file"));
 
     // A proof file's copy is written first, so that no draft ever names a copy that is not there.
     std::optional<StoredAuthorization> authorization;
     if (draft.authorization)
         authorization = sealed(*draft.authorization, stored.uid);
 
-    const auto eventOf = [&](const DraftEvent& event) {
-        return StoredEvent{0,           stored.recordedAt, DraftEvent::code(event.kind), event.setsStatus(),
-                           event.jobId, event.text};
-    };
+    const auto eventOf = [&](const DraftEvent& event) { return storedEvent(0, stored.uid, stored.recordedAt, event); };
     DraftId id = 0;
     m_store->together([&] {
         // The choice to send it without an authorization comes before its outcome.
@@ -331,8 +334,19 @@ DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draf
 
 void DraftRegister::append(DraftId draft, const DraftEvent& event)
 {
-    m_store->addEvent(StoredEvent{draft, m_now().toMSecsSinceEpoch(), DraftEvent::code(event.kind), event.setsStatus(),
-                                  event.jobId, event.text});
+    const std::optional<StoredDraft> stored = m_store->draft(draft);
+    if (!stored)
+        throw RegisterError(QStringLiteral("it holds no draft number %1").arg(draft));
+    m_store->addEvent(storedEvent(draft, stored->uid, m_now().toMSecsSinceEpoch(), event));
+}
+
+StoredEvent DraftRegister::storedEvent(DraftId draft, const QString& uid, qint64 at, const DraftEvent& event) const
+{
+    // Notes, return reasons and a print service's words are sealed: they may
+    // name the payor.
+    const QByteArray sealed =
+        event.text.isEmpty() ? QByteArray() : m_cipher->seal(event.text, sealContext(uid, "sealed_detail"));
+    return StoredEvent{draft, at, DraftEvent::code(event.kind), event.setsStatus(), event.jobId, {}, sealed};
 }
 
 EarlierDraft DraftRegister::earlier(const StoredDraft& row) const
@@ -395,6 +409,21 @@ void DraftRegister::together(const std::function<void()>& steps)
     m_store->together(steps);
 }
 
+QString DraftRegister::destinationOf(const StoredDraft& row, bool* damaged) const
+{
+    return row.sealedDestination.isEmpty()
+               ? row.destination
+               : opened(row.sealedDestination, sealContext(row.uid, "sealed_destination"), damaged);
+}
+
+DraftSummary DraftRegister::summary(StoredDraft row) const
+{
+    const QString destination = destinationOf(row);
+    DraftSummary found = summaryOf(std::move(row));
+    found.destinationName = destination;
+    return found;
+}
+
 std::vector<DraftSummary> DraftRegister::drafts()
 {
     return drafts(0, std::numeric_limits<int>::max());
@@ -406,7 +435,7 @@ std::vector<DraftSummary> DraftRegister::drafts(DraftId before, int count)
     std::vector<DraftSummary> summaries;
     summaries.reserve(rows.size());
     for (StoredDraft& row : rows)
-        summaries.push_back(summaryOf(std::move(row)));
+        summaries.push_back(summary(std::move(row)));
     return summaries;
 }
 
@@ -433,11 +462,18 @@ DraftDetails DraftRegister::details(DraftId draft)
     found.record.setup.offsetRight = stored->offsetRight;
     found.record.setup.offsetDown = stored->offsetDown;
     found.record.kind = RegisterCodes::destinationKind(stored->destinationKind);
-    found.record.destinationName = stored->destination;
-    found.record.sourceFile = stored->sourceFile;
+    found.record.destinationName = destinationOf(*stored, &found.damaged);
+    // Registers of before kept it in clear.
+    found.record.sourceFile =
+        stored->sealedSourceFile.isEmpty()
+            ? stored->sourceFile
+            : opened(stored->sealedSourceFile, sealContext(stored->uid, "sealed_source_file"), &found.damaged);
     for (const StoredEvent& event : m_store->events(draft)) {
         const DraftEventKind kind = DraftEvent::fromCode(event.kind).value_or(DraftEventKind::Note);
-        found.history.push_back({DraftEvent{kind, event.text, event.jobId}, fromMsecs(event.recordedAt)});
+        const QString text = event.sealedText.isEmpty()
+                                 ? event.text
+                                 : opened(event.sealedText, sealContext(stored->uid, "sealed_detail"), &found.damaged);
+        found.history.push_back({DraftEvent{kind, text, event.jobId}, fromMsecs(event.recordedAt)});
         if (event.setsStatus)
             found.status = DraftEvent::statusOf(kind);
     }
@@ -468,7 +504,7 @@ std::vector<DraftSummary> DraftRegister::draftsPastKeeping()
     const qint64 cutoff = m_now().addYears(-KeptYears).toMSecsSinceEpoch();
     std::vector<DraftSummary> found;
     for (StoredDraft& row : m_store->draftsIdleSince(cutoff))
-        found.push_back(summaryOf(std::move(row)));
+        found.push_back(summary(std::move(row)));
     return found;
 }
 

@@ -13,6 +13,7 @@ class RegisterCipher;
 class RegisterStore;
 struct StoredDraft;
 struct StoredAuthorization;
+struct StoredEvent;
 
 // The draft register: every draft that left the program, written once, and
 // what became of it, appended event by event. Bank numbers and payor lines
@@ -77,6 +78,10 @@ private:
     Identity identify(const CheckTexts& texts) const;
     EarlierDraft earlier(const StoredDraft& row) const;
     StoredAuthorization sealed(const AuthorizationRecord& authorization, const QString& draftUid);
+    // A draft's destination, opened when it is sealed (an export's path).
+    QString destinationOf(const StoredDraft& row, bool* damaged = nullptr) const;
+    DraftSummary summary(StoredDraft row) const;
+    StoredEvent storedEvent(DraftId draft, const QString& uid, qint64 at, const DraftEvent& event) const;
     // A sealed value opened; DamagedValue, with `damaged` set, when it does
     // not open: one altered value never hides the others.
     QString opened(const QByteArray& sealed, const QByteArray& context, bool* damaged = nullptr) const;

@@ -35,7 +35,7 @@ QString draftsTable(const SqlDialect& sql)
 
 int RegisterSchema::currentVersion()
 {
-    return 3;
+    return 4;
 }
 
 QStringList RegisterSchema::migration(int version, const SqlDialect& sql)
@@ -74,6 +74,15 @@ QStringList RegisterSchema::migration(int version, const SqlDialect& sql)
     case 3:
         // The version, which the engine kept before.
         return {QStringLiteral("CREATE TABLE %1 (version INTEGER NOT NULL)").arg(VersionTable)};
+    case 4:
+        // The source file's and an export's paths and the events' words,
+        // sealed from now on; earlier drafts keep theirs in clear in the
+        // columns of before.
+        return {
+            QStringLiteral("ALTER TABLE drafts ADD COLUMN sealed_source_file %1").arg(bytes),
+            QStringLiteral("ALTER TABLE drafts ADD COLUMN sealed_destination %1").arg(bytes),
+            QStringLiteral("ALTER TABLE draft_events ADD COLUMN sealed_detail %1").arg(bytes),
+        };
     default:
         return {};
     }

@@ -30,9 +30,11 @@ struct StoredDraft {
     QString bankLine; // "layout" or "standard"
     int offsetRight = 0;
     int offsetDown = 0;
-    QString destinationKind; // "printer", "preview" or "pdf"
-    QString destination;
-    QString sourceFile;
+    QString destinationKind;      // "printer", "preview" or "pdf"
+    QString destination;          // a printer's name; an export's path only in registers of before
+    QByteArray sealedDestination; // an export's path
+    QString sourceFile;           // in clear: only registers of before
+    QByteArray sealedSourceFile;  // empty without one
     // Read with it, never written: the kind of its latest status event
     // (empty when it has none), and the time of its latest event (its
     // recording when it has none).
@@ -46,7 +48,8 @@ struct StoredEvent {
     QString kind; // DraftEvent::code
     bool setsStatus = true;
     QString jobId;
-    QString text;
+    QString text;          // in clear: only registers of before
+    QByteArray sealedText; // empty without one
 };
 
 // The authorization a draft was sent with, written with the draft. The

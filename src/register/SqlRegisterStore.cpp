@@ -57,10 +57,11 @@ const QString StatusColumn =
     QStringLiteral("(SELECT e.kind FROM draft_events e WHERE e.id = "
                    "(SELECT MAX(s.id) FROM draft_events s WHERE s.draft_id = d.id AND s.sets_status = 1))");
 
-const QString RowColumns = QStringLiteral("d.id, d.uid, d.recorded_at, d.check_number, d.payor_line1, "
-                                          "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
-                                          "d.destination_kind, d.destination, d.account_last4, d.cheque_key, ") +
-                           StatusColumn + QStringLiteral(" AS status");
+const QString RowColumns =
+    QStringLiteral("d.id, d.uid, d.recorded_at, d.check_number, d.payor_line1, "
+                   "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
+                   "d.destination_kind, d.destination, d.sealed_destination, d.account_last4, d.cheque_key, ") +
+    StatusColumn + QStringLiteral(" AS status");
 
 const QString AuthorizationColumns = QStringLiteral(
     "a.draft_id, d.uid AS draft_uid, a.authorization_id, a.authorized_at, a.authorized_by, a.phone, a.given, a.sale, "
@@ -272,13 +273,14 @@ void SqlRegisterStore::addEvent(const StoredEvent& event)
 void SqlRegisterStore::insertEvent(const StoredEvent& event)
 {
     QSqlQuery query = prepare(QStringLiteral("INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, "
-                                             "job_id, detail) VALUES (?, ?, ?, ?, ?, ?)"));
+                                             "job_id, detail, sealed_detail) VALUES (?, ?, ?, ?, ?, ?, ?)"));
     query.addBindValue(event.draftId);
     query.addBindValue(event.recordedAt);
     query.addBindValue(text(event.kind));
     query.addBindValue(event.setsStatus ? 1 : 0);
     query.addBindValue(text(event.jobId));
     query.addBindValue(text(event.text));
+    query.addBindValue(blobOrNull(event.sealedText));
     exec(query);
 }
 
@@ -307,6 +309,7 @@ std::vector<StoredEvent> SqlRegisterStore::events(qint64 draftId)
         event.setsStatus = row.value(QStringLiteral("sets_status")).toInt() != 0;
         event.jobId = row.value(QStringLiteral("job_id")).toString();
         event.text = row.value(QStringLiteral("detail")).toString();
+        event.sealedText = row.value(QStringLiteral("sealed_detail")).toByteArray();
         found.push_back(event);
     }
     return found;
@@ -330,7 +333,9 @@ std::vector<std::pair<QString, QVariant>> SqlRegisterStore::columnsOf(const Stor
                                    {QStringLiteral("offset_down"), draft.offsetDown},
                                    {QStringLiteral("destination_kind"), text(draft.destinationKind)},
                                    {QStringLiteral("destination"), text(draft.destination)},
-                                   {QStringLiteral("source_file"), text(draft.sourceFile)}});
+                                   {QStringLiteral("source_file"), text(draft.sourceFile)},
+                                   {QStringLiteral("sealed_source_file"), blobOrNull(draft.sealedSourceFile)},
+                                   {QStringLiteral("sealed_destination"), blobOrNull(draft.sealedDestination)}});
     return columns;
 }
 
@@ -359,6 +364,8 @@ StoredDraft SqlRegisterStore::draftFrom(const QSqlRecord& row)
     found.destinationKind = value(QStringLiteral("destination_kind")).toString();
     found.destination = value(QStringLiteral("destination")).toString();
     found.sourceFile = value(QStringLiteral("source_file")).toString();
+    found.sealedSourceFile = value(QStringLiteral("sealed_source_file")).toByteArray();
+    found.sealedDestination = value(QStringLiteral("sealed_destination")).toByteArray();
     found.status = value(QStringLiteral("status")).toString();
     found.lastEventAt = value(QStringLiteral("last_event_at")).toLongLong();
     return found;

@@ -1208,15 +1208,21 @@ private Q_SLOTS:
     void anEarlierVersionRegisterIsBroughtForward_data()
     {
         QTest::addColumn<int>("version");
-        QTest::addColumn<QStringList>("dropped"); // the tables of later versions
-        QTest::newRow("the first version") << 1 << QStringList{"draft_authorizations", "register_schema"};
-        QTest::newRow("the second, its version kept by SQLite") << 2 << QStringList{"register_schema"};
+        QTest::addColumn<QStringList>("undone"); // what later versions added
+        const QStringList sealed = {"ALTER TABLE drafts DROP COLUMN sealed_source_file",
+                                    "ALTER TABLE drafts DROP COLUMN sealed_destination",
+                                    "ALTER TABLE draft_events DROP COLUMN sealed_detail"};
+        QTest::newRow("the first version")
+            << 1 << QStringList{"DROP TABLE draft_authorizations", "DROP TABLE register_schema"} + sealed;
+        QTest::newRow("the second, its version kept by SQLite")
+            << 2 << QStringList{"DROP TABLE register_schema"} + sealed;
+        QTest::newRow("the third, with clear source files") << 3 << sealed;
     }
 
     void anEarlierVersionRegisterIsBroughtForward()
     {
         QFETCH(int, version);
-        QFETCH(QStringList, dropped);
+        QFETCH(QStringList, undone);
 
         const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
         DraftId old = 0;
@@ -1231,9 +1237,14 @@ private Q_SLOTS:
             file.setDatabaseName(path);
             QVERIFY(file.open());
             QSqlQuery query(file);
-            for (const QString& table : dropped)
-                QVERIFY(query.exec("DROP TABLE " + table));
+            for (const QString& statement : undone)
+                QVERIFY2(query.exec(statement), qPrintable(statement));
             QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
+            if (version == 3)
+                QVERIFY(query.exec("UPDATE register_schema SET version = 3"));
+            // Of before: the source file in clear.
+            QVERIFY(query.exec("UPDATE drafts SET source_file = '/home/m/a.qlo'"));
+            QVERIFY(query.exec("UPDATE draft_events SET detail = 'in clear'"));
             file.close();
         }
         QSqlDatabase::removeDatabase("earlier");
@@ -1242,6 +1253,8 @@ private Q_SLOTS:
         DraftRegister& drafts = registerSession->open(nullptr);
         QCOMPARE(drafts.details(old).record.texts, sampleTexts());
         QCOMPARE(drafts.details(old).record.authorization, std::nullopt);
+        QCOMPARE(drafts.details(old).record.sourceFile, "/home/m/a.qlo");
+        QCOMPARE(historyLine(drafts.details(old).history.back()), "2026-12-08T18:00:00Z Printed|1|in clear");
         DraftRecord draft = printed(withChanges(sampleTexts(), {"6=1043", "13=1043"}));
         draft.authorization = authorization();
         const DraftId later = drafts.record(draft, DraftEvent::printed("2"));
@@ -1255,10 +1268,10 @@ private Q_SLOTS:
             QVERIFY(file.open());
             QSqlQuery query(file);
             QVERIFY(query.exec("SELECT version FROM register_schema") && query.next());
-            QCOMPARE(query.value(0).toInt(), 3);
+            QCOMPARE(query.value(0).toInt(), 4);
             QVERIFY(!query.next());
             QVERIFY(query.exec("PRAGMA user_version") && query.next());
-            QCOMPARE(query.value(0).toInt(), 3);
+            QCOMPARE(query.value(0).toInt(), 4);
             file.close();
         }
         QSqlDatabase::removeDatabase("later");
@@ -1557,6 +1570,22 @@ private Q_SLOTS:
         DraftRegister& drafts = registerSession->open(nullptr);
         for (int i = 0; i < 20; ++i)
             drafts.record(printed(sampleTexts()), DraftEvent::printed(QString::number(i)));
+        // What may name the payor: the file the draft came from, notes, return reasons.
+        DraftRecord fromFile = printed(withChanges(sampleTexts(), {"6=1043", "13=1043"}));
+        fromFile.sourceFile = QStringLiteral("/home/m/Zebulon Quartz.qlo");
+        fromFile.authorization = authorization();
+        const DraftId named = drafts.record(fromFile, DraftEvent::printed("21"));
+        drafts.append(named, DraftEvent::note(QStringLiteral("Called back Zebulon's wife")));
+        drafts.append(named, DraftEvent::returned(QStringLiteral("Zebulon closed the account")));
+        QCOMPARE(drafts.details(named).record.sourceFile, "/home/m/Zebulon Quartz.qlo");
+        DraftRecord exported = fromFile;
+        exported.kind = SentDraft::Kind::PdfFile;
+        exported.destinationName = QStringLiteral("/home/m/Zebulon Quartz.pdf");
+        const DraftId file = drafts.record(exported, DraftEvent::exported());
+        QCOMPARE(drafts.details(file).record.destinationName, "/home/m/Zebulon Quartz.pdf");
+        QCOMPARE(drafts.drafts().front().destinationName, "/home/m/Zebulon Quartz.pdf");
+        QCOMPARE(historyLine(drafts.details(named).history.back()),
+                 "2026-12-08T18:00:00Z Returned||Zebulon closed the account");
 
         // While the program runs, the latest drafts are in the write-ahead log.
         const QByteArray running = filesOf(path);
@@ -1567,7 +1596,8 @@ private Q_SLOTS:
             QVERIFY(files.contains("Acme Supplies LLC")); // the search would find a clear value
             for (const QByteArray& secret :
                  {QByteArray("98765436789"), QByteArray("021000021"), QByteArray("Jane Q. Customer"),
-                  QByteArray("12 Elm Street"), QByteArray("Springfield, IL 62701")}) {
+                  QByteArray("12 Elm Street"), QByteArray("Springfield, IL 62701"), QByteArray("Zebulon"),
+                  QByteArray("(217) 555-0142")}) {
                 QVERIFY2(!files.contains(secret), secret.constData());
                 QVERIFY2(!files.contains(QString::fromLatin1(secret).toUtf8().toBase64()), secret.constData());
             }
@@ -1654,7 +1684,7 @@ private Q_SLOTS:
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
             other.setDatabaseName(path);
             QVERIFY(other.open());
-            QVERIFY(QSqlQuery(other).exec("UPDATE register_schema SET version = 4"));
+            QVERIFY(QSqlQuery(other).exec("UPDATE register_schema SET version = 5"));
             other.close();
         } else if (fault == QLatin1String("locked")) {
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
