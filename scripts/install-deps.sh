@@ -43,6 +43,7 @@ file
 appstream
 desktop-file-utils
 libqt6sql6-sqlite
+libsqlite3-dev
 libsodium-dev
 libzxcvbn-dev
 qtkeychain-qt6-dev

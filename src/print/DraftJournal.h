@@ -48,6 +48,9 @@ public:
     // so that a program stopped meanwhile leaves it on record. A journal that
     // cannot record asks whether to send it unrecorded. False: nothing goes.
     virtual bool sending(const QString& destination) = 0;
+    // The print service gave the job its number, and the document follows:
+    // kept now, so that a program stopped meanwhile leaves the job to ask about.
+    virtual void jobStarted(int jobId) = 0;
     // What became of it. Returns what to tell the merchant after the outcome
     // when that could not be recorded; empty when all is on record.
     virtual QString sent(const PrintOutcome& outcome) = 0;

@@ -5,6 +5,7 @@
 #include <QFuture>
 #include <QPageLayout>
 #include <QString>
+#include <functional>
 
 class PrintedPage;
 
@@ -32,4 +33,16 @@ public:
     // for a print service does so without blocking the caller, and the
     // outcome follows when the service has answered or its time is up.
     virtual QFuture<PrintOutcome> print(const PrintedPage& page) = 0;
+
+    // Told the job's number as soon as the print service gives it, before
+    // the document is sent, on the thread that waits for the service. Only
+    // destinations with a print service's jobs tell it.
+    using JobStarted = std::function<void(int jobId)>;
+    void onJobStarted(JobStarted started) { m_jobStarted = std::move(started); }
+
+protected:
+    const JobStarted& jobStarted() const { return m_jobStarted; }
+
+private:
+    JobStarted m_jobStarted;
 };

@@ -8,6 +8,8 @@
 #include "print/PrintDestination.h"
 #include "print/PrinterFinder.h"
 
+#include <QThread>
+
 Printing::Printing(PrinterFinder& printers, MessageBoxService& messages, FailureReporter& failures,
                    DraftJournal* journal, QObject* parent)
     : QObject(parent), m_printers(printers), m_messages(messages), m_failures(failures), m_journal(journal),
@@ -118,6 +120,16 @@ void Printing::send(std::shared_ptr<PrintDestination> destination, const Compose
     }
     if (ticket && !ticket->sending(destination->name()))
         return;
+    // A draft's job is on record before its document goes: the service's
+    // thread waits for it. A destination kept between commands forgets the
+    // last one's draft.
+    destination->onJobStarted(!ticket ? PrintDestination::JobStarted() : [this, ticket](int jobId) {
+        if (QThread::currentThread() == thread())
+            ticket->jobStarted(jobId);
+        else
+            QMetaObject::invokeMethod(
+                this, [ticket, jobId] { ticket->jobStarted(jobId); }, Qt::BlockingQueuedConnection);
+    });
     QFuture<PrintOutcome> outcome;
     try {
         outcome = destination->print(page.page);

@@ -2,6 +2,7 @@
 
 #include "register/BankNumbers.h"
 #include "register/DraftRegister.h"
+#include "register/RegisterError.h"
 #include "register/RegisterTexts.h"
 
 #include <algorithm>
@@ -49,6 +50,7 @@ void DraftListModel::setSource(DraftRegister& source, int firstPage)
     m_order.clear();
     m_shown.clear();
     m_nextSealed = 0;
+    m_damaged.clear();
     m_allFetched = false;
     m_sortColumn = -1;
     endResetModel();
@@ -102,8 +104,15 @@ bool DraftListModel::canFetchMore(const QModelIndex& parent) const
 
 void DraftListModel::fetchMore(const QModelIndex& parent)
 {
-    if (!parent.isValid())
+    if (parent.isValid())
+        return;
+    // The view asks: nothing may reach the event loop from here.
+    try {
         fetchPage();
+    } catch (const RegisterError& error) {
+        m_allFetched = true;
+        Q_EMIT failed(error.message());
+    }
 }
 
 void DraftListModel::openPayor(Row& row) const
@@ -111,6 +120,8 @@ void DraftListModel::openPayor(Row& row) const
     if (row.payorOpen)
         return;
     row.payor = withoutTrailingSpaces(m_source->payor(row.draft));
+    if (row.payor == DraftRegister::DamagedValue)
+        m_damaged.push_back(row.draft);
     const QChar separator(0x1f);
     row.searchText = (row.payor + separator + row.draft.payee + separator + row.draft.checkNumber + separator +
                       row.draft.amount + separator + plainAmount(row.draft) + separator + row.draft.accountLastFour)
@@ -317,7 +328,12 @@ void DraftListModel::sort(int column, Qt::SortOrder order)
 {
     if (!m_source)
         return;
-    fetchAll();
+    try {
+        fetchAll();
+    } catch (const RegisterError& error) {
+        m_allFetched = true;
+        Q_EMIT failed(error.message());
+    }
     m_sortColumn = column;
     m_sortOrder = order;
     if (column == Payor)

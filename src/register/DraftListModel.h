@@ -49,6 +49,10 @@ public:
     // The shown row of the draft, -1 when it is not shown.
     int rowOf(DraftId draft) const;
 
+    // The drafts whose payor, opened so far, does not open: it shows as
+    // DraftRegister::DamagedValue.
+    const std::vector<DraftSummary>& damagedDrafts() const { return m_damaged; }
+
     // A command changed the draft's status.
     void setStatus(DraftId draft, DraftStatus status);
     // A draft recorded or changed since the list came up: a new one takes its
@@ -63,6 +67,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+Q_SIGNALS:
+    // A page the view asked for could not be read: the reason, for the merchant.
+    void failed(const QString& message);
 
 private:
     struct Row {
@@ -93,5 +101,6 @@ private:
     int m_nextSealed = 0;  // openPayors() goes on from here
     int m_sortColumn = -1; // none: in the order recorded, newest first
     Qt::SortOrder m_sortOrder = Qt::DescendingOrder;
+    mutable std::vector<DraftSummary> m_damaged;
     bool m_allFetched = true;
 };

@@ -221,8 +221,14 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     stored.offsetRight = draft.setup.offsetRight;
     stored.offsetDown = draft.setup.offsetDown;
     stored.destinationKind = RegisterCodes::destination(draft.kind);
-    stored.destination = draft.destinationName;
-    stored.sourceFile = draft.sourceFile;
+    // An export's path is often named after the payor; a printer's name is kept clear.
+    if (draft.kind == SentDraft::Kind::PdfFile)
+        stored.sealedDestination = m_cipher->seal(draft.destinationName, sealContext(stored.uid, "sealed_destination"));
+    else
+        stored.destination = draft.destinationName;
+    // Its name is often the payor's.
+    if (!draft.sourceFile.isEmpty())
+        stored.sealedSourceFile = m_cipher->seal(draft.sourceFile, sealContext(stored.uid, "sealed_source_file"));
     stored.reprintOf = draft.reprintOf.value_or(0);
 
     // A proof file's copy is written first, so that no draft ever names a copy that is not there.
@@ -230,7 +236,7 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     if (draft.authorization)
         authorization = sealed(*draft.authorization, stored.uid);
 
-    const auto eventOf = [&](const DraftEvent& event) { return storedOf(event, 0, stored.recordedAt); };
+    const auto eventOf = [&](const DraftEvent& event) { return storedEvent(0, stored.uid, stored.recordedAt, event); };
     DraftId id = 0;
     m_store->together([&] {
         // The choice to send it without an authorization comes before its outcome.
@@ -280,12 +286,23 @@ StoredAuthorization DraftRegister::sealed(const AuthorizationRecord& authorizati
     return stored;
 }
 
-AuthorizationRecord DraftRegister::opened(const StoredAuthorization& stored) const
+QString DraftRegister::opened(const QByteArray& sealed, const QByteArray& context, bool* damaged) const
+{
+    try {
+        return m_cipher->open(sealed, context);
+    } catch (const RegisterError&) {
+        if (damaged)
+            *damaged = true;
+        return DamagedValue;
+    }
+}
+
+AuthorizationRecord DraftRegister::opened(const StoredAuthorization& stored, bool* damaged) const
 {
     AuthorizationRecord record;
     record.id = stored.authorizationId;
-    record.authorizedBy = m_cipher->open(stored.authorizedBy, sealContext(stored.draftUid, "authorized_by"));
-    record.phone = m_cipher->open(stored.phone, sealContext(stored.draftUid, "phone"));
+    record.authorizedBy = opened(stored.authorizedBy, sealContext(stored.draftUid, "authorized_by"), damaged);
+    record.phone = opened(stored.phone, sealContext(stored.draftUid, "phone"), damaged);
     record.authorizedAt = fromMsecs(stored.authorizedAt);
     record.given = kindOf(GivenCodes, stored.given);
     record.sale = kindOf(SaleCodes, stored.sale);
@@ -293,7 +310,7 @@ AuthorizationRecord DraftRegister::opened(const StoredAuthorization& stored) con
     record.payee = stored.payee;
     record.drafts = stored.drafts;
     if (!stored.proofSha256.isEmpty()) {
-        record.proofFile = m_cipher->open(stored.proofName, sealContext(stored.draftUid, "proof_name"));
+        record.proofFile = opened(stored.proofName, sealContext(stored.draftUid, "proof_name"), damaged);
         record.proofSha256 = stored.proofSha256;
     }
     return record;
@@ -395,8 +412,22 @@ void DraftRegister::append(DraftId draft, const DraftEvent& event)
 
 void DraftRegister::appendEvent(DraftId draft, const DraftEvent& event)
 {
-    m_store->addEvent(storedOf(event, draft, m_now().toMSecsSinceEpoch()));
+    const std::optional<StoredDraft> stored = m_store->draft(draft);
+    if (!stored)
+        throw RegisterError(QStringLiteral("it holds no draft number %1").arg(draft));
+    m_store->addEvent(storedEvent(draft, stored->uid, m_now().toMSecsSinceEpoch(), event));
     Q_EMIT eventAppended(draft);
+}
+
+StoredEvent DraftRegister::storedEvent(DraftId draft, const QString& uid, qint64 at, const DraftEvent& event) const
+{
+    StoredEvent stored = storedOf(event, draft, at);
+    // Notes, return reasons and a print service's words are sealed: they may
+    // name the payor.
+    stored.text.clear();
+    if (!event.text.isEmpty())
+        stored.sealedText = m_cipher->seal(event.text, sealContext(uid, "sealed_detail"));
+    return stored;
 }
 
 QDate DraftRegister::today() const
@@ -444,7 +475,7 @@ EarlierDraft DraftRegister::earlier(const StoredDraft& row) const
     CheckTexts numbers;
     numbers[Box::CheckNumber] = QString::fromUtf8(row.boxes[Box::CheckNumber]);
     numbers[Box::MicrCheckNumber] =
-        m_cipher->open(row.boxes[Box::MicrCheckNumber], sealContext(row.uid, columnOf(Box::MicrCheckNumber)));
+        opened(row.boxes[Box::MicrCheckNumber], sealContext(row.uid, columnOf(Box::MicrCheckNumber)));
     EarlierDraft found;
     found.id = row.id;
     found.recorded = fromMsecs(row.recordedAt);
@@ -509,6 +540,21 @@ void DraftRegister::together(const std::function<void()>& steps)
     m_store->together(steps);
 }
 
+QString DraftRegister::destinationOf(const StoredDraft& row, bool* damaged) const
+{
+    return row.sealedDestination.isEmpty()
+               ? row.destination
+               : opened(row.sealedDestination, sealContext(row.uid, "sealed_destination"), damaged);
+}
+
+DraftSummary DraftRegister::summary(StoredDraft row) const
+{
+    const QString destination = destinationOf(row);
+    DraftSummary found = summaryOf(std::move(row));
+    found.destinationName = destination;
+    return found;
+}
+
 std::vector<DraftSummary> DraftRegister::drafts()
 {
     return drafts(0, std::numeric_limits<int>::max());
@@ -520,7 +566,7 @@ std::vector<DraftSummary> DraftRegister::drafts(DraftId before, int count)
     std::vector<DraftSummary> summaries;
     summaries.reserve(rows.size());
     for (StoredDraft& row : rows)
-        summaries.push_back(summaryOf(std::move(row)));
+        summaries.push_back(summary(std::move(row)));
     return summaries;
 }
 
@@ -534,7 +580,7 @@ std::optional<DraftSummary> DraftRegister::summary(DraftId draft)
 
 QString DraftRegister::payor(const DraftSummary& draft) const
 {
-    return m_cipher->open(draft.sealedPayor, sealContext(draft.uid, columnOf(Box::PayorLine1)));
+    return opened(draft.sealedPayor, sealContext(draft.uid, columnOf(Box::PayorLine1)));
 }
 
 DraftDetails DraftRegister::details(DraftId draft)
@@ -548,22 +594,30 @@ DraftDetails DraftRegister::details(DraftId draft)
     for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
         const QByteArray& value = stored->boxes[box.box];
         found.record.texts[box.box] =
-            box.sealed ? m_cipher->open(value, sealContext(stored->uid, box.column)) : QString::fromUtf8(value);
+            box.sealed ? opened(value, sealContext(stored->uid, box.column), &found.damaged) : QString::fromUtf8(value);
     }
     found.record.setup.bankLine =
         stored->bankLine == QLatin1String("standard") ? PageSetup::BankLine::Standard : PageSetup::BankLine::Layout;
     found.record.setup.offsetRight = stored->offsetRight;
     found.record.setup.offsetDown = stored->offsetDown;
     found.record.kind = RegisterCodes::destinationKind(stored->destinationKind);
-    found.record.destinationName = stored->destination;
-    found.record.sourceFile = stored->sourceFile;
+    found.record.destinationName = destinationOf(*stored, &found.damaged);
+    // Registers of before kept it in clear.
+    found.record.sourceFile =
+        stored->sealedSourceFile.isEmpty()
+            ? stored->sourceFile
+            : opened(stored->sealedSourceFile, sealContext(stored->uid, "sealed_source_file"), &found.damaged);
     if (stored->reprintOf > 0) {
         found.record.reprintOf = stored->reprintOf;
         if (const std::optional<StoredDraft> earlier = m_store->draft(stored->reprintOf))
             found.reprintOfRecorded = fromMsecs(earlier->recordedAt);
     }
-    for (const StoredEvent& event : m_store->events(draft))
-        found.history.push_back(recordedOf(event));
+    for (const StoredEvent& event : m_store->events(draft)) {
+        RecordedEvent recorded = recordedOf(event);
+        if (!event.sealedText.isEmpty())
+            recorded.event.text = opened(event.sealedText, sealContext(stored->uid, "sealed_detail"), &found.damaged);
+        found.history.push_back(recorded);
+    }
     QSet<qint64> withdrawn;
     for (const RecordedEvent& event : found.history) {
         if (event.event.kind == DraftEventKind::Withdrawal)
@@ -578,7 +632,7 @@ DraftDetails DraftRegister::details(DraftId draft)
         }
     }
     if (const std::optional<StoredAuthorization> authorization = m_store->authorization(draft))
-        found.record.authorization = opened(*authorization);
+        found.record.authorization = opened(*authorization, &found.damaged);
     return found;
 }
 
@@ -604,7 +658,7 @@ std::vector<DraftSummary> DraftRegister::draftsPastKeeping()
     const qint64 cutoff = m_now().addYears(-KeptYears).toMSecsSinceEpoch();
     std::vector<DraftSummary> found;
     for (StoredDraft& row : m_store->draftsIdleSince(cutoff))
-        found.push_back(summaryOf(std::move(row)));
+        found.push_back(summary(std::move(row)));
     return found;
 }
 

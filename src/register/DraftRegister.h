@@ -14,6 +14,7 @@ class RegisterCipher;
 class RegisterStore;
 struct StoredDraft;
 struct StoredAuthorization;
+struct StoredEvent;
 
 // The draft register: every draft that left the program, written once, and
 // what became of it, appended event by event. Bank numbers and payor lines
@@ -78,6 +79,9 @@ public:
     // The bytes of an authorization's proof file, from the register's copy.
     QByteArray proof(const AuthorizationRecord& authorization);
 
+    // What shows of a sealed value that does not open (the file was altered).
+    static inline const QString DamagedValue = QStringLiteral("(damaged)");
+
     // How long a draft is kept after its latest event, at least.
     static constexpr int KeptYears = 5;
     // The drafts whose latest event is KeptYears or more back, newest first.
@@ -98,7 +102,14 @@ private:
     void appendEvent(DraftId draft, const DraftEvent& event);
     EarlierDraft earlier(const StoredDraft& row) const;
     StoredAuthorization sealed(const AuthorizationRecord& authorization, const QString& draftUid);
-    AuthorizationRecord opened(const StoredAuthorization& stored) const;
+    // A draft's destination, opened when it is sealed (an export's path).
+    QString destinationOf(const StoredDraft& row, bool* damaged = nullptr) const;
+    DraftSummary summary(StoredDraft row) const;
+    StoredEvent storedEvent(DraftId draft, const QString& uid, qint64 at, const DraftEvent& event) const;
+    // A sealed value opened; DamagedValue, with `damaged` set, when it does
+    // not open: one altered value never hides the others.
+    QString opened(const QByteArray& sealed, const QByteArray& context, bool* damaged = nullptr) const;
+    AuthorizationRecord opened(const StoredAuthorization& stored, bool* damaged = nullptr) const;
     // How many checks went with the authorization, not voided and not found unprinted.
     std::vector<StoredDraft> drawingUnder(const QString& authorizationId);
 

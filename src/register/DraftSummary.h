@@ -37,4 +37,6 @@ struct DraftDetails {
     DraftStatus status = DraftStatus::Uncertain;
     QDate statusDay;                    // the day of the status, its recording's without one
     std::vector<RecordedEvent> history; // oldest first, withdrawn events included
+    // Some sealed value did not open: it reads DraftRegister::DamagedValue.
+    bool damaged = false;
 };

@@ -75,6 +75,7 @@ public:
 
     std::optional<qint64> recordId() const override { return m_recordId; }
     bool sending(const QString& destination) override;
+    void jobStarted(int jobId) override;
     QString sent(const PrintOutcome& outcome) override;
 
     // The merchant chose to send the draft without recording it.
@@ -124,6 +125,17 @@ bool RegisterJournal::Ticket::sending(const QString& destination)
         }
     } catch (const RegisterError& error) {
         return m_journal.sendUnrecorded(*this, error.reason());
+    }
+}
+
+void RegisterJournal::Ticket::jobStarted(int jobId)
+{
+    if (!m_recordId)
+        return;
+    // Not told: the outcome, appended later, names the job all the same.
+    try {
+        m_journal.m_openRegister().append(*m_recordId, DraftEvent::uncertain(QString::number(jobId)));
+    } catch (const RegisterError&) {
     }
 }
 

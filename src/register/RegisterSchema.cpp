@@ -35,7 +35,7 @@ QString draftsTable(const SqlDialect& sql)
 
 int RegisterSchema::currentVersion()
 {
-    return 4;
+    return 5;
 }
 
 QStringList RegisterSchema::migration(int version, const SqlDialect& sql)
@@ -84,6 +84,15 @@ QStringList RegisterSchema::migration(int version, const SqlDialect& sql)
             QStringLiteral("CREATE INDEX draft_events_by_withdrawn ON draft_events (withdraws)"),
             // A draft printed again after the duplicate question names the earlier one.
             QStringLiteral("ALTER TABLE drafts ADD COLUMN reprint_of BIGINT"),
+        };
+    case 5:
+        // The source file's and an export's paths and the events' words,
+        // sealed from now on; earlier drafts keep theirs in clear in the
+        // columns of before.
+        return {
+            QStringLiteral("ALTER TABLE drafts ADD COLUMN sealed_source_file %1").arg(bytes),
+            QStringLiteral("ALTER TABLE drafts ADD COLUMN sealed_destination %1").arg(bytes),
+            QStringLiteral("ALTER TABLE draft_events ADD COLUMN sealed_detail %1").arg(bytes),
         };
     default:
         return {};

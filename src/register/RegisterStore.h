@@ -31,10 +31,12 @@ struct StoredDraft {
     QString bankLine; // "layout" or "standard"
     int offsetRight = 0;
     int offsetDown = 0;
-    QString destinationKind; // "printer", "preview" or "pdf"
-    QString destination;
-    QString sourceFile;
-    qint64 reprintOf = 0; // the draft of the same check it was printed again after; 0 for none
+    QString destinationKind;      // "printer", "preview" or "pdf"
+    QString destination;          // a printer's name; an export's path only in registers of before
+    QByteArray sealedDestination; // an export's path
+    QString sourceFile;           // in clear: only registers of before
+    QByteArray sealedSourceFile;  // empty without one
+    qint64 reprintOf = 0;         // the draft of the same check it was printed again after; 0 for none
     // Read with it, never written: the kind of its latest status event that
     // no withdrawal took back (empty when it has none), and the time of its
     // latest event (its recording when it has none).
@@ -48,7 +50,8 @@ struct StoredEvent {
     QString kind; // DraftEvent::code
     bool setsStatus = true;
     QString jobId;
-    QString text;
+    QString text;          // in clear: only registers of before
+    QByteArray sealedText; // empty without one
     qint64 id = 0;         // given by the store
     QString effectiveDate; // the day it happened, "2026-12-08"; empty for the day it was recorded
     QString reason;        // a return's ReturnReasons::code; empty for none

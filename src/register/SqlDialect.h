@@ -37,4 +37,9 @@ public:
     virtual QString reason(const QSqlError& error) const = 0;
     // Whether `error` says the register is damaged, or no register at all.
     virtual bool isDamage(const QSqlError& error) const = 0;
+    // The reason for a register found damaged.
+    virtual QString damaged() const = 0;
+    // Once the register is found damaged: the connection writes nothing more
+    // to it, not even as it closes.
+    virtual void leaveAsItIs(QSqlDatabase& database) const = 0;
 };

@@ -76,6 +76,7 @@ StoredEvent eventFrom(const QSqlRecord& row)
     event.setsStatus = row.value(QStringLiteral("sets_status")).toInt() != 0;
     event.jobId = row.value(QStringLiteral("job_id")).toString();
     event.text = row.value(QStringLiteral("detail")).toString();
+    event.sealedText = row.value(QStringLiteral("sealed_detail")).toByteArray();
     event.effectiveDate = row.value(QStringLiteral("effective_date")).toString();
     event.reason = row.value(QStringLiteral("reason")).toString();
     event.withdraws = row.value(QStringLiteral("withdraws")).toLongLong();
@@ -85,7 +86,8 @@ StoredEvent eventFrom(const QSqlRecord& row)
 const QString RowColumns =
     QStringLiteral("d.id, d.uid, d.recorded_at, d.check_number, d.payor_line1, "
                    "d.micr_check_number, d.payee, d.amount_in_figures, d.amount_cents, "
-                   "d.destination_kind, d.destination, d.account_last4, d.cheque_key, d.reprint_of, ") +
+                   "d.destination_kind, d.destination, d.sealed_destination, d.account_last4, d.cheque_key, "
+                   "d.reprint_of, ") +
     StatusColumn + QStringLiteral(" AS status");
 
 const QString AuthorizationColumns = QStringLiteral(
@@ -172,6 +174,11 @@ void SqlRegisterStore::runMigration(int version)
 
 void SqlRegisterStore::fail(const QSqlError& error) const
 {
+    if (!m_damaged && m_dialect->isDamage(error)) {
+        m_damaged = true;
+        QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+        m_dialect->leaveAsItIs(database);
+    }
     throw RegisterError(m_dialect->reason(error));
 }
 
@@ -208,6 +215,9 @@ void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
         writes();
         return;
     }
+    // Found damaged during this run: nothing more is written to it.
+    if (m_damaged)
+        throw RegisterError(m_dialect->damaged());
     m_inTransaction = true;
     const auto done = qScopeGuard([this] { m_inTransaction = false; });
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
@@ -289,15 +299,16 @@ void SqlRegisterStore::addEvent(const StoredEvent& event)
 
 void SqlRegisterStore::insertEvent(const StoredEvent& event)
 {
-    QSqlQuery query =
-        prepare(QStringLiteral("INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, job_id, detail, "
-                               "effective_date, reason, withdraws) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery query = prepare(
+        QStringLiteral("INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, job_id, detail, "
+                       "sealed_detail, effective_date, reason, withdraws) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     query.addBindValue(event.draftId);
     query.addBindValue(event.recordedAt);
     query.addBindValue(text(event.kind));
     query.addBindValue(event.setsStatus ? 1 : 0);
     query.addBindValue(text(event.jobId));
     query.addBindValue(text(event.text));
+    query.addBindValue(blobOrNull(event.sealedText));
     query.addBindValue(textOrNull(event.effectiveDate));
     query.addBindValue(textOrNull(event.reason));
     query.addBindValue(event.withdraws > 0 ? QVariant(event.withdraws) : QVariant(QMetaType::fromType<qint64>()));
@@ -370,6 +381,8 @@ std::vector<std::pair<QString, QVariant>> SqlRegisterStore::columnsOf(const Stor
                     {QStringLiteral("destination_kind"), text(draft.destinationKind)},
                     {QStringLiteral("destination"), text(draft.destination)},
                     {QStringLiteral("source_file"), text(draft.sourceFile)},
+                    {QStringLiteral("sealed_source_file"), blobOrNull(draft.sealedSourceFile)},
+                    {QStringLiteral("sealed_destination"), blobOrNull(draft.sealedDestination)},
                     {QStringLiteral("reprint_of"),
                      draft.reprintOf > 0 ? QVariant(draft.reprintOf) : QVariant(QMetaType::fromType<qint64>())}});
     return columns;
@@ -401,6 +414,8 @@ StoredDraft SqlRegisterStore::draftFrom(const QSqlRecord& row)
     found.destination = value(QStringLiteral("destination")).toString();
     found.sourceFile = value(QStringLiteral("source_file")).toString();
     found.reprintOf = value(QStringLiteral("reprint_of")).toLongLong();
+    found.sealedSourceFile = value(QStringLiteral("sealed_source_file")).toByteArray();
+    found.sealedDestination = value(QStringLiteral("sealed_destination")).toByteArray();
     found.status = value(QStringLiteral("status")).toString();
     found.lastEventAt = value(QStringLiteral("last_event_at")).toLongLong();
     return found;

@@ -69,4 +69,5 @@ private:
     std::unique_ptr<SqlDialect> m_dialect;
     QString m_connection;
     bool m_inTransaction = false;
+    mutable bool m_damaged = false;
 };

@@ -9,9 +9,11 @@
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStorageInfo>
+#include <sqlite3.h>
 
 namespace {
 
@@ -169,6 +171,17 @@ void SqliteDialect::inspectExisting() const
 QString SqliteDialect::tableQuery() const
 {
     return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?");
+}
+
+void SqliteDialect::leaveAsItIs(QSqlDatabase& database) const
+{
+    // The last connection to close would copy the log into the file.
+    const QVariant handle = database.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        if (sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData()))
+            sqlite3_db_config(connection, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    }
+    QSqlQuery(database).exec(QStringLiteral("PRAGMA query_only = 1"));
 }
 
 QStringList SqliteDialect::versionWritten(int version) const

@@ -24,6 +24,8 @@ public:
     QStringList versionWritten(int version) const override;
     QString reason(const QSqlError& error) const override;
     bool isDamage(const QSqlError& error) const override;
+    QString damaged() const override { return damaged(m_path); }
+    void leaveAsItIs(QSqlDatabase& database) const override;
 
     // The reason for a damaged file; Quillo leaves such a file as it is.
     static QString damaged(const QString& path);

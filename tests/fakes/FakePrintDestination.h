@@ -19,6 +19,8 @@ public:
     QFuture<PrintOutcome> print(const PrintedPage& page) override
     {
         pages.append(page);
+        if (startsJob > 0 && jobStarted())
+            jobStarted()(startsJob);
         if (holds) {
             m_held = std::make_shared<QPromise<PrintOutcome>>();
             m_held->start();
@@ -39,6 +41,8 @@ public:
                        QPageLayout::Point};
     QString refusal;
     bool holds = false;
+    // The number of the job it tells as started, before the page's outcome; 0 for none.
+    int startsJob = 0;
     QList<PrintedPage> pages;
 
 private:

@@ -1,12 +1,17 @@
 #include "fakes/AsOrdinaryUser.h"
 #include "fakes/FakeAuthorizationOffer.h"
+#include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeKeyring.h"
+#include "fakes/FakeMessageBox.h"
 #include "fakes/FakePassphrasePrompt.h"
+#include "fakes/FakePrintDestination.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/FakeRegisterStore.h"
 #include "fakes/TestFiles.h"
 #include "print/PrintJobStates.h"
+#include "print/Printing.h"
 #include "register/DraftLifecycle.h"
+#include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
 #include "register/PassphraseStrength.h"
 #include "register/ProofCopies.h"
@@ -1001,6 +1006,42 @@ private Q_SLOTS:
         QCOMPARE(RegisterSession(path, nullptr).open(nullptr).drafts().size(), std::size_t(1));
     }
 
+    void aPrintsJobIsOnRecordBeforeItsDocumentGoes()
+    {
+        auto registerSession = session(folder("job-first") + "/register.sqlite");
+        DraftRegister& drafts = registerSession->open(nullptr);
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        FakePrinterFinder printers;
+        FakeMessageBox messages;
+        FakeFailureReporter failures;
+        Printing printing(printers, messages, failures, &journal);
+        auto* printer = new FakePrintDestination;
+        printer->holds = true;
+        printer->startsJob = 41;
+        printing.toDestination([&](const QPageLayout&) { return std::unique_ptr<PrintDestination>(printer); },
+                               [](PrintSurface&) { return std::vector<QuickPrint::Overflow>(); },
+                               QStringLiteral("Printed."), {}, quickPrintOf(sampleTexts()));
+
+        // The service has the job, the document is on its way: a program
+        // stopped now leaves an Uncertain draft that names its printer and job.
+        QVERIFY(printing.isBusy());
+        const DraftId id = drafts.drafts().front().id;
+        QCOMPARE(drafts.details(id).status, DraftStatus::Uncertain);
+        QCOMPARE(historyLine(drafts.details(id).history.back()), "2026-12-08T18:00:00Z Uncertain|41|");
+        const std::vector<UncertainPrint> uncertain = drafts.uncertainPrints();
+        QCOMPARE(uncertain.size(), std::size_t(1));
+        QCOMPARE(uncertain.front().printer, "Front Desk");
+        QCOMPARE(uncertain.front().jobId, "41");
+
+        printer->answer(PrintOutcome::confirmed(QStringLiteral("Front Desk"), 41));
+        QTRY_VERIFY(!printing.isBusy());
+        QCOMPARE(drafts.details(id).status, DraftStatus::Printed);
+        QCOMPARE(drafts.uncertainPrints().size(), std::size_t(0));
+        QCOMPARE(messages.shown, QStringList{"Printed."});
+    }
+
     void aRegisterThatCannotRecordIsNeverPassedOver()
     {
         FakeQuestionBox questions;
@@ -1801,17 +1842,21 @@ private Q_SLOTS:
             "DROP INDEX draft_events_by_withdrawn", "ALTER TABLE draft_events DROP COLUMN effective_date",
             "ALTER TABLE draft_events DROP COLUMN reason", "ALTER TABLE draft_events DROP COLUMN withdraws",
             "ALTER TABLE drafts DROP COLUMN reprint_of"};
+        const QStringList sealed = {"ALTER TABLE drafts DROP COLUMN sealed_source_file",
+                                    "ALTER TABLE drafts DROP COLUMN sealed_destination",
+                                    "ALTER TABLE draft_events DROP COLUMN sealed_detail"};
         QTest::newRow("the first version")
-            << 1 << QStringList{"DROP TABLE draft_authorizations", "DROP TABLE register_schema"} + eventDays;
+            << 1 << QStringList{"DROP TABLE draft_authorizations", "DROP TABLE register_schema"} + eventDays + sealed;
         QTest::newRow("the second, its version kept by SQLite")
-            << 2 << QStringList{"DROP TABLE register_schema"} + eventDays;
-        QTest::newRow("the third, without the days of events") << 3 << eventDays;
+            << 2 << QStringList{"DROP TABLE register_schema"} + eventDays + sealed;
+        QTest::newRow("the third, without the days of events") << 3 << eventDays + sealed;
+        QTest::newRow("the fourth, with clear source files") << 4 << sealed;
     }
 
     void anEarlierVersionRegisterIsBroughtForward()
     {
         QFETCH(int, version);
-        QFETCH(QStringList, dropped);
+        QFETCH(QStringList, undone);
 
         const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
         DraftId old = 0;
@@ -1831,6 +1876,11 @@ private Q_SLOTS:
             if (version >= 3)
                 QVERIFY(query.exec(QStringLiteral("UPDATE register_schema SET version = %1").arg(version)));
             QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
+            if (version == 3)
+                QVERIFY(query.exec("UPDATE register_schema SET version = 3"));
+            // Of before: the source file in clear.
+            QVERIFY(query.exec("UPDATE drafts SET source_file = '/home/m/a.qlo'"));
+            QVERIFY(query.exec("UPDATE draft_events SET detail = 'in clear'"));
             file.close();
         }
         QSqlDatabase::removeDatabase("earlier");
@@ -1839,6 +1889,8 @@ private Q_SLOTS:
         DraftRegister& drafts = registerSession->open(nullptr);
         QCOMPARE(drafts.details(old).record.texts, sampleTexts());
         QCOMPARE(drafts.details(old).record.authorization, std::nullopt);
+        QCOMPARE(drafts.details(old).record.sourceFile, "/home/m/a.qlo");
+        QCOMPARE(historyLine(drafts.details(old).history.back()), "2026-12-08T18:00:00Z Printed|1|in clear");
         DraftRecord draft = printed(withChanges(sampleTexts(), {"6=1043", "13=1043"}));
         draft.authorization = authorization();
         const DraftId later = drafts.record(draft, DraftEvent::printed("2"));
@@ -2101,19 +2153,117 @@ private Q_SLOTS:
     {
         QFETCH(QString, payor);
         QFETCH(QByteArray, written);
-        CsvDraft draft;
-        draft.printed = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
-        draft.checkNumber = "1042";
-        draft.payor = payor;
-        draft.payee = "Acme";
-        draft.amount = "$5.00";
-        draft.status = "Printed";
-        draft.destination = "Office";
-        draft.accountLastFour = "6789";
-        QCOMPARE(RegisterCsv::write({draft}, false),
-                 "Printed,Check No.,Payor,Payee,Amount,Status,Printer or File,Account No.\r\n"
-                 "2026-12-01 14:05,1042," +
-                     written + ",Acme,$5.00,Printed,Office,****6789\r\n");
+        const std::unique_ptr<DraftRegister> drafts = registerInMemory();
+        drafts->record(printed(withChanges(sampleTexts(), {"1=" + payor})), DraftEvent::printed("1"));
+        const QByteArray csv = RegisterCsv::write(*drafts, drafts->drafts(), false);
+        QVERIFY2(csv.contains(",1042," + written + ",Acme Supplies LLC,"), csv.constData());
+    }
+
+    void aDamagedValueHidesNothingElse()
+    {
+        const QString path = folder("damaged-value") + "/register.sqlite";
+        {
+            auto registerSession = session(path);
+            DraftRegister& drafts = registerSession->open(nullptr);
+            for (const char* number : {"1042", "1043", "1044"})
+                drafts.record(printed(withChanges(sampleTexts(),
+                                                  {QStringLiteral("6=") + number, QStringLiteral("13=") + number})),
+                              DraftEvent::printed("1"));
+        }
+        // One byte of the second draft's sealed payor changed, as SQLite's own checks let pass.
+        {
+            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "altered");
+            file.setDatabaseName(path);
+            QVERIFY(file.open());
+            QSqlQuery query(file);
+            QVERIFY(query.exec("SELECT payor_line1 FROM drafts WHERE check_number = '1043'") && query.next());
+            QByteArray sealed = query.value(0).toByteArray();
+            sealed[30] = char(sealed[30] ^ 0x01);
+            query.finish();
+            QVERIFY(query.prepare("UPDATE drafts SET payor_line1 = ? WHERE check_number = '1043'"));
+            query.addBindValue(sealed);
+            QVERIFY(query.exec());
+            file.close();
+        }
+        QSqlDatabase::removeDatabase("altered");
+
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        DraftListModel list;
+        list.setSource(drafts);
+        QStringList payors;
+        for (int row = 0; row < list.rowCount(); ++row)
+            payors.append(list.data(list.index(row, DraftListModel::Payor)).toString());
+        QCOMPARE(payors, (QStringList{"Jane Q. Customer", "(damaged)", "Jane Q. Customer"}));
+        QCOMPARE(list.damagedDrafts().size(), std::size_t(1));
+        QCOMPARE(list.damagedDrafts().front().checkNumber, "1043");
+
+        const DraftDetails damaged = drafts.details(list.draftAt(1).id);
+        QVERIFY(damaged.damaged);
+        QCOMPARE(damaged.record.texts[Box::PayorLine1], "(damaged)");
+        QCOMPARE(damaged.record.texts[Box::PayorLine2], "12 Elm Street");
+        QCOMPARE(damaged.record.texts[Box::AccountNumber], "98765436789C");
+        QVERIFY(!drafts.details(list.draftAt(0).id).damaged);
+
+        const QByteArray csv = RegisterCsv::write(drafts, drafts.drafts(), true);
+        QVERIFY(csv.contains(",1043,(damaged),Acme Supplies LLC,"));
+        QVERIFY(csv.contains(",1044,Jane Q. Customer,Acme Supplies LLC,"));
+        QCOMPARE(csv.count("\r\n"), 4);
+
+        // The damaged check is still asked about, and another check prints and is recorded.
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        QVERIFY(!journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=1043", "13=1043"}))));
+        QCOMPARE(questions.asked, QStringList{"Check 1043 on the account ending in 6789 was already printed on "
+                                              "12/08/2026 for 1234.56 to \"Acme Supplies LLC\". Print it again?"});
+        const std::unique_ptr<DraftTicket> ticket =
+            journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=1045", "13=1045"})));
+        QVERIFY(ticket && ticket->sending(QStringLiteral("Office")));
+        QCOMPARE(drafts.details(ticket->recordId().value()).record.texts[Box::PayorLine1], "Jane Q. Customer");
+    }
+
+    void aFileFoundDamagedIsLeftAsItIs()
+    {
+        const QString path = folder("found-damaged") + "/register.sqlite";
+        {
+            auto filling = session(path);
+            DraftRegister& drafts = filling->open(nullptr);
+            drafts.together([&] {
+                for (int number = 2000; number < 2300; ++number)
+                    drafts.record(printed(withChanges(sampleTexts(), {"6=" + QString::number(number)})),
+                                  DraftEvent::printed("1"));
+            });
+        }
+        auto registerSession = session(path);
+        DraftRegister& drafts = registerSession->open(nullptr);
+        // A draft in the log, not yet in the file; then the file's pages go bad under the running program.
+        drafts.record(printed(sampleTexts()), DraftEvent::printed("2"));
+        QByteArray bytes = TestFiles::read(path);
+        QVERIFY(bytes.size() > 40 * 4096);
+        bytes.replace(4096, bytes.size() - 4096, QByteArray(bytes.size() - 4096, '\xff'));
+        QVERIFY(TestFiles::write(path, bytes));
+
+        const QString damaged = QStringLiteral("the file %1/register.sqlite is damaged; Quillo leaves it as it is")
+                                    .arg(folder("found-damaged"));
+        try {
+            drafts.drafts();
+            QFAIL("the damaged pages were read without a word");
+        } catch (const RegisterError& error) {
+            QCOMPARE(error.reason(), damaged);
+        }
+        // Said at the next print, and nothing more is written to it, not even as it closes.
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        // Asked as it looks for the same check, or else as it records the draft; No sends nothing.
+        const std::unique_ptr<DraftTicket> ticket =
+            journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=3000"})));
+        QVERIFY(!ticket || !ticket->sending(QStringLiteral("Office")));
+        QCOMPARE(questions.asked,
+                 QStringList{"The draft register cannot be written: " + damaged + ". Print without recording it?"});
+        registerSession.reset();
+        QCOMPARE(TestFiles::read(path), bytes);
     }
 
     void noClearBankNumbersInItsFiles()
@@ -2123,6 +2273,22 @@ private Q_SLOTS:
         DraftRegister& drafts = registerSession->open(nullptr);
         for (int i = 0; i < 20; ++i)
             drafts.record(printed(sampleTexts()), DraftEvent::printed(QString::number(i)));
+        // What may name the payor: the file the draft came from, notes, return reasons.
+        DraftRecord fromFile = printed(withChanges(sampleTexts(), {"6=1043", "13=1043"}));
+        fromFile.sourceFile = QStringLiteral("/home/m/Zebulon Quartz.qlo");
+        fromFile.authorization = authorization();
+        const DraftId named = drafts.record(fromFile, DraftEvent::printed("21"));
+        drafts.append(named, DraftEvent::note(QStringLiteral("Called back Zebulon's wife")));
+        drafts.append(named, DraftEvent::returned(QStringLiteral("Zebulon closed the account")));
+        QCOMPARE(drafts.details(named).record.sourceFile, "/home/m/Zebulon Quartz.qlo");
+        DraftRecord exported = fromFile;
+        exported.kind = SentDraft::Kind::PdfFile;
+        exported.destinationName = QStringLiteral("/home/m/Zebulon Quartz.pdf");
+        const DraftId file = drafts.record(exported, DraftEvent::exported());
+        QCOMPARE(drafts.details(file).record.destinationName, "/home/m/Zebulon Quartz.pdf");
+        QCOMPARE(drafts.drafts().front().destinationName, "/home/m/Zebulon Quartz.pdf");
+        QCOMPARE(historyLine(drafts.details(named).history.back()),
+                 "2026-12-08T18:00:00Z Returned||Zebulon closed the account");
 
         // While the program runs, the latest drafts are in the write-ahead log.
         const QByteArray running = filesOf(path);
@@ -2133,7 +2299,8 @@ private Q_SLOTS:
             QVERIFY(files.contains("Acme Supplies LLC")); // the search would find a clear value
             for (const QByteArray& secret :
                  {QByteArray("98765436789"), QByteArray("021000021"), QByteArray("Jane Q. Customer"),
-                  QByteArray("12 Elm Street"), QByteArray("Springfield, IL 62701")}) {
+                  QByteArray("12 Elm Street"), QByteArray("Springfield, IL 62701"), QByteArray("Zebulon"),
+                  QByteArray("(217) 555-0142")}) {
                 QVERIFY2(!files.contains(secret), secret.constData());
                 QVERIFY2(!files.contains(QString::fromLatin1(secret).toUtf8().toBase64()), secret.constData());
             }

@@ -265,7 +265,7 @@ std::optional<PrintServiceFault> cancelFailure(const QByteArray& uri, int job, c
 // Hands `document` to `printer` as one job, and says truthfully what became
 // of it. `jobNumber` has the job's number as soon as it is known.
 PrintOutcome submit(const QString& printer, const QByteArray& uri, const QByteArray& document, CancelToken& abandoned,
-                    std::atomic<int>& jobNumber)
+                    std::atomic<int>& jobNumber, const PrintDestination::JobStarted& started)
 {
     CupsService service(&abandoned, PrintLimit);
     const QByteArray resource = resourceOf(uri);
@@ -288,6 +288,8 @@ PrintOutcome submit(const QString& printer, const QByteArray& uri, const QByteAr
             PrintServiceFault::uncertain(PrintServiceFault{Kind::NoJobNumber}.reason(), printer, 0), printer, 0);
     }
     jobNumber = job;
+    if (started)
+        started(job);
 
     PrintServiceFault fault;
     bool ended = false;
@@ -408,8 +410,8 @@ QFuture<PrintOutcome> CupsDestination::print(const PrintedPage& page)
     auto jobNumber = std::make_shared<std::atomic<int>>(0);
     // The work may outlive this object, so it keeps copies of what it needs.
     return BoundedWork::run<PrintOutcome>(
-        [printer = m_name, uri = m_uri, document, jobNumber](CancelToken& abandoned) {
-            return submit(printer, uri, document, abandoned, *jobNumber);
+        [printer = m_name, uri = m_uri, document, jobNumber, started = jobStarted()](CancelToken& abandoned) {
+            return submit(printer, uri, document, abandoned, *jobNumber, started);
         },
         {seconds(PrintLimit), seconds(PrintGrace)},
         [printer = m_name, jobNumber] {

@@ -376,7 +376,8 @@ void frmRegister::connectCommands()
     connect(tblDrafts, &QTableView::activated, this, Failures::guarded(failures, [this] { cmdOpen_Click(); }));
     connect(tblDrafts->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             Failures::guarded(failures, [this] { showSelection(); }));
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { showSelection(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, Failures::guarded(failures, [this] { showSelection(); }));
+    connect(m_model, &DraftListModel::failed, this, [&failures](const QString& message) { failures.report(message); });
 
     // The drafts after the first page are fetched, and then the payors
     // opened, a slice at a time while the window waits for input, so that
@@ -392,6 +393,9 @@ void frmRegister::connectCommands()
                     stopOnFailure.dismiss();
                 } else if (!m_model->openPayors(PayorsPerSlice)) {
                     stopOnFailure.dismiss();
+                } else {
+                    // Every payor open: the count says which did not.
+                    lblCount->setText(countText());
                 }
             }));
 }
@@ -518,9 +522,27 @@ void frmRegister::showSelection()
                                 .arg(RegisterTexts::dateTimeText(details.reprintOfRecorded)));
     for (const RecordedEvent& event : details.history)
         lstHistory->addItem(historyLine(event, details.history));
-    lblAuthorization->setText(details.record.authorization
-                                  ? RegisterTexts::authorizationSummary(*details.record.authorization)
-                                  : RegisterTexts::noAuthorizationSummary());
+    const QString authorization = details.record.authorization
+                                      ? RegisterTexts::authorizationSummary(*details.record.authorization)
+                                      : RegisterTexts::noAuthorizationSummary();
+    lblAuthorization->setText(details.damaged ? damagedText(*draft) + QLatin1Char(' ') + authorization : authorization);
+}
+
+QString frmRegister::damagedText(const DraftSummary& draft) const
+{
+    QString text = QStringLiteral("A value of %1 does not open (the register file was altered): it shows as "
+                                  "\"(damaged)\".")
+                       .arg(described(draft));
+    text[0] = text[0].toUpper();
+    return text;
+}
+
+DraftDetails frmRegister::undamagedDetails(const DraftSummary& draft) const
+{
+    DraftDetails details = m_register->details(draft.id);
+    if (details.damaged)
+        throw QuilloError(damagedText(draft));
+    return details;
 }
 
 void frmRegister::showCommandsFor(const std::optional<DraftSummary>& draft)
@@ -547,9 +569,17 @@ void frmRegister::showCommandsFor(const std::optional<DraftSummary>& draft)
 
 QString frmRegister::countText() const
 {
-    if (!m_model->allFetched())
-        return QStringLiteral("%1 of %2 drafts so far").arg(m_model->rowCount()).arg(m_model->totalCount());
-    return QStringLiteral("%1 of %2 drafts").arg(m_model->rowCount()).arg(m_model->totalCount());
+    QString text = m_model->allFetched()
+                       ? QStringLiteral("%1 of %2 drafts").arg(m_model->rowCount()).arg(m_model->totalCount())
+                       : QStringLiteral("%1 of %2 drafts so far").arg(m_model->rowCount()).arg(m_model->totalCount());
+    const std::vector<DraftSummary>& damaged = m_model->damagedDrafts();
+    if (damaged.size() == 1)
+        text += QStringLiteral(". ") + damagedText(damaged.front());
+    else if (damaged.size() > 1)
+        text += QStringLiteral(". Values of %1 drafts do not open (the register file was altered): they show as "
+                               "\"(damaged)\".")
+                    .arg(damaged.size());
+    return text;
 }
 
 QString frmRegister::described(const DraftSummary& draft) const
@@ -602,13 +632,13 @@ void frmRegister::askAndChange(DraftEventKind kind, const QString& question)
 void frmRegister::cmdOpen_Click()
 {
     if (const std::optional<DraftSummary> draft = selected())
-        Q_EMIT openAsDraft(m_register->details(draft->id));
+        Q_EMIT openAsDraft(undamagedDetails(*draft));
 }
 
 void frmRegister::cmdPrintAgain_Click()
 {
     if (const std::optional<DraftSummary> draft = selected())
-        Q_EMIT printAgain(m_register->details(draft->id));
+        Q_EMIT printAgain(undamagedDetails(*draft));
 }
 
 void frmRegister::cmdVoid_Click()

@@ -75,6 +75,10 @@ private:
     void takeDraft(DraftId draft);
     QDate today() const;
     QString described(const DraftSummary& draft) const;
+    // Says which draft has a sealed value that does not open.
+    QString damagedText(const DraftSummary& draft) const;
+    // A draft to open or print again; a draft with a damaged value is refused.
+    DraftDetails undamagedDetails(const DraftSummary& draft) const;
     QString countText() const;
 
     RegisterWindowServices m_services;

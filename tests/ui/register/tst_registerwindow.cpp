@@ -28,6 +28,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -755,6 +757,46 @@ private Q_SLOTS:
         QTest::keyClick(button("cmdOpen"), Qt::Key_Space);
         QTest::keyClick(button("cmdPrintAgain"), Qt::Key_Space);
         QCOMPARE(handed, (QStringList{QString::fromUtf8("open Renée Dubois    "), "print 000120000001C 1042"}));
+    }
+
+    void aDamagedValueShowsWhichDraft()
+    {
+        cleanup();
+        // One byte of check 1042's sealed payor changed in the file.
+        {
+            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "altered");
+            file.setDatabaseName(path());
+            QVERIFY(file.open());
+            QSqlQuery query(file);
+            QVERIFY(query.exec("SELECT payor_line1 FROM drafts WHERE check_number = '1042'") && query.next());
+            QByteArray sealed = query.value(0).toByteArray();
+            sealed[30] = char(sealed[30] ^ 0x01);
+            query.finish();
+            QVERIFY(query.prepare("UPDATE drafts SET payor_line1 = ? WHERE check_number = '1042'"));
+            query.addBindValue(sealed);
+            QVERIFY(query.exec());
+            file.close();
+        }
+        QSqlDatabase::removeDatabase("altered");
+        m_session = newSession();
+        openWindow();
+
+        QCOMPARE(cell(2), (QStringList{"Sam Lee", "(damaged)", "Jane Q. Customer"}));
+        const QString damaged = "A value of check 1042 to \"Harbor Tools\" for $75.00 does not open (the register "
+                                "file was altered): it shows as \"(damaged)\".";
+        QTRY_COMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "3 of 3 drafts. " + damaged);
+        selectCheck("1042");
+        QVERIFY(m_window->findChild<QLabel*>("lblAuthorization")->text().startsWith(damaged + " Authorized by "));
+        QCOMPARE(history(), QStringList{"12/01/2026 9:30 PM  Printed (job 17)"});
+        // Not printed again with a value that did not open; the others are.
+        QStringList handed;
+        connect(m_window, &frmRegister::printAgain, this,
+                [&](const DraftDetails& draft) { handed.append(draft.record.texts[Box::CheckNumber]); });
+        QTest::keyClick(button("cmdPrintAgain"), Qt::Key_Space);
+        QCOMPARE(m_failures.reports, QStringList{damaged});
+        selectCheck("1040");
+        QTest::keyClick(button("cmdPrintAgain"), Qt::Key_Space);
+        QCOMPARE(handed, QStringList{"1040"});
     }
 
     void exportsTheRowsShownAsCsv()
