@@ -2476,7 +2476,7 @@ private Q_SLOTS:
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
             other.setDatabaseName(path);
             QVERIFY(other.open());
-            QVERIFY(QSqlQuery(other).exec("UPDATE register_schema SET version = 5"));
+            QVERIFY(QSqlQuery(other).exec("UPDATE register_schema SET version = 6"));
             other.close();
         } else if (fault == QLatin1String("locked")) {
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
