@@ -35,13 +35,11 @@ namespace {
 // Keeps every draft a print command would send, and sends none.
 class KeptDrafts : public DraftJournal {
 public:
-    bool maySend(const SentDraft& draft) override
+    std::unique_ptr<DraftTicket> maySend(const SentDraft& draft) override
     {
         drafts.append(draft);
-        return false;
+        return nullptr;
     }
-    Entry sending(const SentDraft&, const QString&) override { return {}; }
-    QString sent(const SentDraft&, const Entry&, const PrintOutcome&) override { return {}; }
     PerBox<QString> marks(const SentDraft&) override { return {}; }
 
     QList<SentDraft> drafts;
