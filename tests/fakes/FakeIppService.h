@@ -152,8 +152,11 @@ private:
                 ipp += '\x02';
                 if (answer.jobId)
                     ipp += attribute(0x21, "job-id", integer(answer.jobId));
-                if (answer.jobState)
+                if (answer.jobState) {
                     ipp += attribute(0x23, "job-state", integer(answer.jobState));
+                    // A job whose state is told holds the document it was sent.
+                    ipp += attribute(0x21, "job-k-octets", integer(1));
+                }
             }
             ipp += '\x03';
             socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/ipp\r\nContent-Length: " +

@@ -808,7 +808,8 @@ void TestQuickPrint::printServiceAnswersDecideTheOutcome_data()
 
     const QString notTaken = QStringLiteral(
         "The printer \"FILEPDF\" did not take the check, so it was not printed. Check the printer and try again.");
-    const QString refused = notTaken + QStringLiteral(" The print service said: The document is not a PDF.");
+    const QString said = QStringLiteral(" The print service's own words: \"The document is not a PDF.\"");
+    const QString refused = notTaken + said;
     const Ipp::Answer created{0, {}, 906, 0};
     const Ipp::Answer notAPdf{0x040A, QStringLiteral("The document is not a PDF."), 0, 0};
     const Ipp::Answer cancelRefused{0x0404, {}, 0, 0};
@@ -843,9 +844,10 @@ void TestQuickPrint::printServiceAnswersDecideTheOutcome_data()
                      {Ipp::GetJobAttributes, {0, {}, 0, Ipp::Processing}}}
         << PrintOutcome::Kind::Uncertain
         << QStringLiteral("Quillo could not find out whether the check was printed: the printer did not take the "
-                          "check (the print service said: The document is not a PDF.). Before printing it again, "
-                          "look at the print queue of \"FILEPDF\" (job 906), so that the customer's account is not "
-                          "drawn twice.")
+                          "check, and Quillo could not cancel the job: the print service did not cancel the job. "
+                          "Before printing it again, look at the print queue of \"FILEPDF\" (job 906), so that the "
+                          "customer's account is not drawn twice.") +
+               said
         << cancelThenState;
 }
 

@@ -979,7 +979,7 @@ private Q_SLOTS:
     void twoProgramsPrintOneCheckAtOnce()
     {
         const QString path = folder("one-check") + "/register.sqlite";
-        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers");
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers share one ledger");
         RegisterSession(path, nullptr).open(nullptr);
 
         QList<QProcess*> programs;
@@ -1903,7 +1903,7 @@ private Q_SLOTS:
         QStringList lines;
         for (const RecordedEvent& event : drafts.details(old).history)
             lines.append(historyLine(event));
-        QCOMPARE(lines, (QStringList{"2026-12-08T18:00:00Z Printed|1|",
+        QCOMPARE(lines, (QStringList{"2026-12-08T18:00:00Z Printed|1|in clear",
                                      "2026-12-08T18:00:00Z Deposited||Slip 15|on 2026-12-08 (withdrawn)",
                                      "2026-12-08T18:00:00Z Withdrawn||"}));
         QCOMPARE(drafts.drafts().back().status, DraftStatus::Printed);
@@ -1916,10 +1916,10 @@ private Q_SLOTS:
             QVERIFY(file.open());
             QSqlQuery query(file);
             QVERIFY(query.exec("SELECT version FROM register_schema") && query.next());
-            QCOMPARE(query.value(0).toInt(), 4);
+            QCOMPARE(query.value(0).toInt(), 5);
             QVERIFY(!query.next());
             QVERIFY(query.exec("PRAGMA user_version") && query.next());
-            QCOMPARE(query.value(0).toInt(), 4);
+            QCOMPARE(query.value(0).toInt(), 5);
             file.close();
         }
         QSqlDatabase::removeDatabase("later");
@@ -2217,8 +2217,9 @@ private Q_SLOTS:
         FakeAuthorizationOffer offer;
         RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
         QVERIFY(!journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=1043", "13=1043"}))));
-        QCOMPARE(questions.asked, QStringList{"Check 1043 on the account ending in 6789 was already printed on "
-                                              "12/08/2026 for 1234.56 to \"Acme Supplies LLC\". Print it again?"});
+        QCOMPARE(questions.asked,
+                 QStringList{"Check 1043 on the account ending in 6789 was already printed on 12/08/2026 (job 1 on "
+                             "\"Office\") for 1,234.56 to \"Acme Supplies LLC\". Print it again?"});
         const std::unique_ptr<DraftTicket> ticket =
             journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=1045", "13=1045"})));
         QVERIFY(ticket && ticket->sending(QStringLiteral("Office")));
@@ -2290,7 +2291,7 @@ private Q_SLOTS:
         QCOMPARE(drafts.details(file).record.destinationName, "/home/m/Zebulon Quartz.pdf");
         QCOMPARE(drafts.drafts().front().destinationName, "/home/m/Zebulon Quartz.pdf");
         QCOMPARE(historyLine(drafts.details(named).history.back()),
-                 "2026-12-08T18:00:00Z Returned||Zebulon closed the account");
+                 "2026-12-08T18:00:00Z Returned||Zebulon closed the account|on 2026-12-08|Other");
 
         // While the program runs, the latest drafts are in the write-ahead log.
         const QByteArray running = filesOf(path);
