@@ -404,8 +404,8 @@ private:
     {
         return std::make_unique<DraftRegister>(
             std::make_unique<FakeRegisterStore>(),
-            std::make_unique<RegisterCipher>(SecretBytes::copyOf(QByteArray(RegisterCipher::KeyBytes, 7))), folder("proofs"),
-            [this] { return m_now; });
+            std::make_unique<RegisterCipher>(SecretBytes::copyOf(QByteArray(RegisterCipher::KeyBytes, 7))),
+            folder("proofs"), [this] { return m_now; });
     }
 
     QProcess* startWriter(const QString& path, int count, int first)
@@ -1743,7 +1743,8 @@ private Q_SLOTS:
         }
         QVERIFY(ticket->sending(QStringLiteral("Office")));
         QVERIFY(ticket->recordId());
-        QCOMPARE(drafts.details(*ticket->recordId()).record.authorization, withRecord ? std::optional(again) : std::nullopt);
+        QCOMPARE(drafts.details(*ticket->recordId()).record.authorization,
+                 withRecord ? std::optional(again) : std::nullopt);
         QVERIFY(questions.asked.isEmpty());
     }
 
@@ -2282,7 +2283,8 @@ private Q_SLOTS:
         fromFile.authorization = authorization();
         const DraftId named = drafts.record(fromFile, DraftEvent::printed("21"));
         drafts.append(named, DraftEvent::note(QStringLiteral("Called back Zebulon's wife")));
-        drafts.append(named, DraftEvent::returned(QDate(2026, 12, 8), ReturnReason::Other, QStringLiteral("Zebulon closed the account")));
+        drafts.append(named, DraftEvent::returned(QDate(2026, 12, 8), ReturnReason::Other,
+                                                  QStringLiteral("Zebulon closed the account")));
         QCOMPARE(drafts.details(named).record.sourceFile, "/home/m/Zebulon Quartz.qlo");
         DraftRecord exported = fromFile;
         exported.kind = SentDraft::Kind::PdfFile;
