@@ -25,7 +25,7 @@ MainWindowServices AppServices::mainWindowServices()
     services.settings = &m_settings;
     services.windows = &m_windows;
     services.printers = &m_printers;
-    services.journal = &m_journalWatch;
+    services.journal = &m_journal;
     services.authorizations = &m_authorizations;
     services.showAboutBox = [this](QWidget* owner) {
         AboutServices about = AboutServices::forPlatform(m_facts, m_messages, m_systemInfo, &m_windows);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/DraftKindWatch.h"
 #include "platform/FailureHandling.h"
 #include "register/RegisterAuthorizations.h"
 #include "register/RegisterJournal.h"
@@ -77,16 +76,14 @@ private:
         QStringLiteral("To show the Register window, Quillo needs the register's passphrase.")};
     DialogPassphrasePrompt m_authorizationPassphrase{
         QStringLiteral("To find or keep the customer's authorization, Quillo needs the register's passphrase.")};
-    SentDraft::Kind m_sending = SentDraft::Kind::QuickPrint;
     RegisterSession m_register{RegisterSession::defaultPath(), m_keyring};
     DialogAuthorizationOffer m_authorizationOffer{m_settings, m_facts.title(), m_fileDialogs, m_questions};
     RegisterJournal m_journal{
-        [this]() -> DraftRecorder& {
-            return m_register.open(m_sending == SentDraft::Kind::PdfFile ? &m_exportPassphrase : &m_draftPassphrase);
+        [this](SentDraft::Kind kind) -> DraftRecorder& {
+            return m_register.open(kind == SentDraft::Kind::PdfFile ? &m_exportPassphrase : &m_draftPassphrase);
         },
         [this]() -> DraftRecorder* { return m_register.isOpen() ? &m_register.open(nullptr) : nullptr; }, m_questions,
         m_authorizationOffer};
-    DraftKindWatch m_journalWatch{m_journal, [this](SentDraft::Kind kind) { m_sending = kind; }};
     RegisterAuthorizations m_authorizations{
         [this]() -> DraftRegister& { return m_register.open(&m_authorizationPassphrase); }};
     SystemPrintJobStates m_jobStates;

@@ -61,9 +61,8 @@ bool samePayee(const QString& authorized, const QString& typed)
 
 } // namespace
 
-RegisterJournal::RegisterJournal(std::function<DraftRecorder&()> openRegister,
-                                 std::function<DraftRecorder*()> openedRegister, QuestionBox& questions,
-                                 AuthorizationOffer& offer, Clock now)
+RegisterJournal::RegisterJournal(OpenRegister openRegister, std::function<DraftRecorder*()> openedRegister,
+                                 QuestionBox& questions, AuthorizationOffer& offer, Clock now)
     : m_openRegister(std::move(openRegister)), m_openedRegister(std::move(openedRegister)), m_questions(questions),
       m_offer(offer), m_now(std::move(now))
 {}
@@ -107,7 +106,7 @@ bool RegisterJournal::Ticket::sending(const QString& destination)
     // An export is recorded once its file is written: until then there is
     // nothing of it anywhere. Its register is made sure of now.
     try {
-        DraftRecorder& drafts = m_journal.m_openRegister();
+        DraftRecorder& drafts = m_journal.m_openRegister(draft().kind);
         if (draft().kind == SentDraft::Kind::PdfFile)
             return true;
         // Looked up again as it is recorded: another program may have sent
@@ -134,7 +133,7 @@ void RegisterJournal::Ticket::jobStarted(int jobId)
         return;
     // Not told: the outcome, appended later, names the job all the same.
     try {
-        m_journal.m_openRegister().append(*m_recordId, DraftEvent::uncertain(QString::number(jobId)));
+        m_journal.m_openRegister(draft().kind).append(*m_recordId, DraftEvent::uncertain(QString::number(jobId)));
     } catch (const RegisterError&) {
     }
 }
@@ -145,9 +144,10 @@ QString RegisterJournal::Ticket::sent(const PrintOutcome& outcome)
         return {};
     try {
         if (m_recordId)
-            m_journal.m_openRegister().append(*m_recordId, eventOf(outcome));
+            m_journal.m_openRegister(draft().kind).append(*m_recordId, eventOf(outcome));
         else if (draft().kind == SentDraft::Kind::PdfFile && outcome.printed())
-            m_recordId = m_journal.m_openRegister().record(recordOf(outcome.printer), DraftEvent::exported());
+            m_recordId =
+                m_journal.m_openRegister(draft().kind).record(recordOf(outcome.printer), DraftEvent::exported());
     } catch (const RegisterError& error) {
         return QStringLiteral("The draft register could not record what became of the check: %1.").arg(error.reason());
     }
@@ -159,7 +159,7 @@ std::unique_ptr<DraftTicket> RegisterJournal::maySend(const SentDraft& draft)
     auto ticket = std::make_unique<Ticket>(*this, draft);
     std::optional<AuthorizationRecord> authorization = draft.authorization;
     try {
-        DraftRecorder& drafts = m_openRegister();
+        DraftRecorder& drafts = m_openRegister(draft.kind);
         const std::optional<EarlierDraft> earlier = drafts.earlierDraft(draft.texts);
         if (earlier && !m_questions.ask(RegisterTexts::duplicateQuestion(*earlier)))
             return nullptr;

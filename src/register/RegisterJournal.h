@@ -20,11 +20,15 @@ class RegisterJournal : public DraftJournal {
 public:
     using Clock = std::function<QDateTime()>;
 
-    // `openRegister` gives the register, opening it on first use, or throws
-    // a RegisterError that says why it cannot; `openedRegister` gives it only
-    // when it is open already, without asking anyone anything.
-    RegisterJournal(std::function<DraftRecorder&()> openRegister, std::function<DraftRecorder*()> openedRegister,
-                    QuestionBox& questions, AuthorizationOffer& offer, Clock now = &QDateTime::currentDateTimeUtc);
+    // Gives the register for a draft of that kind, opening it on first use
+    // (the kind says why, where the opening asks the merchant anything), or
+    // throws a RegisterError that says why it cannot.
+    using OpenRegister = std::function<DraftRecorder&(SentDraft::Kind kind)>;
+
+    // `openedRegister` gives the register only when it is open already,
+    // without asking anyone anything.
+    RegisterJournal(OpenRegister openRegister, std::function<DraftRecorder*()> openedRegister, QuestionBox& questions,
+                    AuthorizationOffer& offer, Clock now = &QDateTime::currentDateTimeUtc);
 
     std::unique_ptr<DraftTicket> maySend(const SentDraft& draft) override;
     PerBox<QString> marks(const SentDraft& draft) override;
@@ -39,7 +43,7 @@ private:
     // none, asked about a sale that rules forbid.
     bool authorized(Ticket& ticket, std::optional<AuthorizationRecord> authorization);
 
-    std::function<DraftRecorder&()> m_openRegister;
+    OpenRegister m_openRegister;
     std::function<DraftRecorder*()> m_openedRegister;
     QuestionBox& m_questions;
     AuthorizationOffer& m_offer;

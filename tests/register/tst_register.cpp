@@ -300,6 +300,17 @@ QString factOf(const QString& path, const QString& name)
 }
 
 // The memory this process keeps locked out of swap, in kB (VmLck).
+// A journal over `drafts`, with the merchant's answers it asks for.
+struct JournalOver {
+    explicit JournalOver(DraftRecorder& drafts)
+        : journal([&drafts](SentDraft::Kind) -> DraftRecorder& { return drafts; }, [&drafts] { return &drafts; },
+                  questions, offer)
+    {}
+    FakeQuestionBox questions;
+    FakeAuthorizationOffer offer;
+    RegisterJournal journal;
+};
+
 constexpr bool builtWithAddressSanitizer()
 {
 #if defined(__SANITIZE_ADDRESS__)
@@ -376,7 +387,7 @@ int printOneCheck(const QString& path)
     RegisterSession session(path, nullptr);
     FakeQuestionBox questions;
     FakeAuthorizationOffer offer;
-    RegisterJournal journal([&]() -> DraftRecorder& { return session.open(nullptr); },
+    RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return session.open(nullptr); },
                             [&]() -> DraftRecorder* { return &session.open(nullptr); }, questions, offer);
     const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrintOf(sampleTexts()));
     if (!ticket || !questions.asked.isEmpty())
@@ -838,9 +849,8 @@ private Q_SLOTS:
     {
         auto registerSession = session(folder("journal") + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
-        FakeQuestionBox questions;
-        FakeAuthorizationOffer offer;
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        JournalOver over(drafts);
+        auto& [questions, offer, journal] = over;
         const SentDraft quickPrint{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo"), {}};
 
         // A first draft goes without a question; recorded as it goes, its outcome after.
@@ -895,10 +905,9 @@ private Q_SLOTS:
     {
         auto registerSession = session(folder("interleaved") + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
-        FakeQuestionBox questions;
-        FakeAuthorizationOffer offer;
+        JournalOver over(drafts);
+        auto& [questions, offer, journal] = over;
         offer.offered = true;
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
         const SentDraft first{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo"), {}};
         const SentDraft second{withChanges(sampleTexts(), {"6=1043", "13=1043", "7=Beta Tools"}),
                                {},
@@ -961,15 +970,14 @@ private Q_SLOTS:
         auto other = session(path);
         DraftRegister& drafts = mine->open(nullptr);
         DraftRegister& otherDrafts = other->open(nullptr);
-        FakeQuestionBox questions;
+        JournalOver over(drafts);
+        auto& [questions, offer, journal] = over;
         questions.answer = yes;
-        FakeAuthorizationOffer offer;
         offer.offered = duringTheOffer;
         offer.answer = {AuthorizationOffer::Choice::WithoutRecord, {}};
         const auto otherPrints = [&] { otherDrafts.record(printed(sampleTexts()), std::nullopt); };
         if (duringTheOffer)
             offer.whileOpen = otherPrints;
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
 
         const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrintOf(sampleTexts()));
         QVERIFY(ticket);
@@ -1025,9 +1033,8 @@ private Q_SLOTS:
     {
         auto registerSession = session(folder("job-first") + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
-        FakeQuestionBox questions;
-        FakeAuthorizationOffer offer;
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        JournalOver over(drafts);
+        auto& [questions, offer, journal] = over;
         FakePrinterFinder printers;
         FakeMessageBox messages;
         FakeFailureReporter failures;
@@ -1062,7 +1069,9 @@ private Q_SLOTS:
         FakeQuestionBox questions;
         FakeAuthorizationOffer offer;
         offer.offered = true;
-        const auto failing = []() -> DraftRecorder& { throw RegisterError(QStringLiteral("the disk is full")); };
+        const auto failing = [](SentDraft::Kind) -> DraftRecorder& {
+            throw RegisterError(QStringLiteral("the disk is full"));
+        };
         RegisterJournal journal(
             failing, [] { return nullptr; }, questions, offer);
         const SentDraft draft = quickPrintOf(sampleTexts());
@@ -1133,7 +1142,7 @@ private Q_SLOTS:
         offer.offered = offered;
         offer.answer = {AuthorizationOffer::Choice(choice), authorization()};
         const auto print = [&](RegisterSession& registerSession) {
-            RegisterJournal journal([&]() -> DraftRecorder& { return registerSession.open(nullptr); },
+            RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return registerSession.open(nullptr); },
                                     [&]() -> DraftRecorder* { return &registerSession.open(nullptr); }, questions,
                                     offer, [this] { return m_now; });
             const SentDraft draft = quickPrintOf(sampleTexts());
@@ -1210,13 +1219,12 @@ private Q_SLOTS:
         const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
         auto registerSession = session(path);
         DraftRegister& drafts = registerSession->open(nullptr);
-        FakeQuestionBox questions;
+        JournalOver over(drafts);
+        auto& [questions, offer, journal] = over;
         questions.answer = yes;
-        FakeAuthorizationOffer offer;
         offer.offered = true;
         const AuthorizationRecord record = authorization({QStringLiteral("sale=%1").arg(sale)});
         offer.answer = {AuthorizationOffer::Choice::Record, record};
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
 
         const SentDraft draft = quickPrintOf(sampleTexts());
         const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
@@ -1291,13 +1299,12 @@ private Q_SLOTS:
 
         auto registerSession = session(folder(QTest::currentDataTag()) + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
-        FakeQuestionBox questions;
+        JournalOver over(drafts);
+        auto& [questions, offer, journal] = over;
         questions.answer = yes;
-        FakeAuthorizationOffer offer;
         offer.offered = true;
         const AuthorizationRecord offered = authorization({QStringLiteral("sale=%1").arg(sale), "id=offered"});
         offer.answer = {AuthorizationOffer::Choice(choice), offered, answeredInOffer};
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
 
         const SentDraft draft{sampleTexts(),
                               {},
@@ -1402,9 +1409,8 @@ private Q_SLOTS:
                 drafts.append(id, DraftEvent::voided());
         }
         m_now = Now.addDays(40); // past the 30 days of the same-amount mark
-        FakeQuestionBox questions;
-        FakeAuthorizationOffer offer;
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        JournalOver over(drafts);
+        auto& [questions, offer, journal] = over;
         const std::optional<AuthorizationRecord> record =
             own.isEmpty() ? std::nullopt : std::optional(authorization(own));
         QCOMPARE(marksOf(journal.marks(quickPrintOf(withChanges(sampleTexts(), current), record))), marks);
@@ -1477,8 +1483,8 @@ private Q_SLOTS:
             FakeQuestionBox questions;
             questions.answer = yes;
             FakeAuthorizationOffer offer;
-            RegisterJournal journal([&]() -> DraftRecorder& { return *drafts; }, [&] { return drafts; }, questions,
-                                    offer);
+            RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return *drafts; }, [&] { return drafts; },
+                                    questions, offer);
             const SentDraft draft = quickPrintOf(withChanges(sampleTexts(), current));
             QCOMPARE(journal.marks(draft)[Box::AccountNumber], mark);
             QVERIFY(questions.asked.isEmpty());
@@ -1738,11 +1744,10 @@ private Q_SLOTS:
         auto registerSession =
             session(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/register.sqlite");
         DraftRegister& drafts = registerSession->open(nullptr);
-        FakeQuestionBox questions;
-        FakeAuthorizationOffer offer; // turned off: the proof's problem is offered all the same
+        JournalOver over(drafts);
+        auto& [questions, offer, journal] = over; // the offer turned off: the proof's problem is offered all the same
         AuthorizationRecord again = authorization({"id=a2"});
         offer.answer = {AuthorizationOffer::Choice(choice), again, false};
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
 
         const SentDraft draft = quickPrintOf(sampleTexts(), own);
         const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
@@ -2229,9 +2234,8 @@ private Q_SLOTS:
         QCOMPARE(csv.count("\r\n"), 4);
 
         // The damaged check is still asked about, and another check prints and is recorded.
-        FakeQuestionBox questions;
-        FakeAuthorizationOffer offer;
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        JournalOver over(drafts);
+        auto& [questions, offer, journal] = over;
         QVERIFY(!journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=1043", "13=1043"}))));
         QCOMPARE(questions.asked,
                  QStringList{"Check 1043 on the account ending in 6789 was already printed on 12/08/2026 (job 1 on "
@@ -2272,9 +2276,8 @@ private Q_SLOTS:
             QCOMPARE(error.reason(), damaged);
         }
         // Said at the next print, and nothing more is written to it, not even as it closes.
-        FakeQuestionBox questions;
-        FakeAuthorizationOffer offer;
-        RegisterJournal journal([&]() -> DraftRecorder& { return drafts; }, [&] { return &drafts; }, questions, offer);
+        JournalOver over(drafts);
+        auto& [questions, offer, journal] = over;
         // Asked as it looks for the same check, or else as it records the draft; No sends nothing.
         const std::unique_ptr<DraftTicket> ticket =
             journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=3000"})));
