@@ -3,7 +3,9 @@
 #include "platform/QuilloError.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
 
 // A file failure: its message is the reason alone, in plain words ("The disk
 // is full."), for the caller to put in a sentence that names the file.
@@ -53,5 +55,25 @@ void replaceWhole(const QString& path, const QByteArray& bytes);
 // files (the default). Turned off, every save takes the way of file systems
 // without them, a hidden file renamed into place, so that tests can drive it.
 void useNamelessFiles(bool use);
+
+// How a read in pieces ended.
+struct PiecesRead {
+    enum class End {
+        Whole,    // every byte was handed on
+        NotAFile, // a folder, a device or a pipe: nothing was read
+        TooLarge, // more than the limit when opened: nothing was read
+        Grew,     // grew past the limit while it was read
+        Failed,   // the system refused: `error` says why
+    };
+    End end = End::Whole;
+    int error = 0; // the system's error number, for Failed
+};
+
+// Reads the file at `path` from start to end in pieces of at most 1 MiB,
+// handing each to `piece` with the file's size as it was opened. Opened
+// without waiting for a writer or a device, and read only when it is an
+// ordinary file of at most `maxBytes`.
+PiecesRead readPieces(const QString& path, qint64 maxBytes,
+                      const std::function<void(QByteArrayView piece, qint64 size)>& piece);
 
 } // namespace DurableFile

@@ -70,6 +70,16 @@ bool canCreateIn(const QString& folder)
     return true;
 }
 
+// Saves a check with `payee` at `file` ("check"), or replaces it whole with
+// the payee's bytes as an export does ("export").
+void writeAs(const QString& write, const QString& file, const QString& payee)
+{
+    if (write == QLatin1String("check"))
+        CheckFile::write(file, withPayee(payee));
+    else
+        DurableFile::replaceWhole(file, payee.toUtf8());
+}
+
 // Runs `body` in a child process that is killed the moment it first writes
 // anything, as a crash or a power cut would stop it. Returns whether the child
 // was stopped at a write.
@@ -203,12 +213,7 @@ void TestCheckFile::killedWriteLeavesTheOldFileAndNothingElse()
     const QString file = path(QStringLiteral("cheque"));
     if (!before.isNull())
         QVERIFY(TestFiles::write(file, before));
-    const auto run = [&] {
-        if (write == QLatin1String("check"))
-            CheckFile::write(file, withPayee(payee));
-        else
-            DurableFile::replaceWhole(file, payee.toUtf8());
-    };
+    const auto run = [&] { writeAs(write, file, payee); };
 
     QVERIFY2(killedAtFirstWrite(run), "the write was never stopped at a write");
     // The old file or nothing, and no hidden file with the draft in it.
@@ -360,12 +365,7 @@ void TestCheckFile::savesWithoutNamelessFiles()
         QVERIFY(TestFiles::write(file, before));
         QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0604), 0);
     }
-    const auto run = [&] {
-        if (write == QLatin1String("check"))
-            CheckFile::write(file, withPayee(payee));
-        else
-            DurableFile::replaceWhole(file, payee.toUtf8());
-    };
+    const auto run = [&] { writeAs(write, file, payee); };
 
     // The way without them: the bytes go to a hidden file first, which a
     // kill at that moment leaves behind beside the old file.

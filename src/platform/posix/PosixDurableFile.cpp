@@ -461,4 +461,37 @@ void useNamelessFiles(bool use)
     namelessFiles = use;
 }
 
+PiecesRead readPieces(const QString& path, qint64 maxBytes,
+                      const std::function<void(QByteArrayView piece, qint64 size)>& piece)
+{
+    // Non-blocking: a pipe with no writer, or a device, must not hold the open.
+    const Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.isOpen())
+        return {PiecesRead::End::Failed, errno};
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0)
+        return {PiecesRead::End::Failed, errno};
+    if (!S_ISREG(info.st_mode))
+        return {PiecesRead::End::NotAFile};
+    if (info.st_size > maxBytes)
+        return {PiecesRead::End::TooLarge};
+
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    qint64 done = 0;
+    for (;;) {
+        const ssize_t got = ::read(file.get(), chunk.data(), static_cast<size_t>(chunk.size()));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return {PiecesRead::End::Failed, errno};
+        }
+        if (got == 0)
+            return {};
+        done += got;
+        if (done > maxBytes)
+            return {PiecesRead::End::Grew};
+        piece(QByteArrayView(chunk.constData(), got), info.st_size);
+    }
+}
+
 } // namespace DurableFile
