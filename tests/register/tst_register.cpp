@@ -1,3 +1,4 @@
+#include "fakes/AlteredRegister.h"
 #include "fakes/AsOrdinaryUser.h"
 #include "fakes/FakeAuthorizationOffer.h"
 #include "fakes/FakeFailureReporter.h"
@@ -2194,21 +2195,7 @@ private Q_SLOTS:
                               DraftEvent::printed("1"));
         }
         // One byte of the second draft's sealed payor changed, as SQLite's own checks let pass.
-        {
-            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "altered");
-            file.setDatabaseName(path);
-            QVERIFY(file.open());
-            QSqlQuery query(file);
-            QVERIFY(query.exec("SELECT payor_line1 FROM drafts WHERE check_number = '1043'") && query.next());
-            QByteArray sealed = query.value(0).toByteArray();
-            sealed[30] = char(sealed[30] ^ 0x01);
-            query.finish();
-            QVERIFY(query.prepare("UPDATE drafts SET payor_line1 = ? WHERE check_number = '1043'"));
-            query.addBindValue(sealed);
-            QVERIFY(query.exec());
-            file.close();
-        }
-        QSqlDatabase::removeDatabase("altered");
+        QVERIFY(AlteredRegister::flipPayorByte(path, "1043"));
 
         auto registerSession = session(path);
         DraftRegister& drafts = registerSession->open(nullptr);

@@ -1,3 +1,4 @@
+#include "fakes/AlteredRegister.h"
 #include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeKeyring.h"
@@ -763,21 +764,7 @@ private Q_SLOTS:
     {
         cleanup();
         // One byte of check 1042's sealed payor changed in the file.
-        {
-            QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "altered");
-            file.setDatabaseName(path());
-            QVERIFY(file.open());
-            QSqlQuery query(file);
-            QVERIFY(query.exec("SELECT payor_line1 FROM drafts WHERE check_number = '1042'") && query.next());
-            QByteArray sealed = query.value(0).toByteArray();
-            sealed[30] = char(sealed[30] ^ 0x01);
-            query.finish();
-            QVERIFY(query.prepare("UPDATE drafts SET payor_line1 = ? WHERE check_number = '1042'"));
-            query.addBindValue(sealed);
-            QVERIFY(query.exec());
-            file.close();
-        }
-        QSqlDatabase::removeDatabase("altered");
+        QVERIFY(AlteredRegister::flipPayorByte(path(), "1042"));
         m_session = newSession();
         openWindow();
 
