@@ -43,6 +43,9 @@ file
 appstream
 desktop-file-utils
 libqt6sql6-sqlite
+libqt6sql6-psql
+postgresql
+libpq-dev
 libsqlite3-dev
 libsodium-dev
 libzxcvbn-dev
