@@ -45,7 +45,6 @@ desktop-file-utils
 libqt6sql6-sqlite
 libqt6sql6-psql
 postgresql
-libpq-dev
 libsqlite3-dev
 libsodium-dev
 libzxcvbn-dev
