@@ -40,8 +40,9 @@ private:
     // cannot be written holds until the draft has gone.
     bool sendUnrecorded(Ticket& ticket, const QString& reason);
     // Whether the draft may go by its authorization: offered one when it has
-    // none, asked about a sale that rules forbid.
-    bool authorized(Ticket& ticket, std::optional<AuthorizationRecord> authorization);
+    // none or when its proof file is no longer the file chosen (`proofProblem`
+    // when that is known already), asked about a sale that rules forbid.
+    bool authorized(Ticket& ticket, std::optional<AuthorizationRecord> authorization, QString proofProblem = {});
 
     OpenRegister m_openRegister;
     std::function<DraftRecorder*()> m_openedRegister;

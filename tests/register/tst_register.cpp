@@ -17,6 +17,7 @@
 #include "register/PassphraseStrength.h"
 #include "register/ProofCopies.h"
 #include "register/ProofFileCheck.h"
+#include "register/ProofFileError.h"
 #include "register/RegisterAuthorizations.h"
 #include "register/RegisterCipher.h"
 #include "register/RegisterCsv.h"
@@ -1613,18 +1614,22 @@ private Q_SLOTS:
     void aProofFileThatCannotBeKept_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("reason"); // %1: the proof file
+        QTest::addColumn<QString>("problem"); // the authorization's, as the offer says it again
 
-        QTest::newRow("changed since it was chosen") << "changed"
-                                                     << "the proof file %1 has changed since it was chosen";
+        QTest::newRow("changed since it was chosen")
+            << "changed"
+            << "The proof file \"form 1043.pdf\" has changed since it was chosen: choose it again.";
         QTest::newRow("gone") << "gone"
-                              << "the proof file %1 cannot be read";
+                              << "The proof file \"form 1043.pdf\" cannot be read: no such file or directory.";
+        QTest::newRow("a pipe now") << "pipe"
+                                    << "The proof file \"form 1043.pdf\" is a folder, a device or a pipe, not a "
+                                       "file: choose the file itself.";
     }
 
     void aProofFileThatCannotBeKept()
     {
         QFETCH(QString, fault);
-        QFETCH(QString, reason);
+        QFETCH(QString, problem);
 
         const QString proofPath = folder(QTest::currentDataTag()) + "/form 1043.pdf";
         const QByteArray form =
@@ -1637,6 +1642,8 @@ private Q_SLOTS:
             QVERIFY(TestFiles::write(proofPath, form + "a later line\n"));
         else
             QVERIFY(QFile::remove(proofPath));
+        if (fault == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(proofPath).constData(), 0600), 0);
 
         auto registerSession =
             session(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/register.sqlite");
@@ -1644,12 +1651,15 @@ private Q_SLOTS:
         DraftRecord draft = printed(sampleTexts());
         draft.authorization = record;
         QString failure;
+        QString told;
         try {
             drafts.record(draft, std::nullopt);
-        } catch (const RegisterError& error) {
+        } catch (const ProofFileError& error) {
             failure = error.reason();
+            told = error.problem();
         }
-        QCOMPARE(failure, reason.arg(proofPath));
+        QCOMPARE(failure, QStringLiteral("the proof file %1 is no longer the file chosen").arg(proofPath));
+        QCOMPARE(told, problem);
         QCOMPARE(drafts.drafts().size(), std::size_t(0));
         QVERIFY(QDir(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/proofs")
                     .entryList(QDir::Files)
@@ -1720,17 +1730,24 @@ private Q_SLOTS:
 
     void aProofChangedSinceItWasChosenIsOfferedAgain_data()
     {
-        QTest::addColumn<int>("choice"); // AuthorizationOffer::Choice in the offer made again
+        QTest::addColumn<bool>("afterItsCheck"); // changed once the journal had looked at it, before its record
+        QTest::addColumn<int>("choice");         // AuthorizationOffer::Choice in the offer made again
         QTest::addColumn<bool>("sends");
         QTest::addColumn<bool>("withRecord");
 
-        QTest::newRow("Cancel") << int(AuthorizationOffer::Choice::Cancel) << false << false;
-        QTest::newRow("recorded without the proof") << int(AuthorizationOffer::Choice::Record) << true << true;
-        QTest::newRow("Print Without Record") << int(AuthorizationOffer::Choice::WithoutRecord) << true << false;
+        for (const bool after : {false, true}) {
+            const char* when = after ? "after its check, " : "before the print, ";
+            QTest::addRow("%sCancel", when) << after << int(AuthorizationOffer::Choice::Cancel) << false << false;
+            QTest::addRow("%srecorded without the proof", when)
+                << after << int(AuthorizationOffer::Choice::Record) << true << true;
+            QTest::addRow("%sPrint Without Record", when)
+                << after << int(AuthorizationOffer::Choice::WithoutRecord) << true << false;
+        }
     }
 
     void aProofChangedSinceItWasChosenIsOfferedAgain()
     {
+        QFETCH(bool, afterItsCheck);
         QFETCH(int, choice);
         QFETCH(bool, sends);
         QFETCH(bool, withRecord);
@@ -1740,7 +1757,8 @@ private Q_SLOTS:
         AuthorizationRecord own = authorization();
         own.proofFile = proofPath;
         own.proofSha256 = ProofFileCheck::read(proofPath).sha256;
-        QVERIFY(TestFiles::write(proofPath, "%PDF-1.4 signed form, edited"));
+        if (!afterItsCheck)
+            QVERIFY(TestFiles::write(proofPath, "%PDF-1.4 signed form, edited"));
 
         auto registerSession =
             session(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/register.sqlite");
@@ -1752,7 +1770,12 @@ private Q_SLOTS:
 
         const SentDraft draft = quickPrintOf(sampleTexts(), own);
         const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
-        QCOMPARE(ticket != nullptr, sends);
+        QCOMPARE(ticket != nullptr, afterItsCheck || sends);
+        if (afterItsCheck) {
+            QVERIFY(offer.proofProblems.isEmpty());
+            QVERIFY(TestFiles::write(proofPath, "%PDF-1.4 signed form, edited"));
+            QCOMPARE(ticket->sending(QStringLiteral("Office")), sends);
+        }
         QCOMPARE(offer.proofProblems,
                  QStringList{"The proof file \"form 1042.pdf\" has changed since it was chosen: choose it again."});
         QCOMPARE(offer.asked.first().id, "a1");
@@ -1762,10 +1785,12 @@ private Q_SLOTS:
             QCOMPARE(drafts.drafts().size(), std::size_t(0));
             return;
         }
-        QVERIFY(ticket->sending(QStringLiteral("Office")));
+        if (!afterItsCheck)
+            QVERIFY(ticket->sending(QStringLiteral("Office")));
         QVERIFY(ticket->recordId());
         QCOMPARE(drafts.details(*ticket->recordId()).record.authorization,
                  withRecord ? std::optional(again) : std::nullopt);
+        QCOMPARE(drafts.drafts().size(), std::size_t(1));
         QVERIFY(questions.asked.isEmpty());
     }
 
