@@ -36,12 +36,14 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QtTest>
 
 #include <csignal>
 #include <ctime>
+#include <sqlite3.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -379,11 +381,14 @@ int recordDrafts(const QString& path, int count, int first)
 // The child side of the test of two programs printing one check at once:
 // asks the journal whether the check may go, says "ready", waits for a line
 // on its input, then sends it; says "recorded", or "asked" when the
-// duplicate question came (answered No).
-int printOneCheck(const QString& path)
+// duplicate question came (answered No). SQLite's own hooks tell the test
+// where it stands: "waiting" when it first waits for the other program's
+// write to end, and, with `holdCommit`, "committing" when its record is
+// about to be committed, which then waits for another line.
+int printOneCheck(const QString& path, bool holdCommit)
 {
-    QFile out;
-    QFile in;
+    static QFile out;
+    static QFile in;
     if (!out.open(stdout, QIODevice::WriteOnly) || !in.open(stdin, QIODevice::ReadOnly))
         return 2;
     RegisterSession session(path, nullptr);
@@ -394,6 +399,34 @@ int printOneCheck(const QString& path)
     const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrintOf(sampleTexts()));
     if (!ticket || !questions.asked.isEmpty())
         return 3;
+    for (const QString& name : QSqlDatabase::connectionNames()) {
+        const QVariant handle = QSqlDatabase::database(name, false).driver()->handle();
+        sqlite3* connection = handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
+        if (!connection)
+            continue;
+        // Waits as long as the register's own busy timeout would, saying so once.
+        sqlite3_busy_handler(
+            connection,
+            [](void*, int tries) {
+                if (tries == 0) {
+                    out.write("waiting\n");
+                    out.flush();
+                }
+                sqlite3_sleep(10);
+                return tries < 3000 ? 1 : 0;
+            },
+            nullptr);
+        if (holdCommit)
+            sqlite3_commit_hook(
+                connection,
+                [](void*) {
+                    out.write("committing\n");
+                    out.flush();
+                    in.readLine();
+                    return 0;
+                },
+                nullptr);
+    }
     out.write("ready\n");
     out.flush();
     in.readLine();
@@ -1007,27 +1040,40 @@ private Q_SLOTS:
         qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers share one ledger");
         RegisterSession(path, nullptr).open(nullptr);
 
+        // The first holds its record's commit; the second does not.
         QList<QProcess*> programs;
-        for (int i = 0; i < 2; ++i) {
+        for (const char* hold : {"hold", "go-on"}) {
             auto* program = new QProcess(this);
-            program->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--print-one-check"), path});
+            program->start(QCoreApplication::applicationFilePath(),
+                           {QStringLiteral("--print-one-check"), path, QString::fromLatin1(hold)});
             programs.append(program);
         }
-        for (QProcess* program : std::as_const(programs)) {
-            QTRY_VERIFY_WITH_TIMEOUT(program->canReadLine(), 60000);
-            QCOMPARE(program->readLine(), "ready\n");
-        }
-        // Both released together.
+        const auto nextLine = [](QProcess* program) {
+            while (!program->canReadLine() && program->waitForReadyRead(60000)) {
+            }
+            return program->readLine();
+        };
         for (QProcess* program : std::as_const(programs))
-            program->write("go\n");
-        QStringList said;
+            QCOMPARE(nextLine(program), "ready\n");
+        QProcess* first = programs.at(0);
+        QProcess* second = programs.at(1);
+        // The first has looked the check up and written its draft, and holds
+        // its transaction open.
+        first->write("go\n");
+        QCOMPARE(nextLine(first), "committing\n");
+        // The second waits before its own look-up, as its transaction begins
+        // as a write: one that began as a read would have looked up already
+        // and could never write after the first.
+        second->write("go\n");
+        QCOMPARE(nextLine(second), "waiting\n");
+        first->write("commit\n");
+        QCOMPARE(nextLine(first), "recorded\n");
+        // Then it finds the first one's draft, and asks.
+        QCOMPARE(nextLine(second), "asked\n");
         for (QProcess* program : std::as_const(programs)) {
             QVERIFY(program->waitForFinished(60000));
             QCOMPARE(program->exitCode(), 0);
-            said.append(QString::fromLatin1(program->readAllStandardOutput()).trimmed());
         }
-        said.sort();
-        QCOMPARE(said, (QStringList{"asked", "recorded"}));
         QCOMPARE(RegisterSession(path, nullptr).open(nullptr).drafts().size(), std::size_t(1));
     }
 
@@ -2990,8 +3036,8 @@ int main(int argc, char* argv[])
     // As the program names itself: the register's folder follows the names.
     QCoreApplication::setApplicationName(QStringLiteral("Quillo"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quillo"));
-    if (argc == 3 && qstrcmp(argv[1], "--print-one-check") == 0)
-        return printOneCheck(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && qstrcmp(argv[1], "--print-one-check") == 0)
+        return printOneCheck(QString::fromLocal8Bit(argv[2]), qstrcmp(argv[3], "hold") == 0);
     if (argc == 5 && qstrcmp(argv[1], "--record-drafts") == 0)
         return recordDrafts(QString::fromLocal8Bit(argv[2]), atoi(argv[3]), atoi(argv[4]));
     TstRegister test;
