@@ -1955,9 +1955,14 @@ private Q_SLOTS:
 
         const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
         DraftId old = 0;
+        DraftId oldExport = 0;
         {
             auto registerSession = session(path);
             old = registerSession->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+            DraftRecord exported = printed(withChanges(sampleTexts(), {"6=1041", "13=1041"}));
+            exported.kind = SentDraft::Kind::PdfFile;
+            exported.destinationName = "/home/m/Zebulon Quartz.pdf";
+            oldExport = registerSession->open(nullptr).record(exported, DraftEvent::exported());
         }
         // What a register of that version holds: the same, without the
         // tables that later versions add.
@@ -1973,8 +1978,10 @@ private Q_SLOTS:
             QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
             if (version == 3)
                 QVERIFY(query.exec("UPDATE register_schema SET version = 3"));
-            // Of before: the source file in clear.
+            // Of before: the paths and the events' words in clear.
             QVERIFY(query.exec("UPDATE drafts SET source_file = '/home/m/a.qlo'"));
+            QVERIFY(query.exec("UPDATE drafts SET destination = '/home/m/Zebulon Quartz.pdf' WHERE "
+                               "destination_kind = 'pdf'"));
             QVERIFY(query.exec("UPDATE draft_events SET detail = 'in clear'"));
             file.close();
         }
@@ -1986,6 +1993,8 @@ private Q_SLOTS:
         QCOMPARE(drafts.details(old).record.authorization, std::nullopt);
         QCOMPARE(drafts.details(old).record.sourceFile, "/home/m/a.qlo");
         QCOMPARE(historyLine(drafts.details(old).history.back()), "2026-12-08T18:00:00Z Printed|1|in clear");
+        QCOMPARE(drafts.details(oldExport).record.destinationName, "/home/m/Zebulon Quartz.pdf");
+        QCOMPARE(drafts.details(oldExport).record.sourceFile, "/home/m/a.qlo");
         DraftRecord draft = printed(withChanges(sampleTexts(), {"6=1043", "13=1043"}));
         draft.authorization = authorization();
         const DraftId later = drafts.record(draft, DraftEvent::printed("2"));
@@ -2016,6 +2025,20 @@ private Q_SLOTS:
             file.close();
         }
         QSqlDatabase::removeDatabase("later");
+        // What was clear is sealed now, and nothing of it is left readable
+        // in the file; a printer's name stays clear for the list.
+        QCOMPARE(draftColumns(path, {"destination", "source_file"}),
+                 (QList<QList<QByteArray>>{{"Office", ""}, {"", ""}, {"Office", ""}}));
+        const QByteArray files = filesOf(path);
+        QVERIFY(!files.contains("/home/m/a.qlo"));
+        QVERIFY(!files.contains("Zebulon Quartz"));
+        QVERIFY(!files.contains("in clear"));
+        registerSession = session(path);
+        QCOMPARE(registerSession->open(nullptr).details(old).record.sourceFile, "/home/m/a.qlo");
+        QCOMPARE(registerSession->open(nullptr).details(oldExport).record.destinationName,
+                 "/home/m/Zebulon Quartz.pdf");
+        QCOMPARE(historyLine(registerSession->open(nullptr).details(old).history.front()),
+                 "2026-12-08T18:00:00Z Printed|1|in clear");
     }
 
     void duplicateQuestion_data()
