@@ -195,13 +195,16 @@ DraftRegister::~DraftRegister() = default;
 
 void DraftRegister::sealClearValues()
 {
-    const std::vector<StoredDraft> drafts = m_store->draftsWithClearPaths();
-    const std::vector<StoredEvent> events = m_store->eventsWithClearText();
-    if (drafts.empty() && events.empty())
+    // Looked for once: a register sealed so keeps nothing in clear from then on.
+    const QString done = QStringLiteral("clear_values_sealed");
+    if (m_store->fact(done))
         return;
     const QString pdf = RegisterCodes::destination(SentDraft::Kind::PdfFile);
     m_store->together([&] {
-        for (StoredDraft draft : drafts) {
+        // Another program may have sealed them meanwhile.
+        if (m_store->fact(done))
+            return;
+        for (StoredDraft draft : m_store->draftsWithClearPaths()) {
             if (!draft.sourceFile.isEmpty() && draft.sealedSourceFile.isEmpty())
                 draft.sealedSourceFile = m_cipher->seal(draft.sourceFile, sealContext(draft.uid, "sealed_source_file"));
             draft.sourceFile.clear();
@@ -215,7 +218,7 @@ void DraftRegister::sealClearValues()
             m_store->sealPaths(draft);
         }
         QHash<qint64, QString> uids;
-        for (StoredEvent event : events) {
+        for (StoredEvent event : m_store->eventsWithClearText()) {
             if (!uids.contains(event.draftId)) {
                 const std::optional<StoredDraft> draft = m_store->draft(event.draftId);
                 uids.insert(event.draftId, draft ? draft->uid : QString());
@@ -225,6 +228,7 @@ void DraftRegister::sealClearValues()
             event.text.clear();
             m_store->sealText(event);
         }
+        m_store->addFacts({{done, QByteArrayLiteral("1")}});
     });
 }
 

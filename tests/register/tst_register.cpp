@@ -1978,7 +1978,8 @@ private Q_SLOTS:
             QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
             if (version == 3)
                 QVERIFY(query.exec("UPDATE register_schema SET version = 3"));
-            // Of before: the paths and the events' words in clear.
+            // Of before: the paths and the events' words in clear, never sealed since.
+            QVERIFY(query.exec("DELETE FROM register_facts WHERE name = 'clear_values_sealed'"));
             QVERIFY(query.exec("UPDATE drafts SET source_file = '/home/m/a.qlo'"));
             QVERIFY(query.exec("UPDATE drafts SET destination = '/home/m/Zebulon Quartz.pdf' WHERE "
                                "destination_kind = 'pdf'"));
