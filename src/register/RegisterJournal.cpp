@@ -63,9 +63,10 @@ bool samePayee(const QString& authorized, const QString& typed)
 } // namespace
 
 RegisterJournal::RegisterJournal(OpenRegister openRegister, std::function<DraftRecorder*()> openedRegister,
-                                 QuestionBox& questions, AuthorizationOffer& offer, Clock now)
-    : m_openRegister(std::move(openRegister)), m_openedRegister(std::move(openedRegister)), m_questions(questions),
-      m_offer(offer), m_now(std::move(now))
+                                 QuestionBox& questions, AuthorizationOffer& offer, Clock now,
+                                 std::function<QFuture<void>()> prepare)
+    : m_openRegister(std::move(openRegister)), m_prepare(std::move(prepare)),
+      m_openedRegister(std::move(openedRegister)), m_questions(questions), m_offer(offer), m_now(std::move(now))
 {}
 
 // What one print goes with, and where it stands in the register.
@@ -176,6 +177,11 @@ QString RegisterJournal::Ticket::sent(const PrintOutcome& outcome)
         return QStringLiteral("The draft register could not record what became of the check: %1.").arg(error.reason());
     }
     return {};
+}
+
+QFuture<void> RegisterJournal::ready()
+{
+    return m_prepare ? m_prepare() : QtFuture::makeReadyFuture();
 }
 
 std::unique_ptr<DraftTicket> RegisterJournal::maySend(const SentDraft& draft)

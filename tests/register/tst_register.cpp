@@ -2660,6 +2660,79 @@ private Q_SLOTS:
         QCOMPARE(drafts.payor(drafts.drafts().front()), "Jane Q. Customer");
     }
 
+    // The first print comes before the keyring has given the key: the
+    // window's thread goes on at once, the keyring is asked and answers off
+    // it, and the draft is recorded and sent once it has.
+    void aFirstPrintWaitsForTheKeyringNotTheWindow_data()
+    {
+        QTest::addColumn<QString>("keyring");   // "locked": the register's key in a locked keyring; "slow": none yet,
+                                                // and the keyring slow to take it; "refused": its unlock refused
+        QTest::addColumn<QStringList>("asked"); // the merchant's questions
+        QTest::addColumn<int>("pages");
+
+        QTest::newRow("a locked keyring, unlocked") << "locked" << QStringList() << 1;
+        QTest::newRow("a new register's key, slow to be taken") << "slow" << QStringList() << 1;
+        QTest::newRow("a locked keyring that stays locked")
+            << "refused"
+            << QStringList{"The draft register cannot be written: the desktop's keyring, which keeps its key, is "
+                           "locked. Print without recording it?"}
+            << 0;
+    }
+
+    void aFirstPrintWaitsForTheKeyringNotTheWindow()
+    {
+        QFETCH(QString, keyring);
+        QFETCH(QStringList, asked);
+        QFETCH(int, pages);
+
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
+        if (keyring != QLatin1String("slow")) {
+            session(path)->open(nullptr);
+            m_keyring.locked = true;
+            m_keyring.staysLocked = keyring == QLatin1String("refused");
+        }
+        m_keyring.holdsWrites = keyring == QLatin1String("slow");
+        m_keyring.onMainThread = 0;
+
+        RegisterSession program(
+            path, &m_keyring, [this] { return m_now; }, RegisterSession::KeyringThreads::OffCallingThread);
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return program.open(nullptr); },
+                                [&]() -> DraftRecorder* { return program.isOpen() ? &program.open(nullptr) : nullptr; },
+                                questions, offer, [this] { return m_now; }, [&] { return program.openLater(); });
+        FakePrinterFinder printers;
+        FakeMessageBox messages;
+        FakeFailureReporter failures;
+        Printing printing(printers, messages, failures, &journal);
+        printing.toDefaultPrinter([](PrintSurface&) { return std::vector<QuickPrint::Overflow>(); },
+                                  QStringLiteral("Printed."), {}, quickPrintOf(sampleTexts()));
+
+        // Back at once: the print waits, holding the merchant's input, until the keyring answers.
+        QVERIFY(printing.isBusy());
+        QVERIFY(!program.isOpen());
+        if (keyring == QLatin1String("slow")) {
+            m_keyring.writesLetThrough->release();
+        } else {
+            QTRY_COMPARE(m_keyring.waiting.size(), std::size_t(1));
+            QVERIFY(printing.isBusy());
+            m_keyring.unlock();
+        }
+        QTRY_VERIFY(!printing.isBusy());
+        QCOMPARE(questions.asked, asked);
+        QCOMPARE(printers.printer.pages.size(), pages);
+        QCOMPARE(program.isOpen(), pages == 1);
+        if (pages == 1) {
+            DraftRegister& drafts = program.open(nullptr);
+            QCOMPARE(drafts.drafts().size(), std::size_t(1));
+            QCOMPARE(drafts.details(drafts.drafts().front().id).status, DraftStatus::Printed);
+            QCOMPARE(m_keyring.keys.size(), 1);
+            QCOMPARE(messages.shown, QStringList{"Printed."});
+        }
+        // Not once did the window's thread wait for the keyring.
+        QCOMPARE(m_keyring.onMainThread, 0);
+    }
+
     void startUpAsksNothing_data()
     {
         QTest::addColumn<QString>("made");    // "keyring", "passphrase" or "" for no register yet
@@ -2717,8 +2790,9 @@ private Q_SLOTS:
         QCOMPARE(*opened, openedAtStart);
         QCOMPARE(start->isOpen(), openedAtStart);
         // Nothing read from a keyring that would ask to be unlocked or
-        // started, nothing written to it; an open one gets a new register's key.
-        QCOMPARE(m_keyring.reads, openedAtStart && !variable ? 1 : 0);
+        // started, nothing written to it; an open one gets a new register's
+        // key, which is not read back.
+        QCOMPARE(m_keyring.reads, openedAtStart && made == QLatin1String("keyring") ? 1 : 0);
         QCOMPARE(m_keyring.keys.size(), keysBefore + (made.isEmpty() && keyring == QLatin1String("unlocked") ? 1 : 0));
 
         // The first use asks what the register needs.
