@@ -55,7 +55,17 @@ void AppServices::startRegister()
     });
 }
 
-void AppServices::openRegisterWindow(frmMain* cheques)
+void AppServices::openRegisterWindow(QPointer<frmMain> cheques)
+{
+    QFuture<void> ready = m_register.openLater();
+    if (ready.isFinished()) {
+        showRegisterWindow(cheques);
+        return;
+    }
+    ready.then(&m_windows, [this, cheques] { Failures::reportTo(m_failures, [&] { showRegisterWindow(cheques); }); });
+}
+
+void AppServices::showRegisterWindow(frmMain* cheques)
 {
     m_settler.settle();
     if (m_registerWindow) {

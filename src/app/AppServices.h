@@ -76,14 +76,19 @@ private:
         QStringLiteral("To show the Register window, Quillo needs the register's passphrase.")};
     DialogPassphrasePrompt m_authorizationPassphrase{
         QStringLiteral("To find or keep the customer's authorization, Quillo needs the register's passphrase.")};
-    RegisterSession m_register{RegisterSession::defaultPath(), m_keyring};
+    // The keyring is asked off the window's thread only.
+    RegisterSession m_register{RegisterSession::defaultPath(), m_keyring, &QDateTime::currentDateTimeUtc,
+                               RegisterSession::KeyringThreads::OffCallingThread};
     DialogAuthorizationOffer m_authorizationOffer{m_settings, m_facts.title(), m_fileDialogs, m_questions};
     RegisterJournal m_journal{
         [this](SentDraft::Kind kind) -> DraftRecorder& {
             return m_register.open(kind == SentDraft::Kind::PdfFile ? &m_exportPassphrase : &m_draftPassphrase);
         },
-        [this]() -> DraftRecorder* { return m_register.isOpen() ? &m_register.open(nullptr) : nullptr; }, m_questions,
-        m_authorizationOffer};
+        [this]() -> DraftRecorder* { return m_register.isOpen() ? &m_register.open(nullptr) : nullptr; },
+        m_questions,
+        m_authorizationOffer,
+        &QDateTime::currentDateTimeUtc,
+        [this] { return m_register.openLater(); }};
     RegisterAuthorizations m_authorizations{
         [this]() -> DraftRegister& { return m_register.open(&m_authorizationPassphrase); }};
     SystemPrintJobStates m_jobStates;
@@ -92,5 +97,7 @@ private:
     QPointer<frmRegister> m_registerWindow;
     bool m_registerStartFinished = false;
 
-    void openRegisterWindow(frmMain* cheques);
+    // Once the register's key is had, off the window's thread.
+    void openRegisterWindow(QPointer<frmMain> cheques);
+    void showRegisterWindow(frmMain* cheques);
 };

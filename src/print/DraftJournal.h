@@ -6,6 +6,7 @@
 #include "print/PageSetup.h"
 #include "print/PrintOutcome.h"
 
+#include <QFuture>
 #include <QString>
 #include <QtGlobal>
 #include <memory>
@@ -64,6 +65,11 @@ private:
 class DraftJournal {
 public:
     virtual ~DraftJournal() = default;
+
+    // Finishes once the journal can ask and record without holding up the
+    // window (its register's key had from the keyring meanwhile, however
+    // long that takes); a print command waits for it, never the window.
+    virtual QFuture<void> ready() { return QtFuture::makeReadyFuture(); }
 
     // Before anything else: asks the merchant what must be asked first (the
     // same draft sent before, its authorization, a sale that rules forbid).

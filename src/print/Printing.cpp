@@ -27,30 +27,58 @@ Printing::Composed Printing::compose(const QPageLayout& layout, const Compose& c
 
 void Printing::toDefaultPrinter(Compose compose, QString confirmation, Done done, std::optional<SentDraft> draft)
 {
-    std::shared_ptr<DraftTicket> ticket;
-    if (isBusy() || !maySend(draft, ticket))
+    if (isBusy())
         return;
-    lookUp([this, compose = std::move(compose), confirmation = std::move(confirmation), done = std::move(done),
-            ticket](const FoundPrinter& found) {
-        if (!found.printer) {
-            tell(PrintOutcome::notPrinted(found.failure), confirmation, done);
-            return;
-        }
-        send(found.printer, compose, confirmation, done, ticket);
+    afterJournal(draft, [this, compose = std::move(compose), confirmation = std::move(confirmation),
+                         done = std::move(done)](const std::shared_ptr<DraftTicket>& ticket) {
+        lookUp([this, compose, confirmation, done, ticket](const FoundPrinter& found) {
+            if (!found.printer) {
+                tell(PrintOutcome::notPrinted(found.failure), confirmation, done);
+                return;
+            }
+            send(found.printer, compose, confirmation, done, ticket);
+        });
+        if (!isBusy())
+            Q_EMIT finished();
     });
-    if (!isBusy())
-        Q_EMIT finished();
 }
 
 void Printing::toDestination(OpenDestination open, Compose compose, QString confirmation, Done done,
                              std::optional<SentDraft> draft)
 {
-    std::shared_ptr<DraftTicket> ticket;
-    if (isBusy() || !maySend(draft, ticket))
+    if (isBusy())
         return;
-    withDefaultLayout([this, open = std::move(open), compose = std::move(compose),
-                       confirmation = std::move(confirmation), done = std::move(done),
-                       ticket](const QPageLayout& layout) { send(open(layout), compose, confirmation, done, ticket); });
+    afterJournal(draft,
+                 [this, open = std::move(open), compose = std::move(compose), confirmation = std::move(confirmation),
+                  done = std::move(done)](const std::shared_ptr<DraftTicket>& ticket) {
+                     withDefaultLayout([this, open, compose, confirmation, done, ticket](const QPageLayout& layout) {
+                         send(open(layout), compose, confirmation, done, ticket);
+                     });
+                 });
+}
+
+void Printing::afterJournal(const std::optional<SentDraft>& draft,
+                            std::function<void(const std::shared_ptr<DraftTicket>& ticket)> then)
+{
+    const auto goOn = [this, draft, then = std::move(then)] {
+        std::shared_ptr<DraftTicket> ticket;
+        if (maySend(draft, ticket))
+            then(ticket);
+    };
+    const QFuture<void> ready = draft && m_journal ? m_journal->ready() : QtFuture::makeReadyFuture();
+    if (ready.isFinished()) {
+        goOn();
+        return;
+    }
+    // The window goes on meanwhile, its input held as for any wait.
+    const int generation = ++m_generation;
+    setStep(Step::PreparingJournal);
+    QFuture<void>(ready).then(this, [this, generation, goOn] {
+        if (generation != m_generation)
+            return; // stopped: the command was dropped
+        setStep(Step::Idle);
+        Failures::reportTo(m_failures, goOn);
+    });
 }
 
 bool Printing::maySend(const std::optional<SentDraft>& draft, std::shared_ptr<DraftTicket>& ticket)
@@ -78,7 +106,8 @@ void Printing::stop()
         return;
     ++m_generation;
     // The look-up's work is told to give up; nothing waits for its answer.
-    m_waiting.cancel();
+    if (m_step == Step::LookingUp)
+        m_waiting.cancel();
     setStep(Step::Idle);
     Q_EMIT finished();
 }

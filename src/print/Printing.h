@@ -79,8 +79,9 @@ public:
     bool isBusy() const { return m_step != Step::Idle; }
     // Whether what it waits for may be dropped without consequence: a
     // printer look-up, but never a page on its way.
-    bool canStopSafely() const { return m_step == Step::LookingUp; }
-    // Drops a look-up: its answer, whenever it comes, is ignored.
+    bool canStopSafely() const { return m_step == Step::LookingUp || m_step == Step::PreparingJournal; }
+    // Drops a look-up, or the wait for the journal: its answer, whenever it
+    // comes, is ignored.
     void stop();
 
 Q_SIGNALS:
@@ -91,11 +92,16 @@ Q_SIGNALS:
     void defaultLayoutChanged(const QPageLayout& layout);
 
 private:
-    enum class Step { Idle, LookingUp, Sending };
+    enum class Step { Idle, PreparingJournal, LookingUp, Sending };
 
     void lookUp(std::function<void(const FoundPrinter& found)> then);
     void send(std::shared_ptr<PrintDestination> destination, const Compose& compose, const QString& confirmation,
               const Done& done, const std::shared_ptr<DraftTicket>& ticket);
+    // Once the journal is ready (at once, or when its future finishes),
+    // runs `then` with the draft's ticket if the journal lets it go; a page
+    // that is no draft goes at once, without one.
+    void afterJournal(const std::optional<SentDraft>& draft,
+                      std::function<void(const std::shared_ptr<DraftTicket>& ticket)> then);
     // Whether the journal lets `draft` go, with its ticket in `ticket`; a
     // page that is no draft always goes, without one.
     bool maySend(const std::optional<SentDraft>& draft, std::shared_ptr<DraftTicket>& ticket);

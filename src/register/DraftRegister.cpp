@@ -11,6 +11,7 @@
 #include "register/RegisterStore.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <QSet>
 #include <array>
@@ -181,9 +182,55 @@ DraftRegister::DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_p
                              QString proofFolder, Clock now)
     : m_store(std::move(store)), m_cipher(std::move(cipher)),
       m_proofs(std::make_unique<ProofCopies>(std::move(proofFolder), *m_cipher)), m_now(std::move(now))
-{}
+{
+    try {
+        sealClearValues();
+    } catch (const RegisterError&) {
+        // Left in clear until the register is next opened with its key; its
+        // drafts are read all the same.
+    }
+}
 
 DraftRegister::~DraftRegister() = default;
+
+void DraftRegister::sealClearValues()
+{
+    // Looked for once: a register sealed so keeps nothing in clear from then on.
+    const QString done = QStringLiteral("clear_values_sealed");
+    if (m_store->fact(done))
+        return;
+    const QString pdf = RegisterCodes::destination(SentDraft::Kind::PdfFile);
+    m_store->together([&] {
+        // Another program may have sealed them meanwhile.
+        if (m_store->fact(done))
+            return;
+        for (StoredDraft draft : m_store->draftsWithClearPaths()) {
+            if (!draft.sourceFile.isEmpty() && draft.sealedSourceFile.isEmpty())
+                draft.sealedSourceFile = m_cipher->seal(draft.sourceFile, sealContext(draft.uid, "sealed_source_file"));
+            draft.sourceFile.clear();
+            // A printer's name stays clear: the list shows it without the key.
+            if (draft.destinationKind == pdf && !draft.destination.isEmpty()) {
+                if (draft.sealedDestination.isEmpty())
+                    draft.sealedDestination =
+                        m_cipher->seal(draft.destination, sealContext(draft.uid, "sealed_destination"));
+                draft.destination.clear();
+            }
+            m_store->sealPaths(draft);
+        }
+        QHash<qint64, QString> uids;
+        for (StoredEvent event : m_store->eventsWithClearText()) {
+            if (!uids.contains(event.draftId)) {
+                const std::optional<StoredDraft> draft = m_store->draft(event.draftId);
+                uids.insert(event.draftId, draft ? draft->uid : QString());
+            }
+            if (event.sealedText.isEmpty())
+                event.sealedText = m_cipher->seal(event.text, sealContext(uids.value(event.draftId), "sealed_detail"));
+            event.text.clear();
+            m_store->sealText(event);
+        }
+        m_store->addFacts({{done, QByteArrayLiteral("1")}});
+    });
+}
 
 DraftRegister::Identity DraftRegister::identify(const CheckTexts& texts) const
 {

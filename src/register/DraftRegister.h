@@ -26,7 +26,8 @@ class DraftRegister final : public QObject, public DraftRecorder, public Uncerta
 public:
     using Clock = std::function<QDateTime()>;
 
-    // Keeps the copies of proof files in `proofFolder`.
+    // Keeps the copies of proof files in `proofFolder`. What a register of
+    // before keeps in clear (paths, events' words) is sealed as it opens.
     DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_ptr<RegisterCipher> cipher, QString proofFolder,
                   Clock now = &QDateTime::currentDateTimeUtc);
     ~DraftRegister() override;
@@ -100,6 +101,7 @@ private:
     struct Identity;
     Identity identify(const CheckTexts& texts) const;
     void appendEvent(DraftId draft, const DraftEvent& event);
+    void sealClearValues();
     EarlierDraft earlier(const StoredDraft& row) const;
     StoredAuthorization sealed(const AuthorizationRecord& authorization, const QString& draftUid);
     // A draft's destination, opened when it is sealed (an export's path).

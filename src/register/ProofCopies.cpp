@@ -2,6 +2,8 @@
 
 #include "platform/DurableFile.h"
 #include "platform/PrivateFiles.h"
+#include "register/ProofFileCheck.h"
+#include "register/ProofFileError.h"
 #include "register/RegisterCipher.h"
 #include "register/RegisterError.h"
 
@@ -73,14 +75,13 @@ QString ProofCopies::keep(const QString& path, const QByteArray& sha256)
     const QString name = nameFor(sha256);
     if (QFile::exists(pathOf(name)))
         return name;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw RegisterError(QStringLiteral("the proof file %1 cannot be read").arg(shown(path)));
-    const QByteArray clear = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw RegisterError(QStringLiteral("the proof file %1 cannot be read").arg(shown(path)));
-    if (QCryptographicHash::hash(clear, QCryptographicHash::Sha256) != sha256)
-        throw RegisterError(QStringLiteral("the proof file %1 has changed since it was chosen").arg(shown(path)));
+    // Read as it was when chosen (no pipe, no device, no more than a proof
+    // needs); what has become of it since is the authorization's problem.
+    const ProofFileCheck::Result chosen = ProofFileCheck::readChosen(path, sha256);
+    if (!chosen.problem.isEmpty())
+        throw ProofFileError(QStringLiteral("the proof file %1 is no longer the file chosen").arg(shown(path)),
+                             chosen.problem);
+    const QByteArray& clear = chosen.bytes;
     if (!PrivateFiles::makeFolder(m_folder))
         throw RegisterError(QStringLiteral("the folder %1 cannot be created").arg(shown(m_folder)));
     try {

@@ -6,6 +6,7 @@
 #include "register/AuthorizationOffer.h"
 #include "register/DraftRecorder.h"
 #include "register/ProofFileCheck.h"
+#include "register/ProofFileError.h"
 #include "register/RegisterError.h"
 #include "register/RegisterTexts.h"
 
@@ -62,9 +63,10 @@ bool samePayee(const QString& authorized, const QString& typed)
 } // namespace
 
 RegisterJournal::RegisterJournal(OpenRegister openRegister, std::function<DraftRecorder*()> openedRegister,
-                                 QuestionBox& questions, AuthorizationOffer& offer, Clock now)
-    : m_openRegister(std::move(openRegister)), m_openedRegister(std::move(openedRegister)), m_questions(questions),
-      m_offer(offer), m_now(std::move(now))
+                                 QuestionBox& questions, AuthorizationOffer& offer, Clock now,
+                                 std::function<QFuture<void>()> prepare)
+    : m_openRegister(std::move(openRegister)), m_prepare(std::move(prepare)),
+      m_openedRegister(std::move(openedRegister)), m_questions(questions), m_offer(offer), m_now(std::move(now))
 {}
 
 // What one print goes with, and where it stands in the register.
@@ -87,6 +89,7 @@ public:
 
 private:
     DraftRecord recordOf(const QString& destination) const;
+    void recordExport(const QString& file);
 
     RegisterJournal& m_journal;
     std::optional<DraftId> m_recordId;
@@ -112,8 +115,16 @@ bool RegisterJournal::Ticket::sending(const QString& destination)
         // Looked up again as it is recorded: another program may have sent
         // the same check since the merchant was asked, or while a dialog was open.
         for (;;) {
-            const DraftRecorder::Recording recording =
-                drafts.recordUnlessSent(recordOf(destination), printedAgainAfter);
+            DraftRecorder::Recording recording;
+            try {
+                recording = drafts.recordUnlessSent(recordOf(destination), printedAgainAfter);
+            } catch (const ProofFileError& error) {
+                // Its proof changed after it was last looked at: offered
+                // again with the reason, then recorded as the merchant chooses.
+                if (!m_journal.authorized(*this, authorization, error.problem()))
+                    return false;
+                continue;
+            }
             if (!recording.unasked) {
                 m_recordId = recording.id;
                 return true;
@@ -138,6 +149,21 @@ void RegisterJournal::Ticket::jobStarted(int jobId)
     }
 }
 
+void RegisterJournal::Ticket::recordExport(const QString& file)
+{
+    for (;;) {
+        try {
+            m_recordId = m_journal.m_openRegister(draft().kind).record(recordOf(file), DraftEvent::exported());
+            return;
+        } catch (const ProofFileError& error) {
+            // The file is written: the merchant may still keep the record
+            // with a proof chosen again, or without one.
+            if (!m_journal.authorized(*this, authorization, error.problem()))
+                throw;
+        }
+    }
+}
+
 QString RegisterJournal::Ticket::sent(const PrintOutcome& outcome)
 {
     if (unrecorded)
@@ -146,12 +172,16 @@ QString RegisterJournal::Ticket::sent(const PrintOutcome& outcome)
         if (m_recordId)
             m_journal.m_openRegister(draft().kind).append(*m_recordId, eventOf(outcome));
         else if (draft().kind == SentDraft::Kind::PdfFile && outcome.printed())
-            m_recordId =
-                m_journal.m_openRegister(draft().kind).record(recordOf(outcome.printer), DraftEvent::exported());
+            recordExport(outcome.printer);
     } catch (const RegisterError& error) {
         return QStringLiteral("The draft register could not record what became of the check: %1.").arg(error.reason());
     }
     return {};
+}
+
+QFuture<void> RegisterJournal::ready()
+{
+    return m_prepare ? m_prepare() : QtFuture::makeReadyFuture();
 }
 
 std::unique_ptr<DraftTicket> RegisterJournal::maySend(const SentDraft& draft)
@@ -180,7 +210,7 @@ std::unique_ptr<DraftTicket> RegisterJournal::maySend(const SentDraft& draft)
     return ticket;
 }
 
-bool RegisterJournal::authorized(Ticket& ticket, std::optional<AuthorizationRecord> authorization)
+bool RegisterJournal::authorized(Ticket& ticket, std::optional<AuthorizationRecord> authorization, QString proofProblem)
 {
     const SentDraft& draft = ticket.draft();
     // The sale behind the draft rules it whether or not its record is kept.
@@ -192,7 +222,8 @@ bool RegisterJournal::authorized(Ticket& ticket, std::optional<AuthorizationReco
     bool offerDue = !authorization && !ticket.unrecorded && m_offer.isOffered();
     if (!authorization && !ticket.unrecorded && !m_offer.isOffered())
         ticket.withoutAuthorization = RegisterTexts::offerTurnedOff();
-    QString proofProblem = ticket.unrecorded ? QString() : proofProblemOf(authorization);
+    if (proofProblem.isEmpty() && !ticket.unrecorded)
+        proofProblem = proofProblemOf(authorization);
     while (offerDue || !proofProblem.isEmpty()) {
         const AuthorizationOffer::Answer answer =
             m_offer.offer(authorization ? *authorization : AuthorizationRecord::forDraft(draft.texts, m_now()),

@@ -26,10 +26,14 @@ public:
     using OpenRegister = std::function<DraftRecorder&(SentDraft::Kind kind)>;
 
     // `openedRegister` gives the register only when it is open already,
-    // without asking anyone anything.
+    // without asking anyone anything. `prepare` gets the register's key
+    // without holding up the window (RegisterSession::openLater); without
+    // it, the register opens when it is first asked for.
     RegisterJournal(OpenRegister openRegister, std::function<DraftRecorder*()> openedRegister, QuestionBox& questions,
-                    AuthorizationOffer& offer, Clock now = &QDateTime::currentDateTimeUtc);
+                    AuthorizationOffer& offer, Clock now = &QDateTime::currentDateTimeUtc,
+                    std::function<QFuture<void>()> prepare = {});
 
+    QFuture<void> ready() override;
     std::unique_ptr<DraftTicket> maySend(const SentDraft& draft) override;
     PerBox<QString> marks(const SentDraft& draft) override;
 
@@ -40,10 +44,12 @@ private:
     // cannot be written holds until the draft has gone.
     bool sendUnrecorded(Ticket& ticket, const QString& reason);
     // Whether the draft may go by its authorization: offered one when it has
-    // none, asked about a sale that rules forbid.
-    bool authorized(Ticket& ticket, std::optional<AuthorizationRecord> authorization);
+    // none or when its proof file is no longer the file chosen (`proofProblem`
+    // when that is known already), asked about a sale that rules forbid.
+    bool authorized(Ticket& ticket, std::optional<AuthorizationRecord> authorization, QString proofProblem = {});
 
     OpenRegister m_openRegister;
+    std::function<QFuture<void>()> m_prepare;
     std::function<DraftRecorder*()> m_openedRegister;
     QuestionBox& m_questions;
     AuthorizationOffer& m_offer;

@@ -5,40 +5,43 @@
 #include "register/RegisterUnlock.h"
 
 #include <QFileInfo>
+#include <QPromise>
 #include <QStandardPaths>
 #include <QtConcurrent>
 
 namespace {
 
-// What the worker found: whether the file can be opened, and where its key is.
-struct Checked {
-    bool usable = false;
-    bool hasKey = false;
-    std::optional<QString> keyringEntry;
-    KeyringKeys::Readiness keyring = KeyringKeys::Readiness::Absent;
-};
-
-// The keyring's answer for one entry, asked for beforehand; anything else
-// goes to the keyring itself.
+// The keyring's answer for one entry, had off the window's thread; the
+// keyring itself is not asked from here.
 class AnsweredKeyring : public KeyringKeys {
 public:
-    AnsweredKeyring(KeyringKeys& keyring, QString name, Answer answer)
-        : m_keyring(keyring), m_name(std::move(name)), m_answer(std::move(answer))
-    {}
+    AnsweredKeyring(QString name, Answer answer) : m_name(std::move(name)), m_answer(std::move(answer)) {}
 
-    Answer read(const QString& name) override { return name == m_name ? m_answer : m_keyring.read(name); }
-    bool write(const QString& name, const SecretBytes& key) override { return m_keyring.write(name, key); }
+    Answer read(const QString& name) override { return name == m_name ? m_answer : Answer{}; }
+    bool write(const QString&, const SecretBytes&) override { return false; }
 
 private:
-    KeyringKeys& m_keyring;
     QString m_name;
     Answer m_answer;
 };
 
+std::optional<QString> scriptedPassphrase()
+{
+    const QString scripted = qEnvironmentVariable(RegisterSession::PassphraseVariable);
+    return scripted.isEmpty() ? std::nullopt : std::optional(scripted);
+}
+
 } // namespace
 
-RegisterSession::RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now)
-    : m_path(std::move(path)), m_keyring(keyring), m_now(std::move(now))
+struct RegisterSession::Unlocked {
+    bool usable = false;                    // the file can be opened
+    std::unique_ptr<RegisterCipher> cipher; // its key, had without a question
+    std::optional<QString> keyringEntry;    // where the keyring keeps its key, to be read without waiting
+};
+
+RegisterSession::RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now,
+                                 KeyringThreads keyringThreads)
+    : m_path(std::move(path)), m_keyring(keyring), m_now(std::move(now)), m_keyringThreads(keyringThreads)
 {}
 
 RegisterSession::~RegisterSession() = default;
@@ -50,7 +53,27 @@ QString RegisterSession::defaultPath()
 
 DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
 {
-    return openWith(prompt, m_keyring, RegisterStore::Check::Full);
+    if (m_register)
+        return *m_register;
+    if (m_keyringThreads == KeyringThreads::Any)
+        return openWith(prompt, m_keyring, RegisterStore::Check::Full);
+    if (m_keyringAnswered) {
+        // The keyring has had its say off this thread: what is left is a question, or its reason.
+        const std::optional<QString> failure = *std::exchange(m_keyringAnswered, std::nullopt);
+        if (failure)
+            throw RegisterError(*failure);
+        return openWith(prompt, nullptr, RegisterStore::Check::Full);
+    }
+    {
+        const std::unique_ptr<RegisterStore> store = RegisterStore::open(m_path);
+        const bool keyringKey = RegisterUnlock::keyringEntry(*store).has_value() ||
+                                (!RegisterUnlock::hasKey(*store) && !scriptedPassphrase());
+        if (m_keyring && keyringKey) {
+            openLater();
+            throw RegisterError(QStringLiteral("the desktop's keyring, which keeps its key, has not answered yet"));
+        }
+    }
+    return openWith(prompt, nullptr, RegisterStore::Check::DoneBefore);
 }
 
 void RegisterSession::openInBackground(std::function<void(bool)> opened)
@@ -59,63 +82,132 @@ void RegisterSession::openInBackground(std::function<void(bool)> opened)
         opened(true);
         return;
     }
-    const bool scripted = !qEnvironmentVariableIsEmpty(PassphraseVariable);
-    QtConcurrent::run([path = m_path, keyring = m_keyring, scripted] {
-        Checked checked;
+    startOpening(true, std::move(opened));
+}
+
+QFuture<void> RegisterSession::openLater()
+{
+    if (m_register)
+        return QtFuture::makeReadyFuture();
+    if (m_opening && !m_opening->isFinished()) {
+        if (!m_openingQuiet)
+            return *m_opening;
+        // The start-up's opening asks nothing: once it is done, this one may.
+        auto promise = std::make_shared<QPromise<void>>();
+        promise->start();
+        m_opening->then(&m_answers, [this, promise] {
+            if (m_register) {
+                promise->finish();
+                return;
+            }
+            openLater().then(&m_answers, [promise] { promise->finish(); });
+        });
+        return promise->future();
+    }
+    startOpening(false, {});
+    return *m_opening;
+}
+
+void RegisterSession::startOpening(bool quiet, std::function<void(bool)> opened)
+{
+    auto promise = std::make_shared<QPromise<void>>();
+    promise->start();
+    m_opening = promise->future();
+    m_openingQuiet = quiet;
+    auto done = [promise, opened = std::move(opened)](bool open) {
+        if (opened)
+            opened(open);
+        promise->finish();
+    };
+    QtConcurrent::run([path = m_path, keyring = m_keyring, quiet, scripted = scriptedPassphrase()] {
+        auto found = std::make_shared<Unlocked>();
         try {
             // Its own connection, made and closed on this thread.
             const std::unique_ptr<RegisterStore> store = RegisterStore::open(path);
-            checked.hasKey = RegisterUnlock::hasKey(*store);
-            const bool newForKeyring = !checked.hasKey && !scripted;
-            if (keyring && (newForKeyring || RegisterUnlock::keyringEntry(*store)))
-                checked.keyring = keyring->readiness();
-            // A new register's key goes to an open keyring from here, however
-            // long the keyring takes to answer; the window then reads it back
-            // as any register's.
-            if (newForKeyring && checked.keyring == KeyringKeys::Readiness::Unlocked) {
-                RegisterKeySources sources;
-                sources.keyring = keyring;
-                RegisterUnlock::unlock(*store, sources);
-                checked.hasKey = true;
+            found->usable = true;
+            if (const std::optional<QString> entry = RegisterUnlock::keyringEntry(*store)) {
+                // Read without waiting, on the window's thread: a locked
+                // keyring answers once unlocked. At start-up, only an open one.
+                if (keyring && (!quiet || keyring->readiness() == KeyringKeys::Readiness::Unlocked))
+                    found->keyringEntry = entry;
+                return found;
             }
-            checked.keyringEntry = RegisterUnlock::keyringEntry(*store);
-            checked.usable = true;
+            RegisterKeySources sources;
+            sources.scriptedPassphrase = scripted;
+            if (scripted) {
+                // Argon2id's second of work, here rather than on the window's thread.
+                found->cipher = RegisterUnlock::unlock(*store, sources);
+                return found;
+            }
+            if (RegisterUnlock::hasKey(*store) || !keyring)
+                return found;
+            // A new register's key goes to the keyring from here, however
+            // long the keyring takes to answer: an open one at start-up, at
+            // first use any that runs (a locked one asks to be unlocked).
+            const KeyringKeys::Readiness readiness = keyring->readiness();
+            if (readiness == KeyringKeys::Readiness::Unlocked ||
+                (!quiet && readiness == KeyringKeys::Readiness::Locked)) {
+                sources.keyring = keyring;
+                try {
+                    found->cipher = RegisterUnlock::unlock(*store, sources);
+                } catch (const RegisterError&) {
+                    // The keyring took no key: a passphrase is chosen at first use.
+                }
+            }
         } catch (const RegisterError&) {
             // Said again, with its reason, when the register is next used.
         }
-        return checked;
-    }).then(&m_answers, [this, opened, scripted](const Checked& checked) {
-        // Only a key had without a question opens the register now: a
-        // passphrase, a new register's key or a locked keyring is asked for
-        // when the register is first needed.
-        if (m_register || !checked.usable) {
-            opened(m_register != nullptr);
-            return;
-        }
-        if (!checked.keyringEntry) {
-            opened((checked.hasKey || scripted) && finishOpening(m_keyring));
-            return;
-        }
-        if (!m_keyring || checked.keyring != KeyringKeys::Readiness::Unlocked) {
-            opened(false);
-            return;
-        }
-        m_keyring->readLater(*checked.keyringEntry)
-            .then(&m_answers, [this, opened, entry = *checked.keyringEntry](KeyringKeys::Answer answer) {
-                AnsweredKeyring answered(*m_keyring, entry, std::move(answer));
-                opened(m_register || finishOpening(&answered));
-            });
+        return found;
+    }).then(&m_answers, [this, quiet, done](const std::shared_ptr<Unlocked>& found) {
+        finishUnlocked(*found, quiet, done);
     });
 }
 
-bool RegisterSession::finishOpening(KeyringKeys* keyring)
+void RegisterSession::finishUnlocked(Unlocked& found, bool quiet, std::function<void(bool)> done)
+{
+    // A start-up's opening leaves the keyring's part to the first use.
+    const auto answered = [this, quiet](std::optional<QString> failure) {
+        if (!quiet)
+            m_keyringAnswered = std::move(failure);
+    };
+    if (m_register || !found.usable) {
+        answered(std::nullopt);
+        done(m_register != nullptr);
+        return;
+    }
+    if (found.cipher) {
+        keep(std::move(found.cipher));
+        done(m_register != nullptr);
+        return;
+    }
+    if (!found.keyringEntry) {
+        answered(std::nullopt);
+        done(false);
+        return;
+    }
+    m_keyring->readLater(*found.keyringEntry)
+        .then(&m_answers, [this, done, answered, entry = *found.keyringEntry](KeyringKeys::Answer answer) {
+            if (!m_register) {
+                AnsweredKeyring keyring(entry, std::move(answer));
+                try {
+                    openWith(nullptr, &keyring, RegisterStore::Check::DoneBefore);
+                } catch (const RegisterError& error) {
+                    answered(error.reason());
+                }
+            }
+            done(m_register != nullptr);
+        });
+}
+
+void RegisterSession::keep(std::unique_ptr<RegisterCipher> cipher)
 {
     try {
-        // Nobody is asked: without a prompt, a key that needs a question is refused.
-        openWith(nullptr, keyring, RegisterStore::Check::DoneBefore);
-        return true;
+        // The proof files' copies go beside the register, and move with its folder.
+        m_register = std::make_unique<DraftRegister>(
+            RegisterStore::open(m_path, RegisterStore::Check::DoneBefore), std::move(cipher),
+            QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now);
     } catch (const RegisterError&) {
-        return false;
+        // Said again, with its reason, when the register is next used.
     }
 }
 
@@ -127,9 +219,7 @@ DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* 
     RegisterKeySources sources;
     sources.keyring = keyring;
     sources.prompt = prompt;
-    const QString scripted = qEnvironmentVariable(PassphraseVariable);
-    if (!scripted.isEmpty())
-        sources.scriptedPassphrase = scripted;
+    sources.scriptedPassphrase = scriptedPassphrase();
     std::unique_ptr<RegisterCipher> cipher = RegisterUnlock::unlock(*store, sources);
     // The proof files' copies go beside the register, and move with its folder.
     m_register = std::make_unique<DraftRegister>(std::move(store), std::move(cipher),

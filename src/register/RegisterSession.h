@@ -3,13 +3,16 @@
 #include "register/DraftRegister.h"
 #include "register/RegisterStore.h"
 
+#include <QFuture>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class KeyringKeys;
 class PassphrasePrompt;
+class RegisterCipher;
 
 // The program's one draft register for the whole run: opened on first use,
 // its key asked for once and kept while the program runs.
@@ -18,7 +21,14 @@ public:
     // The passphrase given beforehand in the environment, for scripts.
     static constexpr const char* PassphraseVariable = "QUILLO_REGISTER_PASSPHRASE";
 
-    RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now = &QDateTime::currentDateTimeUtc);
+    // Where the keyring may be asked from.
+    enum class KeyringThreads {
+        Any,              // open() asks it on the calling thread, for scripts and tools
+        OffCallingThread, // only openInBackground() and openLater() ask it, off the window's thread
+    };
+
+    RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now = &QDateTime::currentDateTimeUtc,
+                    KeyringThreads keyringThreads = KeyringThreads::Any);
     ~RegisterSession();
 
     // Where the register is kept: the user's data folder for the program
@@ -30,26 +40,51 @@ public:
 
     // The register, opened now if it is not open yet; `prompt` asks the
     // merchant for its passphrase where one is needed. A RegisterError says
-    // why it cannot be opened; the next call tries again.
+    // why it cannot be opened; the next call tries again. With
+    // KeyringThreads::OffCallingThread the keyring's part comes from the
+    // latest openLater(): a register whose key is the keyring's is refused
+    // until that has the keyring's answer, and one is started.
     DraftRegister& open(PassphrasePrompt* prompt);
 
     // Opens the register without holding up the event loop and without a
     // question: only when its key can be had without one (an unlocked
-    // keyring, or the passphrase variable). The file's pages are checked and
-    // the keyring's state found out on a worker thread, and the keyring is
-    // read without waiting for it; the rest, a few queries, runs on this
-    // thread. `opened` then says whether the register is open. A register
-    // left closed is opened, asking what it needs, when it is next used.
+    // keyring, or the passphrase variable). The file's pages are checked,
+    // the keyring's state found out and a passphrase's key derived on a
+    // worker thread, and the keyring is read without waiting for it; the
+    // rest, a few queries, runs on this thread. `opened` then says whether
+    // the register is open. A register left closed is opened, asking what
+    // it needs, when it is next used.
     void openInBackground(std::function<void(bool)> opened);
 
+    // Before a first use: gets the register's key off this thread, from the
+    // keyring (read or, for a new register, written, however long the
+    // keyring takes, a locked one once the merchant unlocks it) or the
+    // passphrase variable. Finishes once the register is open, or once
+    // open() can say why not or ask the passphrase that only a question
+    // gives. Joins an opening under way.
+    QFuture<void> openLater();
+
 private:
+    // What an opening off this thread found.
+    struct Unlocked;
+
     QString m_path;
     KeyringKeys* m_keyring;
     DraftRegister::Clock m_now;
+    KeyringThreads m_keyringThreads;
     std::unique_ptr<DraftRegister> m_register;
+    // The opening under way, if any, and what the latest one left for open():
+    // why the keyring gave no key, or nothing when a question may give one.
+    std::optional<QFuture<void>> m_opening;
+    bool m_openingQuiet = false;
+    std::optional<std::optional<QString>> m_keyringAnswered;
     // Answers from the background come only while the session lives.
     QObject m_answers;
 
+    // Opens the register off this thread; `quiet` (at start-up) asks
+    // nothing, not even a locked keyring's unlock.
+    void startOpening(bool quiet, std::function<void(bool)> opened);
+    void finishUnlocked(Unlocked& found, bool quiet, std::function<void(bool)> done);
+    void keep(std::unique_ptr<RegisterCipher> cipher);
     DraftRegister& openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, RegisterStore::Check check);
-    bool finishOpening(KeyringKeys* keyring);
 };

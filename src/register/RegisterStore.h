@@ -79,7 +79,7 @@ struct StoredAuthorization {
 };
 
 // The register's storage: drafts written once, events appended, nothing
-// changed, and nothing removed but the drafts past their keeping time that
+// changed but the clear values of before once sealed, and nothing removed but the drafts past their keeping time that
 // the merchant chose to remove. Every failure is a RegisterError with a reason for the
 // merchant. The queries behind it are plain SQL, so that a database server
 // can stand behind the same interface.
@@ -146,4 +146,15 @@ public:
     // Removes the drafts with their events and authorizations, all at once;
     // returns the proof copies that no draft left names.
     virtual std::vector<QString> removeDrafts(const std::vector<qint64>& ids) = 0;
+
+    // What registers of before kept in clear: the drafts with a source
+    // file's path or an export's path in clear, and the events with their
+    // words in clear.
+    virtual std::vector<StoredDraft> draftsWithClearPaths() = 0;
+    virtual std::vector<StoredEvent> eventsWithClearText() = 0;
+    // The one change made to what is written: a draft's paths, or an
+    // event's words, sealed in place of their clear columns, which are
+    // written as `draft` and `event` have them (emptied).
+    virtual void sealPaths(const StoredDraft& draft) = 0;
+    virtual void sealText(const StoredEvent& event) = 0;
 };

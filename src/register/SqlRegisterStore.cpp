@@ -613,3 +613,46 @@ std::vector<QString> SqlRegisterStore::removeDrafts(const std::vector<qint64>& i
     std::sort(unused.begin(), unused.end());
     return unused;
 }
+
+std::vector<StoredDraft> SqlRegisterStore::draftsWithClearPaths()
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT d.* FROM drafts d WHERE d.source_file <> '' "
+                                             "OR (d.destination_kind = ? AND d.destination <> '') ORDER BY d.id"));
+    query.addBindValue(text(RegisterCodes::destination(SentDraft::Kind::PdfFile)));
+    return rows(query);
+}
+
+std::vector<StoredEvent> SqlRegisterStore::eventsWithClearText()
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT * FROM draft_events WHERE detail <> '' ORDER BY id"));
+    exec(query);
+    std::vector<StoredEvent> found;
+    while (query.next())
+        found.push_back(eventFrom(query.record()));
+    return found;
+}
+
+void SqlRegisterStore::sealPaths(const StoredDraft& draft)
+{
+    inTransaction([&] {
+        QSqlQuery query = prepare(QStringLiteral("UPDATE drafts SET source_file = ?, sealed_source_file = ?, "
+                                                 "destination = ?, sealed_destination = ? WHERE id = ?"));
+        query.addBindValue(text(draft.sourceFile));
+        query.addBindValue(blobOrNull(draft.sealedSourceFile));
+        query.addBindValue(text(draft.destination));
+        query.addBindValue(blobOrNull(draft.sealedDestination));
+        query.addBindValue(draft.id);
+        exec(query);
+    });
+}
+
+void SqlRegisterStore::sealText(const StoredEvent& event)
+{
+    inTransaction([&] {
+        QSqlQuery query = prepare(QStringLiteral("UPDATE draft_events SET detail = ?, sealed_detail = ? WHERE id = ?"));
+        query.addBindValue(text(event.text));
+        query.addBindValue(blobOrNull(event.sealedText));
+        query.addBindValue(event.id);
+        exec(query);
+    });
+}

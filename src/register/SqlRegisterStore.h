@@ -43,6 +43,10 @@ public:
     std::vector<StoredDraft> draftsWithAuthorization(const QString& authorizationId) override;
     std::vector<StoredDraft> draftsIdleSince(qint64 lastEventAt) override;
     std::vector<QString> removeDrafts(const std::vector<qint64>& ids) override;
+    std::vector<StoredDraft> draftsWithClearPaths() override;
+    std::vector<StoredEvent> eventsWithClearText() override;
+    void sealPaths(const StoredDraft& draft) override;
+    void sealText(const StoredEvent& event) override;
 
 private:
     int schemaVersion() const;

@@ -41,7 +41,9 @@ import getpass
 import os
 import re
 import shutil
+import signal
 import sys
+import threading
 
 import font_metrics
 import ipp_responder as scripted
@@ -562,6 +564,7 @@ def answers(program, cups, env):
                 e2e.fail("Quillo wrote %r on its terminal" % quillo.terminal_output())
             uncertain = frozen_at_the_document(quillo, cups, service)
             closed_while_sending(quillo, service)
+            killed_while_sending(program, env, service)
             return uncertain
         finally:
             quillo.stop()
@@ -610,6 +613,41 @@ def closed_while_sending(quillo, service):
     requests = [entry for entry in service.log[start:] if entry[0] not in LOOK_UP]
     if requests != [("Create-Job", None), ("Send-Document", 905), ("Cancel-Job", 905)]:
         e2e.fail("a page closed on its way saw the requests %s" % requests)
+
+
+def killed_while_sending(program, env, service):
+    """Killed (SIGKILL) after the service gave the job its number and while
+    it holds the document, Quillo leaves an Uncertain draft that names its
+    printer and job; started again, it asks the service about that job and
+    records that it printed. The service tells of no other job: the print
+    left uncertain before stays so, for the test's own restart."""
+    release = threading.Event()
+    completed = scripted.job_state(915, scripted.JOB_COMPLETED)
+    service.run({"Create-Job": scripted.answer(job={"job-id": 915}), "Send-Document": scripted.hold(release),
+                 "Cancel-Job": scripted.answer(), "Get-Job-Attributes": completed})
+    quillo = e2e.Quillo(program, env=dict(env, CUPS_SERVER=service.address))
+    try:
+        quillo.start()
+        quillo.focus()
+        quillo.click_quick_print()
+        e2e.wait_for("the service to hold the document", service.holding.is_set, timeout=30)
+        quillo.process.send_signal(signal.SIGKILL)
+        quillo.process.wait()
+        release.set()
+        draft = e2e.register_events()[-1][0]
+        check_recorded("a kill while the document was on its way", [(draft, "printer", QUEUE, "uncertain", "915")])
+
+        service.run({"Get-Job-Attributes": completed})
+        quillo = e2e.Quillo(program, env=dict(env, CUPS_SERVER=service.address))
+        quillo.start()
+        e2e.wait_for("the register to record that job 915 printed",
+                     lambda: e2e.register_events()[-1] == (draft, "printer", QUEUE, "printed", "915"), timeout=30)
+        check_recorded("the start after the kill", [(draft, "printer", QUEUE, "uncertain", "915"),
+                                                    (draft, "printer", QUEUE, "printed", "915")])
+        quillo.close_and_expect_clean_exit("it was started again after a kill")
+    finally:
+        release.set()
+        quillo.stop()
 
 
 def job_number(line):

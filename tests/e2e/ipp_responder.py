@@ -25,7 +25,7 @@ OPERATIONS = {0x0005: "Create-Job", 0x0006: "Send-Document", 0x0008: "Cancel-Job
               0x0009: "Get-Job-Attributes", 0x000B: "Get-Printer-Attributes", 0x4001: "CUPS-Get-Default"}
 OPERATION_TAG, JOB_TAG, END_TAG = 0x01, 0x02, 0x03
 INTEGER, ENUM, CHARSET, LANGUAGE, TEXT = 0x21, 0x23, 0x47, 0x48, 0x41
-JOB_PENDING, JOB_ABORTED = 3, 8
+JOB_PENDING, JOB_COMPLETED, JOB_ABORTED = 3, 9, 8
 # Job attributes with integer values; the others are enums.
 INTEGERS = ("job-id", "job-k-octets", "number-of-documents")
 NOT_POSSIBLE = 0x0404
@@ -150,6 +150,29 @@ def cut(after=0.0):
         service.holding.set()
         time.sleep(after)
         request.connection.shutdown(socket.SHUT_RDWR)
+    return act
+
+
+def hold(release):
+    """No answer until `release` (a threading.Event) is set; then the
+    connection is closed."""
+
+    def act(request, service):
+        service.holding.set()
+        release.wait()
+        request.connection.shutdown(socket.SHUT_RDWR)
+    return act
+
+
+def job_state(job, state):
+    """The state `state` for the job `job`; no answer for any other job (the
+    connection closed), so that nothing else is settled."""
+
+    def act(request, service):
+        if request.integers.get("job-id") == job:
+            request.send(request.answer(job={"job-id": job, "job-state": state}))
+        else:
+            request.connection.shutdown(socket.SHUT_RDWR)
     return act
 
 

@@ -158,6 +158,46 @@ public:
         return unused;
     }
 
+    std::vector<StoredDraft> draftsWithClearPaths() override
+    {
+        std::vector<StoredDraft> found;
+        for (const StoredDraft& draft : m_drafts) {
+            if (!draft.sourceFile.isEmpty() || (draft.destinationKind == "pdf" && !draft.destination.isEmpty()))
+                found.push_back(draft);
+        }
+        return found;
+    }
+
+    std::vector<StoredEvent> eventsWithClearText() override
+    {
+        std::vector<StoredEvent> found;
+        std::copy_if(m_events.begin(), m_events.end(), std::back_inserter(found),
+                     [](const StoredEvent& event) { return !event.text.isEmpty(); });
+        return found;
+    }
+
+    void sealPaths(const StoredDraft& sealed) override
+    {
+        for (StoredDraft& draft : m_drafts) {
+            if (draft.id == sealed.id) {
+                draft.sourceFile = sealed.sourceFile;
+                draft.sealedSourceFile = sealed.sealedSourceFile;
+                draft.destination = sealed.destination;
+                draft.sealedDestination = sealed.sealedDestination;
+            }
+        }
+    }
+
+    void sealText(const StoredEvent& sealed) override
+    {
+        for (StoredEvent& event : m_events) {
+            if (event.id == sealed.id) {
+                event.text = sealed.text;
+                event.sealedText = sealed.sealedText;
+            }
+        }
+    }
+
 private:
     // A status event that no withdrawal took back.
     bool isActiveStatus(const StoredEvent& event) const

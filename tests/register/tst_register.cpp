@@ -17,6 +17,7 @@
 #include "register/PassphraseStrength.h"
 #include "register/ProofCopies.h"
 #include "register/ProofFileCheck.h"
+#include "register/ProofFileError.h"
 #include "register/RegisterAuthorizations.h"
 #include "register/RegisterCipher.h"
 #include "register/RegisterCsv.h"
@@ -35,12 +36,14 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QtTest>
 
 #include <csignal>
 #include <ctime>
+#include <sqlite3.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -378,11 +381,14 @@ int recordDrafts(const QString& path, int count, int first)
 // The child side of the test of two programs printing one check at once:
 // asks the journal whether the check may go, says "ready", waits for a line
 // on its input, then sends it; says "recorded", or "asked" when the
-// duplicate question came (answered No).
-int printOneCheck(const QString& path)
+// duplicate question came (answered No). SQLite's own hooks tell the test
+// where it stands: "waiting" when it first waits for the other program's
+// write to end, and, with `holdCommit`, "committing" when its record is
+// about to be committed, which then waits for another line.
+int printOneCheck(const QString& path, bool holdCommit)
 {
-    QFile out;
-    QFile in;
+    static QFile out;
+    static QFile in;
     if (!out.open(stdout, QIODevice::WriteOnly) || !in.open(stdin, QIODevice::ReadOnly))
         return 2;
     RegisterSession session(path, nullptr);
@@ -393,6 +399,34 @@ int printOneCheck(const QString& path)
     const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrintOf(sampleTexts()));
     if (!ticket || !questions.asked.isEmpty())
         return 3;
+    for (const QString& name : QSqlDatabase::connectionNames()) {
+        const QVariant handle = QSqlDatabase::database(name, false).driver()->handle();
+        sqlite3* connection = handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
+        if (!connection)
+            continue;
+        // Waits as long as the register's own busy timeout would, saying so once.
+        sqlite3_busy_handler(
+            connection,
+            [](void*, int tries) {
+                if (tries == 0) {
+                    out.write("waiting\n");
+                    out.flush();
+                }
+                sqlite3_sleep(10);
+                return tries < 3000 ? 1 : 0;
+            },
+            nullptr);
+        if (holdCommit)
+            sqlite3_commit_hook(
+                connection,
+                [](void*) {
+                    out.write("committing\n");
+                    out.flush();
+                    in.readLine();
+                    return 0;
+                },
+                nullptr);
+    }
     out.write("ready\n");
     out.flush();
     in.readLine();
@@ -1006,27 +1040,40 @@ private Q_SLOTS:
         qputenv("QUILLO_REGISTER_PASSPHRASE", "two writers share one ledger");
         RegisterSession(path, nullptr).open(nullptr);
 
+        // The first holds its record's commit; the second does not.
         QList<QProcess*> programs;
-        for (int i = 0; i < 2; ++i) {
+        for (const char* hold : {"hold", "go-on"}) {
             auto* program = new QProcess(this);
-            program->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--print-one-check"), path});
+            program->start(QCoreApplication::applicationFilePath(),
+                           {QStringLiteral("--print-one-check"), path, QString::fromLatin1(hold)});
             programs.append(program);
         }
-        for (QProcess* program : std::as_const(programs)) {
-            QTRY_VERIFY_WITH_TIMEOUT(program->canReadLine(), 60000);
-            QCOMPARE(program->readLine(), "ready\n");
-        }
-        // Both released together.
+        const auto nextLine = [](QProcess* program) {
+            while (!program->canReadLine() && program->waitForReadyRead(60000)) {
+            }
+            return program->readLine();
+        };
         for (QProcess* program : std::as_const(programs))
-            program->write("go\n");
-        QStringList said;
+            QCOMPARE(nextLine(program), "ready\n");
+        QProcess* first = programs.at(0);
+        QProcess* second = programs.at(1);
+        // The first has looked the check up and written its draft, and holds
+        // its transaction open.
+        first->write("go\n");
+        QCOMPARE(nextLine(first), "committing\n");
+        // The second waits before its own look-up, as its transaction begins
+        // as a write: one that began as a read would have looked up already
+        // and could never write after the first.
+        second->write("go\n");
+        QCOMPARE(nextLine(second), "waiting\n");
+        first->write("commit\n");
+        QCOMPARE(nextLine(first), "recorded\n");
+        // Then it finds the first one's draft, and asks.
+        QCOMPARE(nextLine(second), "asked\n");
         for (QProcess* program : std::as_const(programs)) {
             QVERIFY(program->waitForFinished(60000));
             QCOMPARE(program->exitCode(), 0);
-            said.append(QString::fromLatin1(program->readAllStandardOutput()).trimmed());
         }
-        said.sort();
-        QCOMPARE(said, (QStringList{"asked", "recorded"}));
         QCOMPARE(RegisterSession(path, nullptr).open(nullptr).drafts().size(), std::size_t(1));
     }
 
@@ -1613,18 +1660,22 @@ private Q_SLOTS:
     void aProofFileThatCannotBeKept_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("reason"); // %1: the proof file
+        QTest::addColumn<QString>("problem"); // the authorization's, as the offer says it again
 
-        QTest::newRow("changed since it was chosen") << "changed"
-                                                     << "the proof file %1 has changed since it was chosen";
+        QTest::newRow("changed since it was chosen")
+            << "changed"
+            << "The proof file \"form 1043.pdf\" has changed since it was chosen: choose it again.";
         QTest::newRow("gone") << "gone"
-                              << "the proof file %1 cannot be read";
+                              << "The proof file \"form 1043.pdf\" cannot be read: no such file or directory.";
+        QTest::newRow("a pipe now") << "pipe"
+                                    << "The proof file \"form 1043.pdf\" is a folder, a device or a pipe, not a "
+                                       "file: choose the file itself.";
     }
 
     void aProofFileThatCannotBeKept()
     {
         QFETCH(QString, fault);
-        QFETCH(QString, reason);
+        QFETCH(QString, problem);
 
         const QString proofPath = folder(QTest::currentDataTag()) + "/form 1043.pdf";
         const QByteArray form =
@@ -1637,6 +1688,8 @@ private Q_SLOTS:
             QVERIFY(TestFiles::write(proofPath, form + "a later line\n"));
         else
             QVERIFY(QFile::remove(proofPath));
+        if (fault == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(proofPath).constData(), 0600), 0);
 
         auto registerSession =
             session(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/register.sqlite");
@@ -1644,12 +1697,15 @@ private Q_SLOTS:
         DraftRecord draft = printed(sampleTexts());
         draft.authorization = record;
         QString failure;
+        QString told;
         try {
             drafts.record(draft, std::nullopt);
-        } catch (const RegisterError& error) {
+        } catch (const ProofFileError& error) {
             failure = error.reason();
+            told = error.problem();
         }
-        QCOMPARE(failure, reason.arg(proofPath));
+        QCOMPARE(failure, QStringLiteral("the proof file %1 is no longer the file chosen").arg(proofPath));
+        QCOMPARE(told, problem);
         QCOMPARE(drafts.drafts().size(), std::size_t(0));
         QVERIFY(QDir(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/proofs")
                     .entryList(QDir::Files)
@@ -1720,17 +1776,24 @@ private Q_SLOTS:
 
     void aProofChangedSinceItWasChosenIsOfferedAgain_data()
     {
-        QTest::addColumn<int>("choice"); // AuthorizationOffer::Choice in the offer made again
+        QTest::addColumn<bool>("afterItsCheck"); // changed once the journal had looked at it, before its record
+        QTest::addColumn<int>("choice");         // AuthorizationOffer::Choice in the offer made again
         QTest::addColumn<bool>("sends");
         QTest::addColumn<bool>("withRecord");
 
-        QTest::newRow("Cancel") << int(AuthorizationOffer::Choice::Cancel) << false << false;
-        QTest::newRow("recorded without the proof") << int(AuthorizationOffer::Choice::Record) << true << true;
-        QTest::newRow("Print Without Record") << int(AuthorizationOffer::Choice::WithoutRecord) << true << false;
+        for (const bool after : {false, true}) {
+            const char* when = after ? "after its check, " : "before the print, ";
+            QTest::addRow("%sCancel", when) << after << int(AuthorizationOffer::Choice::Cancel) << false << false;
+            QTest::addRow("%srecorded without the proof", when)
+                << after << int(AuthorizationOffer::Choice::Record) << true << true;
+            QTest::addRow("%sPrint Without Record", when)
+                << after << int(AuthorizationOffer::Choice::WithoutRecord) << true << false;
+        }
     }
 
     void aProofChangedSinceItWasChosenIsOfferedAgain()
     {
+        QFETCH(bool, afterItsCheck);
         QFETCH(int, choice);
         QFETCH(bool, sends);
         QFETCH(bool, withRecord);
@@ -1740,7 +1803,8 @@ private Q_SLOTS:
         AuthorizationRecord own = authorization();
         own.proofFile = proofPath;
         own.proofSha256 = ProofFileCheck::read(proofPath).sha256;
-        QVERIFY(TestFiles::write(proofPath, "%PDF-1.4 signed form, edited"));
+        if (!afterItsCheck)
+            QVERIFY(TestFiles::write(proofPath, "%PDF-1.4 signed form, edited"));
 
         auto registerSession =
             session(folder(QStringLiteral("%1/register").arg(QTest::currentDataTag())) + "/register.sqlite");
@@ -1752,7 +1816,12 @@ private Q_SLOTS:
 
         const SentDraft draft = quickPrintOf(sampleTexts(), own);
         const std::unique_ptr<DraftTicket> ticket = journal.maySend(draft);
-        QCOMPARE(ticket != nullptr, sends);
+        QCOMPARE(ticket != nullptr, afterItsCheck || sends);
+        if (afterItsCheck) {
+            QVERIFY(offer.proofProblems.isEmpty());
+            QVERIFY(TestFiles::write(proofPath, "%PDF-1.4 signed form, edited"));
+            QCOMPARE(ticket->sending(QStringLiteral("Office")), sends);
+        }
         QCOMPARE(offer.proofProblems,
                  QStringList{"The proof file \"form 1042.pdf\" has changed since it was chosen: choose it again."});
         QCOMPARE(offer.asked.first().id, "a1");
@@ -1762,10 +1831,12 @@ private Q_SLOTS:
             QCOMPARE(drafts.drafts().size(), std::size_t(0));
             return;
         }
-        QVERIFY(ticket->sending(QStringLiteral("Office")));
+        if (!afterItsCheck)
+            QVERIFY(ticket->sending(QStringLiteral("Office")));
         QVERIFY(ticket->recordId());
         QCOMPARE(drafts.details(*ticket->recordId()).record.authorization,
                  withRecord ? std::optional(again) : std::nullopt);
+        QCOMPARE(drafts.drafts().size(), std::size_t(1));
         QVERIFY(questions.asked.isEmpty());
     }
 
@@ -1884,9 +1955,14 @@ private Q_SLOTS:
 
         const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
         DraftId old = 0;
+        DraftId oldExport = 0;
         {
             auto registerSession = session(path);
             old = registerSession->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+            DraftRecord exported = printed(withChanges(sampleTexts(), {"6=1041", "13=1041"}));
+            exported.kind = SentDraft::Kind::PdfFile;
+            exported.destinationName = "/home/m/Zebulon Quartz.pdf";
+            oldExport = registerSession->open(nullptr).record(exported, DraftEvent::exported());
         }
         // What a register of that version holds: the same, without the
         // tables that later versions add.
@@ -1902,8 +1978,11 @@ private Q_SLOTS:
             QVERIFY(query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
             if (version == 3)
                 QVERIFY(query.exec("UPDATE register_schema SET version = 3"));
-            // Of before: the source file in clear.
+            // Of before: the paths and the events' words in clear, never sealed since.
+            QVERIFY(query.exec("DELETE FROM register_facts WHERE name = 'clear_values_sealed'"));
             QVERIFY(query.exec("UPDATE drafts SET source_file = '/home/m/a.qlo'"));
+            QVERIFY(query.exec("UPDATE drafts SET destination = '/home/m/Zebulon Quartz.pdf' WHERE "
+                               "destination_kind = 'pdf'"));
             QVERIFY(query.exec("UPDATE draft_events SET detail = 'in clear'"));
             file.close();
         }
@@ -1915,6 +1994,8 @@ private Q_SLOTS:
         QCOMPARE(drafts.details(old).record.authorization, std::nullopt);
         QCOMPARE(drafts.details(old).record.sourceFile, "/home/m/a.qlo");
         QCOMPARE(historyLine(drafts.details(old).history.back()), "2026-12-08T18:00:00Z Printed|1|in clear");
+        QCOMPARE(drafts.details(oldExport).record.destinationName, "/home/m/Zebulon Quartz.pdf");
+        QCOMPARE(drafts.details(oldExport).record.sourceFile, "/home/m/a.qlo");
         DraftRecord draft = printed(withChanges(sampleTexts(), {"6=1043", "13=1043"}));
         draft.authorization = authorization();
         const DraftId later = drafts.record(draft, DraftEvent::printed("2"));
@@ -1945,6 +2026,20 @@ private Q_SLOTS:
             file.close();
         }
         QSqlDatabase::removeDatabase("later");
+        // What was clear is sealed now, and nothing of it is left readable
+        // in the file; a printer's name stays clear for the list.
+        QCOMPARE(draftColumns(path, {"destination", "source_file"}),
+                 (QList<QList<QByteArray>>{{"Office", ""}, {"", ""}, {"Office", ""}}));
+        const QByteArray files = filesOf(path);
+        QVERIFY(!files.contains("/home/m/a.qlo"));
+        QVERIFY(!files.contains("Zebulon Quartz"));
+        QVERIFY(!files.contains("in clear"));
+        registerSession = session(path);
+        QCOMPARE(registerSession->open(nullptr).details(old).record.sourceFile, "/home/m/a.qlo");
+        QCOMPARE(registerSession->open(nullptr).details(oldExport).record.destinationName,
+                 "/home/m/Zebulon Quartz.pdf");
+        QCOMPARE(historyLine(registerSession->open(nullptr).details(old).history.front()),
+                 "2026-12-08T18:00:00Z Printed|1|in clear");
     }
 
     void duplicateQuestion_data()
@@ -2565,6 +2660,84 @@ private Q_SLOTS:
         QCOMPARE(drafts.payor(drafts.drafts().front()), "Jane Q. Customer");
     }
 
+    // The first print comes before the keyring has given the key: the
+    // window's thread goes on at once, the keyring is asked and answers off
+    // it, and the draft is recorded and sent once it has.
+    void aFirstPrintWaitsForTheKeyringNotTheWindow_data()
+    {
+        // "locked": the register's key in a locked keyring; "slow": none yet, and the keyring slow to take it;
+        // "refused": its unlock refused; "variable": a passphrase register, its passphrase in the variable
+        QTest::addColumn<QString>("keyring");
+        QTest::addColumn<QStringList>("asked"); // the merchant's questions
+        QTest::addColumn<int>("pages");
+
+        QTest::newRow("a locked keyring, unlocked") << "locked" << QStringList() << 1;
+        QTest::newRow("a new register's key, slow to be taken") << "slow" << QStringList() << 1;
+        QTest::newRow("Argon2id for the passphrase variable") << "variable" << QStringList() << 1;
+        QTest::newRow("a locked keyring that stays locked")
+            << "refused"
+            << QStringList{"The draft register cannot be written: the desktop's keyring, which keeps its key, is "
+                           "locked. Print without recording it?"}
+            << 0;
+    }
+
+    void aFirstPrintWaitsForTheKeyringNotTheWindow()
+    {
+        QFETCH(QString, keyring);
+        QFETCH(QStringList, asked);
+        QFETCH(int, pages);
+
+        const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
+        const bool variable = keyring == QLatin1String("variable");
+        if (variable)
+            qputenv("QUILLO_REGISTER_PASSPHRASE", "a passphrase kept for the scripts");
+        if (keyring != QLatin1String("slow")) {
+            session(path)->open(nullptr);
+            m_keyring.locked = true;
+            m_keyring.staysLocked = keyring == QLatin1String("refused");
+        }
+        m_keyring.holdsWrites = keyring == QLatin1String("slow");
+        m_keyring.onMainThread = 0;
+
+        RegisterSession program(
+            path, &m_keyring, [this] { return m_now; }, RegisterSession::KeyringThreads::OffCallingThread);
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return program.open(nullptr); },
+                                [&]() -> DraftRecorder* { return program.isOpen() ? &program.open(nullptr) : nullptr; },
+                                questions, offer, [this] { return m_now; }, [&] { return program.openLater(); });
+        FakePrinterFinder printers;
+        FakeMessageBox messages;
+        FakeFailureReporter failures;
+        Printing printing(printers, messages, failures, &journal);
+        printing.toDefaultPrinter([](PrintSurface&) { return std::vector<QuickPrint::Overflow>(); },
+                                  QStringLiteral("Printed."), {}, quickPrintOf(sampleTexts()));
+
+        // Back at once: the print waits, holding the merchant's input, until the keyring answers.
+        QVERIFY(printing.isBusy());
+        QVERIFY(!program.isOpen());
+        if (keyring == QLatin1String("slow")) {
+            m_keyring.writesLetThrough->release();
+        } else if (!variable) {
+            QTRY_COMPARE(m_keyring.waiting.size(), std::size_t(1));
+            QVERIFY(printing.isBusy());
+            m_keyring.unlock();
+        }
+        QTRY_VERIFY(!printing.isBusy());
+        QCOMPARE(questions.asked, asked);
+        QCOMPARE(printers.printer.pages.size(), pages);
+        QCOMPARE(program.isOpen(), pages == 1);
+        if (pages == 1) {
+            DraftRegister& drafts = program.open(nullptr);
+            QCOMPARE(drafts.drafts().size(), std::size_t(1));
+            QCOMPARE(drafts.details(drafts.drafts().front().id).status, DraftStatus::Printed);
+            QCOMPARE(m_keyring.keys.size(), variable ? 0 : 1);
+            QCOMPARE(messages.shown, QStringList{"Printed."});
+        }
+        // Not once did the window's thread wait for the keyring.
+        QCOMPARE(m_keyring.onMainThread, 0);
+    }
+
     void startUpAsksNothing_data()
     {
         QTest::addColumn<QString>("made");    // "keyring", "passphrase" or "" for no register yet
@@ -2622,8 +2795,9 @@ private Q_SLOTS:
         QCOMPARE(*opened, openedAtStart);
         QCOMPARE(start->isOpen(), openedAtStart);
         // Nothing read from a keyring that would ask to be unlocked or
-        // started, nothing written to it; an open one gets a new register's key.
-        QCOMPARE(m_keyring.reads, openedAtStart && !variable ? 1 : 0);
+        // started, nothing written to it; an open one gets a new register's
+        // key, which is not read back.
+        QCOMPARE(m_keyring.reads, openedAtStart && made == QLatin1String("keyring") ? 1 : 0);
         QCOMPARE(m_keyring.keys.size(), keysBefore + (made.isEmpty() && keyring == QLatin1String("unlocked") ? 1 : 0));
 
         // The first use asks what the register needs.
@@ -2965,8 +3139,8 @@ int main(int argc, char* argv[])
     // As the program names itself: the register's folder follows the names.
     QCoreApplication::setApplicationName(QStringLiteral("Quillo"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quillo"));
-    if (argc == 3 && qstrcmp(argv[1], "--print-one-check") == 0)
-        return printOneCheck(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && qstrcmp(argv[1], "--print-one-check") == 0)
+        return printOneCheck(QString::fromLocal8Bit(argv[2]), qstrcmp(argv[3], "hold") == 0);
     if (argc == 5 && qstrcmp(argv[1], "--record-drafts") == 0)
         return recordDrafts(QString::fromLocal8Bit(argv[2]), atoi(argv[3]), atoi(argv[4]));
     TstRegister test;
