@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+struct RegisterLocation;
+
 // A draft as the storage keeps it: the values of the sealed boxes are sealed
 // bytes, the others UTF-8 text (RegisterColumns says which is which). Times
 // are milliseconds since 1970 UTC. The lists and look-ups read only what they
@@ -94,6 +96,11 @@ public:
     // The store of the register at `location` (a file), with the dialect of
     // its database; a RegisterError says why it cannot be opened.
     static std::unique_ptr<RegisterStore> open(const QString& location, Check check = Check::Full);
+    // The store of the register at `location`: its file, or its database on
+    // the office server, reached with `password` (empty: libpq's own
+    // PGPASSWORD or ~/.pgpass). The check applies to a file.
+    static std::unique_ptr<RegisterStore> open(const RegisterLocation& location, const QString& password,
+                                               Check check = Check::Full);
 
     virtual ~RegisterStore() = default;
 
@@ -104,6 +111,11 @@ public:
 
     // Runs `writes` as one transaction: all of them are kept, or none.
     virtual void together(const std::function<void()>& writes) = 0;
+    // Inside together(): makes every other seat's write about the account
+    // with this blind index wait until this one is kept or dropped, so that a
+    // look-up and the record that follows it see the same drafts. A store
+    // that one program writes at a time needs nothing more.
+    virtual void lockAccount(const QByteArray& accountKey) { Q_UNUSED(accountKey); }
 
     // Writes the draft, and its first event when there is one, at once;
     // returns the draft's id.

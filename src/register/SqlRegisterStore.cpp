@@ -17,6 +17,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <QtEndian>
 
 #include <algorithm>
 
@@ -137,11 +138,24 @@ int SqlRegisterStore::schemaVersion() const
 
 void SqlRegisterStore::migrate()
 {
+    const int found = schemaVersion();
+    if (found > RegisterSchema::currentVersion())
+        throw RegisterError(m_dialect->laterVersion());
+    if (found == RegisterSchema::currentVersion())
+        return;
+    // Seats that share a server: the first brings it forward, the others
+    // wait, then find it done.
+    const QString lock = m_dialect->schemaLock();
+    if (!lock.isEmpty())
+        execute(lock);
+    const auto unlock = qScopeGuard([&] {
+        if (!lock.isEmpty())
+            QSqlQuery(QSqlDatabase::database(m_connection, false)).exec(m_dialect->schemaUnlock());
+    });
     for (;;) {
         const int version = schemaVersion();
         if (version > RegisterSchema::currentVersion())
-            throw RegisterError(QStringLiteral("the file %1 was written by a later version of Quillo")
-                                    .arg(QDir::toNativeSeparators(m_dialect->location())));
+            throw RegisterError(m_dialect->laterVersion());
         if (version == RegisterSchema::currentVersion())
             return;
         try {
@@ -179,12 +193,25 @@ void SqlRegisterStore::fail(const QSqlError& error) const
         QSqlDatabase database = QSqlDatabase::database(m_connection, false);
         m_dialect->leaveAsItIs(database);
     }
+    if (m_dialect->isConnectionLost(error)) {
+        // Whatever was under way is dropped with the connection. Made again at
+        // once, it says whether the server is still there; the next use
+        // starts afresh either way.
+        QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+        database.close();
+        if (!database.open())
+            throw RegisterError(m_dialect->reason(database.lastError()));
+    }
     throw RegisterError(m_dialect->reason(error));
 }
 
 QSqlQuery SqlRegisterStore::prepare(const QString& sql) const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+    // A connection lost before, when its server did not answer: tried again.
+    if (!database.isOpen() && !database.open())
+        throw RegisterError(m_dialect->reason(database.lastError()));
+    QSqlQuery query(database);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
         fail(query.lastError());
@@ -199,13 +226,26 @@ void SqlRegisterStore::exec(QSqlQuery& query) const
 
 void SqlRegisterStore::execute(const QString& sql) const
 {
-    QSqlQuery query = prepare(sql);
-    exec(query);
+    // Run as it is, not prepared: some engines prepare only queries and
+    // changes of rows, never the statements that make tables.
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(sql))
+        fail(query.lastError());
 }
 
 void SqlRegisterStore::together(const std::function<void()>& writes)
 {
     inTransaction(writes);
+}
+
+void SqlRegisterStore::lockAccount(const QByteArray& accountKey)
+{
+    const QString lock = m_dialect->accountLock();
+    if (lock.isEmpty() || accountKey.size() < 8)
+        return;
+    QSqlQuery query = prepare(lock);
+    query.addBindValue(qFromBigEndian<qint64>(accountKey.constData()));
+    exec(query);
 }
 
 void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
@@ -221,6 +261,8 @@ void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
     m_inTransaction = true;
     const auto done = qScopeGuard([this] { m_inTransaction = false; });
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+    if (!database.isOpen() && !database.open())
+        throw RegisterError(m_dialect->reason(database.lastError()));
     // Opened as a write from its first statement: another program's write
     // waits for this one (within the busy timeout), never the other way
     // round halfway through.
@@ -278,11 +320,13 @@ qint64 SqlRegisterStore::addDraft(const StoredDraft& draft, const std::optional<
     qint64 id = 0;
     inTransaction([&] {
         QSqlQuery query = prepare(QStringLiteral("INSERT INTO drafts (%1) VALUES (%2)")
-                                      .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+                                      .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))) +
+                                  m_dialect->returningId());
         for (const auto& [name, value] : values)
             query.addBindValue(value);
         exec(query);
-        id = query.lastInsertId().toLongLong();
+        id = query.next() ? query.value(0).toLongLong() : query.lastInsertId().toLongLong();
+        query.finish();
         if (firstEvent) {
             StoredEvent event = *firstEvent;
             event.draftId = id;

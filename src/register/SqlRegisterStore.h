@@ -26,6 +26,7 @@ public:
     std::optional<QByteArray> fact(const QString& name) override;
     void addFacts(const std::vector<std::pair<QString, QByteArray>>& facts) override;
     void together(const std::function<void()>& writes) override;
+    void lockAccount(const QByteArray& accountKey) override;
     qint64 addDraft(const StoredDraft& draft, const std::optional<StoredEvent>& firstEvent) override;
     void addEvent(const StoredEvent& event) override;
     std::optional<StoredDraft> draft(qint64 id) override;

@@ -1,0 +1,308 @@
+#include "fakes/FakeAuthorizationOffer.h"
+#include "fakes/FakeQuestionBox.h"
+#include "fakes/PrivatePostgres.h"
+#include "register/DraftRegister.h"
+#include "register/RegisterCipher.h"
+#include "register/RegisterCsv.h"
+#include "register/RegisterError.h"
+#include "register/RegisterJournal.h"
+#include "register/RegisterStore.h"
+#include "register/RegisterTexts.h"
+#include "register/SecretBytes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <ctime>
+
+// The register that the seats of an office share on a PostgreSQL server: the
+// same store as the file's, one check one draft across seats, another seat's
+// drafts seen live, and faults told as they are. One private cluster serves
+// the whole program; each test has a database of its own.
+
+namespace {
+
+// 12:00 in Chicago on 12/08/2026.
+const QDateTime Now = QDateTime(QDate(2026, 12, 8), QTime(18, 0), Qt::UTC);
+
+CheckTexts sampleTexts()
+{
+    return {QStringLiteral("Jane Q. Customer"),
+            QStringLiteral("12 Elm Street"),
+            QStringLiteral("Springfield, IL 62701"),
+            QStringLiteral("First Prairie Bank"),
+            QStringLiteral("Springfield, IL"),
+            QStringLiteral("1042"),
+            QStringLiteral("Acme Supplies LLC"),
+            QStringLiteral("One thousand two hundred thirty-four and 56/100"),
+            QStringLiteral("$1,234.56"),
+            QStringLiteral("12/01/2026"),
+            QStringLiteral("A021000021A"),
+            QStringLiteral("98765436789C"),
+            QStringLiteral("1042"),
+            QStringLiteral("Invoice 77")};
+}
+
+CheckTexts withChanges(CheckTexts texts, const QStringList& changes)
+{
+    for (const QString& change : changes) {
+        const qsizetype at = change.indexOf(QLatin1Char('='));
+        texts[Box(change.left(at).toInt())] = change.mid(at + 1);
+    }
+    return texts;
+}
+
+DraftRecord printed(const CheckTexts& texts)
+{
+    DraftRecord draft;
+    draft.texts = texts;
+    draft.kind = SentDraft::Kind::QuickPrint;
+    draft.destinationName = QStringLiteral("Office");
+    return draft;
+}
+
+AuthorizationRecord authorization()
+{
+    AuthorizationRecord record;
+    record.id = QStringLiteral("a1");
+    record.authorizedBy = QStringLiteral("Jane Q. Customer");
+    record.phone = QStringLiteral("(217) 555-0142");
+    record.authorizedAt = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
+    record.given = AuthorizationRecord::Given::RecordedCall;
+    record.sale = AuthorizationRecord::Sale::CustomerCalled;
+    record.amount = QStringLiteral("$1,234.56");
+    record.payee = QStringLiteral("Acme Supplies LLC");
+    return record;
+}
+
+// Every seat of the office has the same key.
+std::unique_ptr<RegisterCipher> officeKey()
+{
+    return std::make_unique<RegisterCipher>(SecretBytes::copyOf(QByteArray(RegisterCipher::KeyBytes, 7)));
+}
+
+// The register in `database` of the cluster whose socket is in `folder`, as a
+// seat opens it.
+RegisterLocation serverAt(const QString& folder, const QString& database, const QString& user)
+{
+    RegisterLocation location;
+    location.kind = RegisterLocation::Kind::Server;
+    location.host = folder;
+    location.database = database;
+    location.user = user;
+    return location;
+}
+
+std::unique_ptr<DraftRegister> seatAt(
+    const RegisterLocation& location, DraftRegister::Clock now = [] { return Now; })
+{
+    return std::make_unique<DraftRegister>(RegisterStore::open(location, QString()), officeKey(),
+                                           QDir::homePath() + QStringLiteral("/proofs"), std::move(now));
+}
+
+// The child side of the tests with two seats. Arguments: the socket's
+// folder, the database and the user.
+RegisterLocation childLocation(char* argv[])
+{
+    return serverAt(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]));
+}
+
+void say(const QByteArray& line)
+{
+    QFile out;
+    if (out.open(stdout, QIODevice::WriteOnly)) {
+        out.write(line + '\n');
+        out.flush();
+    }
+}
+
+// Asks the journal whether the check may go, says "ready", waits for a line
+// on its input, then sends it: says "recorded", or "asked" when the
+// duplicate question came (answered No), or what else it was asked.
+int printOneCheck(const RegisterLocation& location)
+{
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        return 2;
+    std::unique_ptr<DraftRegister> seat;
+    try {
+        seat = seatAt(location);
+    } catch (const RegisterError& error) {
+        say("error: " + error.reason().toUtf8());
+        return 1;
+    }
+    FakeQuestionBox questions;
+    FakeAuthorizationOffer offer;
+    RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return *seat; },
+                            [&]() -> DraftRecorder* { return seat.get(); }, questions, offer);
+    const std::unique_ptr<DraftTicket> ticket =
+        journal.maySend({sampleTexts(), {}, SentDraft::Kind::QuickPrint, {}, {}});
+    if (!ticket || !questions.asked.isEmpty())
+        return 3;
+    say("ready");
+    in.readLine();
+    const bool sent = ticket->sending(QStringLiteral("Office"));
+    const bool duplicate = questions.asked.size() == 1 && questions.asked.front().startsWith("Check 1042 ");
+    say(sent ? "recorded" : duplicate ? "asked" : questions.asked.join('|').toUtf8());
+    return 0;
+}
+
+// Records the sample check unless it was sent (as a print does), and says
+// "recorded", "asked" or "error: <reason>".
+int recordOneCheck(const RegisterLocation& location)
+{
+    try {
+        const std::unique_ptr<DraftRegister> seat = seatAt(location);
+        say("opened");
+        const DraftRecorder::Recording recording = seat->recordUnlessSent(printed(sampleTexts()), std::nullopt);
+        say(recording.unasked ? "asked" : "recorded");
+    } catch (const RegisterError& error) {
+        say("error: " + error.reason().toUtf8());
+    }
+    return 0;
+}
+
+} // namespace
+
+class TstOfficeRegister : public QObject {
+    Q_OBJECT
+
+private:
+    PrivatePostgres m_server;
+    QDateTime m_now = Now;
+    int m_databases = 0;
+
+    // A database of its own for the test that asks.
+    RegisterLocation newDatabase()
+    {
+        const QString name = QStringLiteral("register%1").arg(++m_databases);
+        if (!m_server.createDatabase(name))
+            qFatal("%s", qPrintable(m_server.error()));
+        return m_server.location(name);
+    }
+
+    std::unique_ptr<DraftRegister> seat(const RegisterLocation& location)
+    {
+        return seatAt(location, [this] { return m_now; });
+    }
+
+    QProcess* startChild(const QString& mode, const RegisterLocation& location)
+    {
+        auto* child = new QProcess(this);
+        child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child->start(QCoreApplication::applicationFilePath(), {mode, location.host, location.database, location.user});
+        return child;
+    }
+
+    // How many of the database's connections wait for a lock now.
+    int waitingForLocks(const RegisterLocation& location)
+    {
+        return m_server
+            .query(location.database, QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = "
+                                                     "current_database() AND wait_event_type = 'Lock'"))
+            .value(0)
+            .toInt();
+    }
+
+    QString firstRow(const RegisterLocation& location, const QString& sql)
+    {
+        return m_server.query(location.database, sql).value(0);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.error())); }
+
+    void cleanupTestCase() { m_server.stop(); }
+
+    void init() { m_now = Now; }
+
+    // The same drafts, history and authorizations read back the same, to the
+    // byte, from a file and from the server.
+    void bothEnginesKeepTheSameRegister_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("file") << false;
+        QTest::newRow("server") << true;
+    }
+
+    void bothEnginesKeepTheSameRegister()
+    {
+        QFETCH(bool, server);
+
+        const RegisterLocation location =
+            server ? newDatabase() : RegisterLocation::file(QDir::homePath() + QStringLiteral("/register.sqlite"));
+        if (!server)
+            QFile::remove(location.path);
+        const std::unique_ptr<DraftRegister> drafts = seat(location);
+        m_now = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
+        DraftRecord authorized = printed(sampleTexts());
+        authorized.authorization = authorization();
+        const DraftId returned = drafts->record(authorized, DraftEvent::printed("17"));
+        m_now = Now;
+        drafts->change(returned, DraftEvent::deposited(QDate(2026, 12, 2), "Slip 15"));
+        drafts->change(returned, DraftEvent::returned(QDate(2026, 12, 4), ReturnReason::NotAuthorized));
+        DraftRecord exported = printed(
+            withChanges(sampleTexts(), {QString::fromUtf8("1=Renée Dubois     "), "6=1043", "7=Acme, \"Best\" Supplies",
+                                        "9=$75.00", "11=A071000013A   ", "12=000120000001C", "13=1043"}));
+        exported.kind = SentDraft::Kind::PdfFile;
+        exported.destinationName = QStringLiteral("/home/m/Documents/1043.pdf");
+        const DraftId id = drafts->record(exported, DraftEvent::exported());
+        drafts->append(id, DraftEvent::voided());
+
+        QCOMPARE(returned, 1);
+        QCOMPARE(id, 2);
+        QCOMPARE(
+            RegisterCsv::write(*drafts, drafts->drafts(), true),
+            QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
+                       "Printer or File,Authorized By,Authorization,Authorized On,Sale,Routing No.,Account No.\r\n"
+                       "2026-12-08 12:00,1043,Ren\xc3\xa9"
+                       "e Dubois,\"Acme, \"\"Best\"\" Supplies\",$75.00,75.00,Voided,2026-12-08,,"
+                       "/home/m/Documents/1043.pdf,,,,,A071000013A,000120000001C\r\n"
+                       "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Returned,"
+                       "2026-12-04,Not authorized,Office,Jane Q. Customer,Recorded phone call,2026-12-01 14:05,"
+                       "\"The customer called us, not in answer to our advertising\",A021000021A,98765436789C\r\n"));
+        // The look-ups behind the questions and marks.
+        const std::optional<EarlierDraft> earlier = drafts->earlierDraft(sampleTexts());
+        QVERIFY(earlier);
+        QCOMPARE(RegisterTexts::duplicateQuestion(*earlier),
+                 "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 17 on \"Office\") "
+                 "for 1,234.56 to \"Acme Supplies LLC\". Print it again?");
+        QVERIFY(!drafts->earlierDraft(withChanges(sampleTexts(), {"6=1043", "13=1043"})));
+        const std::optional<EarlierDraft> sameAmount =
+            drafts->sameAmountRecently(withChanges(sampleTexts(), {"6=1044", "13=1044"}));
+        QVERIFY(sameAmount);
+        QCOMPARE(sameAmount->id, 1);
+        const std::optional<AccountReturn> refused = drafts->accountReturn(sampleTexts());
+        QVERIFY(refused);
+        QCOMPARE(refused->returnedOn, QDate(2026, 12, 4));
+        QCOMPARE(drafts->drafts(2, 5).size(), std::size_t(1));
+        QCOMPARE(drafts->drafts(2, 5).front().id, 1);
+
+        // Five years after the last event the drafts may go, with everything of theirs.
+        m_now = Now.addYears(5);
+        QCOMPARE(drafts->draftsPastKeeping().size(), std::size_t(2));
+        QCOMPARE(drafts->removePastKeeping({1, 2}), 2);
+        QCOMPARE(drafts->drafts().size(), std::size_t(0));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    qputenv("TZ", "America/Chicago");
+    ::tzset();
+    QCoreApplication app(argc, argv);
+    if (argc == 5 && qstrcmp(argv[1], "--print-one-check") == 0)
+        return printOneCheck(childLocation(argv));
+    if (argc == 5 && qstrcmp(argv[1], "--record-one-check") == 0)
+        return recordOneCheck(childLocation(argv));
+    TstOfficeRegister test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_officeregister.moc"
