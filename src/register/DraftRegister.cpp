@@ -239,6 +239,8 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     const auto eventOf = [&](const DraftEvent& event) { return storedEvent(0, stored.uid, stored.recordedAt, event); };
     DraftId id = 0;
     m_store->together([&] {
+        // After whatever another seat is recording on the same account.
+        m_store->lockAccount(identity.accountKey);
         // The choice to send it without an authorization comes before its outcome.
         const bool choiceFirst = draft.withoutAuthorization.has_value();
         std::optional<StoredEvent> first;
@@ -396,6 +398,10 @@ DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draf
 {
     Recording recording;
     m_store->together([&] {
+        // Another seat recording a draft on the same account waits for this
+        // look-up and record, or this one for it: never both looked before
+        // either wrote.
+        m_store->lockAccount(identify(draft.texts).accountKey);
         const std::optional<EarlierDraft> earlier = earlierDraft(draft.texts);
         if (earlier && earlier->id != asked)
             recording.unasked = earlier;
@@ -445,6 +451,7 @@ void DraftRegister::change(DraftId draft, const DraftEvent& event)
         dated.effective = today();
     // Checked inside the write: another program's change comes before or after, never between.
     m_store->together([&] {
+        lockAccountOf(draft);
         const DraftDetails current = details(draft);
         if (const std::optional<QString> why = DraftLifecycle::refusal(current.status, *change))
             throw QuilloError(*why);
@@ -457,6 +464,7 @@ void DraftRegister::change(DraftId draft, const DraftEvent& event)
 void DraftRegister::withdrawLatestChange(DraftId draft)
 {
     m_store->together([&] {
+        lockAccountOf(draft);
         const DraftDetails current = details(draft);
         if (const std::optional<QString> why =
                 DraftLifecycle::refusal(current.status, DraftLifecycle::Change::Withdraw))
@@ -468,6 +476,14 @@ void DraftRegister::withdrawLatestChange(DraftId draft)
             }
         }
     });
+}
+
+void DraftRegister::lockAccountOf(DraftId draft)
+{
+    // A change of status changes which drafts count against the account:
+    // the duplicate question, the 30-day mark and an authorization's count.
+    if (const std::optional<StoredDraft> stored = m_store->draft(draft))
+        m_store->lockAccount(stored->accountKey);
 }
 
 EarlierDraft DraftRegister::earlier(const StoredDraft& row) const

@@ -100,6 +100,8 @@ private:
     struct Identity;
     Identity identify(const CheckTexts& texts) const;
     void appendEvent(DraftId draft, const DraftEvent& event);
+    // Inside a write: holds the account of `draft` against other seats' writes on it.
+    void lockAccountOf(DraftId draft);
     EarlierDraft earlier(const StoredDraft& row) const;
     StoredAuthorization sealed(const AuthorizationRecord& authorization, const QString& draftUid);
     // A draft's destination, opened when it is sealed (an export's path).

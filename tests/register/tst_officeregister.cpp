@@ -290,6 +290,49 @@ private Q_SLOTS:
         QCOMPARE(drafts->removePastKeeping({1, 2}), 2);
         QCOMPARE(drafts->drafts().size(), std::size_t(0));
     }
+
+    // Two seats press Quick Print on the same check at the same instant: one
+    // prints, the other is asked. The test holds the drafts table so that both
+    // have looked before either writes, unless the look-up waits its turn.
+    void twoSeatsPrintOneCheckAtOnce()
+    {
+        const RegisterLocation location = newDatabase();
+        seat(location);
+
+        QList<QProcess*> seats;
+        for (int i = 0; i < 2; ++i)
+            seats.append(startChild(QStringLiteral("--print-one-check"), location));
+        for (QProcess* child : std::as_const(seats)) {
+            QTRY_VERIFY_WITH_TIMEOUT(child->canReadLine(), 60000);
+            QCOMPARE(child->readLine(), "ready\n");
+        }
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
+            holder.setHostName(location.host);
+            holder.setDatabaseName(location.database);
+            holder.setUserName(location.user);
+            QVERIFY(holder.open());
+            QSqlQuery hold(holder);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN")));
+            QVERIFY(hold.exec(QStringLiteral("LOCK TABLE drafts IN EXCLUSIVE MODE")));
+            for (QProcess* child : std::as_const(seats))
+                child->write("go\n");
+            // One waits for the table, the other for it or for the account.
+            QTRY_COMPARE_WITH_TIMEOUT(waitingForLocks(location), 2, 30000);
+            QVERIFY(hold.exec(QStringLiteral("COMMIT")));
+            holder.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QStringList said;
+        for (QProcess* child : std::as_const(seats)) {
+            QVERIFY(child->waitForFinished(60000));
+            QCOMPARE(child->exitCode(), 0);
+            said.append(QString::fromLatin1(child->readAllStandardOutput()).trimmed());
+        }
+        said.sort();
+        QCOMPARE(said, (QStringList{"asked", "recorded"}));
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM drafts")), "1");
+    }
 };
 
 int main(int argc, char* argv[])
