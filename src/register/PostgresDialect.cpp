@@ -86,7 +86,7 @@ QSqlDatabase PostgresDialect::connect(const QString& name)
         database.setPassword(m_password);
     database.setConnectOptions(connectOptions());
     if (!database.open())
-        throw RegisterError(reason(database.lastError()));
+        throw RegisterError(openingReason(database.lastError()));
     QSqlQuery query(database);
     // A seat that hangs in the middle of a write holds the others up only so long.
     if (!query.exec(QStringLiteral("SET lock_timeout = '%1s'").arg(LockTimeoutSeconds)))
@@ -150,12 +150,13 @@ QString PostgresDialect::reason(const QSqlError& error) const
         return QStringLiteral("the certificate of the office server %1 could not be verified").arg(host);
     if (state == QLatin1String("53100") || says(text, {"No space left on device", "could not extend file"}))
         return QStringLiteral("the disk of the office server %1 is full").arg(host);
-    if (state == QLatin1String("57P03") ||
-        says(text, {"the database system is shutting down", "the database system is starting up",
-                    "the database system is in recovery mode"}))
-        return QStringLiteral("the office server %1 is shutting down or starting up").arg(host);
+    if (says(text, {"the database system is starting up", "the database system is in recovery mode"}))
+        return QStringLiteral("the office server %1 is starting up").arg(host);
+    // A server on its way down turns new connections away: it does not answer.
+    if (says(text, {"the database system is shutting down"}))
+        return QStringLiteral("the office server %1 does not answer").arg(host);
     if (isConnectionLost(error))
-        return QStringLiteral("the connection to the office server %1 was cut before the draft was kept").arg(host);
+        return QStringLiteral("the connection to the office server %1 was cut").arg(host);
     if (says(text,
              {"Connection refused", "No such file or directory", "could not translate host name", "timeout expired",
               "Is the server running", "could not connect to server", "Network is unreachable", "No route to host"}))
@@ -170,6 +171,15 @@ QString PostgresDialect::reason(const QSqlError& error) const
     if (state == QLatin1String("42501") || state == QLatin1String("28000"))
         return QStringLiteral("the office server %1 does not let %2 use the register").arg(host, m_location.user);
     return QStringLiteral("the office server %1 reports \"%2\"").arg(host, text);
+}
+
+QString PostgresDialect::openingReason(const QSqlError& error) const
+{
+    // A server going down closes a new connection as it does a working one:
+    // as it is being made, that is a server that does not answer.
+    if (isConnectionLost(error))
+        return QStringLiteral("the office server %1 does not answer").arg(server());
+    return reason(error);
 }
 
 bool PostgresDialect::isDamage(const QSqlError& error) const

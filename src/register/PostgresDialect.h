@@ -33,6 +33,7 @@ public:
     QString versionBeforeSchemaTable() const override;
     QStringList versionWritten(int version) const override;
     QString reason(const QSqlError& error) const override;
+    QString openingReason(const QSqlError& error) const override;
     bool isDamage(const QSqlError& error) const override;
     QString damaged() const override;
     void leaveAsItIs(QSqlDatabase& database) const override;

@@ -35,6 +35,8 @@ public:
 
     // The reason for the merchant why the register could not be used.
     virtual QString reason(const QSqlError& error) const = 0;
+    // The reason why a connection could not be made.
+    virtual QString openingReason(const QSqlError& error) const { return reason(error); }
     // Whether `error` says the register is damaged, or no register at all.
     virtual bool isDamage(const QSqlError& error) const = 0;
     // The reason for a register found damaged.

@@ -200,7 +200,7 @@ void SqlRegisterStore::fail(const QSqlError& error) const
         QSqlDatabase database = QSqlDatabase::database(m_connection, false);
         database.close();
         if (!database.open())
-            throw RegisterError(m_dialect->reason(database.lastError()));
+            throw RegisterError(m_dialect->openingReason(database.lastError()));
     }
     throw RegisterError(m_dialect->reason(error));
 }
@@ -210,7 +210,7 @@ QSqlQuery SqlRegisterStore::prepare(const QString& sql) const
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
     // A connection lost before, when its server did not answer: tried again.
     if (!database.isOpen() && !database.open())
-        throw RegisterError(m_dialect->reason(database.lastError()));
+        throw RegisterError(m_dialect->openingReason(database.lastError()));
     QSqlQuery query(database);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
@@ -262,7 +262,7 @@ void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
     const auto done = qScopeGuard([this] { m_inTransaction = false; });
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
     if (!database.isOpen() && !database.open())
-        throw RegisterError(m_dialect->reason(database.lastError()));
+        throw RegisterError(m_dialect->openingReason(database.lastError()));
     // Opened as a write from its first statement: another program's write
     // waits for this one (within the busy timeout), never the other way
     // round halfway through.

@@ -2,6 +2,7 @@
 
 #include <QAtomicInteger>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -67,7 +68,25 @@ bool PrivatePostgres::start()
     if (!run(QStringLiteral("initdb"), {"-D", m_folder + "/data", "--auth=trust", "-U", m_user, "-E", "UTF8",
                                         "--locale=C", "--no-sync", "--no-instructions"}))
         return false;
-    return restart();
+    // One role must give its password, as a seat on the office network does.
+    QFile rules(m_folder + QStringLiteral("/data/pg_hba.conf"));
+    if (!rules.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        rules.write(QStringLiteral("local all %1 scram-sha-256\nlocal all all trust\n").arg(PasswordUser).toUtf8()) <
+            0) {
+        m_error = QStringLiteral("pg_hba.conf cannot be written");
+        return false;
+    }
+    rules.close();
+    if (!restart())
+        return false;
+    const QStringList made =
+        query(QStringLiteral("postgres"), QStringLiteral("CREATE ROLE %1 LOGIN SUPERUSER PASSWORD '%2'")
+                                              .arg(PasswordUser, QString::fromLatin1(Password)));
+    if (!made.isEmpty()) {
+        m_error = made.join(QLatin1Char(' '));
+        return false;
+    }
+    return true;
 }
 
 bool PrivatePostgres::restart()

@@ -14,6 +14,10 @@ class QSqlDatabase;
 // object goes, whatever the test did.
 class PrivatePostgres {
 public:
+    // The one role that must give a password, and its password.
+    static inline const QString PasswordUser = QStringLiteral("password_seat");
+    static constexpr const char* Password = "correct horse";
+
     PrivatePostgres();
     ~PrivatePostgres();
     PrivatePostgres(const PrivatePostgres&) = delete;
@@ -26,6 +30,7 @@ public:
     // Stops the server at once, as a power cut would (pg_ctl stop -m immediate).
     void stop();
     const QString& error() const { return m_error; }
+    bool isRunning() const { return m_running; }
 
     // The folder that holds the socket, and the role every seat connects as.
     const QString& socketFolder() const { return m_folder; }

@@ -2,6 +2,7 @@
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/PrivatePostgres.h"
 #include "register/DraftRegister.h"
+#include "register/PostgresDialect.h"
 #include "register/RegisterCipher.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
@@ -332,6 +333,209 @@ private Q_SLOTS:
         said.sort();
         QCOMPARE(said, (QStringList{"asked", "recorded"}));
         QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM drafts")), "1");
+    }
+
+    // The connection's options: a server on another computer is reached
+    // only over TLS, its certificate verified.
+    void theServerIsVerifiedUnlessOnThisComputer_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("caFile");
+        QTest::addColumn<QString>("options");
+
+        QTest::newRow("socket folder") << "/run/postgresql"
+                                       << ""
+                                       << "connect_timeout=10";
+        QTest::newRow("no host: libpq's socket") << ""
+                                                 << ""
+                                                 << "connect_timeout=10";
+        QTest::newRow("localhost") << "localhost"
+                                   << "/etc/office-ca.pem"
+                                   << "connect_timeout=10";
+        QTest::newRow("loopback") << "127.0.0.1"
+                                  << ""
+                                  << "connect_timeout=10";
+        QTest::newRow("loopback, IPv6") << "::1"
+                                        << ""
+                                        << "connect_timeout=10";
+        QTest::newRow("loopback, other address")
+            << "127.0.0.2"
+            << ""
+            << "connect_timeout=10;sslmode=verify-full;sslrootcert='/etc/ssl/certs/ca-certificates.crt'";
+        QTest::newRow("office server, system's authorities")
+            << "db.office.example"
+            << ""
+            << "connect_timeout=10;sslmode=verify-full;sslrootcert='/etc/ssl/certs/ca-certificates.crt'";
+        QTest::newRow("office server, CA file of its own")
+            << "10.0.0.5"
+            << "/home/ann/Office CA's.pem"
+            << "connect_timeout=10;sslmode=verify-full;sslrootcert='/home/ann/Office CA\\'s.pem'";
+    }
+
+    void theServerIsVerifiedUnlessOnThisComputer()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, caFile);
+        QFETCH(QString, options);
+
+        RegisterLocation location = serverAt(host, QStringLiteral("quillo"), QStringLiteral("ann"));
+        location.caFile = caFile;
+        QCOMPARE(PostgresDialect(location, QString()).connectOptions(), options);
+    }
+
+    // What keeps a seat from the register, in the merchant's words.
+    void aRegisterThatCannotBeOpened_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("right password") << "right password"
+                                        << "";
+        QTest::newRow("wrong password") << "wrong password"
+                                        << "the office server on this computer refused the password of password_seat";
+        QTest::newRow("no password") << "no password"
+                                     << "the office server on this computer refused the password of password_seat";
+        QTest::newRow("no such database") << "no such database"
+                                          << "the office server on this computer has no database missing";
+        QTest::newRow("no server") << "no server"
+                                   << "the office server on this computer does not answer";
+        QTest::newRow("version of now") << "version 5"
+                                        << "";
+        QTest::newRow("later version")
+            << "version 6"
+            << "the register on the office server on this computer was written by a later version of Quillo";
+    }
+
+    void aRegisterThatCannotBeOpened()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+
+        RegisterLocation location = newDatabase();
+        QString password;
+        if (fault.endsWith(QLatin1String("password")))
+            location.user = PrivatePostgres::PasswordUser;
+        if (fault == QLatin1String("right password"))
+            password = QString::fromLatin1(PrivatePostgres::Password);
+        if (fault == QLatin1String("wrong password"))
+            password = QStringLiteral("Correct horse");
+        if (fault == QLatin1String("no such database"))
+            location.database = QStringLiteral("missing");
+        if (fault == QLatin1String("no server"))
+            location.host = QDir::homePath();
+        if (fault.startsWith(QLatin1String("version "))) {
+            seat(location);
+            m_server.query(location.database,
+                           QStringLiteral("UPDATE register_schema SET version = %1").arg(fault.section(' ', 1)));
+        }
+
+        QString failure;
+        try {
+            DraftRegister(RegisterStore::open(location, password), officeKey(), QDir::homePath(), [] {
+                return Now;
+            }).record(printed(sampleTexts()), DraftEvent::printed("17"));
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, reason);
+    }
+
+    // The connection cut, or the server stopped, while a seat records: the
+    // seat is told which, nothing is kept, and the print tried again is
+    // recorded once.
+    void aFaultWhileRecording_data()
+    {
+        QTest::addColumn<bool>("serverStops");
+        QTest::addColumn<QString>("said");
+
+        QTest::newRow("connection cut") << false
+                                        << "error: the connection to the office server on this computer was cut";
+        QTest::newRow("server stopped") << true << "error: the office server on this computer does not answer";
+    }
+
+    void aFaultWhileRecording()
+    {
+        QFETCH(bool, serverStops);
+        QFETCH(QString, said);
+
+        const RegisterLocation location = newDatabase();
+        seat(location);
+        QProcess* child = nullptr;
+        {
+            // The test holds the drafts table, so that the seat is caught in
+            // the middle of its record.
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
+            holder.setHostName(location.host);
+            holder.setDatabaseName(location.database);
+            holder.setUserName(location.user);
+            QVERIFY(holder.open());
+            QSqlQuery hold(holder);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN")));
+            QVERIFY(hold.exec(QStringLiteral("LOCK TABLE drafts IN EXCLUSIVE MODE")));
+            child = startChild(QStringLiteral("--record-one-check"), location);
+            QTRY_COMPARE_WITH_TIMEOUT(waitingForLocks(location), 1, 30000);
+            if (serverStops) {
+                m_server.stop();
+            } else {
+                QCOMPARE(m_server.query(location.database,
+                                        QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                                                       "datname = current_database() AND wait_event_type = 'Lock'")),
+                         QStringList{"true"});
+            }
+            QVERIFY(child->waitForFinished(60000));
+            hold.exec(QStringLiteral("COMMIT"));
+            holder.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QCOMPARE(QString::fromUtf8(child->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 (QStringList{"opened", said}));
+        if (serverStops)
+            QVERIFY2(m_server.restart(), qPrintable(m_server.error()));
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM drafts")), "0");
+
+        // Tried again: recorded, once.
+        QProcess* again = startChild(QStringLiteral("--record-one-check"), location);
+        QVERIFY(again->waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(again->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 (QStringList{"opened", "recorded"}));
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM drafts")), "1");
+    }
+
+    // A seat that stays open through the fault records once the server is back.
+    void aSeatCarriesOnOnceTheServerIsBack()
+    {
+        const RegisterLocation location = newDatabase();
+        const std::unique_ptr<DraftRegister> drafts = seat(location);
+        m_server.stop();
+        QString failure;
+        try {
+            drafts->record(printed(sampleTexts()), DraftEvent::printed("17"));
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, "the office server on this computer does not answer");
+        QVERIFY2(m_server.restart(), qPrintable(m_server.error()));
+        QCOMPARE(drafts->record(printed(sampleTexts()), DraftEvent::printed("17")), 1);
+        QCOMPARE(drafts->drafts().size(), std::size_t(1));
+    }
+
+    // Seats that open a new register at once: one makes its tables, the
+    // others wait and find them made.
+    void seatsOpeningANewRegisterAtOnce()
+    {
+        const RegisterLocation location = newDatabase();
+        QList<QProcess*> seats;
+        for (int i = 0; i < 3; ++i)
+            seats.append(startChild(QStringLiteral("--record-one-check"), location));
+        QStringList said;
+        for (QProcess* child : std::as_const(seats)) {
+            QVERIFY(child->waitForFinished(60000));
+            said += QString::fromUtf8(child->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        }
+        said.sort();
+        QCOMPARE(said, (QStringList{"asked", "asked", "opened", "opened", "opened", "recorded"}));
+        QCOMPARE(m_server.query(location.database, QStringLiteral("SELECT version FROM register_schema")),
+                 QStringList{"5"});
     }
 };
 
