@@ -181,7 +181,15 @@ DraftRegister::DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_p
                              QString proofFolder, Clock now)
     : m_store(std::move(store)), m_cipher(std::move(cipher)),
       m_proofs(std::make_unique<ProofCopies>(std::move(proofFolder), *m_cipher)), m_now(std::move(now))
-{}
+{
+    // Another seat's drafts and events are said as this program's own are.
+    m_store->watchOthers([this](RegisterStore::Written what, qint64 draft) {
+        if (what == RegisterStore::Written::Draft)
+            Q_EMIT draftRecorded(draft);
+        else
+            Q_EMIT eventAppended(draft);
+    });
+}
 
 DraftRegister::~DraftRegister() = default;
 

@@ -92,7 +92,8 @@ public:
     int removePastKeeping(const std::vector<DraftId>& drafts);
 
 Q_SIGNALS:
-    // Emitted as it is written, inside the write when it is part of one.
+    // Emitted as it is written, inside the write when it is part of one;
+    // another seat's, as soon as the register hears of it.
     void draftRecorded(DraftId draft);
     void eventAppended(DraftId draft);
 

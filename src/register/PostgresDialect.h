@@ -43,6 +43,8 @@ public:
     QString schemaUnlock() const override;
     QString accountLock() const override;
     bool isConnectionLost(const QSqlError& error) const override;
+    QString notificationChannel() const override { return QStringLiteral("quillo_register"); }
+    QString announcement() const override { return QStringLiteral("SELECT pg_notify('quillo_register', ?)"); }
 
     // The libpq options the connection is made with, after host, port,
     // database, user and password: "connect_timeout=10;sslmode=verify-full;...".

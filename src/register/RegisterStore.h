@@ -117,6 +117,14 @@ public:
     // that one program writes at a time needs nothing more.
     virtual void lockAccount(const QByteArray& accountKey) { Q_UNUSED(accountKey); }
 
+    // What another seat wrote: a draft recorded, or an event appended to a draft.
+    enum class Written { Draft, Event };
+    using Watcher = std::function<void(Written what, qint64 draftId)>;
+    // From now on calls `watcher`, on this thread's event loop, within
+    // moments of another seat's commit, where the store hears of it. A file
+    // that one program writes tells nothing.
+    virtual void watchOthers(Watcher watcher) { Q_UNUSED(watcher); }
+
     // Writes the draft, and its first event when there is one, at once;
     // returns the draft's id.
     virtual qint64 addDraft(const StoredDraft& draft, const std::optional<StoredEvent>& firstEvent) = 0;

@@ -64,6 +64,11 @@ public:
     virtual QString accountLock() const { return {}; }
     // Whether `error` says the connection itself is gone (the server stopped,
     // the connection was cut), so that it is made again before the next use.
+    // The channel on which seats tell each other what they wrote, and the
+    // statement (one placeholder, what was written) that tells it as the
+    // transaction commits; empty where no other seat listens.
+    virtual QString notificationChannel() const { return {}; }
+    virtual QString announcement() const { return {}; }
     virtual bool isConnectionLost(const QSqlError& error) const
     {
         Q_UNUSED(error);

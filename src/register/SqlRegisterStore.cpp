@@ -13,6 +13,7 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -102,7 +103,7 @@ const QString LastEventColumn =
 } // namespace
 
 SqlRegisterStore::SqlRegisterStore(std::unique_ptr<SqlDialect> dialect)
-    : m_dialect(std::move(dialect)), m_connection(newConnectionName())
+    : m_dialect(std::move(dialect)), m_connection(newConnectionName()), m_listener(std::make_unique<QObject>())
 {
     try {
         m_dialect->connect(m_connection);
@@ -115,6 +116,7 @@ SqlRegisterStore::SqlRegisterStore(std::unique_ptr<SqlDialect> dialect)
 
 SqlRegisterStore::~SqlRegisterStore()
 {
+    m_listener.reset();
     {
         QSqlDatabase database = QSqlDatabase::database(m_connection, false);
         if (database.isValid())
@@ -201,6 +203,7 @@ void SqlRegisterStore::fail(const QSqlError& error) const
         database.close();
         if (!database.open())
             throw RegisterError(m_dialect->openingReason(database.lastError()));
+        listen();
     }
     throw RegisterError(m_dialect->reason(error));
 }
@@ -209,8 +212,11 @@ QSqlQuery SqlRegisterStore::prepare(const QString& sql) const
 {
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
     // A connection lost before, when its server did not answer: tried again.
-    if (!database.isOpen() && !database.open())
-        throw RegisterError(m_dialect->openingReason(database.lastError()));
+    if (!database.isOpen()) {
+        if (!database.open())
+            throw RegisterError(m_dialect->openingReason(database.lastError()));
+        listen();
+    }
     QSqlQuery query(database);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
@@ -238,6 +244,55 @@ void SqlRegisterStore::together(const std::function<void()>& writes)
     inTransaction(writes);
 }
 
+void SqlRegisterStore::watchOthers(Watcher watcher)
+{
+    const QString channel = m_dialect->notificationChannel();
+    if (channel.isEmpty())
+        return;
+    m_watcher = std::move(watcher);
+    QSqlDriver* driver = QSqlDatabase::database(m_connection, false).driver();
+    QObject::connect(
+        driver, &QSqlDriver::notification, m_listener.get(),
+        [this, channel](const QString& name, QSqlDriver::NotificationSource source, const QVariant& payload) {
+            // This seat's own writes are told as they are made.
+            if (name != channel || source == QSqlDriver::SelfSource || !m_watcher)
+                return;
+            // "draft 12" or "event 12"; anything else is a later program's.
+            const QStringList words = payload.toString().split(QLatin1Char(' '));
+            bool ok = false;
+            const qint64 draftId = words.value(1).toLongLong(&ok);
+            if (!ok || words.size() != 2)
+                return;
+            if (words.front() == QLatin1String("draft"))
+                m_watcher(Written::Draft, draftId);
+            else if (words.front() == QLatin1String("event"))
+                m_watcher(Written::Event, draftId);
+        });
+    listen();
+}
+
+void SqlRegisterStore::listen() const
+{
+    if (!m_watcher)
+        return;
+    QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+    if (!database.driver()->subscribedToNotifications().contains(m_dialect->notificationChannel()) &&
+        !database.driver()->subscribeToNotification(m_dialect->notificationChannel()))
+        throw RegisterError(m_dialect->reason(database.driver()->lastError()));
+}
+
+void SqlRegisterStore::announce(Written what, qint64 draftId)
+{
+    const QString statement = m_dialect->announcement();
+    if (statement.isEmpty())
+        return;
+    QSqlQuery query = prepare(statement);
+    query.addBindValue(QStringLiteral("%1 %2")
+                           .arg(what == Written::Draft ? QStringLiteral("draft") : QStringLiteral("event"))
+                           .arg(draftId));
+    exec(query);
+}
+
 void SqlRegisterStore::lockAccount(const QByteArray& accountKey)
 {
     const QString lock = m_dialect->accountLock();
@@ -261,8 +316,11 @@ void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
     m_inTransaction = true;
     const auto done = qScopeGuard([this] { m_inTransaction = false; });
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
-    if (!database.isOpen() && !database.open())
-        throw RegisterError(m_dialect->openingReason(database.lastError()));
+    if (!database.isOpen()) {
+        if (!database.open())
+            throw RegisterError(m_dialect->openingReason(database.lastError()));
+        listen();
+    }
     // Opened as a write from its first statement: another program's write
     // waits for this one (within the busy timeout), never the other way
     // round halfway through.
@@ -332,13 +390,17 @@ qint64 SqlRegisterStore::addDraft(const StoredDraft& draft, const std::optional<
             event.draftId = id;
             insertEvent(event);
         }
+        announce(Written::Draft, id);
     });
     return id;
 }
 
 void SqlRegisterStore::addEvent(const StoredEvent& event)
 {
-    inTransaction([&] { insertEvent(event); });
+    inTransaction([&] {
+        insertEvent(event);
+        announce(Written::Event, event.draftId);
+    });
 }
 
 void SqlRegisterStore::insertEvent(const StoredEvent& event)

@@ -537,6 +537,36 @@ private Q_SLOTS:
         QCOMPARE(m_server.query(location.database, QStringLiteral("SELECT version FROM register_schema")),
                  QStringList{"5"});
     }
+
+    // A draft that another seat prints, and what becomes of it, shows in
+    // this seat's list within 2 seconds; this seat's own is said once.
+    void anotherSeatsDraftsAreSaidAtOnce()
+    {
+        const RegisterLocation location = newDatabase();
+        const std::unique_ptr<DraftRegister> mine = seat(location);
+        const std::unique_ptr<DraftRegister> other = seat(location);
+        QSignalSpy recorded(mine.get(), &DraftRegister::draftRecorded);
+        QSignalSpy appended(mine.get(), &DraftRegister::eventAppended);
+
+        const DraftId id = other->record(printed(sampleTexts()), std::nullopt);
+        QTRY_COMPARE_WITH_TIMEOUT(recorded.size(), 1, 2000);
+        QCOMPARE(recorded.front().front().value<DraftId>(), id);
+        QCOMPARE(mine->summary(id)->checkNumber, "1042");
+        QCOMPARE(appended.size(), 0);
+
+        other->append(id, DraftEvent::printed("17"));
+        QTRY_COMPARE_WITH_TIMEOUT(appended.size(), 1, 2000);
+        QCOMPARE(appended.front().front().value<DraftId>(), id);
+        QCOMPARE(mine->summary(id)->status, DraftStatus::Printed);
+
+        // This seat's own draft: said as it is written, and not again when the server tells it.
+        const DraftId own = mine->record(printed(withChanges(sampleTexts(), {"6=1043", "13=1043"})), std::nullopt);
+        QCOMPARE(recorded.size(), 2);
+        QCOMPARE(recorded.back().front().value<DraftId>(), own);
+        QSignalSpy otherRecorded(other.get(), &DraftRegister::draftRecorded);
+        QTRY_COMPARE_WITH_TIMEOUT(otherRecorded.size(), 1, 2000);
+        QCOMPARE(recorded.size(), 2);
+    }
 };
 
 int main(int argc, char* argv[])
