@@ -9,6 +9,7 @@
 #include "register/RegisterColumns.h"
 #include "register/RegisterError.h"
 #include "register/RegisterStore.h"
+#include "register/StoreProofShelf.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -122,6 +123,7 @@ RecordedEvent recordedOf(const StoredEvent& stored)
     recorded.event.withdraws = stored.withdraws;
     recorded.time = fromMsecs(stored.recordedAt);
     recorded.id = stored.id;
+    recorded.seat = stored.seat;
     return recorded;
 }
 
@@ -178,9 +180,12 @@ struct DraftRegister::Identity {
 };
 
 DraftRegister::DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_ptr<RegisterCipher> cipher,
-                             QString proofFolder, Clock now)
+                             QString proofFolder, Clock now, QString seat)
     : m_store(std::move(store)), m_cipher(std::move(cipher)),
-      m_proofs(std::make_unique<ProofCopies>(std::move(proofFolder), *m_cipher)), m_now(std::move(now))
+      m_proofs(m_store->keepsProofCopies()
+                   ? std::make_unique<ProofCopies>(std::make_unique<StoreProofShelf>(*m_store), *m_cipher)
+                   : std::make_unique<ProofCopies>(std::move(proofFolder), *m_cipher)),
+      m_now(std::move(now)), m_seat(std::move(seat))
 {
     // Another seat's drafts and events are said as this program's own are.
     m_store->watchOthers([this](RegisterStore::Written what, qint64 draft) {
@@ -238,6 +243,7 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     if (!draft.sourceFile.isEmpty())
         stored.sealedSourceFile = m_cipher->seal(draft.sourceFile, sealContext(stored.uid, "sealed_source_file"));
     stored.reprintOf = draft.reprintOf.value_or(0);
+    stored.seat = m_seat;
 
     // A proof file's copy is written first, so that no draft ever names a copy that is not there.
     std::optional<StoredAuthorization> authorization;
@@ -436,6 +442,7 @@ void DraftRegister::appendEvent(DraftId draft, const DraftEvent& event)
 StoredEvent DraftRegister::storedEvent(DraftId draft, const QString& uid, qint64 at, const DraftEvent& event) const
 {
     StoredEvent stored = storedOf(event, draft, at);
+    stored.seat = m_seat;
     // Notes, return reasons and a print service's words are sealed: they may
     // name the payor.
     stored.text.clear();
@@ -615,6 +622,7 @@ DraftDetails DraftRegister::details(DraftId draft)
     DraftDetails found;
     found.id = draft;
     found.recorded = fromMsecs(stored->recordedAt);
+    found.recordedBy = stored->seat;
     for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
         const QByteArray& value = stored->boxes[box.box];
         found.record.texts[box.box] =

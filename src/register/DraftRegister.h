@@ -2,6 +2,7 @@
 
 #include "register/DraftRecorder.h"
 #include "register/DraftSummary.h"
+#include "register/SeatName.h"
 #include "register/UncertainPrints.h"
 
 #include <QDateTime>
@@ -26,9 +27,11 @@ class DraftRegister final : public QObject, public DraftRecorder, public Uncerta
 public:
     using Clock = std::function<QDateTime()>;
 
-    // Keeps the copies of proof files in `proofFolder`.
+    // Keeps the copies of proof files in `proofFolder` (in the store itself
+    // where it keeps them, StoreProofShelf); writes `seat` as
+    // the one that recorded each draft and event.
     DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_ptr<RegisterCipher> cipher, QString proofFolder,
-                  Clock now = &QDateTime::currentDateTimeUtc);
+                  Clock now = &QDateTime::currentDateTimeUtc, QString seat = SeatName::ofThisComputer());
     ~DraftRegister() override;
 
     // DraftRecorder
@@ -54,6 +57,8 @@ public:
     // Takes back the draft's latest change with a withdrawal event; nothing
     // is removed. A QuilloError says why there is none to take back.
     void withdrawLatestChange(DraftId draft);
+    // The seat this program writes as, "ann@desk-2".
+    const QString& seat() const { return m_seat; }
     // The local day by the register's clock: the latest day a change may have.
     QDate today() const;
 
@@ -120,4 +125,5 @@ private:
     std::unique_ptr<RegisterCipher> m_cipher;
     std::unique_ptr<ProofCopies> m_proofs;
     Clock m_now;
+    QString m_seat;
 };

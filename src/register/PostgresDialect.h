@@ -44,6 +44,7 @@ public:
     QString accountLock() const override;
     bool isConnectionLost(const QSqlError& error) const override;
     QString notificationChannel() const override { return QStringLiteral("quillo_register"); }
+    bool isShared() const override { return true; }
     QString announcement() const override { return QStringLiteral("SELECT pg_notify('quillo_register', ?)"); }
 
     // The libpq options the connection is made with, after host, port,

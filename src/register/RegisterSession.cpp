@@ -37,8 +37,8 @@ private:
 
 } // namespace
 
-RegisterSession::RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now)
-    : m_path(std::move(path)), m_keyring(keyring), m_now(std::move(now))
+RegisterSession::RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now, QString seat)
+    : m_path(std::move(path)), m_keyring(keyring), m_now(std::move(now)), m_seat(std::move(seat))
 {}
 
 RegisterSession::~RegisterSession() = default;
@@ -132,7 +132,8 @@ DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* 
         sources.scriptedPassphrase = scripted;
     std::unique_ptr<RegisterCipher> cipher = RegisterUnlock::unlock(*store, sources);
     // The proof files' copies go beside the register, and move with its folder.
-    m_register = std::make_unique<DraftRegister>(std::move(store), std::move(cipher),
-                                                 QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now);
+    m_register =
+        std::make_unique<DraftRegister>(std::move(store), std::move(cipher),
+                                        QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now, m_seat);
     return *m_register;
 }

@@ -18,7 +18,9 @@ public:
     // The passphrase given beforehand in the environment, for scripts.
     static constexpr const char* PassphraseVariable = "QUILLO_REGISTER_PASSPHRASE";
 
-    RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now = &QDateTime::currentDateTimeUtc);
+    // Drafts and events are written as made by `seat`.
+    RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now = &QDateTime::currentDateTimeUtc,
+                    QString seat = SeatName::ofThisComputer());
     ~RegisterSession();
 
     // Where the register is kept: the user's data folder for the program
@@ -46,6 +48,7 @@ private:
     QString m_path;
     KeyringKeys* m_keyring;
     DraftRegister::Clock m_now;
+    QString m_seat;
     std::unique_ptr<DraftRegister> m_register;
     // Answers from the background come only while the session lives.
     QObject m_answers;

@@ -39,6 +39,7 @@ struct StoredDraft {
     QString sourceFile;           // in clear: only registers of before
     QByteArray sealedSourceFile;  // empty without one
     qint64 reprintOf = 0;         // the draft of the same check it was printed again after; 0 for none
+    QString seat;                 // who recorded it, "ann@desk-2"; empty in registers of before
     // Read with it, never written: the kind of its latest status event that
     // no withdrawal took back (empty when it has none), and the time of its
     // latest event (its recording when it has none).
@@ -58,6 +59,7 @@ struct StoredEvent {
     QString effectiveDate; // the day it happened, "2026-12-08"; empty for the day it was recorded
     QString reason;        // a return's ReturnReasons::code; empty for none
     qint64 withdraws = 0;  // a withdrawal's: the id of the event it takes back
+    QString seat;          // who recorded it, "ann@desk-2"; empty in registers of before
 };
 
 // The authorization a draft was sent with, written with the draft. The
@@ -166,4 +168,12 @@ public:
     // Removes the drafts with their events and authorizations, all at once;
     // returns the proof copies that no draft left names.
     virtual std::vector<QString> removeDrafts(const std::vector<qint64>& ids) = 0;
+
+    // Whether the register keeps the sealed copies of proof files itself,
+    // as one that seats share must: they share no folder.
+    virtual bool keepsProofCopies() const = 0;
+    // The sealed copy `name`, written once; nothing when it has none.
+    virtual void addProofCopy(const QString& name, const QByteArray& sealed) = 0;
+    virtual std::optional<QByteArray> proofCopy(const QString& name) = 0;
+    virtual void removeProofCopy(const QString& name) = 0;
 };

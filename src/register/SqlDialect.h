@@ -68,6 +68,8 @@ public:
     // statement (one placeholder, what was written) that tells it as the
     // transaction commits; empty where no other seat listens.
     virtual QString notificationChannel() const { return {}; }
+    // Whether several seats share the register (and no folder).
+    virtual bool isShared() const { return false; }
     virtual QString announcement() const { return {}; }
     virtual bool isConnectionLost(const QSqlError& error) const
     {

@@ -82,6 +82,7 @@ StoredEvent eventFrom(const QSqlRecord& row)
     event.effectiveDate = row.value(QStringLiteral("effective_date")).toString();
     event.reason = row.value(QStringLiteral("reason")).toString();
     event.withdraws = row.value(QStringLiteral("withdraws")).toLongLong();
+    event.seat = row.value(QStringLiteral("seat")).toString();
     return event;
 }
 
@@ -405,9 +406,9 @@ void SqlRegisterStore::addEvent(const StoredEvent& event)
 
 void SqlRegisterStore::insertEvent(const StoredEvent& event)
 {
-    QSqlQuery query = prepare(
-        QStringLiteral("INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, job_id, detail, "
-                       "sealed_detail, effective_date, reason, withdraws) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery query = prepare(QStringLiteral(
+        "INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, job_id, detail, "
+        "sealed_detail, effective_date, reason, withdraws, seat) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     query.addBindValue(event.draftId);
     query.addBindValue(event.recordedAt);
     query.addBindValue(text(event.kind));
@@ -418,6 +419,7 @@ void SqlRegisterStore::insertEvent(const StoredEvent& event)
     query.addBindValue(textOrNull(event.effectiveDate));
     query.addBindValue(textOrNull(event.reason));
     query.addBindValue(event.withdraws > 0 ? QVariant(event.withdraws) : QVariant(QMetaType::fromType<qint64>()));
+    query.addBindValue(textOrNull(event.seat));
     exec(query);
 }
 
@@ -490,7 +492,8 @@ std::vector<std::pair<QString, QVariant>> SqlRegisterStore::columnsOf(const Stor
                     {QStringLiteral("sealed_source_file"), blobOrNull(draft.sealedSourceFile)},
                     {QStringLiteral("sealed_destination"), blobOrNull(draft.sealedDestination)},
                     {QStringLiteral("reprint_of"),
-                     draft.reprintOf > 0 ? QVariant(draft.reprintOf) : QVariant(QMetaType::fromType<qint64>())}});
+                     draft.reprintOf > 0 ? QVariant(draft.reprintOf) : QVariant(QMetaType::fromType<qint64>())},
+                    {QStringLiteral("seat"), textOrNull(draft.seat)}});
     return columns;
 }
 
@@ -524,6 +527,7 @@ StoredDraft SqlRegisterStore::draftFrom(const QSqlRecord& row)
     found.sealedDestination = value(QStringLiteral("sealed_destination")).toByteArray();
     found.status = value(QStringLiteral("status")).toString();
     found.lastEventAt = value(QStringLiteral("last_event_at")).toLongLong();
+    found.seat = value(QStringLiteral("seat")).toString();
     return found;
 }
 
@@ -718,4 +722,41 @@ std::vector<QString> SqlRegisterStore::removeDrafts(const std::vector<qint64>& i
     });
     std::sort(unused.begin(), unused.end());
     return unused;
+}
+
+bool SqlRegisterStore::keepsProofCopies() const
+{
+    return m_dialect->isShared();
+}
+
+void SqlRegisterStore::addProofCopy(const QString& name, const QByteArray& sealed)
+{
+    inTransaction([&] {
+        QSqlQuery query = prepare(QStringLiteral("INSERT INTO proof_copies (name, sealed) VALUES (?, ?)"));
+        query.addBindValue(text(name));
+        query.addBindValue(sealed);
+        exec(query);
+    });
+}
+
+std::optional<QByteArray> SqlRegisterStore::proofCopy(const QString& name)
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT sealed FROM proof_copies WHERE name = ?"));
+    query.addBindValue(text(name));
+    exec(query);
+    if (!query.next()) {
+        if (query.lastError().isValid())
+            fail(query.lastError());
+        return std::nullopt;
+    }
+    return query.value(0).toByteArray();
+}
+
+void SqlRegisterStore::removeProofCopy(const QString& name)
+{
+    inTransaction([&] {
+        QSqlQuery query = prepare(QStringLiteral("DELETE FROM proof_copies WHERE name = ?"));
+        query.addBindValue(text(name));
+        exec(query);
+    });
 }

@@ -46,6 +46,10 @@ public:
     std::vector<StoredDraft> draftsWithAuthorization(const QString& authorizationId) override;
     std::vector<StoredDraft> draftsIdleSince(qint64 lastEventAt) override;
     std::vector<QString> removeDrafts(const std::vector<qint64>& ids) override;
+    bool keepsProofCopies() const override;
+    void addProofCopy(const QString& name, const QByteArray& sealed) override;
+    std::optional<QByteArray> proofCopy(const QString& name) override;
+    void removeProofCopy(const QString& name) override;
 
 private:
     int schemaVersion() const;

@@ -3,6 +3,7 @@
 #include "fakes/PrivatePostgres.h"
 #include "register/DraftRegister.h"
 #include "register/PostgresDialect.h"
+#include "register/ProofCopies.h"
 #include "register/RegisterCipher.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
@@ -101,10 +102,11 @@ RegisterLocation serverAt(const QString& folder, const QString& database, const 
 }
 
 std::unique_ptr<DraftRegister> seatAt(
-    const RegisterLocation& location, DraftRegister::Clock now = [] { return Now; })
+    const RegisterLocation& location, DraftRegister::Clock now = [] { return Now; },
+    const QString& seat = QStringLiteral("ann@desk-1"))
 {
     return std::make_unique<DraftRegister>(RegisterStore::open(location, QString()), officeKey(),
-                                           QDir::homePath() + QStringLiteral("/proofs"), std::move(now));
+                                           QDir::homePath() + QStringLiteral("/proofs"), std::move(now), seat);
 }
 
 // The child side of the tests with two seats. Arguments: the socket's
@@ -188,9 +190,11 @@ private:
         return m_server.location(name);
     }
 
-    std::unique_ptr<DraftRegister> seat(const RegisterLocation& location)
+    std::unique_ptr<DraftRegister> seat(const RegisterLocation& location,
+                                        const QString& name = QStringLiteral("ann@desk-1"))
     {
-        return seatAt(location, [this] { return m_now; });
+        return seatAt(
+            location, [this] { return m_now; }, name);
     }
 
     QProcess* startChild(const QString& mode, const RegisterLocation& location)
@@ -261,13 +265,14 @@ private Q_SLOTS:
         QCOMPARE(
             RegisterCsv::write(*drafts, drafts->drafts(), true),
             QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
-                       "Printer or File,Authorized By,Authorization,Authorized On,Sale,Routing No.,Account No.\r\n"
+                       "Printer or File,Authorized By,Authorization,Authorized On,Sale,Routing No.,Account No.,Seat\r\n"
                        "2026-12-08 12:00,1043,Ren\xc3\xa9"
                        "e Dubois,\"Acme, \"\"Best\"\" Supplies\",$75.00,75.00,Voided,2026-12-08,,"
-                       "/home/m/Documents/1043.pdf,,,,,A071000013A,000120000001C\r\n"
+                       "/home/m/Documents/1043.pdf,,,,,A071000013A,000120000001C,ann@desk-1\r\n"
                        "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Returned,"
                        "2026-12-04,Not authorized,Office,Jane Q. Customer,Recorded phone call,2026-12-01 14:05,"
-                       "\"The customer called us, not in answer to our advertising\",A021000021A,98765436789C\r\n"));
+                       "\"The customer called us, not in answer to our "
+                       "advertising\",A021000021A,98765436789C,ann@desk-1\r\n"));
         // The look-ups behind the questions and marks.
         const std::optional<EarlierDraft> earlier = drafts->earlierDraft(sampleTexts());
         QVERIFY(earlier);
@@ -399,10 +404,10 @@ private Q_SLOTS:
                                           << "the office server on this computer has no database missing";
         QTest::newRow("no server") << "no server"
                                    << "the office server on this computer does not answer";
-        QTest::newRow("version of now") << "version 5"
+        QTest::newRow("version of now") << "version 6"
                                         << "";
         QTest::newRow("later version")
-            << "version 6"
+            << "version 7"
             << "the register on the office server on this computer was written by a later version of Quillo";
     }
 
@@ -535,7 +540,7 @@ private Q_SLOTS:
         said.sort();
         QCOMPARE(said, (QStringList{"asked", "asked", "opened", "opened", "opened", "recorded"}));
         QCOMPARE(m_server.query(location.database, QStringLiteral("SELECT version FROM register_schema")),
-                 QStringList{"5"});
+                 QStringList{"6"});
     }
 
     // A draft that another seat prints, and what becomes of it, shows in
@@ -566,6 +571,57 @@ private Q_SLOTS:
         QSignalSpy otherRecorded(other.get(), &DraftRegister::draftRecorded);
         QTRY_COMPARE_WITH_TIMEOUT(otherRecorded.size(), 1, 2000);
         QCOMPARE(recorded.size(), 2);
+    }
+
+    // Each draft and event names the seat that wrote it, whichever seat reads it.
+    void eachEventSaysWhichSeatMadeIt()
+    {
+        const RegisterLocation location = newDatabase();
+        const std::unique_ptr<DraftRegister> ann = seat(location, QStringLiteral("ann@desk-1"));
+        const std::unique_ptr<DraftRegister> bob = seat(location, QStringLiteral("bob@desk-2"));
+        const DraftId id = ann->record(printed(sampleTexts()), DraftEvent::printed("17"));
+        bob->append(id, DraftEvent::note("Customer called"));
+
+        const DraftDetails read = ann->details(id);
+        QCOMPARE(read.recordedBy, "ann@desk-1");
+        QCOMPARE(read.history.size(), std::size_t(2));
+        QCOMPARE(read.history.at(0).seat, "ann@desk-1");
+        QCOMPARE(read.history.at(1).seat, "bob@desk-2");
+        QCOMPARE(m_server.query(location.database, QStringLiteral("SELECT seat FROM draft_events ORDER BY id")),
+                 (QStringList{"ann@desk-1", "bob@desk-2"}));
+    }
+
+    // Seats share no folder: a proof file that one seat kept, another reads
+    // from the server, where it is sealed; it goes with the last draft that
+    // names it.
+    void proofCopiesOfASharedRegisterAreKeptInIt()
+    {
+        const RegisterLocation location = newDatabase();
+        const QString proof = QDir::homePath() + QStringLiteral("/call-1042.txt");
+        const QByteArray clear = "Recorded call: Jane Q. Customer authorizes check 1042";
+        {
+            QFile file(proof);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(clear) == clear.size());
+        }
+        const std::unique_ptr<DraftRegister> ann = seat(location, QStringLiteral("ann@desk-1"));
+        DraftRecord draft = printed(sampleTexts());
+        draft.authorization = authorization();
+        draft.authorization->proofFile = proof;
+        draft.authorization->proofSha256 = *ProofCopies::sha256Of(proof);
+        const DraftId id = ann->record(draft, DraftEvent::printed("17"));
+        QVERIFY(QFile::remove(proof));
+
+        const std::unique_ptr<DraftRegister> bob = seat(location, QStringLiteral("bob@desk-2"));
+        QCOMPARE(bob->proof(*bob->details(id).record.authorization), clear);
+        const QStringList copies =
+            m_server.query(location.database, QStringLiteral("SELECT encode(sealed, 'hex') FROM proof_copies"));
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(!QByteArray::fromHex(copies.front().toLatin1()).contains("Jane"));
+        QVERIFY(!QFileInfo::exists(QDir::homePath() + QStringLiteral("/proofs")));
+
+        m_now = Now.addYears(5);
+        QCOMPARE(bob->removePastKeeping({id}), 1);
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM proof_copies")), "0");
     }
 };
 
