@@ -147,7 +147,7 @@ QString historyLine(const RecordedEvent& recorded, const std::vector<RecordedEve
     if (recorded.withdrawn)
         line += QStringLiteral(" (withdrawn)");
     if (!recorded.seat.isEmpty() && recorded.seat != thisSeat)
-        line += QStringLiteral(" by ") + recorded.seat;
+        line += QStringLiteral(" (by %1)").arg(recorded.seat);
     return line;
 }
 

@@ -247,6 +247,23 @@ private Q_SLOTS:
         QCOMPARE(history(), QStringList{"12/01/2026 9:30 PM  Printed (job 17)"});
     }
 
+    // In a register that seats share, what another seat wrote names that seat.
+    void anotherSeatsEventsNameTheSeat()
+    {
+        {
+            RegisterSession bob(
+                path(), &m_keyring, [this] { return m_now; }, "bob@desk-7");
+            DraftRegister& drafts = bob.open(nullptr);
+            for (const DraftSummary& draft : drafts.drafts()) {
+                if (draft.checkNumber == QLatin1String("1042"))
+                    drafts.append(draft.id, DraftEvent::note("Customer called"));
+            }
+        }
+        selectCheck("1042");
+        QCOMPARE(history(), (QStringList{"12/01/2026 9:30 PM  Printed (job 17)",
+                                         "12/08/2026 12:00 PM  Note: Customer called (by bob@desk-7)"}));
+    }
+
     void sortsByEveryColumn_data()
     {
         QTest::addColumn<int>("column");
