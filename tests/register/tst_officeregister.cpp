@@ -388,6 +388,59 @@ private Q_SLOTS:
         QCOMPARE(PostgresDialect(location, QString()).connectOptions(), options);
     }
 
+    // The server's errors as the merchant reads them, for the faults a test
+    // cannot cause on a private cluster: libpq's words and the SQLSTATE.
+    void theServersErrorsInTheMerchantsWords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("disk full") << "could not extend file \"base/16384/16390\": No space left on device"
+                                   << "53100"
+                                   << "the disk of the office server db.office.example is full";
+        QTest::newRow("certificate not verified")
+            << "connection to server at \"db.office.example\" (10.0.0.5), port 5432 failed: SSL error: certificate "
+               "verify failed"
+            << ""
+            << "the certificate of the office server db.office.example could not be verified";
+        QTest::newRow("certificate of another host")
+            << "server certificate for \"other.example\" does not match host name \"db.office.example\""
+            << ""
+            << "the certificate of the office server db.office.example could not be verified";
+        QTest::newRow("no such host")
+            << "could not translate host name \"db.office.example\" to address: Name or service not known"
+            << ""
+            << "the office server db.office.example does not answer";
+        QTest::newRow("timed out") << "connection to server at \"db.office.example\" failed: timeout expired"
+                                   << ""
+                                   << "the office server db.office.example does not answer";
+        QTest::newRow("starting up") << "FATAL: the database system is starting up"
+                                     << "57P03"
+                                     << "the office server db.office.example is starting up";
+        QTest::newRow("another seat holds a lock") << "canceling statement due to lock timeout"
+                                                   << "55P03"
+                                                   << "another seat has kept the register on the office server "
+                                                      "db.office.example busy for more than 30 seconds";
+        QTest::newRow("not allowed") << "permission denied for table drafts"
+                                     << "42501"
+                                     << "the office server db.office.example does not let ann use the register";
+        QTest::newRow("anything else") << "out of shared memory"
+                                       << "53200"
+                                       << "the office server db.office.example reports \"out of shared memory\"";
+    }
+
+    void theServersErrorsInTheMerchantsWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, state);
+        QFETCH(QString, reason);
+
+        const PostgresDialect dialect(
+            serverAt(QStringLiteral("db.office.example"), QStringLiteral("quillo"), QStringLiteral("ann")), QString());
+        QCOMPARE(dialect.reason(QSqlError(QString(), text, QSqlError::StatementError, state)), reason);
+    }
+
     // What keeps a seat from the register, in the merchant's words.
     void aRegisterThatCannotBeOpened_data()
     {
