@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
 
 namespace {
 
@@ -59,7 +58,10 @@ QString PostgresDialect::location() const
 
 QString PostgresDialect::connectOptions() const
 {
-    QStringList options = {QStringLiteral("connect_timeout=%1").arg(ConnectTimeoutSeconds)};
+    // A seat that hangs in the middle of a write holds the others up only so
+    // long; set for the connection, so that one made again has it too.
+    QStringList options = {QStringLiteral("connect_timeout=%1").arg(ConnectTimeoutSeconds),
+                           QStringLiteral("options='-c lock_timeout=%1s'").arg(LockTimeoutSeconds)};
     if (!m_location.isLocal()) {
         options.append(QStringLiteral("sslmode=verify-full"));
         // Without a file of its own, libpq's PGSSLROOTCERT or the system's authorities.
@@ -87,10 +89,6 @@ QSqlDatabase PostgresDialect::connect(const QString& name)
     database.setConnectOptions(connectOptions());
     if (!database.open())
         throw RegisterError(openingReason(database.lastError()));
-    QSqlQuery query(database);
-    // A seat that hangs in the middle of a write holds the others up only so long.
-    if (!query.exec(QStringLiteral("SET lock_timeout = '%1s'").arg(LockTimeoutSeconds)))
-        throw RegisterError(reason(query.lastError()));
     return database;
 }
 

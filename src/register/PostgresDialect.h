@@ -48,7 +48,7 @@ public:
     QString announcement() const override { return QStringLiteral("SELECT pg_notify('quillo_register', ?)"); }
 
     // The libpq options the connection is made with, after host, port,
-    // database, user and password: "connect_timeout=10;sslmode=verify-full;...".
+    // database, user and password: "connect_timeout=10;options='...';sslmode=verify-full;...".
     QString connectOptions() const;
 
 private:

@@ -350,31 +350,34 @@ private Q_SLOTS:
 
         QTest::newRow("socket folder") << "/run/postgresql"
                                        << ""
-                                       << "connect_timeout=10";
+                                       << "connect_timeout=10;options='-c lock_timeout=30s'";
         QTest::newRow("no host: libpq's socket") << ""
                                                  << ""
-                                                 << "connect_timeout=10";
+                                                 << "connect_timeout=10;options='-c lock_timeout=30s'";
         QTest::newRow("localhost") << "localhost"
                                    << "/etc/office-ca.pem"
-                                   << "connect_timeout=10";
+                                   << "connect_timeout=10;options='-c lock_timeout=30s'";
         QTest::newRow("loopback") << "127.0.0.1"
                                   << ""
-                                  << "connect_timeout=10";
+                                  << "connect_timeout=10;options='-c lock_timeout=30s'";
         QTest::newRow("loopback, IPv6") << "::1"
                                         << ""
-                                        << "connect_timeout=10";
+                                        << "connect_timeout=10;options='-c lock_timeout=30s'";
         QTest::newRow("loopback, other address")
             << "127.0.0.2"
             << ""
-            << "connect_timeout=10;sslmode=verify-full;sslrootcert='/etc/ssl/certs/ca-certificates.crt'";
+            << "connect_timeout=10;options='-c "
+               "lock_timeout=30s';sslmode=verify-full;sslrootcert='/etc/ssl/certs/ca-certificates.crt'";
         QTest::newRow("office server, system's authorities")
             << "db.office.example"
             << ""
-            << "connect_timeout=10;sslmode=verify-full;sslrootcert='/etc/ssl/certs/ca-certificates.crt'";
+            << "connect_timeout=10;options='-c "
+               "lock_timeout=30s';sslmode=verify-full;sslrootcert='/etc/ssl/certs/ca-certificates.crt'";
         QTest::newRow("office server, CA file of its own")
             << "10.0.0.5"
             << "/home/ann/Office CA's.pem"
-            << "connect_timeout=10;sslmode=verify-full;sslrootcert='/home/ann/Office CA\\'s.pem'";
+            << "connect_timeout=10;options='-c lock_timeout=30s';sslmode=verify-full;sslrootcert='/home/ann/Office "
+               "CA\\'s.pem'";
     }
 
     void theServerIsVerifiedUnlessOnThisComputer()
