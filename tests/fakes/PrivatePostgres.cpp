@@ -9,12 +9,30 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <exception>
 #include <pwd.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
 const QString Bin = QStringLiteral("/usr/lib/postgresql/15/bin/");
+
+// The cluster running now: a test that ends in std::terminate (an exception
+// no one caught) stops it on its way out, as the destructor would.
+PrivatePostgres* running = nullptr;
+std::terminate_handler previousHandler = nullptr;
+
+[[noreturn]] void stopThenTerminate()
+{
+    if (PrivatePostgres* cluster = std::exchange(running, nullptr)) {
+        cluster->stop();
+        QDir(cluster->socketFolder()).removeRecursively();
+    }
+    if (previousHandler)
+        previousHandler();
+    std::abort();
+}
 
 QString loginName()
 {
@@ -98,6 +116,9 @@ bool PrivatePostgres::restart()
              {"-D", m_folder + "/data", "-l", m_folder + "/log", "-w", "-t", "60", "-o", options, "start"}))
         return false;
     m_running = true;
+    running = this;
+    if (!previousHandler)
+        previousHandler = std::set_terminate(&stopThenTerminate);
     return true;
 }
 
@@ -106,6 +127,8 @@ void PrivatePostgres::stop()
     if (!m_running)
         return;
     m_running = false;
+    if (running == this)
+        running = nullptr;
     run(QStringLiteral("pg_ctl"), {"-D", m_folder + "/data", "-m", "immediate", "-w", "stop"});
 }
 

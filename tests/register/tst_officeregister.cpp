@@ -185,8 +185,10 @@ private:
     RegisterLocation newDatabase()
     {
         const QString name = QStringLiteral("register%1").arg(++m_databases);
-        if (!m_server.createDatabase(name))
+        if (!m_server.createDatabase(name)) {
+            m_server.stop();
             qFatal("%s", qPrintable(m_server.error()));
+        }
         return m_server.location(name);
     }
 
