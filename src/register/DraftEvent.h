@@ -82,6 +82,7 @@ struct RecordedEvent {
     QDateTime time; // UTC
     qint64 id = 0;
     bool withdrawn = false; // a later withdrawal took it back
+    QString seat;           // who recorded it, "ann@desk-2"; empty in registers of before
 
     // The day it happened: the one the merchant gave, or else the local day it was recorded.
     QDate day() const { return event.effective.isValid() ? event.effective : time.toLocalTime().date(); }

@@ -9,6 +9,7 @@
 #include "register/RegisterColumns.h"
 #include "register/RegisterError.h"
 #include "register/RegisterStore.h"
+#include "register/StoreProofShelf.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -123,6 +124,7 @@ RecordedEvent recordedOf(const StoredEvent& stored)
     recorded.event.withdraws = stored.withdraws;
     recorded.time = fromMsecs(stored.recordedAt);
     recorded.id = stored.id;
+    recorded.seat = stored.seat;
     return recorded;
 }
 
@@ -179,9 +181,12 @@ struct DraftRegister::Identity {
 };
 
 DraftRegister::DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_ptr<RegisterCipher> cipher,
-                             QString proofFolder, Clock now)
+                             QString proofFolder, Clock now, QString seat)
     : m_store(std::move(store)), m_cipher(std::move(cipher)),
-      m_proofs(std::make_unique<ProofCopies>(std::move(proofFolder), *m_cipher)), m_now(std::move(now))
+      m_proofs(m_store->keepsProofCopies()
+                   ? std::make_unique<ProofCopies>(std::make_unique<StoreProofShelf>(*m_store), *m_cipher)
+                   : std::make_unique<ProofCopies>(std::move(proofFolder), *m_cipher)),
+      m_now(std::move(now)), m_seat(std::move(seat))
 {
     try {
         sealClearValues();
@@ -189,6 +194,13 @@ DraftRegister::DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_p
         // Left in clear until the register is next opened with its key; its
         // drafts are read all the same.
     }
+    // Another seat's drafts and events are said as this program's own are.
+    m_store->watchOthers([this](RegisterStore::Written what, qint64 draft) {
+        if (what == RegisterStore::Written::Draft)
+            Q_EMIT draftRecorded(draft);
+        else
+            Q_EMIT eventAppended(draft);
+    });
 }
 
 DraftRegister::~DraftRegister() = default;
@@ -277,6 +289,7 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     if (!draft.sourceFile.isEmpty())
         stored.sealedSourceFile = m_cipher->seal(draft.sourceFile, sealContext(stored.uid, "sealed_source_file"));
     stored.reprintOf = draft.reprintOf.value_or(0);
+    stored.seat = m_seat;
 
     // A proof file's copy is written first, so that no draft ever names a copy that is not there.
     std::optional<StoredAuthorization> authorization;
@@ -286,6 +299,8 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
     const auto eventOf = [&](const DraftEvent& event) { return storedEvent(0, stored.uid, stored.recordedAt, event); };
     DraftId id = 0;
     m_store->together([&] {
+        // After whatever another seat is recording on the same account.
+        m_store->lockAccount(identity.accountKey);
         // The choice to send it without an authorization comes before its outcome.
         const bool choiceFirst = draft.withoutAuthorization.has_value();
         std::optional<StoredEvent> first;
@@ -443,6 +458,10 @@ DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draf
 {
     Recording recording;
     m_store->together([&] {
+        // Another seat recording a draft on the same account waits for this
+        // look-up and record, or this one for it: never both looked before
+        // either wrote.
+        m_store->lockAccount(identify(draft.texts).accountKey);
         const std::optional<EarlierDraft> earlier = earlierDraft(draft.texts);
         if (earlier && earlier->id != asked)
             recording.unasked = earlier;
@@ -469,6 +488,7 @@ void DraftRegister::appendEvent(DraftId draft, const DraftEvent& event)
 StoredEvent DraftRegister::storedEvent(DraftId draft, const QString& uid, qint64 at, const DraftEvent& event) const
 {
     StoredEvent stored = storedOf(event, draft, at);
+    stored.seat = m_seat;
     // Notes, return reasons and a print service's words are sealed: they may
     // name the payor.
     stored.text.clear();
@@ -492,6 +512,7 @@ void DraftRegister::change(DraftId draft, const DraftEvent& event)
         dated.effective = today();
     // Checked inside the write: another program's change comes before or after, never between.
     m_store->together([&] {
+        lockAccountOf(draft);
         const DraftDetails current = details(draft);
         if (const std::optional<QString> why = DraftLifecycle::refusal(current.status, *change))
             throw QuilloError(*why);
@@ -504,6 +525,7 @@ void DraftRegister::change(DraftId draft, const DraftEvent& event)
 void DraftRegister::withdrawLatestChange(DraftId draft)
 {
     m_store->together([&] {
+        lockAccountOf(draft);
         const DraftDetails current = details(draft);
         if (const std::optional<QString> why =
                 DraftLifecycle::refusal(current.status, DraftLifecycle::Change::Withdraw))
@@ -515,6 +537,14 @@ void DraftRegister::withdrawLatestChange(DraftId draft)
             }
         }
     });
+}
+
+void DraftRegister::lockAccountOf(DraftId draft)
+{
+    // A change of status changes which drafts count against the account:
+    // the duplicate question, the 30-day mark and an authorization's count.
+    if (const std::optional<StoredDraft> stored = m_store->draft(draft))
+        m_store->lockAccount(stored->accountKey);
 }
 
 EarlierDraft DraftRegister::earlier(const StoredDraft& row) const
@@ -638,6 +668,7 @@ DraftDetails DraftRegister::details(DraftId draft)
     DraftDetails found;
     found.id = draft;
     found.recorded = fromMsecs(stored->recordedAt);
+    found.recordedBy = stored->seat;
     for (const RegisterColumns::Column& box : RegisterColumns::Boxes) {
         const QByteArray& value = stored->boxes[box.box];
         found.record.texts[box.box] =

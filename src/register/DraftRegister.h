@@ -2,6 +2,7 @@
 
 #include "register/DraftRecorder.h"
 #include "register/DraftSummary.h"
+#include "register/SeatName.h"
 #include "register/UncertainPrints.h"
 
 #include <QDateTime>
@@ -26,10 +27,12 @@ class DraftRegister final : public QObject, public DraftRecorder, public Uncerta
 public:
     using Clock = std::function<QDateTime()>;
 
-    // Keeps the copies of proof files in `proofFolder`. What a register of
-    // before keeps in clear (paths, events' words) is sealed as it opens.
+    // Keeps the copies of proof files in `proofFolder` (in the store itself
+    // where it keeps them, StoreProofShelf); writes `seat` as the one that
+    // recorded each draft and event. What a register of before keeps in
+    // clear (paths, events' words) is sealed as it opens.
     DraftRegister(std::unique_ptr<RegisterStore> store, std::unique_ptr<RegisterCipher> cipher, QString proofFolder,
-                  Clock now = &QDateTime::currentDateTimeUtc);
+                  Clock now = &QDateTime::currentDateTimeUtc, QString seat = SeatName::ofThisComputer());
     ~DraftRegister() override;
 
     // DraftRecorder
@@ -55,6 +58,8 @@ public:
     // Takes back the draft's latest change with a withdrawal event; nothing
     // is removed. A QuilloError says why there is none to take back.
     void withdrawLatestChange(DraftId draft);
+    // The seat this program writes as, "ann@desk-2".
+    const QString& seat() const { return m_seat; }
     // The local day by the register's clock: the latest day a change may have.
     QDate today() const;
 
@@ -93,7 +98,8 @@ public:
     int removePastKeeping(const std::vector<DraftId>& drafts);
 
 Q_SIGNALS:
-    // Emitted as it is written, inside the write when it is part of one.
+    // Emitted as it is written, inside the write when it is part of one;
+    // another seat's, as soon as the register hears of it.
     void draftRecorded(DraftId draft);
     void eventAppended(DraftId draft);
 
@@ -102,6 +108,8 @@ private:
     Identity identify(const CheckTexts& texts) const;
     void appendEvent(DraftId draft, const DraftEvent& event);
     void sealClearValues();
+    // Inside a write: holds the account of `draft` against other seats' writes on it.
+    void lockAccountOf(DraftId draft);
     EarlierDraft earlier(const StoredDraft& row) const;
     StoredAuthorization sealed(const AuthorizationRecord& authorization, const QString& draftUid);
     // A draft's destination, opened when it is sealed (an export's path).
@@ -119,4 +127,5 @@ private:
     std::unique_ptr<RegisterCipher> m_cipher;
     std::unique_ptr<ProofCopies> m_proofs;
     Clock m_now;
+    QString m_seat;
 };

@@ -32,6 +32,7 @@ struct DraftSummary {
 struct DraftDetails {
     DraftId id = 0;
     QDateTime recorded;          // UTC
+    QString recordedBy;          // the seat, "ann@desk-2"; empty in registers of before
     DraftRecord record;          // with reprintOf
     QDateTime reprintOfRecorded; // when the draft it was printed again after was recorded
     DraftStatus status = DraftStatus::Uncertain;

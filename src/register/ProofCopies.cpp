@@ -1,7 +1,6 @@
 #include "register/ProofCopies.h"
 
-#include "platform/DurableFile.h"
-#include "platform/PrivateFiles.h"
+#include "register/FolderProofShelf.h"
 #include "register/ProofFileCheck.h"
 #include "register/ProofFileError.h"
 #include "register/RegisterCipher.h"
@@ -24,29 +23,17 @@ QString shown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-// "The disk is full." as part of a reason: "the disk is full".
-QString inSentence(QString sentence)
-{
-    if (sentence.endsWith(QLatin1Char('.')))
-        sentence.chop(1);
-    if (!sentence.isEmpty())
-        sentence[0] = sentence[0].toLower();
-    return sentence;
-}
-
 } // namespace
 
-ProofCopies::ProofCopies(QString folder, const RegisterCipher& cipher) : m_folder(std::move(folder)), m_cipher(cipher)
-{
-    // Copies kept by an older version, or in a folder another program made,
-    // become the merchant's alone; new ones are made so (DurableFile).
-    if (!QFileInfo::exists(m_folder))
-        return;
-    PrivateFiles::tighten(m_folder);
-    const QStringList copies = QDir(m_folder).entryList({QStringLiteral("*.proof")}, QDir::Files | QDir::Hidden);
-    for (const QString& name : copies)
-        PrivateFiles::tighten(pathOf(name));
-}
+ProofCopies::ProofCopies(QString folder, const RegisterCipher& cipher)
+    : ProofCopies(std::make_unique<FolderProofShelf>(std::move(folder)), cipher)
+{}
+
+ProofCopies::ProofCopies(std::unique_ptr<ProofShelf> shelf, const RegisterCipher& cipher)
+    : m_shelf(std::move(shelf)), m_cipher(cipher)
+{}
+
+ProofCopies::~ProofCopies() = default;
 
 std::optional<QByteArray> ProofCopies::sha256Of(const QString& path)
 {
@@ -65,15 +52,10 @@ QString ProofCopies::nameFor(const QByteArray& sha256) const
            QStringLiteral(".proof");
 }
 
-QString ProofCopies::pathOf(const QString& name) const
-{
-    return m_folder + QLatin1Char('/') + name;
-}
-
 QString ProofCopies::keep(const QString& path, const QByteArray& sha256)
 {
     const QString name = nameFor(sha256);
-    if (QFile::exists(pathOf(name)))
+    if (m_shelf->has(name))
         return name;
     // Read as it was when chosen (no pipe, no device, no more than a proof
     // needs); what has become of it since is the authorization's problem.
@@ -81,25 +63,13 @@ QString ProofCopies::keep(const QString& path, const QByteArray& sha256)
     if (!chosen.problem.isEmpty())
         throw ProofFileError(QStringLiteral("the proof file %1 is no longer the file chosen").arg(shown(path)),
                              chosen.problem);
-    const QByteArray& clear = chosen.bytes;
-    if (!PrivateFiles::makeFolder(m_folder))
-        throw RegisterError(QStringLiteral("the folder %1 cannot be created").arg(shown(m_folder)));
-    try {
-        DurableFile::replaceWhole(pathOf(name), m_cipher.sealBytes(clear, sealContext(sha256)));
-    } catch (const FileFailure& failure) {
-        throw RegisterError(QStringLiteral("the copy of the proof file cannot be written in %1: %2")
-                                .arg(shown(m_folder), inSentence(failure.message())));
-    }
+    m_shelf->put(name, m_cipher.sealBytes(chosen.bytes, sealContext(sha256)));
     return name;
 }
 
 QByteArray ProofCopies::open(const QByteArray& sha256) const
 {
-    const QString name = nameFor(sha256);
-    QFile file(pathOf(name));
-    if (!file.open(QIODevice::ReadOnly))
-        throw RegisterError(QStringLiteral("the copy of the proof file %1 is missing").arg(shown(pathOf(name))));
-    const QByteArray clear = m_cipher.openBytes(file.readAll(), sealContext(sha256));
+    const QByteArray clear = m_cipher.openBytes(m_shelf->read(nameFor(sha256)), sealContext(sha256));
     if (QCryptographicHash::hash(clear, QCryptographicHash::Sha256) != sha256)
         throw RegisterError(QStringLiteral("a protected value in it has been altered"));
     return clear;
@@ -107,5 +77,5 @@ QByteArray ProofCopies::open(const QByteArray& sha256) const
 
 void ProofCopies::remove(const QString& name)
 {
-    QFile::remove(pathOf(name));
+    m_shelf->remove(name);
 }

@@ -82,6 +82,8 @@ QByteArray RegisterCsv::write(DraftRegister& source, const std::vector<DraftSumm
     if (fullBankNumbers)
         heading.append(QStringLiteral("Routing No."));
     heading.append(QStringLiteral("Account No."));
+    // Last, so that the columns of before keep their places.
+    heading.append(QStringLiteral("Seat"));
 
     QByteArray csv = line(heading);
     for (const DraftSummary& draft : drafts) {
@@ -108,6 +110,7 @@ QByteArray RegisterCsv::write(DraftRegister& source, const std::vector<DraftSumm
         } else {
             fields.append(BankNumbers::masked(draft.accountLastFour));
         }
+        fields.append(details.recordedBy);
         csv += line(fields);
     }
     return csv;

@@ -35,7 +35,7 @@ QString draftsTable(const SqlDialect& sql)
 
 int RegisterSchema::currentVersion()
 {
-    return 5;
+    return 6;
 }
 
 QStringList RegisterSchema::migration(int version, const SqlDialect& sql)
@@ -93,6 +93,15 @@ QStringList RegisterSchema::migration(int version, const SqlDialect& sql)
             QStringLiteral("ALTER TABLE drafts ADD COLUMN sealed_source_file %1").arg(bytes),
             QStringLiteral("ALTER TABLE drafts ADD COLUMN sealed_destination %1").arg(bytes),
             QStringLiteral("ALTER TABLE draft_events ADD COLUMN sealed_detail %1").arg(bytes),
+        };
+    case 6:
+        // Which seat wrote each draft and event: "ann@desk-2". The sealed
+        // copies of proof files, for a register that seats share.
+        return {
+            QStringLiteral("ALTER TABLE drafts ADD COLUMN seat VARCHAR(255)"),
+            QStringLiteral("ALTER TABLE draft_events ADD COLUMN seat VARCHAR(255)"),
+            QStringLiteral("CREATE TABLE proof_copies (name VARCHAR(80) NOT NULL PRIMARY KEY, sealed %1 NOT NULL)")
+                .arg(bytes),
         };
     default:
         return {};

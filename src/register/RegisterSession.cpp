@@ -40,8 +40,9 @@ struct RegisterSession::Unlocked {
 };
 
 RegisterSession::RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now,
-                                 KeyringThreads keyringThreads)
-    : m_path(std::move(path)), m_keyring(keyring), m_now(std::move(now)), m_keyringThreads(keyringThreads)
+                                 KeyringThreads keyringThreads, QString seat)
+    : m_path(std::move(path)), m_keyring(keyring), m_now(std::move(now)), m_keyringThreads(keyringThreads),
+      m_seat(std::move(seat))
 {}
 
 RegisterSession::~RegisterSession() = default;
@@ -205,7 +206,7 @@ void RegisterSession::keep(std::unique_ptr<RegisterCipher> cipher)
         // The proof files' copies go beside the register, and move with its folder.
         m_register = std::make_unique<DraftRegister>(
             RegisterStore::open(m_path, RegisterStore::Check::DoneBefore), std::move(cipher),
-            QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now);
+            QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now, m_seat);
     } catch (const RegisterError&) {
         // Said again, with its reason, when the register is next used.
     }
@@ -222,7 +223,8 @@ DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* 
     sources.scriptedPassphrase = scriptedPassphrase();
     std::unique_ptr<RegisterCipher> cipher = RegisterUnlock::unlock(*store, sources);
     // The proof files' copies go beside the register, and move with its folder.
-    m_register = std::make_unique<DraftRegister>(std::move(store), std::move(cipher),
-                                                 QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now);
+    m_register =
+        std::make_unique<DraftRegister>(std::move(store), std::move(cipher),
+                                        QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now, m_seat);
     return *m_register;
 }

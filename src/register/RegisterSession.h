@@ -27,8 +27,9 @@ public:
         OffCallingThread, // only openInBackground() and openLater() ask it, off the window's thread
     };
 
+    // Drafts and events are written as made by `seat`.
     RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now = &QDateTime::currentDateTimeUtc,
-                    KeyringThreads keyringThreads = KeyringThreads::Any);
+                    KeyringThreads keyringThreads = KeyringThreads::Any, QString seat = SeatName::ofThisComputer());
     ~RegisterSession();
 
     // Where the register is kept: the user's data folder for the program
@@ -72,6 +73,7 @@ private:
     KeyringKeys* m_keyring;
     DraftRegister::Clock m_now;
     KeyringThreads m_keyringThreads;
+    QString m_seat;
     std::unique_ptr<DraftRegister> m_register;
     // The opening under way, if any, and what the latest one left for open():
     // why the keyring gave no key, or nothing when a question may give one.

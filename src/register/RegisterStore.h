@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+struct RegisterLocation;
+
 // A draft as the storage keeps it: the values of the sealed boxes are sealed
 // bytes, the others UTF-8 text (RegisterColumns says which is which). Times
 // are milliseconds since 1970 UTC. The lists and look-ups read only what they
@@ -37,6 +39,7 @@ struct StoredDraft {
     QString sourceFile;           // in clear: only registers of before
     QByteArray sealedSourceFile;  // empty without one
     qint64 reprintOf = 0;         // the draft of the same check it was printed again after; 0 for none
+    QString seat;                 // who recorded it, "ann@desk-2"; empty in registers of before
     // Read with it, never written: the kind of its latest status event that
     // no withdrawal took back (empty when it has none), and the time of its
     // latest event (its recording when it has none).
@@ -56,6 +59,7 @@ struct StoredEvent {
     QString effectiveDate; // the day it happened, "2026-12-08"; empty for the day it was recorded
     QString reason;        // a return's ReturnReasons::code; empty for none
     qint64 withdraws = 0;  // a withdrawal's: the id of the event it takes back
+    QString seat;          // who recorded it, "ann@desk-2"; empty in registers of before
 };
 
 // The authorization a draft was sent with, written with the draft. The
@@ -94,6 +98,11 @@ public:
     // The store of the register at `location` (a file), with the dialect of
     // its database; a RegisterError says why it cannot be opened.
     static std::unique_ptr<RegisterStore> open(const QString& location, Check check = Check::Full);
+    // The store of the register at `location`: its file, or its database on
+    // the office server, reached with `password` (empty: libpq's own
+    // PGPASSWORD or ~/.pgpass). The check applies to a file.
+    static std::unique_ptr<RegisterStore> open(const RegisterLocation& location, const QString& password,
+                                               Check check = Check::Full);
 
     virtual ~RegisterStore() = default;
 
@@ -104,6 +113,19 @@ public:
 
     // Runs `writes` as one transaction: all of them are kept, or none.
     virtual void together(const std::function<void()>& writes) = 0;
+    // Inside together(): makes every other seat's write about the account
+    // with this blind index wait until this one is kept or dropped, so that a
+    // look-up and the record that follows it see the same drafts. A store
+    // that one program writes at a time needs nothing more.
+    virtual void lockAccount(const QByteArray& accountKey) { Q_UNUSED(accountKey); }
+
+    // What another seat wrote: a draft recorded, or an event appended to a draft.
+    enum class Written { Draft, Event };
+    using Watcher = std::function<void(Written what, qint64 draftId)>;
+    // From now on calls `watcher`, on this thread's event loop, within
+    // moments of another seat's commit, where the store hears of it. A file
+    // that one program writes tells nothing.
+    virtual void watchOthers(Watcher watcher) { Q_UNUSED(watcher); }
 
     // Writes the draft, and its first event when there is one, at once;
     // returns the draft's id.
@@ -157,4 +179,12 @@ public:
     // written as `draft` and `event` have them (emptied).
     virtual void sealPaths(const StoredDraft& draft) = 0;
     virtual void sealText(const StoredEvent& event) = 0;
+
+    // Whether the register keeps the sealed copies of proof files itself,
+    // as one that seats share must: they share no folder.
+    virtual bool keepsProofCopies() const = 0;
+    // The sealed copy `name`, written once; nothing when it has none.
+    virtual void addProofCopy(const QString& name, const QByteArray& sealed) = 0;
+    virtual std::optional<QByteArray> proofCopy(const QString& name) = 0;
+    virtual void removeProofCopy(const QString& name) = 0;
 };

@@ -35,6 +35,8 @@ public:
 
     // The reason for the merchant why the register could not be used.
     virtual QString reason(const QSqlError& error) const = 0;
+    // The reason why a connection could not be made.
+    virtual QString openingReason(const QSqlError& error) const { return reason(error); }
     // Whether `error` says the register is damaged, or no register at all.
     virtual bool isDamage(const QSqlError& error) const = 0;
     // The reason for a register found damaged.
@@ -42,4 +44,36 @@ public:
     // Once the register is found damaged: the connection writes nothing more
     // to it, not even as it closes.
     virtual void leaveAsItIs(QSqlDatabase& database) const = 0;
+    // The reason for a register written by a later version of Quillo.
+    virtual QString laterVersion() const = 0;
+
+    // What an engine that several seats reach at once needs; an engine of
+    // one file needs none of it, since its write transaction holds the whole
+    // file.
+
+    // Appended to an INSERT so that it gives back the id the database chose;
+    // empty where the driver tells it (QSqlQuery::lastInsertId).
+    virtual QString returningId() const { return {}; }
+    // The statements that hold and release the right to bring the schema
+    // forward, so that two seats never migrate at once; empty for none.
+    virtual QString schemaLock() const { return {}; }
+    virtual QString schemaUnlock() const { return {}; }
+    // A statement with one placeholder, a 64-bit number taken from an
+    // account's blind index, that makes every other write about that account
+    // wait until this transaction ends; empty for none.
+    virtual QString accountLock() const { return {}; }
+    // Whether `error` says the connection itself is gone (the server stopped,
+    // the connection was cut), so that it is made again before the next use.
+    // The channel on which seats tell each other what they wrote, and the
+    // statement (one placeholder, what was written) that tells it as the
+    // transaction commits; empty where no other seat listens.
+    virtual QString notificationChannel() const { return {}; }
+    // Whether several seats share the register (and no folder).
+    virtual bool isShared() const { return false; }
+    virtual QString announcement() const { return {}; }
+    virtual bool isConnectionLost(const QSqlError& error) const
+    {
+        Q_UNUSED(error);
+        return false;
+    }
 };

@@ -13,10 +13,12 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <QtEndian>
 
 #include <algorithm>
 
@@ -80,6 +82,7 @@ StoredEvent eventFrom(const QSqlRecord& row)
     event.effectiveDate = row.value(QStringLiteral("effective_date")).toString();
     event.reason = row.value(QStringLiteral("reason")).toString();
     event.withdraws = row.value(QStringLiteral("withdraws")).toLongLong();
+    event.seat = row.value(QStringLiteral("seat")).toString();
     return event;
 }
 
@@ -101,7 +104,7 @@ const QString LastEventColumn =
 } // namespace
 
 SqlRegisterStore::SqlRegisterStore(std::unique_ptr<SqlDialect> dialect)
-    : m_dialect(std::move(dialect)), m_connection(newConnectionName())
+    : m_dialect(std::move(dialect)), m_connection(newConnectionName()), m_listener(std::make_unique<QObject>())
 {
     try {
         m_dialect->connect(m_connection);
@@ -114,6 +117,7 @@ SqlRegisterStore::SqlRegisterStore(std::unique_ptr<SqlDialect> dialect)
 
 SqlRegisterStore::~SqlRegisterStore()
 {
+    m_listener.reset();
     {
         QSqlDatabase database = QSqlDatabase::database(m_connection, false);
         if (database.isValid())
@@ -137,11 +141,24 @@ int SqlRegisterStore::schemaVersion() const
 
 void SqlRegisterStore::migrate()
 {
+    const int found = schemaVersion();
+    if (found > RegisterSchema::currentVersion())
+        throw RegisterError(m_dialect->laterVersion());
+    if (found == RegisterSchema::currentVersion())
+        return;
+    // Seats that share a server: the first brings it forward, the others
+    // wait, then find it done.
+    const QString lock = m_dialect->schemaLock();
+    if (!lock.isEmpty())
+        execute(lock);
+    const auto unlock = qScopeGuard([&] {
+        if (!lock.isEmpty())
+            QSqlQuery(QSqlDatabase::database(m_connection, false)).exec(m_dialect->schemaUnlock());
+    });
     for (;;) {
         const int version = schemaVersion();
         if (version > RegisterSchema::currentVersion())
-            throw RegisterError(QStringLiteral("the file %1 was written by a later version of Quillo")
-                                    .arg(QDir::toNativeSeparators(m_dialect->location())));
+            throw RegisterError(m_dialect->laterVersion());
         if (version == RegisterSchema::currentVersion())
             return;
         try {
@@ -179,12 +196,29 @@ void SqlRegisterStore::fail(const QSqlError& error) const
         QSqlDatabase database = QSqlDatabase::database(m_connection, false);
         m_dialect->leaveAsItIs(database);
     }
+    if (m_dialect->isConnectionLost(error)) {
+        // Whatever was under way is dropped with the connection. Made again at
+        // once, it says whether the server is still there; the next use
+        // starts afresh either way.
+        QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+        database.close();
+        if (!database.open())
+            throw RegisterError(m_dialect->openingReason(database.lastError()));
+        listen();
+    }
     throw RegisterError(m_dialect->reason(error));
 }
 
 QSqlQuery SqlRegisterStore::prepare(const QString& sql) const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+    // A connection lost before, when its server did not answer: tried again.
+    if (!database.isOpen()) {
+        if (!database.open())
+            throw RegisterError(m_dialect->openingReason(database.lastError()));
+        listen();
+    }
+    QSqlQuery query(database);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
         fail(query.lastError());
@@ -199,13 +233,75 @@ void SqlRegisterStore::exec(QSqlQuery& query) const
 
 void SqlRegisterStore::execute(const QString& sql) const
 {
-    QSqlQuery query = prepare(sql);
-    exec(query);
+    // Run as it is, not prepared: some engines prepare only queries and
+    // changes of rows, never the statements that make tables.
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(sql))
+        fail(query.lastError());
 }
 
 void SqlRegisterStore::together(const std::function<void()>& writes)
 {
     inTransaction(writes);
+}
+
+void SqlRegisterStore::watchOthers(Watcher watcher)
+{
+    const QString channel = m_dialect->notificationChannel();
+    if (channel.isEmpty())
+        return;
+    m_watcher = std::move(watcher);
+    QSqlDriver* driver = QSqlDatabase::database(m_connection, false).driver();
+    QObject::connect(
+        driver, &QSqlDriver::notification, m_listener.get(),
+        [this, channel](const QString& name, QSqlDriver::NotificationSource source, const QVariant& payload) {
+            // This seat's own writes are told as they are made.
+            if (name != channel || source == QSqlDriver::SelfSource || !m_watcher)
+                return;
+            // "draft 12" or "event 12"; anything else is a later program's.
+            const QStringList words = payload.toString().split(QLatin1Char(' '));
+            bool ok = false;
+            const qint64 draftId = words.value(1).toLongLong(&ok);
+            if (!ok || words.size() != 2)
+                return;
+            if (words.front() == QLatin1String("draft"))
+                m_watcher(Written::Draft, draftId);
+            else if (words.front() == QLatin1String("event"))
+                m_watcher(Written::Event, draftId);
+        });
+    listen();
+}
+
+void SqlRegisterStore::listen() const
+{
+    if (!m_watcher)
+        return;
+    QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+    if (!database.driver()->subscribedToNotifications().contains(m_dialect->notificationChannel()) &&
+        !database.driver()->subscribeToNotification(m_dialect->notificationChannel()))
+        throw RegisterError(m_dialect->reason(database.driver()->lastError()));
+}
+
+void SqlRegisterStore::announce(Written what, qint64 draftId)
+{
+    const QString statement = m_dialect->announcement();
+    if (statement.isEmpty())
+        return;
+    QSqlQuery query = prepare(statement);
+    query.addBindValue(QStringLiteral("%1 %2")
+                           .arg(what == Written::Draft ? QStringLiteral("draft") : QStringLiteral("event"))
+                           .arg(draftId));
+    exec(query);
+}
+
+void SqlRegisterStore::lockAccount(const QByteArray& accountKey)
+{
+    const QString lock = m_dialect->accountLock();
+    if (lock.isEmpty() || accountKey.size() < 8)
+        return;
+    QSqlQuery query = prepare(lock);
+    query.addBindValue(qFromBigEndian<qint64>(accountKey.constData()));
+    exec(query);
 }
 
 void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
@@ -221,6 +317,11 @@ void SqlRegisterStore::inTransaction(const std::function<void()>& writes)
     m_inTransaction = true;
     const auto done = qScopeGuard([this] { m_inTransaction = false; });
     QSqlDatabase database = QSqlDatabase::database(m_connection, false);
+    if (!database.isOpen()) {
+        if (!database.open())
+            throw RegisterError(m_dialect->openingReason(database.lastError()));
+        listen();
+    }
     // Opened as a write from its first statement: another program's write
     // waits for this one (within the busy timeout), never the other way
     // round halfway through.
@@ -278,30 +379,36 @@ qint64 SqlRegisterStore::addDraft(const StoredDraft& draft, const std::optional<
     qint64 id = 0;
     inTransaction([&] {
         QSqlQuery query = prepare(QStringLiteral("INSERT INTO drafts (%1) VALUES (%2)")
-                                      .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+                                      .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))) +
+                                  m_dialect->returningId());
         for (const auto& [name, value] : values)
             query.addBindValue(value);
         exec(query);
-        id = query.lastInsertId().toLongLong();
+        id = query.next() ? query.value(0).toLongLong() : query.lastInsertId().toLongLong();
+        query.finish();
         if (firstEvent) {
             StoredEvent event = *firstEvent;
             event.draftId = id;
             insertEvent(event);
         }
+        announce(Written::Draft, id);
     });
     return id;
 }
 
 void SqlRegisterStore::addEvent(const StoredEvent& event)
 {
-    inTransaction([&] { insertEvent(event); });
+    inTransaction([&] {
+        insertEvent(event);
+        announce(Written::Event, event.draftId);
+    });
 }
 
 void SqlRegisterStore::insertEvent(const StoredEvent& event)
 {
-    QSqlQuery query = prepare(
-        QStringLiteral("INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, job_id, detail, "
-                       "sealed_detail, effective_date, reason, withdraws) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery query = prepare(QStringLiteral(
+        "INSERT INTO draft_events (draft_id, recorded_at, kind, sets_status, job_id, detail, "
+        "sealed_detail, effective_date, reason, withdraws, seat) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     query.addBindValue(event.draftId);
     query.addBindValue(event.recordedAt);
     query.addBindValue(text(event.kind));
@@ -312,6 +419,7 @@ void SqlRegisterStore::insertEvent(const StoredEvent& event)
     query.addBindValue(textOrNull(event.effectiveDate));
     query.addBindValue(textOrNull(event.reason));
     query.addBindValue(event.withdraws > 0 ? QVariant(event.withdraws) : QVariant(QMetaType::fromType<qint64>()));
+    query.addBindValue(textOrNull(event.seat));
     exec(query);
 }
 
@@ -384,7 +492,8 @@ std::vector<std::pair<QString, QVariant>> SqlRegisterStore::columnsOf(const Stor
                     {QStringLiteral("sealed_source_file"), blobOrNull(draft.sealedSourceFile)},
                     {QStringLiteral("sealed_destination"), blobOrNull(draft.sealedDestination)},
                     {QStringLiteral("reprint_of"),
-                     draft.reprintOf > 0 ? QVariant(draft.reprintOf) : QVariant(QMetaType::fromType<qint64>())}});
+                     draft.reprintOf > 0 ? QVariant(draft.reprintOf) : QVariant(QMetaType::fromType<qint64>())},
+                    {QStringLiteral("seat"), textOrNull(draft.seat)}});
     return columns;
 }
 
@@ -418,6 +527,7 @@ StoredDraft SqlRegisterStore::draftFrom(const QSqlRecord& row)
     found.sealedDestination = value(QStringLiteral("sealed_destination")).toByteArray();
     found.status = value(QStringLiteral("status")).toString();
     found.lastEventAt = value(QStringLiteral("last_event_at")).toLongLong();
+    found.seat = value(QStringLiteral("seat")).toString();
     return found;
 }
 
@@ -653,6 +763,43 @@ void SqlRegisterStore::sealText(const StoredEvent& event)
         query.addBindValue(text(event.text));
         query.addBindValue(blobOrNull(event.sealedText));
         query.addBindValue(event.id);
+        exec(query);
+    });
+}
+
+bool SqlRegisterStore::keepsProofCopies() const
+{
+    return m_dialect->isShared();
+}
+
+void SqlRegisterStore::addProofCopy(const QString& name, const QByteArray& sealed)
+{
+    inTransaction([&] {
+        QSqlQuery query = prepare(QStringLiteral("INSERT INTO proof_copies (name, sealed) VALUES (?, ?)"));
+        query.addBindValue(text(name));
+        query.addBindValue(sealed);
+        exec(query);
+    });
+}
+
+std::optional<QByteArray> SqlRegisterStore::proofCopy(const QString& name)
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT sealed FROM proof_copies WHERE name = ?"));
+    query.addBindValue(text(name));
+    exec(query);
+    if (!query.next()) {
+        if (query.lastError().isValid())
+            fail(query.lastError());
+        return std::nullopt;
+    }
+    return query.value(0).toByteArray();
+}
+
+void SqlRegisterStore::removeProofCopy(const QString& name)
+{
+    inTransaction([&] {
+        QSqlQuery query = prepare(QStringLiteral("DELETE FROM proof_copies WHERE name = ?"));
+        query.addBindValue(text(name));
         exec(query);
     });
 }

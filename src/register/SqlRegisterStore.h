@@ -2,6 +2,7 @@
 
 #include "register/RegisterStore.h"
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -26,6 +27,8 @@ public:
     std::optional<QByteArray> fact(const QString& name) override;
     void addFacts(const std::vector<std::pair<QString, QByteArray>>& facts) override;
     void together(const std::function<void()>& writes) override;
+    void lockAccount(const QByteArray& accountKey) override;
+    void watchOthers(Watcher watcher) override;
     qint64 addDraft(const StoredDraft& draft, const std::optional<StoredEvent>& firstEvent) override;
     void addEvent(const StoredEvent& event) override;
     std::optional<StoredDraft> draft(qint64 id) override;
@@ -47,6 +50,10 @@ public:
     std::vector<StoredEvent> eventsWithClearText() override;
     void sealPaths(const StoredDraft& draft) override;
     void sealText(const StoredEvent& event) override;
+    bool keepsProofCopies() const override;
+    void addProofCopy(const QString& name, const QByteArray& sealed) override;
+    std::optional<QByteArray> proofCopy(const QString& name) override;
+    void removeProofCopy(const QString& name) override;
 
 private:
     int schemaVersion() const;
@@ -59,6 +66,10 @@ private:
     void execute(const QString& sql) const;
     void inTransaction(const std::function<void()>& writes);
     void insertEvent(const StoredEvent& event);
+    // Tells the other seats, as the transaction commits, what was written.
+    void announce(Written what, qint64 draftId);
+    // Listens again on a connection made anew.
+    void listen() const;
     std::vector<StoredDraft> rows(QSqlQuery& query) const;
     // The one mapping between a draft and its columns, by their names: what
     // is written, and what is read of the columns a query selected.
@@ -73,5 +84,8 @@ private:
     std::unique_ptr<SqlDialect> m_dialect;
     QString m_connection;
     bool m_inTransaction = false;
+    Watcher m_watcher;
+    // The notifications' receiver: they stop when the store goes.
+    std::unique_ptr<QObject> m_listener;
     mutable bool m_damaged = false;
 };

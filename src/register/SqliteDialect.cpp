@@ -2,7 +2,9 @@
 
 #include "platform/PrivateFiles.h"
 
+#include "register/PostgresDialect.h"
 #include "register/RegisterError.h"
+#include "register/RegisterLocation.h"
 #include "register/RegisterSchema.h"
 #include "register/SqlRegisterStore.h"
 
@@ -152,8 +154,7 @@ void SqliteDialect::inspectExisting() const
             if (!query.exec(version) || !query.next()) {
                 failure = reason(query.lastError());
             } else if (query.value(0).toInt() > RegisterSchema::currentVersion()) {
-                failure = QStringLiteral("the file %1 was written by a later version of Quillo")
-                              .arg(QDir::toNativeSeparators(m_path));
+                failure = laterVersion();
             } else if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next()) {
                 failure = reason(query.lastError());
             } else if (query.value(0).toString() != QLatin1String("ok")) {
@@ -233,6 +234,11 @@ bool SqliteDialect::isDamage(const QSqlError& error) const
     return code == Corrupt || code == NotADatabase;
 }
 
+QString SqliteDialect::laterVersion() const
+{
+    return QStringLiteral("the file %1 was written by a later version of Quillo").arg(QDir::toNativeSeparators(m_path));
+}
+
 QString SqliteDialect::damaged(const QString& path)
 {
     return QStringLiteral("the file %1 is damaged; Quillo leaves it as it is").arg(QDir::toNativeSeparators(path));
@@ -240,6 +246,13 @@ QString SqliteDialect::damaged(const QString& path)
 
 std::unique_ptr<RegisterStore> RegisterStore::open(const QString& location, Check check)
 {
-    // A file today; a server's address will choose a dialect of its own.
     return std::make_unique<SqlRegisterStore>(std::make_unique<SqliteDialect>(location, check));
+}
+
+std::unique_ptr<RegisterStore> RegisterStore::open(const RegisterLocation& location, const QString& password,
+                                                   Check check)
+{
+    if (location.isServer())
+        return std::make_unique<SqlRegisterStore>(std::make_unique<PostgresDialect>(location, password));
+    return open(location.path, check);
 }

@@ -26,6 +26,7 @@ public:
     bool isDamage(const QSqlError& error) const override;
     QString damaged() const override { return damaged(m_path); }
     void leaveAsItIs(QSqlDatabase& database) const override;
+    QString laterVersion() const override;
 
     // The reason for a damaged file; Quillo leaves such a file as it is.
     static QString damaged(const QString& path);

@@ -198,6 +198,16 @@ public:
         }
     }
 
+    // A register of one seat: its proof copies go in a folder.
+    bool keepsProofCopies() const override { return false; }
+    void addProofCopy(const QString& name, const QByteArray& sealed) override { m_proofCopies[name] = sealed; }
+    std::optional<QByteArray> proofCopy(const QString& name) override
+    {
+        const auto found = m_proofCopies.find(name);
+        return found == m_proofCopies.end() ? std::nullopt : std::optional(found->second);
+    }
+    void removeProofCopy(const QString& name) override { m_proofCopies.erase(name); }
+
 private:
     // A status event that no withdrawal took back.
     bool isActiveStatus(const StoredEvent& event) const
@@ -273,6 +283,7 @@ private:
     }
 
     std::map<QString, QByteArray> m_facts;
+    std::map<QString, QByteArray> m_proofCopies;
     std::vector<StoredDraft> m_drafts;
     std::vector<StoredEvent> m_events;
     std::vector<StoredAuthorization> m_authorizations;

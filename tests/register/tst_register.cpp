@@ -456,7 +456,8 @@ private:
     // A register on `path` whose key the fake keyring keeps, at the test's clock.
     std::unique_ptr<RegisterSession> session(const QString& path)
     {
-        return std::make_unique<RegisterSession>(path, &m_keyring, [this] { return m_now; });
+        return std::make_unique<RegisterSession>(
+            path, &m_keyring, [this] { return m_now; }, RegisterSession::KeyringThreads::Any, "ann@desk-2");
     }
 
     // A register kept in memory, for its rules: what it holds and answers
@@ -1937,15 +1938,19 @@ private Q_SLOTS:
             "DROP INDEX draft_events_by_withdrawn", "ALTER TABLE draft_events DROP COLUMN effective_date",
             "ALTER TABLE draft_events DROP COLUMN reason", "ALTER TABLE draft_events DROP COLUMN withdraws",
             "ALTER TABLE drafts DROP COLUMN reprint_of"};
-        const QStringList sealed = {"ALTER TABLE drafts DROP COLUMN sealed_source_file",
-                                    "ALTER TABLE drafts DROP COLUMN sealed_destination",
-                                    "ALTER TABLE draft_events DROP COLUMN sealed_detail"};
+        const QStringList seatsAndProofs = {"ALTER TABLE drafts DROP COLUMN seat",
+                                            "ALTER TABLE draft_events DROP COLUMN seat", "DROP TABLE proof_copies"};
+        const QStringList sealed = QStringList{"ALTER TABLE drafts DROP COLUMN sealed_source_file",
+                                               "ALTER TABLE drafts DROP COLUMN sealed_destination",
+                                               "ALTER TABLE draft_events DROP COLUMN sealed_detail"} +
+                                   seatsAndProofs;
         QTest::newRow("the first version")
             << 1 << QStringList{"DROP TABLE draft_authorizations", "DROP TABLE register_schema"} + eventDays + sealed;
         QTest::newRow("the second, its version kept by SQLite")
             << 2 << QStringList{"DROP TABLE register_schema"} + eventDays + sealed;
         QTest::newRow("the third, without the days of events") << 3 << eventDays + sealed;
         QTest::newRow("the fourth, with clear source files") << 4 << sealed;
+        QTest::newRow("the fifth, without seats or proof copies") << 5 << seatsAndProofs;
     }
 
     void anEarlierVersionRegisterIsBroughtForward()
@@ -2019,10 +2024,10 @@ private Q_SLOTS:
             QVERIFY(file.open());
             QSqlQuery query(file);
             QVERIFY(query.exec("SELECT version FROM register_schema") && query.next());
-            QCOMPARE(query.value(0).toInt(), 5);
+            QCOMPARE(query.value(0).toInt(), 6);
             QVERIFY(!query.next());
             QVERIFY(query.exec("PRAGMA user_version") && query.next());
-            QCOMPARE(query.value(0).toInt(), 5);
+            QCOMPARE(query.value(0).toInt(), 6);
             file.close();
         }
         QSqlDatabase::removeDatabase("later");
@@ -2204,23 +2209,25 @@ private Q_SLOTS:
         QTest::newRow("masked")
             << false
             << QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
-                          "Printer or File,Authorized By,Authorization,Authorized On,Sale,Account No.\r\n"
+                          "Printer or File,Authorized By,Authorization,Authorized On,Sale,Account No.,Seat\r\n"
                           "2026-12-08 12:00,1043,Ren\xc3\xa9"
                           "e Dubois,\"Acme, \"\"Best\"\" Supplies\",$75.00,75.00,Voided,2026-12-08,,"
-                          "/home/m/Documents/1043.pdf,,,,,****0001\r\n"
+                          "/home/m/Documents/1043.pdf,,,,,****0001,ann@desk-2\r\n"
                           "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Returned,"
                           "2026-12-04,Not authorized,Office,Jane Q. Customer,Recorded phone call,2026-12-01 14:05,"
-                          "\"The customer called us, not in answer to our advertising\",****6789\r\n");
+                          "\"The customer called us, not in answer to our advertising\",****6789,ann@desk-2\r\n");
         QTest::newRow("full")
             << true
-            << QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
-                          "Printer or File,Authorized By,Authorization,Authorized On,Sale,Routing No.,Account No.\r\n"
-                          "2026-12-08 12:00,1043,Ren\xc3\xa9"
-                          "e Dubois,\"Acme, \"\"Best\"\" Supplies\",$75.00,75.00,Voided,2026-12-08,,"
-                          "/home/m/Documents/1043.pdf,,,,,A071000013A,000120000001C\r\n"
-                          "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Returned,"
-                          "2026-12-04,Not authorized,Office,Jane Q. Customer,Recorded phone call,2026-12-01 14:05,"
-                          "\"The customer called us, not in answer to our advertising\",A021000021A,98765436789C\r\n");
+            << QByteArray(
+                   "Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
+                   "Printer or File,Authorized By,Authorization,Authorized On,Sale,Routing No.,Account No.,Seat\r\n"
+                   "2026-12-08 12:00,1043,Ren\xc3\xa9"
+                   "e Dubois,\"Acme, \"\"Best\"\" Supplies\",$75.00,75.00,Voided,2026-12-08,,"
+                   "/home/m/Documents/1043.pdf,,,,,A071000013A,000120000001C,ann@desk-2\r\n"
+                   "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Returned,"
+                   "2026-12-04,Not authorized,Office,Jane Q. Customer,Recorded phone call,2026-12-01 14:05,"
+                   "\"The customer called us, not in answer to our "
+                   "advertising\",A021000021A,98765436789C,ann@desk-2\r\n");
     }
 
     void csvOfTheListedDrafts()
@@ -2581,7 +2588,7 @@ private Q_SLOTS:
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);
             other.setDatabaseName(path);
             QVERIFY(other.open());
-            QVERIFY(QSqlQuery(other).exec("UPDATE register_schema SET version = 6"));
+            QVERIFY(QSqlQuery(other).exec("UPDATE register_schema SET version = 7"));
             other.close();
         } else if (fault == QLatin1String("locked")) {
             other = QSqlDatabase::addDatabase("QSQLITE", otherName);

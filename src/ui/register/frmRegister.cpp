@@ -113,8 +113,9 @@ QString changeText(const RecordedEvent& recorded)
 }
 
 // One line of the history: when it was recorded, what happened and on which
-// day; a re-presentment counted, a withdrawn change marked.
-QString historyLine(const RecordedEvent& recorded, const std::vector<RecordedEvent>& history)
+// day; a re-presentment counted, a withdrawn change marked, and the seat that
+// wrote it when that was another than `thisSeat` (a register seats share).
+QString historyLine(const RecordedEvent& recorded, const std::vector<RecordedEvent>& history, const QString& thisSeat)
 {
     const DraftEvent& event = recorded.event;
     QString line = RegisterTexts::dateTimeText(recorded.time) + QStringLiteral("  ") + changeText(recorded);
@@ -145,6 +146,8 @@ QString historyLine(const RecordedEvent& recorded, const std::vector<RecordedEve
         line += QStringLiteral(": ") + event.text;
     if (recorded.withdrawn)
         line += QStringLiteral(" (withdrawn)");
+    if (!recorded.seat.isEmpty() && recorded.seat != thisSeat)
+        line += QStringLiteral(" (by %1)").arg(recorded.seat);
     return line;
 }
 
@@ -521,7 +524,7 @@ void frmRegister::showSelection()
                             QStringLiteral("  Reprint of the draft printed %1, after the duplicate question")
                                 .arg(RegisterTexts::dateTimeText(details.reprintOfRecorded)));
     for (const RecordedEvent& event : details.history)
-        lstHistory->addItem(historyLine(event, details.history));
+        lstHistory->addItem(historyLine(event, details.history, m_register->seat()));
     const QString authorization = details.record.authorization
                                       ? RegisterTexts::authorizationSummary(*details.record.authorization)
                                       : RegisterTexts::noAuthorizationSummary();

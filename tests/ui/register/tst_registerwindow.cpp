@@ -83,7 +83,8 @@ private:
 
     std::unique_ptr<RegisterSession> newSession()
     {
-        return std::make_unique<RegisterSession>(path(), &m_keyring, [this] { return m_now; });
+        return std::make_unique<RegisterSession>(
+            path(), &m_keyring, [this] { return m_now; }, RegisterSession::KeyringThreads::Any, "ann@desk-2");
     }
 
     // Three drafts: 1040 in November, 1042 late on 12/01 (already 12/02 in
@@ -244,6 +245,23 @@ private Q_SLOTS:
         QCOMPARE(history(), QStringList{"12/08/2026 12:00 PM  Exported"});
         selectCheck("1042");
         QCOMPARE(history(), QStringList{"12/01/2026 9:30 PM  Printed (job 17)"});
+    }
+
+    // In a register that seats share, what another seat wrote names that seat.
+    void anotherSeatsEventsNameTheSeat()
+    {
+        {
+            RegisterSession bob(
+                path(), &m_keyring, [this] { return m_now; }, RegisterSession::KeyringThreads::Any, "bob@desk-7");
+            DraftRegister& drafts = bob.open(nullptr);
+            for (const DraftSummary& draft : drafts.drafts()) {
+                if (draft.checkNumber == QLatin1String("1042"))
+                    drafts.append(draft.id, DraftEvent::note("Customer called"));
+            }
+        }
+        selectCheck("1042");
+        QCOMPARE(history(), (QStringList{"12/01/2026 9:30 PM  Printed (job 17)",
+                                         "12/08/2026 12:00 PM  Note: Customer called (by bob@desk-7)"}));
     }
 
     void sortsByEveryColumn_data()
@@ -797,11 +815,11 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.requests[0].initialFolder, QDir::homePath());
         QCOMPARE(TestFiles::read(file),
                  QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
-                            "Printer or File,Authorized By,Authorization,Authorized On,Sale,Account No.\r\n"
+                            "Printer or File,Authorized By,Authorization,Authorized On,Sale,Account No.,Seat\r\n"
                             "2026-12-08 12:00,998,Sam Lee,Acme Supplies LLC,$9.99,9.99,Exported,2026-12-08,,"
-                            "/home/m/998.pdf,,,,,****3333\r\n"
+                            "/home/m/998.pdf,,,,,****3333,ann@desk-2\r\n"
                             "2026-11-20 10:00,1040,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Printed,"
-                            "2026-11-20,,Front Desk,,,,,****6789\r\n"));
+                            "2026-11-20,,Front Desk,,,,,****6789,ann@desk-2\r\n"));
         QCOMPARE(m_messages.shown, QStringList{"The drafts shown (2) were exported to \"" + file + "\"."});
     }
 

@@ -1,0 +1,699 @@
+#include "fakes/FakeAuthorizationOffer.h"
+#include "fakes/FakeQuestionBox.h"
+#include "fakes/PrivatePostgres.h"
+#include "register/DraftRegister.h"
+#include "register/PostgresDialect.h"
+#include "register/ProofCopies.h"
+#include "register/RegisterCipher.h"
+#include "register/RegisterCsv.h"
+#include "register/RegisterError.h"
+#include "register/RegisterJournal.h"
+#include "register/RegisterStore.h"
+#include "register/RegisterTexts.h"
+#include "register/SecretBytes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <ctime>
+
+// The register that the seats of an office share on a PostgreSQL server: the
+// same store as the file's, one check one draft across seats, another seat's
+// drafts seen live, and faults told as they are. One private cluster serves
+// the whole program; each test has a database of its own.
+
+namespace {
+
+// 12:00 in Chicago on 12/08/2026.
+const QDateTime Now = QDateTime(QDate(2026, 12, 8), QTime(18, 0), Qt::UTC);
+
+CheckTexts sampleTexts()
+{
+    return {QStringLiteral("Jane Q. Customer"),
+            QStringLiteral("12 Elm Street"),
+            QStringLiteral("Springfield, IL 62701"),
+            QStringLiteral("First Prairie Bank"),
+            QStringLiteral("Springfield, IL"),
+            QStringLiteral("1042"),
+            QStringLiteral("Acme Supplies LLC"),
+            QStringLiteral("One thousand two hundred thirty-four and 56/100"),
+            QStringLiteral("$1,234.56"),
+            QStringLiteral("12/01/2026"),
+            QStringLiteral("A021000021A"),
+            QStringLiteral("98765436789C"),
+            QStringLiteral("1042"),
+            QStringLiteral("Invoice 77")};
+}
+
+CheckTexts withChanges(CheckTexts texts, const QStringList& changes)
+{
+    for (const QString& change : changes) {
+        const qsizetype at = change.indexOf(QLatin1Char('='));
+        texts[Box(change.left(at).toInt())] = change.mid(at + 1);
+    }
+    return texts;
+}
+
+DraftRecord printed(const CheckTexts& texts)
+{
+    DraftRecord draft;
+    draft.texts = texts;
+    draft.kind = SentDraft::Kind::QuickPrint;
+    draft.destinationName = QStringLiteral("Office");
+    return draft;
+}
+
+AuthorizationRecord authorization()
+{
+    AuthorizationRecord record;
+    record.id = QStringLiteral("a1");
+    record.authorizedBy = QStringLiteral("Jane Q. Customer");
+    record.phone = QStringLiteral("(217) 555-0142");
+    record.authorizedAt = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
+    record.given = AuthorizationRecord::Given::RecordedCall;
+    record.sale = AuthorizationRecord::Sale::CustomerCalled;
+    record.amount = QStringLiteral("$1,234.56");
+    record.payee = QStringLiteral("Acme Supplies LLC");
+    return record;
+}
+
+// Every seat of the office has the same key.
+std::unique_ptr<RegisterCipher> officeKey()
+{
+    return std::make_unique<RegisterCipher>(SecretBytes::copyOf(QByteArray(RegisterCipher::KeyBytes, 7)));
+}
+
+// The register in `database` of the cluster whose socket is in `folder`, as a
+// seat opens it.
+RegisterLocation serverAt(const QString& folder, const QString& database, const QString& user)
+{
+    RegisterLocation location;
+    location.kind = RegisterLocation::Kind::Server;
+    location.host = folder;
+    location.database = database;
+    location.user = user;
+    return location;
+}
+
+std::unique_ptr<DraftRegister> seatAt(
+    const RegisterLocation& location, DraftRegister::Clock now = [] { return Now; },
+    const QString& seat = QStringLiteral("ann@desk-1"))
+{
+    return std::make_unique<DraftRegister>(RegisterStore::open(location, QString()), officeKey(),
+                                           QDir::homePath() + QStringLiteral("/proofs"), std::move(now), seat);
+}
+
+// The child side of the tests with two seats. Arguments: the socket's
+// folder, the database and the user.
+RegisterLocation childLocation(char* argv[])
+{
+    return serverAt(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]));
+}
+
+void say(const QByteArray& line)
+{
+    QFile out;
+    if (out.open(stdout, QIODevice::WriteOnly)) {
+        out.write(line + '\n');
+        out.flush();
+    }
+}
+
+// Asks the journal whether the check may go, says "ready", waits for a line
+// on its input, then sends it: says "recorded", or "asked" when the
+// duplicate question came (answered No), or what else it was asked.
+int printOneCheck(const RegisterLocation& location)
+{
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        return 2;
+    std::unique_ptr<DraftRegister> seat;
+    try {
+        seat = seatAt(location);
+    } catch (const RegisterError& error) {
+        say("error: " + error.reason().toUtf8());
+        return 1;
+    }
+    FakeQuestionBox questions;
+    FakeAuthorizationOffer offer;
+    RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return *seat; },
+                            [&]() -> DraftRecorder* { return seat.get(); }, questions, offer);
+    const std::unique_ptr<DraftTicket> ticket =
+        journal.maySend({sampleTexts(), {}, SentDraft::Kind::QuickPrint, {}, {}});
+    if (!ticket || !questions.asked.isEmpty())
+        return 3;
+    say("ready");
+    in.readLine();
+    const bool sent = ticket->sending(QStringLiteral("Office"));
+    const bool duplicate = questions.asked.size() == 1 && questions.asked.front().startsWith("Check 1042 ");
+    say(sent ? "recorded" : duplicate ? "asked" : questions.asked.join('|').toUtf8());
+    return 0;
+}
+
+// Records the sample check unless it was sent (as a print does), and says
+// "recorded", "asked" or "error: <reason>".
+int recordOneCheck(const RegisterLocation& location)
+{
+    try {
+        const std::unique_ptr<DraftRegister> seat = seatAt(location);
+        say("opened");
+        const DraftRecorder::Recording recording = seat->recordUnlessSent(printed(sampleTexts()), std::nullopt);
+        say(recording.unasked ? "asked" : "recorded");
+    } catch (const RegisterError& error) {
+        say("error: " + error.reason().toUtf8());
+    }
+    return 0;
+}
+
+} // namespace
+
+class TstOfficeRegister : public QObject {
+    Q_OBJECT
+
+private:
+    PrivatePostgres m_server;
+    QDateTime m_now = Now;
+    int m_databases = 0;
+
+    // A database of its own for the test that asks.
+    RegisterLocation newDatabase()
+    {
+        const QString name = QStringLiteral("register%1").arg(++m_databases);
+        if (!m_server.createDatabase(name)) {
+            m_server.stop();
+            qFatal("%s", qPrintable(m_server.error()));
+        }
+        return m_server.location(name);
+    }
+
+    std::unique_ptr<DraftRegister> seat(const RegisterLocation& location,
+                                        const QString& name = QStringLiteral("ann@desk-1"))
+    {
+        return seatAt(
+            location, [this] { return m_now; }, name);
+    }
+
+    QProcess* startChild(const QString& mode, const RegisterLocation& location)
+    {
+        auto* child = new QProcess(this);
+        child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child->start(QCoreApplication::applicationFilePath(), {mode, location.host, location.database, location.user});
+        return child;
+    }
+
+    // How many of the database's connections wait for a lock now.
+    int waitingForLocks(const RegisterLocation& location)
+    {
+        return m_server
+            .query(location.database, QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = "
+                                                     "current_database() AND wait_event_type = 'Lock'"))
+            .value(0)
+            .toInt();
+    }
+
+    QString firstRow(const RegisterLocation& location, const QString& sql)
+    {
+        return m_server.query(location.database, sql).value(0);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.error())); }
+
+    void cleanupTestCase() { m_server.stop(); }
+
+    void init() { m_now = Now; }
+
+    // The same drafts, history and authorizations read back the same, to the
+    // byte, from a file and from the server.
+    void bothEnginesKeepTheSameRegister_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("file") << false;
+        QTest::newRow("server") << true;
+    }
+
+    void bothEnginesKeepTheSameRegister()
+    {
+        QFETCH(bool, server);
+
+        const RegisterLocation location =
+            server ? newDatabase() : RegisterLocation::file(QDir::homePath() + QStringLiteral("/register.sqlite"));
+        if (!server)
+            QFile::remove(location.path);
+        const std::unique_ptr<DraftRegister> drafts = seat(location);
+        m_now = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
+        DraftRecord authorized = printed(sampleTexts());
+        authorized.authorization = authorization();
+        const DraftId returned = drafts->record(authorized, DraftEvent::printed("17"));
+        m_now = Now;
+        drafts->change(returned, DraftEvent::deposited(QDate(2026, 12, 2), "Slip 15"));
+        drafts->change(returned, DraftEvent::returned(QDate(2026, 12, 4), ReturnReason::NotAuthorized));
+        DraftRecord exported = printed(
+            withChanges(sampleTexts(), {QString::fromUtf8("1=Renée Dubois     "), "6=1043", "7=Acme, \"Best\" Supplies",
+                                        "9=$75.00", "11=A071000013A   ", "12=000120000001C", "13=1043"}));
+        exported.kind = SentDraft::Kind::PdfFile;
+        exported.destinationName = QStringLiteral("/home/m/Documents/1043.pdf");
+        const DraftId id = drafts->record(exported, DraftEvent::exported());
+        drafts->append(id, DraftEvent::voided());
+
+        QCOMPARE(returned, 1);
+        QCOMPARE(id, 2);
+        QCOMPARE(
+            RegisterCsv::write(*drafts, drafts->drafts(), true),
+            QByteArray("Printed,Check No.,Payor,Payee,Amount,Amount (number),Status,Status Date,Return Reason,"
+                       "Printer or File,Authorized By,Authorization,Authorized On,Sale,Routing No.,Account No.,Seat\r\n"
+                       "2026-12-08 12:00,1043,Ren\xc3\xa9"
+                       "e Dubois,\"Acme, \"\"Best\"\" Supplies\",$75.00,75.00,Voided,2026-12-08,,"
+                       "/home/m/Documents/1043.pdf,,,,,A071000013A,000120000001C,ann@desk-1\r\n"
+                       "2026-12-01 14:05,1042,Jane Q. Customer,Acme Supplies LLC,\"$1,234.56\",1234.56,Returned,"
+                       "2026-12-04,Not authorized,Office,Jane Q. Customer,Recorded phone call,2026-12-01 14:05,"
+                       "\"The customer called us, not in answer to our "
+                       "advertising\",A021000021A,98765436789C,ann@desk-1\r\n"));
+        // The look-ups behind the questions and marks.
+        const std::optional<EarlierDraft> earlier = drafts->earlierDraft(sampleTexts());
+        QVERIFY(earlier);
+        QCOMPARE(RegisterTexts::duplicateQuestion(*earlier),
+                 "Check 1042 on the account ending in 6789 was already printed on 12/01/2026 (job 17 on \"Office\") "
+                 "for 1,234.56 to \"Acme Supplies LLC\". Print it again?");
+        QVERIFY(!drafts->earlierDraft(withChanges(sampleTexts(), {"6=1043", "13=1043"})));
+        const std::optional<EarlierDraft> sameAmount =
+            drafts->sameAmountRecently(withChanges(sampleTexts(), {"6=1044", "13=1044"}));
+        QVERIFY(sameAmount);
+        QCOMPARE(sameAmount->id, 1);
+        const std::optional<AccountReturn> refused = drafts->accountReturn(sampleTexts());
+        QVERIFY(refused);
+        QCOMPARE(refused->returnedOn, QDate(2026, 12, 4));
+        QCOMPARE(drafts->drafts(2, 5).size(), std::size_t(1));
+        QCOMPARE(drafts->drafts(2, 5).front().id, 1);
+
+        // Five years after the last event the drafts may go, with everything of theirs.
+        m_now = Now.addYears(5);
+        QCOMPARE(drafts->draftsPastKeeping().size(), std::size_t(2));
+        QCOMPARE(drafts->removePastKeeping({1, 2}), 2);
+        QCOMPARE(drafts->drafts().size(), std::size_t(0));
+    }
+
+    // Two seats press Quick Print on the same check at the same instant: one
+    // prints, the other is asked. The test holds the drafts table so that both
+    // have looked before either writes, unless the look-up waits its turn.
+    void twoSeatsPrintOneCheckAtOnce()
+    {
+        const RegisterLocation location = newDatabase();
+        seat(location);
+
+        QList<QProcess*> seats;
+        for (int i = 0; i < 2; ++i)
+            seats.append(startChild(QStringLiteral("--print-one-check"), location));
+        for (QProcess* child : std::as_const(seats)) {
+            QTRY_VERIFY_WITH_TIMEOUT(child->canReadLine(), 60000);
+            QCOMPARE(child->readLine(), "ready\n");
+        }
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
+            holder.setHostName(location.host);
+            holder.setDatabaseName(location.database);
+            holder.setUserName(location.user);
+            QVERIFY(holder.open());
+            QSqlQuery hold(holder);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN")));
+            QVERIFY(hold.exec(QStringLiteral("LOCK TABLE drafts IN EXCLUSIVE MODE")));
+            for (QProcess* child : std::as_const(seats))
+                child->write("go\n");
+            // One waits for the table, the other for it or for the account.
+            QTRY_COMPARE_WITH_TIMEOUT(waitingForLocks(location), 2, 30000);
+            QVERIFY(hold.exec(QStringLiteral("COMMIT")));
+            holder.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QStringList said;
+        for (QProcess* child : std::as_const(seats)) {
+            QVERIFY(child->waitForFinished(60000));
+            QCOMPARE(child->exitCode(), 0);
+            said.append(QString::fromLatin1(child->readAllStandardOutput()).trimmed());
+        }
+        said.sort();
+        QCOMPARE(said, (QStringList{"asked", "recorded"}));
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM drafts")), "1");
+    }
+
+    // The connection's options: a server on another computer is reached
+    // only over TLS, its certificate verified.
+    void theServerIsVerifiedUnlessOnThisComputer_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("caFile");
+        QTest::addColumn<QString>("options");
+
+        QTest::newRow("socket folder") << "/run/postgresql"
+                                       << ""
+                                       << "connect_timeout=10;options='-c lock_timeout=30s'";
+        QTest::newRow("no host: libpq's socket") << ""
+                                                 << ""
+                                                 << "connect_timeout=10;options='-c lock_timeout=30s'";
+        QTest::newRow("localhost") << "localhost"
+                                   << "/etc/office-ca.pem"
+                                   << "connect_timeout=10;options='-c lock_timeout=30s'";
+        QTest::newRow("loopback") << "127.0.0.1"
+                                  << ""
+                                  << "connect_timeout=10;options='-c lock_timeout=30s'";
+        QTest::newRow("loopback, IPv6") << "::1"
+                                        << ""
+                                        << "connect_timeout=10;options='-c lock_timeout=30s'";
+        QTest::newRow("loopback, other address")
+            << "127.0.0.2"
+            << ""
+            << "connect_timeout=10;options='-c "
+               "lock_timeout=30s';sslmode=verify-full;sslrootcert='/etc/ssl/certs/ca-certificates.crt'";
+        QTest::newRow("office server, system's authorities")
+            << "db.office.example"
+            << ""
+            << "connect_timeout=10;options='-c "
+               "lock_timeout=30s';sslmode=verify-full;sslrootcert='/etc/ssl/certs/ca-certificates.crt'";
+        QTest::newRow("office server, CA file of its own")
+            << "10.0.0.5"
+            << "/home/ann/Office CA's.pem"
+            << "connect_timeout=10;options='-c lock_timeout=30s';sslmode=verify-full;sslrootcert='/home/ann/Office "
+               "CA\\'s.pem'";
+    }
+
+    void theServerIsVerifiedUnlessOnThisComputer()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, caFile);
+        QFETCH(QString, options);
+
+        RegisterLocation location = serverAt(host, QStringLiteral("quillo"), QStringLiteral("ann"));
+        location.caFile = caFile;
+        QCOMPARE(PostgresDialect(location, QString()).connectOptions(), options);
+    }
+
+    // The server's errors as the merchant reads them, for the faults a test
+    // cannot cause on a private cluster: libpq's words and the SQLSTATE.
+    void theServersErrorsInTheMerchantsWords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("disk full") << "could not extend file \"base/16384/16390\": No space left on device"
+                                   << "53100"
+                                   << "the disk of the office server db.office.example is full";
+        QTest::newRow("certificate not verified")
+            << "connection to server at \"db.office.example\" (10.0.0.5), port 5432 failed: SSL error: certificate "
+               "verify failed"
+            << ""
+            << "the certificate of the office server db.office.example could not be verified";
+        QTest::newRow("certificate of another host")
+            << "server certificate for \"other.example\" does not match host name \"db.office.example\""
+            << ""
+            << "the certificate of the office server db.office.example could not be verified";
+        QTest::newRow("no such host")
+            << "could not translate host name \"db.office.example\" to address: Name or service not known"
+            << ""
+            << "the office server db.office.example does not answer";
+        QTest::newRow("timed out") << "connection to server at \"db.office.example\" failed: timeout expired"
+                                   << ""
+                                   << "the office server db.office.example does not answer";
+        QTest::newRow("starting up") << "FATAL: the database system is starting up"
+                                     << "57P03"
+                                     << "the office server db.office.example is starting up";
+        QTest::newRow("another seat holds a lock") << "canceling statement due to lock timeout"
+                                                   << "55P03"
+                                                   << "another seat has kept the register on the office server "
+                                                      "db.office.example busy for more than 30 seconds";
+        QTest::newRow("not allowed") << "permission denied for table drafts"
+                                     << "42501"
+                                     << "the office server db.office.example does not let ann use the register";
+        QTest::newRow("anything else") << "out of shared memory"
+                                       << "53200"
+                                       << "the office server db.office.example reports \"out of shared memory\"";
+    }
+
+    void theServersErrorsInTheMerchantsWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, state);
+        QFETCH(QString, reason);
+
+        const PostgresDialect dialect(
+            serverAt(QStringLiteral("db.office.example"), QStringLiteral("quillo"), QStringLiteral("ann")), QString());
+        QCOMPARE(dialect.reason(QSqlError(QString(), text, QSqlError::StatementError, state)), reason);
+    }
+
+    // What keeps a seat from the register, in the merchant's words.
+    void aRegisterThatCannotBeOpened_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("right password") << "right password"
+                                        << "";
+        QTest::newRow("wrong password") << "wrong password"
+                                        << "the office server on this computer refused the password of password_seat";
+        QTest::newRow("no password") << "no password"
+                                     << "the office server on this computer refused the password of password_seat";
+        QTest::newRow("no such database") << "no such database"
+                                          << "the office server on this computer has no database missing";
+        QTest::newRow("no server") << "no server"
+                                   << "the office server on this computer does not answer";
+        QTest::newRow("version of now") << "version 6"
+                                        << "";
+        QTest::newRow("later version")
+            << "version 7"
+            << "the register on the office server on this computer was written by a later version of Quillo";
+    }
+
+    void aRegisterThatCannotBeOpened()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+
+        RegisterLocation location = newDatabase();
+        QString password;
+        if (fault.endsWith(QLatin1String("password")))
+            location.user = PrivatePostgres::PasswordUser;
+        if (fault == QLatin1String("right password"))
+            password = QString::fromLatin1(PrivatePostgres::Password);
+        if (fault == QLatin1String("wrong password"))
+            password = QStringLiteral("Correct horse");
+        if (fault == QLatin1String("no such database"))
+            location.database = QStringLiteral("missing");
+        if (fault == QLatin1String("no server"))
+            location.host = QDir::homePath();
+        if (fault.startsWith(QLatin1String("version "))) {
+            seat(location);
+            m_server.query(location.database,
+                           QStringLiteral("UPDATE register_schema SET version = %1").arg(fault.section(' ', 1)));
+        }
+
+        QString failure;
+        try {
+            DraftRegister(RegisterStore::open(location, password), officeKey(), QDir::homePath(), [] {
+                return Now;
+            }).record(printed(sampleTexts()), DraftEvent::printed("17"));
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, reason);
+    }
+
+    // The connection cut, or the server stopped, while a seat records: the
+    // seat is told which, nothing is kept, and the print tried again is
+    // recorded once.
+    void aFaultWhileRecording_data()
+    {
+        QTest::addColumn<bool>("serverStops");
+        QTest::addColumn<QString>("said");
+
+        QTest::newRow("connection cut") << false
+                                        << "error: the connection to the office server on this computer was cut";
+        QTest::newRow("server stopped") << true << "error: the office server on this computer does not answer";
+    }
+
+    void aFaultWhileRecording()
+    {
+        QFETCH(bool, serverStops);
+        QFETCH(QString, said);
+
+        const RegisterLocation location = newDatabase();
+        seat(location);
+        QProcess* child = nullptr;
+        {
+            // The test holds the drafts table, so that the seat is caught in
+            // the middle of its record.
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
+            holder.setHostName(location.host);
+            holder.setDatabaseName(location.database);
+            holder.setUserName(location.user);
+            QVERIFY(holder.open());
+            QSqlQuery hold(holder);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN")));
+            QVERIFY(hold.exec(QStringLiteral("LOCK TABLE drafts IN EXCLUSIVE MODE")));
+            child = startChild(QStringLiteral("--record-one-check"), location);
+            QTRY_COMPARE_WITH_TIMEOUT(waitingForLocks(location), 1, 30000);
+            if (serverStops) {
+                m_server.stop();
+            } else {
+                QCOMPARE(m_server.query(location.database,
+                                        QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                                                       "datname = current_database() AND wait_event_type = 'Lock'")),
+                         QStringList{"true"});
+            }
+            QVERIFY(child->waitForFinished(60000));
+            hold.exec(QStringLiteral("COMMIT"));
+            holder.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QCOMPARE(QString::fromUtf8(child->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 (QStringList{"opened", said}));
+        if (serverStops)
+            QVERIFY2(m_server.restart(), qPrintable(m_server.error()));
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM drafts")), "0");
+
+        // Tried again: recorded, once.
+        QProcess* again = startChild(QStringLiteral("--record-one-check"), location);
+        QVERIFY(again->waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(again->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 (QStringList{"opened", "recorded"}));
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM drafts")), "1");
+    }
+
+    // A seat that stays open through the fault records once the server is back.
+    void aSeatCarriesOnOnceTheServerIsBack()
+    {
+        const RegisterLocation location = newDatabase();
+        const std::unique_ptr<DraftRegister> drafts = seat(location);
+        m_server.stop();
+        QString failure;
+        try {
+            drafts->record(printed(sampleTexts()), DraftEvent::printed("17"));
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, "the office server on this computer does not answer");
+        QVERIFY2(m_server.restart(), qPrintable(m_server.error()));
+        QCOMPARE(drafts->record(printed(sampleTexts()), DraftEvent::printed("17")), 1);
+        QCOMPARE(drafts->drafts().size(), std::size_t(1));
+    }
+
+    // Seats that open a new register at once: one makes its tables, the
+    // others wait and find them made.
+    void seatsOpeningANewRegisterAtOnce()
+    {
+        const RegisterLocation location = newDatabase();
+        QList<QProcess*> seats;
+        for (int i = 0; i < 3; ++i)
+            seats.append(startChild(QStringLiteral("--record-one-check"), location));
+        QStringList said;
+        for (QProcess* child : std::as_const(seats)) {
+            QVERIFY(child->waitForFinished(60000));
+            said += QString::fromUtf8(child->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        }
+        said.sort();
+        QCOMPARE(said, (QStringList{"asked", "asked", "opened", "opened", "opened", "recorded"}));
+        QCOMPARE(m_server.query(location.database, QStringLiteral("SELECT version FROM register_schema")),
+                 QStringList{"6"});
+    }
+
+    // A draft that another seat prints, and what becomes of it, shows in
+    // this seat's list within 2 seconds; this seat's own is said once.
+    void anotherSeatsDraftsAreSaidAtOnce()
+    {
+        const RegisterLocation location = newDatabase();
+        const std::unique_ptr<DraftRegister> mine = seat(location);
+        const std::unique_ptr<DraftRegister> other = seat(location);
+        QSignalSpy recorded(mine.get(), &DraftRegister::draftRecorded);
+        QSignalSpy appended(mine.get(), &DraftRegister::eventAppended);
+
+        const DraftId id = other->record(printed(sampleTexts()), std::nullopt);
+        QTRY_COMPARE_WITH_TIMEOUT(recorded.size(), 1, 2000);
+        QCOMPARE(recorded.front().front().value<DraftId>(), id);
+        QCOMPARE(mine->summary(id)->checkNumber, "1042");
+        QCOMPARE(appended.size(), 0);
+
+        other->append(id, DraftEvent::printed("17"));
+        QTRY_COMPARE_WITH_TIMEOUT(appended.size(), 1, 2000);
+        QCOMPARE(appended.front().front().value<DraftId>(), id);
+        QCOMPARE(mine->summary(id)->status, DraftStatus::Printed);
+
+        // This seat's own draft: said as it is written, and not again when the server tells it.
+        const DraftId own = mine->record(printed(withChanges(sampleTexts(), {"6=1043", "13=1043"})), std::nullopt);
+        QCOMPARE(recorded.size(), 2);
+        QCOMPARE(recorded.back().front().value<DraftId>(), own);
+        QSignalSpy otherRecorded(other.get(), &DraftRegister::draftRecorded);
+        QTRY_COMPARE_WITH_TIMEOUT(otherRecorded.size(), 1, 2000);
+        QCOMPARE(recorded.size(), 2);
+    }
+
+    // Each draft and event names the seat that wrote it, whichever seat reads it.
+    void eachEventSaysWhichSeatMadeIt()
+    {
+        const RegisterLocation location = newDatabase();
+        const std::unique_ptr<DraftRegister> ann = seat(location, QStringLiteral("ann@desk-1"));
+        const std::unique_ptr<DraftRegister> bob = seat(location, QStringLiteral("bob@desk-2"));
+        const DraftId id = ann->record(printed(sampleTexts()), DraftEvent::printed("17"));
+        bob->append(id, DraftEvent::note("Customer called"));
+
+        const DraftDetails read = ann->details(id);
+        QCOMPARE(read.recordedBy, "ann@desk-1");
+        QCOMPARE(read.history.size(), std::size_t(2));
+        QCOMPARE(read.history.at(0).seat, "ann@desk-1");
+        QCOMPARE(read.history.at(1).seat, "bob@desk-2");
+        QCOMPARE(m_server.query(location.database, QStringLiteral("SELECT seat FROM draft_events ORDER BY id")),
+                 (QStringList{"ann@desk-1", "bob@desk-2"}));
+    }
+
+    // Seats share no folder: a proof file that one seat kept, another reads
+    // from the server, where it is sealed; it goes with the last draft that
+    // names it.
+    void proofCopiesOfASharedRegisterAreKeptInIt()
+    {
+        const RegisterLocation location = newDatabase();
+        const QString proof = QDir::homePath() + QStringLiteral("/call-1042.txt");
+        const QByteArray clear = "Recorded call: Jane Q. Customer authorizes check 1042";
+        {
+            QFile file(proof);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(clear) == clear.size());
+        }
+        const std::unique_ptr<DraftRegister> ann = seat(location, QStringLiteral("ann@desk-1"));
+        DraftRecord draft = printed(sampleTexts());
+        draft.authorization = authorization();
+        draft.authorization->proofFile = proof;
+        draft.authorization->proofSha256 = *ProofCopies::sha256Of(proof);
+        const DraftId id = ann->record(draft, DraftEvent::printed("17"));
+        QVERIFY(QFile::remove(proof));
+
+        const std::unique_ptr<DraftRegister> bob = seat(location, QStringLiteral("bob@desk-2"));
+        QCOMPARE(bob->proof(*bob->details(id).record.authorization), clear);
+        const QStringList copies =
+            m_server.query(location.database, QStringLiteral("SELECT encode(sealed, 'hex') FROM proof_copies"));
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(!QByteArray::fromHex(copies.front().toLatin1()).contains("Jane"));
+        QVERIFY(!QFileInfo::exists(QDir::homePath() + QStringLiteral("/proofs")));
+
+        m_now = Now.addYears(5);
+        QCOMPARE(bob->removePastKeeping({id}), 1);
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM proof_copies")), "0");
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    qputenv("TZ", "America/Chicago");
+    ::tzset();
+    QCoreApplication app(argc, argv);
+    if (argc == 5 && qstrcmp(argv[1], "--print-one-check") == 0)
+        return printOneCheck(childLocation(argv));
+    if (argc == 5 && qstrcmp(argv[1], "--record-one-check") == 0)
+        return recordOneCheck(childLocation(argv));
+    TstOfficeRegister test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_officeregister.moc"
