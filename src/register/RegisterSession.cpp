@@ -1,8 +1,11 @@
 #include "register/RegisterSession.h"
 
 #include "register/KeyringKeys.h"
+#include "register/OfficeKey.h"
+#include "register/PassphrasePrompt.h"
 #include "register/RegisterError.h"
 #include "register/RegisterUnlock.h"
+#include "register/ServerPasswordRefused.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -38,7 +41,14 @@ private:
 } // namespace
 
 RegisterSession::RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now)
-    : m_path(std::move(path)), m_keyring(keyring), m_now(std::move(now))
+    : RegisterSession(RegisterLocation::file(std::move(path)), keyring, &RegisterSession::openStore, nullptr,
+                      std::move(now))
+{}
+
+RegisterSession::RegisterSession(RegisterLocation location, KeyringKeys* keyring, StoreOpener opener,
+                                 PassphrasePrompt* passwordPrompt, DraftRegister::Clock now)
+    : m_location(std::move(location)), m_keyring(keyring), m_opener(std::move(opener)),
+      m_passwordPrompt(passwordPrompt), m_now(std::move(now))
 {}
 
 RegisterSession::~RegisterSession() = default;
@@ -46,6 +56,83 @@ RegisterSession::~RegisterSession() = default;
 QString RegisterSession::defaultPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/register.sqlite");
+}
+
+std::unique_ptr<RegisterStore> RegisterSession::openStore(const RegisterLocation& location, const QString& /*password*/,
+                                                          RegisterStore::Check check)
+{
+    if (location.isServer())
+        throw RegisterError(QStringLiteral("this version of Quillo cannot reach a register on an office server"));
+    return RegisterStore::open(location.path, check);
+}
+
+QString RegisterSession::passwordKeyringName(const RegisterLocation& location)
+{
+    return QStringLiteral("office-password-%1@%2:%3/%4")
+        .arg(location.user, location.host)
+        .arg(location.port)
+        .arg(location.database);
+}
+
+void RegisterSession::setLocation(const RegisterLocation& location)
+{
+    if (location == m_location)
+        return;
+    m_register.reset();
+    m_serverPassword.reset();
+    m_location = location;
+}
+
+void RegisterSession::keepServerPassword(const QString& password)
+{
+    if (password.isEmpty())
+        return;
+    if (m_keyring && m_keyring->write(passwordKeyringName(m_location), SecretBytes::utf8Of(password)))
+        m_serverPassword.reset();
+    else
+        m_serverPassword = password;
+}
+
+void RegisterSession::changeOfficePassphrase(const QString& current, const QString& chosen)
+{
+    if (!m_location.isServer())
+        throw RegisterError(QStringLiteral("it is kept on this computer, without an office passphrase"));
+    OfficeKey::changePassphrase(*openAtLocation(RegisterStore::Check::DoneBefore), current, chosen);
+}
+
+std::unique_ptr<RegisterStore> RegisterSession::openAtLocation(RegisterStore::Check check)
+{
+    if (!m_location.isServer())
+        return m_opener(m_location, QString(), check);
+    // The password given this run, else the keyring's, else none: the
+    // connection's own conventions may supply it.
+    QString password = m_serverPassword.value_or(QString());
+    if (!m_serverPassword && m_keyring) {
+        KeyringKeys::Answer answer = m_keyring->read(passwordKeyringName(m_location));
+        const SecretBytes kept = SecretBytes::takeFrom(answer.key);
+        if (answer.found == KeyringKeys::Found::Key)
+            password = QString::fromUtf8(kept.view());
+    }
+    bool typedHere = false;
+    for (;;) {
+        try {
+            std::unique_ptr<RegisterStore> store = m_opener(m_location, password, check);
+            if (typedHere)
+                keepServerPassword(password);
+            else if (!password.isEmpty())
+                m_serverPassword = password;
+            return store;
+        } catch (const ServerPasswordRefused&) {
+            if (!m_passwordPrompt)
+                throw;
+            const std::optional<QString> typed =
+                m_passwordPrompt->ask(PassphrasePrompt::Purpose::Enter, !password.isEmpty());
+            if (!typed || typed->isEmpty())
+                throw RegisterError(QStringLiteral("no password for the office server was given"));
+            password = *typed;
+            typedHere = true;
+        }
+    }
 }
 
 DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
@@ -59,12 +146,18 @@ void RegisterSession::openInBackground(std::function<void(bool)> opened)
         opened(true);
         return;
     }
+    // A server is reached when the register is first used, where its
+    // password and the office passphrase can be asked for.
+    if (m_location.isServer()) {
+        opened(false);
+        return;
+    }
     const bool scripted = !qEnvironmentVariableIsEmpty(PassphraseVariable);
-    QtConcurrent::run([path = m_path, keyring = m_keyring, scripted] {
+    QtConcurrent::run([location = m_location, opener = m_opener, keyring = m_keyring, scripted] {
         Checked checked;
         try {
             // Its own connection, made and closed on this thread.
-            const std::unique_ptr<RegisterStore> store = RegisterStore::open(path);
+            const std::unique_ptr<RegisterStore> store = opener(location, QString(), RegisterStore::Check::Full);
             checked.hasKey = RegisterUnlock::hasKey(*store);
             const bool newForKeyring = !checked.hasKey && !scripted;
             if (keyring && (newForKeyring || RegisterUnlock::keyringEntry(*store)))
@@ -84,11 +177,11 @@ void RegisterSession::openInBackground(std::function<void(bool)> opened)
             // Said again, with its reason, when the register is next used.
         }
         return checked;
-    }).then(&m_answers, [this, opened, scripted](const Checked& checked) {
+    }).then(&m_answers, [this, opened, scripted, location = m_location](const Checked& checked) {
         // Only a key had without a question opens the register now: a
         // passphrase, a new register's key or a locked keyring is asked for
         // when the register is first needed.
-        if (m_register || !checked.usable) {
+        if (m_register || !checked.usable || location != m_location) {
             opened(m_register != nullptr);
             return;
         }
@@ -123,16 +216,20 @@ DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* 
 {
     if (m_register)
         return *m_register;
-    std::unique_ptr<RegisterStore> store = RegisterStore::open(m_path, check);
+    std::unique_ptr<RegisterStore> store = openAtLocation(check);
     RegisterKeySources sources;
     sources.keyring = keyring;
     sources.prompt = prompt;
+    if (m_location.isServer())
+        sources.officeEntry = OfficeKey::keyringName(m_location);
     const QString scripted = qEnvironmentVariable(PassphraseVariable);
     if (!scripted.isEmpty())
         sources.scriptedPassphrase = scripted;
     std::unique_ptr<RegisterCipher> cipher = RegisterUnlock::unlock(*store, sources);
-    // The proof files' copies go beside the register, and move with its folder.
+    // The proof files' copies go beside the register, and move with its
+    // folder; a seat of the office keeps them in its own data folder.
+    const QString beside = m_location.isServer() ? defaultPath() : m_location.path;
     m_register = std::make_unique<DraftRegister>(std::move(store), std::move(cipher),
-                                                 QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now);
+                                                 QFileInfo(beside).absolutePath() + QStringLiteral("/proofs"), m_now);
     return *m_register;
 }
