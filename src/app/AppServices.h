@@ -3,6 +3,7 @@
 #include "platform/FailureHandling.h"
 #include "register/RegisterAuthorizations.h"
 #include "register/RegisterJournal.h"
+#include "register/RegisterLocationSettings.h"
 #include "register/RegisterSession.h"
 #include "register/UncertainSettler.h"
 #include "system/SystemPrintJobStates.h"
@@ -76,7 +77,12 @@ private:
         QStringLiteral("To show the Register window, Quillo needs the register's passphrase.")};
     DialogPassphrasePrompt m_authorizationPassphrase{
         QStringLiteral("To find or keep the customer's authorization, Quillo needs the register's passphrase.")};
-    RegisterSession m_register{RegisterSession::defaultPath(), m_keyring};
+    DialogPassphrasePrompt m_serverPassword{
+        QStringLiteral("To reach the draft register on the office server, Quillo needs its user's password.")};
+    // Kept where the settings say: this computer's file, or the office server.
+    RegisterSession m_register{
+        RegisterLocationSettings::load(m_settings, m_facts.title(), RegisterSession::defaultPath()), m_keyring,
+        &RegisterSession::openStore, &m_serverPassword};
     DialogAuthorizationOffer m_authorizationOffer{m_settings, m_facts.title(), m_fileDialogs, m_questions};
     RegisterJournal m_journal{
         [this](SentDraft::Kind kind) -> DraftRecorder& {
@@ -93,4 +99,5 @@ private:
     bool m_registerStartFinished = false;
 
     void openRegisterWindow(frmMain* cheques);
+    void moveRegister(RegisterLocation chosen, const QString& password);
 };

@@ -55,6 +55,7 @@ public:
     void mnuFileConfirmationLetter_Click();
     void mnuFilePageSetup_Click();
     void mnuFileMerchantDetails_Click();
+    void mnuFileRegisterLocation_Click();
     void mExit_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();

@@ -304,6 +304,7 @@ void TestMainWindow::menuTree()
          {"mnuFileConfirmationLetter", -1, "Print &Confirmation Letter...", ""},
          {"mnuFilePageSetup", -1, "Pa&ge Setup...", ""},
          {"mnuFileMerchantDetails", -1, "Merchant &Details...", ""},
+         {"mnuFileRegisterLocation", -1, "Register &Location...", ""},
          {"mnuFileBar2", -1, "", ""},
          {"mExit", -1, "E&xit", ""}},
         {{"mnuEdit", -1, "&Edit", ""},
