@@ -77,8 +77,7 @@ private:
         QStringLiteral("To show the Register window, Quillo needs the register's passphrase.")};
     DialogPassphrasePrompt m_authorizationPassphrase{
         QStringLiteral("To find or keep the customer's authorization, Quillo needs the register's passphrase.")};
-    DialogPassphrasePrompt m_serverPassword{
-        QStringLiteral("To reach the draft register on the office server, Quillo needs its user's password.")};
+    DialogPassphrasePrompt m_serverPassword;
     // Kept where the settings say: this computer's file, or the office server.
     RegisterSession m_register{
         RegisterLocationSettings::load(m_settings, m_facts.title(), RegisterSession::defaultPath()), m_keyring,

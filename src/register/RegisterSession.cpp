@@ -126,7 +126,7 @@ std::unique_ptr<RegisterStore> RegisterSession::openAtLocation(RegisterStore::Ch
             if (!m_passwordPrompt)
                 throw;
             const std::optional<QString> typed =
-                m_passwordPrompt->ask(PassphrasePrompt::Purpose::Enter, !password.isEmpty());
+                m_passwordPrompt->ask(PassphrasePrompt::Purpose::ServerPassword, !password.isEmpty());
             if (!typed || typed->isEmpty())
                 throw RegisterError(QStringLiteral("no password for the office server was given"));
             password = *typed;

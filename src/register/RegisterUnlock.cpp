@@ -80,7 +80,8 @@ std::unique_ptr<RegisterCipher> unlockOffice(RegisterStore& store, const Registe
         bool wrongBefore = false;
         while (key.isEmpty()) {
             std::optional<QString> passphrase =
-                sources.prompt ? sources.prompt->ask(PassphrasePrompt::Purpose::Enter, wrongBefore) : std::nullopt;
+                sources.prompt ? sources.prompt->ask(PassphrasePrompt::Purpose::EnterOffice, wrongBefore)
+                               : std::nullopt;
             if (!passphrase || passphrase->isEmpty())
                 throw RegisterError(QStringLiteral("no office passphrase was given"));
             key = OfficeKey::unwrap(store, *passphrase);
@@ -107,7 +108,7 @@ std::unique_ptr<RegisterCipher> unlockNewOffice(RegisterStore& store, const Regi
         throw RegisterError(QStringLiteral("the passphrase in QUILLO_REGISTER_PASSPHRASE is too easy to guess "
                                            "for a new office register"));
     if (!passphrase && sources.prompt)
-        passphrase = sources.prompt->ask(PassphrasePrompt::Purpose::Choose, false);
+        passphrase = sources.prompt->ask(PassphrasePrompt::Purpose::ChooseOffice, false);
     if (!passphrase || passphrase->isEmpty())
         throw RegisterError(QStringLiteral("no office passphrase was given"));
     const QString id = RegisterCipher::randomId();

@@ -2934,13 +2934,26 @@ private Q_SLOTS:
                                                  [this] { return m_now; });
     }
 
+    // C: the office passphrase chosen, E: entered, e: after a wrong one; P
+    // and p the same for the server's password; anything else is "?".
     static QString questionsOf(const FakePassphrasePrompt& prompt)
     {
         QStringList questions;
-        for (const FakePassphrasePrompt::Question& question : prompt.asked)
-            questions.append(question.purpose == PassphrasePrompt::Purpose::Choose ? "C"
-                             : question.wrongBefore                                ? "e"
-                                                                                   : "E");
+        for (const FakePassphrasePrompt::Question& question : prompt.asked) {
+            switch (question.purpose) {
+            case PassphrasePrompt::Purpose::ChooseOffice:
+                questions.append(question.wrongBefore ? "?" : "C");
+                break;
+            case PassphrasePrompt::Purpose::EnterOffice:
+                questions.append(question.wrongBefore ? "e" : "E");
+                break;
+            case PassphrasePrompt::Purpose::ServerPassword:
+                questions.append(question.wrongBefore ? "p" : "P");
+                break;
+            default:
+                questions.append("?");
+            }
+        }
         return questions.join(' ');
     }
 
@@ -3140,19 +3153,19 @@ private Q_SLOTS:
         QTest::newRow("kept in the keyring") << "Hydrant 4 paints" << QStringList{} << ""
                                              << "Hydrant 4 paints"
                                              << "";
-        QTest::newRow("asked, then kept") << "" << QStringList{"Hydrant 4 paints"} << "E"
+        QTest::newRow("asked, then kept") << "" << QStringList{"Hydrant 4 paints"} << "P"
                                           << "Hydrant 4 paints"
                                           << "";
-        QTest::newRow("the keyring's is old") << "Hydrant 3 paints" << QStringList{"Hydrant 4 paints"} << "e"
+        QTest::newRow("the keyring's is old") << "Hydrant 3 paints" << QStringList{"Hydrant 4 paints"} << "p"
                                               << "Hydrant 4 paints"
                                               << "";
-        QTest::newRow("a wrong one, then the right one") << "" << QStringList{"hydrant", "Hydrant 4 paints"} << "E e"
+        QTest::newRow("a wrong one, then the right one") << "" << QStringList{"hydrant", "Hydrant 4 paints"} << "P p"
                                                          << "Hydrant 4 paints"
                                                          << "";
-        QTest::newRow("cancelled") << "" << QStringList{} << "E"
+        QTest::newRow("cancelled") << "" << QStringList{} << "P"
                                    << ""
                                    << "no password for the office server was given";
-        QTest::newRow("a keyring that does not answer") << "-" << QStringList{"Hydrant 4 paints"} << "E"
+        QTest::newRow("a keyring that does not answer") << "-" << QStringList{"Hydrant 4 paints"} << "P"
                                                         << ""
                                                         << "";
     }
