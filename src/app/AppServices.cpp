@@ -8,6 +8,8 @@
 #include "ui/main/frmMain.h"
 #include "ui/register/frmRegister.h"
 
+#include "register/OfficePassphraseChange.h"
+
 #include <QCoreApplication>
 
 AppServices::AppServices(KeyringKeys* keyring) : m_keyring(keyring ? keyring : &m_desktopKeyring) {}
@@ -38,6 +40,9 @@ MainWindowServices AppServices::mainWindowServices()
     services.openRegisterWindow = [this](QWidget* owner) { openRegisterWindow(qobject_cast<frmMain*>(owner)); };
     services.moveRegister = [this](const RegisterLocation& chosen, const QString& password) {
         moveRegister(chosen, password);
+    };
+    services.changeOfficePassphrase = [this] {
+        OfficePassphraseChange::run(m_register, m_officePassphrase, m_messages);
     };
     // Leaves the event loop at once: no window's unload step runs.
     services.endProgram = [] { QCoreApplication::exit(0); };

@@ -78,6 +78,7 @@ private:
     DialogPassphrasePrompt m_authorizationPassphrase{
         QStringLiteral("To find or keep the customer's authorization, Quillo needs the register's passphrase.")};
     DialogPassphrasePrompt m_serverPassword;
+    DialogPassphrasePrompt m_officePassphrase;
     // Kept where the settings say: this computer's file, or the office server.
     RegisterSession m_register{
         RegisterLocationSettings::load(m_settings, m_facts.title(), RegisterSession::defaultPath()), m_keyring,

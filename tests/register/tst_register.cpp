@@ -14,6 +14,7 @@
 #include "register/DraftLifecycle.h"
 #include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
+#include "register/OfficePassphraseChange.h"
 #include "register/PassphraseStrength.h"
 #include "register/ProofCopies.h"
 #include "register/ProofFileCheck.h"
@@ -3139,6 +3140,63 @@ private Q_SLOTS:
             failure = error.reason();
         }
         QCOMPARE(failure, "QUILLO_REGISTER_PASSPHRASE does not hold the office passphrase");
+    }
+
+    void officePassphraseCommand_data()
+    {
+        QTest::addColumn<bool>("office");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("opensWith"); // the passphrase a new seat joins with afterwards
+
+        const QString before = "Office drawer 7 keeps the stamps";
+        const QString after = "Blue kettle hums at noon";
+        QTest::newRow("changed") << true << QStringList{before, after} << "E C"
+                                 << "The office passphrase has been changed. Seats that keep the register's key go "
+                                    "on as before; a seat that joins from now on types the new one."
+                                 << after;
+        QTest::newRow("the one in use is wrong")
+            << true << QStringList{"Office drawer 8 keeps the stamps", after} << "E C"
+            << "The office passphrase cannot be changed: the office passphrase given is not the office's." << before;
+        QTest::newRow("cancelled at the first question") << true << QStringList{} << "E"
+                                                         << "" << before;
+        QTest::newRow("cancelled at the second question") << true << QStringList{before} << "E C"
+                                                          << "" << before;
+        QTest::newRow("a register file") << false << QStringList{before, after} << ""
+                                         << "The draft register is kept on this computer: only a register on the "
+                                            "office server has an office passphrase."
+                                         << "";
+    }
+
+    void officePassphraseCommand()
+    {
+        QFETCH(bool, office);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, asked);
+        QFETCH(QString, shown);
+        QFETCH(QString, opensWith);
+
+        const QString path = folder(QTest::currentDataTag()) + "/office.sqlite";
+        FakeKeyring keyring;
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "Office drawer 7 keeps the stamps");
+        std::unique_ptr<RegisterSession> drafts = office ? seat(path, keyring) : session(path);
+        drafts->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+        qunsetenv("QUILLO_REGISTER_PASSPHRASE");
+
+        FakePassphrasePrompt prompt;
+        prompt.answers.assign(answers.cbegin(), answers.cend());
+        FakeMessageBox messages;
+        OfficePassphraseChange::run(*drafts, prompt, messages);
+        QCOMPARE(questionsOf(prompt), asked);
+        QCOMPARE(messages.shown, shown.isEmpty() ? QStringList() : QStringList{shown});
+        if (opensWith.isEmpty())
+            return;
+        qputenv("QUILLO_REGISTER_PASSPHRASE", opensWith.toUtf8());
+        FakeKeyring joining;
+        std::unique_ptr<RegisterSession> joiner = seat(path, joining);
+        DraftRegister& joined = joiner->open(nullptr);
+        QCOMPARE(joined.payor(joined.drafts().front()), "Jane Q. Customer");
     }
 
     void serverPassword_data()

@@ -574,6 +574,12 @@ void frmMain::mnuFileRegisterLocation_Click()
         m_services.moveRegister(dialog.location(), dialog.password());
 }
 
+void frmMain::mnuFileOfficePassphrase_Click()
+{
+    if (m_services.changeOfficePassphrase)
+        m_services.changeOfficePassphrase();
+}
+
 void frmMain::mnuFileConfirmationLetter_Click()
 {
     m_letter.run(m_services.authorizations, checkTexts(), cDlg.InitDir, this);

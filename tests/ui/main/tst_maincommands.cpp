@@ -513,8 +513,9 @@ void TestMainCommands::sideWindowsOpenFromTheirMenus()
     m_window->findChild<QAction*>("mnuViewWebBrowser")->trigger();
     m_window->findChild<QAction*>("mnuHelpAbout")->trigger();
     m_window->findChild<QAction*>("mnuViewRegister")->trigger();
-    QCOMPARE(m_fixture->opened,
-             (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about", "register"}));
+    m_window->findChild<QAction*>("mnuFileOfficePassphrase")->trigger();
+    QCOMPARE(m_fixture->opened, (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about",
+                                             "register", "office passphrase"}));
 }
 
 void TestMainCommands::helpContentsOpensTheFixedHelpFile()
