@@ -8,6 +8,8 @@
 #include "ui/main/frmMain.h"
 #include "ui/register/frmRegister.h"
 
+#include "register/OfficePassphraseChange.h"
+
 #include <QCoreApplication>
 
 AppServices::AppServices(KeyringKeys* keyring) : m_keyring(keyring ? keyring : &m_desktopKeyring) {}
@@ -36,6 +38,12 @@ MainWindowServices AppServices::mainWindowServices()
         openBrowserWindow(startingAddress, BrowserServices{&m_browserControls, &m_windows, &m_failures});
     };
     services.openRegisterWindow = [this](QWidget* owner) { openRegisterWindow(qobject_cast<frmMain*>(owner)); };
+    services.moveRegister = [this](const RegisterLocation& chosen, const QString& password) {
+        moveRegister(chosen, password);
+    };
+    services.changeOfficePassphrase = [this] {
+        OfficePassphraseChange::run(m_register, m_officePassphrase, m_messages);
+    };
     // Leaves the event loop at once: no window's unload step runs.
     services.endProgram = [] { QCoreApplication::exit(0); };
     return services;
@@ -53,6 +61,16 @@ void AppServices::startRegister()
         if (opened)
             m_settler.settle();
     });
+}
+
+void AppServices::moveRegister(RegisterLocation chosen, const QString& password)
+{
+    chosen.path = RegisterSession::defaultPath();
+    // The window shows the register that was open; the next use opens the new place.
+    if (chosen != m_register.location() && m_registerWindow)
+        m_registerWindow->close();
+    m_register.setLocation(chosen);
+    m_register.keepServerPassword(password);
 }
 
 void AppServices::openRegisterWindow(QPointer<frmMain> cheques)

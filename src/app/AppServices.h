@@ -3,6 +3,7 @@
 #include "platform/FailureHandling.h"
 #include "register/RegisterAuthorizations.h"
 #include "register/RegisterJournal.h"
+#include "register/RegisterLocationSettings.h"
 #include "register/RegisterSession.h"
 #include "register/UncertainSettler.h"
 #include "system/SystemPrintJobStates.h"
@@ -76,9 +77,17 @@ private:
         QStringLiteral("To show the Register window, Quillo needs the register's passphrase.")};
     DialogPassphrasePrompt m_authorizationPassphrase{
         QStringLiteral("To find or keep the customer's authorization, Quillo needs the register's passphrase.")};
-    // The keyring is asked off the window's thread only.
-    RegisterSession m_register{RegisterSession::defaultPath(), m_keyring, &QDateTime::currentDateTimeUtc,
-                               RegisterSession::KeyringThreads::OffCallingThread};
+    DialogPassphrasePrompt m_serverPassword;
+    DialogPassphrasePrompt m_officePassphrase;
+    // Kept where the settings say: this computer's file, or the office
+    // server. The keyring is asked off the window's thread only.
+    RegisterSession m_register{
+        RegisterLocationSettings::load(m_settings, m_facts.title(), RegisterSession::defaultPath()),
+        m_keyring,
+        &RegisterSession::openStore,
+        &m_serverPassword,
+        &QDateTime::currentDateTimeUtc,
+        RegisterSession::KeyringThreads::OffCallingThread};
     DialogAuthorizationOffer m_authorizationOffer{m_settings, m_facts.title(), m_fileDialogs, m_questions};
     RegisterJournal m_journal{
         [this](SentDraft::Kind kind) -> DraftRecorder& {
@@ -100,4 +109,5 @@ private:
     // Once the register's key is had, off the window's thread.
     void openRegisterWindow(QPointer<frmMain> cheques);
     void showRegisterWindow(frmMain* cheques);
+    void moveRegister(RegisterLocation chosen, const QString& password);
 };

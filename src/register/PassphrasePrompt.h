@@ -3,13 +3,17 @@
 #include <QString>
 #include <optional>
 
-// Asks the merchant for the register's passphrase: the window layer shows a
-// dialog, tests script the answers.
+// Asks the merchant for the register's passphrase, the office passphrase or
+// the office server's password: the window layer shows a dialog, tests
+// script the answers.
 class PassphrasePrompt {
 public:
     enum class Purpose {
-        Choose, // a new register: the merchant chooses one
-        Enter,  // an existing register: the merchant types the one it has
+        Choose,         // a new register: the merchant chooses one
+        Enter,          // an existing register: the merchant types the one it has
+        ChooseOffice,   // a new register on the office server: the office passphrase is chosen
+        EnterOffice,    // a seat joins the office's register with the office passphrase
+        ServerPassword, // the password of the office server's user
     };
 
     virtual ~PassphrasePrompt() = default;

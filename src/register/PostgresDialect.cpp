@@ -1,6 +1,7 @@
 #include "register/PostgresDialect.h"
 
 #include "register/RegisterError.h"
+#include "register/ServerPasswordRefused.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -87,8 +88,13 @@ QSqlDatabase PostgresDialect::connect(const QString& name)
     if (!m_password.isEmpty())
         database.setPassword(m_password);
     database.setConnectOptions(connectOptions());
-    if (!database.open())
-        throw RegisterError(openingReason(database.lastError()));
+    if (!database.open()) {
+        const QSqlError error = database.lastError();
+        // The session asks the merchant for the password, then tries again.
+        if (isPasswordRefused(error))
+            throw ServerPasswordRefused(openingReason(error));
+        throw RegisterError(openingReason(error));
+    }
     return database;
 }
 
@@ -136,12 +142,18 @@ bool PostgresDialect::isConnectionLost(const QSqlError& error) const
                  "SSL SYSCALL error", "connection pointer is NULL"});
 }
 
+bool PostgresDialect::isPasswordRefused(const QSqlError& error) const
+{
+    return error.nativeErrorCode() == QLatin1String("28P01") ||
+           says(messageOf(error), {"password authentication failed", "no password supplied"});
+}
+
 QString PostgresDialect::reason(const QSqlError& error) const
 {
     const QString state = error.nativeErrorCode();
     const QString text = messageOf(error);
     const QString& host = server();
-    if (state == QLatin1String("28P01") || says(text, {"password authentication failed", "no password supplied"}))
+    if (isPasswordRefused(error))
         return QStringLiteral("the office server %1 refused the password of %2").arg(host, m_location.user);
     if (says(text, {"certificate verify failed", "server certificate for", "root certificate file",
                     "does not match host name", "certificate present, but not private key"}))

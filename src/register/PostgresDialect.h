@@ -54,6 +54,8 @@ public:
 private:
     // The server as the merchant knows it: its host name, or "this computer".
     QString server() const;
+    // Whether the server wants a password, or another one.
+    bool isPasswordRefused(const QSqlError& error) const;
 
     RegisterLocation m_location;
     QString m_password;

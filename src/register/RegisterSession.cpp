@@ -1,8 +1,11 @@
 #include "register/RegisterSession.h"
 
 #include "register/KeyringKeys.h"
+#include "register/OfficeKey.h"
+#include "register/PassphrasePrompt.h"
 #include "register/RegisterError.h"
 #include "register/RegisterUnlock.h"
+#include "register/ServerPasswordRefused.h"
 
 #include <QFileInfo>
 #include <QPromise>
@@ -41,8 +44,15 @@ struct RegisterSession::Unlocked {
 
 RegisterSession::RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now,
                                  KeyringThreads keyringThreads, QString seat)
-    : m_path(std::move(path)), m_keyring(keyring), m_now(std::move(now)), m_keyringThreads(keyringThreads),
-      m_seat(std::move(seat))
+    : RegisterSession(RegisterLocation::file(std::move(path)), keyring, &RegisterSession::openStore, nullptr,
+                      std::move(now), keyringThreads, std::move(seat))
+{}
+
+RegisterSession::RegisterSession(RegisterLocation location, KeyringKeys* keyring, StoreOpener opener,
+                                 PassphrasePrompt* passwordPrompt, DraftRegister::Clock now,
+                                 KeyringThreads keyringThreads, QString seat)
+    : m_location(std::move(location)), m_keyring(keyring), m_opener(std::move(opener)),
+      m_passwordPrompt(passwordPrompt), m_now(std::move(now)), m_keyringThreads(keyringThreads), m_seat(std::move(seat))
 {}
 
 RegisterSession::~RegisterSession() = default;
@@ -52,11 +62,89 @@ QString RegisterSession::defaultPath()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/register.sqlite");
 }
 
+std::unique_ptr<RegisterStore> RegisterSession::openStore(const RegisterLocation& location, const QString& password,
+                                                          RegisterStore::Check check)
+{
+    return RegisterStore::open(location, password, check);
+}
+
+QString RegisterSession::passwordKeyringName(const RegisterLocation& location)
+{
+    return QStringLiteral("office-password-%1@%2:%3/%4")
+        .arg(location.user, location.host)
+        .arg(location.port)
+        .arg(location.database);
+}
+
+void RegisterSession::setLocation(const RegisterLocation& location)
+{
+    if (location == m_location)
+        return;
+    m_register.reset();
+    m_serverPassword.reset();
+    m_keyringAnswered.reset();
+    ++m_moves;
+    m_location = location;
+}
+
+void RegisterSession::keepServerPassword(const QString& password)
+{
+    if (password.isEmpty())
+        return;
+    if (m_keyring && m_keyring->write(passwordKeyringName(m_location), SecretBytes::utf8Of(password)))
+        m_serverPassword.reset();
+    else
+        m_serverPassword = password;
+}
+
+void RegisterSession::changeOfficePassphrase(const QString& current, const QString& chosen)
+{
+    if (!m_location.isServer())
+        throw RegisterError(QStringLiteral("it is kept on this computer, without an office passphrase"));
+    OfficeKey::changePassphrase(*openAtLocation(RegisterStore::Check::DoneBefore), current, chosen);
+}
+
+std::unique_ptr<RegisterStore> RegisterSession::openAtLocation(RegisterStore::Check check)
+{
+    if (!m_location.isServer())
+        return m_opener(m_location, QString(), check);
+    // The password given this run, else the keyring's, else none: the
+    // connection's own conventions may supply it.
+    QString password = m_serverPassword.value_or(QString());
+    if (!m_serverPassword && m_keyring) {
+        KeyringKeys::Answer answer = m_keyring->read(passwordKeyringName(m_location));
+        const SecretBytes kept = SecretBytes::takeFrom(answer.key);
+        if (answer.found == KeyringKeys::Found::Key)
+            password = QString::fromUtf8(kept.view());
+    }
+    bool typedHere = false;
+    for (;;) {
+        try {
+            std::unique_ptr<RegisterStore> store = m_opener(m_location, password, check);
+            if (typedHere)
+                keepServerPassword(password);
+            else if (!password.isEmpty())
+                m_serverPassword = password;
+            return store;
+        } catch (const ServerPasswordRefused&) {
+            if (!m_passwordPrompt)
+                throw;
+            const std::optional<QString> typed =
+                m_passwordPrompt->ask(PassphrasePrompt::Purpose::ServerPassword, !password.isEmpty());
+            if (!typed || typed->isEmpty())
+                throw RegisterError(QStringLiteral("no password for the office server was given"));
+            password = *typed;
+            typedHere = true;
+        }
+    }
+}
+
 DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
 {
     if (m_register)
         return *m_register;
-    if (m_keyringThreads == KeyringThreads::Any)
+    // A server's password and the office passphrase are asked for here.
+    if (m_keyringThreads == KeyringThreads::Any || m_location.isServer())
         return openWith(prompt, m_keyring, RegisterStore::Check::Full);
     if (m_keyringAnswered) {
         // The keyring has had its say off this thread: what is left is a question, or its reason.
@@ -66,7 +154,7 @@ DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
         return openWith(prompt, nullptr, RegisterStore::Check::Full);
     }
     {
-        const std::unique_ptr<RegisterStore> store = RegisterStore::open(m_path);
+        const std::unique_ptr<RegisterStore> store = m_opener(m_location, QString(), RegisterStore::Check::Full);
         const bool keyringKey = RegisterUnlock::keyringEntry(*store).has_value() ||
                                 (!RegisterUnlock::hasKey(*store) && !scriptedPassphrase());
         if (m_keyring && keyringKey) {
@@ -83,12 +171,18 @@ void RegisterSession::openInBackground(std::function<void(bool)> opened)
         opened(true);
         return;
     }
+    // A server is reached when the register is first used, where its
+    // password and the office passphrase can be asked for.
+    if (m_location.isServer()) {
+        opened(false);
+        return;
+    }
     startOpening(true, std::move(opened));
 }
 
 QFuture<void> RegisterSession::openLater()
 {
-    if (m_register)
+    if (m_register || m_location.isServer())
         return QtFuture::makeReadyFuture();
     if (m_opening && !m_opening->isFinished()) {
         if (!m_openingQuiet)
@@ -120,11 +214,12 @@ void RegisterSession::startOpening(bool quiet, std::function<void(bool)> opened)
             opened(open);
         promise->finish();
     };
-    QtConcurrent::run([path = m_path, keyring = m_keyring, quiet, scripted = scriptedPassphrase()] {
+    QtConcurrent::run([location = m_location, opener = m_opener, keyring = m_keyring, quiet,
+                       scripted = scriptedPassphrase()] {
         auto found = std::make_shared<Unlocked>();
         try {
             // Its own connection, made and closed on this thread.
-            const std::unique_ptr<RegisterStore> store = RegisterStore::open(path);
+            const std::unique_ptr<RegisterStore> store = opener(location, QString(), RegisterStore::Check::Full);
             found->usable = true;
             if (const std::optional<QString> entry = RegisterUnlock::keyringEntry(*store)) {
                 // Read without waiting, on the window's thread: a locked
@@ -159,7 +254,12 @@ void RegisterSession::startOpening(bool quiet, std::function<void(bool)> opened)
             // Said again, with its reason, when the register is next used.
         }
         return found;
-    }).then(&m_answers, [this, quiet, done](const std::shared_ptr<Unlocked>& found) {
+    }).then(&m_answers, [this, quiet, done, moves = m_moves](const std::shared_ptr<Unlocked>& found) {
+        if (moves != m_moves) {
+            // The register moved meanwhile: what was found is another's.
+            done(m_register != nullptr);
+            return;
+        }
         finishUnlocked(*found, quiet, done);
     });
 }
@@ -205,8 +305,8 @@ void RegisterSession::keep(std::unique_ptr<RegisterCipher> cipher)
     try {
         // The proof files' copies go beside the register, and move with its folder.
         m_register = std::make_unique<DraftRegister>(
-            RegisterStore::open(m_path, RegisterStore::Check::DoneBefore), std::move(cipher),
-            QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now, m_seat);
+            m_opener(m_location, QString(), RegisterStore::Check::DoneBefore), std::move(cipher),
+            QFileInfo(m_location.path).absolutePath() + QStringLiteral("/proofs"), m_now, m_seat);
     } catch (const RegisterError&) {
         // Said again, with its reason, when the register is next used.
     }
@@ -216,15 +316,19 @@ DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* 
 {
     if (m_register)
         return *m_register;
-    std::unique_ptr<RegisterStore> store = RegisterStore::open(m_path, check);
+    std::unique_ptr<RegisterStore> store = openAtLocation(check);
     RegisterKeySources sources;
     sources.keyring = keyring;
     sources.prompt = prompt;
+    if (m_location.isServer())
+        sources.officeEntry = OfficeKey::keyringName(m_location);
     sources.scriptedPassphrase = scriptedPassphrase();
     std::unique_ptr<RegisterCipher> cipher = RegisterUnlock::unlock(*store, sources);
-    // The proof files' copies go beside the register, and move with its folder.
+    // The proof files' copies go beside the register, and move with its
+    // folder; an office server keeps them itself.
+    const QString beside = m_location.isServer() ? defaultPath() : m_location.path;
     m_register =
         std::make_unique<DraftRegister>(std::move(store), std::move(cipher),
-                                        QFileInfo(m_path).absolutePath() + QStringLiteral("/proofs"), m_now, m_seat);
+                                        QFileInfo(beside).absolutePath() + QStringLiteral("/proofs"), m_now, m_seat);
     return *m_register;
 }

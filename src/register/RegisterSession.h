@@ -1,6 +1,7 @@
 #pragma once
 
 #include "register/DraftRegister.h"
+#include "register/RegisterLocation.h"
 #include "register/RegisterStore.h"
 
 #include <QFuture>
@@ -15,10 +16,12 @@ class PassphrasePrompt;
 class RegisterCipher;
 
 // The program's one draft register for the whole run: opened on first use,
-// its key asked for once and kept while the program runs.
+// its key asked for once and kept while the program runs. It is a file on
+// this computer or a database on the office server (RegisterLocation).
 class RegisterSession {
 public:
-    // The passphrase given beforehand in the environment, for scripts.
+    // The passphrase given beforehand in the environment, for scripts; for
+    // a register on the office server, the office passphrase.
     static constexpr const char* PassphraseVariable = "QUILLO_REGISTER_PASSPHRASE";
 
     // Where the keyring may be asked from.
@@ -27,17 +30,46 @@ public:
         OffCallingThread, // only openInBackground() and openLater() ask it, off the window's thread
     };
 
+    // Opens the store at a place: for a server, with the password found for
+    // it (empty: the connection's own conventions, such as ~/.pgpass). A
+    // server that wants another password throws ServerPasswordRefused.
+    using StoreOpener = std::function<std::unique_ptr<RegisterStore>(
+        const RegisterLocation& location, const QString& password, RegisterStore::Check check)>;
+
     // Drafts and events are written as made by `seat`.
     RegisterSession(QString path, KeyringKeys* keyring, DraftRegister::Clock now = &QDateTime::currentDateTimeUtc,
+                    KeyringThreads keyringThreads = KeyringThreads::Any, QString seat = SeatName::ofThisComputer());
+    // `passwordPrompt` asks for the office server's password when the
+    // keyring holds none that the server takes; none: nobody is asked.
+    RegisterSession(RegisterLocation location, KeyringKeys* keyring, StoreOpener opener,
+                    PassphrasePrompt* passwordPrompt = nullptr,
+                    DraftRegister::Clock now = &QDateTime::currentDateTimeUtc,
                     KeyringThreads keyringThreads = KeyringThreads::Any, QString seat = SeatName::ofThisComputer());
     ~RegisterSession();
 
     // Where the register is kept: the user's data folder for the program
     // (QStandardPaths::AppDataLocation), file register.sqlite.
     static QString defaultPath();
+    // The stores of this version: the file's, and the office server's.
+    static std::unique_ptr<RegisterStore> openStore(const RegisterLocation& location, const QString& password,
+                                                    RegisterStore::Check check);
+    // The name under which the keyring keeps the password of the server's user.
+    static QString passwordKeyringName(const RegisterLocation& location);
 
-    const QString& path() const { return m_path; }
+    const QString& path() const { return m_location.path; }
+    const RegisterLocation& location() const { return m_location; }
     bool isOpen() const { return m_register != nullptr; }
+
+    // The register is kept at `location` from now on: an open register at
+    // another place is closed, and the next use opens the new one. Nothing
+    // else may hold the register that was open.
+    void setLocation(const RegisterLocation& location);
+    // The office server's password, as the merchant gave it: kept in the
+    // keyring where it takes it, otherwise for this run.
+    void keepServerPassword(const QString& password);
+    // Wraps the office key by `chosen`, once `current` has opened it; the
+    // drafts stay as they are. A RegisterError says why it cannot be changed.
+    void changeOfficePassphrase(const QString& current, const QString& chosen);
 
     // The register, opened now if it is not open yet; `prompt` asks the
     // merchant for its passphrase where one is needed. A RegisterError says
@@ -69,12 +101,19 @@ private:
     // What an opening off this thread found.
     struct Unlocked;
 
-    QString m_path;
+    RegisterLocation m_location;
     KeyringKeys* m_keyring;
+    StoreOpener m_opener;
+    PassphrasePrompt* m_passwordPrompt = nullptr;
     DraftRegister::Clock m_now;
     KeyringThreads m_keyringThreads;
     QString m_seat;
+    // The server's password given or asked for this run.
+    std::optional<QString> m_serverPassword;
     std::unique_ptr<DraftRegister> m_register;
+    // Counts the moves to another place: an opening begun before a move is
+    // not kept after it.
+    int m_moves = 0;
     // The opening under way, if any, and what the latest one left for open():
     // why the keyring gave no key, or nothing when a question may give one.
     std::optional<QFuture<void>> m_opening;
@@ -89,4 +128,5 @@ private:
     void finishUnlocked(Unlocked& found, bool quiet, std::function<void(bool)> done);
     void keep(std::unique_ptr<RegisterCipher> cipher);
     DraftRegister& openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, RegisterStore::Check check);
+    std::unique_ptr<RegisterStore> openAtLocation(RegisterStore::Check check);
 };

@@ -1,6 +1,7 @@
 #include "register/RegisterUnlock.h"
 
 #include "register/KeyringKeys.h"
+#include "register/OfficeKey.h"
 #include "register/PassphrasePrompt.h"
 #include "register/PassphraseStrength.h"
 #include "register/RegisterError.h"
@@ -21,6 +22,7 @@ const QString FactMemory = QStringLiteral("passphrase_memory");
 const QString FactCreated = QStringLiteral("created_at");
 const QByteArray InKeyring = "keyring";
 const QByteArray FromPassphrase = "passphrase";
+const QByteArray FromOffice = "office";
 
 // Zeroes a passphrase's text once it has served, where this copy is the only one.
 void forget(std::optional<QString>& text)
@@ -46,9 +48,92 @@ std::unique_ptr<RegisterCipher> fromPassphrase(const QString& passphrase, const 
     return std::make_unique<RegisterCipher>(key);
 }
 
+// The office key from this seat's keyring, where it holds the right one.
+std::unique_ptr<RegisterCipher> officeKeyFromKeyring(const RegisterKeySources& sources, const QByteArray& keyCheck)
+{
+    if (!sources.keyring)
+        return nullptr;
+    KeyringKeys::Answer answer = sources.keyring->read(sources.officeEntry);
+    const SecretBytes key = SecretBytes::takeFrom(answer.key);
+    if (answer.found != KeyringKeys::Found::Key || key.size() != RegisterCipher::KeyBytes)
+        return nullptr;
+    auto cipher = std::make_unique<RegisterCipher>(key);
+    // A key kept for an earlier database of the same name is not this one's.
+    return checks(*cipher, keyCheck) ? std::move(cipher) : nullptr;
+}
+
+// A seat joining the office register: the key unwrapped with the office
+// passphrase, and kept in the seat's keyring so that it is asked only once.
+std::unique_ptr<RegisterCipher> unlockOffice(RegisterStore& store, const RegisterKeySources& sources)
+{
+    const QByteArray keyCheck = store.fact(FactKeyCheck).value_or(QByteArray());
+    if (sources.officeEntry.isEmpty())
+        throw RegisterError(QStringLiteral("it is an office register, kept on the office server"));
+    if (auto cipher = officeKeyFromKeyring(sources, keyCheck))
+        return cipher;
+    SecretBytes key;
+    if (sources.scriptedPassphrase) {
+        key = OfficeKey::unwrap(store, *sources.scriptedPassphrase);
+        if (key.isEmpty())
+            throw RegisterError(QStringLiteral("QUILLO_REGISTER_PASSPHRASE does not hold the office passphrase"));
+    } else {
+        bool wrongBefore = false;
+        while (key.isEmpty()) {
+            std::optional<QString> passphrase =
+                sources.prompt ? sources.prompt->ask(PassphrasePrompt::Purpose::EnterOffice, wrongBefore)
+                               : std::nullopt;
+            if (!passphrase || passphrase->isEmpty())
+                throw RegisterError(QStringLiteral("no office passphrase was given"));
+            key = OfficeKey::unwrap(store, *passphrase);
+            forget(passphrase);
+            wrongBefore = true;
+        }
+    }
+    auto cipher = std::make_unique<RegisterCipher>(key);
+    if (!checks(*cipher, keyCheck))
+        throw RegisterError(QStringLiteral("the office key that the server keeps for it is not its key"));
+    // Scripts leave nothing behind in the keyring; a seat that cannot keep
+    // the key is asked again at its next run.
+    if (sources.keyring && !sources.scriptedPassphrase)
+        sources.keyring->write(sources.officeEntry, key);
+    return cipher;
+}
+
+// The first seat on a new office register: a random key, wrapped by the
+// office passphrase that this seat chooses.
+std::unique_ptr<RegisterCipher> unlockNewOffice(RegisterStore& store, const RegisterKeySources& sources)
+{
+    std::optional<QString> passphrase = sources.scriptedPassphrase;
+    if (passphrase && !PassphraseStrength(*passphrase).isEnough())
+        throw RegisterError(QStringLiteral("the passphrase in QUILLO_REGISTER_PASSPHRASE is too easy to guess "
+                                           "for a new office register"));
+    if (!passphrase && sources.prompt)
+        passphrase = sources.prompt->ask(PassphrasePrompt::Purpose::ChooseOffice, false);
+    if (!passphrase || passphrase->isEmpty())
+        throw RegisterError(QStringLiteral("no office passphrase was given"));
+    const QString id = RegisterCipher::randomId();
+    const SecretBytes key = RegisterCipher::randomKey();
+    auto cipher = std::make_unique<RegisterCipher>(key);
+    OfficeKey::Facts facts = OfficeKey::wrapped(1, id, key, *passphrase);
+    if (!sources.scriptedPassphrase)
+        forget(passphrase);
+    facts.emplace_back(FactId, id.toLatin1());
+    facts.emplace_back(FactCreated, QByteArray::number(QDateTime::currentMSecsSinceEpoch()));
+    facts.emplace_back(FactKeySource, FromOffice);
+    facts.emplace_back(FactKeyCheck, cipher->keyCheck());
+    // Another seat that made the key meanwhile makes these facts collide:
+    // this seat then joins with that seat's passphrase.
+    store.addFacts(facts);
+    if (sources.keyring && !sources.scriptedPassphrase)
+        sources.keyring->write(sources.officeEntry, key);
+    return cipher;
+}
+
 std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const RegisterKeySources& sources,
                                                const QByteArray& keySource)
 {
+    if (keySource == FromOffice)
+        return unlockOffice(store, sources);
     const QByteArray keyCheck = store.fact(FactKeyCheck).value_or(QByteArray());
     if (keySource == InKeyring) {
         const QString id = QString::fromLatin1(store.fact(FactId).value_or(QByteArray()));
@@ -153,7 +238,7 @@ std::unique_ptr<RegisterCipher> RegisterUnlock::unlock(RegisterStore& store, con
     if (const std::optional<QByteArray> keySource = store.fact(FactKeySource))
         return unlockExisting(store, sources, *keySource);
     try {
-        return unlockNew(store, sources);
+        return sources.officeEntry.isEmpty() ? unlockNew(store, sources) : unlockNewOffice(store, sources);
     } catch (const RegisterError&) {
         // Another program may have made the register's key meanwhile.
         if (const std::optional<QByteArray> keySource = store.fact(FactKeySource))

@@ -18,6 +18,10 @@ struct RegisterKeySources {
     // the question instead of the merchant, and a new register then keeps
     // its key that way rather than in the keyring.
     std::optional<QString> scriptedPassphrase;
+    // A register on the office server: the name under which this seat's
+    // keyring keeps the office key (OfficeKey::keyringName). Empty for a
+    // register file. The passphrase asked is then the office passphrase.
+    QString officeEntry;
 };
 
 // Gets the key of the register in `store` and returns its cipher. A new

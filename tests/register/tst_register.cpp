@@ -14,6 +14,7 @@
 #include "register/DraftLifecycle.h"
 #include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
+#include "register/OfficePassphraseChange.h"
 #include "register/PassphraseStrength.h"
 #include "register/ProofCopies.h"
 #include "register/ProofFileCheck.h"
@@ -26,6 +27,7 @@
 #include "register/RegisterSession.h"
 #include "register/RegisterTexts.h"
 #include "register/SecretBytes.h"
+#include "register/ServerPasswordRefused.h"
 #include "register/UncertainSettler.h"
 #include "system/keyring/KeychainKeyring.h"
 
@@ -2291,7 +2293,7 @@ private Q_SLOTS:
         {
             auto registerSession = session(path);
             DraftRegister& drafts = registerSession->open(nullptr);
-            for (const char* number : {"1042", "1043", "1044"})
+            for (const QString& number : QStringList{"1042", "1043", "1044"})
                 drafts.record(printed(withChanges(sampleTexts(),
                                                   {QStringLiteral("6=") + number, QStringLiteral("13=") + number})),
                               DraftEvent::printed("1"));
@@ -3082,6 +3084,382 @@ private Q_SLOTS:
                      QStringList({"3", "268435456"}));
         else if (reason.endsWith("for a new register"))
             QCOMPARE(factOf(path, "key_source"), QString());
+    }
+
+    // The office server as one seat sees it: the database stands in as a
+    // register file at `path`; the server takes only the password
+    // `password` where one is given.
+    static RegisterLocation officeAt(const QString& path)
+    {
+        RegisterLocation location = RegisterLocation::file(path);
+        location.kind = RegisterLocation::Kind::Server;
+        location.host = QStringLiteral("db.office.example");
+        location.database = QStringLiteral("drafts");
+        location.user = QStringLiteral("frontdesk");
+        return location;
+    }
+
+    static RegisterSession::StoreOpener officeServer(const QString& password = {})
+    {
+        return [password](const RegisterLocation& location, const QString& given, RegisterStore::Check check) {
+            if (!password.isEmpty() && given != password)
+                throw ServerPasswordRefused(QStringLiteral("the office server refused the password"));
+            return RegisterStore::open(location.path, check);
+        };
+    }
+
+    // One seat of the office, with its own keyring.
+    std::unique_ptr<RegisterSession> seat(const QString& path, FakeKeyring& keyring,
+                                          PassphrasePrompt* passwordPrompt = nullptr, const QString& password = {})
+    {
+        return std::make_unique<RegisterSession>(officeAt(path), &keyring, officeServer(password), passwordPrompt,
+                                                 [this] { return m_now; });
+    }
+
+    // C: the office passphrase chosen, E: entered, e: after a wrong one; P
+    // and p the same for the server's password; anything else is "?".
+    static QString questionsOf(const FakePassphrasePrompt& prompt)
+    {
+        QStringList questions;
+        for (const FakePassphrasePrompt::Question& question : prompt.asked) {
+            switch (question.purpose) {
+            case PassphrasePrompt::Purpose::ChooseOffice:
+                questions.append(question.wrongBefore ? "?" : "C");
+                break;
+            case PassphrasePrompt::Purpose::EnterOffice:
+                questions.append(question.wrongBefore ? "e" : "E");
+                break;
+            case PassphrasePrompt::Purpose::ServerPassword:
+                questions.append(question.wrongBefore ? "p" : "P");
+                break;
+            default:
+                questions.append("?");
+            }
+        }
+        return questions.join(' ');
+    }
+
+    void officeKey_data()
+    {
+        QTest::addColumn<QStringList>("chosen");    // the first seat's answers
+        QTest::addColumn<QString>("variable");      // when the first seat makes the register
+        QTest::addColumn<QString>("kept");          // the joining seat's keyring: "", "same" or "other"
+        QTest::addColumn<QStringList>("entered");   // the joining seat's answers
+        QTest::addColumn<QString>("laterVariable"); // when the joining seat opens it
+        QTest::addColumn<QString>("asked");         // of both seats: C choose, E enter, e after a wrong one
+        QTest::addColumn<QString>("reason");
+
+        const QString office = "Office drawer 7 keeps the stamps";
+        QTest::newRow("joins with the office passphrase") << QStringList{office} << ""
+                                                          << "" << QStringList{office} << ""
+                                                          << "C E"
+                                                          << "";
+        QTest::newRow("a wrong one, then the right one")
+            << QStringList{office} << ""
+            << "" << QStringList{"office drawer 7 keeps the stamps", office} << ""
+            << "C E e"
+            << "";
+        QTest::newRow("a wrong one, then cancelled") << QStringList{office} << ""
+                                                     << "" << QStringList{"stamps", {}} << ""
+                                                     << "C E e"
+                                                     << "no office passphrase was given";
+        QTest::newRow("cancelled when joining") << QStringList{office} << ""
+                                                << "" << QStringList{} << ""
+                                                << "C E"
+                                                << "no office passphrase was given";
+        QTest::newRow("cancelled when choosing") << QStringList{QString()} << ""
+                                                 << "" << QStringList{} << ""
+                                                 << "C"
+                                                 << "no office passphrase was given";
+        QTest::newRow("its keyring holds the key") << QStringList{office} << ""
+                                                   << "same" << QStringList{} << ""
+                                                   << "C"
+                                                   << "";
+        // A key kept for an earlier database of the same name.
+        QTest::newRow("its keyring holds another key") << QStringList{office} << ""
+                                                       << "other" << QStringList{office} << ""
+                                                       << "C E"
+                                                       << "";
+        QTest::newRow("from the environment") << QStringList{} << office << "" << QStringList{} << office << ""
+                                              << "";
+        QTest::newRow("a wrong one in the environment")
+            << QStringList{} << office << "" << QStringList{office} << "Office drawer 8 keeps the stamps"
+            << ""
+            << "QUILLO_REGISTER_PASSPHRASE does not hold the office passphrase";
+        QTest::newRow("too easy to guess in the environment")
+            << QStringList{} << "zebra staple"
+            << "" << QStringList{} << ""
+            << ""
+            << "the passphrase in QUILLO_REGISTER_PASSPHRASE is too easy to guess for a new office register";
+        QTest::newRow("just hard enough in the environment") << QStringList{} << "Zebra staple"
+                                                             << "" << QStringList{} << "Zebra staple"
+                                                             << ""
+                                                             << "";
+    }
+
+    void officeKey()
+    {
+        QFETCH(QStringList, chosen);
+        QFETCH(QString, variable);
+        QFETCH(QString, kept);
+        QFETCH(QStringList, entered);
+        QFETCH(QString, laterVariable);
+        QFETCH(QString, asked);
+        QFETCH(QString, reason);
+
+        const QString path = folder(QTest::currentDataTag()) + "/office.sqlite";
+        const QString entry = "office-key-db.office.example:5432/drafts";
+        FakeKeyring first;
+        FakeKeyring joining;
+        FakePassphrasePrompt prompt;
+        prompt.answers.assign(chosen.cbegin(), chosen.cend());
+        std::unique_ptr<RegisterSession> joiner;
+        bool recorded = false;
+        QString failure;
+        try {
+            if (!variable.isEmpty())
+                qputenv("QUILLO_REGISTER_PASSPHRASE", variable.toUtf8());
+            seat(path, first)->open(&prompt).record(printed(sampleTexts()), DraftEvent::printed("1"));
+            recorded = true;
+            qunsetenv("QUILLO_REGISTER_PASSPHRASE");
+            if (!laterVariable.isEmpty())
+                qputenv("QUILLO_REGISTER_PASSPHRASE", laterVariable.toUtf8());
+            if (kept == "same")
+                joining.keys = first.keys;
+            else if (kept == "other")
+                joining.keys.insert(entry, QByteArray(32, 'k'));
+            prompt.answers.assign(entered.cbegin(), entered.cend());
+            joiner = seat(path, joining);
+            DraftRegister& drafts = joiner->open(&prompt);
+            QCOMPARE(drafts.payor(drafts.drafts().front()), "Jane Q. Customer");
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(questionsOf(prompt), asked);
+        QCOMPARE(failure, reason);
+        if (!reason.isEmpty()) {
+            // A seat without the key has no register to read or write.
+            QVERIFY(!joiner || !joiner->isOpen());
+            QCOMPARE(draftColumns(path, {"id"}).size(), recorded ? 1 : 0);
+            return;
+        }
+        // The key is wrapped in the database, its Argon2id limits and salt
+        // beside it; no file-register passphrase is kept.
+        QCOMPARE(QStringList({factOf(path, "key_source"), factOf(path, "office_operations_1"),
+                              factOf(path, "office_memory_1"), QString::number(factOf(path, "office_salt_1").size()),
+                              QString::number(factOf(path, "office_key_1").size()), factOf(path, "passphrase_salt")}),
+                 QStringList({"office", "3", "268435456", "16", "72", ""}));
+        // Each seat keeps the unwrapped key in its own keyring, named by
+        // server and database; a script leaves nothing there.
+        const bool scripted = !variable.isEmpty();
+        QCOMPARE(first.keys.keys(), scripted ? QStringList() : QStringList{entry});
+        QCOMPARE(joining.keys.keys(), scripted ? QStringList() : QStringList{entry});
+        if (!scripted)
+            QCOMPARE(joining.keys.value(entry), first.keys.value(entry));
+    }
+
+    void officePassphraseChanged()
+    {
+        const QString path = folder("changed") + "/office.sqlite";
+        const QString before = "Office drawer 7 keeps the stamps";
+        const QString after = "Blue kettle hums at noon";
+        FakeKeyring owners;
+        FakePassphrasePrompt prompt;
+        prompt.answers = {before};
+        std::unique_ptr<RegisterSession> owner = seat(path, owners);
+        DraftRegister& drafts = owner->open(&prompt);
+        for (const QString& number : QStringList{"1042", "1043", "1044"})
+            drafts.record(printed(withChanges(sampleTexts(), {"6=" + number, "13=" + number})),
+                          DraftEvent::printed("1"));
+        const QStringList sealed{"payor_line1", "routing_number", "account_number", "account_key"};
+        const QList<QList<QByteArray>> sealedBefore = draftColumns(path, sealed);
+        QCOMPARE(sealedBefore.size(), 3);
+
+        const auto change = [&](const QString& current, const QString& chosen) {
+            try {
+                owner->changeOfficePassphrase(current, chosen);
+            } catch (const RegisterError& error) {
+                return error.reason();
+            }
+            return QString();
+        };
+        QCOMPARE(change("Office drawer 8 keeps the stamps", after), "the office passphrase given is not the office's");
+        QCOMPARE(change(before, "zebra staple"), "the new office passphrase is too easy to guess");
+        QCOMPARE(factOf(path, "office_key_2"), QString());
+        QCOMPARE(change(before, after), QString());
+        QCOMPARE(factOf(path, "office_key_2").size(), 72);
+        // The drafts' sealed values are as they were: only the key's wrapping is new.
+        QCOMPARE(draftColumns(path, sealed), sealedBefore);
+
+        // A new seat joins with the new passphrase only.
+        FakeKeyring joining;
+        prompt.asked.clear();
+        prompt.answers = {before, after};
+        std::unique_ptr<RegisterSession> joiner = seat(path, joining);
+        DraftRegister& joined = joiner->open(&prompt);
+        QCOMPARE(questionsOf(prompt), "E e");
+        QStringList numbers;
+        for (const DraftSummary& draft : joined.drafts()) {
+            numbers.append(draft.checkNumber);
+            QCOMPARE(joined.payor(draft), "Jane Q. Customer");
+        }
+        QCOMPARE(numbers, QStringList({"1044", "1043", "1042"}));
+        // The seat that kept the key goes on without a question, and writes.
+        prompt.asked.clear();
+        std::unique_ptr<RegisterSession> again = seat(path, owners);
+        again->open(&prompt).record(printed(withChanges(sampleTexts(), {"6=1045", "13=1045"})),
+                                    DraftEvent::printed("2"));
+        QCOMPARE(prompt.asked.size(), 0);
+        QCOMPARE(joined.drafts().size(), std::size_t(4));
+        // The passphrase given in the environment is the new one too.
+        qputenv("QUILLO_REGISTER_PASSPHRASE", before.toUtf8());
+        FakeKeyring script;
+        QString failure;
+        try {
+            seat(path, script)->open(nullptr);
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, "QUILLO_REGISTER_PASSPHRASE does not hold the office passphrase");
+    }
+
+    void officePassphraseCommand_data()
+    {
+        QTest::addColumn<bool>("office");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("opensWith"); // the passphrase a new seat joins with afterwards
+
+        const QString before = "Office drawer 7 keeps the stamps";
+        const QString after = "Blue kettle hums at noon";
+        QTest::newRow("changed") << true << QStringList{before, after} << "E C"
+                                 << "The office passphrase has been changed. Seats that keep the register's key go "
+                                    "on as before; a seat that joins from now on types the new one."
+                                 << after;
+        QTest::newRow("the one in use is wrong")
+            << true << QStringList{"Office drawer 8 keeps the stamps", after} << "E C"
+            << "The office passphrase cannot be changed: the office passphrase given is not the office's." << before;
+        QTest::newRow("cancelled at the first question") << true << QStringList{} << "E"
+                                                         << "" << before;
+        QTest::newRow("cancelled at the second question") << true << QStringList{before} << "E C"
+                                                          << "" << before;
+        QTest::newRow("a register file") << false << QStringList{before, after} << ""
+                                         << "The draft register is kept on this computer: only a register on the "
+                                            "office server has an office passphrase."
+                                         << "";
+    }
+
+    void officePassphraseCommand()
+    {
+        QFETCH(bool, office);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, asked);
+        QFETCH(QString, shown);
+        QFETCH(QString, opensWith);
+
+        const QString path = folder(QTest::currentDataTag()) + "/office.sqlite";
+        FakeKeyring keyring;
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "Office drawer 7 keeps the stamps");
+        std::unique_ptr<RegisterSession> drafts = office ? seat(path, keyring) : session(path);
+        drafts->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+        qunsetenv("QUILLO_REGISTER_PASSPHRASE");
+
+        FakePassphrasePrompt prompt;
+        prompt.answers.assign(answers.cbegin(), answers.cend());
+        FakeMessageBox messages;
+        OfficePassphraseChange::run(*drafts, prompt, messages);
+        QCOMPARE(questionsOf(prompt), asked);
+        QCOMPARE(messages.shown, shown.isEmpty() ? QStringList() : QStringList{shown});
+        if (opensWith.isEmpty())
+            return;
+        qputenv("QUILLO_REGISTER_PASSPHRASE", opensWith.toUtf8());
+        FakeKeyring joining;
+        std::unique_ptr<RegisterSession> joiner = seat(path, joining);
+        DraftRegister& joined = joiner->open(nullptr);
+        QCOMPARE(joined.payor(joined.drafts().front()), "Jane Q. Customer");
+    }
+
+    void serverPassword_data()
+    {
+        QTest::addColumn<QString>(
+            "inKeyring"); // the password the keyring holds; "-" for a keyring that does not answer
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("keptAfter"); // in the keyring afterwards
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("kept in the keyring") << "Hydrant 4 paints" << QStringList{} << ""
+                                             << "Hydrant 4 paints"
+                                             << "";
+        QTest::newRow("asked, then kept") << "" << QStringList{"Hydrant 4 paints"} << "P"
+                                          << "Hydrant 4 paints"
+                                          << "";
+        QTest::newRow("the keyring's is old") << "Hydrant 3 paints" << QStringList{"Hydrant 4 paints"} << "p"
+                                              << "Hydrant 4 paints"
+                                              << "";
+        QTest::newRow("a wrong one, then the right one") << "" << QStringList{"hydrant", "Hydrant 4 paints"} << "P p"
+                                                         << "Hydrant 4 paints"
+                                                         << "";
+        QTest::newRow("cancelled") << "" << QStringList{} << "P"
+                                   << ""
+                                   << "no password for the office server was given";
+        QTest::newRow("a keyring that does not answer") << "-" << QStringList{"Hydrant 4 paints"} << "P"
+                                                        << ""
+                                                        << "";
+    }
+
+    void serverPassword()
+    {
+        QFETCH(QString, inKeyring);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, asked);
+        QFETCH(QString, keptAfter);
+        QFETCH(QString, reason);
+
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "Office drawer 7 keeps the stamps");
+        const QString path = folder(QTest::currentDataTag()) + "/office.sqlite";
+        const QString entry = "office-password-frontdesk@db.office.example:5432/drafts";
+        FakeKeyring keyring;
+        if (inKeyring == "-")
+            keyring.answers = false;
+        else if (!inKeyring.isEmpty())
+            keyring.keys.insert(entry, inKeyring.toUtf8());
+        FakePassphrasePrompt passwords;
+        passwords.answers.assign(typed.cbegin(), typed.cend());
+        std::unique_ptr<RegisterSession> session = seat(path, keyring, &passwords, "Hydrant 4 paints");
+        QString failure;
+        try {
+            session->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+            // Asked once a run: the change of the office passphrase connects again without a question.
+            session->changeOfficePassphrase("Office drawer 7 keeps the stamps", "Blue kettle hums at noon");
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(questionsOf(passwords), asked);
+        QCOMPARE(failure, reason);
+        QCOMPARE(QString::fromUtf8(keyring.keys.value(entry)), keptAfter);
+        QCOMPARE(session->isOpen(), reason.isEmpty());
+    }
+
+    void locationChanged()
+    {
+        qputenv("QUILLO_REGISTER_PASSPHRASE", "horse battery staple");
+        const QString first = folder("first") + "/register.sqlite";
+        const QString second = folder("second") + "/register.sqlite";
+        auto drafts = session(first);
+        drafts->open(nullptr).record(printed(sampleTexts()), DraftEvent::printed("1"));
+        drafts->setLocation(RegisterLocation::file(first));
+        QVERIFY(drafts->isOpen());
+        drafts->setLocation(RegisterLocation::file(second));
+        QVERIFY(!drafts->isOpen());
+        QCOMPARE(drafts->open(nullptr).drafts().size(), std::size_t(0));
+        drafts->open(nullptr).record(printed(withChanges(sampleTexts(), {"6=2001", "13=2001"})),
+                                     DraftEvent::printed("2"));
+        drafts->setLocation(RegisterLocation::file(first));
+        QCOMPARE(drafts->path(), first);
+        QCOMPARE(drafts->open(nullptr).drafts().front().checkNumber, "1042");
+        QCOMPARE(draftColumns(second, {"check_number"}), QList<QList<QByteArray>>({{"2001"}}));
     }
 
     void keyringKeepsTheKey()

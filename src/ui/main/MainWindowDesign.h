@@ -120,7 +120,7 @@ struct MenuEntry {
     void (frmMain::*arrayHandler)(std::int16_t Index) = nullptr;
 };
 
-inline constexpr std::array<MenuEntry, 26> Menus = {{
+inline constexpr std::array<MenuEntry, 28> Menus = {{
     {"mMenu", 0, true, "&File", nullptr},
     {"mFile", 0, false, "&New", "Ctrl+N", nullptr, &frmMain::mFile_Click},
     {"mFile", 1, false, "&Open...", "Ctrl+O", nullptr, &frmMain::mFile_Click},
@@ -132,6 +132,9 @@ inline constexpr std::array<MenuEntry, 26> Menus = {{
      &frmMain::mnuFileConfirmationLetter_Click},
     {"mnuFilePageSetup", -1, false, "Pa&ge Setup...", nullptr, &frmMain::mnuFilePageSetup_Click},
     {"mnuFileMerchantDetails", -1, false, "Merchant &Details...", nullptr, &frmMain::mnuFileMerchantDetails_Click},
+    {"mnuFileRegisterLocation", -1, false, "Register &Location...", nullptr, &frmMain::mnuFileRegisterLocation_Click},
+    {"mnuFileOfficePassphrase", -1, false, "Change Office &Passphrase...", nullptr,
+     &frmMain::mnuFileOfficePassphrase_Click},
     {"mnuFileBar2", -1, false, "-", nullptr},
     {"mExit", -1, false, "E&xit", nullptr, &frmMain::mExit_Click},
     {"mnuEdit", -1, true, "&Edit", nullptr},

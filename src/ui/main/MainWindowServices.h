@@ -17,6 +17,7 @@ class MessageBoxService;
 class PrinterFinder;
 class QWidget;
 class SettingsStore;
+struct RegisterLocation;
 
 // What the cheque-entry window needs of the rest of the program. The program
 // fills it with the real services; tests fill it with fakes.
@@ -49,6 +50,12 @@ struct MainWindowServices {
     std::function<void(const QString& startingAddress)> openBrowserWindow;
     // Opens the register window, or brings it to the front when it is open.
     std::function<void(QWidget* owner)> openRegisterWindow;
+    // The register is kept at the place chosen from now on (its file's path
+    // is the program's to fill in); `password`, where one was typed, is the
+    // server's.
+    std::function<void(const RegisterLocation& chosen, const QString& password)> moveRegister;
+    // Wraps the office register's key by a new office passphrase, asking for the old and the new.
+    std::function<void()> changeOfficePassphrase;
     // Ends the program at once, without unloading any window.
     std::function<void()> endProgram;
     // The time the status bar shows.

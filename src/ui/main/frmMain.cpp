@@ -14,6 +14,7 @@
 #include "print/PageFit.h"
 #include "register/DraftAuthorizations.h"
 #include "register/RegisterError.h"
+#include "register/RegisterLocationSettings.h"
 #include "system/qt/AfterFirstPaint.h"
 #include "system/qt/Fonts.h"
 #include "system/qt/ProductIcon.h"
@@ -34,6 +35,7 @@
 #include "ui/main/StatusClock.h"
 #include "ui/pagesetup/frmPageSetup.h"
 #include "ui/preview/frmPrintPreview.h"
+#include "ui/register/frmRegisterLocation.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -558,6 +560,24 @@ void frmMain::mnuFileMerchantDetails_Click()
     frmMerchantDetails dialog(MerchantDetails::load(*m_services.settings, m_services.facts->title()), this);
     if (dialog.exec() == QDialog::Accepted)
         dialog.details().save(*m_services.settings, m_services.facts->title());
+}
+
+void frmMain::mnuFileRegisterLocation_Click()
+{
+    const QString application = m_services.facts->title();
+    frmRegisterLocation dialog(RegisterLocationSettings::load(*m_services.settings, application, QString()),
+                               *m_services.fileDialogs, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    RegisterLocationSettings::save(dialog.location(), *m_services.settings, application);
+    if (m_services.moveRegister)
+        m_services.moveRegister(dialog.location(), dialog.password());
+}
+
+void frmMain::mnuFileOfficePassphrase_Click()
+{
+    if (m_services.changeOfficePassphrase)
+        m_services.changeOfficePassphrase();
 }
 
 void frmMain::mnuFileConfirmationLetter_Click()

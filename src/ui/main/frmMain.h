@@ -55,6 +55,8 @@ public:
     void mnuFileConfirmationLetter_Click();
     void mnuFilePageSetup_Click();
     void mnuFileMerchantDetails_Click();
+    void mnuFileRegisterLocation_Click();
+    void mnuFileOfficePassphrase_Click();
     void mExit_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();

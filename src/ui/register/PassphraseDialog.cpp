@@ -15,13 +15,48 @@ namespace {
 
 QString promptText(PassphrasePrompt::Purpose purpose, bool wrongBefore)
 {
-    if (purpose == PassphrasePrompt::Purpose::Choose)
+    switch (purpose) {
+    case PassphrasePrompt::Purpose::Choose:
         return QStringLiteral("The desktop's keyring is not running or does not answer, so the draft register is "
                               "protected with a passphrase instead. Choose one: Quillo asks for it once a run, when "
                               "the register is first needed, and without it the register cannot be read.");
+    case PassphrasePrompt::Purpose::ChooseOffice:
+        return QStringLiteral("The office's new register on the server is protected with an office passphrase. "
+                              "Choose one and give it to every seat of the office: each types it once, and without "
+                              "it no one can read the register.");
+    case PassphrasePrompt::Purpose::EnterOffice:
+        return wrongBefore ? QStringLiteral("That is not the office passphrase. Type it again.")
+                           : QStringLiteral("Type the office passphrase once: this computer then keeps the "
+                                            "register's key in its keyring.");
+    case PassphrasePrompt::Purpose::ServerPassword:
+        return wrongBefore ? QStringLiteral("The office server did not take that password. Type it again.")
+                           : QStringLiteral("Type the password of the office server's user.");
+    case PassphrasePrompt::Purpose::Enter:
+        break;
+    }
     if (wrongBefore)
         return QStringLiteral("That is not the register's passphrase. Type it again.");
     return QStringLiteral("Type the passphrase of the draft register.");
+}
+
+bool chooses(PassphrasePrompt::Purpose purpose)
+{
+    return purpose == PassphrasePrompt::Purpose::Choose || purpose == PassphrasePrompt::Purpose::ChooseOffice;
+}
+
+QString titleOf(PassphrasePrompt::Purpose purpose)
+{
+    switch (purpose) {
+    case PassphrasePrompt::Purpose::ChooseOffice:
+    case PassphrasePrompt::Purpose::EnterOffice:
+        return QStringLiteral("Office Passphrase --Quillo");
+    case PassphrasePrompt::Purpose::ServerPassword:
+        return QStringLiteral("Office Server Password --Quillo");
+    case PassphrasePrompt::Purpose::Choose:
+    case PassphrasePrompt::Purpose::Enter:
+        break;
+    }
+    return QStringLiteral("Register Passphrase --Quillo");
 }
 
 QLineEdit* passwordBox(const char* name, const QString& accessibleName, QWidget* parent)
@@ -40,7 +75,7 @@ PassphraseDialog::PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrong
     : QDialog(owner), m_purpose(purpose)
 {
     setObjectName(QStringLiteral("frmPassphrase"));
-    setWindowTitle(QStringLiteral("Register Passphrase --Quillo"));
+    setWindowTitle(titleOf(purpose));
     setModal(true);
 
     const QString prompt = promptText(purpose, wrongBefore);
@@ -57,8 +92,10 @@ PassphraseDialog::PassphraseDialog(PassphrasePrompt::Purpose purpose, bool wrong
     passphraseRow->addWidget(txtPassphrase);
     passphraseRow->addWidget(cmdShow);
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("&Passphrase:"), passphraseRow);
-    if (purpose == PassphrasePrompt::Purpose::Choose) {
+    fields->addRow(purpose == PassphrasePrompt::Purpose::ServerPassword ? QStringLiteral("&Password:")
+                                                                        : QStringLiteral("&Passphrase:"),
+                   passphraseRow);
+    if (chooses(purpose)) {
         txtAgain = passwordBox("txtAgain", QStringLiteral("Passphrase again"), this);
         fields->addRow(QStringLiteral("&Again:"), txtAgain);
         lblMatch = new QLabel(this);

@@ -8,6 +8,7 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePrintDestination.h"
 #include "fakes/FakeSettingsStore.h"
+#include "register/RegisterLocation.h"
 #include "system/qt/QtClipboard.h"
 #include "system/qt/QtFocusedControl.h"
 #include "ui/main/MainWindowServices.h"
@@ -49,8 +50,10 @@ struct MainWindowFixture {
     QtFocusedControl focusedControl;
     FakeSettingsStore settings;
     FakeLoadedWindows windows;
-    QStringList opened; // "about", "browser <address>" and "register", in order
+    QStringList opened; // "about", "browser <address>", "register" and "office passphrase", in order
     int endProgramCalls = 0;
+    // Each move of the register: "<file or server> host:port/database user password".
+    QStringList movedTo;
     // The print service: its default printer keeps every page it is sent.
     FakePrinterFinder printers;
     QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(9, 41, 30));
@@ -71,7 +74,14 @@ struct MainWindowFixture {
         s.showAboutBox = [this](QWidget*) { opened.append(QStringLiteral("about")); };
         s.openBrowserWindow = [this](const QString& address) { opened.append(QStringLiteral("browser ") + address); };
         s.openRegisterWindow = [this](QWidget*) { opened.append(QStringLiteral("register")); };
+        s.changeOfficePassphrase = [this] { opened.append(QStringLiteral("office passphrase")); };
         s.endProgram = [this] { ++endProgramCalls; };
+        s.moveRegister = [this](const RegisterLocation& chosen, const QString& password) {
+            movedTo.append(QStringLiteral("%1 %2:%3/%4 %5 %6")
+                               .arg(chosen.isServer() ? QStringLiteral("server") : QStringLiteral("file"), chosen.host)
+                               .arg(chosen.port)
+                               .arg(chosen.database, chosen.user, password));
+        };
         s.printers = &printers;
         s.now = [this] { return clock; };
         return s;

@@ -9,6 +9,7 @@
 #include "ui/pagesetup/frmPageSetup.h"
 #include "ui/preview/PagePreview.h"
 #include "ui/preview/frmPrintPreview.h"
+#include "ui/register/frmRegisterLocation.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -87,6 +89,9 @@ private Q_SLOTS:
     void amountInWordsFillsTheWords_data();
     void amountInWordsFillsTheWords();
     void pageSetupIsKeptAndUsedByQuickPrint();
+    void registerLocationIsChosenFromTheKeyboard();
+    void registerLocationSaysWhatTheServerNeeds_data();
+    void registerLocationSaysWhatTheServerNeeds();
     void anAuthorizationStaysWithItsDraft_data();
     void anAuthorizationStaysWithItsDraft();
 
@@ -508,8 +513,9 @@ void TestMainCommands::sideWindowsOpenFromTheirMenus()
     m_window->findChild<QAction*>("mnuViewWebBrowser")->trigger();
     m_window->findChild<QAction*>("mnuHelpAbout")->trigger();
     m_window->findChild<QAction*>("mnuViewRegister")->trigger();
-    QCOMPARE(m_fixture->opened,
-             (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about", "register"}));
+    m_window->findChild<QAction*>("mnuFileOfficePassphrase")->trigger();
+    QCOMPARE(m_fixture->opened, (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about",
+                                             "register", "office passphrase"}));
 }
 
 void TestMainCommands::helpContentsOpensTheFixedHelpFile()
@@ -747,6 +753,186 @@ void TestMainCommands::amountInWordsFillsTheWords()
 }
 
 QTEST_MAIN(TestMainCommands)
+void TestMainCommands::registerLocationIsChosenFromTheKeyboard()
+{
+    m_fixture->dialogs.answer(QStringLiteral("/etc/quillo/office-ca.pem"));
+    QString before;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<frmRegisterLocation*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        // A failed check below still closes the dialog, so that the test goes on to report it.
+        const auto closed = qScopeGuard([dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        QApplication::setActiveWindow(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Register Location --Quillo"));
+        // This computer, until the office server is chosen.
+        QVERIFY(dialog->findChild<QRadioButton*>("optThisComputer")->isChecked());
+        QVERIFY(!dialog->findChild<QLineEdit*>("txtHost")->isEnabled());
+        // A button's key clicks it a moment later, as a mouse would.
+        QTest::keyClick(dialog, Qt::Key_O, Qt::AltModifier);
+        QTRY_VERIFY(dialog->findChild<QRadioButton*>("optOfficeServer")->isChecked());
+        auto* save = dialog->findChild<QPushButton*>("cmdSave");
+        QVERIFY(!save->isEnabled());
+        const auto typeInto = [dialog](Qt::Key letter, const QString& text) {
+            QTest::keyClick(dialog, letter, Qt::AltModifier);
+            QWidget* box = QApplication::focusWidget();
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(box, text);
+            return box->objectName();
+        };
+        QCOMPARE(typeInto(Qt::Key_H, "db.office.example"), "txtHost");
+        QCOMPARE(typeInto(Qt::Key_P, "6543"), "txtPort");
+        QCOMPARE(typeInto(Qt::Key_D, "drafts"), "txtDatabase");
+        QVERIFY(!save->isEnabled());
+        QCOMPARE(typeInto(Qt::Key_U, "frontdesk"), "txtUser");
+        QVERIFY(save->isEnabled());
+        QCOMPARE(typeInto(Qt::Key_W, "Hydrant 4 paints"), "txtPassword");
+        QTest::keyClick(dialog, Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(dialog->findChild<QLineEdit*>("txtCaFile")->text(), "/etc/quillo/office-ca.pem");
+        before = dialog->findChild<QLabel*>("lblTls")->text();
+        QTest::keyClick(dialog->findChild<QLineEdit*>("txtUser"), Qt::Key_Return);
+    });
+    m_window->findChild<QAction*>("mnuFileRegisterLocation")->trigger();
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(before, "This server is not on this computer, so Quillo reaches it only over TLS, with its certificate "
+                     "verified against the system's certificate authorities or the CA file above "
+                     "(sslmode=verify-full).");
+    QCOMPARE(m_fixture->dialogs.requests.size(), 1);
+    QCOMPARE(m_fixture->dialogs.requests[0].filters.first().patterns, QStringList({"*.pem", "*.crt"}));
+    QVERIFY(m_fixture->dialogs.requests[0].fileMustExist);
+    const QStringList saved{"Quillo/Register/Location=server", "Quillo/Register/Host=db.office.example",
+                            "Quillo/Register/Port=6543",       "Quillo/Register/Database=drafts",
+                            "Quillo/Register/User=frontdesk",  "Quillo/Register/CaFile=/etc/quillo/office-ca.pem"};
+    QCOMPARE(m_fixture->settings.written, saved);
+    QCOMPARE(m_fixture->movedTo, QStringList{"server db.office.example:6543/drafts frontdesk Hydrant 4 paints"});
+
+    // Opened again, it shows the saved place and never the password; Escape changes nothing.
+    QTimer::singleShot(0, this, [] {
+        auto* dialog = qobject_cast<frmRegisterLocation*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        // A failed check below still closes the dialog, so that the test goes on to report it.
+        const auto closed = qScopeGuard([dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        QApplication::setActiveWindow(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QVERIFY(dialog->findChild<QRadioButton*>("optOfficeServer")->isChecked());
+        QCOMPARE(dialog->findChild<QLineEdit*>("txtHost")->text(), "db.office.example");
+        QCOMPARE(dialog->findChild<QSpinBox*>("txtPort")->value(), 6543);
+        QCOMPARE(dialog->findChild<QLineEdit*>("txtPassword")->text(), QString());
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    m_window->findChild<QAction*>("mnuFileRegisterLocation")->trigger();
+    QCOMPARE(m_fixture->settings.written, saved);
+    QCOMPARE(m_fixture->movedTo.size(), 1);
+
+    // Back to this computer: the server's fields are kept for the next time.
+    QTimer::singleShot(0, this, [] {
+        auto* dialog = qobject_cast<frmRegisterLocation*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        // A failed check below still closes the dialog, so that the test goes on to report it.
+        const auto closed = qScopeGuard([dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        QApplication::setActiveWindow(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClick(dialog, Qt::Key_T, Qt::AltModifier);
+        QTRY_VERIFY(!dialog->findChild<QLineEdit*>("txtHost")->isEnabled());
+        QTest::keyClick(dialog, Qt::Key_S, Qt::AltModifier);
+        QTRY_VERIFY(!dialog->isVisible());
+    });
+    m_window->findChild<QAction*>("mnuFileRegisterLocation")->trigger();
+    QCOMPARE(m_fixture->settings.written.mid(6),
+             QStringList({"Quillo/Register/Location=file", "Quillo/Register/Host=db.office.example",
+                          "Quillo/Register/Port=6543", "Quillo/Register/Database=drafts",
+                          "Quillo/Register/User=frontdesk", "Quillo/Register/CaFile=/etc/quillo/office-ca.pem"}));
+    QCOMPARE(m_fixture->movedTo.last(), "file db.office.example:6543/drafts frontdesk ");
+    QVERIFY(m_fixture->failures.reports.isEmpty());
+}
+
+void TestMainCommands::registerLocationSaysWhatTheServerNeeds_data()
+{
+    QTest::addColumn<bool>("server");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<bool>("saves");
+
+    const QString local = "This server is on this computer: Quillo reaches it without TLS.";
+    const QString tls = "This server is not on this computer, so Quillo reaches it only over TLS, with its "
+                        "certificate verified against the system's certificate authorities or the CA file above "
+                        "(sslmode=verify-full).";
+    QTest::newRow("the default socket") << true << ""
+                                        << "drafts"
+                                        << "frontdesk" << local << true;
+    QTest::newRow("a socket's folder") << true << "/var/run/postgresql"
+                                       << "drafts"
+                                       << "frontdesk" << local << true;
+    QTest::newRow("localhost") << true << "localhost"
+                               << "drafts"
+                               << "frontdesk" << local << true;
+    QTest::newRow("IPv4 loopback") << true << "127.0.0.1"
+                                   << "drafts"
+                                   << "frontdesk" << local << true;
+    QTest::newRow("IPv6 loopback") << true << "::1"
+                                   << "drafts"
+                                   << "frontdesk" << local << true;
+    QTest::newRow("a host name") << true << "db.office.example"
+                                 << "drafts"
+                                 << "frontdesk" << tls << true;
+    QTest::newRow("a name that starts like localhost") << true << "localhost.office.example"
+                                                       << "drafts"
+                                                       << "frontdesk" << tls << true;
+    QTest::newRow("an office address") << true << "192.168.1.10"
+                                       << "drafts"
+                                       << "frontdesk" << tls << true;
+    QTest::newRow("a relative folder") << true << "var/run/postgresql"
+                                       << "drafts"
+                                       << "frontdesk" << tls << true;
+    QTest::newRow("no database") << true << "db.office.example"
+                                 << ""
+                                 << "frontdesk" << tls << false;
+    QTest::newRow("no user") << true << "db.office.example"
+                             << "drafts"
+                             << "" << tls << false;
+    QTest::newRow("this computer") << false << "db.office.example"
+                                   << ""
+                                   << ""
+                                   << "" << true;
+}
+
+void TestMainCommands::registerLocationSaysWhatTheServerNeeds()
+{
+    QFETCH(bool, server);
+    QFETCH(QString, host);
+    QFETCH(QString, database);
+    QFETCH(QString, user);
+    QFETCH(QString, said);
+    QFETCH(bool, saves);
+
+    RegisterLocation current;
+    current.kind = server ? RegisterLocation::Kind::Server : RegisterLocation::Kind::File;
+    current.host = host;
+    current.database = database;
+    current.user = user;
+    frmRegisterLocation dialog(current, m_fixture->dialogs, m_window.get());
+    QCOMPARE(dialog.findChild<QLabel*>("lblTls")->text(), said);
+    QCOMPARE(dialog.findChild<QPushButton*>("cmdSave")->isEnabled(), saves);
+    // What a screen reader names each control.
+    QStringList names;
+    for (const char* control : {"optThisComputer", "optOfficeServer", "txtHost", "txtPort", "txtDatabase", "txtUser",
+                                "txtPassword", "txtCaFile", "cmdBrowse", "cmdSave", "cmdCancel"})
+        names.append(dialog.findChild<QWidget*>(control)->accessibleName());
+    QCOMPARE(names, QStringList({"This computer", "Office server", "Host", "Port", "Database", "User", "Password",
+                                 "CA file", "Choose the CA file", "Save", "Cancel"}));
+}
+
 void TestMainCommands::pageSetupIsKeptAndUsedByQuickPrint()
 {
     // The merchant chooses the standard place, nudges the page, prints the

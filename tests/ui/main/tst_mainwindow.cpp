@@ -304,6 +304,8 @@ void TestMainWindow::menuTree()
          {"mnuFileConfirmationLetter", -1, "Print &Confirmation Letter...", ""},
          {"mnuFilePageSetup", -1, "Pa&ge Setup...", ""},
          {"mnuFileMerchantDetails", -1, "Merchant &Details...", ""},
+         {"mnuFileRegisterLocation", -1, "Register &Location...", ""},
+         {"mnuFileOfficePassphrase", -1, "Change Office &Passphrase...", ""},
          {"mnuFileBar2", -1, "", ""},
          {"mExit", -1, "E&xit", ""}},
         {{"mnuEdit", -1, "&Edit", ""},

@@ -1048,6 +1048,53 @@ private Q_SLOTS:
         QCOMPARE(second->echoMode(), QLineEdit::Password);
     }
 
+    void eachQuestionSaysWhatItAsks_data()
+    {
+        QTest::addColumn<int>("purpose");
+        QTest::addColumn<bool>("wrongBefore");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<bool>("typedTwice");
+
+        using Purpose = PassphrasePrompt::Purpose;
+        QTest::newRow("register, entered") << int(Purpose::Enter) << false << "Register Passphrase --Quillo"
+                                           << "Type the passphrase of the draft register." << false;
+        QTest::newRow("office, chosen")
+            << int(Purpose::ChooseOffice) << false << "Office Passphrase --Quillo"
+            << "The office's new register on the server is protected with an office passphrase. Choose one and "
+               "give it to every seat of the office: each types it once, and without it no one can read the register."
+            << true;
+        QTest::newRow("office, entered")
+            << int(Purpose::EnterOffice) << false << "Office Passphrase --Quillo"
+            << "Type the office passphrase once: this computer then keeps the register's key in its keyring." << false;
+        QTest::newRow("office, after a wrong one") << int(Purpose::EnterOffice) << true << "Office Passphrase --Quillo"
+                                                   << "That is not the office passphrase. Type it again." << false;
+        QTest::newRow("server password") << int(Purpose::ServerPassword) << false << "Office Server Password --Quillo"
+                                         << "Type the password of the office server's user." << false;
+        QTest::newRow("server password, after a wrong one")
+            << int(Purpose::ServerPassword) << true << "Office Server Password --Quillo"
+            << "The office server did not take that password. Type it again." << false;
+    }
+
+    void eachQuestionSaysWhatItAsks()
+    {
+        QFETCH(int, purpose);
+        QFETCH(bool, wrongBefore);
+        QFETCH(QString, title);
+        QFETCH(QString, prompt);
+        QFETCH(bool, typedTwice);
+        PassphraseDialog dialog(PassphrasePrompt::Purpose(purpose), wrongBefore, nullptr);
+        QCOMPARE(dialog.windowTitle(), title);
+        QCOMPARE(dialog.findChild<QLabel*>("lblPrompt")->text(), prompt);
+        QCOMPARE(dialog.findChild<QLineEdit*>("txtAgain") != nullptr, typedTwice);
+        // A chosen office passphrase is measured as a register's is.
+        if (typedTwice) {
+            type(dialog.findChild<QLineEdit*>("txtPassphrase"), "zebra staple");
+            type(dialog.findChild<QLineEdit*>("txtAgain"), "zebra staple");
+            QVERIFY(!dialog.findChild<QPushButton*>("cmdOK")->isEnabled());
+        }
+    }
+
     void anExistingPassphraseIsNotMeasured()
     {
         // The register's own passphrase, however weak, is what opens it.
