@@ -98,9 +98,18 @@ QByteArray ProofCopies::open(const QByteArray& sha256) const
     QFile file(pathOf(name));
     if (!file.open(QIODevice::ReadOnly))
         throw RegisterError(QStringLiteral("the copy of the proof file %1 is missing").arg(shown(pathOf(name))));
-    const QByteArray clear = m_cipher.openBytes(file.readAll(), sealContext(sha256));
+    // A copy that does not open is no longer the file its SHA-256 names, just as one that opens to other bytes.
+    const QString altered =
+        QStringLiteral("the register's copy does not match the SHA-256 recorded with the authorization (%1)")
+            .arg(QString::fromLatin1(sha256.toHex()));
+    QByteArray clear;
+    try {
+        clear = m_cipher.openBytes(file.readAll(), sealContext(sha256));
+    } catch (const RegisterError&) {
+        throw RegisterError(altered);
+    }
     if (QCryptographicHash::hash(clear, QCryptographicHash::Sha256) != sha256)
-        throw RegisterError(QStringLiteral("a protected value in it has been altered"));
+        throw RegisterError(altered);
     return clear;
 }
 

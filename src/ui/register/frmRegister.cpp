@@ -8,6 +8,7 @@
 #include "platform/TextPrompt.h"
 #include "register/DraftLifecycle.h"
 #include "register/DraftListModel.h"
+#include "register/DraftProof.h"
 #include "register/DraftRegister.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
@@ -258,6 +259,7 @@ void frmRegister::buildControls()
     cmdRepresented = commandButton("cmdRepresented", QStringLiteral("Mar&k Re-presented..."), this);
     cmdWithdraw = commandButton("cmdWithdraw", QStringLiteral("&Withdraw Last Change"), this);
     cmdNote = commandButton("cmdNote", QStringLiteral("Add &Note..."), this);
+    cmdSaveProof = commandButton("cmdSaveProof", QStringLiteral("Save Proof &Copy As..."), this);
     cmdExportCsv = commandButton("cmdExportCsv", QStringLiteral("E&xport as CSV..."), this);
     chkFullNumbers = new QCheckBox(QStringLiteral("Include f&ull bank numbers"), this);
     chkFullNumbers->setObjectName(QStringLiteral("chkFullNumbers"));
@@ -277,8 +279,8 @@ void frmRegister::buildControls()
     filters->addWidget(cboSortBy);
     filters->addWidget(chkDescending);
     auto* commands = new QHBoxLayout;
-    for (QPushButton* button :
-         {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdPaid, cmdReturned, cmdRepresented, cmdWithdraw, cmdNote})
+    for (QPushButton* button : {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdPaid, cmdReturned, cmdRepresented,
+                                cmdWithdraw, cmdNote, cmdSaveProof})
         commands->addWidget(button);
     commands->addStretch(1);
     auto* bottom = new QHBoxLayout;
@@ -299,10 +301,10 @@ void frmRegister::buildControls()
     layout->addLayout(commands);
     layout->addLayout(bottom);
 
-    QWidget* order[] = {txtSearch,    cboRange,       dtpFrom,          dtpTo,          cboSortBy,     chkDescending,
-                        tblDrafts,    lstHistory,     lblAuthorization, cmdOpen,        cmdPrintAgain, cmdVoid,
-                        cmdDeposited, cmdPaid,        cmdReturned,      cmdRepresented, cmdWithdraw,   cmdNote,
-                        cmdExportCsv, chkFullNumbers, cmdRemoveOld,     cmdClose};
+    QWidget* order[] = {txtSearch,    cboRange,     dtpFrom,          dtpTo,          cboSortBy,     chkDescending,
+                        tblDrafts,    lstHistory,   lblAuthorization, cmdOpen,        cmdPrintAgain, cmdVoid,
+                        cmdDeposited, cmdPaid,      cmdReturned,      cmdRepresented, cmdWithdraw,   cmdNote,
+                        cmdSaveProof, cmdExportCsv, chkFullNumbers,   cmdRemoveOld,   cmdClose};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -368,6 +370,7 @@ void frmRegister::connectCommands()
                     cmdWithdraw_Click();
             }));
     connect(cmdNote, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdNote_Click(); }));
+    connect(cmdSaveProof, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdSaveProof_Click(); }));
     connect(cmdExportCsv, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdExportCsv_Click(); }));
     connect(cmdRemoveOld, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdRemoveOld_Click(); }));
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -565,6 +568,12 @@ void frmRegister::showCommandsFor(const std::optional<DraftSummary>& draft)
         command->setToolTip(why.value_or(QString()));
         command->setAccessibleDescription(why.value_or(QString()));
     }
+    std::optional<QString> noProof = QStringLiteral("No draft is selected.");
+    if (draft && m_register)
+        noProof = DraftProof::missing(m_register->details(draft->id));
+    cmdSaveProof->setEnabled(!noProof);
+    cmdSaveProof->setToolTip(noProof.value_or(QString()));
+    cmdSaveProof->setAccessibleDescription(noProof.value_or(QString()));
 }
 
 QString frmRegister::countText() const
@@ -710,6 +719,31 @@ void frmRegister::cmdNote_Click()
     const std::optional<QString> note = m_services.texts->askText(QStringLiteral("Note on %1:").arg(described(*draft)));
     if (note && !note->trimmed().isEmpty())
         append(*draft, DraftEvent::note(note->trimmed()));
+}
+
+void frmRegister::cmdSaveProof_Click()
+{
+    const std::optional<DraftSummary> draft = selected();
+    if (!draft)
+        return;
+    const DraftDetails details = undamagedDetails(*draft);
+    if (const std::optional<QString> why = DraftProof::missing(details)) {
+        m_services.messages->show(*why);
+        return;
+    }
+    const QString name = details.record.authorization->proofFile;
+    const QString suffix = QFileInfo(name).suffix();
+    const std::optional<QString> path = m_services.fileDialogs->choose(FileDialogRequest::exportTo(
+        m_services.exportFolder, name,
+        suffix.isEmpty()
+            ? NameFilter{QStringLiteral("All Files (*)"), {QStringLiteral("*")}}
+            : NameFilter{QStringLiteral("Proof Files (*.%1)").arg(suffix), {QStringLiteral("*.") + suffix}}));
+    if (!path)
+        return;
+    m_services.exportFolder = QFileInfo(*path).absolutePath();
+    DraftProof::save(*m_register, details, *path);
+    m_services.messages->show(QStringLiteral("The proof file of %1 was saved as \"%2\".")
+                                  .arg(described(*draft), QDir::toNativeSeparators(*path)));
 }
 
 void frmRegister::cmdExportCsv_Click()

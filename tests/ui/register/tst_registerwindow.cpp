@@ -786,6 +786,87 @@ private Q_SLOTS:
         QCOMPARE(handed, QStringList{"1040"});
     }
 
+    void savesTheProofCopy_data()
+    {
+        QTest::addColumn<QString>("before");   // "" for no file at the chosen path, else its mode
+        QTest::addColumn<bool>("altered");     // a byte of the register's sealed copy flipped
+        QTest::addColumn<QByteArray>("saved"); // the file's bytes afterwards
+        QTest::addColumn<QString>("told");     // the message, or the failure reported
+
+        const QByteArray call = "recorded call of Renee Dubois, check 1042";
+        const QString path = QDir::homePath() + "/out/call 1042.wav";
+        QTest::newRow("a new file") << "" << false << call
+                                    << "The proof file of check 1042 to \"Harbor Tools\" for $75.00 was saved as \"" +
+                                           path + "\".";
+        QTest::newRow("a readable file replaced, 0600 after")
+            << "0644" << false << call
+            << "The proof file of check 1042 to \"Harbor Tools\" for $75.00 was saved as \"" + path + "\".";
+        QTest::newRow("the copy altered: refused, nothing written")
+            << "" << true << QByteArray()
+            << "The proof file \"call 1042.wav\" was not saved: the register's copy does not match the SHA-256 "
+               "recorded with the authorization "
+               "(737ac97bfab021bdc7baf422065bb2a9499848cb8338cf0723dcf913340f5ceb).";
+        QTest::newRow("the copy altered: the file there stays")
+            << "0644" << true << QByteArray("older")
+            << "The proof file \"call 1042.wav\" was not saved: the "
+               "register's copy does not match the SHA-256 recorded with the "
+               "authorization "
+               "(737ac97bfab021bdc7baf422065bb2a9499848cb8338cf0723dcf913340f5ceb).";
+    }
+
+    void savesTheProofCopy()
+    {
+        QFETCH(QString, before);
+        QFETCH(bool, altered);
+        QFETCH(QByteArray, saved);
+        QFETCH(QString, told);
+
+        const QString path = QDir::homePath() + "/out/call 1042.wav";
+        QVERIFY(QDir().mkpath(QDir::homePath() + "/out"));
+        if (!before.isEmpty()) {
+            QVERIFY(TestFiles::write(path, "older"));
+            QVERIFY(QFile::setPermissions(path,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        }
+        if (altered) {
+            const QStringList copies = QDir(QDir::homePath() + "/proofs").entryList(QDir::Files);
+            QCOMPARE(copies.size(), 1);
+            const QString copy = QDir::homePath() + "/proofs/" + copies.first();
+            QByteArray sealed = TestFiles::read(copy);
+            sealed[30] = char(sealed[30] ^ 0x01);
+            QVERIFY(TestFiles::write(copy, sealed));
+        }
+        selectCheck("1042");
+        m_dialogs.answer(path);
+        press("cmdSaveProof");
+
+        QCOMPARE(m_dialogs.requests.size(), 1);
+        QCOMPARE(m_dialogs.requests[0].fileName, "call 1042.wav");
+        QCOMPARE(m_dialogs.requests[0].filters, (QList<NameFilter>{{"Proof Files (*.wav)", {"*.wav"}}}));
+        QCOMPARE(m_dialogs.requests[0].initialFolder, QDir::homePath());
+        QCOMPARE(m_messages.shown + m_failures.reports, QStringList{told});
+        QCOMPARE(QFileInfo::exists(path), !saved.isEmpty());
+        QCOMPARE(TestFiles::read(path), saved);
+        if (!saved.isEmpty() && !altered)
+            QCOMPARE(QFile::permissions(path),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    }
+
+    void proofCommandsFollowTheSelectedDraft()
+    {
+        auto* saveProof = button("cmdSaveProof");
+        // 998 has no authorization record; 1042 one with a proof file.
+        QCOMPARE(saveProof->isEnabled(), false);
+        QCOMPARE(saveProof->toolTip(), "The draft was printed without an authorization record.");
+        QCOMPARE(saveProof->accessibleDescription(), saveProof->toolTip());
+        selectCheck("1042");
+        QCOMPARE(saveProof->isEnabled(), true);
+        QCOMPARE(saveProof->toolTip(), "");
+        table()->clearSelection();
+        QCOMPARE(saveProof->isEnabled(), false);
+        QCOMPARE(saveProof->toolTip(), "No draft is selected.");
+    }
+
     void exportsTheRowsShownAsCsv()
     {
         QTest::keyClicks(m_window->findChild<QLineEdit*>("txtSearch"), "acme");
