@@ -6,6 +6,7 @@
 #include "platform/MessageBoxService.h"
 #include "platform/QuestionBox.h"
 #include "platform/TextPrompt.h"
+#include "register/ClaimPackage.h"
 #include "register/DraftLifecycle.h"
 #include "register/DraftListModel.h"
 #include "register/DraftProof.h"
@@ -15,6 +16,7 @@
 #include "register/RegisterSession.h"
 #include "register/RegisterTexts.h"
 #include "register/StatusChangePrompt.h"
+#include "ui/main/MainWindowDesign.h"
 #include "ui/register/frmOldDrafts.h"
 
 #include <QCalendarWidget>
@@ -71,6 +73,20 @@ QDateEdit* dayBox(const char* name, const QString& accessibleName, QWidget* pare
     return box;
 }
 
+// The captions the cheque window's labels print with the draft.
+PrintedCaptions printedCaptions()
+{
+    const auto text = [](const char* name) {
+        for (const ControlDesign& control : MainWindowDesign::ChequeFace) {
+            if (qstrcmp(control.name, name) == 0)
+                return QString::fromLatin1(control.text);
+        }
+        return QString();
+    };
+    return {text("Label4"),  text("Label5"),  text("Label8"), text("Label9"),
+            text("Label10"), text("Label11"), text("Label12")};
+}
+
 QDate rangeEnd(const QDateEdit* box)
 {
     return box->date() == AnyDay ? QDate() : box->date();
@@ -97,56 +113,6 @@ std::pair<QDate, QDate> presetDays(int preset, const QDate& today)
     default:
         return {};
     }
-}
-
-QString dayText(const QDate& day)
-{
-    return day.toString(QStringLiteral("MM/dd/yyyy"));
-}
-
-// A change as a withdrawal names it: "Deposited on 12/07/2026".
-QString changeText(const RecordedEvent& recorded)
-{
-    QString text = RegisterTexts::eventName(recorded.event.kind);
-    if (recorded.event.effective.isValid())
-        text += QStringLiteral(" on ") + dayText(recorded.event.effective);
-    return text;
-}
-
-// One line of the history: when it was recorded, what happened and on which
-// day; a re-presentment counted, a withdrawn change marked.
-QString historyLine(const RecordedEvent& recorded, const std::vector<RecordedEvent>& history)
-{
-    const DraftEvent& event = recorded.event;
-    QString line = RegisterTexts::dateTimeText(recorded.time) + QStringLiteral("  ") + changeText(recorded);
-    if (event.kind == DraftEventKind::Represented) {
-        int count = 0;
-        for (const RecordedEvent& earlier : history) {
-            if (earlier.event.kind == DraftEventKind::Represented && !earlier.withdrawn)
-                ++count;
-            if (&earlier == &recorded)
-                break;
-        }
-        line += QStringLiteral(" (re-presentment %1)").arg(count);
-    }
-    if (!event.jobId.isEmpty())
-        line += QStringLiteral(" (job %1)").arg(event.jobId);
-    if (event.kind == DraftEventKind::Withdrawal) {
-        for (const RecordedEvent& withdrawn : history) {
-            if (withdrawn.id == event.withdraws)
-                line += QStringLiteral(": ") + changeText(withdrawn);
-        }
-    }
-    if (event.reason && *event.reason != ReturnReason::Other)
-        line += QStringLiteral(": ") + ReturnReasons::name(*event.reason);
-    else if (!event.text.isEmpty() &&
-             (event.kind == DraftEventKind::Deposited || event.kind == DraftEventKind::Represented))
-        line += QStringLiteral(", deposit ") + event.text;
-    else if (!event.text.isEmpty())
-        line += QStringLiteral(": ") + event.text;
-    if (recorded.withdrawn)
-        line += QStringLiteral(" (withdrawn)");
-    return line;
 }
 
 } // namespace
@@ -260,6 +226,7 @@ void frmRegister::buildControls()
     cmdWithdraw = commandButton("cmdWithdraw", QStringLiteral("&Withdraw Last Change"), this);
     cmdNote = commandButton("cmdNote", QStringLiteral("Add &Note..."), this);
     cmdSaveProof = commandButton("cmdSaveProof", QStringLiteral("Save Proof &Copy As..."), this);
+    cmdClaimPackage = commandButton("cmdClaimPackage", QStringLiteral("Export C&laim Package..."), this);
     cmdExportCsv = commandButton("cmdExportCsv", QStringLiteral("E&xport as CSV..."), this);
     chkFullNumbers = new QCheckBox(QStringLiteral("Include f&ull bank numbers"), this);
     chkFullNumbers->setObjectName(QStringLiteral("chkFullNumbers"));
@@ -301,10 +268,10 @@ void frmRegister::buildControls()
     layout->addLayout(commands);
     layout->addLayout(bottom);
 
-    QWidget* order[] = {txtSearch,    cboRange,     dtpFrom,          dtpTo,          cboSortBy,     chkDescending,
-                        tblDrafts,    lstHistory,   lblAuthorization, cmdOpen,        cmdPrintAgain, cmdVoid,
-                        cmdDeposited, cmdPaid,      cmdReturned,      cmdRepresented, cmdWithdraw,   cmdNote,
-                        cmdSaveProof, cmdExportCsv, chkFullNumbers,   cmdRemoveOld,   cmdClose};
+    QWidget* order[] = {txtSearch,    cboRange,        dtpFrom,          dtpTo,          cboSortBy,     chkDescending,
+                        tblDrafts,    lstHistory,      lblAuthorization, cmdOpen,        cmdPrintAgain, cmdVoid,
+                        cmdDeposited, cmdPaid,         cmdReturned,      cmdRepresented, cmdWithdraw,   cmdNote,
+                        cmdSaveProof, cmdClaimPackage, cmdExportCsv,     chkFullNumbers, cmdRemoveOld,  cmdClose};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -371,6 +338,8 @@ void frmRegister::connectCommands()
             }));
     connect(cmdNote, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdNote_Click(); }));
     connect(cmdSaveProof, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdSaveProof_Click(); }));
+    connect(cmdClaimPackage, &QPushButton::clicked, this,
+            Failures::guarded(failures, [this] { cmdClaimPackage_Click(); }));
     connect(cmdExportCsv, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdExportCsv_Click(); }));
     connect(cmdRemoveOld, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdRemoveOld_Click(); }));
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -524,7 +493,7 @@ void frmRegister::showSelection()
                             QStringLiteral("  Reprint of the draft printed %1, after the duplicate question")
                                 .arg(RegisterTexts::dateTimeText(details.reprintOfRecorded)));
     for (const RecordedEvent& event : details.history)
-        lstHistory->addItem(historyLine(event, details.history));
+        lstHistory->addItem(RegisterTexts::historyLine(event, details.history));
     const QString authorization = details.record.authorization
                                       ? RegisterTexts::authorizationSummary(*details.record.authorization)
                                       : RegisterTexts::noAuthorizationSummary();
@@ -552,6 +521,9 @@ void frmRegister::showCommandsFor(const std::optional<DraftSummary>& draft)
 {
     for (QPushButton* command : {cmdOpen, cmdPrintAgain, cmdNote})
         command->setEnabled(draft.has_value());
+    cmdClaimPackage->setEnabled(draft.has_value());
+    cmdClaimPackage->setToolTip(draft ? QString() : QStringLiteral("No draft is selected."));
+    cmdClaimPackage->setAccessibleDescription(cmdClaimPackage->toolTip());
     const std::pair<QPushButton*, DraftLifecycle::Change> changes[] = {
         {cmdVoid, DraftLifecycle::Change::Void},
         {cmdDeposited, DraftLifecycle::Change::Deposit},
@@ -701,7 +673,7 @@ void frmRegister::cmdWithdraw_Click()
     QString latest;
     for (const RecordedEvent& event : details.history) {
         if (event.event.setsStatus() && !event.withdrawn)
-            latest = changeText(event);
+            latest = RegisterTexts::changeText(event);
     }
     if (!m_services.questions->ask(QStringLiteral("Withdraw \"%1\" from %2? It stays in the history, marked withdrawn.")
                                        .arg(latest, described(*draft))))
@@ -744,6 +716,27 @@ void frmRegister::cmdSaveProof_Click()
     DraftProof::save(*m_register, details, *path);
     m_services.messages->show(QStringLiteral("The proof file of %1 was saved as \"%2\".")
                                   .arg(described(*draft), QDir::toNativeSeparators(*path)));
+}
+
+void frmRegister::cmdClaimPackage_Click()
+{
+    const std::optional<DraftSummary> draft = selected();
+    if (!draft)
+        return;
+    const DraftDetails details = undamagedDetails(*draft);
+    const std::optional<QString> path = m_services.fileDialogs->choose(
+        FileDialogRequest::exportTo(m_services.exportFolder, ClaimPackage::suggestedName(details),
+                                    {QStringLiteral("Folders (*)"), {QStringLiteral("*")}}));
+    if (!path)
+        return;
+    m_services.exportFolder = QFileInfo(*path).absolutePath();
+    ClaimPackage package(*m_register, *m_services.folders, printedCaptions(), m_services.paper);
+    const int files = package.write(details, *path);
+    // The history shows the package at once.
+    showSelection();
+    m_services.messages->show(QStringLiteral("The claim package of %1 was exported to the folder \"%2\" (%3 files).")
+                                  .arg(described(*draft), QDir::toNativeSeparators(*path))
+                                  .arg(files));
 }
 
 void frmRegister::cmdExportCsv_Click()

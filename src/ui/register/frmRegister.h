@@ -45,6 +45,7 @@ public:
     void cmdWithdraw_Click();
     void cmdNote_Click();
     void cmdSaveProof_Click();
+    void cmdClaimPackage_Click();
     void cmdExportCsv_Click();
     void cmdRemoveOld_Click();
 
@@ -106,6 +107,7 @@ private:
     QPushButton* cmdWithdraw = nullptr;
     QPushButton* cmdNote = nullptr;
     QPushButton* cmdSaveProof = nullptr;
+    QPushButton* cmdClaimPackage = nullptr;
     QPushButton* cmdExportCsv = nullptr;
     QCheckBox* chkFullNumbers = nullptr;
     QPushButton* cmdRemoveOld = nullptr;

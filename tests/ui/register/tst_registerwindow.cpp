@@ -1,16 +1,20 @@
 #include "fakes/AlteredRegister.h"
 #include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeFileDialogs.h"
+#include "fakes/FakeFolderFiles.h"
 #include "fakes/FakeKeyring.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/FakeStatusChangePrompt.h"
 #include "fakes/FakeTextPrompt.h"
+#include "fakes/PrintedPdf.h"
 #include "fakes/TestFiles.h"
 #include "register/DraftRegister.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterSession.h"
+#include "system/qt/Fonts.h"
+#include "system/qt/QtFolderFiles.h"
 #include "ui/register/PassphraseDialog.h"
 #include "ui/register/frmOldDrafts.h"
 #include "ui/register/frmRegister.h"
@@ -75,6 +79,9 @@ private:
     FakeFileDialogs m_dialogs;
     FakeFailureReporter m_failures;
     FakePassphrasePrompt m_passphrase;
+    QtFolderFiles m_disk;
+    FakeFolderFiles m_fakeFolders;
+    FolderFiles* m_folders = &m_disk;
     QDateTime m_now;
     std::unique_ptr<RegisterSession> m_session;
     frmRegister* m_window = nullptr;
@@ -116,9 +123,13 @@ private:
         authorization.proofFile = call;
         authorization.proofSha256 = *ProofCopies::sha256Of(call);
         draft.authorization = authorization;
+        // Printed with the page moved a quarter inch right and a tenth up.
+        draft.setup.offsetRight = 25;
+        draft.setup.offsetDown = -10;
         m_now = QDateTime(QDate(2026, 12, 2), QTime(3, 30), Qt::UTC);
         drafts.record(draft, DraftEvent::printed("17"));
         draft.authorization.reset();
+        draft.setup = {};
         draft.texts = draftTexts("Sam Lee", "998", "Acme Supplies LLC", "$9.99", "555544443333C");
         draft.kind = SentDraft::Kind::PdfFile;
         draft.destinationName = "/home/m/998.pdf";
@@ -138,6 +149,9 @@ private:
         services.fileDialogs = &m_dialogs;
         services.failures = &m_failures;
         services.exportFolder = QDir::homePath();
+        services.folders = m_folders;
+        // The paper of the printer that claimPackageHoldsTheDraftsStory prints on.
+        services.paper = pdfPrinter(QDir::homePath() + "/printer.pdf")->pageLayout();
         m_window = new frmRegister(services);
         QVERIFY(m_window->Form_Load());
         if (!show)
@@ -209,6 +223,8 @@ private Q_SLOTS:
         m_changes = FakeStatusChangePrompt();
         m_dialogs = FakeFileDialogs();
         m_failures.reports.clear();
+        m_fakeFolders = FakeFolderFiles();
+        m_folders = &m_disk;
         m_now = Now;
         recordDrafts();
         m_session = newSession();
@@ -855,6 +871,9 @@ private Q_SLOTS:
     void proofCommandsFollowTheSelectedDraft()
     {
         auto* saveProof = button("cmdSaveProof");
+        auto* package = button("cmdClaimPackage");
+        QCOMPARE(package->isEnabled(), true);
+        QCOMPARE(package->toolTip(), "");
         // 998 has no authorization record; 1042 one with a proof file.
         QCOMPARE(saveProof->isEnabled(), false);
         QCOMPARE(saveProof->toolTip(), "The draft was printed without an authorization record.");
@@ -865,6 +884,170 @@ private Q_SLOTS:
         table()->clearSelection();
         QCOMPARE(saveProof->isEnabled(), false);
         QCOMPARE(saveProof->toolTip(), "No draft is selected.");
+        QCOMPARE(package->isEnabled(), false);
+        QCOMPARE(package->toolTip(), "No draft is selected.");
+        QCOMPARE(package->accessibleDescription(), package->toolTip());
+    }
+
+    void aClaimPackageHoldsTheDraftsStory()
+    {
+        // A confirmation letter, then a deposit and a return, before the bank asks.
+        DraftRegister& drafts = m_session->open(nullptr);
+        const DraftId id = drafts.drafts().at(1).id;
+        m_now = QDateTime(QDate(2026, 12, 3), QTime(16, 0), Qt::UTC);
+        drafts.append(id, DraftEvent::letterSent("Printed on Office.", "31"));
+        m_now = QDateTime(QDate(2026, 12, 4), QTime(15, 10), Qt::UTC);
+        drafts.change(id, DraftEvent::deposited(QDate(2026, 12, 4), "Slip 15"));
+        m_now = QDateTime(QDate(2026, 12, 7), QTime(17, 45), Qt::UTC);
+        drafts.change(id, DraftEvent::returned(QDate(2026, 12, 7), ReturnReason::NotAuthorized));
+        m_now = Now;
+
+        const QString claims = QDir::homePath() + "/claims";
+        QVERIFY(QDir().mkpath(claims));
+        const QString folder = claims + "/Claim package, check 1042";
+        selectCheck("1042");
+        m_dialogs.answer(folder);
+        press("cmdClaimPackage");
+
+        QCOMPARE(m_dialogs.requests.size(), 1);
+        QCOMPARE(m_dialogs.requests[0].fileName, "Claim package, check 1042");
+        QCOMPARE(m_failures.reports, QStringList());
+        QCOMPARE(m_messages.shown, QStringList{"The claim package of check 1042 to \"Harbor Tools\" for $75.00 was "
+                                               "exported to the folder \"" +
+                                               folder + "\" (6 files)."});
+        // One new folder, nothing hidden left beside it.
+        QCOMPARE(QDir(claims).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"Claim package, check 1042"});
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                 (QStringList{"authorization.pdf", "call 1042.wav", "check.pdf", "history.txt", "letters.txt",
+                              "manifest.txt"}));
+        QCOMPARE(QFileInfo(folder).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
+
+        QCOMPARE(TestFiles::read(folder + "/call 1042.wav"), "recorded call of Renee Dubois, check 1042");
+        const QByteArray historyFile =
+            "History of check 1042 to \"Harbor Tools\" for $75.00 (times local; in brackets, UTC)\n"
+            "\n"
+            "12/01/2026 9:30 PM  Recorded, sent to the printer \"Office\" [2026-12-02 03:30:00 UTC]\n"
+            "12/01/2026 9:30 PM  Printed (job 17) [2026-12-02 03:30:00 UTC]\n"
+            "12/03/2026 10:00 AM  Confirmation letter sent (job 31): Printed on Office. [2026-12-03 16:00:00 UTC]\n"
+            "12/04/2026 9:10 AM  Deposited on 12/04/2026, deposit Slip 15 [2026-12-04 15:10:00 UTC]\n"
+            "12/07/2026 11:45 AM  Returned on 12/07/2026: Not authorized [2026-12-07 17:45:00 UTC]\n";
+        QCOMPARE(TestFiles::read(folder + "/history.txt"), historyFile);
+        const QByteArray letters =
+            "Confirmation letters sent for check 1042 to \"Harbor Tools\" for $75.00 (times local; in brackets, "
+            "UTC)\n"
+            "\n"
+            "12/03/2026 10:00 AM  Confirmation letter sent (job 31): Printed on Office. [2026-12-03 16:00:00 UTC]\n";
+        QCOMPARE(TestFiles::read(folder + "/letters.txt"), letters);
+
+        // The manifest: each file's SHA-256, as sha256sum writes and checks them.
+        const auto sha = [](const QByteArray& bytes) {
+            return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+        };
+        QCOMPARE(TestFiles::read(folder + "/manifest.txt"),
+                 sha(TestFiles::read(folder + "/check.pdf")) + "  check.pdf\n" +
+                     sha(TestFiles::read(folder + "/authorization.pdf")) + "  authorization.pdf\n" + sha(letters) +
+                     "  letters.txt\n" + sha(historyFile) + "  history.txt\n" +
+                     "737ac97bfab021bdc7baf422065bb2a9499848cb8338cf0723dcf913340f5ceb  call 1042.wav\n");
+
+        // The page as Quick Print printed it, with the draft's offsets.
+        const CheckTexts texts =
+            draftTexts(QString::fromUtf8("Renée Dubois    "), "1042", "Harbor Tools", "$75.00", "000120000001C");
+        PageSetup moved;
+        moved.offsetRight = 25;
+        moved.offsetDown = -10;
+        const QString printed = QDir::homePath() + "/printed.pdf";
+        QCOMPARE(quickPrintTo(pdfPrinter(printed), texts, moved), QuickPrint::Confirmation);
+        const QList<PdfWord> words = pdfWords(folder + "/check.pdf");
+        QVERIFY(words.size() > 20);
+        const QList<PdfWord> printedWords = pdfWords(printed);
+        QCOMPARE(words.size(), printedWords.size());
+        for (qsizetype k = 0; k < words.size(); ++k) {
+            QCOMPARE(words[k].text, printedWords[k].text);
+            QCOMPARE(words[k].xMin, printedWords[k].xMin);
+            QCOMPARE(words[k].yMin, printedWords[k].yMin);
+        }
+        const QString unmoved = QDir::homePath() + "/unmoved.pdf";
+        QCOMPARE(quickPrintTo(pdfPrinter(unmoved), texts), QuickPrint::Confirmation);
+        // A quarter inch is 18 points.
+        QCOMPARE(words.first().xMin - pdfWords(unmoved).first().xMin, 18.0);
+
+        const QString statement = toolOutput("pdftotext", {folder + "/authorization.pdf", "-"}).simplified();
+        QCOMPARE(statement,
+                 QString::fromUtf8(
+                     "Authorization of check 1042 Check 1042 to \"Harbor Tools\" for $75.00, drawn on the account "
+                     "ending in 0001 at First Prairie Bank, dated 12/01/2026; recorded 12/01/2026 9:30 PM and sent "
+                     "to the printer \"Office\". Authorized by: Renée Dubois Phone: (217) 555-0142 Authorized on: "
+                     "12/01/2026 2:05 PM (2026-12-01 20:05:00 UTC) How it was given: Recorded phone call Sale: A "
+                     "sales call we made Amount authorized: $75.00 Payee authorized: Harbor Tools Drafts "
+                     "authorized: 2 Authorization record: a1 Proof file: call 1042.wav, in this package SHA-256 of "
+                     "the proof file: 737ac97bfab021bdc7baf422065bb2a9499848cb8338cf0723dcf913340f5ceb"));
+
+        // In the draft's history, in the window and in the file.
+        QCOMPARE(history().last(), "12/08/2026 12:00 PM  Claim package exported: " + folder);
+        cleanup();
+        auto later = newSession();
+        DraftRegister& reopened = later->open(nullptr);
+        const RecordedEvent recorded = reopened.details(reopened.drafts().at(1).id).history.back();
+        QCOMPARE(int(recorded.event.kind), int(DraftEventKind::ClaimPackage));
+        QCOMPARE(recorded.event.text, folder);
+        QCOMPARE(reopened.details(reopened.drafts().at(1).id).status, DraftStatus::Returned);
+    }
+
+    void aClaimPackageFailingHalfWayLeavesNothing_data()
+    {
+        QTest::addColumn<int>("failingWrite");
+        QTest::addColumn<bool>("there");   // the folder's name is taken already
+        QTest::addColumn<QString>("told"); // the message, or the failure reported
+        QTest::addColumn<QStringList>("left");
+
+        const QString folder = QDir::homePath() + "/Claim package, check 1042";
+        const QString full = "The claim package could not be written to \"" + folder + "\". The disk is full.";
+        QTest::newRow("the first file") << 1 << false << full << QStringList();
+        QTest::newRow("half-way, the proof file") << 5 << false << full << QStringList();
+        QTest::newRow("the manifest, last") << 6 << false << full << QStringList();
+        QTest::newRow("every file written")
+            << 0 << false
+            << "The claim package of check 1042 to \"Harbor Tools\" for $75.00 was exported to the folder \"" + folder +
+                   "\" (6 files)."
+            << QStringList{folder + "/authorization.pdf", folder + "/call 1042.wav", folder + "/check.pdf",
+                           folder + "/history.txt",       folder + "/letters.txt",   folder + "/manifest.txt"};
+        QTest::newRow("the name taken") << 0 << true
+                                        << "The claim package was not written: \"" + folder +
+                                               "\" exists already. Choose a name for a new folder."
+                                        << QStringList{folder + "/earlier.txt"};
+    }
+
+    void aClaimPackageFailingHalfWayLeavesNothing()
+    {
+        QFETCH(int, failingWrite);
+        QFETCH(bool, there);
+        QFETCH(QString, told);
+        QFETCH(QStringList, left);
+
+        const QString folder = QDir::homePath() + "/Claim package, check 1042";
+        cleanup();
+        m_fakeFolders.failingWrite = failingWrite;
+        if (there) {
+            m_fakeFolders.folders.insert(folder);
+            m_fakeFolders.files.insert(folder + "/earlier.txt", "kept");
+        }
+        m_folders = &m_fakeFolders;
+        m_session = newSession();
+        openWindow();
+        selectCheck("1042");
+        const int events = history().size();
+        m_dialogs.answer(folder);
+        press("cmdClaimPackage");
+
+        QCOMPARE(m_messages.shown + m_failures.reports, QStringList{told});
+        QCOMPARE(m_fakeFolders.files.keys(), left);
+        QCOMPARE(m_fakeFolders.folders.size(), left.isEmpty() ? 0 : 1);
+        const bool written = told.startsWith("The claim package of");
+        // Only a package that was written is in the history.
+        QCOMPARE(history().size(), events + (written ? 1 : 0));
+        if (failingWrite > 0)
+            QCOMPARE(m_fakeFolders.steps.last().section(' ', 0, 0), "remove");
     }
 
     void exportsTheRowsShownAsCsv()
@@ -892,7 +1075,7 @@ private Q_SLOTS:
         search->setFocus();
         QStringList reached;
         QStringList unnamed;
-        for (int i = 0; i < 19; ++i) {
+        for (int i = 0; i < 20; ++i) {
             QWidget* focused = QApplication::focusWidget();
             reached.append(focused->objectName());
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focused);
@@ -900,10 +1083,11 @@ private Q_SLOTS:
                 unnamed.append(focused->objectName());
             QTest::keyClick(focused, Qt::Key_Tab);
         }
-        QCOMPARE(reached,
-                 (QStringList{"txtSearch", "cboRange", "dtpFrom", "dtpTo", "cboSortBy", "chkDescending", "tblDrafts",
-                              "lstHistory", "lblAuthorization", "cmdOpen", "cmdPrintAgain", "cmdVoid", "cmdDeposited",
-                              "cmdNote", "cmdExportCsv", "chkFullNumbers", "cmdRemoveOld", "cmdClose", "txtSearch"}));
+        QCOMPARE(reached, (QStringList{"txtSearch",        "cboRange",      "dtpFrom",         "dtpTo",
+                                       "cboSortBy",        "chkDescending", "tblDrafts",       "lstHistory",
+                                       "lblAuthorization", "cmdOpen",       "cmdPrintAgain",   "cmdVoid",
+                                       "cmdDeposited",     "cmdNote",       "cmdClaimPackage", "cmdExportCsv",
+                                       "chkFullNumbers",   "cmdRemoveOld",  "cmdClose",        "txtSearch"}));
         QCOMPARE(unnamed, QStringList());
         // And those Tab does not reach: the commands that do not apply now,
         // the search box's clear button.
@@ -1145,6 +1329,8 @@ int main(int argc, char* argv[])
     // The register's key comes from the fake keyring these tests hand it.
     qunsetenv("QUILLO_REGISTER_PASSPHRASE");
     QApplication app(argc, argv);
+    // The cheque's fonts, for its page in a claim package.
+    Fonts::install();
     TestRegisterWindow test;
     return QTest::qExec(&test, argc, argv);
 }
