@@ -49,8 +49,11 @@ namespace {
 // of the range open.
 const QDate AnyDay(2000, 1, 1);
 
-// How many payors are opened at a time while the window waits for input.
-constexpr int PayorsPerSlice = 4000;
+// How many drafts are fetched, and how many payors opened, at a time while
+// the window waits for input: small enough that a key pressed meanwhile
+// waits for a few milliseconds at most.
+constexpr int DraftsPerSlice = 500;
+constexpr int PayorsPerSlice = 1000;
 
 QPushButton* commandButton(const char* name, const QString& caption, QWidget* parent)
 {
@@ -360,10 +363,13 @@ void frmRegister::connectCommands()
                 // One report for a register that fails meanwhile, not one a slice.
                 auto stopOnFailure = qScopeGuard([this] { m_opener->stop(); });
                 if (!m_model->allFetched()) {
-                    m_model->fetchPage();
+                    m_model->fetchPage(DraftsPerSlice);
                     lblCount->setText(countText());
                     stopOnFailure.dismiss();
                 } else if (!m_model->openPayors(PayorsPerSlice)) {
+                    // A search goes on through the payors: the count says how far.
+                    if (m_model->searching())
+                        lblCount->setText(countText());
                     stopOnFailure.dismiss();
                 } else {
                     // Every payor open: the count says which did not.
@@ -434,6 +440,7 @@ void frmRegister::showStatus(DraftId draft, DraftStatus status)
 void frmRegister::txtSearch_Change()
 {
     m_model->setSearch(txtSearch->text());
+    lblCount->setText(countText());
 }
 
 void frmRegister::dtpRange_Change()
@@ -550,9 +557,16 @@ void frmRegister::showCommandsFor(const std::optional<DraftSummary>& draft)
 
 QString frmRegister::countText() const
 {
-    QString text = m_model->allFetched()
-                       ? QStringLiteral("%1 of %2 drafts").arg(m_model->rowCount()).arg(m_model->totalCount())
-                       : QStringLiteral("%1 of %2 drafts so far").arg(m_model->rowCount()).arg(m_model->totalCount());
+    QString text;
+    if (!m_model->allFetched())
+        text = QStringLiteral("%1 of %2 drafts so far").arg(m_model->rowCount()).arg(m_model->totalCount());
+    else if (m_model->searching() && m_model->openedCount() < m_model->totalCount())
+        text = QStringLiteral("%1 of %2 drafts so far, payors searched: %3 of %2")
+                   .arg(m_model->rowCount())
+                   .arg(m_model->totalCount())
+                   .arg(m_model->openedCount());
+    else
+        text = QStringLiteral("%1 of %2 drafts").arg(m_model->rowCount()).arg(m_model->totalCount());
     const std::vector<DraftSummary>& damaged = m_model->damagedDrafts();
     if (damaged.size() == 1)
         text += QStringLiteral(". ") + damagedText(damaged.front());

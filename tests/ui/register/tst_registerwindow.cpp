@@ -10,6 +10,7 @@
 #include "fakes/FakeTextPrompt.h"
 #include "fakes/PrintedPdf.h"
 #include "fakes/TestFiles.h"
+#include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterSession.h"
@@ -1214,6 +1215,50 @@ private Q_SLOTS:
         QTRY_COMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "111 of 2503 drafts");
         m_window->findChild<QLineEdit*>("txtSearch")->clear();
         QCOMPARE(table()->model()->rowCount(), 2503);
+    }
+
+    void aSearchTypedWhileLoadingWaitsForNoPayor()
+    {
+        cleanup();
+        {
+            auto session = newSession();
+            DraftRegister& drafts = session->open(nullptr);
+            drafts.together([&] {
+                for (int i = 1; i <= 2500; ++i) {
+                    // One draft of the first page names a payor-like payee, in clear.
+                    DraftRecord draft;
+                    draft.texts =
+                        draftTexts(QStringLiteral("Payor %1").arg(i), QString::number(5000 + i),
+                                   i == 2400 ? "Payor 7 Trust" : "Acme Supplies LLC", "$10.00", "98765436789C");
+                    drafts.record(draft, DraftEvent::printed(QString::number(i)));
+                }
+            });
+        }
+        m_session = newSession();
+        openWindow(false);
+        auto* model = qobject_cast<DraftListModel*>(table()->model());
+        QVERIFY(model);
+        QCOMPARE(model->openedCount(), 0);
+
+        // Typed before the window opened a payor: the keys search what is
+        // open, and open nothing themselves.
+        auto* search = m_window->findChild<QLineEdit*>("txtSearch");
+        QTest::keyClicks(search, "payor 7");
+        QCOMPARE(search->text(), "payor 7");
+        QCOMPARE(model->openedCount(), 0);
+        QCOMPARE(cell(1), QStringList{"7400"});
+        QCOMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "1 of 200 drafts so far");
+        table()->selectRow(0);
+
+        // The rest joins as the payors open, in its place; the selection stays.
+        m_window->show();
+        QTRY_COMPARE(cell(2).size(), 112);
+        QCOMPARE(cell(1).first(), "7400");
+        QCOMPARE(cell(2).at(1), "Payor 799");
+        QCOMPARE(cell(2).last(), "Payor 7");
+        QCOMPARE(cell(1).at(table()->selectionModel()->selectedRows().first().row()), "7400");
+        QTRY_COMPARE(m_window->findChild<QLabel*>("lblCount")->text(), "112 of 2503 drafts");
+        QCOMPARE(model->openedCount(), 2503);
     }
 
     void sortingFetchesEveryPage()
