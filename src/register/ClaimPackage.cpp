@@ -211,6 +211,9 @@ int ClaimPackage::write(const DraftDetails& draft, const QString& folder)
         m_files.remove(hidden);
         throw QuilloError(
             QStringLiteral("The claim package could not be written to \"%1\". %2").arg(shown, failure.message()));
+    } catch (...) {
+        m_files.remove(hidden);
+        throw;
     }
     m_drafts.append(draft.id, DraftEvent::claimPackage(shown));
     return int(package.size());

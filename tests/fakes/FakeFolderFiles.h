@@ -9,7 +9,8 @@
 
 // Folders and files kept in memory. The `failingWrite`-th write (counted
 // from 1) fails as a full disk does, before anything of that file is kept;
-// 0 lets every write through.
+// 0 lets every write through. `folderRefused` and `renameRefused` make
+// those steps fail as a folder without room or a name taken meanwhile do.
 class FakeFolderFiles : public FolderFiles {
 public:
     bool exists(const QString& path) override { return folders.contains(path) || files.contains(path); }
@@ -17,6 +18,8 @@ public:
     void makeFolder(const QString& path) override
     {
         steps.append("folder " + path);
+        if (folderRefused)
+            throw FileFailure(QStringLiteral("The folder cannot be created there."));
         folders.insert(path);
     }
 
@@ -32,7 +35,7 @@ public:
     void rename(const QString& from, const QString& to) override
     {
         steps.append("rename " + from + " " + to);
-        if (exists(to))
+        if (renameRefused || exists(to))
             throw FileFailure(QStringLiteral("The folder cannot take that name."));
         folders.remove(from);
         folders.insert(to);
@@ -54,6 +57,8 @@ public:
     }
 
     int failingWrite = 0;
+    bool folderRefused = false;
+    bool renameRefused = false;
     int writes = 0;
     QSet<QString> folders;
     QMap<QString, QByteArray> files;

@@ -998,30 +998,40 @@ private Q_SLOTS:
     void aClaimPackageFailingHalfWayLeavesNothing_data()
     {
         QTest::addColumn<int>("failingWrite");
-        QTest::addColumn<bool>("there");   // the folder's name is taken already
-        QTest::addColumn<QString>("told"); // the message, or the failure reported
+        QTest::addColumn<QString>("refused"); // "folder" or "rename": that step fails
+        QTest::addColumn<bool>("there");      // the folder's name is taken already
+        QTest::addColumn<QString>("told");    // the message, or the failure reported
         QTest::addColumn<QStringList>("left");
 
         const QString folder = QDir::homePath() + "/Claim package, check 1042";
         const QString full = "The claim package could not be written to \"" + folder + "\". The disk is full.";
-        QTest::newRow("the first file") << 1 << false << full << QStringList();
-        QTest::newRow("half-way, the proof file") << 5 << false << full << QStringList();
-        QTest::newRow("the manifest, last") << 6 << false << full << QStringList();
+        QTest::newRow("the first file") << 1 << "" << false << full << QStringList();
+        QTest::newRow("half-way, the proof file") << 5 << "" << false << full << QStringList();
+        QTest::newRow("the manifest, last") << 6 << "" << false << full << QStringList();
         QTest::newRow("every file written")
-            << 0 << false
+            << 0 << "" << false
             << "The claim package of check 1042 to \"Harbor Tools\" for $75.00 was exported to the folder \"" + folder +
                    "\" (6 files)."
             << QStringList{folder + "/authorization.pdf", folder + "/call 1042.wav", folder + "/check.pdf",
                            folder + "/history.txt",       folder + "/letters.txt",   folder + "/manifest.txt"};
-        QTest::newRow("the name taken") << 0 << true
+        QTest::newRow("the name taken") << 0 << "" << true
                                         << "The claim package was not written: \"" + folder +
                                                "\" exists already. Choose a name for a new folder."
                                         << QStringList{folder + "/earlier.txt"};
+        QTest::newRow("the hidden folder refused")
+            << 0 << "folder" << false
+            << "The claim package could not be written to \"" + folder + "\". The folder cannot be created there."
+            << QStringList();
+        QTest::newRow("the name taken meanwhile")
+            << 0 << "rename" << false
+            << "The claim package could not be written to \"" + folder + "\". The folder cannot take that name."
+            << QStringList();
     }
 
     void aClaimPackageFailingHalfWayLeavesNothing()
     {
         QFETCH(int, failingWrite);
+        QFETCH(QString, refused);
         QFETCH(bool, there);
         QFETCH(QString, told);
         QFETCH(QStringList, left);
@@ -1029,6 +1039,8 @@ private Q_SLOTS:
         const QString folder = QDir::homePath() + "/Claim package, check 1042";
         cleanup();
         m_fakeFolders.failingWrite = failingWrite;
+        m_fakeFolders.folderRefused = refused == "folder";
+        m_fakeFolders.renameRefused = refused == "rename";
         if (there) {
             m_fakeFolders.folders.insert(folder);
             m_fakeFolders.files.insert(folder + "/earlier.txt", "kept");
@@ -1047,7 +1059,7 @@ private Q_SLOTS:
         const bool written = told.startsWith("The claim package of");
         // Only a package that was written is in the history.
         QCOMPARE(history().size(), events + (written ? 1 : 0));
-        if (failingWrite > 0)
+        if (failingWrite > 0 || !refused.isEmpty())
             QCOMPARE(m_fakeFolders.steps.last().section(' ', 0, 0), "remove");
     }
 
