@@ -80,7 +80,7 @@ bool DraftListModel::fetchPage(int count)
 
 void DraftListModel::fetchAll()
 {
-    while (!fetchPage(PageSize * 10)) {
+    while (!fetchPage(20000)) {
     }
 }
 

@@ -52,8 +52,8 @@ const QDate AnyDay(2000, 1, 1);
 // How many drafts are fetched, and how many payors opened, at a time while
 // the window waits for input: small enough that a key pressed meanwhile
 // waits for a few milliseconds at most.
-constexpr int DraftsPerSlice = 500;
-constexpr int PayorsPerSlice = 1000;
+constexpr int DraftsPerSlice = 100;
+constexpr int PayorsPerSlice = 500;
 
 QPushButton* commandButton(const char* name, const QString& caption, QWidget* parent)
 {
