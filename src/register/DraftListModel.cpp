@@ -80,6 +80,7 @@ bool DraftListModel::fetchPage(int count)
 
 void DraftListModel::fetchAll()
 {
+    // Large pages: the merchant asked for them all and waits anyway.
     while (!fetchPage(20000)) {
     }
 }
@@ -87,8 +88,8 @@ void DraftListModel::fetchAll()
 void DraftListModel::append(std::vector<DraftSummary> drafts)
 {
     // Before every page is here the rows are in the order fetched, so the
-    // new ones go at the end.
-    // Their payors wait for openPayors(): a page never stalls on them.
+    // new ones go at the end. Their payors wait for openPayors(): a page
+    // never stalls on them.
     std::vector<int> shown;
     for (DraftSummary& draft : drafts) {
         Row row;
