@@ -46,9 +46,10 @@ QFuture<KeyringKeys::Answer> BenchKeyring::readLater(const QString& name)
     return promise->future();
 }
 
-bool BenchKeyring::write(const QString& name, const QByteArray& key)
+bool BenchKeyring::write(const QString& name, const SecretBytes& key)
 {
     QDir().mkpath(folder());
     QFile file(folder() + name);
-    return file.open(QIODevice::WriteOnly) && file.write(key) == key.size();
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(reinterpret_cast<const char*>(key.data()), key.size()) == key.size();
 }

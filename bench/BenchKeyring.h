@@ -15,7 +15,7 @@ public:
 
     Answer read(const QString& name) override;
     QFuture<Answer> readLater(const QString& name) override;
-    bool write(const QString& name, const QByteArray& key) override;
+    bool write(const QString& name, const SecretBytes& key) override;
 
 private:
     std::chrono::milliseconds m_unlockAfter;

@@ -101,6 +101,7 @@ void AppServices::showRegisterWindow(frmMain* cheques)
     services.fileDialogs = &m_fileDialogs;
     services.failures = &m_failures;
     services.exportFolder = fileDialogFolder(m_facts);
+    services.folders = &m_folderFiles;
     auto* window = new frmRegister(services);
     if (!window->Form_Load()) {
         delete window;

@@ -14,6 +14,7 @@
 #include "system/qt/QtClipboard.h"
 #include "system/qt/QtFileDialogs.h"
 #include "system/qt/QtFocusedControl.h"
+#include "system/qt/QtFolderFiles.h"
 #include "system/qt/QtHelpViewer.h"
 #include "system/qt/QtMessageBoxService.h"
 #include "system/qt/QtQuestionBox.h"
@@ -54,6 +55,7 @@ private:
     QtMessageBoxService m_messages{m_facts};
     MessageBoxFailureReporter m_failures{m_messages};
     QtFileDialogs m_fileDialogs;
+    QtFolderFiles m_folderFiles;
     QtHelpViewer m_helpViewer{m_facts.executableFolder()};
     QtClipboard m_clipboard;
     QtFocusedControl m_focusedControl;

@@ -3,6 +3,7 @@
 #include "document/AmountInFigures.h"
 #include "document/AmountInWords.h"
 #include "print/PrintSurface.h"
+#include "print/WrappedText.h"
 
 #include <QLocale>
 #include <QRectF>
@@ -35,33 +36,6 @@ QString draftsText(int drafts)
     if (words.isEmpty())
         words = QString::number(drafts);
     return words + (drafts == 1 ? QStringLiteral(" draft") : QStringLiteral(" drafts"));
-}
-
-// `text` broken between words into lines no wider than `width`; a word
-// longer than a line is broken where it must.
-QStringList wrapped(PrintSurface& surface, const QString& text, double width)
-{
-    QStringList lines;
-    QString current;
-    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QString longer = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
-        if (surface.textWidth(longer) <= width) {
-            current = longer;
-            continue;
-        }
-        if (!current.isEmpty())
-            lines.append(current);
-        current = word;
-        while (surface.textWidth(current) > width && current.size() > 1) {
-            qsizetype fits = current.size() - 1;
-            while (fits > 1 && surface.textWidth(current.left(fits)) > width)
-                --fits;
-            lines.append(current.left(fits));
-            current = current.mid(fits);
-        }
-    }
-    lines.append(current);
-    return lines;
 }
 
 } // namespace
@@ -117,7 +91,7 @@ std::vector<QuickPrint::Overflow> ConfirmationLetter::compose(PrintSurface& surf
         const bool subject = letter[k] == QLatin1String("Confirmation of your authorization");
         surface.setFontSize(heading ? HeadingSize : FontSize);
         surface.setFontBold(heading || subject);
-        for (const QString& line : wrapped(surface, letter[k], width)) {
+        for (const QString& line : WrappedText::lines(surface, letter[k], width)) {
             const double height = surface.lineHeight();
             if (y + height > surface.printableHeight()) {
                 const QRectF place(left, y, surface.textWidth(line), height);

@@ -10,7 +10,7 @@ struct KindCode {
 };
 
 // The codes are part of the register file: never rename one.
-constexpr std::array<KindCode, 13> Codes = {{
+constexpr std::array<KindCode, 14> Codes = {{
     {DraftEventKind::Printed, "printed"},
     {DraftEventKind::Exported, "exported"},
     {DraftEventKind::Uncertain, "uncertain"},
@@ -24,6 +24,7 @@ constexpr std::array<KindCode, 13> Codes = {{
     {DraftEventKind::Paid, "paid"},
     {DraftEventKind::Represented, "re-presented"},
     {DraftEventKind::Withdrawal, "withdrawal"},
+    {DraftEventKind::ClaimPackage, "claim-package"},
 }};
 
 DraftEvent make(DraftEventKind kind, const QString& text = {}, const QString& jobId = {})
@@ -121,10 +122,16 @@ DraftEvent DraftEvent::letterSent(const QString& how, const QString& jobId)
     return make(DraftEventKind::LetterSent, how, jobId);
 }
 
+DraftEvent DraftEvent::claimPackage(const QString& folder)
+{
+    return make(DraftEventKind::ClaimPackage, folder);
+}
+
 bool DraftEvent::setsStatus() const
 {
     return kind != DraftEventKind::Note && kind != DraftEventKind::NoAuthorization &&
-           kind != DraftEventKind::LetterSent && kind != DraftEventKind::Withdrawal;
+           kind != DraftEventKind::LetterSent && kind != DraftEventKind::Withdrawal &&
+           kind != DraftEventKind::ClaimPackage;
 }
 
 QString DraftEvent::code(DraftEventKind kind)
@@ -169,6 +176,7 @@ DraftStatus DraftEvent::statusOf(DraftEventKind kind)
     case DraftEventKind::Note:
     case DraftEventKind::NoAuthorization:
     case DraftEventKind::LetterSent:
+    case DraftEventKind::ClaimPackage:
         break;
     }
     return DraftStatus::Uncertain;

@@ -10,7 +10,7 @@
 // What happened to a draft after it was recorded. The kinds that set a
 // status make the draft's status the latest of them; a note, the merchant's
 // choice to send it without an authorization record and its confirmation
-// letter do not.
+// letter, and its claim package do not.
 enum class DraftEventKind {
     Printed,
     Exported,
@@ -26,6 +26,9 @@ enum class DraftEventKind {
     Represented,
     // Takes back an earlier change of the status; nothing is removed.
     Withdrawal,
+    // The draft's claim package (its page, authorization, letters, history
+    // and proof) was exported for the bank that asked.
+    ClaimPackage,
 };
 
 // A draft's status: the kind of its latest status event. A draft recorded
@@ -65,6 +68,8 @@ struct DraftEvent {
     // The draft's confirmation letter went to the payor: printed (with the
     // printer and its job) or exported (with the file).
     static DraftEvent letterSent(const QString& how, const QString& jobId = {});
+    // The draft's claim package was written as the folder `folder`.
+    static DraftEvent claimPackage(const QString& folder);
 
     bool setsStatus() const;
 

@@ -24,6 +24,15 @@ QString plainAmount(const DraftSummary& draft)
     return QStringLiteral("%1.%2").arg(*draft.amountCents / 100).arg(*draft.amountCents % 100, 2, 10, QLatin1Char('0'));
 }
 
+// What a search finds of a draft before its payor is open, in lower case.
+QString clearSearchText(const DraftSummary& draft)
+{
+    const QChar separator(0x1f);
+    return (draft.payee + separator + draft.checkNumber + separator + draft.amount + separator + plainAmount(draft) +
+            separator + draft.accountLastFour)
+        .toLower();
+}
+
 // Check numbers in number order where both are numbers.
 int compareNumbers(const QString& a, const QString& b)
 {
@@ -49,6 +58,7 @@ void DraftListModel::setSource(DraftRegister& source, int firstPage)
     m_rows.clear();
     m_order.clear();
     m_shown.clear();
+    m_rank.clear();
     m_nextSealed = 0;
     m_damaged.clear();
     m_allFetched = false;
@@ -70,23 +80,25 @@ bool DraftListModel::fetchPage(int count)
 
 void DraftListModel::fetchAll()
 {
-    while (!fetchPage(PageSize * 10)) {
+    // Large pages: the merchant asked for them all and waits anyway.
+    while (!fetchPage(20000)) {
     }
 }
 
 void DraftListModel::append(std::vector<DraftSummary> drafts)
 {
     // Before every page is here the rows are in the order fetched, so the
-    // new ones go at the end.
+    // new ones go at the end. Their payors wait for openPayors(): a page
+    // never stalls on them.
     std::vector<int> shown;
     for (DraftSummary& draft : drafts) {
         Row row;
+        row.searchText = clearSearchText(draft);
         row.draft = std::move(draft);
         m_rows.push_back(std::move(row));
         const int index = int(m_rows.size()) - 1;
+        m_rank.push_back(int(m_order.size()));
         m_order.push_back(index);
-        if (!m_search.isEmpty())
-            openPayor(m_rows.back());
         if (accepts(m_rows.back()))
             shown.push_back(index);
     }
@@ -122,19 +134,54 @@ void DraftListModel::openPayor(Row& row) const
     row.payor = withoutTrailingSpaces(m_source->payor(row.draft));
     if (row.payor == DraftRegister::DamagedValue)
         m_damaged.push_back(row.draft);
-    const QChar separator(0x1f);
-    row.searchText = (row.payor + separator + row.draft.payee + separator + row.draft.checkNumber + separator +
-                      row.draft.amount + separator + plainAmount(row.draft) + separator + row.draft.accountLastFour)
-                         .toLower();
+    row.searchText = row.payor.toLower() + QChar(0x1f) + clearSearchText(row.draft);
     row.payorOpen = true;
 }
 
 bool DraftListModel::openPayors(int count)
 {
     const int end = std::min(int(m_rows.size()), m_nextSealed + count);
-    for (; m_nextSealed < end; ++m_nextSealed)
-        openPayor(m_rows[std::size_t(m_nextSealed)]);
+    std::vector<int> found;
+    for (; m_nextSealed < end; ++m_nextSealed) {
+        Row& row = m_rows[std::size_t(m_nextSealed)];
+        if (row.payorOpen)
+            continue;
+        const bool shown = accepts(row);
+        openPayor(row);
+        if (!shown && accepts(row))
+            found.push_back(m_nextSealed);
+    }
+    if (!found.empty())
+        showAlso(std::move(found));
     return m_nextSealed >= int(m_rows.size());
+}
+
+void DraftListModel::showAlso(std::vector<int> found)
+{
+    const auto byPlace = [this](int a, int b) { return m_rank[std::size_t(a)] < m_rank[std::size_t(b)]; };
+    std::sort(found.begin(), found.end(), byPlace);
+    std::vector<int> shown;
+    shown.reserve(m_shown.size() + found.size());
+    std::merge(m_shown.begin(), m_shown.end(), found.begin(), found.end(), std::back_inserter(shown), byPlace);
+    // One new layout for the lot: inserting them one by one would move the rows below each time.
+    Q_EMIT layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    for (const QModelIndex& index : before) {
+        const int row = m_shown[std::size_t(index.row())];
+        const auto place = std::lower_bound(shown.begin(), shown.end(), row, byPlace);
+        after.append(this->index(int(place - shown.begin()), index.column()));
+    }
+    m_shown = std::move(shown);
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged();
+}
+
+void DraftListModel::rankRows()
+{
+    m_rank.assign(m_rows.size(), 0);
+    for (std::size_t place = 0; place < m_order.size(); ++place)
+        m_rank[std::size_t(m_order[place])] = int(place);
 }
 
 bool DraftListModel::accepts(const Row& row) const
@@ -146,9 +193,8 @@ bool DraftListModel::accepts(const Row& row) const
 
 void DraftListModel::refilter()
 {
+    // Sealed payors are searched as openPayors() opens them: a keystroke never waits for them all.
     beginResetModel();
-    if (!m_search.isEmpty())
-        openPayors(int(m_rows.size()));
     m_shown.clear();
     for (int index : m_order) {
         if (accepts(m_rows[std::size_t(index)]))
@@ -301,6 +347,7 @@ void DraftListModel::takeDraft(const DraftSummary& draft)
     // Newer than every fetched draft: it goes first in the order recorded.
     Row row;
     row.draft = draft;
+    row.searchText = clearSearchText(draft);
     m_rows.insert(m_rows.begin(), std::move(row));
     ++m_nextSealed;
     for (int& index : m_order)
@@ -314,6 +361,7 @@ void DraftListModel::takeDraft(const DraftSummary& draft)
         beginResetModel();
     if (m_sortColumn >= 0)
         order();
+    rankRows();
     if (!shown)
         return;
     m_shown.clear();
@@ -340,6 +388,7 @@ void DraftListModel::sort(int column, Qt::SortOrder order)
         openPayors(int(m_rows.size()));
     beginResetModel();
     this->order();
+    rankRows();
     m_shown.clear();
     for (int index : m_order) {
         if (accepts(m_rows[std::size_t(index)]))

@@ -13,8 +13,11 @@ class DraftRegister;
 // narrowed by a search text and a date range. A long list comes up at once:
 // the drafts are fetched page by page (the first page at once, the others
 // through fetchMore()), and the payors stay sealed until a row is shown or
-// openPayors() gets to them. A search opens whatever is still sealed first
-// and narrows the later pages as they come; sorting fetches every page.
+// openPayors() gets to them. A search never waits for them: it narrows the
+// drafts by what is open already (every value but a sealed payor), and a
+// draft whose payor matches joins the rows, in its place, once openPayors()
+// has opened it; it narrows the later pages as they come. Sorting fetches
+// every page.
 class DraftListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -23,7 +26,10 @@ public:
 
     explicit DraftListModel(QObject* parent = nullptr);
 
-    static constexpr int PageSize = 2000;
+    // Each draft fetched opens its sealed values but the payor (about a tenth
+    // of a millisecond each): the view's pages are small, so that a key
+    // pressed while one is fetched waits little.
+    static constexpr int PageSize = 200;
 
     // Shows the drafts of `source`, its first `firstPage` drafts at once.
     void setSource(DraftRegister& source, int firstPage = 200);
@@ -39,8 +45,13 @@ public:
     void setSearch(const QString& text);
     void setDateRange(const QDate& from, const QDate& to);
 
-    // Opens up to `count` more payors; true once all are open.
+    // Opens up to `count` more payors; true once all are open. Drafts that
+    // the search finds by their payor join the rows shown.
     bool openPayors(int count);
+    // How many of the drafts here have their payor open, in the order openPayors() takes them.
+    int openedCount() const { return m_nextSealed; }
+    // Whether a search text narrows the list.
+    bool searching() const { return !m_search.isEmpty(); }
 
     // A shown row's draft; the shown drafts in their order.
     const DraftSummary& draftAt(int row) const;
@@ -76,11 +87,16 @@ private:
     struct Row {
         DraftSummary draft;
         QString payor;
-        QString searchText; // lower case; empty until the payor is open
+        QString searchText; // lower case: the values in clear, and the payor once it is open
         bool payorOpen = false;
     };
 
     void openPayor(Row& row) const;
+    // Lays the shown rows out again, with those of `found` (row numbers in
+    // m_rows, none shown yet) in their places; the selection stays on its drafts.
+    void showAlso(std::vector<int> found);
+    // Each row's place in m_order, after m_order changed.
+    void rankRows();
     bool accepts(const Row& row) const;
     void refilter();
     // Orders every row by the latest sort (newest first before any).
@@ -92,6 +108,7 @@ private:
     mutable std::vector<Row> m_rows;
     std::vector<int> m_order; // every row, in the order shown
     std::vector<int> m_shown; // the rows shown, in that order
+    std::vector<int> m_rank;  // each row's place in m_order
     QString m_search;
     QDate m_from;
     QDate m_to;

@@ -69,9 +69,20 @@ QString ProofCopies::keep(const QString& path, const QByteArray& sha256)
 
 QByteArray ProofCopies::open(const QByteArray& sha256) const
 {
-    const QByteArray clear = m_cipher.openBytes(m_shelf->read(nameFor(sha256)), sealContext(sha256));
+    const QString name = nameFor(sha256);
+    const QByteArray sealed = m_shelf->read(name);
+    // A copy that does not open is no longer the file its SHA-256 names, just as one that opens to other bytes.
+    const QString altered =
+        QStringLiteral("the register's copy does not match the SHA-256 recorded with the authorization (%1)")
+            .arg(QString::fromLatin1(sha256.toHex()));
+    QByteArray clear;
+    try {
+        clear = m_cipher.openBytes(sealed, sealContext(sha256));
+    } catch (const RegisterError&) {
+        throw RegisterError(altered);
+    }
     if (QCryptographicHash::hash(clear, QCryptographicHash::Sha256) != sha256)
-        throw RegisterError(QStringLiteral("a protected value in it has been altered"));
+        throw RegisterError(altered);
     return clear;
 }
 

@@ -30,7 +30,7 @@ public:
     // is no longer the file that was chosen, or the copy cannot be written.
     QString keep(const QString& path, const QByteArray& sha256);
     // The proof's bytes again; a RegisterError when the copy is missing or
-    // has been altered.
+    // does not open to bytes with that SHA-256.
     QByteArray open(const QByteArray& sha256) const;
     // Removes the copy `name`; one that is gone already is no failure.
     void remove(const QString& name);

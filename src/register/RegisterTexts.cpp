@@ -1,5 +1,7 @@
 #include "register/RegisterTexts.h"
 
+#include "register/ReturnReason.h"
+
 QString RegisterTexts::duplicateQuestion(const EarlierDraft& earlier)
 {
     // A draft printed without an amount or a payee is named by what it has.
@@ -87,6 +89,8 @@ QString RegisterTexts::eventName(DraftEventKind kind)
         return QStringLiteral("Confirmation letter sent");
     case DraftEventKind::Withdrawal:
         return QStringLiteral("Withdrawn");
+    case DraftEventKind::ClaimPackage:
+        return QStringLiteral("Claim package exported");
     default:
         break;
     }
@@ -211,4 +215,49 @@ QString RegisterTexts::authorizationSummary(const AuthorizationRecord& authoriza
 QString RegisterTexts::noAuthorizationSummary()
 {
     return QStringLiteral("No authorization record.");
+}
+
+QString RegisterTexts::changeText(const RecordedEvent& recorded)
+{
+    QString text = eventName(recorded.event.kind);
+    if (recorded.event.effective.isValid())
+        text += QStringLiteral(" on ") + recorded.event.effective.toString(QStringLiteral("MM/dd/yyyy"));
+    return text;
+}
+
+QString RegisterTexts::historyLine(const RecordedEvent& recorded, const std::vector<RecordedEvent>& history,
+                                   const QString& thisSeat)
+{
+    const DraftEvent& event = recorded.event;
+    QString line = dateTimeText(recorded.time) + QStringLiteral("  ") + changeText(recorded);
+    if (event.kind == DraftEventKind::Represented) {
+        int count = 0;
+        for (const RecordedEvent& earlier : history) {
+            if (earlier.event.kind == DraftEventKind::Represented && !earlier.withdrawn)
+                ++count;
+            if (&earlier == &recorded)
+                break;
+        }
+        line += QStringLiteral(" (re-presentment %1)").arg(count);
+    }
+    if (!event.jobId.isEmpty())
+        line += QStringLiteral(" (job %1)").arg(event.jobId);
+    if (event.kind == DraftEventKind::Withdrawal) {
+        for (const RecordedEvent& withdrawn : history) {
+            if (withdrawn.id == event.withdraws)
+                line += QStringLiteral(": ") + changeText(withdrawn);
+        }
+    }
+    if (event.reason && *event.reason != ReturnReason::Other)
+        line += QStringLiteral(": ") + ReturnReasons::name(*event.reason);
+    else if (!event.text.isEmpty() &&
+             (event.kind == DraftEventKind::Deposited || event.kind == DraftEventKind::Represented))
+        line += QStringLiteral(", deposit ") + event.text;
+    else if (!event.text.isEmpty())
+        line += QStringLiteral(": ") + event.text;
+    if (recorded.withdrawn)
+        line += QStringLiteral(" (withdrawn)");
+    if (!recorded.seat.isEmpty() && recorded.seat != thisSeat)
+        line += QStringLiteral(" (by %1)").arg(recorded.seat);
+    return line;
 }

@@ -5,6 +5,7 @@
 #include "register/DraftRecorder.h"
 
 #include <QString>
+#include <vector>
 
 // The register's sentences for the merchant.
 namespace RegisterTexts {
@@ -59,6 +60,15 @@ QString noAuthorizationSummary();
 // "Printed", "Not printed"...
 QString statusName(DraftStatus status);
 QString eventName(DraftEventKind kind);
+
+// A change as a withdrawal names it: "Deposited on 12/07/2026".
+QString changeText(const RecordedEvent& recorded);
+// One line of a draft's history: when it was recorded, what happened and on
+// which day; a re-presentment counted, a withdrawn change marked, and the
+// seat that wrote it when that is another than `thisSeat` (a register seats
+// share; none: every seat is named). `history` is the whole history that
+// `recorded` belongs to.
+QString historyLine(const RecordedEvent& recorded, const std::vector<RecordedEvent>& history, const QString& thisSeat);
 
 // A register time as the window and the questions show it, in local time.
 QString dateText(const QDateTime& time);     // 12/01/2026

@@ -13,6 +13,7 @@
 #include "print/Printing.h"
 #include "register/DraftLifecycle.h"
 #include "register/DraftListModel.h"
+#include "register/DraftProof.h"
 #include "register/DraftRegister.h"
 #include "register/OfficePassphraseChange.h"
 #include "register/PassphraseStrength.h"
@@ -1586,6 +1587,19 @@ private Q_SLOTS:
         QCOMPARE(found->proofFile, "call 1042.wav");
         QCOMPARE(found->proofSha256.toHex(), "1730fd01ea3303c8aeeaf7e43133cbeea00c625676fb4c5380de70cded2cdf73");
         QCOMPARE(reopened.proof(*found), recording);
+        // Handed on only with the SHA-256 the authorization recorded: one byte off is refused.
+        QCOMPARE(DraftProof::checked(recording, *found), recording);
+        QByteArray other = recording;
+        other[0] = 'r';
+        QString refused;
+        try {
+            DraftProof::checked(other, *found);
+        } catch (const QuilloError& error) {
+            refused = error.message();
+        }
+        QCOMPARE(refused, "The proof file \"call 1042.wav\" was not saved: the register's copy does not match the "
+                          "SHA-256 recorded with the authorization "
+                          "(1730fd01ea3303c8aeeaf7e43133cbeea00c625676fb4c5380de70cded2cdf73).");
 
         // A copy altered on disk no longer opens.
         const QString copy = folder("register") + "/proofs/" + copies.first();
@@ -1598,7 +1612,35 @@ private Q_SLOTS:
         } catch (const RegisterError& error) {
             failure = error.reason();
         }
-        QCOMPARE(failure, "a protected value in it has been altered");
+        QCOMPARE(failure, "the register's copy does not match the SHA-256 recorded with the authorization "
+                          "(1730fd01ea3303c8aeeaf7e43133cbeea00c625676fb4c5380de70cded2cdf73)");
+    }
+
+    void aProofIsSavedOnlyWhereThereIsOne_data()
+    {
+        QTest::addColumn<bool>("authorized");
+        QTest::addColumn<bool>("withProof");
+        QTest::addColumn<QString>("missing");
+
+        QTest::newRow("no authorization record")
+            << false << false << "The draft was printed without an authorization record.";
+        QTest::newRow("an authorization without a proof file")
+            << true << false << "The draft's authorization has no proof file.";
+        QTest::newRow("an authorization with a proof file") << true << true << "";
+    }
+
+    void aProofIsSavedOnlyWhereThereIsOne()
+    {
+        QFETCH(bool, authorized);
+        QFETCH(bool, withProof);
+        QFETCH(QString, missing);
+
+        DraftDetails draft;
+        if (authorized)
+            draft.record.authorization = authorization();
+        if (withProof)
+            draft.record.authorization->proofSha256 = QByteArray(32, 'x');
+        QCOMPARE(DraftProof::missing(draft).value_or(QString()), missing);
     }
 
     void filesAreTheMerchantsAlone_data()

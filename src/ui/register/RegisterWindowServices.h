@@ -1,9 +1,13 @@
 #pragma once
 
+#include "print/PaperPolicy.h"
+
+#include <QPageLayout>
 #include <QString>
 
 class FailureReporter;
 class FileDialogs;
+class FolderFiles;
 class MessageBoxService;
 class PassphrasePrompt;
 class QuestionBox;
@@ -27,4 +31,8 @@ struct RegisterWindowServices {
     FailureReporter* failures = nullptr;
     // Where Export as CSV first offers to save.
     QString exportFolder;
+    // Where a claim package's folder and files are written.
+    FolderFiles* folders = nullptr;
+    // The paper a claim package's page of the draft is laid out on.
+    QPageLayout paper = PaperPolicy::fallbackLayout();
 };

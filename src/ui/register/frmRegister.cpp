@@ -6,14 +6,17 @@
 #include "platform/MessageBoxService.h"
 #include "platform/QuestionBox.h"
 #include "platform/TextPrompt.h"
+#include "register/ClaimPackage.h"
 #include "register/DraftLifecycle.h"
 #include "register/DraftListModel.h"
+#include "register/DraftProof.h"
 #include "register/DraftRegister.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
 #include "register/RegisterSession.h"
 #include "register/RegisterTexts.h"
 #include "register/StatusChangePrompt.h"
+#include "ui/main/MainWindowDesign.h"
 #include "ui/register/frmOldDrafts.h"
 
 #include <QCalendarWidget>
@@ -46,8 +49,11 @@ namespace {
 // of the range open.
 const QDate AnyDay(2000, 1, 1);
 
-// How many payors are opened at a time while the window waits for input.
-constexpr int PayorsPerSlice = 4000;
+// How many drafts are fetched, and how many payors opened, at a time while
+// the window waits for input: small enough that a key pressed meanwhile
+// waits for a few milliseconds at most.
+constexpr int DraftsPerSlice = 100;
+constexpr int PayorsPerSlice = 500;
 
 QPushButton* commandButton(const char* name, const QString& caption, QWidget* parent)
 {
@@ -68,6 +74,20 @@ QDateEdit* dayBox(const char* name, const QString& accessibleName, QWidget* pare
     box->setSpecialValueText(QStringLiteral("Any"));
     box->setDate(AnyDay);
     return box;
+}
+
+// The captions the cheque window's labels print with the draft.
+PrintedCaptions printedCaptions()
+{
+    const auto text = [](const char* name) {
+        for (const ControlDesign& control : MainWindowDesign::ChequeFace) {
+            if (qstrcmp(control.name, name) == 0)
+                return QString::fromLatin1(control.text);
+        }
+        return QString();
+    };
+    return {text("Label4"),  text("Label5"),  text("Label8"), text("Label9"),
+            text("Label10"), text("Label11"), text("Label12")};
 }
 
 QDate rangeEnd(const QDateEdit* box)
@@ -96,59 +116,6 @@ std::pair<QDate, QDate> presetDays(int preset, const QDate& today)
     default:
         return {};
     }
-}
-
-QString dayText(const QDate& day)
-{
-    return day.toString(QStringLiteral("MM/dd/yyyy"));
-}
-
-// A change as a withdrawal names it: "Deposited on 12/07/2026".
-QString changeText(const RecordedEvent& recorded)
-{
-    QString text = RegisterTexts::eventName(recorded.event.kind);
-    if (recorded.event.effective.isValid())
-        text += QStringLiteral(" on ") + dayText(recorded.event.effective);
-    return text;
-}
-
-// One line of the history: when it was recorded, what happened and on which
-// day; a re-presentment counted, a withdrawn change marked, and the seat that
-// wrote it when that was another than `thisSeat` (a register seats share).
-QString historyLine(const RecordedEvent& recorded, const std::vector<RecordedEvent>& history, const QString& thisSeat)
-{
-    const DraftEvent& event = recorded.event;
-    QString line = RegisterTexts::dateTimeText(recorded.time) + QStringLiteral("  ") + changeText(recorded);
-    if (event.kind == DraftEventKind::Represented) {
-        int count = 0;
-        for (const RecordedEvent& earlier : history) {
-            if (earlier.event.kind == DraftEventKind::Represented && !earlier.withdrawn)
-                ++count;
-            if (&earlier == &recorded)
-                break;
-        }
-        line += QStringLiteral(" (re-presentment %1)").arg(count);
-    }
-    if (!event.jobId.isEmpty())
-        line += QStringLiteral(" (job %1)").arg(event.jobId);
-    if (event.kind == DraftEventKind::Withdrawal) {
-        for (const RecordedEvent& withdrawn : history) {
-            if (withdrawn.id == event.withdraws)
-                line += QStringLiteral(": ") + changeText(withdrawn);
-        }
-    }
-    if (event.reason && *event.reason != ReturnReason::Other)
-        line += QStringLiteral(": ") + ReturnReasons::name(*event.reason);
-    else if (!event.text.isEmpty() &&
-             (event.kind == DraftEventKind::Deposited || event.kind == DraftEventKind::Represented))
-        line += QStringLiteral(", deposit ") + event.text;
-    else if (!event.text.isEmpty())
-        line += QStringLiteral(": ") + event.text;
-    if (recorded.withdrawn)
-        line += QStringLiteral(" (withdrawn)");
-    if (!recorded.seat.isEmpty() && recorded.seat != thisSeat)
-        line += QStringLiteral(" (by %1)").arg(recorded.seat);
-    return line;
 }
 
 } // namespace
@@ -261,6 +228,8 @@ void frmRegister::buildControls()
     cmdRepresented = commandButton("cmdRepresented", QStringLiteral("Mar&k Re-presented..."), this);
     cmdWithdraw = commandButton("cmdWithdraw", QStringLiteral("&Withdraw Last Change"), this);
     cmdNote = commandButton("cmdNote", QStringLiteral("Add &Note..."), this);
+    cmdSaveProof = commandButton("cmdSaveProof", QStringLiteral("Save Proof &Copy As..."), this);
+    cmdClaimPackage = commandButton("cmdClaimPackage", QStringLiteral("Export C&laim Package..."), this);
     cmdExportCsv = commandButton("cmdExportCsv", QStringLiteral("E&xport as CSV..."), this);
     chkFullNumbers = new QCheckBox(QStringLiteral("Include f&ull bank numbers"), this);
     chkFullNumbers->setObjectName(QStringLiteral("chkFullNumbers"));
@@ -280,8 +249,8 @@ void frmRegister::buildControls()
     filters->addWidget(cboSortBy);
     filters->addWidget(chkDescending);
     auto* commands = new QHBoxLayout;
-    for (QPushButton* button :
-         {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdPaid, cmdReturned, cmdRepresented, cmdWithdraw, cmdNote})
+    for (QPushButton* button : {cmdOpen, cmdPrintAgain, cmdVoid, cmdDeposited, cmdPaid, cmdReturned, cmdRepresented,
+                                cmdWithdraw, cmdNote, cmdSaveProof})
         commands->addWidget(button);
     commands->addStretch(1);
     auto* bottom = new QHBoxLayout;
@@ -302,10 +271,10 @@ void frmRegister::buildControls()
     layout->addLayout(commands);
     layout->addLayout(bottom);
 
-    QWidget* order[] = {txtSearch,    cboRange,       dtpFrom,          dtpTo,          cboSortBy,     chkDescending,
-                        tblDrafts,    lstHistory,     lblAuthorization, cmdOpen,        cmdPrintAgain, cmdVoid,
-                        cmdDeposited, cmdPaid,        cmdReturned,      cmdRepresented, cmdWithdraw,   cmdNote,
-                        cmdExportCsv, chkFullNumbers, cmdRemoveOld,     cmdClose};
+    QWidget* order[] = {txtSearch,    cboRange,        dtpFrom,          dtpTo,          cboSortBy,     chkDescending,
+                        tblDrafts,    lstHistory,      lblAuthorization, cmdOpen,        cmdPrintAgain, cmdVoid,
+                        cmdDeposited, cmdPaid,         cmdReturned,      cmdRepresented, cmdWithdraw,   cmdNote,
+                        cmdSaveProof, cmdClaimPackage, cmdExportCsv,     chkFullNumbers, cmdRemoveOld,  cmdClose};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -371,6 +340,9 @@ void frmRegister::connectCommands()
                     cmdWithdraw_Click();
             }));
     connect(cmdNote, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdNote_Click(); }));
+    connect(cmdSaveProof, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdSaveProof_Click(); }));
+    connect(cmdClaimPackage, &QPushButton::clicked, this,
+            Failures::guarded(failures, [this] { cmdClaimPackage_Click(); }));
     connect(cmdExportCsv, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdExportCsv_Click(); }));
     connect(cmdRemoveOld, &QPushButton::clicked, this, Failures::guarded(failures, [this] { cmdRemoveOld_Click(); }));
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -391,10 +363,13 @@ void frmRegister::connectCommands()
                 // One report for a register that fails meanwhile, not one a slice.
                 auto stopOnFailure = qScopeGuard([this] { m_opener->stop(); });
                 if (!m_model->allFetched()) {
-                    m_model->fetchPage();
+                    m_model->fetchPage(DraftsPerSlice);
                     lblCount->setText(countText());
                     stopOnFailure.dismiss();
                 } else if (!m_model->openPayors(PayorsPerSlice)) {
+                    // A search goes on through the payors: the count says how far.
+                    if (m_model->searching())
+                        lblCount->setText(countText());
                     stopOnFailure.dismiss();
                 } else {
                     // Every payor open: the count says which did not.
@@ -465,6 +440,7 @@ void frmRegister::showStatus(DraftId draft, DraftStatus status)
 void frmRegister::txtSearch_Change()
 {
     m_model->setSearch(txtSearch->text());
+    lblCount->setText(countText());
 }
 
 void frmRegister::dtpRange_Change()
@@ -524,7 +500,7 @@ void frmRegister::showSelection()
                             QStringLiteral("  Reprint of the draft printed %1, after the duplicate question")
                                 .arg(RegisterTexts::dateTimeText(details.reprintOfRecorded)));
     for (const RecordedEvent& event : details.history)
-        lstHistory->addItem(historyLine(event, details.history, m_register->seat()));
+        lstHistory->addItem(RegisterTexts::historyLine(event, details.history, m_register->seat()));
     const QString authorization = details.record.authorization
                                       ? RegisterTexts::authorizationSummary(*details.record.authorization)
                                       : RegisterTexts::noAuthorizationSummary();
@@ -552,6 +528,9 @@ void frmRegister::showCommandsFor(const std::optional<DraftSummary>& draft)
 {
     for (QPushButton* command : {cmdOpen, cmdPrintAgain, cmdNote})
         command->setEnabled(draft.has_value());
+    cmdClaimPackage->setEnabled(draft.has_value());
+    cmdClaimPackage->setToolTip(draft ? QString() : QStringLiteral("No draft is selected."));
+    cmdClaimPackage->setAccessibleDescription(cmdClaimPackage->toolTip());
     const std::pair<QPushButton*, DraftLifecycle::Change> changes[] = {
         {cmdVoid, DraftLifecycle::Change::Void},
         {cmdDeposited, DraftLifecycle::Change::Deposit},
@@ -568,13 +547,26 @@ void frmRegister::showCommandsFor(const std::optional<DraftSummary>& draft)
         command->setToolTip(why.value_or(QString()));
         command->setAccessibleDescription(why.value_or(QString()));
     }
+    std::optional<QString> noProof = QStringLiteral("No draft is selected.");
+    if (draft && m_register)
+        noProof = DraftProof::missing(m_register->details(draft->id));
+    cmdSaveProof->setEnabled(!noProof);
+    cmdSaveProof->setToolTip(noProof.value_or(QString()));
+    cmdSaveProof->setAccessibleDescription(noProof.value_or(QString()));
 }
 
 QString frmRegister::countText() const
 {
-    QString text = m_model->allFetched()
-                       ? QStringLiteral("%1 of %2 drafts").arg(m_model->rowCount()).arg(m_model->totalCount())
-                       : QStringLiteral("%1 of %2 drafts so far").arg(m_model->rowCount()).arg(m_model->totalCount());
+    QString text;
+    if (!m_model->allFetched())
+        text = QStringLiteral("%1 of %2 drafts so far").arg(m_model->rowCount()).arg(m_model->totalCount());
+    else if (m_model->searching() && m_model->openedCount() < m_model->totalCount())
+        text = QStringLiteral("%1 of %2 drafts so far, payors searched: %3 of %2")
+                   .arg(m_model->rowCount())
+                   .arg(m_model->totalCount())
+                   .arg(m_model->openedCount());
+    else
+        text = QStringLiteral("%1 of %2 drafts").arg(m_model->rowCount()).arg(m_model->totalCount());
     const std::vector<DraftSummary>& damaged = m_model->damagedDrafts();
     if (damaged.size() == 1)
         text += QStringLiteral(". ") + damagedText(damaged.front());
@@ -695,7 +687,7 @@ void frmRegister::cmdWithdraw_Click()
     QString latest;
     for (const RecordedEvent& event : details.history) {
         if (event.event.setsStatus() && !event.withdrawn)
-            latest = changeText(event);
+            latest = RegisterTexts::changeText(event);
     }
     if (!m_services.questions->ask(QStringLiteral("Withdraw \"%1\" from %2? It stays in the history, marked withdrawn.")
                                        .arg(latest, described(*draft))))
@@ -713,6 +705,52 @@ void frmRegister::cmdNote_Click()
     const std::optional<QString> note = m_services.texts->askText(QStringLiteral("Note on %1:").arg(described(*draft)));
     if (note && !note->trimmed().isEmpty())
         append(*draft, DraftEvent::note(note->trimmed()));
+}
+
+void frmRegister::cmdSaveProof_Click()
+{
+    const std::optional<DraftSummary> draft = selected();
+    if (!draft)
+        return;
+    const DraftDetails details = undamagedDetails(*draft);
+    if (const std::optional<QString> why = DraftProof::missing(details)) {
+        m_services.messages->show(*why);
+        return;
+    }
+    const QString name = details.record.authorization->proofFile;
+    const QString suffix = QFileInfo(name).suffix();
+    const std::optional<QString> path = m_services.fileDialogs->choose(FileDialogRequest::exportTo(
+        m_services.exportFolder, name,
+        suffix.isEmpty()
+            ? NameFilter{QStringLiteral("All Files (*)"), {QStringLiteral("*")}}
+            : NameFilter{QStringLiteral("Proof Files (*.%1)").arg(suffix), {QStringLiteral("*.") + suffix}}));
+    if (!path)
+        return;
+    m_services.exportFolder = QFileInfo(*path).absolutePath();
+    DraftProof::save(*m_register, details, *path);
+    m_services.messages->show(QStringLiteral("The proof file of %1 was saved as \"%2\".")
+                                  .arg(described(*draft), QDir::toNativeSeparators(*path)));
+}
+
+void frmRegister::cmdClaimPackage_Click()
+{
+    const std::optional<DraftSummary> draft = selected();
+    if (!draft)
+        return;
+    const DraftDetails details = undamagedDetails(*draft);
+    const std::optional<QString> path = m_services.fileDialogs->choose(
+        FileDialogRequest::exportTo(m_services.exportFolder, ClaimPackage::suggestedName(details),
+                                    {QStringLiteral("Folders (*)"), {QStringLiteral("*")}}));
+    if (!path)
+        return;
+    m_services.exportFolder = QFileInfo(*path).absolutePath();
+    ClaimPackage package(*m_register, *m_services.folders, printedCaptions(), m_services.paper);
+    const int files = package.write(details, *path);
+    // The history shows the package at once.
+    showSelection();
+    m_services.messages->show(QStringLiteral("The claim package of %1 was exported to the folder \"%2\" (%3 files).")
+                                  .arg(described(*draft), QDir::toNativeSeparators(*path))
+                                  .arg(files));
 }
 
 void frmRegister::cmdExportCsv_Click()

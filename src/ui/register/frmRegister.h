@@ -44,6 +44,8 @@ public:
     void cmdRepresented_Click();
     void cmdWithdraw_Click();
     void cmdNote_Click();
+    void cmdSaveProof_Click();
+    void cmdClaimPackage_Click();
     void cmdExportCsv_Click();
     void cmdRemoveOld_Click();
 
@@ -104,6 +106,8 @@ private:
     QPushButton* cmdRepresented = nullptr;
     QPushButton* cmdWithdraw = nullptr;
     QPushButton* cmdNote = nullptr;
+    QPushButton* cmdSaveProof = nullptr;
+    QPushButton* cmdClaimPackage = nullptr;
     QPushButton* cmdExportCsv = nullptr;
     QCheckBox* chkFullNumbers = nullptr;
     QPushButton* cmdRemoveOld = nullptr;
