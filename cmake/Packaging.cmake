@@ -73,6 +73,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quillo developers")
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libqt6sql6-sqlite, libsecret-1-0")
+# Qt's PostgreSQL driver: a seat reaches the office's shared register through it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libqt6sql6-sqlite, libqt6sql6-psql, libsecret-1-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring")
 include(CPack)

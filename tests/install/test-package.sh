@@ -38,7 +38,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 echo "Depends: $depends"
 names=$(echo "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//')
-wanted="libqt6core6 libqt6gui6 libqt6widgets6 libcups2 fonts-liberation libqt6sql6 libqt6sql6-sqlite libsodium23
+wanted="libqt6core6 libqt6gui6 libqt6widgets6 libcups2 fonts-liberation libqt6sql6 libqt6sql6-sqlite libqt6sql6-psql libsodium23
 libqt6keychain1 libsecret-1-0"
 if [ -n "$module" ]; then wanted="$wanted libqt6webenginewidgets6 libqt6webenginecore6"; fi
 for package in $wanted; do
