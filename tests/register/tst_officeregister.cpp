@@ -1,4 +1,6 @@
 #include "fakes/FakeAuthorizationOffer.h"
+#include "fakes/FakeKeyring.h"
+#include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/PrivatePostgres.h"
 #include "register/DraftRegister.h"
@@ -8,6 +10,7 @@
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
 #include "register/RegisterJournal.h"
+#include "register/RegisterSession.h"
 #include "register/RegisterStore.h"
 #include "register/RegisterTexts.h"
 #include "register/SecretBytes.h"
@@ -599,6 +602,84 @@ private Q_SLOTS:
         QCOMPARE(said, (QStringList{"asked", "asked", "opened", "opened", "opened", "recorded"}));
         QCOMPARE(m_server.query(location.database, QStringLiteral("SELECT version FROM register_schema")),
                  QStringList{"6"});
+    }
+
+    // Seats reach the office register through their sessions: the first
+    // makes it with the office passphrase, the others join with it, and a
+    // seat that joined by typing it keeps the key in its own keyring.
+    void seatsShareTheOfficeKey()
+    {
+        const RegisterLocation location = newDatabase();
+        const QString officePassphrase = QStringLiteral("maple quartz lantern ferry orbit");
+        const auto sessionOf = [&](FakeKeyring& keyring, const QString& name) {
+            return std::make_unique<RegisterSession>(
+                location, &keyring, &RegisterSession::openStore, nullptr, [this] { return m_now; },
+                RegisterSession::KeyringThreads::Any, name);
+        };
+        const auto checkNumbers = [](DraftRegister& drafts) {
+            QStringList read;
+            for (const DraftSummary& draft : drafts.drafts())
+                read.append(draft.checkNumber + QLatin1Char(' ') + drafts.payor(draft));
+            return read;
+        };
+
+        qputenv(RegisterSession::PassphraseVariable, officePassphrase.toUtf8());
+        FakeKeyring annKeyring;
+        FakeKeyring bobKeyring;
+        try {
+            sessionOf(annKeyring, QStringLiteral("ann@desk-1"))
+                ->open(nullptr)
+                .record(printed(sampleTexts()), DraftEvent::printed("17"));
+            sessionOf(bobKeyring, QStringLiteral("bob@desk-2"))
+                ->open(nullptr)
+                .record(printed(withChanges(sampleTexts(), {"1=Bob Payor", "6=1043", "13=1043"})),
+                        DraftEvent::printed("18"));
+        } catch (const RegisterError& error) {
+            qunsetenv(RegisterSession::PassphraseVariable);
+            QFAIL(qPrintable(error.reason()));
+        }
+        qunsetenv(RegisterSession::PassphraseVariable);
+        // A script's passphrase leaves nothing in the keyring.
+        QVERIFY(annKeyring.keys.isEmpty());
+        QVERIFY(bobKeyring.keys.isEmpty());
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT string_agg(seat, ',' ORDER BY id) FROM drafts")),
+                 "ann@desk-1,bob@desk-2");
+
+        // A third seat joins with the office passphrase, asked once.
+        FakeKeyring carolKeyring;
+        FakePassphrasePrompt joining;
+        joining.answers = {officePassphrase};
+        {
+            const std::unique_ptr<RegisterSession> carol = sessionOf(carolKeyring, QStringLiteral("carol@desk-3"));
+            QCOMPARE(checkNumbers(carol->open(&joining)), (QStringList{"1043 Bob Payor", "1042 Jane Q. Customer"}));
+        }
+        QCOMPARE(joining.asked.size(), 1);
+        QCOMPARE(joining.asked.front().purpose, PassphrasePrompt::Purpose::EnterOffice);
+        const QString entry = QStringLiteral("office-key-%1:5432/%2").arg(m_server.socketFolder(), location.database);
+        QCOMPARE(carolKeyring.keys.keys(), QStringList{entry});
+        QCOMPARE(carolKeyring.keys.value(entry).size(), 32);
+        // Its next run opens with its keyring alone.
+        FakePassphrasePrompt nobody;
+        QCOMPARE(checkNumbers(sessionOf(carolKeyring, QStringLiteral("carol@desk-3"))->open(&nobody)),
+                 (QStringList{"1043 Bob Payor", "1042 Jane Q. Customer"}));
+        QVERIFY(nobody.asked.isEmpty());
+
+        // A seat with a wrong office passphrase is asked again, then refused, and reads nothing.
+        FakeKeyring daveKeyring;
+        FakePassphrasePrompt wrong;
+        wrong.answers = {QStringLiteral("Maple quartz lantern ferry orbit"), QString()};
+        const std::unique_ptr<RegisterSession> dave = sessionOf(daveKeyring, QStringLiteral("dave@desk-4"));
+        QString failure;
+        try {
+            dave->open(&wrong);
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, "no office passphrase was given");
+        QVERIFY(!dave->isOpen());
+        QCOMPARE(wrong.asked.size(), 2);
+        QCOMPARE(wrong.asked.back().wrongBefore, true);
+        QVERIFY(daveKeyring.keys.isEmpty());
     }
 
     // A draft that another seat prints, and what becomes of it, shows in
