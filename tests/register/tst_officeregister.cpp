@@ -1,5 +1,6 @@
 #include "fakes/FakeAuthorizationOffer.h"
 #include "fakes/FakeKeyring.h"
+#include "fakes/FakeMessageBox.h"
 #include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/PrivatePostgres.h"
@@ -9,6 +10,7 @@
 #include "register/ProofCopies.h"
 #include "register/RegisterCipher.h"
 #include "register/RegisterCopy.h"
+#include "register/RegisterCopyToServer.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
 #include "register/RegisterJournal.h"
@@ -725,15 +727,17 @@ private Q_SLOTS:
     // This computer's register with `count` drafts of checks 2001 on: every
     // tenth with an authorization and one of three proof files, every
     // seventh and every fiftieth deposited, every fiftieth returned and the return withdrawn,
-    // and the first printed again. Its key is in `keyring`.
-    QString fileRegisterWith(int count, FakeKeyring& keyring)
+    // and the first printed again (with any). Its key is in `keyring`; it is at `path`,
+    // in a folder of its own, by default ~/copy.
+    QString fileRegisterWith(int count, FakeKeyring& keyring,
+                             const QString& path = QDir::homePath() + QStringLiteral("/copy/register.sqlite"))
     {
-        const QString path = QDir::homePath() + QStringLiteral("/copy/register.sqlite");
-        QDir(QDir::homePath() + QStringLiteral("/copy")).removeRecursively();
-        QDir().mkpath(QDir::homePath() + QStringLiteral("/copy"));
+        const QString folder = QFileInfo(path).absolutePath();
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
         QStringList proofs;
         for (int i = 0; i < 3; ++i) {
-            proofs.append(QDir::homePath() + QStringLiteral("/copy/call-%1.txt").arg(i));
+            proofs.append(folder + QStringLiteral("/call-%1.txt").arg(i));
             QFile file(proofs.back());
             if (!file.open(QIODevice::WriteOnly) || file.write("Recorded call " + QByteArray::number(i)) < 0)
                 return {};
@@ -761,6 +765,8 @@ private Q_SLOTS:
                     drafts.withdrawLatestChange(id);
                 }
             }
+            if (count == 0)
+                return;
             DraftRecord again = printed(withChanges(sampleTexts(), {"6=2001", "13=2001"}));
             again.reprintOf = 1;
             drafts.record(again, DraftEvent::printed("99"));
@@ -891,6 +897,83 @@ private Q_SLOTS:
         QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM proof_copies")), "0");
         QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM register_facts WHERE name = 'key_check'")),
                  "0");
+    }
+
+    // File, Copy This Computer's Register to the Server: what the merchant
+    // is asked and told, and what the server holds after.
+    void theCopyCommand_data()
+    {
+        QTest::addColumn<bool>("toServer");
+        QTest::addColumn<int>("drafts"); // in this computer's register; -1 for none
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("onServer"); // its drafts; "untouched" where it was never reached
+
+        const QString strong = QStringLiteral("maple quartz lantern ferry orbit");
+        QTest::newRow("copied") << true << 12 << QStringList{strong}
+                                << "This computer's register has been copied to the office server: 13 drafts, 17 "
+                                   "events, 2 authorizations and 2 proof files, every proof checked. The register "
+                                   "file on this computer is left as it was."
+                                << "13";
+        QTest::newRow("empty register") << true << 0 << QStringList{strong}
+                                        << "This computer's register has been copied to the office server: 0 "
+                                           "drafts, 0 events, 0 authorizations and 0 proof files, every proof "
+                                           "checked. The register file on this computer is left as it was."
+                                        << "0";
+        QTest::newRow("passphrase too easy")
+            << true << 12 << QStringList{"office"}
+            << "This computer's register cannot be copied to the office server: the office passphrase is too easy "
+               "to guess."
+            << "0";
+        QTest::newRow("question cancelled") << true << 12 << QStringList{QString()} << ""
+                                            << "untouched";
+        QTest::newRow("no register on this computer")
+            << true << -1 << QStringList{strong}
+            << "This computer's register cannot be copied to the office server: this computer has no draft register."
+            << "untouched";
+        QTest::newRow("kept on this computer")
+            << false << 12 << QStringList{strong}
+            << "The draft register is kept on this computer. Choose the office server in File, Register Location "
+               "first: the register is copied there."
+            << "untouched";
+    }
+
+    void theCopyCommand()
+    {
+        QFETCH(bool, toServer);
+        QFETCH(int, drafts);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, shown);
+        QFETCH(QString, onServer);
+
+        const ScriptedPassphrase none{QString()};
+        FakeKeyring keyring;
+        QDir(QFileInfo(RegisterSession::defaultPath()).absolutePath()).removeRecursively();
+        if (drafts >= 0)
+            QVERIFY(!fileRegisterWith(drafts, keyring, RegisterSession::defaultPath()).isEmpty());
+        const RegisterLocation server = newDatabase();
+        RegisterSession session(toServer ? server : RegisterLocation::file(RegisterSession::defaultPath()), &keyring,
+                                &RegisterSession::openStore);
+        FakePassphrasePrompt filePassphrase;
+        FakePassphrasePrompt officePassphrase;
+        officePassphrase.answers = {answers.begin(), answers.end()};
+        FakeMessageBox messages;
+        RegisterCopyToServer::run(session, filePassphrase, officePassphrase, messages);
+
+        QCOMPARE(messages.shown, shown.isEmpty() ? QStringList() : QStringList{shown});
+        QCOMPARE(officePassphrase.asked.size(), toServer ? 1 : 0);
+        QVERIFY(filePassphrase.asked.isEmpty());
+        if (onServer == QLatin1String("untouched"))
+            QCOMPARE(firstRow(server, QStringLiteral("SELECT to_regclass('drafts') IS NULL")), "true");
+        else
+            QCOMPARE(firstRow(server, QStringLiteral("SELECT COUNT(*) FROM drafts")), onServer);
+        if (!shown.startsWith(QLatin1String("This computer's register has been copied")))
+            return;
+        // This seat opens the copy with its keyring, unasked.
+        FakePassphrasePrompt nobody;
+        RegisterSession after(server, &keyring, &RegisterSession::openStore);
+        QCOMPARE(after.open(&nobody).drafts().size(), std::size_t(onServer.toInt()));
+        QVERIFY(nobody.asked.isEmpty());
     }
 
     // A draft that another seat prints, and what becomes of it, shows in
