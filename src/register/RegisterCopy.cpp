@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 #include <limits>
 
 namespace {
