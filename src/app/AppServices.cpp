@@ -9,6 +9,7 @@
 #include "ui/register/frmRegister.h"
 
 #include "register/OfficePassphraseChange.h"
+#include "register/RegisterCopyToServer.h"
 
 #include <QCoreApplication>
 
@@ -40,6 +41,9 @@ MainWindowServices AppServices::mainWindowServices()
     services.openRegisterWindow = [this](QWidget* owner) { openRegisterWindow(qobject_cast<frmMain*>(owner)); };
     services.moveRegister = [this](const RegisterLocation& chosen, const QString& password) {
         moveRegister(chosen, password);
+    };
+    services.copyRegisterToServer = [this] {
+        RegisterCopyToServer::run(m_register, m_copyPassphrase, m_officePassphrase, m_messages);
     };
     services.changeOfficePassphrase = [this] {
         OfficePassphraseChange::run(m_register, m_officePassphrase, m_messages);

@@ -79,6 +79,8 @@ private:
         QStringLiteral("To show the Register window, Quillo needs the register's passphrase.")};
     DialogPassphrasePrompt m_authorizationPassphrase{
         QStringLiteral("To find or keep the customer's authorization, Quillo needs the register's passphrase.")};
+    DialogPassphrasePrompt m_copyPassphrase{
+        QStringLiteral("To copy this computer's register to the office server, Quillo needs its passphrase.")};
     DialogPassphrasePrompt m_serverPassword;
     DialogPassphrasePrompt m_officePassphrase;
     // Kept where the settings say: this computer's file, or the office

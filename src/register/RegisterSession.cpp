@@ -1,5 +1,6 @@
 #include "register/RegisterSession.h"
 
+#include "register/FolderProofShelf.h"
 #include "register/KeyringKeys.h"
 #include "register/OfficeKey.h"
 #include "register/PassphrasePrompt.h"
@@ -102,6 +103,32 @@ void RegisterSession::changeOfficePassphrase(const QString& current, const QStri
     if (!m_location.isServer())
         throw RegisterError(QStringLiteral("it is kept on this computer, without an office passphrase"));
     OfficeKey::changePassphrase(*openAtLocation(RegisterStore::Check::DoneBefore), current, chosen);
+}
+
+RegisterCopy::Counts RegisterSession::copyThisComputersRegister(const QString& officePassphrase,
+                                                                PassphrasePrompt* filePrompt)
+{
+    if (!m_location.isServer())
+        throw RegisterError(QStringLiteral("the register is kept on this computer: choose the office server first"));
+    const QString path = defaultPath();
+    if (!QFileInfo::exists(path))
+        throw RegisterError(QStringLiteral("this computer has no draft register"));
+    const std::unique_ptr<RegisterStore> file =
+        m_opener(RegisterLocation::file(path), QString(), RegisterStore::Check::Full);
+    RegisterKeySources sources;
+    sources.keyring = m_keyring;
+    sources.prompt = filePrompt;
+    sources.scriptedPassphrase = scriptedPassphrase();
+    const SecretBytes key = RegisterUnlock::keyOfFile(*file, sources);
+    FolderProofShelf proofs(QFileInfo(path).absolutePath() + QStringLiteral("/proofs"));
+    const std::unique_ptr<RegisterStore> server = openAtLocation(RegisterStore::Check::Full);
+    const RegisterCopy::Counts copied = RegisterCopy(*file, proofs, key).copyTo(*server, officePassphrase);
+    // This seat has the key already: the office passphrase is for the others.
+    if (m_keyring)
+        m_keyring->write(OfficeKey::keyringName(m_location), key);
+    // A register opened here before the copy knew none of it.
+    m_register.reset();
+    return copied;
 }
 
 std::unique_ptr<RegisterStore> RegisterSession::openAtLocation(RegisterStore::Check check)

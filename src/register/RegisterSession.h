@@ -1,6 +1,7 @@
 #pragma once
 
 #include "register/DraftRegister.h"
+#include "register/RegisterCopy.h"
 #include "register/RegisterLocation.h"
 #include "register/RegisterStore.h"
 
@@ -70,6 +71,13 @@ public:
     // Wraps the office key by `chosen`, once `current` has opened it; the
     // drafts stay as they are. A RegisterError says why it cannot be changed.
     void changeOfficePassphrase(const QString& current, const QString& chosen);
+
+    // Copies the register file of this computer (defaultPath()) to the
+    // empty register on the office server, its key wrapped there by
+    // `officePassphrase` and kept in this seat's keyring; `filePrompt` asks
+    // the file's passphrase where its key needs one. A RegisterError says
+    // why nothing was copied.
+    RegisterCopy::Counts copyThisComputersRegister(const QString& officePassphrase, PassphrasePrompt* filePrompt);
 
     // The register, opened now if it is not open yet; `prompt` asks the
     // merchant for its passphrase where one is needed. A RegisterError says

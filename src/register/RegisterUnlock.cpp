@@ -39,13 +39,18 @@ bool checks(const RegisterCipher& cipher, const QByteArray& keyCheck)
            sodium_memcmp(computed.constData(), keyCheck.constData(), std::size_t(computed.size())) == 0;
 }
 
+SecretBytes passphraseKeyOf(const QString& passphrase, const QByteArray& salt, RegisterCipher::Work work)
+{
+    SecretBytes key = RegisterCipher::passphraseKey(SecretBytes::utf8Of(passphrase), salt, work);
+    if (key.isEmpty())
+        throw RegisterError(QStringLiteral("the system cannot spare the memory that its passphrase needs"));
+    return key;
+}
+
 std::unique_ptr<RegisterCipher> fromPassphrase(const QString& passphrase, const QByteArray& salt,
                                                RegisterCipher::Work work)
 {
-    const SecretBytes key = RegisterCipher::passphraseKey(SecretBytes::utf8Of(passphrase), salt, work);
-    if (key.isEmpty())
-        throw RegisterError(QStringLiteral("the system cannot spare the memory that its passphrase needs"));
-    return std::make_unique<RegisterCipher>(key);
+    return std::make_unique<RegisterCipher>(passphraseKeyOf(passphrase, salt, work));
 }
 
 // The office key from this seat's keyring, where it holds the right one.
@@ -129,18 +134,16 @@ std::unique_ptr<RegisterCipher> unlockNewOffice(RegisterStore& store, const Regi
     return cipher;
 }
 
-std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const RegisterKeySources& sources,
-                                               const QByteArray& keySource)
+// The key of a register file, from the keyring or its passphrase.
+SecretBytes fileKey(RegisterStore& store, const RegisterKeySources& sources, const QByteArray& keySource)
 {
-    if (keySource == FromOffice)
-        return unlockOffice(store, sources);
     const QByteArray keyCheck = store.fact(FactKeyCheck).value_or(QByteArray());
     if (keySource == InKeyring) {
         const QString id = QString::fromLatin1(store.fact(FactId).value_or(QByteArray()));
         if (!sources.keyring)
             throw RegisterError(QStringLiteral("its key is kept in the desktop's keyring, which cannot be reached"));
         KeyringKeys::Answer answer = sources.keyring->read(RegisterUnlock::keyringName(id));
-        const SecretBytes key = SecretBytes::takeFrom(answer.key);
+        SecretBytes key = SecretBytes::takeFrom(answer.key);
         switch (answer.found) {
         case KeyringKeys::Found::NoAnswer:
             throw RegisterError(QStringLiteral("the desktop's keyring, which keeps its key, does not answer"));
@@ -151,12 +154,9 @@ std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const Regis
         case KeyringKeys::Found::Key:
             break;
         }
-        if (key.size() != RegisterCipher::KeyBytes)
+        if (key.size() != RegisterCipher::KeyBytes || !checks(RegisterCipher(key), keyCheck))
             throw RegisterError(QStringLiteral("the key that the desktop's keyring holds for it is not its key"));
-        auto cipher = std::make_unique<RegisterCipher>(key);
-        if (!checks(*cipher, keyCheck))
-            throw RegisterError(QStringLiteral("the key that the desktop's keyring holds for it is not its key"));
-        return cipher;
+        return key;
     }
     if (keySource != FromPassphrase)
         throw RegisterError(QStringLiteral("it keeps its key in a way this version of Quillo does not know"));
@@ -165,10 +165,10 @@ std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const Regis
     const RegisterCipher::Work work{store.fact(FactOperations).value_or(QByteArray()).toULongLong(),
                                     store.fact(FactMemory).value_or(QByteArray()).toULongLong()};
     if (sources.scriptedPassphrase) {
-        auto cipher = fromPassphrase(*sources.scriptedPassphrase, salt, work);
-        if (!checks(*cipher, keyCheck))
+        SecretBytes key = passphraseKeyOf(*sources.scriptedPassphrase, salt, work);
+        if (!checks(RegisterCipher(key), keyCheck))
             throw RegisterError(QStringLiteral("QUILLO_REGISTER_PASSPHRASE does not hold its passphrase"));
-        return cipher;
+        return key;
     }
     bool wrongBefore = false;
     for (;;) {
@@ -176,12 +176,20 @@ std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const Regis
             sources.prompt ? sources.prompt->ask(PassphrasePrompt::Purpose::Enter, wrongBefore) : std::nullopt;
         if (!passphrase || passphrase->isEmpty())
             throw RegisterError(QStringLiteral("no register passphrase was given"));
-        auto cipher = fromPassphrase(*passphrase, salt, work);
+        SecretBytes key = passphraseKeyOf(*passphrase, salt, work);
         forget(passphrase);
-        if (checks(*cipher, keyCheck))
-            return cipher;
+        if (checks(RegisterCipher(key), keyCheck))
+            return key;
         wrongBefore = true;
     }
+}
+
+std::unique_ptr<RegisterCipher> unlockExisting(RegisterStore& store, const RegisterKeySources& sources,
+                                               const QByteArray& keySource)
+{
+    if (keySource == FromOffice)
+        return unlockOffice(store, sources);
+    return std::make_unique<RegisterCipher>(fileKey(store, sources, keySource));
 }
 
 std::unique_ptr<RegisterCipher> unlockNew(RegisterStore& store, const RegisterKeySources& sources)
@@ -257,6 +265,16 @@ std::optional<QString> RegisterUnlock::keyringEntry(RegisterStore& store)
     if (store.fact(FactKeySource) != std::optional<QByteArray>(InKeyring))
         return std::nullopt;
     return keyringName(QString::fromLatin1(store.fact(FactId).value_or(QByteArray())));
+}
+
+SecretBytes RegisterUnlock::keyOfFile(RegisterStore& store, const RegisterKeySources& sources)
+{
+    const QByteArray keySource = store.fact(FactKeySource).value_or(QByteArray());
+    if (keySource.isEmpty())
+        throw RegisterError(QStringLiteral("it has no key yet"));
+    if (keySource == FromOffice)
+        throw RegisterError(QStringLiteral("it is an office register, kept on the office server"));
+    return fileKey(store, sources, keySource);
 }
 
 QString RegisterUnlock::keyringName(const QString& registerId)

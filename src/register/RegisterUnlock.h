@@ -33,6 +33,10 @@ namespace RegisterUnlock {
 
 std::unique_ptr<RegisterCipher> unlock(RegisterStore& store, const RegisterKeySources& sources);
 
+// The key itself of the register file in `store`, found as unlock() finds
+// it, for a copy that keeps the drafts' seals: the key goes with them.
+SecretBytes keyOfFile(RegisterStore& store, const RegisterKeySources& sources);
+
 // The name under which the keyring keeps the key of the register `registerId`.
 QString keyringName(const QString& registerId);
 

@@ -1,15 +1,23 @@
 #include "fakes/FakeAuthorizationOffer.h"
+#include "fakes/FakeKeyring.h"
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/PrivatePostgres.h"
 #include "register/DraftRegister.h"
+#include "register/FolderProofShelf.h"
 #include "register/PostgresDialect.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterCipher.h"
+#include "register/RegisterCopy.h"
+#include "register/RegisterCopyToServer.h"
 #include "register/RegisterCsv.h"
 #include "register/RegisterError.h"
 #include "register/RegisterJournal.h"
+#include "register/RegisterSession.h"
 #include "register/RegisterStore.h"
 #include "register/RegisterTexts.h"
+#include "register/RegisterUnlock.h"
 #include "register/SecretBytes.h"
 
 #include <QCoreApplication>
@@ -169,6 +177,46 @@ int recordOneCheck(const RegisterLocation& location)
         say("error: " + error.reason().toUtf8());
     }
     return 0;
+}
+
+// The office passphrase as a script gives it (`passphrase`), or none
+// (empty), for the life of the object; the test runner's is given back after.
+class ScriptedPassphrase {
+public:
+    explicit ScriptedPassphrase(const QString& passphrase)
+        : m_before(qgetenv(RegisterSession::PassphraseVariable)),
+          m_had(qEnvironmentVariableIsSet(RegisterSession::PassphraseVariable))
+    {
+        if (passphrase.isEmpty())
+            qunsetenv(RegisterSession::PassphraseVariable);
+        else
+            qputenv(RegisterSession::PassphraseVariable, passphrase.toUtf8());
+    }
+    ~ScriptedPassphrase()
+    {
+        if (m_had)
+            qputenv(RegisterSession::PassphraseVariable, m_before);
+        else
+            qunsetenv(RegisterSession::PassphraseVariable);
+    }
+    ScriptedPassphrase(const ScriptedPassphrase&) = delete;
+    ScriptedPassphrase& operator=(const ScriptedPassphrase&) = delete;
+
+private:
+    QByteArray m_before;
+    bool m_had;
+};
+
+// A draft's history as text, one event a line: what the copy must keep.
+QStringList historyOf(DraftRegister& drafts, DraftId id)
+{
+    QStringList lines;
+    for (const RecordedEvent& recorded : drafts.details(id).history)
+        lines.append(QStringLiteral("%1|%2|%3|%4|%5|%6")
+                         .arg(DraftEvent::code(recorded.event.kind), recorded.event.text, recorded.event.jobId,
+                              recorded.time.toString(Qt::ISODate), recorded.withdrawn ? "withdrawn" : "",
+                              recorded.seat));
+    return lines;
 }
 
 } // namespace
@@ -599,6 +647,333 @@ private Q_SLOTS:
         QCOMPARE(said, (QStringList{"asked", "asked", "opened", "opened", "opened", "recorded"}));
         QCOMPARE(m_server.query(location.database, QStringLiteral("SELECT version FROM register_schema")),
                  QStringList{"6"});
+    }
+
+    // Seats reach the office register through their sessions: the first
+    // makes it with the office passphrase, the others join with it, and a
+    // seat that joined by typing it keeps the key in its own keyring.
+    void seatsShareTheOfficeKey()
+    {
+        const RegisterLocation location = newDatabase();
+        const QString officePassphrase = QStringLiteral("maple quartz lantern ferry orbit");
+        const auto sessionOf = [&](FakeKeyring& keyring, const QString& name) {
+            return std::make_unique<RegisterSession>(
+                location, &keyring, &RegisterSession::openStore, nullptr, [this] { return m_now; },
+                RegisterSession::KeyringThreads::Any, name);
+        };
+        const auto checkNumbers = [](DraftRegister& drafts) {
+            QStringList read;
+            for (const DraftSummary& draft : drafts.drafts())
+                read.append(draft.checkNumber + QLatin1Char(' ') + drafts.payor(draft));
+            return read;
+        };
+
+        FakeKeyring annKeyring;
+        FakeKeyring bobKeyring;
+        {
+            const ScriptedPassphrase scripted(officePassphrase);
+            sessionOf(annKeyring, QStringLiteral("ann@desk-1"))
+                ->open(nullptr)
+                .record(printed(sampleTexts()), DraftEvent::printed("17"));
+            sessionOf(bobKeyring, QStringLiteral("bob@desk-2"))
+                ->open(nullptr)
+                .record(printed(withChanges(sampleTexts(), {"1=Bob Payor", "6=1043", "13=1043"})),
+                        DraftEvent::printed("18"));
+        }
+        const ScriptedPassphrase none{QString()};
+        // A script's passphrase leaves nothing in the keyring.
+        QVERIFY(annKeyring.keys.isEmpty());
+        QVERIFY(bobKeyring.keys.isEmpty());
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT string_agg(seat, ',' ORDER BY id) FROM drafts")),
+                 "ann@desk-1,bob@desk-2");
+
+        // A third seat joins with the office passphrase, asked once.
+        FakeKeyring carolKeyring;
+        FakePassphrasePrompt joining;
+        joining.answers = {officePassphrase};
+        {
+            const std::unique_ptr<RegisterSession> carol = sessionOf(carolKeyring, QStringLiteral("carol@desk-3"));
+            QCOMPARE(checkNumbers(carol->open(&joining)), (QStringList{"1043 Bob Payor", "1042 Jane Q. Customer"}));
+        }
+        QCOMPARE(joining.asked.size(), 1);
+        QCOMPARE(joining.asked.front().purpose, PassphrasePrompt::Purpose::EnterOffice);
+        const QString entry = QStringLiteral("office-key-%1:5432/%2").arg(m_server.socketFolder(), location.database);
+        QCOMPARE(carolKeyring.keys.keys(), QStringList{entry});
+        QCOMPARE(carolKeyring.keys.value(entry).size(), 32);
+        // Its next run opens with its keyring alone.
+        FakePassphrasePrompt nobody;
+        QCOMPARE(checkNumbers(sessionOf(carolKeyring, QStringLiteral("carol@desk-3"))->open(&nobody)),
+                 (QStringList{"1043 Bob Payor", "1042 Jane Q. Customer"}));
+        QVERIFY(nobody.asked.isEmpty());
+
+        // A seat with a wrong office passphrase is asked again, then refused, and reads nothing.
+        FakeKeyring daveKeyring;
+        FakePassphrasePrompt wrong;
+        wrong.answers = {QStringLiteral("Maple quartz lantern ferry orbit"), QString()};
+        const std::unique_ptr<RegisterSession> dave = sessionOf(daveKeyring, QStringLiteral("dave@desk-4"));
+        QString failure;
+        try {
+            dave->open(&wrong);
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, "no office passphrase was given");
+        QVERIFY(!dave->isOpen());
+        QCOMPARE(wrong.asked.size(), 2);
+        QCOMPARE(wrong.asked.back().wrongBefore, true);
+        QVERIFY(daveKeyring.keys.isEmpty());
+    }
+
+    // This computer's register with `count` drafts of checks 2001 on: every
+    // tenth with an authorization and one of three proof files, every
+    // seventh and every fiftieth deposited, every fiftieth returned and the return withdrawn,
+    // and the first printed again (with any). Its key is in `keyring`; it is at `path`,
+    // in a folder of its own, by default ~/copy.
+    QString fileRegisterWith(int count, FakeKeyring& keyring,
+                             const QString& path = QDir::homePath() + QStringLiteral("/copy/register.sqlite"))
+    {
+        const QString folder = QFileInfo(path).absolutePath();
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        QStringList proofs;
+        for (int i = 0; i < 3; ++i) {
+            proofs.append(folder + QStringLiteral("/call-%1.txt").arg(i));
+            QFile file(proofs.back());
+            if (!file.open(QIODevice::WriteOnly) || file.write("Recorded call " + QByteArray::number(i)) < 0)
+                return {};
+        }
+        RegisterSession session(
+            path, &keyring, [this] { return m_now; }, RegisterSession::KeyringThreads::Any,
+            QStringLiteral("ann@desk-1"));
+        DraftRegister& drafts = session.open(nullptr);
+        m_now = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
+        drafts.together([&] {
+            for (int i = 0; i < count; ++i) {
+                const QString number = QString::number(2001 + i);
+                DraftRecord draft = printed(withChanges(sampleTexts(), {"6=" + number, "13=" + number}));
+                if (i % 10 == 0) {
+                    draft.authorization = authorization();
+                    draft.authorization->id = QStringLiteral("a%1").arg(i);
+                    draft.authorization->proofFile = proofs.at(i / 10 % 3);
+                    draft.authorization->proofSha256 = *ProofCopies::sha256Of(proofs.at(i / 10 % 3));
+                }
+                const DraftId id = drafts.record(draft, DraftEvent::printed(QString::number(100 + i)));
+                if (i % 7 == 0 || i % 50 == 0)
+                    drafts.change(id, DraftEvent::deposited(QDate(2026, 12, 1), QStringLiteral("Slip %1").arg(i)));
+                if (i % 50 == 0) {
+                    drafts.change(id, DraftEvent::returned(QDate(2026, 12, 1), ReturnReason::NotAuthorized));
+                    drafts.withdrawLatestChange(id);
+                }
+            }
+            if (count == 0)
+                return;
+            DraftRecord again = printed(withChanges(sampleTexts(), {"6=2001", "13=2001"}));
+            again.reprintOf = 1;
+            drafts.record(again, DraftEvent::printed("99"));
+        });
+        m_now = Now;
+        return path;
+    }
+
+    static QByteArray bytesOf(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // This computer's register copied to the office server: the same drafts,
+    // histories, authorizations and proofs under the same key, which the
+    // office passphrase then opens; the file is left as it was.
+    void copyThisComputersRegisterToTheServer()
+    {
+        const ScriptedPassphrase none{QString()};
+        FakeKeyring keyring;
+        const QString path = fileRegisterWith(1000, keyring);
+        QVERIFY(!path.isEmpty());
+        const QByteArray before = bytesOf(path);
+        const RegisterLocation location = newDatabase();
+        const QString officePassphrase = QStringLiteral("maple quartz lantern ferry orbit");
+        {
+            const std::unique_ptr<RegisterStore> file = RegisterStore::open(path);
+            RegisterKeySources sources;
+            sources.keyring = &keyring;
+            const SecretBytes key = RegisterUnlock::keyOfFile(*file, sources);
+            FolderProofShelf proofs(QDir::homePath() + QStringLiteral("/copy/proofs"));
+            RegisterCopy copy(*file, proofs, key);
+            const std::unique_ptr<RegisterStore> server = RegisterStore::open(location, QString());
+            // 1000 drafts and the reprint; 1001 printed, 160 deposited, 20 returned and withdrawn.
+            QCOMPARE(copy.copyTo(*server, officePassphrase), (RegisterCopy::Counts{1001, 1201, 100, 3}));
+
+            // Onto a register that holds drafts: refused, and nothing added.
+            QString failure;
+            try {
+                copy.copyTo(*server, officePassphrase);
+            } catch (const RegisterError& error) {
+                failure = error.reason();
+            }
+            QCOMPARE(failure, "the register on the office server holds drafts already");
+        }
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM drafts")), "1001");
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM proof_copies")), "3");
+        QCOMPARE(bytesOf(path), before);
+
+        // Both open with this computer's key; a seat that joins opens the server's with the office passphrase.
+        FakeKeyring seatKeyring;
+        FakePassphrasePrompt joining;
+        joining.answers = {officePassphrase};
+        RegisterSession onServer(location, &seatKeyring, &RegisterSession::openStore);
+        DraftRegister& server = onServer.open(&joining);
+        RegisterSession onFile(path, &keyring, [this] { return m_now; });
+        DraftRegister& file = onFile.open(nullptr);
+        QCOMPARE(historyOf(server, 1), (QStringList{"printed||100|2026-12-01T20:05:00Z||ann@desk-1",
+                                                    "deposited|Slip 0||2026-12-01T20:05:00Z||ann@desk-1",
+                                                    "returned|||2026-12-01T20:05:00Z|withdrawn|ann@desk-1",
+                                                    "withdrawal|||2026-12-01T20:05:00Z||ann@desk-1"}));
+        for (const DraftId id : {1, 2, 8, 11, 51, 1000, 1001})
+            QCOMPARE(historyOf(server, id), historyOf(file, id));
+        QCOMPARE(server.details(1001).record.reprintOf, 1);
+        const std::vector<DraftSummary> serverDrafts = server.drafts();
+        const std::vector<DraftSummary> fileDrafts = file.drafts();
+        QCOMPARE(serverDrafts.size(), std::size_t(1001));
+        QCOMPARE(RegisterCsv::write(server, serverDrafts, true), RegisterCsv::write(file, fileDrafts, true));
+        QCOMPARE(server.proof(*server.details(21).record.authorization), "Recorded call 2");
+    }
+
+    // A copy that cannot be finished leaves the server's register as it was: empty, without a key.
+    void aCopyThatFailsLeavesNothing_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("proof copy missing") << "missing"
+                                            << "the copy of the proof file <copy> is missing";
+        QTest::newRow("proof copy altered")
+            << "altered"
+            << "the register's copy does not match the SHA-256 recorded with the "
+               "authorization (dec3ae38e3d6ebbc59027da33b9159889e42ce55d06749a3fea38ce56332df14)";
+        QTest::newRow("office passphrase too easy") << "easy"
+                                                    << "the office passphrase is too easy to guess";
+    }
+
+    void aCopyThatFailsLeavesNothing()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+
+        const ScriptedPassphrase none{QString()};
+        FakeKeyring keyring;
+        const QString path = fileRegisterWith(30, keyring);
+        QVERIFY(!path.isEmpty());
+        const std::unique_ptr<RegisterStore> file = RegisterStore::open(path);
+        RegisterKeySources sources;
+        sources.keyring = &keyring;
+        const SecretBytes key = RegisterUnlock::keyOfFile(*file, sources);
+        // Draft 21's proof, the last copied.
+        const std::optional<StoredAuthorization> last = file->authorization(21);
+        QVERIFY(last);
+        const QString copyPath = QDir::homePath() + QStringLiteral("/copy/proofs/") + last->proofCopy;
+        if (fault == QLatin1String("missing"))
+            QVERIFY(QFile::remove(copyPath));
+        if (fault == QLatin1String("altered")) {
+            QByteArray sealed = bytesOf(copyPath);
+            sealed[sealed.size() - 1] = char(sealed.back() ^ 1);
+            QFile altered(copyPath);
+            QVERIFY(altered.open(QIODevice::WriteOnly) && altered.write(sealed) == sealed.size());
+        }
+        FolderProofShelf proofs(QDir::homePath() + QStringLiteral("/copy/proofs"));
+        const RegisterLocation location = newDatabase();
+        const std::unique_ptr<RegisterStore> server = RegisterStore::open(location, QString());
+        QString failure;
+        try {
+            RegisterCopy(*file, proofs, key)
+                .copyTo(*server, fault == QLatin1String("easy") ? QStringLiteral("office")
+                                                                : QStringLiteral("maple quartz lantern ferry orbit"));
+        } catch (const RegisterError& error) {
+            failure = error.reason();
+        }
+        QCOMPARE(failure, reason.replace(QStringLiteral("<copy>"), copyPath));
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM drafts")), "0");
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM draft_events")), "0");
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM proof_copies")), "0");
+        QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM register_facts WHERE name = 'key_check'")),
+                 "0");
+    }
+
+    // File, Copy This Computer's Register to the Server: what the merchant
+    // is asked and told, and what the server holds after.
+    void theCopyCommand_data()
+    {
+        QTest::addColumn<bool>("toServer");
+        QTest::addColumn<int>("drafts"); // in this computer's register; -1 for none
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("onServer"); // its drafts; "untouched" where it was never reached
+
+        const QString strong = QStringLiteral("maple quartz lantern ferry orbit");
+        QTest::newRow("copied") << true << 12 << QStringList{strong}
+                                << "This computer's register has been copied to the office server: 13 drafts, 17 "
+                                   "events, 2 authorizations and 2 proof files, every proof checked. The register "
+                                   "file on this computer is left as it was."
+                                << "13";
+        QTest::newRow("empty register") << true << 0 << QStringList{strong}
+                                        << "This computer's register has been copied to the office server: 0 "
+                                           "drafts, 0 events, 0 authorizations and 0 proof files, every proof "
+                                           "checked. The register file on this computer is left as it was."
+                                        << "0";
+        QTest::newRow("passphrase too easy")
+            << true << 12 << QStringList{"office"}
+            << "This computer's register cannot be copied to the office server: the office passphrase is too easy "
+               "to guess."
+            << "0";
+        QTest::newRow("question cancelled") << true << 12 << QStringList{QString()} << ""
+                                            << "untouched";
+        QTest::newRow("no register on this computer")
+            << true << -1 << QStringList{strong}
+            << "This computer's register cannot be copied to the office server: this computer has no draft register."
+            << "untouched";
+        QTest::newRow("kept on this computer")
+            << false << 12 << QStringList{strong}
+            << "The draft register is kept on this computer. Choose the office server in File, Register Location "
+               "first: the register is copied there."
+            << "untouched";
+    }
+
+    void theCopyCommand()
+    {
+        QFETCH(bool, toServer);
+        QFETCH(int, drafts);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, shown);
+        QFETCH(QString, onServer);
+
+        const ScriptedPassphrase none{QString()};
+        FakeKeyring keyring;
+        QDir(QFileInfo(RegisterSession::defaultPath()).absolutePath()).removeRecursively();
+        if (drafts >= 0)
+            QVERIFY(!fileRegisterWith(drafts, keyring, RegisterSession::defaultPath()).isEmpty());
+        const RegisterLocation server = newDatabase();
+        RegisterSession session(toServer ? server : RegisterLocation::file(RegisterSession::defaultPath()), &keyring,
+                                &RegisterSession::openStore);
+        FakePassphrasePrompt filePassphrase;
+        FakePassphrasePrompt officePassphrase;
+        officePassphrase.answers = {answers.begin(), answers.end()};
+        FakeMessageBox messages;
+        RegisterCopyToServer::run(session, filePassphrase, officePassphrase, messages);
+
+        QCOMPARE(messages.shown, shown.isEmpty() ? QStringList() : QStringList{shown});
+        QCOMPARE(officePassphrase.asked.size(), toServer ? 1 : 0);
+        QVERIFY(filePassphrase.asked.isEmpty());
+        if (onServer == QLatin1String("untouched"))
+            QCOMPARE(firstRow(server, QStringLiteral("SELECT to_regclass('drafts') IS NULL")), "true");
+        else
+            QCOMPARE(firstRow(server, QStringLiteral("SELECT COUNT(*) FROM drafts")), onServer);
+        if (!shown.startsWith(QLatin1String("This computer's register has been copied")))
+            return;
+        // This seat opens the copy with its keyring, unasked.
+        FakePassphrasePrompt nobody;
+        RegisterSession after(server, &keyring, &RegisterSession::openStore);
+        QCOMPARE(after.open(&nobody).drafts().size(), std::size_t(onServer.toInt()));
+        QVERIFY(nobody.asked.isEmpty());
     }
 
     // A draft that another seat prints, and what becomes of it, shows in

@@ -120,7 +120,7 @@ struct MenuEntry {
     void (frmMain::*arrayHandler)(std::int16_t Index) = nullptr;
 };
 
-inline constexpr std::array<MenuEntry, 28> Menus = {{
+inline constexpr std::array<MenuEntry, 29> Menus = {{
     {"mMenu", 0, true, "&File", nullptr},
     {"mFile", 0, false, "&New", "Ctrl+N", nullptr, &frmMain::mFile_Click},
     {"mFile", 1, false, "&Open...", "Ctrl+O", nullptr, &frmMain::mFile_Click},
@@ -133,6 +133,8 @@ inline constexpr std::array<MenuEntry, 28> Menus = {{
     {"mnuFilePageSetup", -1, false, "Pa&ge Setup...", nullptr, &frmMain::mnuFilePageSetup_Click},
     {"mnuFileMerchantDetails", -1, false, "Merchant &Details...", nullptr, &frmMain::mnuFileMerchantDetails_Click},
     {"mnuFileRegisterLocation", -1, false, "Register &Location...", nullptr, &frmMain::mnuFileRegisterLocation_Click},
+    {"mnuFileCopyRegister", -1, false, "Cop&y This Computer's Register to the Server...", nullptr,
+     &frmMain::mnuFileCopyRegister_Click},
     {"mnuFileOfficePassphrase", -1, false, "Change Office &Passphrase...", nullptr,
      &frmMain::mnuFileOfficePassphrase_Click},
     {"mnuFileBar2", -1, false, "-", nullptr},

@@ -54,6 +54,8 @@ struct MainWindowServices {
     // is the program's to fill in); `password`, where one was typed, is the
     // server's.
     std::function<void(const RegisterLocation& chosen, const QString& password)> moveRegister;
+    // Copies this computer's register to the office server, asking for the office passphrase that opens it there.
+    std::function<void()> copyRegisterToServer;
     // Wraps the office register's key by a new office passphrase, asking for the old and the new.
     std::function<void()> changeOfficePassphrase;
     // Ends the program at once, without unloading any window.

@@ -574,6 +574,12 @@ void frmMain::mnuFileRegisterLocation_Click()
         m_services.moveRegister(dialog.location(), dialog.password());
 }
 
+void frmMain::mnuFileCopyRegister_Click()
+{
+    if (m_services.copyRegisterToServer)
+        m_services.copyRegisterToServer();
+}
+
 void frmMain::mnuFileOfficePassphrase_Click()
 {
     if (m_services.changeOfficePassphrase)

@@ -56,6 +56,7 @@ public:
     void mnuFilePageSetup_Click();
     void mnuFileMerchantDetails_Click();
     void mnuFileRegisterLocation_Click();
+    void mnuFileCopyRegister_Click();
     void mnuFileOfficePassphrase_Click();
     void mExit_Click();
     void mnuEditCut_Click();

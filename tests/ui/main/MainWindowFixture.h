@@ -50,7 +50,7 @@ struct MainWindowFixture {
     QtFocusedControl focusedControl;
     FakeSettingsStore settings;
     FakeLoadedWindows windows;
-    QStringList opened; // "about", "browser <address>", "register" and "office passphrase", in order
+    QStringList opened; // "about", "browser <address>", "register", "copy register" and "office passphrase", in order
     int endProgramCalls = 0;
     // Each move of the register: "<file or server> host:port/database user password".
     QStringList movedTo;
@@ -74,6 +74,7 @@ struct MainWindowFixture {
         s.showAboutBox = [this](QWidget*) { opened.append(QStringLiteral("about")); };
         s.openBrowserWindow = [this](const QString& address) { opened.append(QStringLiteral("browser ") + address); };
         s.openRegisterWindow = [this](QWidget*) { opened.append(QStringLiteral("register")); };
+        s.copyRegisterToServer = [this] { opened.append(QStringLiteral("copy register")); };
         s.changeOfficePassphrase = [this] { opened.append(QStringLiteral("office passphrase")); };
         s.endProgram = [this] { ++endProgramCalls; };
         s.moveRegister = [this](const RegisterLocation& chosen, const QString& password) {

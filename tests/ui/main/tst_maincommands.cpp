@@ -513,9 +513,10 @@ void TestMainCommands::sideWindowsOpenFromTheirMenus()
     m_window->findChild<QAction*>("mnuViewWebBrowser")->trigger();
     m_window->findChild<QAction*>("mnuHelpAbout")->trigger();
     m_window->findChild<QAction*>("mnuViewRegister")->trigger();
+    m_window->findChild<QAction*>("mnuFileCopyRegister")->trigger();
     m_window->findChild<QAction*>("mnuFileOfficePassphrase")->trigger();
     QCOMPARE(m_fixture->opened, (QStringList{"browser qrc:/home/index.html", "browser qrc:/home/index.html", "about",
-                                             "register", "office passphrase"}));
+                                             "register", "copy register", "office passphrase"}));
 }
 
 void TestMainCommands::helpContentsOpensTheFixedHelpFile()

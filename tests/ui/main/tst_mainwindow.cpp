@@ -305,6 +305,7 @@ void TestMainWindow::menuTree()
          {"mnuFilePageSetup", -1, "Pa&ge Setup...", ""},
          {"mnuFileMerchantDetails", -1, "Merchant &Details...", ""},
          {"mnuFileRegisterLocation", -1, "Register &Location...", ""},
+         {"mnuFileCopyRegister", -1, "Cop&y This Computer's Register to the Server...", ""},
          {"mnuFileOfficePassphrase", -1, "Change Office &Passphrase...", ""},
          {"mnuFileBar2", -1, "", ""},
          {"mExit", -1, "E&xit", ""}},
