@@ -1,5 +1,7 @@
 #include "app/AppServices.h"
 
+#include "platform/WhenFinished.h"
+
 #include "ui/about/AboutServices.h"
 #include "ui/about/frmAbout.h"
 #include "ui/browser/BrowserServices.h"
@@ -84,7 +86,8 @@ void AppServices::openRegisterWindow(QPointer<frmMain> cheques)
         showRegisterWindow(cheques);
         return;
     }
-    ready.then(&m_windows, [this, cheques] { Failures::reportTo(m_failures, [&] { showRegisterWindow(cheques); }); });
+    whenFinished(ready, &m_windows,
+                 [this, cheques] { Failures::reportTo(m_failures, [&] { showRegisterWindow(cheques); }); });
 }
 
 void AppServices::showRegisterWindow(frmMain* cheques)

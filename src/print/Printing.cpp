@@ -1,5 +1,7 @@
 #include "print/Printing.h"
 
+#include "platform/WhenFinished.h"
+
 #include "platform/FailureHandling.h"
 #include "platform/MessageBoxService.h"
 #include "platform/QuilloError.h"
@@ -73,7 +75,7 @@ void Printing::afterJournal(const std::optional<SentDraft>& draft,
     // The window goes on meanwhile, its input held as for any wait.
     const int generation = ++m_generation;
     setStep(Step::PreparingJournal);
-    QFuture<void>(ready).then(this, [this, generation, goOn] {
+    whenFinished(ready, this, [this, generation, goOn] {
         if (generation != m_generation)
             return; // stopped: the command was dropped
         setStep(Step::Idle);

@@ -1,5 +1,6 @@
 #include "register/RegisterSession.h"
 
+#include "platform/WhenFinished.h"
 #include "register/FolderProofShelf.h"
 #include "register/KeyringKeys.h"
 #include "register/OfficeKey.h"
@@ -56,7 +57,11 @@ RegisterSession::RegisterSession(RegisterLocation location, KeyringKeys* keyring
       m_passwordPrompt(passwordPrompt), m_now(std::move(now)), m_keyringThreads(keyringThreads), m_seat(std::move(seat))
 {}
 
-RegisterSession::~RegisterSession() = default;
+RegisterSession::~RegisterSession()
+{
+    // The worker uses the keyring, which may not outlive the session.
+    m_worker.waitForFinished();
+}
 
 QString RegisterSession::defaultPath()
 {
@@ -217,12 +222,12 @@ QFuture<void> RegisterSession::openLater()
         // The start-up's opening asks nothing: once it is done, this one may.
         auto promise = std::make_shared<QPromise<void>>();
         promise->start();
-        m_opening->then(&m_answers, [this, promise] {
+        whenFinished(*m_opening, &m_answers, [this, promise] {
             if (m_register) {
                 promise->finish();
                 return;
             }
-            openLater().then(&m_answers, [promise] { promise->finish(); });
+            whenFinished(openLater(), &m_answers, [promise] { promise->finish(); });
         });
         return promise->future();
     }
@@ -241,47 +246,48 @@ void RegisterSession::startOpening(bool quiet, std::function<void(bool)> opened)
             opened(open);
         promise->finish();
     };
-    QtConcurrent::run([location = m_location, opener = m_opener, keyring = m_keyring, quiet,
-                       scripted = scriptedPassphrase()] {
-        auto found = std::make_shared<Unlocked>();
-        try {
-            // Its own connection, made and closed on this thread.
-            const std::unique_ptr<RegisterStore> store = opener(location, QString(), RegisterStore::Check::Full);
-            found->usable = true;
-            if (const std::optional<QString> entry = RegisterUnlock::keyringEntry(*store)) {
-                // Read without waiting, on the window's thread: a locked
-                // keyring answers once unlocked. At start-up, only an open one.
-                if (keyring && (!quiet || keyring->readiness() == KeyringKeys::Readiness::Unlocked))
-                    found->keyringEntry = entry;
-                return found;
-            }
-            RegisterKeySources sources;
-            sources.scriptedPassphrase = scripted;
-            if (scripted) {
-                // Argon2id's second of work, here rather than on the window's thread.
-                found->cipher = RegisterUnlock::unlock(*store, sources);
-                return found;
-            }
-            if (RegisterUnlock::hasKey(*store) || !keyring)
-                return found;
-            // A new register's key goes to the keyring from here, however
-            // long the keyring takes to answer: an open one at start-up, at
-            // first use any that runs (a locked one asks to be unlocked).
-            const KeyringKeys::Readiness readiness = keyring->readiness();
-            if (readiness == KeyringKeys::Readiness::Unlocked ||
-                (!quiet && readiness == KeyringKeys::Readiness::Locked)) {
-                sources.keyring = keyring;
-                try {
-                    found->cipher = RegisterUnlock::unlock(*store, sources);
-                } catch (const RegisterError&) {
-                    // The keyring took no key: a passphrase is chosen at first use.
+    m_worker = QtConcurrent::run(
+        [location = m_location, opener = m_opener, keyring = m_keyring, quiet, scripted = scriptedPassphrase()] {
+            auto found = std::make_shared<Unlocked>();
+            try {
+                // Its own connection, made and closed on this thread.
+                const std::unique_ptr<RegisterStore> store = opener(location, QString(), RegisterStore::Check::Full);
+                found->usable = true;
+                if (const std::optional<QString> entry = RegisterUnlock::keyringEntry(*store)) {
+                    // Read without waiting, on the window's thread: a locked
+                    // keyring answers once unlocked. At start-up, only an open one.
+                    if (keyring && (!quiet || keyring->readiness() == KeyringKeys::Readiness::Unlocked))
+                        found->keyringEntry = entry;
+                    return found;
                 }
+                RegisterKeySources sources;
+                sources.scriptedPassphrase = scripted;
+                if (scripted) {
+                    // Argon2id's second of work, here rather than on the window's thread.
+                    found->cipher = RegisterUnlock::unlock(*store, sources);
+                    return found;
+                }
+                if (RegisterUnlock::hasKey(*store) || !keyring)
+                    return found;
+                // A new register's key goes to the keyring from here, however
+                // long the keyring takes to answer: an open one at start-up, at
+                // first use any that runs (a locked one asks to be unlocked).
+                const KeyringKeys::Readiness readiness = keyring->readiness();
+                if (readiness == KeyringKeys::Readiness::Unlocked ||
+                    (!quiet && readiness == KeyringKeys::Readiness::Locked)) {
+                    sources.keyring = keyring;
+                    try {
+                        found->cipher = RegisterUnlock::unlock(*store, sources);
+                    } catch (const RegisterError&) {
+                        // The keyring took no key: a passphrase is chosen at first use.
+                    }
+                }
+            } catch (const RegisterError&) {
+                // Said again, with its reason, when the register is next used.
             }
-        } catch (const RegisterError&) {
-            // Said again, with its reason, when the register is next used.
-        }
-        return found;
-    }).then(&m_answers, [this, quiet, done, moves = m_moves](const std::shared_ptr<Unlocked>& found) {
+            return found;
+        });
+    whenFinished(m_worker, &m_answers, [this, quiet, done, moves = m_moves](const std::shared_ptr<Unlocked>& found) {
         if (moves != m_moves) {
             // The register moved meanwhile: what was found is another's.
             done(m_register != nullptr);
@@ -313,18 +319,18 @@ void RegisterSession::finishUnlocked(Unlocked& found, bool quiet, std::function<
         done(false);
         return;
     }
-    m_keyring->readLater(*found.keyringEntry)
-        .then(&m_answers, [this, done, answered, entry = *found.keyringEntry](KeyringKeys::Answer answer) {
-            if (!m_register) {
-                AnsweredKeyring keyring(entry, std::move(answer));
-                try {
-                    openWith(nullptr, &keyring, RegisterStore::Check::DoneBefore);
-                } catch (const RegisterError& error) {
-                    answered(error.reason());
-                }
-            }
-            done(m_register != nullptr);
-        });
+    whenFinished(m_keyring->readLater(*found.keyringEntry), &m_answers,
+                 [this, done, answered, entry = *found.keyringEntry](KeyringKeys::Answer answer) {
+                     if (!m_register) {
+                         AnsweredKeyring keyring(entry, std::move(answer));
+                         try {
+                             openWith(nullptr, &keyring, RegisterStore::Check::DoneBefore);
+                         } catch (const RegisterError& error) {
+                             answered(error.reason());
+                         }
+                     }
+                     done(m_register != nullptr);
+                 });
 }
 
 void RegisterSession::keep(std::unique_ptr<RegisterCipher> cipher)

@@ -125,6 +125,8 @@ private:
     // The opening under way, if any, and what the latest one left for open():
     // why the keyring gave no key, or nothing when a question may give one.
     std::optional<QFuture<void>> m_opening;
+    // The worker of the latest opening, waited for as the session ends.
+    QFuture<std::shared_ptr<Unlocked>> m_worker;
     bool m_openingQuiet = false;
     std::optional<std::optional<QString>> m_keyringAnswered;
     // Answers from the background come only while the session lives.
