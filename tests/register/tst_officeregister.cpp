@@ -4,6 +4,7 @@
 #include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/PrivatePostgres.h"
+#include "fakes/RegisterSamples.h"
 #include "register/DraftRegister.h"
 #include "register/FolderProofShelf.h"
 #include "register/PostgresDialect.h"
@@ -38,58 +39,7 @@
 
 namespace {
 
-// 12:00 in Chicago on 12/08/2026.
-const QDateTime Now = QDateTime(QDate(2026, 12, 8), QTime(18, 0), Qt::UTC);
-
-CheckTexts sampleTexts()
-{
-    return {QStringLiteral("Jane Q. Customer"),
-            QStringLiteral("12 Elm Street"),
-            QStringLiteral("Springfield, IL 62701"),
-            QStringLiteral("First Prairie Bank"),
-            QStringLiteral("Springfield, IL"),
-            QStringLiteral("1042"),
-            QStringLiteral("Acme Supplies LLC"),
-            QStringLiteral("One thousand two hundred thirty-four and 56/100"),
-            QStringLiteral("$1,234.56"),
-            QStringLiteral("12/01/2026"),
-            QStringLiteral("A021000021A"),
-            QStringLiteral("98765436789C"),
-            QStringLiteral("1042"),
-            QStringLiteral("Invoice 77")};
-}
-
-CheckTexts withChanges(CheckTexts texts, const QStringList& changes)
-{
-    for (const QString& change : changes) {
-        const qsizetype at = change.indexOf(QLatin1Char('='));
-        texts[Box(change.left(at).toInt())] = change.mid(at + 1);
-    }
-    return texts;
-}
-
-DraftRecord printed(const CheckTexts& texts)
-{
-    DraftRecord draft;
-    draft.texts = texts;
-    draft.kind = SentDraft::Kind::QuickPrint;
-    draft.destinationName = QStringLiteral("Office");
-    return draft;
-}
-
-AuthorizationRecord authorization()
-{
-    AuthorizationRecord record;
-    record.id = QStringLiteral("a1");
-    record.authorizedBy = QStringLiteral("Jane Q. Customer");
-    record.phone = QStringLiteral("(217) 555-0142");
-    record.authorizedAt = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
-    record.given = AuthorizationRecord::Given::RecordedCall;
-    record.sale = AuthorizationRecord::Sale::CustomerCalled;
-    record.amount = QStringLiteral("$1,234.56");
-    record.payee = QStringLiteral("Acme Supplies LLC");
-    return record;
-}
+using namespace RegisterSamples;
 
 // Every seat of the office has the same key.
 std::unique_ptr<RegisterCipher> officeKey()

@@ -8,6 +8,7 @@
 #include "fakes/FakePrintDestination.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/FakeRegisterStore.h"
+#include "fakes/RegisterSamples.h"
 #include "fakes/TestFiles.h"
 #include "print/PrintJobStates.h"
 #include "print/Printing.h"
@@ -55,76 +56,10 @@ Q_DECLARE_METATYPE(DraftStatus)
 
 namespace {
 
+using namespace RegisterSamples;
+
 // Every time below is this zone's: the register keeps UTC, the merchant reads local time.
 constexpr const char* TestZone = "America/Chicago";
-
-// 12:00 in Chicago on 12/08/2026.
-const QDateTime Now = QDateTime(QDate(2026, 12, 8), QTime(18, 0), Qt::UTC);
-
-CheckTexts sampleTexts()
-{
-    return {QStringLiteral("Jane Q. Customer"),
-            QStringLiteral("12 Elm Street"),
-            QStringLiteral("Springfield, IL 62701"),
-            QStringLiteral("First Prairie Bank"),
-            QStringLiteral("Springfield, IL"),
-            QStringLiteral("1042"),
-            QStringLiteral("Acme Supplies LLC"),
-            QStringLiteral("One thousand two hundred thirty-four and 56/100"),
-            QStringLiteral("$1,234.56"),
-            QStringLiteral("12/01/2026"),
-            QStringLiteral("A021000021A"),
-            QStringLiteral("98765436789C"),
-            QStringLiteral("1042"),
-            QStringLiteral("Invoice 77")};
-}
-
-// "12=98765436780C": Text12 becomes that text.
-CheckTexts withChanges(CheckTexts texts, const QStringList& changes)
-{
-    for (const QString& change : changes) {
-        const qsizetype at = change.indexOf(QLatin1Char('='));
-        texts[Box(change.left(at).toInt())] = change.mid(at + 1);
-    }
-    return texts;
-}
-
-DraftRecord printed(const CheckTexts& texts)
-{
-    DraftRecord draft;
-    draft.texts = texts;
-    draft.kind = SentDraft::Kind::QuickPrint;
-    draft.destinationName = QStringLiteral("Office");
-    return draft;
-}
-
-// Jane Q. Customer's authorization of check 1042, given by phone at 2:05 PM
-// on 12/01/2026 in Chicago, with changes such as "drafts=2", "sale=3"
-// (AuthorizationRecord::Sale's fourth), "amount=$75.00", "id=a2".
-AuthorizationRecord authorization(const QStringList& changes = {})
-{
-    AuthorizationRecord record;
-    record.id = QStringLiteral("a1");
-    record.authorizedBy = QStringLiteral("Jane Q. Customer");
-    record.phone = QStringLiteral("(217) 555-0142");
-    record.authorizedAt = QDateTime(QDate(2026, 12, 1), QTime(20, 5), Qt::UTC);
-    record.given = AuthorizationRecord::Given::RecordedCall;
-    record.sale = AuthorizationRecord::Sale::CustomerCalled;
-    record.amount = QStringLiteral("$1,234.56");
-    record.payee = QStringLiteral("Acme Supplies LLC");
-    for (const QString& change : changes) {
-        const QString value = change.section(QLatin1Char('='), 1);
-        if (change.startsWith(QLatin1String("drafts=")))
-            record.drafts = value.toInt();
-        else if (change.startsWith(QLatin1String("sale=")))
-            record.sale = AuthorizationRecord::Sale(value.toInt());
-        else if (change.startsWith(QLatin1String("amount=")))
-            record.amount = value;
-        else if (change.startsWith(QLatin1String("id=")))
-            record.id = value;
-    }
-    return record;
-}
 
 SentDraft quickPrintOf(const CheckTexts& texts, const std::optional<AuthorizationRecord>& own = std::nullopt)
 {
