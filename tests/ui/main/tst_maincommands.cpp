@@ -47,6 +47,24 @@ public:
     QList<SentDraft> drafts;
 };
 
+// Runs `steps` on the Register Location dialog once the command has opened
+// it; a failed check still closes the dialog, so that the test goes on to
+// report it.
+template <typename Steps> void onRegisterLocation(QObject* context, Steps steps)
+{
+    QTimer::singleShot(0, context, [steps] {
+        auto* dialog = qobject_cast<frmRegisterLocation*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const auto closed = qScopeGuard([dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        QApplication::setActiveWindow(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        steps(dialog);
+    });
+}
+
 } // namespace
 
 // The cheque-entry window's commands as a merchant reaches them: menus,
@@ -758,16 +776,7 @@ void TestMainCommands::registerLocationIsChosenFromTheKeyboard()
 {
     m_fixture->dialogs.answer(QStringLiteral("/etc/quillo/office-ca.pem"));
     QString before;
-    QTimer::singleShot(0, this, [&] {
-        auto* dialog = qobject_cast<frmRegisterLocation*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        // A failed check below still closes the dialog, so that the test goes on to report it.
-        const auto closed = qScopeGuard([dialog] {
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        QApplication::setActiveWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
+    onRegisterLocation(this, [&](frmRegisterLocation* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Register Location --Quillo"));
         // This computer, until the office server is chosen.
         QVERIFY(dialog->findChild<QRadioButton*>("optThisComputer")->isChecked());
@@ -811,16 +820,7 @@ void TestMainCommands::registerLocationIsChosenFromTheKeyboard()
     QCOMPARE(m_fixture->movedTo, QStringList{"server db.office.example:6543/drafts frontdesk Hydrant 4 paints"});
 
     // Opened again, it shows the saved place and never the password; Escape changes nothing.
-    QTimer::singleShot(0, this, [] {
-        auto* dialog = qobject_cast<frmRegisterLocation*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        // A failed check below still closes the dialog, so that the test goes on to report it.
-        const auto closed = qScopeGuard([dialog] {
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        QApplication::setActiveWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
+    onRegisterLocation(this, [](frmRegisterLocation* dialog) {
         QVERIFY(dialog->findChild<QRadioButton*>("optOfficeServer")->isChecked());
         QCOMPARE(dialog->findChild<QLineEdit*>("txtHost")->text(), "db.office.example");
         QCOMPARE(dialog->findChild<QSpinBox*>("txtPort")->value(), 6543);
@@ -832,16 +832,7 @@ void TestMainCommands::registerLocationIsChosenFromTheKeyboard()
     QCOMPARE(m_fixture->movedTo.size(), 1);
 
     // Back to this computer: the server's fields are kept for the next time.
-    QTimer::singleShot(0, this, [] {
-        auto* dialog = qobject_cast<frmRegisterLocation*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        // A failed check below still closes the dialog, so that the test goes on to report it.
-        const auto closed = qScopeGuard([dialog] {
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        QApplication::setActiveWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
+    onRegisterLocation(this, [](frmRegisterLocation* dialog) {
         QTest::keyClick(dialog, Qt::Key_T, Qt::AltModifier);
         QTRY_VERIFY(!dialog->findChild<QLineEdit*>("txtHost")->isEnabled());
         QTest::keyClick(dialog, Qt::Key_S, Qt::AltModifier);
