@@ -55,6 +55,23 @@ CheckTexts draftTexts(const QString& payor, const QString& checkNumber, const QS
             "",    amount,          "12/01/2026",      "A021000021A",        account,           checkNumber, ""};
 }
 
+// 2,500 more drafts, payors "Payor 1" to "Payor 2500"; draft 2400's payee is
+// `payeeOf2400` when one is given.
+void recordLongRegister(RegisterSession& session, const QString& payeeOf2400)
+{
+    DraftRegister& drafts = session.open(nullptr);
+    drafts.together([&] {
+        for (int i = 1; i <= 2500; ++i) {
+            DraftRecord draft;
+            const QString payee =
+                i == 2400 && !payeeOf2400.isEmpty() ? payeeOf2400 : QStringLiteral("Acme Supplies LLC");
+            draft.texts = draftTexts(QStringLiteral("Payor %1").arg(i), QString::number(5000 + i), payee, "$10.00",
+                                     "98765436789C");
+            drafts.record(draft, DraftEvent::printed(QString::number(i)));
+        }
+    });
+}
+
 // Types `text` key by key, letters beyond ASCII included.
 void type(QWidget* widget, const QString& text)
 {
@@ -1221,18 +1238,7 @@ private Q_SLOTS:
     void aLongRegisterComesUpPageByPage()
     {
         cleanup();
-        {
-            auto session = newSession();
-            DraftRegister& drafts = session->open(nullptr);
-            drafts.together([&] {
-                for (int i = 1; i <= 2500; ++i) {
-                    DraftRecord draft;
-                    draft.texts = draftTexts(QStringLiteral("Payor %1").arg(i), QString::number(5000 + i),
-                                             "Acme Supplies LLC", "$10.00", "98765436789C");
-                    drafts.record(draft, DraftEvent::printed(QString::number(i)));
-                }
-            });
-        }
+        recordLongRegister(*newSession(), QString());
         m_session = newSession();
         openWindow(false);
         // The first page at once; the oldest drafts are not here yet.
@@ -1252,20 +1258,8 @@ private Q_SLOTS:
     void aSearchTypedWhileLoadingWaitsForNoPayor()
     {
         cleanup();
-        {
-            auto session = newSession();
-            DraftRegister& drafts = session->open(nullptr);
-            drafts.together([&] {
-                for (int i = 1; i <= 2500; ++i) {
-                    // One draft of the first page names a payor-like payee, in clear.
-                    DraftRecord draft;
-                    draft.texts =
-                        draftTexts(QStringLiteral("Payor %1").arg(i), QString::number(5000 + i),
-                                   i == 2400 ? "Payor 7 Trust" : "Acme Supplies LLC", "$10.00", "98765436789C");
-                    drafts.record(draft, DraftEvent::printed(QString::number(i)));
-                }
-            });
-        }
+        // One draft of the first page names a payor-like payee, in clear.
+        recordLongRegister(*newSession(), QStringLiteral("Payor 7 Trust"));
         m_session = newSession();
         openWindow(false);
         auto* model = qobject_cast<DraftListModel*>(table()->model());
