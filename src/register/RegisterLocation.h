@@ -29,6 +29,16 @@ struct RegisterLocation {
         return location;
     }
 
+    static RegisterLocation server(const QString& host, const QString& database, const QString& user)
+    {
+        RegisterLocation location;
+        location.kind = Kind::Server;
+        location.host = host;
+        location.database = database;
+        location.user = user;
+        return location;
+    }
+
     bool isServer() const { return kind == Kind::Server; }
 
     // Whether the server is reached without leaving this computer (a Unix

@@ -134,12 +134,7 @@ void PrivatePostgres::stop()
 
 RegisterLocation PrivatePostgres::location(const QString& database) const
 {
-    RegisterLocation location;
-    location.kind = RegisterLocation::Kind::Server;
-    location.host = m_folder;
-    location.database = database;
-    location.user = m_user;
-    return location;
+    return RegisterLocation::server(m_folder, database, m_user);
 }
 
 bool PrivatePostgres::createDatabase(const QString& name)

@@ -47,18 +47,6 @@ std::unique_ptr<RegisterCipher> officeKey()
     return std::make_unique<RegisterCipher>(SecretBytes::copyOf(QByteArray(RegisterCipher::KeyBytes, 7)));
 }
 
-// The register in `database` of the cluster whose socket is in `folder`, as a
-// seat opens it.
-RegisterLocation serverAt(const QString& folder, const QString& database, const QString& user)
-{
-    RegisterLocation location;
-    location.kind = RegisterLocation::Kind::Server;
-    location.host = folder;
-    location.database = database;
-    location.user = user;
-    return location;
-}
-
 std::unique_ptr<DraftRegister> seatAt(
     const RegisterLocation& location, DraftRegister::Clock now = [] { return Now; },
     const QString& seat = QStringLiteral("ann@desk-1"))
@@ -71,7 +59,8 @@ std::unique_ptr<DraftRegister> seatAt(
 // folder, the database and the user.
 RegisterLocation childLocation(char* argv[])
 {
-    return serverAt(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]));
+    return RegisterLocation::server(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                                    QString::fromLocal8Bit(argv[4]));
 }
 
 void say(const QByteArray& line)
@@ -386,7 +375,7 @@ private Q_SLOTS:
         QFETCH(QString, caFile);
         QFETCH(QString, options);
 
-        RegisterLocation location = serverAt(host, QStringLiteral("quillo"), QStringLiteral("ann"));
+        RegisterLocation location = RegisterLocation::server(host, QStringLiteral("quillo"), QStringLiteral("ann"));
         location.caFile = caFile;
         QCOMPARE(PostgresDialect(location, QString()).connectOptions(), options);
     }
@@ -439,8 +428,9 @@ private Q_SLOTS:
         QFETCH(QString, state);
         QFETCH(QString, reason);
 
-        const PostgresDialect dialect(
-            serverAt(QStringLiteral("db.office.example"), QStringLiteral("quillo"), QStringLiteral("ann")), QString());
+        const PostgresDialect dialect(RegisterLocation::server(QStringLiteral("db.office.example"),
+                                                               QStringLiteral("quillo"), QStringLiteral("ann")),
+                                      QString());
         QCOMPARE(dialect.reason(QSqlError(QString(), text, QSqlError::StatementError, state)), reason);
     }
 

@@ -3068,11 +3068,9 @@ private Q_SLOTS:
     // `password` where one is given.
     static RegisterLocation officeAt(const QString& path)
     {
-        RegisterLocation location = RegisterLocation::file(path);
-        location.kind = RegisterLocation::Kind::Server;
-        location.host = QStringLiteral("db.office.example");
-        location.database = QStringLiteral("drafts");
-        location.user = QStringLiteral("frontdesk");
+        RegisterLocation location = RegisterLocation::server(QStringLiteral("db.office.example"),
+                                                             QStringLiteral("drafts"), QStringLiteral("frontdesk"));
+        location.path = path;
         return location;
     }
 
