@@ -73,8 +73,10 @@ QList<Placed> placed(const PrintedPage& page)
             metrics.emplace(item.font, device);
             measured = item.font;
         }
+        // Qt measures a text of nothing but U+FFFC, the object replacement
+        // character, which draws nothing, as -1 wide; no text ends left of its start.
         items.append({QRectF(item.baseline.x(), item.baseline.y() - metrics->ascent(),
-                             metrics->horizontalAdvance(item.text), metrics->lineSpacing()),
+                             std::max(0.0, metrics->horizontalAdvance(item.text)), metrics->lineSpacing()),
                       item.text, item.font.family() == QuickPrint::MicrFont});
     }
     return items;
@@ -82,7 +84,11 @@ QList<Placed> placed(const PrintedPage& page)
 
 QString show(const Placed& item)
 {
-    return QStringLiteral("\"%1\" at (%2, %3)").arg(item.text).arg(item.box.x()).arg(item.box.y());
+    return QStringLiteral("\"%1\" at (%2, %3), %4 wide")
+        .arg(item.text)
+        .arg(item.box.x())
+        .arg(item.box.y())
+        .arg(item.box.width());
 }
 
 void checkPlacement(const QList<Placed>& items, const Input& input, QStringList& failures)
