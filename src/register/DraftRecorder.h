@@ -53,19 +53,34 @@ public:
     // DraftEvent::exported().
     virtual DraftId record(const DraftRecord& draft, const std::optional<DraftEvent>& outcome) = 0;
 
-    // What recordUnlessSent found.
+    // What the merchant was told of a print's check before it was sent:
+    // recordUnlessSent asks again about anything else it finds.
+    struct Known {
+        // The draft of the same check the merchant chose to print it again after.
+        std::optional<DraftId> duplicate;
+        // The draft of the same amount the 30-day mark named (sameAmountRecently).
+        std::optional<DraftId> sameAmount;
+        // The draft's authorization had sent all its drafts (usedAuthorization).
+        bool authorizationUsed = false;
+    };
+    // What recordUnlessSent found instead of recording; nothing was recorded.
     struct Recording {
         DraftId id = 0; // the draft recorded; 0 for none
-        // The draft of the same check found instead, which the merchant has
-        // not been asked about; nothing was recorded.
+        // The draft of the same check, which the merchant has not been asked about.
         std::optional<EarlierDraft> unasked;
+        // A draft of the same amount on the account (the 30-day mark) the merchant was not shown.
+        std::optional<EarlierDraft> sameAmount;
+        // The draft's authorization, whose last draft another program sent meanwhile.
+        std::optional<UsedAuthorization> usedUp;
     };
     // Records a print's draft without an outcome, as record() does, unless
-    // the latest draft of the same check (earlierDraft) is another than
-    // `asked`, the one the merchant chose to print again. The look-up and the
-    // record are one write: a draft of the same check that another program
-    // records comes before both or after both.
-    virtual Recording recordUnlessSent(const DraftRecord& draft, const std::optional<DraftId>& asked) = 0;
+    // the register now holds what the merchant was not told (`known`): the
+    // latest draft of the same check (earlierDraft), a draft of the same
+    // amount (sameAmountRecently), or the draft's authorization used up
+    // (usedAuthorization). The look-ups and the record are one write: a
+    // draft on the same account that another program records comes before
+    // all of them or after.
+    virtual Recording recordUnlessSent(const DraftRecord& draft, const Known& known) = 0;
     // Appends an event to the draft's history (a print's outcome, Void...).
     virtual void append(DraftId draft, const DraftEvent& event) = 0;
 

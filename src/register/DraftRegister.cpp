@@ -454,19 +454,30 @@ std::optional<AccountReturn> DraftRegister::accountReturn(const CheckTexts& text
                          BankNumbers::lastFour(texts[Box::AccountNumber])};
 }
 
-DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draft, const std::optional<DraftId>& asked)
+DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draft, const Known& known)
 {
     Recording recording;
     m_store->together([&] {
-        // Another seat recording a draft on the same account waits for this
-        // look-up and record, or this one for it: never both looked before
-        // either wrote.
+        // Another seat recording a draft on the same account waits for these
+        // look-ups and the record, or this one for it: never both looked
+        // before either wrote.
         m_store->lockAccount(identify(draft.texts).accountKey);
         const std::optional<EarlierDraft> earlier = earlierDraft(draft.texts);
-        if (earlier && earlier->id != asked)
+        if (earlier && earlier->id != known.duplicate) {
             recording.unasked = earlier;
-        else
-            recording.id = record(draft, std::nullopt);
+            return;
+        }
+        const std::optional<EarlierDraft> sameAmount = sameAmountRecently(draft.texts);
+        if (sameAmount && sameAmount->id != known.sameAmount) {
+            recording.sameAmount = sameAmount;
+            return;
+        }
+        if (draft.authorization && !known.authorizationUsed) {
+            recording.usedUp = usedAuthorization(draft.texts, draft.authorization);
+            if (recording.usedUp)
+                return;
+        }
+        recording.id = record(draft, std::nullopt);
     });
     return recording;
 }

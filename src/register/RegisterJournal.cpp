@@ -81,8 +81,8 @@ public:
 
     // The merchant chose to send the draft without recording it.
     bool unrecorded = false;
-    // The draft of the same check the merchant chose to print it again after.
-    std::optional<DraftId> printedAgainAfter;
+    // What the merchant was told of the check's account before it went.
+    DraftRecorder::Known known;
     // What the draft goes with: its authorization, or the reason it goes without one.
     std::optional<AuthorizationRecord> authorization;
     std::optional<QString> withoutAuthorization;
@@ -97,7 +97,7 @@ private:
 
 DraftRecord RegisterJournal::Ticket::recordOf(const QString& destination) const
 {
-    DraftRecord record{draft(), destination, withoutAuthorization, printedAgainAfter};
+    DraftRecord record{draft(), destination, withoutAuthorization, known.duplicate};
     record.authorization = authorization;
     return record;
 }
@@ -113,11 +113,12 @@ bool RegisterJournal::Ticket::sending(const QString& destination)
         if (draft().kind == SentDraft::Kind::PdfFile)
             return true;
         // Looked up again as it is recorded: another program may have sent
-        // the same check since the merchant was asked, or while a dialog was open.
+        // the same check, the same amount or the authorization's last draft
+        // since the merchant was asked, or while a dialog was open.
         for (;;) {
             DraftRecorder::Recording recording;
             try {
-                recording = drafts.recordUnlessSent(recordOf(destination), printedAgainAfter);
+                recording = drafts.recordUnlessSent(recordOf(destination), known);
             } catch (const ProofFileError& error) {
                 // Its proof changed after it was last looked at: offered
                 // again with the reason, then recorded as the merchant chooses.
@@ -125,13 +126,22 @@ bool RegisterJournal::Ticket::sending(const QString& destination)
                     return false;
                 continue;
             }
-            if (!recording.unasked) {
+            if (recording.unasked) {
+                if (!m_journal.m_questions.ask(RegisterTexts::duplicateQuestion(*recording.unasked)))
+                    return false;
+                known.duplicate = recording.unasked->id;
+            } else if (recording.sameAmount) {
+                if (!m_journal.m_questions.ask(RegisterTexts::sameAmountQuestion(*recording.sameAmount)))
+                    return false;
+                known.sameAmount = recording.sameAmount->id;
+            } else if (recording.usedUp) {
+                if (!m_journal.m_questions.ask(RegisterTexts::usedAuthorizationQuestion(*recording.usedUp)))
+                    return false;
+                known.authorizationUsed = true;
+            } else {
                 m_recordId = recording.id;
                 return true;
             }
-            if (!m_journal.m_questions.ask(RegisterTexts::duplicateQuestion(*recording.unasked)))
-                return false;
-            printedAgainAfter = recording.unasked->id;
         }
     } catch (const RegisterError& error) {
         return m_journal.sendUnrecorded(*this, error.reason());
@@ -194,7 +204,10 @@ std::unique_ptr<DraftTicket> RegisterJournal::maySend(const SentDraft& draft)
         if (earlier && !m_questions.ask(RegisterTexts::duplicateQuestion(*earlier)))
             return nullptr;
         if (earlier)
-            ticket->printedAgainAfter = earlier->id;
+            ticket->known.duplicate = earlier->id;
+        // Shown as the amount's mark: not asked about again as the draft is recorded.
+        if (const std::optional<EarlierDraft> sameAmount = drafts.sameAmountRecently(draft.texts))
+            ticket->known.sameAmount = sameAmount->id;
         // An account whose holder refused a draft before: No unless the merchant is sure.
         if (const std::optional<AccountReturn> returned = drafts.accountReturn(draft.texts);
             returned && !m_questions.ask(RegisterTexts::accountReturnQuestion(*returned)))
@@ -207,6 +220,16 @@ std::unique_ptr<DraftTicket> RegisterJournal::maySend(const SentDraft& draft)
     }
     if (!authorized(*ticket, std::move(authorization)))
         return nullptr;
+    if (ticket->authorization && !ticket->unrecorded) {
+        // Shown as the account's mark: an authorization used up before the
+        // merchant pressed Print is not asked about again.
+        try {
+            ticket->known.authorizationUsed =
+                m_openRegister(draft.kind).usedAuthorization(draft.texts, ticket->authorization).has_value();
+        } catch (const RegisterError&) {
+            // Said as the draft is recorded.
+        }
+    }
     return ticket;
 }
 

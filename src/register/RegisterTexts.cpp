@@ -36,6 +36,11 @@ QString RegisterTexts::sameAmountMark(const EarlierDraft& earlier)
         .arg(earlier.checkNumber, earlier.accountLastFour, dateText(earlier.recorded), earlier.payee);
 }
 
+QString RegisterTexts::sameAmountQuestion(const EarlierDraft& earlier)
+{
+    return sameAmountMark(earlier) + QStringLiteral(" Print this one?");
+}
+
 QString RegisterTexts::accountReturnMark(const AccountReturn& returned)
 {
     return QStringLiteral("A draft on the account ending in %1 came back \"%2\" on %3.")
@@ -158,6 +163,11 @@ QString RegisterTexts::usedAuthorizationMark(const UsedAuthorization& used)
     return QStringLiteral("The authorization of %1 on the account ending in %2 was for %3, and %4: this draft needs "
                           "an authorization of its own.")
         .arg(dateText(used.authorizedAt), used.accountLastFour, drafts, sent);
+}
+
+QString RegisterTexts::usedAuthorizationQuestion(const UsedAuthorization& used)
+{
+    return usedAuthorizationMark(used) + QStringLiteral(" Print this one?");
 }
 
 QString RegisterTexts::givenName(AuthorizationRecord::Given given)

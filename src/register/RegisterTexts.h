@@ -18,8 +18,10 @@ namespace RegisterTexts {
 QString duplicateQuestion(const EarlierDraft& earlier);
 
 // The amount box's mark for a draft of the same amount on the same account
-// with another check number, naming the earlier draft.
+// with another check number, naming the earlier draft; and what a print
+// asks when another program recorded that draft after the merchant pressed Print.
 QString sameAmountMark(const EarlierDraft& earlier);
+QString sameAmountQuestion(const EarlierDraft& earlier);
 
 // The account box's mark, and what Quick Print asks, for a draft on an
 // account that returned one as not authorized, stopped or closed:
@@ -48,6 +50,8 @@ QString authorizedPayeeMark(const AuthorizationRecord& authorization);
 // The mark of a check dated before the day it was authorized.
 QString datedBeforeAuthorizationMark(const AuthorizationRecord& authorization);
 QString usedAuthorizationMark(const UsedAuthorization& used);
+// What a print asks when another program sent its authorization's last draft meanwhile.
+QString usedAuthorizationQuestion(const UsedAuthorization& used);
 
 // The choices of the authorization dialog, as it lists them.
 QString givenName(AuthorizationRecord::Given given);

@@ -8,6 +8,7 @@
 #include "register/DraftRecord.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace RegisterSamples {
@@ -78,6 +79,22 @@ inline AuthorizationRecord authorization(const QStringList& changes = {})
             record.id = value;
     }
     return record;
+}
+
+// The sample's draft with another check, written "<check number>[=<amount>]
+// [+a<drafts authorized>]": "1043=$75.00+a2" is check 1043 for $75.00 under
+// the sample authorization of two drafts.
+inline DraftRecord sampleDraft(const QString& check)
+{
+    const QString number = check.section(QRegularExpression(QStringLiteral("[=+]")), 0, 0);
+    const QString amount = check.section(QLatin1Char('='), 1).section(QLatin1Char('+'), 0, 0);
+    QStringList changes{QStringLiteral("6=") + number, QStringLiteral("13=") + number};
+    if (!amount.isEmpty())
+        changes.append(QStringLiteral("9=") + amount);
+    DraftRecord draft = printed(withChanges(sampleTexts(), changes));
+    if (check.contains(QLatin1String("+a")))
+        draft.authorization = authorization({QStringLiteral("drafts=") + check.section(QLatin1String("+a"), 1)});
+    return draft;
 }
 
 } // namespace RegisterSamples

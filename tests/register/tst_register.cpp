@@ -883,7 +883,7 @@ private Q_SLOTS:
         auto& [questions, offer, journal] = over;
         offer.offered = true;
         const SentDraft first{sampleTexts(), {}, SentDraft::Kind::QuickPrint, QStringLiteral("/tmp/a.qlo"), {}};
-        const SentDraft second{withChanges(sampleTexts(), {"6=1043", "13=1043", "7=Beta Tools"}),
+        const SentDraft second{withChanges(sampleTexts(), {"6=1043", "13=1043", "7=Beta Tools", "9=$75.00"}),
                                {},
                                SentDraft::Kind::PreviewPrint,
                                QStringLiteral("/tmp/b.qlo"),
@@ -926,17 +926,48 @@ private Q_SLOTS:
 
     void aCheckSentMeanwhileIsAskedAboutBeforeItGoes_data()
     {
-        QTest::addColumn<bool>("duringTheOffer"); // the other program records while the offer is open
+        // What another program records before the merchant presses Print and
+        // meanwhile, each "<check number>[=<amount>][+a<drafts authorized>]".
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("meanwhile");
+        QTest::addColumn<bool>("duringTheOffer"); // recorded while the authorization is offered
         QTest::addColumn<bool>("yes");
-        QTest::newRow("between the questions and the print, No") << false << false;
-        QTest::newRow("between the questions and the print, Yes") << false << true;
-        QTest::newRow("while the authorization is offered, No") << true << false;
+        QTest::addColumn<QString>("question"); // none when empty
+
+        const QString again = "Check 1042 on the account ending in 6789 may have been printed on 12/08/2026 (the print "
+                              "service did not say) for 1,234.56 to \"Acme Supplies LLC\". Print it again?";
+        const QString sameAmount = "Check 1043 for the same amount on the account ending in 6789 was printed on "
+                                   "12/08/2026 to \"Acme Supplies LLC\". Print this one?";
+        const QString usedUp = "The authorization of 12/01/2026 on the account ending in 6789 was for 2 drafts, and 2 "
+                               "have been printed: this draft needs an authorization of its own. Print this one?";
+        const QStringList none;
+        QTest::newRow("the same check, No") << none << QStringList{"1042"} << false << false << again;
+        QTest::newRow("the same check, Yes") << none << QStringList{"1042"} << false << true << again;
+        QTest::newRow("the same check while the authorization is offered, No")
+            << none << QStringList{"1042"} << true << false << again;
+        QTest::newRow("the same amount on another check, No")
+            << none << QStringList{"1043"} << false << false << sameAmount;
+        QTest::newRow("the same amount on another check, Yes")
+            << none << QStringList{"1043"} << false << true << sameAmount;
+        QTest::newRow("the same amount, marked before Print")
+            << QStringList{"1043"} << none << false << false << QString();
+        QTest::newRow("a cent more on another check")
+            << none << QStringList{"1043=$1,234.57"} << false << false << QString();
+        QTest::newRow("the authorization's last draft, No")
+            << QStringList{"1041=$75.00+a2"} << QStringList{"1043=$75.00+a2"} << false << false << usedUp;
+        QTest::newRow("the authorization's last draft, Yes")
+            << QStringList{"1041=$75.00+a2"} << QStringList{"1043=$75.00+a2"} << false << true << usedUp;
+        QTest::newRow("the authorization with a draft left")
+            << QStringList{"1041=$75.00+a3"} << QStringList{"1043=$75.00+a3"} << false << false << QString();
     }
 
     void aCheckSentMeanwhileIsAskedAboutBeforeItGoes()
     {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, meanwhile);
         QFETCH(bool, duringTheOffer);
         QFETCH(bool, yes);
+        QFETCH(QString, question);
 
         // Two programs on one register, each with its own connection.
         const QString path = folder(QTest::currentDataTag()) + "/register.sqlite";
@@ -944,33 +975,35 @@ private Q_SLOTS:
         auto other = session(path);
         DraftRegister& drafts = mine->open(nullptr);
         DraftRegister& otherDrafts = other->open(nullptr);
+        const auto otherRecords = [&](const QStringList& checks) {
+            for (const QString& check : checks)
+                otherDrafts.record(sampleDraft(check), std::nullopt);
+        };
+        otherRecords(before);
         JournalOver over(drafts);
         auto& [questions, offer, journal] = over;
         questions.answer = yes;
         offer.offered = duringTheOffer;
         offer.answer = {AuthorizationOffer::Choice::WithoutRecord, {}};
-        const auto otherPrints = [&] { otherDrafts.record(printed(sampleTexts()), std::nullopt); };
         if (duringTheOffer)
-            offer.whileOpen = otherPrints;
+            offer.whileOpen = [&] { otherRecords(meanwhile); };
 
         const std::unique_ptr<DraftTicket> ticket = journal.maySend(quickPrintOf(sampleTexts()));
         QVERIFY(ticket);
         QVERIFY(questions.asked.isEmpty());
         if (!duringTheOffer)
-            otherPrints();
-        QCOMPARE(ticket->sending(QStringLiteral("Office")), yes);
-        QCOMPARE(questions.asked,
-                 QStringList{"Check 1042 on the account ending in 6789 may have been printed on 12/08/2026 (the print "
-                             "service did not say) for 1,234.56 to \"Acme Supplies LLC\". Print it again?"});
-        // No: nothing of it is recorded. Yes: recorded after the other, a reprint.
-        QCOMPARE(drafts.drafts().size(), std::size_t(yes ? 2 : 1));
-        QCOMPARE(ticket->recordId().has_value(), yes);
-        if (yes) {
+            otherRecords(meanwhile);
+        const bool recorded = question.isEmpty() || yes;
+        QCOMPARE(ticket->sending(QStringLiteral("Office")), recorded);
+        QCOMPARE(questions.asked, question.isEmpty() ? QStringList() : QStringList{question});
+        // No: nothing of it is recorded. Yes: recorded after the other's.
+        QCOMPARE(drafts.drafts().size(), std::size_t(before.size() + meanwhile.size() + (recorded ? 1 : 0)));
+        QCOMPARE(ticket->recordId().has_value(), recorded);
+        if (recorded)
             QCOMPARE(drafts.drafts().front().id, ticket->recordId().value());
-            // Marked as the reprint of the other's draft.
-            QCOMPARE(drafts.drafts().front().reprintOf, drafts.drafts().back().id);
-            QCOMPARE(drafts.drafts().back().reprintOf, 0);
-        }
+        // Only a check printed again is marked as the reprint of the other's draft.
+        if (recorded && !meanwhile.isEmpty())
+            QCOMPARE(drafts.drafts().front().reprintOf, meanwhile.first() == "1042" ? drafts.drafts().at(1).id : 0);
     }
 
     void twoProgramsPrintOneCheckAtOnce()
