@@ -3,6 +3,8 @@
 #include "document/AmountInFigures.h"
 #include "register/BankNumbers.h"
 #include "register/DraftLifecycle.h"
+#include "register/HeldOutcomes.h"
+#include "register/OutcomeHeld.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterCipher.h"
 #include "register/RegisterCodes.h"
@@ -13,8 +15,11 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 #include <QSet>
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -322,6 +327,7 @@ DraftId DraftRegister::record(const DraftRecord& draft, const std::optional<Draf
             m_store->addAuthorization(*authorization);
         }
     });
+    m_recordedUids.insert(id, stored.uid);
     Q_EMIT draftRecorded(id);
     return id;
 }
@@ -456,6 +462,7 @@ std::optional<AccountReturn> DraftRegister::accountReturn(const CheckTexts& text
 
 DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draft, const Known& known)
 {
+    writeHeld();
     Recording recording;
     m_store->together([&] {
         // Another seat recording a draft on the same account waits for these
@@ -484,7 +491,91 @@ DraftRecorder::Recording DraftRegister::recordUnlessSent(const DraftRecord& draf
 
 void DraftRegister::append(DraftId draft, const DraftEvent& event)
 {
-    appendEvent(draft, event);
+    if (!m_held) {
+        appendEvent(draft, event);
+        return;
+    }
+    const qint64 at = m_now().toMSecsSinceEpoch();
+    try {
+        writeHeld();
+        appendEvent(draft, event);
+    } catch (const RegisterError& error) {
+        if (!m_recordedUids.contains(draft))
+            throw;
+        hold(draft, at, event);
+        throw OutcomeHeld(error.reason());
+    }
+}
+
+void DraftRegister::holdOutcomesIn(const QString& file)
+{
+    m_held = std::make_unique<HeldOutcomes>(file);
+    try {
+        writeHeld();
+    } catch (const RegisterError&) {
+        // Written with the next write.
+    }
+}
+
+namespace {
+
+const QByteArray HeldContext = QByteArrayLiteral("held_outcome");
+
+} // namespace
+
+void DraftRegister::hold(DraftId draft, qint64 at, const DraftEvent& event)
+{
+    const QJsonObject held{{QStringLiteral("draft"), draft},     {QStringLiteral("uid"), m_recordedUids.value(draft)},
+                           {QStringLiteral("at"), at},           {QStringLiteral("kind"), DraftEvent::code(event.kind)},
+                           {QStringLiteral("job"), event.jobId}, {QStringLiteral("text"), event.text}};
+    m_held->add(m_cipher->seal(QString::fromUtf8(QJsonDocument(held).toJson(QJsonDocument::Compact)), HeldContext));
+}
+
+void DraftRegister::writeHeld()
+{
+    if (!m_held)
+        return;
+    const QList<QByteArray> records = m_held->all();
+    if (records.isEmpty())
+        return;
+    QList<QByteArray> left;
+    QList<DraftId> written;
+    m_store->together([&] {
+        for (const QByteArray& record : records) {
+            QJsonObject held;
+            try {
+                held = QJsonDocument::fromJson(m_cipher->open(record, HeldContext).toUtf8()).object();
+            } catch (const RegisterError&) {
+                left.append(record); // another register's, or damaged: left as it is
+                continue;
+            }
+            const DraftId draft = held.value(QStringLiteral("draft")).toInteger();
+            const std::optional<StoredDraft> stored = m_store->draft(draft);
+            const std::optional<DraftEventKind> kind =
+                DraftEvent::fromCode(held.value(QStringLiteral("kind")).toString());
+            if (!stored || stored->uid != held.value(QStringLiteral("uid")).toString() || !kind) {
+                left.append(record);
+                continue;
+            }
+            DraftEvent event;
+            event.kind = *kind;
+            event.jobId = held.value(QStringLiteral("job")).toString();
+            event.text = held.value(QStringLiteral("text")).toString();
+            const qint64 at = held.value(QStringLiteral("at")).toInteger();
+            // Written before by a write whose file change was lost: once is enough.
+            const std::vector<StoredEvent> events = m_store->events(draft);
+            const bool there = std::any_of(events.begin(), events.end(), [&](const StoredEvent& e) {
+                return e.recordedAt == at && e.kind == DraftEvent::code(*kind) && e.seat == m_seat;
+            });
+            if (!there) {
+                m_store->addEvent(storedEvent(draft, stored->uid, at, event));
+                written.append(draft);
+            }
+        }
+    });
+    m_held->keepOnly(left);
+    for (const DraftId draft : written)
+        Q_EMIT eventAppended(draft);
 }
 
 void DraftRegister::appendEvent(DraftId draft, const DraftEvent& event)
@@ -614,6 +705,8 @@ std::optional<EarlierDraft> DraftRegister::sameAmountRecently(const CheckTexts& 
 
 std::vector<UncertainPrint> DraftRegister::uncertainPrints()
 {
+    // A print whose outcome this seat holds is no longer uncertain.
+    writeHeld();
     return m_store->uncertainPrints();
 }
 

@@ -6,10 +6,12 @@
 #include "register/UncertainPrints.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <functional>
 #include <memory>
 
+class HeldOutcomes;
 class ProofCopies;
 class RegisterCipher;
 class RegisterStore;
@@ -97,6 +99,12 @@ public:
     // returns how many it removed. The only removal the register has.
     int removePastKeeping(const std::vector<DraftId>& drafts);
 
+    // What became of a print that the register cannot take when it comes
+    // (the office server out of reach) is kept, sealed, in `file` on this
+    // computer: append() then throws OutcomeHeld, and the next write,
+    // look-up of uncertain prints or opening writes it first, once.
+    void holdOutcomesIn(const QString& file);
+
 Q_SIGNALS:
     // Emitted as it is written, inside the write when it is part of one;
     // another seat's, as soon as the register hears of it.
@@ -122,10 +130,16 @@ private:
     AuthorizationRecord opened(const StoredAuthorization& stored, bool* damaged = nullptr) const;
     // How many checks went with the authorization, not voided and not found unprinted.
     std::vector<StoredDraft> drawingUnder(const QString& authorizationId);
+    void hold(DraftId draft, qint64 at, const DraftEvent& event);
+    // Writes the outcomes held, each once, in one write.
+    void writeHeld();
 
     std::unique_ptr<RegisterStore> m_store;
     std::unique_ptr<RegisterCipher> m_cipher;
     std::unique_ptr<ProofCopies> m_proofs;
     Clock m_now;
     QString m_seat;
+    std::unique_ptr<HeldOutcomes> m_held;
+    // The drafts recorded in this run: what a held outcome is bound to.
+    QHash<DraftId, QString> m_recordedUids;
 };

@@ -5,6 +5,7 @@
 #include "platform/QuestionBox.h"
 #include "register/AuthorizationOffer.h"
 #include "register/DraftRecorder.h"
+#include "register/OutcomeHeld.h"
 #include "register/ProofFileCheck.h"
 #include "register/ProofFileError.h"
 #include "register/RegisterError.h"
@@ -183,6 +184,10 @@ QString RegisterJournal::Ticket::sent(const PrintOutcome& outcome)
             m_journal.m_openRegister(draft().kind).append(*m_recordId, eventOf(outcome));
         else if (draft().kind == SentDraft::Kind::PdfFile && outcome.printed())
             recordExport(outcome.printer);
+    } catch (const OutcomeHeld& held) {
+        return QStringLiteral("The draft register could not record what became of the check: %1. Quillo keeps it on "
+                              "this computer and records it as soon as the register can be reached.")
+            .arg(held.reason());
     } catch (const RegisterError& error) {
         return QStringLiteral("The draft register could not record what became of the check: %1.").arg(error.reason());
     }

@@ -363,5 +363,8 @@ DraftRegister& RegisterSession::openWith(PassphrasePrompt* prompt, KeyringKeys* 
     m_register =
         std::make_unique<DraftRegister>(std::move(store), std::move(cipher),
                                         QFileInfo(beside).absolutePath() + QStringLiteral("/proofs"), m_now, m_seat);
+    // What became of a print while the server was out of reach waits on this computer.
+    if (m_location.isServer())
+        m_register->holdOutcomesIn(QFileInfo(beside).absolutePath() + QStringLiteral("/held-outcomes"));
     return *m_register;
 }

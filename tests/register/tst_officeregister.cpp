@@ -5,6 +5,7 @@
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/PrivatePostgres.h"
 #include "fakes/RegisterSamples.h"
+#include "print/PrintOutcome.h"
 #include "register/DraftRegister.h"
 #include "register/FolderProofShelf.h"
 #include "register/PostgresDialect.h"
@@ -599,6 +600,73 @@ private Q_SLOTS:
         QVERIFY2(m_server.restart(), qPrintable(m_server.error()));
         QCOMPARE(drafts->record(printed(sampleTexts()), DraftEvent::printed("17")), 1);
         QCOMPARE(drafts->drafts().size(), std::size_t(1));
+    }
+
+    // A print whose outcome comes while the server is out of reach: the
+    // seat keeps it, sealed, and writes it once, when the server is back.
+    void anOutcomeTheServerMissedIsKeptUntilItIsBack_data()
+    {
+        QTest::addColumn<bool>("stopsBeforeTheJob"); // the server stops before the print service names the job
+        QTest::newRow("stopped after the job started") << false;
+        QTest::newRow("stopped before the job started") << true;
+    }
+
+    void anOutcomeTheServerMissedIsKeptUntilItIsBack()
+    {
+        QFETCH(bool, stopsBeforeTheJob);
+
+        const RegisterLocation location = newDatabase();
+        const std::unique_ptr<DraftRegister> drafts = seat(location);
+        const QString held = QDir::homePath() + "/held/" + QTest::currentDataTag();
+        drafts->holdOutcomesIn(held);
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return *drafts; },
+                                [&]() -> DraftRecorder* { return drafts.get(); }, questions, offer);
+        const std::unique_ptr<DraftTicket> ticket =
+            journal.maySend({sampleTexts(), {}, SentDraft::Kind::QuickPrint, {}, {}});
+        QVERIFY(ticket && ticket->sending(QStringLiteral("Office")));
+        if (stopsBeforeTheJob)
+            m_server.stop();
+        ticket->jobStarted(915);
+        if (!stopsBeforeTheJob)
+            m_server.stop();
+        QCOMPARE(ticket->sent(PrintOutcome::confirmed(QStringLiteral("Office"), 915)),
+                 "The draft register could not record what became of the check: the office server on this computer "
+                 "does not answer. Quillo keeps it on this computer and records it as soon as the register can be "
+                 "reached.");
+        QVERIFY2(m_server.restart(), qPrintable(m_server.error()));
+
+        // Kept for the merchant alone, and sealed.
+        QFile file(held);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        file.close();
+        QCOMPARE(file.permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(bytes.count('\n'), stopsBeforeTheJob ? 2 : 1);
+        for (const QByteArray& line : bytes.split('\n')) {
+            for (const QByteArray clear : {"printed", "uncertain", "915", "Office"})
+                QVERIFY2(!QByteArray::fromBase64(line).contains(clear), clear.constData());
+        }
+
+        // Meanwhile the register has the draft as sent, and perhaps printed.
+        QCOMPARE(seat(location, "bob@desk-2")->drafts().front().status, DraftStatus::Uncertain);
+        // Written before the uncertain prints are looked up: none is left.
+        QVERIFY(drafts->uncertainPrints().empty());
+        const QStringList history{"no-authorization|The offer of an authorization record is turned off.||"
+                                  "2026-12-08T18:00:00Z||ann@desk-1",
+                                  "uncertain||915|2026-12-08T18:00:00Z||ann@desk-1",
+                                  "printed||915|2026-12-08T18:00:00Z||ann@desk-1"};
+        QCOMPARE(historyOf(*drafts, ticket->recordId().value()), history);
+        QVERIFY(!QFile::exists(held));
+
+        // Held again (the seat was stopped before it could empty the file): written once all the same.
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        drafts->holdOutcomesIn(held);
+        QCOMPARE(historyOf(*drafts, ticket->recordId().value()), history);
+        QVERIFY(!QFile::exists(held));
     }
 
     // Seats that open a new register at once: one makes its tables, the
