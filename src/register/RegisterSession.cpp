@@ -20,14 +20,21 @@ namespace {
 // keyring itself is not asked from here.
 class AnsweredKeyring : public KeyringKeys {
 public:
-    AnsweredKeyring(QString name, Answer answer) : m_name(std::move(name)), m_answer(std::move(answer)) {}
+    // Keys written go to `writesTo`, where there is one.
+    AnsweredKeyring(QString name, Answer answer, KeyringKeys* writesTo = nullptr)
+        : m_name(std::move(name)), m_answer(std::move(answer)), m_writesTo(writesTo)
+    {}
 
     Answer read(const QString& name) override { return name == m_name ? m_answer : Answer{}; }
-    bool write(const QString&, const SecretBytes&) override { return false; }
+    bool write(const QString& name, const SecretBytes& key) override
+    {
+        return m_writesTo && m_writesTo->write(name, key);
+    }
 
 private:
     QString m_name;
     Answer m_answer;
+    KeyringKeys* m_writesTo;
 };
 
 std::optional<QString> scriptedPassphrase()
@@ -59,8 +66,9 @@ RegisterSession::RegisterSession(RegisterLocation location, KeyringKeys* keyring
 
 RegisterSession::~RegisterSession()
 {
-    // The worker uses the keyring, which may not outlive the session.
+    // The workers use the keyring and the store opener, which may not outlive the session.
     m_worker.waitForFinished();
+    m_serverCheck.waitForFinished();
 }
 
 QString RegisterSession::defaultPath()
@@ -89,6 +97,7 @@ void RegisterSession::setLocation(const RegisterLocation& location)
     m_register.reset();
     m_serverPassword.reset();
     m_keyringAnswered.reset();
+    m_officeKeyAnswer.reset();
     ++m_moves;
     m_location = location;
 }
@@ -176,8 +185,22 @@ DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
     if (m_register)
         return *m_register;
     // A server's password and the office passphrase are asked for here.
-    if (m_keyringThreads == KeyringThreads::Any || m_location.isServer())
+    if (m_keyringThreads == KeyringThreads::Any)
         return openWith(prompt, m_keyring, RegisterStore::Check::Full);
+    if (m_location.isServer()) {
+        // What openLater() found: the server's failure, said once, or the
+        // keyring's answer for the office key; a question asks the rest.
+        if (m_keyringAnswered) {
+            if (const std::optional<QString> failure = *std::exchange(m_keyringAnswered, std::nullopt))
+                throw RegisterError(*failure);
+        }
+        if (m_officeKeyAnswer) {
+            AnsweredKeyring keyring(OfficeKey::keyringName(m_location), *std::exchange(m_officeKeyAnswer, std::nullopt),
+                                    m_keyring);
+            return openWith(prompt, &keyring, RegisterStore::Check::DoneBefore);
+        }
+        return openWith(prompt, m_keyring, RegisterStore::Check::Full);
+    }
     if (m_keyringAnswered) {
         // The keyring has had its say off this thread: what is left is a question, or its reason.
         const std::optional<QString> failure = *std::exchange(m_keyringAnswered, std::nullopt);
@@ -214,8 +237,10 @@ void RegisterSession::openInBackground(std::function<void(bool)> opened)
 
 QFuture<void> RegisterSession::openLater()
 {
-    if (m_register || m_location.isServer())
+    if (m_register)
         return QtFuture::makeReadyFuture();
+    if (m_location.isServer())
+        return openServerLater();
     if (m_opening && !m_opening->isFinished()) {
         if (!m_openingQuiet)
             return *m_opening;
@@ -233,6 +258,65 @@ QFuture<void> RegisterSession::openLater()
     }
     startOpening(false, {});
     return *m_opening;
+}
+
+QFuture<void> RegisterSession::openServerLater()
+{
+    if (m_opening && !m_opening->isFinished())
+        return *m_opening;
+    auto promise = std::make_shared<QPromise<void>>();
+    promise->start();
+    m_opening = promise->future();
+    m_openingQuiet = false;
+    const int moves = m_moves;
+    const auto finish = [promise] { promise->finish(); };
+    // The password the keyring keeps, read without waiting; none makes way
+    // for the connection's own conventions, then the question.
+    QFuture<KeyringKeys::Answer> password = m_serverPassword || !m_keyring
+                                                ? QtFuture::makeReadyFuture(KeyringKeys::Answer{})
+                                                : m_keyring->readLater(passwordKeyringName(m_location));
+    whenFinished(password, &m_answers, [this, moves, finish](KeyringKeys::Answer answer) {
+        if (moves != m_moves)
+            return finish();
+        const SecretBytes kept = SecretBytes::takeFrom(answer.key);
+        if (!m_serverPassword)
+            m_serverPassword = answer.found == KeyringKeys::Found::Key ? QString::fromUtf8(kept.view()) : QString();
+        // The server is reached, and its schema brought forward, on a worker:
+        // one out of reach holds nothing up for its connection's time limit.
+        m_serverCheck = QtConcurrent::run(
+            [location = m_location, opener = m_opener, password = *m_serverPassword]() -> std::optional<QString> {
+                try {
+                    opener(location, password, RegisterStore::Check::Full);
+                } catch (const ServerPasswordRefused&) {
+                    // Asked for by open().
+                } catch (const RegisterError& error) {
+                    return error.reason();
+                }
+                return std::nullopt;
+            });
+        whenFinished(m_serverCheck, &m_answers, [this, moves, finish](const std::optional<QString>& failure) {
+            if (moves != m_moves || m_register)
+                return finish();
+            if (failure || !m_keyring) {
+                m_keyringAnswered = failure;
+                return finish();
+            }
+            whenFinished(m_keyring->readLater(OfficeKey::keyringName(m_location)), &m_answers,
+                         [this, moves, finish](KeyringKeys::Answer office) {
+                             if (moves == m_moves && !m_register) {
+                                 AnsweredKeyring keyring(OfficeKey::keyringName(m_location), office);
+                                 try {
+                                     openWith(nullptr, &keyring, RegisterStore::Check::DoneBefore);
+                                 } catch (const RegisterError&) {
+                                     // A question is needed, or the failure comes again: open() has the answer.
+                                     m_officeKeyAnswer = std::move(office);
+                                 }
+                             }
+                             finish();
+                         });
+        });
+    });
+    return promise->future();
 }
 
 void RegisterSession::startOpening(bool quiet, std::function<void(bool)> opened)

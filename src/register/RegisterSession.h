@@ -1,6 +1,7 @@
 #pragma once
 
 #include "register/DraftRegister.h"
+#include "register/KeyringKeys.h"
 #include "register/RegisterCopy.h"
 #include "register/RegisterLocation.h"
 #include "register/RegisterStore.h"
@@ -12,7 +13,6 @@
 #include <memory>
 #include <optional>
 
-class KeyringKeys;
 class PassphrasePrompt;
 class RegisterCipher;
 
@@ -128,6 +128,10 @@ private:
     // The worker of the latest opening, waited for as the session ends.
     QFuture<std::shared_ptr<Unlocked>> m_worker;
     bool m_openingQuiet = false;
+    // The server's connection tried off this thread, waited for as the session ends.
+    QFuture<std::optional<QString>> m_serverCheck;
+    // The keyring's answer for the office key, read off this thread, for open().
+    std::optional<KeyringKeys::Answer> m_officeKeyAnswer;
     std::optional<std::optional<QString>> m_keyringAnswered;
     // Answers from the background come only while the session lives.
     QObject m_answers;
@@ -135,6 +139,9 @@ private:
     // Opens the register off this thread; `quiet` (at start-up) asks
     // nothing, not even a locked keyring's unlock.
     void startOpening(bool quiet, std::function<void(bool)> opened);
+    // openLater() for the office server: its keyring entries read without
+    // waiting, the server reached on a worker.
+    QFuture<void> openServerLater();
     void finishUnlocked(Unlocked& found, bool quiet, std::function<void(bool)> done);
     void keep(std::unique_ptr<RegisterCipher> cipher);
     DraftRegister& openWith(PassphrasePrompt* prompt, KeyringKeys* keyring, RegisterStore::Check check);

@@ -8,6 +8,7 @@
 #include "print/PrintOutcome.h"
 #include "register/DraftRegister.h"
 #include "register/FolderProofShelf.h"
+#include "register/OfficeKey.h"
 #include "register/PostgresDialect.h"
 #include "register/ProofCopies.h"
 #include "register/RegisterCipher.h"
@@ -600,6 +601,71 @@ private Q_SLOTS:
         QVERIFY2(m_server.restart(), qPrintable(m_server.error()));
         QCOMPARE(drafts->record(printed(sampleTexts()), DraftEvent::printed("17")), 1);
         QCOMPARE(drafts->drafts().size(), std::size_t(1));
+    }
+
+    // A first use reaches the server and reads the keyring off the window's
+    // thread; only what a question gives is asked for by open().
+    void aServerRegisterOpensOffTheWindowsThread_data()
+    {
+        QTest::addColumn<bool>("keyInKeyring");
+        QTest::addColumn<bool>("serverStops");
+        QTest::addColumn<bool>("openedLater");
+        QTest::addColumn<QString>("failure"); // what open() says; none when empty
+
+        QTest::newRow("the office key in the keyring") << true << false << true << QString();
+        QTest::newRow("a seat that joins") << false << false << false << QString();
+        QTest::newRow("the server stopped")
+            << true << true << false << "the office server on this computer does not answer";
+    }
+
+    void aServerRegisterOpensOffTheWindowsThread()
+    {
+        QFETCH(bool, keyInKeyring);
+        QFETCH(bool, serverStops);
+        QFETCH(bool, openedLater);
+        QFETCH(QString, failure);
+
+        const RegisterLocation location = newDatabase();
+        const QString officePassphrase = QStringLiteral("maple quartz lantern ferry orbit");
+        FakeKeyring keyring;
+        {
+            const ScriptedPassphrase scripted(officePassphrase);
+            RegisterSession(location, keyInKeyring ? &keyring : nullptr, &RegisterSession::openStore)
+                .open(nullptr)
+                .record(printed(sampleTexts()), DraftEvent::printed("17"));
+        }
+        const ScriptedPassphrase none{QString()};
+        if (keyInKeyring) {
+            FakePassphrasePrompt joining;
+            joining.answers = {officePassphrase};
+            RegisterSession(location, &keyring, &RegisterSession::openStore).open(&joining);
+        }
+        keyring.onMainThread = 0;
+        if (serverStops)
+            m_server.stop();
+
+        RegisterSession session(
+            location, &keyring, &RegisterSession::openStore, nullptr, [this] { return m_now; },
+            RegisterSession::KeyringThreads::OffCallingThread);
+        const QFuture<void> ready = session.openLater();
+        QTRY_VERIFY_WITH_TIMEOUT(ready.isFinished(), 30000);
+        QCOMPARE(session.isOpen(), openedLater);
+        QCOMPARE(keyring.onMainThread, 0);
+
+        FakePassphrasePrompt prompt;
+        prompt.answers = {officePassphrase};
+        QString said;
+        try {
+            QCOMPARE(session.open(&prompt).drafts().size(), std::size_t(1));
+        } catch (const RegisterError& error) {
+            said = error.reason();
+        }
+        if (serverStops)
+            QVERIFY2(m_server.restart(), qPrintable(m_server.error()));
+        QCOMPARE(said, failure);
+        // Asked only by a seat that joins, once; its keyring keeps the key from then on.
+        QCOMPARE(prompt.asked.size(), keyInKeyring ? 0 : 1);
+        QCOMPARE(keyring.keys.keys(), QStringList{OfficeKey::keyringName(location)});
     }
 
     // A print whose outcome comes while the server is out of reach: the
