@@ -83,6 +83,10 @@ public:
     virtual Recording recordUnlessSent(const DraftRecord& draft, const Known& known) = 0;
     // Appends an event to the draft's history (a print's outcome, Void...).
     virtual void append(DraftId draft, const DraftEvent& event) = 0;
+    // Appends a print's job or outcome to the draft recorded for it by this
+    // register: a RegisterError when the register was moved to another place
+    // since, so that the event never lands on another register's draft.
+    virtual void appendToRecorded(DraftId draft, const DraftEvent& event) = 0;
 
     // The latest draft with the same routing, account and check number as
     // `texts` that was not voided and not found unprinted: the duplicate

@@ -507,6 +507,13 @@ void DraftRegister::append(DraftId draft, const DraftEvent& event)
     }
 }
 
+void DraftRegister::appendToRecorded(DraftId draft, const DraftEvent& event)
+{
+    if (!m_recordedUids.contains(draft))
+        throw RegisterError(QStringLiteral("the register was moved to another place while the check was printing"));
+    append(draft, event);
+}
+
 void DraftRegister::holdOutcomesIn(const QString& file)
 {
     m_held = std::make_unique<HeldOutcomes>(file);

@@ -41,6 +41,7 @@ public:
     DraftId record(const DraftRecord& draft, const std::optional<DraftEvent>& outcome) override;
     Recording recordUnlessSent(const DraftRecord& draft, const Known& known) override;
     void append(DraftId draft, const DraftEvent& event) override;
+    void appendToRecorded(DraftId draft, const DraftEvent& event) override;
     std::optional<EarlierDraft> earlierDraft(const CheckTexts& texts) override;
     std::optional<EarlierDraft> sameAmountRecently(const CheckTexts& texts) override;
     std::optional<AuthorizationRecord> authorizationFor(const CheckTexts& texts) override;

@@ -155,7 +155,8 @@ void RegisterJournal::Ticket::jobStarted(int jobId)
         return;
     // Not told: the outcome, appended later, names the job all the same.
     try {
-        m_journal.m_openRegister(draft().kind).append(*m_recordId, DraftEvent::uncertain(QString::number(jobId)));
+        m_journal.m_openRegister(draft().kind)
+            .appendToRecorded(*m_recordId, DraftEvent::uncertain(QString::number(jobId)));
     } catch (const RegisterError&) {
     }
 }
@@ -181,7 +182,7 @@ QString RegisterJournal::Ticket::sent(const PrintOutcome& outcome)
         return {};
     try {
         if (m_recordId)
-            m_journal.m_openRegister(draft().kind).append(*m_recordId, eventOf(outcome));
+            m_journal.m_openRegister(draft().kind).appendToRecorded(*m_recordId, eventOf(outcome));
         else if (draft().kind == SentDraft::Kind::PdfFile && outcome.printed())
             recordExport(outcome.printer);
     } catch (const OutcomeHeld& held) {

@@ -3468,6 +3468,26 @@ private Q_SLOTS:
         QCOMPARE(drafts->path(), first);
         QCOMPARE(drafts->open(nullptr).drafts().front().checkNumber, "1042");
         QCOMPARE(draftColumns(second, {"check_number"}), QList<QList<QByteArray>>({{"2001"}}));
+
+        // Moved while a check prints: its outcome never lands on the other register's draft of the same number.
+        FakeQuestionBox questions;
+        FakeAuthorizationOffer offer;
+        RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return drafts->open(nullptr); },
+                                [&]() -> DraftRecorder* { return &drafts->open(nullptr); }, questions, offer);
+        drafts->setLocation(RegisterLocation::file(folder("third") + "/register.sqlite"));
+        const std::unique_ptr<DraftTicket> ticket =
+            journal.maySend(quickPrintOf(withChanges(sampleTexts(), {"6=3001", "13=3001"})));
+        QVERIFY(ticket && ticket->sending(QStringLiteral("Office")));
+        QCOMPARE(ticket->recordId(), std::optional<qint64>(1));
+        drafts->setLocation(RegisterLocation::file(second));
+        ticket->jobStarted(7);
+        QCOMPARE(ticket->sent(PrintOutcome::confirmed(QStringLiteral("Office"), 7)),
+                 "The draft register could not record what became of the check: the register was moved to another "
+                 "place while the check was printing.");
+        QStringList history;
+        for (const RecordedEvent& event : drafts->open(nullptr).details(1).history)
+            history.append(historyLine(event));
+        QCOMPARE(history, QStringList{"2026-12-08T18:00:00Z Printed|2|"});
     }
 
     void keyringKeepsTheKey()
