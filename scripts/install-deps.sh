@@ -45,6 +45,7 @@ desktop-file-utils
 libqt6sql6-sqlite
 libqt6sql6-psql
 postgresql
+openssl
 libsqlite3-dev
 libsodium-dev
 libzxcvbn-dev

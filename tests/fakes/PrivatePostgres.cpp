@@ -9,23 +9,28 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
+#include <arpa/inet.h>
 #include <exception>
+#include <netinet/in.h>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
 const QString Bin = QStringLiteral("/usr/lib/postgresql/15/bin/");
 
-// The cluster running now: a test that ends in std::terminate (an exception
-// no one caught) stops it on its way out, as the destructor would.
-PrivatePostgres* running = nullptr;
+// The clusters running now: a test that ends in std::terminate (an exception
+// no one caught) stops them on its way out, as their destructors would.
+std::vector<PrivatePostgres*> running;
 std::terminate_handler previousHandler = nullptr;
 
 [[noreturn]] void stopThenTerminate()
 {
-    if (PrivatePostgres* cluster = std::exchange(running, nullptr)) {
+    for (PrivatePostgres* cluster : std::exchange(running, {})) {
         cluster->stop();
         QDir(cluster->socketFolder()).removeRecursively();
     }
@@ -38,6 +43,21 @@ QString loginName()
 {
     const passwd* entry = ::getpwuid(::geteuid());
     return entry ? QString::fromLocal8Bit(entry->pw_name) : QStringLiteral("postgres");
+}
+
+// A TCP port free at `address` now, found by binding to port 0; 0 when none.
+int freePort(const QString& address)
+{
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    socklen_t length = sizeof at;
+    const bool found = probe >= 0 && ::inet_pton(AF_INET, address.toLatin1().constData(), &at.sin_addr) == 1 &&
+                       ::bind(probe, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0 &&
+                       ::getsockname(probe, reinterpret_cast<sockaddr*>(&at), &length) == 0;
+    if (probe >= 0)
+        ::close(probe);
+    return found ? ntohs(at.sin_port) : 0;
 }
 
 } // namespace
@@ -89,8 +109,9 @@ bool PrivatePostgres::start()
     // One role must give its password, as a seat on the office network does.
     QFile rules(m_folder + QStringLiteral("/data/pg_hba.conf"));
     if (!rules.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        rules.write(QStringLiteral("local all %1 scram-sha-256\nlocal all all trust\n").arg(PasswordUser).toUtf8()) <
-            0) {
+        rules.write(QStringLiteral("local all %1 scram-sha-256\nlocal all all trust\n%2")
+                        .arg(PasswordUser, m_tlsRule)
+                        .toUtf8()) < 0) {
         m_error = QStringLiteral("pg_hba.conf cannot be written");
         return false;
     }
@@ -109,14 +130,16 @@ bool PrivatePostgres::start()
 
 bool PrivatePostgres::restart()
 {
-    // Only the socket in the folder, no TCP port; nothing flushed to disk, which a test never needs.
+    // Only the socket in the folder, no TCP port unless TLS is served; nothing
+    // flushed to disk, which a test never needs.
     const QString options =
-        QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off -c full_page_writes=off").arg(m_folder);
+        QStringLiteral("-k %1 -p %2 -c fsync=off -c full_page_writes=off ").arg(m_folder).arg(m_port) +
+        (m_tlsOptions.isEmpty() ? QStringLiteral("-c listen_addresses=''") : m_tlsOptions);
     if (!run(QStringLiteral("pg_ctl"),
              {"-D", m_folder + "/data", "-l", m_folder + "/log", "-w", "-t", "60", "-o", options, "start"}))
         return false;
     m_running = true;
-    running = this;
+    running.push_back(this);
     if (!previousHandler)
         previousHandler = std::set_terminate(&stopThenTerminate);
     return true;
@@ -127,14 +150,24 @@ void PrivatePostgres::stop()
     if (!m_running)
         return;
     m_running = false;
-    if (running == this)
-        running = nullptr;
+    running.erase(std::remove(running.begin(), running.end(), this), running.end());
     run(QStringLiteral("pg_ctl"), {"-D", m_folder + "/data", "-m", "immediate", "-w", "stop"});
 }
 
 RegisterLocation PrivatePostgres::location(const QString& database) const
 {
-    return RegisterLocation::server(m_folder, database, m_user);
+    RegisterLocation location = RegisterLocation::server(m_folder, database, m_user);
+    location.port = m_port;
+    return location;
+}
+
+void PrivatePostgres::serveTls(const QStringList& addresses, const QString& certificate, const QString& key)
+{
+    m_port = freePort(addresses.first());
+    m_tlsOptions = QStringLiteral("-c listen_addresses='%1' -c ssl=on -c ssl_cert_file='%2' -c ssl_key_file='%3'")
+                       .arg(addresses.join(QLatin1Char(',')), certificate, key);
+    // A connection to any loopback address comes from 127.0.0.1.
+    m_tlsRule = QStringLiteral("hostssl all all 127.0.0.0/8 trust\nhostnossl all all 127.0.0.0/8 reject\n");
 }
 
 bool PrivatePostgres::createDatabase(const QString& name)
@@ -155,6 +188,7 @@ QStringList PrivatePostgres::query(const QString& database, const QString& sql)
     {
         QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
         connection.setHostName(m_folder);
+        connection.setPort(m_port);
         connection.setDatabaseName(database);
         connection.setUserName(m_user);
         if (!connection.open()) {

@@ -38,6 +38,13 @@ public:
     // The register in `database` on this server, as a seat reaches it.
     RegisterLocation location(const QString& database) const;
 
+    // From the next start on, also listens at the loopback `addresses`
+    // ("127.0.0.2") over TLS alone, on a free port, with the certificate
+    // and its key (files the server's user can read), every TLS connection
+    // there trusted. Call before start(); the socket then has that port too.
+    void serveTls(const QStringList& addresses, const QString& certificate, const QString& key);
+    int port() const { return m_port; }
+
     // Makes an empty database; false when it cannot.
     bool createDatabase(const QString& name);
     // Runs `sql` in `database` as the superuser; the rows' first columns as
@@ -49,6 +56,10 @@ private:
 
     QString m_folder;
     QString m_user;
+    int m_port = 5432;
+    // The server's options for TLS, and its rules for connections over the network; none without.
+    QString m_tlsOptions;
+    QString m_tlsRule;
     QString m_error;
     bool m_running = false;
 };

@@ -33,6 +33,8 @@
 #include <QtTest>
 
 #include <ctime>
+#include <pwd.h>
+#include <unistd.h>
 
 // The register that the seats of an office share on a PostgreSQL server: the
 // same store as the file's, one check one draft across seats, another seat's
@@ -159,6 +161,51 @@ QStringList historyOf(DraftRegister& drafts, DraftId id)
     return lines;
 }
 
+// Runs openssl in `folder`; false when it fails.
+bool openssl(const QString& folder, const QStringList& arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("openssl"), arguments);
+    const bool done =
+        process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (!done)
+        qWarning("openssl %s: %s", qPrintable(arguments.join(' ')), process.readAll().constData());
+    return done;
+}
+
+// An office's certificate authority (ca.pem) and another one (other-ca.pem),
+// and the server's key and certificate for 127.0.0.2 signed by the first,
+// made in `folder` for the server's user (postgres, as root).
+bool makeCertificates(const QString& folder)
+{
+    const QStringList key = {"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"};
+    QFile names(folder + "/names.ext");
+    if (!names.open(QIODevice::WriteOnly) || names.write("subjectAltName=IP:127.0.0.2\n") < 0)
+        return false;
+    names.close();
+    const bool made =
+        openssl(folder,
+                QStringList{"req", "-x509"} + key +
+                    QStringList{"-keyout", "ca.key", "-out", "ca.pem", "-days", "2", "-subj", "/CN=Office CA"}) &&
+        openssl(folder, QStringList{"req", "-x509"} + key +
+                            QStringList{"-keyout", "other-ca.key", "-out", "other-ca.pem", "-days", "2", "-subj",
+                                        "/CN=Another CA"}) &&
+        openssl(folder, QStringList{"req"} + key +
+                            QStringList{"-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=127.0.0.2"}) &&
+        openssl(folder, {"x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial",
+                         "-out", "server.crt", "-days", "2", "-extfile", "names.ext"});
+    if (!made || !QFile::setPermissions(folder + "/server.key", QFile::ReadOwner | QFile::WriteOwner))
+        return false;
+    if (::geteuid() != 0)
+        return true;
+    const passwd* postgres = ::getpwnam("postgres");
+    return postgres && ::chown(folder.toLocal8Bit().constData(), postgres->pw_uid, postgres->pw_gid) == 0 &&
+           ::chown((folder + "/server.key").toLocal8Bit().constData(), postgres->pw_uid, postgres->pw_gid) == 0 &&
+           ::chown((folder + "/server.crt").toLocal8Bit().constData(), postgres->pw_uid, postgres->pw_gid) == 0;
+}
+
 } // namespace
 
 class TstOfficeRegister : public QObject {
@@ -166,6 +213,9 @@ class TstOfficeRegister : public QObject {
 
 private:
     PrivatePostgres m_server;
+    // A second cluster, served over TLS on loopback addresses, and its certificates' folder.
+    std::unique_ptr<PrivatePostgres> m_tlsServer;
+    QString m_certificates;
     QDateTime m_now = Now;
     int m_databases = 0;
 
@@ -214,7 +264,13 @@ private:
 private Q_SLOTS:
     void initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.error())); }
 
-    void cleanupTestCase() { m_server.stop(); }
+    void cleanupTestCase()
+    {
+        m_server.stop();
+        m_tlsServer.reset();
+        if (!m_certificates.isEmpty())
+            QDir(m_certificates).removeRecursively();
+    }
 
     void init() { m_now = Now; }
 
@@ -601,6 +657,67 @@ private Q_SLOTS:
         QVERIFY2(m_server.restart(), qPrintable(m_server.error()));
         QCOMPARE(drafts->record(printed(sampleTexts()), DraftEvent::printed("17")), 1);
         QCOMPARE(drafts->drafts().size(), std::size_t(1));
+    }
+
+    // A server on another computer is reached over TLS only, its
+    // certificate verified against the office's authority and the host's name.
+    void aServerWhoseCertificateDoesNotVerify_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("caFile"); // in the certificates' folder; none for the system's authorities
+        QTest::addColumn<QString>("failure");
+
+        QTest::newRow("the office's authority") << "127.0.0.2"
+                                                << "ca.pem" << QString();
+        QTest::newRow("another authority") << "127.0.0.2"
+                                           << "other-ca.pem"
+                                           << "the certificate of the office server 127.0.0.2 could not be verified";
+        QTest::newRow("the system's authorities")
+            << "127.0.0.2" << QString() << "the certificate of the office server 127.0.0.2 could not be verified";
+        QTest::newRow("another host's name") << "127.0.0.3"
+                                             << "ca.pem"
+                                             << "the certificate of the office server 127.0.0.3 could not be verified";
+    }
+
+    void aServerWhoseCertificateDoesNotVerify()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, caFile);
+        QFETCH(QString, failure);
+
+        if (!m_tlsServer) {
+            QByteArray folder = QByteArrayLiteral("/tmp/quillo-tls-XXXXXX");
+            QVERIFY(::mkdtemp(folder.data()));
+            m_certificates = QString::fromLocal8Bit(folder);
+            QVERIFY(makeCertificates(m_certificates));
+            m_tlsServer = std::make_unique<PrivatePostgres>();
+            m_tlsServer->serveTls({"127.0.0.2", "127.0.0.3"}, m_certificates + "/server.crt",
+                                  m_certificates + "/server.key");
+            QVERIFY2(m_tlsServer->start(), qPrintable(m_tlsServer->error()));
+            QVERIFY2(m_tlsServer->createDatabase("office"), qPrintable(m_tlsServer->error()));
+        }
+        RegisterLocation location = RegisterLocation::server(host, "office", m_tlsServer->user());
+        location.port = m_tlsServer->port();
+        if (!caFile.isEmpty())
+            location.caFile = m_certificates + "/" + caFile;
+
+        QString said;
+        try {
+            PostgresDialect dialect(location, QString());
+            {
+                // Over TLS, or not at all: the server turns a clear connection away.
+                QSqlQuery query(dialect.connect(QStringLiteral("tls")));
+                QVERIFY(query.exec(QStringLiteral("SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()")));
+                QVERIFY(query.next());
+                QCOMPARE(query.value(0).toBool(), true);
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("tls"));
+            QVERIFY(RegisterStore::open(location, QString()) != nullptr);
+        } catch (const RegisterError& error) {
+            said = error.reason();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("tls"));
+        QCOMPARE(said, failure);
     }
 
     // A first use reaches the server and reads the keyring off the window's
