@@ -47,7 +47,10 @@ RegisterCopy::Counts RegisterCopy::copyTo(RegisterStore& server, const QString& 
             throw RegisterError(QStringLiteral("the register on the office server holds drafts already"));
         const std::optional<QByteArray> keyCheck = server.fact(FactKeyCheck);
         if (keyCheck && *keyCheck != m_cipher.keyCheck())
-            throw RegisterError(QStringLiteral("the register on the office server has a key of its own"));
+            // Not replaced: a seat that opened it keeps that key, and would
+            // seal its next drafts with it.
+            throw RegisterError(QStringLiteral("a seat has opened the register on the office server already, with a "
+                                               "key of its own: copy into a new database that no seat has opened"));
         if (!keyCheck) {
             const QString id = QString::fromLatin1(m_file.fact(FactId).value_or(QByteArray()));
             OfficeKey::Facts facts = OfficeKey::wrapped(1, id, m_key, officePassphrase);

@@ -1075,6 +1075,10 @@ private Q_SLOTS:
                "authorization (dec3ae38e3d6ebbc59027da33b9159889e42ce55d06749a3fea38ce56332df14)";
         QTest::newRow("office passphrase too easy") << "easy"
                                                     << "the office passphrase is too easy to guess";
+        QTest::newRow("a register a seat has opened")
+            << "opened"
+            << "a seat has opened the register on the office server already, with a key of its own: copy into a new "
+               "database that no seat has opened";
     }
 
     void aCopyThatFailsLeavesNothing()
@@ -1104,6 +1108,10 @@ private Q_SLOTS:
         }
         FolderProofShelf proofs(QDir::homePath() + QStringLiteral("/copy/proofs"));
         const RegisterLocation location = newDatabase();
+        if (fault == QLatin1String("opened")) {
+            const ScriptedPassphrase scripted(QStringLiteral("birch kettle harbor violet comet"));
+            RegisterSession(location, nullptr, &RegisterSession::openStore).open(nullptr);
+        }
         const std::unique_ptr<RegisterStore> server = RegisterStore::open(location, QString());
         QString failure;
         try {
@@ -1117,8 +1125,9 @@ private Q_SLOTS:
         QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM drafts")), "0");
         QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM draft_events")), "0");
         QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM proof_copies")), "0");
+        // The seat's key stays.
         QCOMPARE(firstRow(location, QStringLiteral("SELECT COUNT(*) FROM register_facts WHERE name = 'key_check'")),
-                 "0");
+                 fault == QLatin1String("opened") ? "1" : "0");
     }
 
     // File, Copy This Computer's Register to the Server: what the merchant
