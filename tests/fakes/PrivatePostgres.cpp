@@ -42,7 +42,9 @@ QString loginName()
 
 } // namespace
 
-PrivatePostgres::PrivatePostgres() : m_user(::geteuid() == 0 ? QStringLiteral("postgres") : loginName()) {}
+PrivatePostgres::PrivatePostgres(Writes writes)
+    : m_user(::geteuid() == 0 ? QStringLiteral("postgres") : loginName()), m_writes(writes)
+{}
 
 PrivatePostgres::~PrivatePostgres()
 {
@@ -109,9 +111,10 @@ bool PrivatePostgres::start()
 
 bool PrivatePostgres::restart()
 {
-    // Only the socket in the folder, no TCP port; nothing flushed to disk, which a test never needs.
-    const QString options =
-        QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off -c full_page_writes=off").arg(m_folder);
+    // Only the socket in the folder, no TCP port.
+    QString options = QStringLiteral("-k %1 -c listen_addresses=''").arg(m_folder);
+    if (m_writes == Writes::Unflushed)
+        options += QStringLiteral(" -c fsync=off -c full_page_writes=off");
     if (!run(QStringLiteral("pg_ctl"),
              {"-D", m_folder + "/data", "-l", m_folder + "/log", "-w", "-t", "60", "-o", options, "start"}))
         return false;
