@@ -398,9 +398,11 @@ def main():
             max(r["record_slowest_ms"] for r in registers), max(r["lookup_slowest_ms"] for r in registers),
             median(registers, "search_first_ms")),
         "- Office register on PostgreSQL: %d drafts copied from the register file in %.0f s; View, Register "
-        "when the command opens the register first %.1f ms; slowest of the %d prints %.1f ms." % (
+        "when the command opens the register first %.1f ms; slowest of the %d prints %.1f ms; p99 of the "
+        "prints on the shared account %.1f ms, on the seats' own %.1f ms." % (
             office["office_drafts"], office["office_copy_ms"] / 1000, office["office_window_first_ms"],
-            office["office_prints"], office["office_record_slowest_ms"]),
+            office["office_prints"], office["office_record_slowest_ms"], office["office_record_shared_p99_ms"],
+            office["office_record_own_p99_ms"]),
         "- Idle, what woke Quillo with its window active: %s." % (idle_active.get("idle_events") or "nothing"),
         "- Idle, what woke Quillo with its window inactive: %s." % (idle_inactive.get("idle_events") or "nothing"),
         "- Idle, what woke the bare window: %s." % (idle_bare.get("idle_events") or "nothing"),
