@@ -9,6 +9,7 @@
 #include <QPromise>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 
@@ -19,9 +20,15 @@ QString folder()
     return QFileInfo(RegisterSession::defaultPath()).absolutePath() + "/bench-keyring/";
 }
 
+// A name as a file's: an office key's names the server's folder, slashes included.
+QString fileOf(const QString& name)
+{
+    return folder() + QString::fromLatin1(QUrl::toPercentEncoding(name));
+}
+
 KeyringKeys::Answer readFile(const QString& name)
 {
-    QFile file(folder() + name);
+    QFile file(fileOf(name));
     if (!file.open(QIODevice::ReadOnly))
         return {KeyringKeys::Found::NoKey, {}};
     return {KeyringKeys::Found::Key, file.readAll()};
@@ -49,7 +56,7 @@ QFuture<KeyringKeys::Answer> BenchKeyring::readLater(const QString& name)
 bool BenchKeyring::write(const QString& name, const SecretBytes& key)
 {
     QDir().mkpath(folder());
-    QFile file(folder() + name);
+    QFile file(fileOf(name));
     return file.open(QIODevice::WriteOnly) &&
            file.write(reinterpret_cast<const char*>(key.data()), key.size()) == key.size();
 }

@@ -9,21 +9,29 @@
 //                             being fetched and opened,
 //                             recording one print (its draft and its outcome,
 //                             each flushed to disk) and the duplicate look-up
+//   register-bench office     the same register copied to an office register
+//                             on a private PostgreSQL server (Unix socket
+//                             only, writes flushed to disk): View, Register
+//                             to the first rows painted, and four seats, each
+//                             a process of its own, recording prints at once
 //
 // Prints key=value lines for bench/run-bench.py.
 #include "BenchKeyring.h"
 #include "FirstPaint.h"
 #include "ProcessStats.h"
 
+#include "document/AuthorizationRecord.h"
 #include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/FakeTextPrompt.h"
+#include "fakes/PrivatePostgres.h"
 #include "register/DraftListModel.h"
 #include "register/DraftRegister.h"
 #include "register/KeyringKeys.h"
 #include "register/RegisterSession.h"
+#include "register/RegisterStore.h"
 #include "system/qt/Fonts.h"
 #include "ui/register/frmRegister.h"
 
@@ -33,11 +41,14 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTableView>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -60,9 +71,17 @@ double median(std::vector<double> values)
     return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// The office register's server, stopped before a failure ends the process
+// at once (ProcessStats::finish runs no destructor).
+PrivatePostgres* officeServer = nullptr;
+
 void fail(const char* what)
 {
     std::fprintf(stderr, "%s\n", what);
+    if (officeServer) {
+        officeServer->stop();
+        QDir(officeServer->socketFolder()).removeRecursively();
+    }
     ProcessStats::finish(2);
 }
 
@@ -137,7 +156,7 @@ struct Window {
         services.failures = &failures;
         auto* window = new frmRegister(services);
         if (!window->Form_Load())
-            fail("the register did not open");
+            fail(qPrintable(QStringLiteral("the register did not open: ") + messages.shown.join(QLatin1Char(' '))));
         window->show();
         return window;
     }
@@ -273,6 +292,137 @@ void runRegister()
     report("peak_rss_kb", double(ProcessStats::peakResidentKb()));
 }
 
+constexpr int Seats = 4;
+constexpr int PrintsPerSeat = 250;
+// Half of every seat's prints are on this account, which all four seats
+// share; the others on an account of the seat's own (the next numbers).
+constexpr int SharedAccount = Customers + 100;
+
+// One seat of the office as a process of its own: opens the office register
+// with the key the copy left in the keyring, says "ready", waits for a line
+// on its input so that the seats start together, then makes its Quick
+// Prints' records one after another and prints each one's time in ms.
+int runSeat(const RegisterLocation& location, int seat)
+{
+    BenchKeyring keyring;
+    RegisterSession session(location, &keyring, &RegisterSession::openStore, nullptr, &QDateTime::currentDateTimeUtc,
+                            RegisterSession::KeyringThreads::Any, QStringLiteral("seat%1@office").arg(seat));
+    DraftRegister& drafts = session.open(nullptr);
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        return 2;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    in.readLine();
+    for (int i = 0; i < PrintsPerSeat; ++i) {
+        // Check numbers and amounts of their own: no draft is held back as a
+        // duplicate or for the same amount.
+        const int customer = i % 2 == 0 ? SharedAccount : SharedAccount + 1 + seat;
+        DraftRecord draft;
+        draft.kind = SentDraft::Kind::QuickPrint;
+        draft.texts = cheque(customer, 1 + seat * 1000 + i, 10000 + seat * 1000 + i);
+        draft.destinationName = QStringLiteral("Office");
+        draft.authorization = AuthorizationRecord::forDraft(draft.texts, QDateTime::currentDateTimeUtc());
+        const std::int64_t start = ProcessStats::bootNs();
+        const DraftRecorder::Recording recording = drafts.recordUnlessSent(draft, {});
+        if (recording.id == 0)
+            return 3;
+        drafts.append(recording.id, DraftEvent::printed(QStringLiteral("seat%1-%2").arg(seat).arg(i)));
+        std::printf("%.3f\n", msSince(start));
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
+// The seats' record times once all four have recorded at once: those on the
+// account they share, and those on each seat's own.
+struct SeatTimes {
+    std::vector<double> shared;
+    std::vector<double> own;
+};
+
+SeatTimes recordAtOnce(const RegisterLocation& location)
+{
+    std::vector<std::unique_ptr<QProcess>> seats;
+    for (int seat = 0; seat < Seats; ++seat) {
+        seats.push_back(std::make_unique<QProcess>());
+        seats.back()->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        seats.back()->start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("office-seat"), location.host, location.database, location.user, QString::number(seat)});
+    }
+    for (auto& seat : seats) {
+        while (!seat->canReadLine())
+            if (!seat->waitForReadyRead(60000))
+                fail("a seat did not open the office register");
+        seat->readLine();
+    }
+    for (auto& seat : seats)
+        seat->write("go\n");
+    SeatTimes times;
+    for (auto& seat : seats) {
+        if (!seat->waitForFinished(600000) || seat->exitStatus() != QProcess::NormalExit || seat->exitCode() != 0)
+            fail("a seat failed to record its prints");
+        // In the order runSeat made them: the even ones on the shared account.
+        for (int i = 0; seat->canReadLine(); ++i)
+            (i % 2 == 0 ? times.shared : times.own).push_back(seat->readLine().trimmed().toDouble());
+    }
+    if (times.shared.size() + times.own.size() != std::size_t(Seats * PrintsPerSeat))
+        fail("a seat did not record all its prints");
+    return times;
+}
+
+double percentile(std::vector<double> values, int percent)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t rank = (values.size() * std::size_t(percent) + 99) / 100;
+    return values[std::max<std::size_t>(rank, 1) - 1];
+}
+
+void runOffice()
+{
+    const QString path = RegisterSession::defaultPath();
+    BenchKeyring keyring;
+    if (!QFileInfo::exists(path))
+        makeRegister(path, keyring);
+
+    PrivatePostgres server(PrivatePostgres::Writes::Flushed);
+    officeServer = &server;
+    if (!server.start() || !server.createDatabase(QStringLiteral("office")))
+        fail(qPrintable(server.error()));
+    const RegisterLocation location = server.location(QStringLiteral("office"));
+    {
+        RegisterSession session(location, &keyring, &RegisterSession::openStore);
+        const std::int64_t copying = ProcessStats::bootNs();
+        const RegisterCopy::Counts copied =
+            session.copyThisComputersRegister(QStringLiteral("harbour road office seven lanterns"), nullptr);
+        report("office_copy_ms", msSince(copying));
+        report("office_drafts", copied.drafts);
+
+        Window window;
+        frmRegister* opened = nullptr;
+        report("office_window_first_ms", timeWindow(window, session, &opened));
+        delete opened;
+        std::vector<double> windows;
+        for (int i = 0; i < 5; ++i) {
+            windows.push_back(timeWindow(window, session, &opened));
+            delete opened;
+        }
+        report("office_window_ms", median(windows));
+    }
+
+    const SeatTimes times = recordAtOnce(location);
+    std::vector<double> records = times.shared;
+    records.insert(records.end(), times.own.begin(), times.own.end());
+    report("office_record_shared_p99_ms", percentile(times.shared, 99));
+    report("office_record_own_p99_ms", percentile(times.own, 99));
+    report("office_prints", double(records.size()));
+    report("office_record_p50_ms", percentile(records, 50));
+    report("office_record_p99_ms", percentile(records, 99));
+    report("office_record_slowest_ms", *std::max_element(records.begin(), records.end()));
+    officeServer = nullptr;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -283,12 +433,19 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Quillo"));
     QApplication::setOrganizationName(QStringLiteral("Quillo"));
     Fonts::install();
-    if (mode != QLatin1String("register")) {
-        std::fprintf(stderr, "usage: register-bench register\n");
+    if (mode == QLatin1String("office-seat") && argc == 6)
+        return runSeat(RegisterLocation::server(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                                                QString::fromLocal8Bit(argv[4])),
+                       std::atoi(argv[5]));
+    if (mode != QLatin1String("register") && mode != QLatin1String("office")) {
+        std::fprintf(stderr, "usage: register-bench register|office\n");
         return 2;
     }
-    QTimer::singleShot(0, [] {
-        runRegister();
+    QTimer::singleShot(0, [mode] {
+        if (mode == QLatin1String("office"))
+            runOffice();
+        else
+            runRegister();
         ProcessStats::finish();
     });
     return app.exec();

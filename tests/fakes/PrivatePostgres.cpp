@@ -62,7 +62,9 @@ int freePort(const QString& address)
 
 } // namespace
 
-PrivatePostgres::PrivatePostgres() : m_user(::geteuid() == 0 ? QStringLiteral("postgres") : loginName()) {}
+PrivatePostgres::PrivatePostgres(Writes writes)
+    : m_user(::geteuid() == 0 ? QStringLiteral("postgres") : loginName()), m_writes(writes)
+{}
 
 PrivatePostgres::~PrivatePostgres()
 {
@@ -130,11 +132,11 @@ bool PrivatePostgres::start()
 
 bool PrivatePostgres::restart()
 {
-    // Only the socket in the folder, no TCP port unless TLS is served; nothing
-    // flushed to disk, which a test never needs.
-    const QString options =
-        QStringLiteral("-k %1 -p %2 -c fsync=off -c full_page_writes=off ").arg(m_folder).arg(m_port) +
-        (m_tlsOptions.isEmpty() ? QStringLiteral("-c listen_addresses=''") : m_tlsOptions);
+    // Only the socket in the folder, no TCP port unless TLS is served.
+    QString options = QStringLiteral("-k %1 -p %2 ").arg(m_folder).arg(m_port) +
+                      (m_tlsOptions.isEmpty() ? QStringLiteral("-c listen_addresses=''") : m_tlsOptions);
+    if (m_writes == Writes::Unflushed)
+        options += QStringLiteral(" -c fsync=off -c full_page_writes=off");
     if (!run(QStringLiteral("pg_ctl"),
              {"-D", m_folder + "/data", "-l", m_folder + "/log", "-w", "-t", "60", "-o", options, "start"}))
         return false;

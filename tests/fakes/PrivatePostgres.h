@@ -18,7 +18,11 @@ public:
     static inline const QString PasswordUser = QStringLiteral("password_seat");
     static constexpr const char* Password = "correct horse";
 
-    PrivatePostgres();
+    // Whether the server flushes its writes to disk: a test never needs it,
+    // a benchmark of commits does.
+    enum class Writes { Unflushed, Flushed };
+
+    explicit PrivatePostgres(Writes writes = Writes::Unflushed);
     ~PrivatePostgres();
     PrivatePostgres(const PrivatePostgres&) = delete;
     PrivatePostgres& operator=(const PrivatePostgres&) = delete;
@@ -61,5 +65,6 @@ private:
     QString m_tlsOptions;
     QString m_tlsRule;
     QString m_error;
+    Writes m_writes;
     bool m_running = false;
 };
