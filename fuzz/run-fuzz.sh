@@ -36,10 +36,13 @@ for target in cheque_file quick_print; do
     if "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -max_len=4096 -print_final_stats=1 \
         -artifact_prefix="$crashes/" $inputs >"$log" 2>&1; then
         # libFuzzer's final statistics: inputs run, their rate over the
-        # whole run, and the most memory the target held.
+        # whole run, and the most memory the target held; and the machine's
+        # load over the last minute, since the rate falls as other work
+        # shares the cores.
         final_stat() { sed -n "s/^stat::$1: *\([0-9]*\).*/\1/p" "$log"; }
         echo "fuzz_$target: $(final_stat number_of_executed_units) inputs in $seconds s," \
-            "$(final_stat average_exec_per_sec) inputs/s, peak $(final_stat peak_rss_mb) MB resident, no failure"
+            "$(final_stat average_exec_per_sec) inputs/s, peak $(final_stat peak_rss_mb) MB resident," \
+            "load $(cut -d' ' -f1 /proc/loadavg 2>/dev/null || echo unknown) on $(nproc) cores, no failure"
     else
         status=1
         echo "fuzz_$target: FAILED (log: $log)"

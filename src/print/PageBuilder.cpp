@@ -52,8 +52,8 @@ void PageBuilder::fontChanged()
 {
     m_metrics.reset();
     m_averageCharWidth.reset();
-    m_lastDrawn.clear();
-    m_lastDrawnWidth = 0;
+    m_lastMeasured.clear();
+    m_lastMeasuredWidth = 0;
 }
 
 void PageBuilder::setFontName(const QString& family)
@@ -86,11 +86,18 @@ double PageBuilder::lineHeight()
     return metrics().lineSpacing();
 }
 
+double PageBuilder::measure(const QString& text)
+{
+    if (text != m_lastMeasured) {
+        m_lastMeasuredWidth = metrics().horizontalAdvance(text);
+        m_lastMeasured = text;
+    }
+    return m_lastMeasuredWidth;
+}
+
 double PageBuilder::textWidth(const QString& text)
 {
-    if (text == m_lastDrawn)
-        return m_lastDrawnWidth;
-    return metrics().horizontalAdvance(text);
+    return measure(text);
 }
 
 double PageBuilder::ascent()
@@ -130,9 +137,7 @@ void PageBuilder::drawText(double x, double y, const QString& text)
     // The surface places a text by its top-left corner; the page by its baseline.
     const QFontMetricsF& measured = metrics();
     m_page.add(m_font, QPointF(x, y + measured.ascent()), text);
-    m_lastDrawn = text;
-    m_lastDrawnWidth = measured.horizontalAdvance(text);
-    m_extent |= QRectF(x, y, m_lastDrawnWidth, measured.lineSpacing());
+    m_extent |= QRectF(x, y, measure(text), measured.lineSpacing());
 }
 
 void PageBuilder::drawLine(double x1, double y1, double x2, double y2)

@@ -50,6 +50,8 @@ public:
 private:
     // The current font's metrics, and its column width, measured once per font.
     const QFontMetricsF& metrics();
+    // The width of `text` in the current font, remembered for the next call.
+    double measure(const QString& text);
     void fontChanged();
 
     // Fonts are measured on a PDF page that is never painted.
@@ -58,10 +60,12 @@ private:
     QFont m_font;
     std::optional<QFontMetricsF> m_metrics;
     std::optional<double> m_averageCharWidth;
-    // The text drawn last and its width: a composition asks for the width
-    // of what it has just drawn, and shaping a text twice costs.
-    QString m_lastDrawn;
-    double m_lastDrawnWidth = 0;
+    // The text measured last and its width: a composition asks for the
+    // width of what it has just drawn, or draws what it has just measured
+    // (the bank line places each text by where it ends), and shaping a
+    // text twice costs.
+    QString m_lastMeasured;
+    double m_lastMeasuredWidth = 0;
     PrintedPage m_page;
     QRectF m_extent;
 };
