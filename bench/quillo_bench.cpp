@@ -446,7 +446,11 @@ int main(int argc, char* argv[])
                            mode == QLatin1String("preview") || mode == QLatin1String("checks");
     AppServices services(keyring.get());
     if (inAWindow) {
-        // Open before anything is timed, as the program opens it once its window is up.
+        // Open before anything is timed, as the program opens it once its
+        // window is up: its key comes off this thread, then it opens here.
+        const QFuture<void> opening = services.draftRegister().openLater();
+        while (!opening.isFinished())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         services.draftRegister().open(nullptr);
         // No authorization dialog before each print, as for a merchant who
         // keeps the proof elsewhere and has turned the offer off.
