@@ -283,22 +283,23 @@ QFuture<void> RegisterSession::openServerLater()
             m_serverPassword = answer.found == KeyringKeys::Found::Key ? QString::fromUtf8(kept.view()) : QString();
         // The server is reached, and its schema brought forward, on a worker:
         // one out of reach holds nothing up for its connection's time limit.
+        // A password the server refuses is asked for by open(), never from here.
         m_serverCheck = QtConcurrent::run(
-            [location = m_location, opener = m_opener, password = *m_serverPassword]() -> std::optional<QString> {
+            [location = m_location, opener = m_opener, password = *m_serverPassword]() -> ServerCheck {
                 try {
                     opener(location, password, RegisterStore::Check::Full);
                 } catch (const ServerPasswordRefused&) {
-                    // Asked for by open().
+                    return {true, std::nullopt};
                 } catch (const RegisterError& error) {
-                    return error.reason();
+                    return {false, error.reason()};
                 }
-                return std::nullopt;
+                return {};
             });
-        whenFinished(m_serverCheck, &m_answers, [this, moves, finish](const std::optional<QString>& failure) {
-            if (moves != m_moves || m_register)
+        whenFinished(m_serverCheck, &m_answers, [this, moves, finish](const ServerCheck& check) {
+            if (moves != m_moves || m_register || check.passwordRefused)
                 return finish();
-            if (failure || !m_keyring) {
-                m_keyringAnswered = failure;
+            if (check.failure || !m_keyring) {
+                m_keyringAnswered = check.failure;
                 return finish();
             }
             whenFinished(m_keyring->readLater(OfficeKey::keyringName(m_location)), &m_answers,

@@ -128,8 +128,13 @@ private:
     // The worker of the latest opening, waited for as the session ends.
     QFuture<std::shared_ptr<Unlocked>> m_worker;
     bool m_openingQuiet = false;
-    // The server's connection tried off this thread, waited for as the session ends.
-    QFuture<std::optional<QString>> m_serverCheck;
+    // What trying the server's connection off this thread found: a password
+    // to ask for, or why it cannot be reached. Waited for as the session ends.
+    struct ServerCheck {
+        bool passwordRefused = false;
+        std::optional<QString> failure;
+    };
+    QFuture<ServerCheck> m_serverCheck;
     // The keyring's answer for the office key, read off this thread, for open().
     std::optional<KeyringKeys::Answer> m_officeKeyAnswer;
     std::optional<std::optional<QString>> m_keyringAnswered;

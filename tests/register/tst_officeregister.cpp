@@ -729,10 +729,13 @@ private Q_SLOTS:
         QTest::addColumn<bool>("openedLater");
         QTest::addColumn<QString>("failure"); // what open() says; none when empty
 
-        QTest::newRow("the office key in the keyring") << true << false << true << QString();
-        QTest::newRow("a seat that joins") << false << false << false << QString();
+        QTest::addColumn<bool>("passwordRefused"); // the keyring's password for the server is refused
+
+        QTest::newRow("the office key in the keyring") << true << false << true << QString() << false;
+        QTest::newRow("a seat that joins") << false << false << false << QString() << false;
         QTest::newRow("the server stopped")
-            << true << true << false << "the office server on this computer does not answer";
+            << true << true << false << "the office server on this computer does not answer" << false;
+        QTest::newRow("a password the server refuses") << true << false << false << QString() << true;
     }
 
     void aServerRegisterOpensOffTheWindowsThread()
@@ -741,8 +744,9 @@ private Q_SLOTS:
         QFETCH(bool, serverStops);
         QFETCH(bool, openedLater);
         QFETCH(QString, failure);
+        QFETCH(bool, passwordRefused);
 
-        const RegisterLocation location = newDatabase();
+        RegisterLocation location = newDatabase();
         const QString officePassphrase = QStringLiteral("maple quartz lantern ferry orbit");
         FakeKeyring keyring;
         {
@@ -760,14 +764,22 @@ private Q_SLOTS:
         keyring.onMainThread = 0;
         if (serverStops)
             m_server.stop();
+        if (passwordRefused) {
+            location.user = PrivatePostgres::PasswordUser;
+            keyring.keys.insert(RegisterSession::passwordKeyringName(location), "the password of before");
+        }
 
+        FakePassphrasePrompt passwords;
+        passwords.answers = {QString::fromLatin1(PrivatePostgres::Password)};
         RegisterSession session(
-            location, &keyring, &RegisterSession::openStore, nullptr, [this] { return m_now; },
+            location, &keyring, &RegisterSession::openStore, &passwords, [this] { return m_now; },
             RegisterSession::KeyringThreads::OffCallingThread);
         const QFuture<void> ready = session.openLater();
         QTRY_VERIFY_WITH_TIMEOUT(ready.isFinished(), 30000);
         QCOMPARE(session.isOpen(), openedLater);
         QCOMPARE(keyring.onMainThread, 0);
+        // The server's password is asked for by the command, not as the opening finishes.
+        QVERIFY(passwords.asked.isEmpty());
 
         FakePassphrasePrompt prompt;
         prompt.answers = {officePassphrase};
@@ -782,7 +794,8 @@ private Q_SLOTS:
         QCOMPARE(said, failure);
         // Asked only by a seat that joins, once; its keyring keeps the key from then on.
         QCOMPARE(prompt.asked.size(), keyInKeyring ? 0 : 1);
-        QCOMPARE(keyring.keys.keys(), QStringList{OfficeKey::keyringName(location)});
+        QCOMPARE(keyring.keys.contains(OfficeKey::keyringName(location)), true);
+        QCOMPARE(passwords.asked.size(), passwordRefused ? 1 : 0);
     }
 
     // A print whose outcome comes while the server is out of reach: the
