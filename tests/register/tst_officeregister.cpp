@@ -3,6 +3,7 @@
 #include "fakes/FakeMessageBox.h"
 #include "fakes/FakePassphrasePrompt.h"
 #include "fakes/FakeQuestionBox.h"
+#include "fakes/JournalOver.h"
 #include "fakes/PrivatePostgres.h"
 #include "fakes/RegisterSamples.h"
 #include "print/PrintOutcome.h"
@@ -91,10 +92,8 @@ int printOneCheck(const RegisterLocation& location, const QString& check)
         say("error: " + error.reason().toUtf8());
         return 1;
     }
-    FakeQuestionBox questions;
-    FakeAuthorizationOffer offer;
-    RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return *seat; },
-                            [&]() -> DraftRecorder* { return seat.get(); }, questions, offer);
+    JournalOver over(*seat);
+    auto& [questions, offer, journal] = over;
     const std::unique_ptr<DraftTicket> ticket =
         journal.maySend({sampleDraft(check).texts, {}, SentDraft::Kind::QuickPrint, {}, {}});
     if (!ticket || !questions.asked.isEmpty())
@@ -160,6 +159,39 @@ QStringList historyOf(DraftRegister& drafts, DraftId id)
                               recorded.seat));
     return lines;
 }
+
+// The drafts table of a register held by a transaction of the test's own
+// until release() or the end of the object: seats that record meanwhile are
+// caught waiting in the middle of their records.
+class DraftsTableHeld {
+public:
+    explicit DraftsTableHeld(const RegisterLocation& location)
+    {
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), Name);
+        holder.setHostName(location.host);
+        holder.setDatabaseName(location.database);
+        holder.setUserName(location.user);
+        if (!holder.open())
+            return;
+        QSqlQuery hold(holder);
+        m_held = hold.exec(QStringLiteral("BEGIN")) && hold.exec(QStringLiteral("LOCK TABLE drafts IN EXCLUSIVE MODE"));
+    }
+    ~DraftsTableHeld()
+    {
+        QSqlDatabase::database(Name, false).close();
+        QSqlDatabase::removeDatabase(Name);
+    }
+    DraftsTableHeld(const DraftsTableHeld&) = delete;
+    DraftsTableHeld& operator=(const DraftsTableHeld&) = delete;
+
+    bool isHeld() const { return m_held; }
+    // Lets the waiting seats go on; false when the server did not take the commit.
+    bool release() { return QSqlQuery(QSqlDatabase::database(Name, false)).exec(QStringLiteral("COMMIT")); }
+
+private:
+    static inline const QString Name = QStringLiteral("holder");
+    bool m_held = false;
+};
 
 // Runs openssl in `folder`; false when it fails.
 bool openssl(const QString& folder, const QStringList& arguments)
@@ -389,22 +421,14 @@ private Q_SLOTS:
             QCOMPARE(child->readLine(), "ready\n");
         }
         {
-            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
-            holder.setHostName(location.host);
-            holder.setDatabaseName(location.database);
-            holder.setUserName(location.user);
-            QVERIFY(holder.open());
-            QSqlQuery hold(holder);
-            QVERIFY(hold.exec(QStringLiteral("BEGIN")));
-            QVERIFY(hold.exec(QStringLiteral("LOCK TABLE drafts IN EXCLUSIVE MODE")));
+            DraftsTableHeld held(location);
+            QVERIFY(held.isHeld());
             for (QProcess* child : std::as_const(seats))
                 child->write("go\n");
             // One waits for the table, the other for it or for the account.
             QTRY_COMPARE_WITH_TIMEOUT(waitingForLocks(location), 2, 30000);
-            QVERIFY(hold.exec(QStringLiteral("COMMIT")));
-            holder.close();
+            QVERIFY(held.release());
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QStringList said;
         for (QProcess* child : std::as_const(seats)) {
             QVERIFY(child->waitForFinished(60000));
@@ -602,16 +626,8 @@ private Q_SLOTS:
         seat(location);
         QProcess* child = nullptr;
         {
-            // The test holds the drafts table, so that the seat is caught in
-            // the middle of its record.
-            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
-            holder.setHostName(location.host);
-            holder.setDatabaseName(location.database);
-            holder.setUserName(location.user);
-            QVERIFY(holder.open());
-            QSqlQuery hold(holder);
-            QVERIFY(hold.exec(QStringLiteral("BEGIN")));
-            QVERIFY(hold.exec(QStringLiteral("LOCK TABLE drafts IN EXCLUSIVE MODE")));
+            DraftsTableHeld held(location);
+            QVERIFY(held.isHeld());
             child = startChild(QStringLiteral("--record-one-check"), location);
             QTRY_COMPARE_WITH_TIMEOUT(waitingForLocks(location), 1, 30000);
             if (serverStops) {
@@ -623,10 +639,8 @@ private Q_SLOTS:
                          QStringList{"true"});
             }
             QVERIFY(child->waitForFinished(60000));
-            hold.exec(QStringLiteral("COMMIT"));
-            holder.close();
+            held.release();
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QCOMPARE(QString::fromUtf8(child->readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
                  (QStringList{"opened", said}));
         if (serverStops)
@@ -815,10 +829,8 @@ private Q_SLOTS:
         const std::unique_ptr<DraftRegister> drafts = seat(location);
         const QString held = QDir::homePath() + "/held/" + QTest::currentDataTag();
         drafts->holdOutcomesIn(held);
-        FakeQuestionBox questions;
-        FakeAuthorizationOffer offer;
-        RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return *drafts; },
-                                [&]() -> DraftRecorder* { return drafts.get(); }, questions, offer);
+        JournalOver over(*drafts);
+        auto& journal = over.journal;
         const std::unique_ptr<DraftTicket> ticket =
             journal.maySend({sampleTexts(), {}, SentDraft::Kind::QuickPrint, {}, {}});
         QVERIFY(ticket && ticket->sending(QStringLiteral("Office")));

@@ -8,6 +8,7 @@
 #include "fakes/FakePrintDestination.h"
 #include "fakes/FakeQuestionBox.h"
 #include "fakes/FakeRegisterStore.h"
+#include "fakes/JournalOver.h"
 #include "fakes/RegisterSamples.h"
 #include "fakes/TestFiles.h"
 #include "print/PrintJobStates.h"
@@ -241,18 +242,6 @@ QString factOf(const QString& path, const QString& name)
     return value;
 }
 
-// The memory this process keeps locked out of swap, in kB (VmLck).
-// A journal over `drafts`, with the merchant's answers it asks for.
-struct JournalOver {
-    explicit JournalOver(DraftRecorder& drafts)
-        : journal([&drafts](SentDraft::Kind) -> DraftRecorder& { return drafts; }, [&drafts] { return &drafts; },
-                  questions, offer)
-    {}
-    FakeQuestionBox questions;
-    FakeAuthorizationOffer offer;
-    RegisterJournal journal;
-};
-
 constexpr bool builtWithAddressSanitizer()
 {
 #if defined(__SANITIZE_ADDRESS__)
@@ -268,6 +257,7 @@ constexpr bool builtWithAddressSanitizer()
 #endif
 }
 
+// The memory this process keeps locked out of swap, in kB (VmLck).
 int lockedKilobytes()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -1500,11 +1490,9 @@ private Q_SLOTS:
                     drafts->change(earlier, eventFrom(step));
             }
 
-            FakeQuestionBox questions;
+            JournalOver over(*drafts);
+            auto& [questions, offer, journal] = over;
             questions.answer = yes;
-            FakeAuthorizationOffer offer;
-            RegisterJournal journal([&](SentDraft::Kind) -> DraftRecorder& { return *drafts; }, [&] { return drafts; },
-                                    questions, offer);
             const SentDraft draft = quickPrintOf(withChanges(sampleTexts(), current));
             QCOMPARE(journal.marks(draft)[Box::AccountNumber], mark);
             QVERIFY(questions.asked.isEmpty());
