@@ -16,7 +16,8 @@ constexpr std::array<std::pair<char, int>, 27> LetterFrequencies = {{
 
 } // namespace
 
-PageBuilder::PageBuilder(const QPageLayout& layout) : m_measure(&m_scratch), m_page(layout, Resolution)
+PageBuilder::PageBuilder(const QPageLayout& layout, TextAdvances& advances)
+    : m_measure(&m_scratch), m_advances(advances), m_page(layout, Resolution)
 {
     m_measure.setResolution(Resolution);
     m_measure.setPageLayout(layout);
@@ -52,8 +53,7 @@ void PageBuilder::fontChanged()
 {
     m_metrics.reset();
     m_averageCharWidth.reset();
-    m_lastMeasured.clear();
-    m_lastMeasuredWidth = 0;
+    m_advancesInFont = nullptr;
 }
 
 void PageBuilder::setFontName(const QString& family)
@@ -88,11 +88,9 @@ double PageBuilder::lineHeight()
 
 double PageBuilder::measure(const QString& text)
 {
-    if (text != m_lastMeasured) {
-        m_lastMeasuredWidth = metrics().horizontalAdvance(text);
-        m_lastMeasured = text;
-    }
-    return m_lastMeasuredWidth;
+    if (!m_advancesInFont)
+        m_advancesInFont = &m_advances.inFont(m_font);
+    return m_advancesInFont->of(text, metrics());
 }
 
 double PageBuilder::textWidth(const QString& text)

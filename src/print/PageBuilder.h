@@ -2,6 +2,7 @@
 
 #include "print/PrintSurface.h"
 #include "print/PrintedPage.h"
+#include "print/TextAdvances.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -20,7 +21,8 @@ class PageBuilder : public PrintSurface {
 public:
     static constexpr int Resolution = 1200;
 
-    explicit PageBuilder(const QPageLayout& layout);
+    // Texts already measured on this thread are not measured again.
+    explicit PageBuilder(const QPageLayout& layout, TextAdvances& advances = TextAdvances::ofThisThread());
 
     // The page drawn so far.
     const PrintedPage& page() const { return m_page; }
@@ -50,7 +52,7 @@ public:
 private:
     // The current font's metrics, and its column width, measured once per font.
     const QFontMetricsF& metrics();
-    // The width of `text` in the current font, remembered for the next call.
+    // The width of `text` in the current font.
     double measure(const QString& text);
     void fontChanged();
 
@@ -60,12 +62,12 @@ private:
     QFont m_font;
     std::optional<QFontMetricsF> m_metrics;
     std::optional<double> m_averageCharWidth;
-    // The text measured last and its width: a composition asks for the
+    // The widths known in the current font: a composition asks for the
     // width of what it has just drawn, or draws what it has just measured
-    // (the bank line places each text by where it ends), and shaping a
-    // text twice costs.
-    QString m_lastMeasured;
-    double m_lastMeasuredWidth = 0;
+    // (the bank line places each text by where it ends), and a page is
+    // composed again as the merchant types.
+    TextAdvances& m_advances;
+    TextAdvances::InFont* m_advancesInFont = nullptr;
     PrintedPage m_page;
     QRectF m_extent;
 };

@@ -3,9 +3,11 @@
 #include "fakes/PrintedPdf.h"
 #include "fakes/TestFiles.h"
 #include "print/ConfirmationLetter.h"
+#include "print/PageBuilder.h"
 #include "print/PageFit.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
+#include "print/TextAdvances.h"
 #include "system/SystemPrinterFinder.h"
 #include "system/qt/Fonts.h"
 #include "system/qt/QtPrinterDestination.h"
@@ -74,6 +76,8 @@ private Q_SLOTS:
     void pageSetupPlacesItemsOnTheSheet();
     void letterDatesTheAuthorizationApartFromItself_data();
     void letterDatesTheAuthorizationApartFromItself();
+    void pageComposedAgainMeasuresOnlyWhatChanged();
+    void keptWidthsAreTheFontsOwn();
 };
 
 void TestPrintedPage::chequeLandsAtItsColumnsAndLines()
@@ -494,4 +498,96 @@ void TestPrintedPage::letterDatesTheAuthorizationApartFromItself()
     QCOMPARE(letter.count(writtenOn), 1);
     QVERIFY2(letter.contains(QLatin1Char('\n') + writtenOn + QLatin1Char('\n')), qPrintable(letter));
     QCOMPARE(letter.count(authorizedOn), 1);
+}
+
+namespace {
+
+// Maria's cheque composed on a page builder that keeps its widths in `advances`.
+PrintedPage composedWith(TextAdvances& advances, const CheckTexts& texts)
+{
+    PageBuilder builder(FakePrintDestination().pageLayout(), advances);
+    QuickPrint::compose(texts, designedCaptions(), builder, {});
+    return builder.page();
+}
+
+bool samePlaces(const PrintedPage& a, const PrintedPage& b)
+{
+    const auto same = [](const PrintedPage::Text& x, const PrintedPage::Text& y) {
+        return x.text == y.text && x.baseline == y.baseline && x.font == y.font;
+    };
+    return std::equal(a.texts().begin(), a.texts().end(), b.texts().begin(), b.texts().end(), same);
+}
+
+// The widths kept in the fonts of `page`.
+qsizetype keptTexts(TextAdvances& advances, const PrintedPage& page)
+{
+    QSet<QString> fonts;
+    qsizetype kept = 0;
+    for (const PrintedPage::Text& item : page.texts()) {
+        if (!fonts.contains(item.font.key())) {
+            fonts.insert(item.font.key());
+            kept += advances.inFont(item.font).size();
+        }
+    }
+    return kept;
+}
+
+} // namespace
+
+void TestPrintedPage::pageComposedAgainMeasuresOnlyWhatChanged()
+{
+    TextAdvances advances;
+    const PrintedPage first = composedWith(advances, mariasCheque());
+    const qsizetype measured = keptTexts(advances, first);
+    QVERIFY(measured >= 14);
+
+    // Composed again: every width is known, and the page is the same.
+    QVERIFY(samePlaces(composedWith(advances, mariasCheque()), first));
+    QCOMPARE(keptTexts(advances, first), measured);
+
+    // One box typed into: its one new text is measured, and the page is the
+    // one a builder that knows nothing composes.
+    CheckTexts typed = mariasCheque();
+    typed[Box::Payee] = QStringLiteral("Sunrise Garden Supply Inc.");
+    const PrintedPage changed = composedWith(advances, typed);
+    QCOMPARE(keptTexts(advances, changed), measured + 1);
+    TextAdvances fresh;
+    QVERIFY(samePlaces(changed, composedWith(fresh, typed)));
+    QVERIFY(!samePlaces(changed, first));
+}
+
+void TestPrintedPage::keptWidthsAreTheFontsOwn()
+{
+    QBuffer scratch;
+    QPdfWriter device(&scratch);
+    device.setResolution(PageBuilder::Resolution);
+    QFont small(QStringLiteral("Liberation Sans"));
+    small.setPointSizeF(10);
+    QFont large = small;
+    large.setPointSizeF(12);
+    QFont bold = small;
+    bold.setBold(true);
+    const QString text = QStringLiteral("Sunrise Garden Supply");
+
+    // The same text in three fonts: three widths, each the font's own.
+    TextAdvances advances;
+    QList<double> widths;
+    for (const QFont& font : {small, large, bold}) {
+        const QFontMetricsF metrics(font, &device);
+        QCOMPARE(advances.inFont(font).of(text, metrics), metrics.horizontalAdvance(text));
+        widths << advances.inFont(font).of(text, metrics);
+    }
+    QVERIFY(widths[0] < widths[1]);
+    QVERIFY(widths[0] < widths[2]);
+
+    // A font's widths are measured afresh once it holds its most texts.
+    const QFontMetricsF metrics(small, &device);
+    TextAdvances::InFont& inSmall = advances.inFont(small);
+    for (qsizetype i = 1; i < TextAdvances::MaxTexts; ++i)
+        inSmall.of(QString::number(i), metrics);
+    QCOMPARE(inSmall.size(), TextAdvances::MaxTexts);
+    QCOMPARE(inSmall.of(text, metrics), metrics.horizontalAdvance(text));
+    QCOMPARE(inSmall.size(), TextAdvances::MaxTexts);
+    QCOMPARE(inSmall.of(QStringLiteral("Acme"), metrics), metrics.horizontalAdvance(QStringLiteral("Acme")));
+    QCOMPARE(inSmall.size(), 1);
 }
