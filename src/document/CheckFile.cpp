@@ -1,6 +1,7 @@
 #include "document/CheckFile.h"
 
 #include "document/CheckFileExtension.h"
+#include "document/Windows1252.h"
 #include "platform/DurableFile.h"
 
 #include <QFileInfo>
@@ -20,12 +21,15 @@ QString openFailure(const QString& path, const QString& reason)
 }
 
 // Whether the record keeps every value as typed: spaces at the end of a value
-// are the field's fill, so losing them loses nothing.
-bool recordKeepsAll(const QByteArray& record, const CheckTexts& texts)
+// are the field's fill, so losing them loses nothing, and what is left must
+// fit the field in characters the code page holds.
+bool recordKeepsAll(const CheckTexts& texts)
 {
-    const CheckTexts stored = CheckRecord::fromBytes(record).toWindow();
-    return std::equal(texts.begin(), texts.end(), stored.begin(), [](const QString& typed, const QString& kept) {
-        return withoutTrailingSpaces(typed) == withoutTrailingSpaces(kept);
+    return std::all_of(texts.begin(), texts.end(), [](const QString& typed) {
+        QStringView value(typed);
+        while (value.endsWith(QLatin1Char(' ')))
+            value.chop(1);
+        return value.size() <= CheckRecord::FieldLength && Windows1252::represents(value);
     });
 }
 
@@ -52,7 +56,7 @@ CheckFile::Kept CheckFile::write(const QString& path, const CheckTexts& texts)
 {
     const QByteArray record = CheckRecord::fromWindow(texts).toBytes();
     QByteArray extension;
-    if (!recordKeepsAll(record, texts))
+    if (!recordKeepsAll(texts))
         extension = CheckFileExtension::write(record, texts);
     if (extension.size() > CheckFileExtension::MaxLength)
         extension.clear(); // more than any window holds; Open would not read it

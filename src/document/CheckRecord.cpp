@@ -3,6 +3,8 @@
 #include "document/Windows1252.h"
 #include "platform/QuilloError.h"
 
+#include <algorithm>
+
 namespace {
 
 using FieldMember = QString CheckRecord::*;
@@ -33,8 +35,10 @@ QString withoutTrailingSpaces(const QString& value)
 
 CheckRecord::CheckRecord()
 {
+    // One field of NULs, which every new record's fields share until they change.
+    static const QString nuls(FieldLength, QChar(u'\0'));
     for (FieldMember member : Fields)
-        this->*member = QString(FieldLength, QChar(u'\0'));
+        this->*member = nuls;
 }
 
 QString& CheckRecord::field(int index)
@@ -65,14 +69,13 @@ CheckTexts CheckRecord::toWindow() const
 
 QByteArray CheckRecord::toBytes() const
 {
-    QByteArray bytes;
-    bytes.reserve(ByteLength);
+    // A field assigned by hand may not hold 32 characters; the file form
+    // always does, so each field is cut or filled with spaces to 32 bytes.
+    QByteArray bytes(ByteLength, ' ');
     for (int k = 0; k < FieldCount; ++k) {
-        // A field assigned by hand may not hold 32 characters; the file form
-        // always does, so each field is normalised to exactly 32 bytes.
-        QByteArray encoded = Windows1252::encode(field(k)).left(FieldLength);
-        encoded.append(QByteArray(FieldLength - encoded.size(), ' '));
-        bytes.append(encoded);
+        const QByteArray encoded =
+            Windows1252::encode(QStringView(field(k)).first(std::min<qsizetype>(field(k).size(), FieldLength)));
+        std::copy(encoded.begin(), encoded.end(), bytes.begin() + k * FieldLength);
     }
     return bytes;
 }

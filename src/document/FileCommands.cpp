@@ -174,9 +174,9 @@ QString storageChange(const QString& value, CheckFile::Kept kept)
     // A character the code page lacks is stored as one "?" per UTF-16 unit;
     // one that UTF-8 cannot hold (half a surrogate pair) as U+FFFD.
     const QString stored = whole ? value : value.left(CheckRecord::FieldLength);
+    // UTF-8 holds every character but half a surrogate pair.
     const auto keeps = [whole](QStringView text) {
-        return whole ? QString::fromUtf8(text.toUtf8()) == text
-                     : Windows1252::decode(Windows1252::encode(text)) == text;
+        return whole ? text.isValidUtf16() : Windows1252::represents(text);
     };
     // Nearly every value is stored as it is: only one that is not is looked
     // at character by character.

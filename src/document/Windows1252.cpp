@@ -1,5 +1,6 @@
 #include "document/Windows1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -14,6 +15,12 @@ constexpr std::array<char16_t, 32> HighControls = {
 };
 
 constexpr char Unrepresentable = '?';
+
+char16_t decodeByte(char byte)
+{
+    const auto value = static_cast<unsigned char>(byte);
+    return value >= 0x80 && value < 0xA0 ? HighControls[value - 0x80] : char16_t(value);
+}
 
 char encodeUnit(char16_t unit)
 {
@@ -30,25 +37,26 @@ char encodeUnit(char16_t unit)
 
 namespace Windows1252 {
 
+// Both directions write into a result of the final size: a file's record is
+// thirty fields, each converted on every Open and Save.
 QByteArray encode(QStringView text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (QChar ch : text)
-        bytes.append(encodeUnit(ch.unicode()));
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    std::transform(text.begin(), text.end(), bytes.begin(), [](QChar ch) { return encodeUnit(ch.unicode()); });
     return bytes;
 }
 
 QString decode(QByteArrayView bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
-    for (char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        const bool high = value >= 0x80 && value < 0xA0;
-        text.append(QChar(high ? HighControls[value - 0x80] : char16_t(value)));
-    }
+    QString text(bytes.size(), Qt::Uninitialized);
+    std::transform(bytes.begin(), bytes.end(), text.begin(), [](char byte) { return QChar(decodeByte(byte)); });
     return text;
+}
+
+bool represents(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar ch) { return decodeByte(encodeUnit(ch.unicode())) == ch.unicode(); });
 }
 
 } // namespace Windows1252

@@ -23,4 +23,8 @@ QByteArray encode(QStringView text);
 // One character per byte; every byte has a character.
 QString decode(QByteArrayView bytes);
 
+// Whether `text` comes back from encode() and decode() as it is, that is,
+// the code page holds every unit of it.
+bool represents(QStringView text);
+
 } // namespace Windows1252

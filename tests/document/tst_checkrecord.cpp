@@ -19,6 +19,8 @@ private Q_SLOTS:
     void shortDataIsRefused();
     void encodesWindows1252_data();
     void encodesWindows1252();
+    void knowsWhatTheCodePageHolds_data();
+    void knowsWhatTheCodePageHolds();
     void unrepresentableCharactersBecomeQuestionMarks();
     void everyByteValueRoundTrips();
 };
@@ -151,9 +153,40 @@ void TestCheckRecord::encodesWindows1252()
     QCOMPARE(CheckRecord::fromWindow(texts).toBytes().mid(32, bytes.size()), bytes);
 }
 
+void TestCheckRecord::knowsWhatTheCodePageHolds_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("held");
+    QTest::newRow("nothing") << QString() << true;
+    QTest::newRow("ascii and the question mark") << QStringLiteral("Acme? 123") << true;
+    QTest::newRow("NUL") << QString(1, QChar(u'\0')) << true;
+    QTest::newRow("U+007F, the last of ASCII") << QString(1, QChar(0x7F)) << true;
+    QTest::newRow("U+0080, whose byte is the euro sign") << QString(1, QChar(0x80)) << false;
+    QTest::newRow("U+0081, an undefined byte's control") << QString(1, QChar(0x81)) << true;
+    QTest::newRow("U+009D, the last undefined byte's control") << QString(1, QChar(0x9D)) << true;
+    QTest::newRow("U+009F, whose byte is Y diaeresis") << QString(1, QChar(0x9F)) << false;
+    QTest::newRow("U+00A0, the first of Latin-1 kept") << QString(1, QChar(0xA0)) << true;
+    QTest::newRow("U+00FF, the last of Latin-1") << QString(1, QChar(0xFF)) << true;
+    QTest::newRow("U+0100, past Latin-1") << QString(1, QChar(0x100)) << false;
+    QTest::newRow("euro sign and Y diaeresis") << QStringLiteral("\u20ac\u0178") << true;
+    QTest::newRow("one omega among letters") << QStringLiteral("Caf\u00e9 \u03a9") << false;
+    QTest::newRow("a character outside the basic plane") << QStringLiteral("\U0001F600") << false;
+}
+
+void TestCheckRecord::knowsWhatTheCodePageHolds()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, held);
+    QCOMPARE(Windows1252::represents(text), held);
+    // What it says is what a round trip through the code page shows.
+    QCOMPARE(Windows1252::decode(Windows1252::encode(text)) == text, held);
+}
+
 void TestCheckRecord::unrepresentableCharactersBecomeQuestionMarks()
 {
     QCOMPARE(Windows1252::encode(QStringLiteral("\u03a9")), QByteArray("?"));
+    // The C1 controls whose bytes the code page gives to other characters.
+    QCOMPARE(Windows1252::encode(QStringLiteral("\u0080\u009f\u0100")), QByteArray("???"));
     // A character outside the BMP is two UTF-16 code units, so two bytes.
     QCOMPARE(Windows1252::encode(QStringLiteral("A\U0001F600B")), QByteArray("A??B"));
 
