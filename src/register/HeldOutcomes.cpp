@@ -17,8 +17,11 @@ QList<QByteArray> HeldOutcomes::all() const
         return {};
     QList<QByteArray> records;
     for (const QByteArray& line : file.readAll().split('\n')) {
-        if (!line.isEmpty())
-            records.append(QByteArray::fromBase64(line));
+        // A line of nothing, or of nothing but what is not Base64, holds no
+        // record: written back, it would read as no line at all.
+        const QByteArray record = QByteArray::fromBase64(line);
+        if (!record.isEmpty())
+            records.append(record);
     }
     return records;
 }
