@@ -4,6 +4,7 @@
 #include "print/PageSetup.h"
 #include "print/Printing.h"
 #include "print/QuickPrint.h"
+#include "print/TextAdvances.h"
 
 #include "fakes/FakeFailureReporter.h"
 #include "fakes/FakeMessageBox.h"
@@ -42,9 +43,12 @@ Input parse(QByteArrayView bytes)
     input.layout = QPageLayout(QPageSize(papers[at(3) % 3]), QPageLayout::Portrait,
                                QMarginsF(margin, margin / 2, margin / 3, margin), QPageLayout::Point);
 
-    QString all;
-    for (qsizetype i = HeaderLength; i + 1 < bytes.size(); i += 2)
-        all.append(QChar(static_cast<char16_t>(at(int(i)) | at(int(i) + 1) << 8)));
+    // Each two bytes after the header are a UTF-16 unit, low byte first.
+    QString all(std::max<qsizetype>(0, (bytes.size() - HeaderLength) / 2), Qt::Uninitialized);
+    for (qsizetype k = 0; k < all.size(); ++k) {
+        const int i = int(HeaderLength + 2 * k);
+        all[k] = QChar(static_cast<char16_t>(at(i) | at(i + 1) << 8));
+    }
     const QStringList parts = all.split(QChar(0xFFFF));
     auto part = [&](int i) { return i < parts.size() ? parts[i] : QString(); };
     for (Box box : AllBoxes)
@@ -65,19 +69,25 @@ QList<Placed> placed(const PrintedPage& page)
     // One device to measure on for every input: only its resolution counts.
     static QPdfWriter* const device = new QPdfWriter(new QBuffer);
     device->setResolution(page.resolution());
+    // The check's own widths, apart from the page builder's: an input
+    // mutated from another keeps most of its texts, and shaping them again
+    // was most of an input's time.
+    static TextAdvances* const advances = new TextAdvances;
     QList<Placed> items;
     // Items come in runs of one font: measured with one metrics each run.
     std::optional<QFontMetricsF> metrics;
+    TextAdvances::InFont* known = nullptr;
     QFont measured;
     for (const PrintedPage::Text& item : page.texts()) {
         if (!metrics || item.font != measured) {
             metrics.emplace(item.font, device);
             measured = item.font;
+            known = &advances->inFont(item.font);
         }
         // Qt measures a text of nothing but U+FFFC, the object replacement
         // character, which draws nothing, as -1 wide; no text ends left of its start.
         items.append({QRectF(item.baseline.x(), item.baseline.y() - metrics->ascent(),
-                             std::max(0.0, metrics->horizontalAdvance(item.text)), metrics->lineSpacing()),
+                             std::max(0.0, known->of(item.text, *metrics)), metrics->lineSpacing()),
                       item.text, item.font.family() == QuickPrint::MicrFont});
     }
     return items;

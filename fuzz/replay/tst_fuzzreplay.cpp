@@ -2,6 +2,7 @@
 // the same checks that the fuzz targets run, in the normal build.
 #include "ChequeFileCheck.h"
 #include "QuickPrintCheck.h"
+#include "RegisterValuesCheck.h"
 
 #include "fakes/TestFiles.h"
 
@@ -16,6 +17,8 @@ private Q_SLOTS:
     void chequeFile() { replay(&ChequeFileCheck::check); }
     void quickPrint_data() { addInputs(QStringLiteral("quick_print")); }
     void quickPrint() { replay(&QuickPrintCheck::check); }
+    void registerValues_data() { addInputs(QStringLiteral("register_values")); }
+    void registerValues() { replay(&RegisterValuesCheck::check); }
 
 private:
     static void addInputs(const QString& target)
