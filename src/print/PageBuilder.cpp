@@ -1,5 +1,6 @@
 #include "print/PageBuilder.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -49,11 +50,22 @@ const QFontMetricsF& PageBuilder::metrics()
     return *m_metrics;
 }
 
+TextAdvances::InFont& PageBuilder::known()
+{
+    if (m_known)
+        return *m_known;
+    const auto used =
+        std::find_if(m_fontsUsed.begin(), m_fontsUsed.end(), [this](const auto& font) { return font.first == m_font; });
+    m_known = used != m_fontsUsed.end() ? used->second : &m_advances.inFont(m_font);
+    if (used == m_fontsUsed.end())
+        m_fontsUsed.emplace_back(m_font, m_known);
+    return *m_known;
+}
+
 void PageBuilder::fontChanged()
 {
     m_metrics.reset();
-    m_averageCharWidth.reset();
-    m_advancesInFont = nullptr;
+    m_known = nullptr;
 }
 
 void PageBuilder::setFontName(const QString& family)
@@ -76,21 +88,17 @@ void PageBuilder::setFontBold(bool bold)
 
 double PageBuilder::averageCharWidth()
 {
-    if (!m_averageCharWidth)
-        m_averageCharWidth = weightedAverageCharWidth(metrics());
-    return *m_averageCharWidth;
+    return known().own(TextAdvances::Measure::ColumnWidth, [this] { return weightedAverageCharWidth(metrics()); });
 }
 
 double PageBuilder::lineHeight()
 {
-    return metrics().lineSpacing();
+    return known().own(TextAdvances::Measure::LineSpacing, [this] { return metrics().lineSpacing(); });
 }
 
 double PageBuilder::measure(const QString& text)
 {
-    if (!m_advancesInFont)
-        m_advancesInFont = &m_advances.inFont(m_font);
-    return m_advancesInFont->of(text, metrics());
+    return known().of(text, [this]() -> const QFontMetricsF& { return metrics(); });
 }
 
 double PageBuilder::textWidth(const QString& text)
@@ -100,7 +108,7 @@ double PageBuilder::textWidth(const QString& text)
 
 double PageBuilder::ascent()
 {
-    return metrics().ascent();
+    return known().own(TextAdvances::Measure::Ascent, [this] { return metrics().ascent(); });
 }
 
 double PageBuilder::printableWidth()
@@ -133,9 +141,8 @@ QPointF PageBuilder::printableOrigin()
 void PageBuilder::drawText(double x, double y, const QString& text)
 {
     // The surface places a text by its top-left corner; the page by its baseline.
-    const QFontMetricsF& measured = metrics();
-    m_page.add(m_font, QPointF(x, y + measured.ascent()), text);
-    m_extent |= QRectF(x, y, measure(text), measured.lineSpacing());
+    m_page.add(m_font, QPointF(x, y + ascent()), text);
+    m_extent |= QRectF(x, y, measure(text), lineHeight());
 }
 
 void PageBuilder::drawLine(double x1, double y1, double x2, double y2)

@@ -9,6 +9,8 @@
 #include <QFontMetricsF>
 #include <QPdfWriter>
 #include <optional>
+#include <utility>
+#include <vector>
 
 // The page a composition draws, kept as a PrintedPage value for whatever
 // destination then takes it. It knows nothing of printers: it is given the
@@ -50,8 +52,10 @@ public:
     static double weightedAverageCharWidth(const QFontMetricsF& metrics);
 
 private:
-    // The current font's metrics, and its column width, measured once per font.
+    // The current font's metrics, made only to measure what is not yet known.
     const QFontMetricsF& metrics();
+    // What is known of the current font.
+    TextAdvances::InFont& known();
     // The width of `text` in the current font.
     double measure(const QString& text);
     void fontChanged();
@@ -61,13 +65,14 @@ private:
     mutable QPdfWriter m_measure;
     QFont m_font;
     std::optional<QFontMetricsF> m_metrics;
-    std::optional<double> m_averageCharWidth;
-    // The widths known in the current font: a composition asks for the
-    // width of what it has just drawn, or draws what it has just measured
-    // (the bank line places each text by where it ends), and a page is
-    // composed again as the merchant types.
+    // What is known of each font: a composition asks for the width of what
+    // it has just drawn, or draws what it has just measured (the bank line
+    // places each text by where it ends), and a page is composed again as
+    // the merchant types. The fonts this builder used are remembered with
+    // theirs, since a page goes back and forth between a few.
     TextAdvances& m_advances;
-    TextAdvances::InFont* m_advancesInFont = nullptr;
+    TextAdvances::InFont* m_known = nullptr;
+    std::vector<std::pair<QFont, TextAdvances::InFont*>> m_fontsUsed;
     PrintedPage m_page;
     QRectF m_extent;
 };

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
+#include <optional>
 #include <unordered_map>
 
 // The widths of texts already measured, by font, at one resolution. Shaping a
@@ -13,7 +15,8 @@
 // a page composed again measures only the texts that changed.
 //
 // A text's advance depends only on the font, the text and the resolution, so
-// a kept width is the width measured anew. Fonts added while the program runs
+// a kept width is the width measured anew; so do a font's ascent, line
+// spacing and column width, which are kept with its widths. Fonts added while the program runs
 // (the MICR font is added before any page) would not change a kept width.
 class TextAdvances {
 public:
@@ -21,15 +24,42 @@ public:
     // holds a few dozen, and each key typed adds one.
     static constexpr qsizetype MaxTexts = 4096;
 
-    // The widths known in one font.
+    // What a font has of its own, whatever the text.
+    enum class Measure { Ascent, LineSpacing, ColumnWidth };
+
+    // The widths known in one font, and its own measures.
     class InFont {
     public:
         // The advance of `text`, measured with `metrics` (of this font) when not yet known.
-        double of(const QString& text, const QFontMetricsF& metrics);
+        double of(const QString& text, const QFontMetricsF& metrics)
+        {
+            return of(text, [&metrics]() -> const QFontMetricsF& { return metrics; });
+        }
+        // The same with the metrics made by `metricsOf` only when needed.
+        template <typename MetricsOf> double of(const QString& text, MetricsOf metricsOf)
+        {
+            if (const auto known = m_known.constFind(text); known != m_known.constEnd())
+                return *known;
+            if (m_known.size() >= MaxTexts)
+                m_known.clear();
+            const double advance = metricsOf().horizontalAdvance(text);
+            m_known.insert(text, advance);
+            return advance;
+        }
         qsizetype size() const { return m_known.size(); }
+
+        // The font's `which`, worked out by `measure` the first time.
+        template <typename Measuring> double own(Measure which, Measuring measure)
+        {
+            std::optional<double>& known = m_own[static_cast<std::size_t>(which)];
+            if (!known)
+                known = measure();
+            return *known;
+        }
 
     private:
         QHash<QString, double> m_known;
+        std::array<std::optional<double>, 3> m_own;
     };
 
     // The widths known in `font`; the reference stays valid while this object lives.
