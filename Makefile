@@ -7,7 +7,8 @@
 # Developer checks, each in a build folder of its own:
 #   make bench      time Quillo against bare Qt programs and print the table
 #   make test-asan  run every test under AddressSanitizer, LeakSanitizer and UBSan
-#   make fuzz       run each fuzz target for FUZZ_SECONDS seconds (default 60)
+#   make fuzz       run each fuzz target for FUZZ_SECONDS seconds (default 60),
+#                   one worker on each core (FUZZ_WORKERS to choose)
 BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
@@ -63,11 +64,12 @@ test-asan: deps
 # libFuzzer targets (fuzz/), built with clang; a long run: make fuzz FUZZ_SECONDS=3600
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_WORKERS ?= $(shell nproc)
 
 fuzz: deps
 	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(FUZZ_BUILD)
-	@fuzz/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	@fuzz/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_WORKERS)
 
 format: deps
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

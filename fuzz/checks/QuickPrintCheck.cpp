@@ -49,8 +49,9 @@ Input parse(QByteArrayView bytes)
         const int i = int(HeaderLength + 2 * k);
         all[k] = QChar(static_cast<char16_t>(at(i) | at(i + 1) << 8));
     }
-    const QStringList parts = all.split(QChar(0xFFFF));
-    auto part = [&](int i) { return i < parts.size() ? parts[i] : QString(); };
+    // Only the parts that are used become strings of their own.
+    const QList<QStringView> parts = QStringView(all).split(QChar(0xFFFF));
+    auto part = [&](int i) { return i < parts.size() ? parts[i].toString() : QString(); };
     for (Box box : AllBoxes)
         input.texts[box] = part(numberOf(box) - 1);
     input.captions = {part(14), part(15), part(16), part(17), part(18), part(19), part(20)};
@@ -69,25 +70,42 @@ QList<Placed> placed(const PrintedPage& page)
     // One device to measure on for every input: only its resolution counts.
     static QPdfWriter* const device = new QPdfWriter(new QBuffer);
     device->setResolution(page.resolution());
-    // The check's own widths, apart from the page builder's: an input
+    // The check's own measures, apart from the page builder's: an input
     // mutated from another keeps most of its texts, and shaping them again
     // was most of an input's time.
     static TextAdvances* const advances = new TextAdvances;
+    // The few fonts a page uses, found again without naming them.
+    static auto* const fonts = new std::vector<std::pair<QFont, TextAdvances::InFont*>>;
+    const auto knownIn = [](const QFont& font) {
+        const auto used = std::find_if(fonts->begin(), fonts->end(), [&](const auto& f) { return f.first == font; });
+        return used != fonts->end() ? used->second : fonts->emplace_back(font, &advances->inFont(font)).second;
+    };
     QList<Placed> items;
-    // Items come in runs of one font: measured with one metrics each run.
+    // Items come in runs of one font: metrics are made once a run, and only
+    // for a text not measured before.
     std::optional<QFontMetricsF> metrics;
+    const auto metricsOf = [&](const QFont& font) -> const QFontMetricsF& {
+        if (!metrics)
+            metrics.emplace(font, device);
+        return *metrics;
+    };
     TextAdvances::InFont* known = nullptr;
     QFont measured;
     for (const PrintedPage::Text& item : page.texts()) {
-        if (!metrics || item.font != measured) {
-            metrics.emplace(item.font, device);
+        if (!known || item.font != measured) {
+            metrics.reset();
             measured = item.font;
-            known = &advances->inFont(item.font);
+            known = knownIn(item.font);
         }
+        const auto own = [&](TextAdvances::Measure which, double (QFontMetricsF::*measure)() const) {
+            return known->own(which, [&] { return (metricsOf(item.font).*measure)(); });
+        };
+        const double ascent = own(TextAdvances::Measure::Ascent, &QFontMetricsF::ascent);
+        const double lineSpacing = own(TextAdvances::Measure::LineSpacing, &QFontMetricsF::lineSpacing);
         // Qt measures a text of nothing but U+FFFC, the object replacement
         // character, which draws nothing, as -1 wide; no text ends left of its start.
-        items.append({QRectF(item.baseline.x(), item.baseline.y() - metrics->ascent(),
-                             std::max(0.0, known->of(item.text, *metrics)), metrics->lineSpacing()),
+        const double width = known->of(item.text, [&]() -> const QFontMetricsF& { return metricsOf(item.font); });
+        items.append({QRectF(item.baseline.x(), item.baseline.y() - ascent, std::max(0.0, width), lineSpacing),
                       item.text, item.font.family() == QuickPrint::MicrFont});
     }
     return items;

@@ -13,8 +13,7 @@
 namespace {
 
 // What a sealed value that does not open is refused with.
-const QString Altered =
-    QStringLiteral("The draft register cannot be used: a protected value in it has been altered.");
+const QString Altered = QStringLiteral("The draft register cannot be used: a protected value in it has been altered.");
 constexpr qsizetype SealOverhead = 24 + 16; // the nonce, then the tag
 
 // One key for every input, so that a failure can be replayed.
@@ -68,8 +67,8 @@ void checkSealed(const QByteArray& input, QStringList& failures)
 
     // One byte changed, and the value cut short, at a place the input chooses.
     const QByteArray digest = QCryptographicHash::hash(input, QCryptographicHash::Sha256);
-    const qsizetype at = (static_cast<unsigned char>(digest[0]) | static_cast<unsigned char>(digest[1]) << 8) %
-                         sealed.size();
+    const qsizetype at =
+        (static_cast<unsigned char>(digest[0]) | static_cast<unsigned char>(digest[1]) << 8) % sealed.size();
     QByteArray changed = sealed;
     changed[at] = char(changed[at] ^ (1 << (static_cast<unsigned char>(digest[2]) % 8)));
     if (opens(changed, context, failures))

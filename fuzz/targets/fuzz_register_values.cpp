@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList failures =
         RegisterValuesCheck::check(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (!failures.isEmpty()) {
-        std::fprintf(stderr, "register values check failed:\n  %s\n", qPrintable(failures.join(QStringLiteral("\n  "))));
+        std::fprintf(stderr, "register values check failed:\n  %s\n",
+                     qPrintable(failures.join(QStringLiteral("\n  "))));
         std::abort();
     }
     return 0;
