@@ -5,6 +5,7 @@ add_library(quillo_fuzz_checks STATIC
     ${CMAKE_CURRENT_LIST_DIR}/checks/ChequeFileCheck.h ${CMAKE_CURRENT_LIST_DIR}/checks/ChequeFileCheck.cpp
     ${CMAKE_CURRENT_LIST_DIR}/checks/QuickPrintCheck.h ${CMAKE_CURRENT_LIST_DIR}/checks/QuickPrintCheck.cpp
     ${CMAKE_CURRENT_LIST_DIR}/checks/RegisterValuesCheck.h ${CMAKE_CURRENT_LIST_DIR}/checks/RegisterValuesCheck.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/checks/WorkFolder.h ${CMAKE_CURRENT_LIST_DIR}/checks/WorkFolder.cpp
 )
 target_include_directories(quillo_fuzz_checks PUBLIC ${CMAKE_CURRENT_LIST_DIR}/checks
                            PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests)

@@ -1,4 +1,5 @@
 #include "ChequeFileCheck.h"
+#include "WorkFolder.h"
 
 #include "document/CheckFileExtension.h"
 #include "document/CheckForm.h"
@@ -11,24 +12,12 @@
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeMessageBox.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
 constexpr int RecordLength = CheckRecord::ByteLength;
 constexpr int FieldLength = CheckRecord::FieldLength;
-
-// Files of the check live in memory where the system has a memory file system,
-// so that the file commands' flush to disk costs next to nothing.
-QString workFolder()
-{
-    static const QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).isReadable()
-                                          ? QStringLiteral("/dev/shm/quillo-fuzz-XXXXXX")
-                                          : QDir::tempPath() + QStringLiteral("/quillo-fuzz-XXXXXX"));
-    return folder.path();
-}
 
 // Unbuffered: a buffered QFile takes 16 KiB for its buffer on every call.
 bool writeFile(const QString& path, QByteArrayView bytes)

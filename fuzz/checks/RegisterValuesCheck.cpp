@@ -1,4 +1,5 @@
 #include "RegisterValuesCheck.h"
+#include "WorkFolder.h"
 
 #include "register/HeldOutcomes.h"
 #include "register/RegisterCipher.h"
@@ -6,9 +7,7 @@
 #include "register/SecretBytes.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -77,18 +76,9 @@ void checkSealed(const QByteArray& input, QStringList& failures)
         failures << QStringLiteral("a sealed value opens cut to %1 bytes").arg(at);
 }
 
-// The held outcomes' file lives in memory where the system has a memory file system.
-QString heldFile()
-{
-    static const QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).isReadable()
-                                          ? QStringLiteral("/dev/shm/quillo-fuzz-XXXXXX")
-                                          : QDir::tempPath() + QStringLiteral("/quillo-fuzz-XXXXXX"));
-    return folder.filePath(QStringLiteral("held-outcomes"));
-}
-
 void checkHeld(const QByteArray& input, QStringList& failures)
 {
-    const QString path = heldFile();
+    const QString path = workFolder() + QStringLiteral("/held-outcomes");
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) ||
         file.write(input) != input.size()) {
