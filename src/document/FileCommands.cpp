@@ -174,7 +174,6 @@ QString storageChange(const QString& value, CheckFile::Kept kept)
     // A character the code page lacks is stored as one "?" per UTF-16 unit;
     // one that UTF-8 cannot hold (half a surrogate pair) as U+FFFD.
     const QString stored = whole ? value : value.left(CheckRecord::FieldLength);
-    // UTF-8 holds every character but half a surrogate pair.
     const auto keeps = [whole](QStringView text) {
         return whole ? text.isValidUtf16() : Windows1252::represents(text);
     };

@@ -37,8 +37,8 @@ char encodeUnit(char16_t unit)
 
 namespace Windows1252 {
 
-// Both directions write into a result of the final size: a file's record is
-// thirty fields, each converted on every Open and Save.
+// Both directions write into a result of its final size: each of a record's
+// fifteen fields is converted at every Open and Save.
 QByteArray encode(QStringView text)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);

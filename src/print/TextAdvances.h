@@ -15,9 +15,10 @@
 // a page composed again measures only the texts that changed.
 //
 // A text's advance depends only on the font, the text and the resolution, so
-// a kept width is the width measured anew; so do a font's ascent, line
-// spacing and column width, which are kept with its widths. Fonts added while the program runs
-// (the MICR font is added before any page) would not change a kept width.
+// a kept width is the width measured anew; so do the font's ascent, line
+// spacing and column width, kept with its widths. Fonts added while the
+// program runs (the MICR font is added before any page) would not change a
+// kept width.
 class TextAdvances {
 public:
     // Texts kept per font before its widths are measured afresh: a page
