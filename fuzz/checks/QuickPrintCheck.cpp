@@ -58,55 +58,78 @@ Input parse(QByteArrayView bytes)
     return input;
 }
 
-// An item of the page with the room it takes, measured as the page measures it.
+// The check's own measures of fonts and texts, apart from the page
+// builder's, on one device for every input (only its resolution counts). An
+// input mutated from another keeps most of its texts, and shaping them again
+// was most of an input's time.
+class Measures {
+public:
+    explicit Measures(int resolution) { m_device->setResolution(resolution); }
+
+    double own(const QFont& font, TextAdvances::Measure which, double (QFontMetricsF::*measure)() const)
+    {
+        return known(font).own(which, [&] { return (QFontMetricsF(font, m_device).*measure)(); });
+    }
+    double width(const QFont& font, const QString& text)
+    {
+        std::optional<QFontMetricsF> metrics;
+        return known(font).of(text, [&]() -> const QFontMetricsF& { return metrics.emplace(font, m_device); });
+    }
+
+private:
+    // The few fonts a page uses, found again without naming them.
+    TextAdvances::InFont& known(const QFont& font)
+    {
+        const auto used = std::find_if(m_fonts.begin(), m_fonts.end(), [&](const auto& f) { return f.first == font; });
+        return used != m_fonts.end() ? *used->second : *m_fonts.emplace_back(font, &m_advances.inFont(font)).second;
+    }
+
+    QPdfWriter* m_device = new QPdfWriter(new QBuffer);
+    TextAdvances m_advances;
+    std::vector<std::pair<QFont, TextAdvances::InFont*>> m_fonts;
+};
+
+Measures& measures(int resolution)
+{
+    static Measures* const made = new Measures(resolution);
+    return *made;
+}
+
+// An item of the page and the room it takes, measured as the page measures
+// it. Its width is measured only when a rule looks at where it ends: most
+// fuzzed pages do not fit, and then only items followed on their line do.
 struct Placed {
-    QRectF box;
+    QPointF topLeft;
+    double height;
     QString text;
+    QFont font;
     bool bankLine;
+    int resolution;
+
+    double right() const { return topLeft.x() + width(); }
+    QRectF box() const { return QRectF(topLeft, QSizeF(width(), height)); }
+    double width() const
+    {
+        // Qt measures a text of nothing but U+FFFC, the object replacement
+        // character, which draws nothing, as -1 wide; no text ends left of its start.
+        if (!measuredWidth)
+            measuredWidth = std::max(0.0, measures(resolution).width(font, text));
+        return *measuredWidth;
+    }
+
+    mutable std::optional<double> measuredWidth = {};
 };
 
 QList<Placed> placed(const PrintedPage& page)
 {
-    // One device to measure on for every input: only its resolution counts.
-    static QPdfWriter* const device = new QPdfWriter(new QBuffer);
-    device->setResolution(page.resolution());
-    // The check's own measures, apart from the page builder's: an input
-    // mutated from another keeps most of its texts, and shaping them again
-    // was most of an input's time.
-    static TextAdvances* const advances = new TextAdvances;
-    // The few fonts a page uses, found again without naming them.
-    static auto* const fonts = new std::vector<std::pair<QFont, TextAdvances::InFont*>>;
-    const auto knownIn = [](const QFont& font) {
-        const auto used = std::find_if(fonts->begin(), fonts->end(), [&](const auto& f) { return f.first == font; });
-        return used != fonts->end() ? used->second : fonts->emplace_back(font, &advances->inFont(font)).second;
-    };
+    Measures& measured = measures(page.resolution());
     QList<Placed> items;
-    // Items come in runs of one font: metrics are made once a run, and only
-    // for a text not measured before.
-    std::optional<QFontMetricsF> metrics;
-    const auto metricsOf = [&](const QFont& font) -> const QFontMetricsF& {
-        if (!metrics)
-            metrics.emplace(font, device);
-        return *metrics;
-    };
-    TextAdvances::InFont* known = nullptr;
-    QFont measured;
     for (const PrintedPage::Text& item : page.texts()) {
-        if (!known || item.font != measured) {
-            metrics.reset();
-            measured = item.font;
-            known = knownIn(item.font);
-        }
-        const auto own = [&](TextAdvances::Measure which, double (QFontMetricsF::*measure)() const) {
-            return known->own(which, [&] { return (metricsOf(item.font).*measure)(); });
-        };
-        const double ascent = own(TextAdvances::Measure::Ascent, &QFontMetricsF::ascent);
-        const double lineSpacing = own(TextAdvances::Measure::LineSpacing, &QFontMetricsF::lineSpacing);
-        // Qt measures a text of nothing but U+FFFC, the object replacement
-        // character, which draws nothing, as -1 wide; no text ends left of its start.
-        const double width = known->of(item.text, [&]() -> const QFontMetricsF& { return metricsOf(item.font); });
-        items.append({QRectF(item.baseline.x(), item.baseline.y() - ascent, std::max(0.0, width), lineSpacing),
-                      item.text, item.font.family() == QuickPrint::MicrFont});
+        const double ascent = measured.own(item.font, TextAdvances::Measure::Ascent, &QFontMetricsF::ascent);
+        const double lineSpacing =
+            measured.own(item.font, TextAdvances::Measure::LineSpacing, &QFontMetricsF::lineSpacing);
+        items.append({QPointF(item.baseline.x(), item.baseline.y() - ascent), lineSpacing, item.text, item.font,
+                      item.font.family() == QuickPrint::MicrFont, page.resolution()});
     }
     return items;
 }
@@ -115,9 +138,9 @@ QString show(const Placed& item)
 {
     return QStringLiteral("\"%1\" at (%2, %3), %4 wide")
         .arg(item.text)
-        .arg(item.box.x())
-        .arg(item.box.y())
-        .arg(item.box.width());
+        .arg(item.topLeft.x())
+        .arg(item.topLeft.y())
+        .arg(item.width());
 }
 
 void checkPlacement(const QList<Placed>& items, const Input& input, QStringList& failures)
@@ -131,7 +154,7 @@ void checkPlacement(const QList<Placed>& items, const Input& input, QStringList&
     };
     for (qsizetype i = 0; i < items.size(); ++i) {
         const Placed& item = items[i];
-        if (!std::isfinite(item.box.x()) || !std::isfinite(item.box.y()))
+        if (!std::isfinite(item.topLeft.x()) || !std::isfinite(item.topLeft.y()))
             failures << QStringLiteral("%1 is at no place").arg(show(item));
         if (i == 0)
             continue;
@@ -139,14 +162,14 @@ void checkPlacement(const QList<Placed>& items, const Input& input, QStringList&
         if (!byColumns && item.bankLine)
             continue;
         if (isCode(i - 1)) {
-            if (previous.box.right() > item.box.x() + item.box.width() + 0.01)
+            if (previous.right() > item.right() + 0.01)
                 failures << QStringLiteral("%1 ends right of where %2 ends").arg(show(previous), show(item));
             continue;
         }
-        if (qFuzzyCompare(item.box.y(), previous.box.y())) {
-            if (item.box.x() < previous.box.right() - 0.01)
+        if (qFuzzyCompare(item.topLeft.y(), previous.topLeft.y())) {
+            if (item.topLeft.x() < previous.right() - 0.01)
                 failures << QStringLiteral("%1 starts left of where %2 ends").arg(show(item), show(previous));
-        } else if (item.box.y() < previous.box.y() + std::min(previous.box.height(), item.box.height()) - 0.01) {
+        } else if (item.topLeft.y() < previous.topLeft.y() + std::min(previous.height, item.height) - 0.01) {
             failures << QStringLiteral("%1 is printed over the line of %2").arg(show(item), show(previous));
         }
     }
@@ -202,7 +225,7 @@ void checkOverflows(const Printing::Composed& page, const QList<Placed>& items, 
     // text of zero-width characters has.
     const QRectF within = area.adjusted(-0.01, -0.01, 0.01, 0.01);
     for (const Placed& item : items) {
-        const QRectF& box = item.box;
+        const QRectF box = item.box();
         if (box.left() < within.left() || box.top() < within.top() || box.right() > within.right() ||
             box.bottom() > within.bottom())
             failures << QStringLiteral("%1 runs past an edge of the printable area unsaid").arg(show(item));
