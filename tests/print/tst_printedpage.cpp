@@ -1,5 +1,6 @@
 #include "fakes/DesignedCaptions.h"
 #include "fakes/FakePrintDestination.h"
+#include "fakes/PageItems.h"
 #include "fakes/PrintedPdf.h"
 #include "fakes/TestFiles.h"
 #include "print/ConfirmationLetter.h"
@@ -510,14 +511,6 @@ PrintedPage composedWith(TextAdvances& advances, const CheckTexts& texts)
     return builder.page();
 }
 
-bool samePlaces(const PrintedPage& a, const PrintedPage& b)
-{
-    const auto same = [](const PrintedPage::Text& x, const PrintedPage::Text& y) {
-        return x.text == y.text && x.baseline == y.baseline && x.font == y.font;
-    };
-    return std::equal(a.texts().begin(), a.texts().end(), b.texts().begin(), b.texts().end(), same);
-}
-
 // The widths kept in the fonts of `page`.
 qsizetype keptTexts(TextAdvances& advances, const PrintedPage& page)
 {
@@ -542,7 +535,7 @@ void TestPrintedPage::pageComposedAgainMeasuresOnlyWhatChanged()
     QVERIFY(measured >= 14);
 
     // Composed again: every width is known, and the page is the same.
-    QVERIFY(samePlaces(composedWith(advances, mariasCheque()), first));
+    QCOMPARE(PageItems::of(composedWith(advances, mariasCheque())), PageItems::of(first));
     QCOMPARE(keptTexts(advances, first), measured);
 
     // One box typed into: its one new text is measured, and the page is the
@@ -552,8 +545,8 @@ void TestPrintedPage::pageComposedAgainMeasuresOnlyWhatChanged()
     const PrintedPage changed = composedWith(advances, typed);
     QCOMPARE(keptTexts(advances, changed), measured + 1);
     TextAdvances fresh;
-    QVERIFY(samePlaces(changed, composedWith(fresh, typed)));
-    QVERIFY(!samePlaces(changed, first));
+    QCOMPARE(PageItems::of(changed), PageItems::of(composedWith(fresh, typed)));
+    QVERIFY(PageItems::of(changed) != PageItems::of(first));
 }
 
 void TestPrintedPage::keptWidthsAreTheFontsOwn()
