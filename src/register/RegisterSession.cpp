@@ -187,13 +187,12 @@ DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
     // A server's password and the office passphrase are asked for here.
     if (m_keyringThreads == KeyringThreads::Any)
         return openWith(prompt, m_keyring, RegisterStore::Check::Full);
+    // What openLater() found off this thread: a failure, said once.
+    const std::optional<std::optional<QString>> answered = std::exchange(m_keyringAnswered, std::nullopt);
+    if (answered && *answered)
+        throw RegisterError(**answered);
     if (m_location.isServer()) {
-        // What openLater() found: the server's failure, said once, or the
-        // keyring's answer for the office key; a question asks the rest.
-        if (m_keyringAnswered) {
-            if (const std::optional<QString> failure = *std::exchange(m_keyringAnswered, std::nullopt))
-                throw RegisterError(*failure);
-        }
+        // The keyring's answer for the office key; a question asks the rest.
         if (m_officeKeyAnswer) {
             AnsweredKeyring keyring(OfficeKey::keyringName(m_location), *std::exchange(m_officeKeyAnswer, std::nullopt),
                                     m_keyring);
@@ -201,13 +200,9 @@ DraftRegister& RegisterSession::open(PassphrasePrompt* prompt)
         }
         return openWith(prompt, m_keyring, RegisterStore::Check::Full);
     }
-    if (m_keyringAnswered) {
-        // The keyring has had its say off this thread: what is left is a question, or its reason.
-        const std::optional<QString> failure = *std::exchange(m_keyringAnswered, std::nullopt);
-        if (failure)
-            throw RegisterError(*failure);
+    // The keyring has had its say off this thread: what is left is a question.
+    if (answered)
         return openWith(prompt, nullptr, RegisterStore::Check::Full);
-    }
     {
         const std::unique_ptr<RegisterStore> store = m_opener(m_location, QString(), RegisterStore::Check::Full);
         const bool keyringKey = RegisterUnlock::keyringEntry(*store).has_value() ||
